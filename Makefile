@@ -1,0 +1,35 @@
+# The two commands an operator or a developer needs: `make run` and `make test`.
+# Both install the Debian packages they lack (as root) or name them (otherwise).
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+
+.PHONY: run test deps build bench fuzz format clean
+
+deps:
+	@scripts/deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+# Builds the program and the controller simulator, links the simulator as COM1 of the
+# program folder and starts the program on it.
+run: build
+	@scripts/run.sh $(BUILD)
+
+# Builds and runs the whole suite twice: a plain build, then one with AddressSanitizer and
+# UndefinedBehaviorSanitizer; any sanitizer report fails the run.
+test: deps
+	@scripts/test.sh $(BUILD) $(ASAN_BUILD)
+
+# Benchmarks, run on request; figures go to README.md by hand.
+bench: build
+	@$(BUILD)/bench/kvt_bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages that the build, the tests and the program need are present.
+# Run as root it installs what is missing with apt-get; otherwise it names the packages and fails.
+set -euo pipefail
+
+packages=(
+    cmake make g++ pkg-config
+    qt6-base-dev            # Core, Gui, Widgets, Test and the offscreen/xcb platforms
+    libgtest-dev            # unit, window and end-to-end tests
+    clang libclang-rt-14-dev # the libFuzzer target of the reply handler
+    fonts-dejavu-core       # readable captions offscreen and on a bare X server
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Install them as root, then run the command again:" >&2
+    echo "    sudo apt-get install ${missing[*]}" >&2
+    exit 1
+fi

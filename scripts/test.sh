@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds and runs the whole suite twice: a plain build, then a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer in which any sanitizer report fails the run.
+set -euo pipefail
+build=${1:-build}
+asan=${2:-build-asan}
+jobs=$(nproc)
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+echo "== plain build ($build)"
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$jobs"
+(cd "$build" && ctest --output-on-failure -j "$jobs")
+
+echo "== sanitizer build ($asan)"
+cmake -S "$here" -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DKVT_SANITIZE=ON >/dev/null
+cmake --build "$asan" -j "$jobs"
+export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
+(cd "$asan" && ctest --output-on-failure -j "$jobs")
+echo "== all tests passed, with and without sanitizers"

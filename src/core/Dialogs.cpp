@@ -1,0 +1,41 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+const char* const kTitle = "KVT_Program";
+
+TQtDialogs& QtDialogs() {
+    static TQtDialogs dialogs;
+    return dialogs;
+}
+
+IDialogs* installed = nullptr;
+} // namespace
+
+IDialogs& Dialogs() { return installed ? *installed : QtDialogs(); }
+
+IDialogs* SetDialogs(IDialogs* dialogs) {
+    IDialogs* previous = installed;
+    installed = dialogs;
+    return previous;
+}
+
+void TQtDialogs::ShowMessage(const QString& text) {
+    QMessageBox::information(QApplication::activeWindow(), kTitle, text);
+}
+
+bool TQtDialogs::Confirm(const QString& text) {
+    return QMessageBox::question(QApplication::activeWindow(), kTitle, text,
+                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+QString TQtDialogs::OpenFileName(const QString& folder, const QString& fileName) {
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder + '/' + fileName);
+}
+
+QString TQtDialogs::SaveFileName(const QString& folder, const QString& fileName) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), folder + '/' + fileName);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <condition_variable>
+#include <mutex>
+#include <stop_token>
+
+// A named manual-reset event: it stays signalled from Set() until Reset(), and any number of
+// threads may wait on it with a time limit. A wait can also be cut short by a stop request, so
+// that a worker thread blocked on an event ends at once when its owner asks it to.
+class TNamedEvent {
+public:
+    TNamedEvent(QString name, bool initiallySignalled);
+    TNamedEvent(const TNamedEvent&) = delete;
+    TNamedEvent& operator=(const TNamedEvent&) = delete;
+
+    const QString& Name() const { return name_; }
+
+    void Set();
+    void Reset();
+    bool IsSet() const;
+
+    // Waits until the event is signalled, at most `milliseconds`. Returns true when it is
+    // signalled, false on time-out or when `stop` was requested first.
+    bool WaitFor(unsigned milliseconds, std::stop_token stop = {}) const;
+
+private:
+    QString name_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable_any changed_;
+    bool signalled_;
+};
+
+// The names under which the main window creates its three events.
+namespace EventNames {
+inline const char* const PortString = "EventPortStringName";
+inline const char* const ReadFuncReady = "EventReadFuncReadyName";
+inline const char* const Readed = "EventReadedName";
+} // namespace EventNames

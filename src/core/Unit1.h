@@ -1,0 +1,184 @@
+#pragma once
+
+#include "CommonDatasView.h"
+#include "Events.h"
+#include "ProgramPaths.h"
+#include "lang/CaptionTarget.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class TComPort;
+class TCommonDatas;
+class TLang;
+class TLogView;
+class TPanel;
+class TRadioGroup;
+class TReplyList;
+class TShape;
+class TStringGrid;
+
+// The main window. It creates and owns the objects that live as long as it (serial port,
+// shared state, language table, the three named events), opens the port, and keeps the port
+// buttons in line with the port. Its controls carry the names the whole program uses, as their
+// objectName. Handlers are small and delegate to the logic classes of each subsystem.
+class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarget {
+    Q_OBJECT
+public:
+    // `programFolder` holds Data, Log, lang, Users and ports; the window runs FormCreate.
+    explicit TForm1(const QString& programFolder, QWidget* parent = nullptr);
+    ~TForm1() override; // runs FormDestroy
+
+    // --- objects that live as long as the window ---
+    const TProgramPaths Paths;
+    TComPort* ComPort = nullptr;
+    std::unique_ptr<TCommonDatas> CommonDatas;
+    std::unique_ptr<TLang> Lang;
+    std::unique_ptr<TNamedEvent> EventPortString;    // reply event
+    std::unique_ptr<TNamedEvent> EventReadFuncReady; // ready event
+    std::unique_ptr<TNamedEvent> EventReaded;        // read-back event
+
+    // Received characters not yet cut into reply tokens.
+    QString ReceiveBuffer;
+
+    // --- handlers ---
+    void FormCreate();
+    void FormDestroy();
+    void btnOpenPortClick();
+    void btnClosePortClick();
+    void UpdatePortControls();
+    QString PortInfo() const;
+    void PortDataReceived(const char* buffer, int count, quint32 errors);
+    void mmVers1Click();
+    void PortHungUp(const QString& device);
+
+    // --- ICommonDatasView ---
+    void PaintIndicator(int channel, const QColor& colour) override;
+    void ShowCoordinatesActive(const QString& caption, bool channel1, bool channel2, bool channel3) override;
+    void EnableSimpleButtons(bool pusk, bool stop, bool start, bool load) override;
+    bool SimpleModeSelected() const override;
+    void ShowScale(const QString& scaleText, const QString& groupCaption, const QString& unitLabel) override;
+    void ShowRounding(const QString& text) override;
+    void ScaleChanged() override;
+    void AddLogLine(const QString& text, bool red = false) override;
+
+    // --- ICaptionTarget ---
+    void SetCaption(const QString& objectName, int item, const QString& text) override;
+
+    // --- controls (the form's design) ---
+    QMenu* mmFile;
+    QAction* mmFileOpen;
+    QAction* mmFileSave;
+    QMenu* mmSetts;
+    QAction* mmSettsPortName;
+    QAction* mmSettsProp;
+    QAction* mmSettsCoord;
+    QMenu* mmNastr;
+    QAction* mmNastrError;
+    QAction* mmNastrLogs;
+    QAction* mmLang;
+    QMenu* mmInfo;
+    QAction* mmVers;
+    QAction* mmReadCh;
+
+    TPanel* PanelChanelState;
+    QLabel* txtX;
+    QLabel* txtY;
+    QLabel* txtZ;
+    TShape* shpX;
+    TShape* shpY;
+    TShape* shpZ;
+    QCheckBox* ChboxCoord1;
+    QCheckBox* chboxCoord2;
+    QCheckBox* chboxCoord3;
+    QPushButton* btnSetCoordStates;
+
+    TPanel* PanelSingeC;
+    QGroupBox* grbSteps;
+    QLabel* StTStepsNum;
+    QLineEdit* EditStepsNum;
+    QCheckBox* chbStepsConst;
+    QGroupBox* grbSpeed;
+    QLabel* StTSpeed;
+    QLineEdit* EditSpeed;
+    QLabel* StTBeginSpeed;
+    QLineEdit* EditBeginSpeed;
+    QGroupBox* grbAccel;
+    QRadioButton* rbtnAccel;
+    QLineEdit* EditAccel;
+    QRadioButton* rbtnNonAccel;
+    TRadioGroup* rgrDirect;
+    QPushButton* btnStart;
+    QPushButton* btnStop;
+    QPushButton* btnLoad;
+    QPushButton* btnPusk;
+
+    TPanel* PanelMultC;
+    QFrame* pnlTools;
+    QFrame* pnlMainTools;
+    TStringGrid* StringGridSend;
+    QPlainTextEdit* MemoSend;
+    QPushButton* btnRunTR;
+    QPushButton* btnAllClear;
+    QPushButton* btnDelRaw;
+    QCheckBox* chbDirectControl;
+    QPushButton* btnClear;
+    QFrame* panelLoadAns;
+    QLabel* lblLoading;
+    QPlainTextEdit* MemoRead;
+    QFrame* panelPortAns;
+    QLabel* lblResponse;
+    TReplyList* lbBufRead;
+
+    TPanel* PanelUnits;
+    TRadioGroup* rgrUnits;
+    QGroupBox* GrBoxStepsToUnits;
+    QLabel* Label3;
+    QLineEdit* EditStepsToUnits;
+    QPushButton* btnScaleChange;
+    QLabel* lblScale;
+    QLabel* lblSteps;
+    QLabel* lblTrunc;
+
+    TRadioGroup* rgrSingl_Mult;
+    TPanel* PanelCoordinates;
+    QPushButton* btnOpenPort;
+    QPushButton* btnClosePort;
+    TPanel* PanelPortProp;
+    TLogView* MemoLog;
+    QPlainTextEdit* TempMemo;
+
+    // The tool panel's command buttons and argument edits.
+    struct ToolButton {
+        QToolButton* button;
+        QLineEdit* edit; // nullptr for a command without argument
+    };
+    QToolButton *btnBG, *btnDL, *btnDR, *btnRS, *btnDS, *btnEN, *btnAL, *btnSD, *btnSS, *btnMVn, *btnMV, *btnSP,
+        *bthHM, *btnML, *btnMH, *btnSF, *btnCF, *btnWL, *btnWH, *btnLL, *btnLP, *btnLB, *btnSB;
+    QLineEdit *EditAL, *EditSD, *EditSS, *EditMVn, *EditSP, *EditML, *EditMh, *EditSF, *EditCF, *EditWL, *EditWH,
+        *EditJP, *EditSB;
+    QToolButton *btnLD1, *btnED, *btnST, *btnPS1;
+
+private:
+    // The form's design: every control with its design-time caption, state and place.
+    void CreateControls();
+    void CreateMenu();
+    QWidget* CreateChannelStatePanel();
+    QWidget* CreateSimplePanel();
+    QWidget* CreateExtendedPanel();
+    QWidget* CreateToolPanel();
+    QWidget* CreateUnitsPanel();
+    QWidget* CreatePortPanel();
+};

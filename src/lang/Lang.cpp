@@ -1,0 +1,206 @@
+#include "Lang.h"
+
+#include "BuiltInTexts.h"
+#include "MessageIds.h"
+#include "core/Dialogs.h"
+#include "core/EncodStr.h"
+#include "core/OperationLog.h"
+#include "core/ProgramPaths.h"
+#include "core/UnitCommonDatas.h"
+
+#include <QFile>
+
+#include <array>
+
+namespace {
+
+// The main window's controls that take a window-text entry as they stand. The composed captions
+// (title, scale group, speed labels, rounding label) are built in ApplyMainTexts.
+constexpr std::array<TCaptionSlot, 43> kMainSlots = {{
+    {2, "mmFile", -1},
+    {3, "mmSetts", -1},
+    {4, "mmNastr", -1},
+    {5, "mmInfo", -1},
+    {6, "rgrUnits", -1},
+    {7, "rgrUnits", 0},
+    {8, "rgrUnits", 1},
+    {10, "lblSteps", -1},
+    {11, "btnScaleChange", -1},
+    {12, "rgrDirect", -1},
+    {13, "grbSteps", -1},
+    {14, "StTStepsNum", -1},
+    {15, "chbStepsConst", -1},
+    {16, "grbSpeed", -1},
+    {20, "rgrDirect", 0},
+    {21, "rgrDirect", 1},
+    {22, "grbAccel", -1},
+    {23, "rbtnAccel", -1},
+    {24, "rbtnNonAccel", -1},
+    {25, "btnLoad", -1},
+    {26, "btnStop", -1},
+    {27, "rgrSingl_Mult", 0},
+    {28, "rgrSingl_Mult", 1},
+    {29, "btnOpenPort", -1},
+    {30, "btnClosePort", -1},
+    {31, "btnRunTR", -1},
+    {32, "btnAllClear", -1},
+    {33, "btnDelRaw", -1},
+    {34, "chbDirectControl", -1},
+    {35, "lblLoading", -1},
+    {36, "lblResponse", -1},
+    {40, "btnStart", -1},
+    {41, "btnPusk", -1},
+    {42, "StringGridSend", 2},
+    {43, "mmFileOpen", -1},
+    {44, "mmFileSave", -1},
+    {45, "mmSettsPortName", -1},
+    {46, "mmSettsProp", -1},
+    {47, "mmNastrError", -1},
+    {48, "mmNastrLogs", -1},
+    {49, "mmLang", -1},
+    {50, "mmVers", -1},
+    {51, "mmReadCh", -1},
+}};
+
+// Reads the digits of a marker as one number; empty when there are none or it exceeds 32 bits.
+std::optional<qint32> MarkerNumber(QStringView marker) {
+    qint64 value = 0;
+    bool any = false;
+    for (QChar c : marker) {
+        if (!c.isDigit() || c.unicode() > '9')
+            continue;
+        any = true;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > INT32_MAX)
+            return std::nullopt;
+    }
+    if (!any)
+        return std::nullopt;
+    return static_cast<qint32>(value);
+}
+
+} // namespace
+
+TLang::TLang(const TProgramPaths& paths, TCommonDatas& datas, IOperationLog& log)
+    : Texts(BuiltIn::WindowTexts()), Messages(BuiltIn::Messages()), paths_(paths), datas_(datas), log_(log) {}
+
+QString TLang::LanguageFile(const QString& part) const {
+    const QString& code = datas_.Language;
+    return paths_.LangFolder() + '/' + code + '/' + code + part + ".lng";
+}
+
+QString TLang::LanguageListFile() const { return paths_.LangFolder() + "/lang.lng"; }
+
+TLang::ParsedLine TLang::ParseLanguageLine(const QString& line) {
+    ParsedLine parsed;
+    const qsizetype brace = line.indexOf('}');
+    if (brace < 0 || line.size() <= 3 || line.size() > MaxLineLength)
+        return parsed; // Rejected, number 0
+    const auto number = MarkerNumber(QStringView(line).left(brace + 1));
+    if (!number) {
+        parsed.kind = ParsedLine::BadMarker;
+        return parsed;
+    }
+    QString text = line.mid(brace + 1);
+    if (text.startsWith(' '))
+        text.remove(0, 1);
+    parsed.kind = ParsedLine::Parsed;
+    parsed.number = *number;
+    parsed.text = text;
+    return parsed;
+}
+
+std::optional<QStringList> TLang::ReadLanguageFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
+        return std::nullopt;
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    // An empty file, or one holding zero bytes, is no language file.
+    if (bytes.isEmpty() || bytes.size() > MaxFileSize || bytes.contains('\0'))
+        return std::nullopt;
+    return SplitFileLines(bytes);
+}
+
+void TLang::ShowFileMessage(const QString& path) {
+    Dialogs().ShowMessage(Message(Msg::FilePrefix) + path + Message(Msg::NotFoundOrDamaged));
+}
+
+bool TLang::LoadInto(QStringList& list, const QString& path, const QString& key, FillMode fill) {
+    bool result = true;
+    if (fill == FillMode::BlankFirst) {
+        for (QString& entry : list)
+            entry = " ";
+    }
+    const auto read = ReadLanguageFile(path);
+    if (!read)
+        ShowFileMessage(path);
+    const QStringList lines = read.value_or(QStringList());
+    while (list.size() < lines.size())
+        list.append(QString());
+    list[0] = key;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const ParsedLine parsed = ParseLanguageLine(lines[i]);
+        if (parsed.kind == ParsedLine::BadMarker) {
+            // The rest of the file cannot be trusted to be numbered as it should.
+            ShowFileMessage(path);
+            break;
+        }
+        if (parsed.kind == ParsedLine::Parsed && parsed.number == i)
+            list[i] = parsed.text;
+        else
+            result = false;
+    }
+    return result;
+}
+
+bool TLang::LoadTexts(const QString& name) {
+    return LoadInto(Texts, LanguageFile(name), name, FillMode::BlankFirst);
+}
+
+bool TLang::LoadMessages() { return LoadInto(Messages, LanguageFile("msg"), "msg", FillMode::KeepEntries); }
+
+void TLang::ApplyMainTexts(ICaptionTarget& window) {
+    datas_.CoordinatesText = Text(52);
+    datas_.CoordText = Text(53);
+    datas_.ExecutingText = Text(54);
+    datas_.ScaleText = Text(9);
+    datas_.StepsText = Text(10);
+    datas_.RoundDownText = Text(37);
+    datas_.RoundUpText = Text(38);
+    datas_.RoundMathText = Text(39);
+
+    for (const TCaptionSlot& slot : kMainSlots)
+        window.SetCaption(slot.objectName, slot.item, Text(slot.entry));
+
+    window.SetCaption("Form1", -1, Text(1) + " - " + datas_.VersionText);
+    window.SetCaption("GrBoxStepsToUnits", -1, datas_.ScaleGroupCaption());
+    window.SetCaption("StTSpeed", -1, Text(17) + " " + Text(18));
+    window.SetCaption("StTBeginSpeed", -1, Text(19) + " " + Text(18));
+    if (datas_.RoundingMode <= 2)
+        window.SetCaption("lblTrunc", -1, Text(37 + datas_.RoundingMode));
+}
+
+void TLang::ReloadLanguage(ICaptionTarget& window) {
+    LoadTexts("f1");
+    ApplyMainTexts(window);
+    LoadMessages();
+}
+
+void TLang::ReportDamagedLanguage() { log_.AddLogLine(Message(Msg::LanguageDamaged), true); }
+
+bool TLang::LoadDialogTexts(int highestEntry) {
+    if (!LoadTexts("addf"))
+        ReportDamagedLanguage();
+    if (Texts.size() <= highestEntry) {
+        ReportDamagedLanguage();
+        return false;
+    }
+    return true;
+}
+
+void TLang::ApplyDialogLanguage(ICaptionTarget& dialog, std::span<const TCaptionSlot> targets, int highestEntry) {
+    if (!LoadDialogTexts(highestEntry))
+        return;
+    for (const TCaptionSlot& slot : targets)
+        dialog.SetCaption(slot.objectName, slot.item, Text(slot.entry));
+}

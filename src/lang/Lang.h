@@ -1,0 +1,85 @@
+#pragma once
+
+#include "CaptionTarget.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+class TProgramPaths;
+class TCommonDatas;
+class IOperationLog;
+
+// The language table: the window texts (Texts), reloaded from a language file each time a window
+// applies its language, and the messages (Messages), with English defaults built in. The files
+// of a language with the code <c> lie in lang/<c>/: <c>f1.lng (main window), <c>addf.lng
+// (dialogs) and <c>msg.lng (messages).
+//
+// Line i of such a file sets entry i: "{i} text". The marker runs up to the first '}', its digits
+// are the number, one space after it is dropped, and the rest is the text as it stands. The first
+// line is a title and is never read.
+class TLang {
+public:
+    TLang(const TProgramPaths& paths, TCommonDatas& datas, IOperationLog& log);
+
+    QStringList Texts;
+    QStringList Messages;
+
+    // Entry i of Messages, or an empty text when the list has no such entry.
+    QString Message(int index) const { return index >= 0 && index < Messages.size() ? Messages[index] : QString(); }
+    QString Text(int index) const { return index >= 0 && index < Texts.size() ? Texts[index] : QString(); }
+
+    // Loads "f1" (main window) or "addf" (dialogs) into Texts; false when a numbered line was
+    // rejected.
+    bool LoadTexts(const QString& name);
+    // Loads the message file into Messages; entries it does not set keep their text.
+    bool LoadMessages();
+    // Sets the main window's captions from Texts (which must hold the "f1" texts) and copies the
+    // language texts into the shared state.
+    void ApplyMainTexts(ICaptionTarget& window);
+    // LoadTexts("f1"), ApplyMainTexts, LoadMessages.
+    void ReloadLanguage(ICaptionTarget& window);
+    // Appends "*One of language files is damaged." in red to the operation log.
+    void ReportDamagedLanguage();
+
+    // The dialog side of applying a language: loads the "addf" texts, reports a damaged file, and
+    // returns whether the dialog may take its captions from Texts. False when the list is too
+    // short for `highestEntry`: the damage is reported and the dialog keeps its design captions.
+    bool LoadDialogTexts(int highestEntry);
+    // LoadDialogTexts, then each slot's caption from Texts.
+    void ApplyDialogLanguage(ICaptionTarget& dialog, std::span<const TCaptionSlot> targets, int highestEntry);
+
+    struct ParsedLine {
+        enum Kind { Parsed, Rejected, BadMarker };
+        Kind kind = Rejected;
+        qint32 number = 0;
+        QString text;
+    };
+    // Splits one line into its number and text. Rejected: no '}', 3 characters or fewer, or
+    // longer than MaxLineLength. BadMarker: a marker without digits, or with a number beyond the
+    // 32-bit range.
+    static ParsedLine ParseLanguageLine(const QString& line);
+
+    // The path of a numbered file of the language in use: "f1", "addf" or "msg".
+    QString LanguageFile(const QString& part) const;
+    // The list of installed languages, lang/lang.lng.
+    QString LanguageListFile() const;
+
+    // Reads a language file as lines. Empty when the file is missing, unreadable, empty,
+    // binary or too large: the caller then shows the file message box.
+    static std::optional<QStringList> ReadLanguageFile(const QString& path);
+
+    // Longest line that may set an entry, and largest language file read.
+    static constexpr qsizetype MaxLineLength = 4096;
+    static constexpr qint64 MaxFileSize = 1 << 20;
+
+private:
+    enum class FillMode { BlankFirst, KeepEntries };
+    bool LoadInto(QStringList& list, const QString& path, const QString& key, FillMode fill);
+    void ShowFileMessage(const QString& path);
+
+    const TProgramPaths& paths_;
+    TCommonDatas& datas_;
+    IOperationLog& log_;
+};

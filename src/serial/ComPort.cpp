@@ -1,0 +1,167 @@
+#include "ComPort.h"
+
+#include "PortDevice.h"
+#include "ReadThread.h"
+#include "core/TextCodec.h"
+
+const qint32 TComPort::BaudRates[TComPort::BaudRateCount] = {110,   300,   600,   1200,  2400,  4800,  9600,
+                                                             14400, 19200, 38400, 56000, 57600, 115200};
+
+TComPort::TComPort(QString portsFolder, QObject* parent) : QObject(parent), portsFolder_(std::move(portsFolder)) {}
+
+TComPort::~TComPort() { Close(); }
+
+std::shared_ptr<TPortHandle> TComPort::Handle() const {
+    std::lock_guard lock(handleMutex_);
+    return handle_;
+}
+
+bool TComPort::Connected() const { return Handle() != nullptr; }
+
+QString TComPort::DeviceName() const { return PortDevice::DeviceForPort(portsFolder_, portNumber_); }
+
+void TComPort::Open() {
+    if (Connected())
+        return;
+    int error = 0;
+    auto handle = TPortHandle::Open(DeviceName(), error);
+    lastOpenError_ = error;
+    if (!handle)
+        return;
+    {
+        std::lock_guard lock(handleMutex_);
+        handle_ = handle;
+    }
+    ApplyLineSettings();
+    if (!ReadThread)
+        ReadThread = std::make_unique<TReadThread>(*this, handle, inBufSize_, WaitFullBuffer);
+}
+
+void TComPort::Close() {
+    if (!Connected())
+        return;
+    EnableReading(false);
+    ReadThread.reset(); // stops the thread and joins it; it never waits on this thread
+    std::shared_ptr<TPortHandle> handle;
+    {
+        std::lock_guard lock(handleMutex_);
+        handle = std::move(handle_);
+    }
+    // A writer still inside WriteBuffer gives up now; the device closes when it lets go.
+    handle->SignalClosing();
+}
+
+void TComPort::SetPortNumber(quint32 n) {
+    if (n == portNumber_)
+        return;
+    if (Connected()) {
+        Close();
+        portNumber_ = n;
+        Open();
+    } else {
+        portNumber_ = n;
+    }
+}
+
+void TComPort::SetBaudIndex(quint8 i) {
+    if (i == baudIndex_ || i >= BaudRateCount)
+        return;
+    baudIndex_ = i;
+    ApplyLineSettings();
+}
+
+void TComPort::SetDataBitsIndex(quint8 i) {
+    if (i == dataBitsIndex_ || i > 3)
+        return;
+    dataBitsIndex_ = i;
+    ApplyLineSettings();
+}
+
+void TComPort::SetParity(quint8 p) {
+    if (p == parity_ || p > 4)
+        return;
+    parity_ = p;
+    ApplyLineSettings();
+}
+
+void TComPort::SetStopBits(quint8 s) {
+    if (s == stopBits_ || s > 2)
+        return;
+    stopBits_ = s;
+    ApplyLineSettings();
+}
+
+void TComPort::ApplyLineSettings() {
+    const auto handle = Handle();
+    if (!handle)
+        return;
+    PortDevice::LineSettings settings;
+    settings.baudRate = BaudRates[baudIndex_ < BaudRateCount ? baudIndex_ : 6];
+    settings.dataBits = dataBitsIndex_ + 5;
+    settings.parity = parity_;
+    settings.stopBits = stopBits_;
+    PortDevice::ApplyLineSettings(handle->Fd(), settings); // the result is not examined
+}
+
+void TComPort::SetInBufSize(qint32 size) {
+    if (size > 0 && !Connected())
+        inBufSize_ = size;
+}
+
+bool TComPort::WriteText(const QString& text) {
+    const QByteArray bytes = TextCodec::ToSerialBytes(text);
+    return WriteBuffer(bytes.constData(), bytes.size());
+}
+
+bool TComPort::WriteBuffer(const char* bytes, qsizetype count) {
+    if (!bytes)
+        return false;
+    const auto handle = Handle();
+    if (!handle)
+        return false;
+    // Enough for the line itself at the slowest rate, plus a margin for a busy driver.
+    const qint32 baud = BaudRates[baudIndex_ < BaudRateCount ? baudIndex_ : 6];
+    const int timeoutMs = 2000 + int(count * 11 * 1000 / baud);
+    return handle->WriteAll(bytes, count, timeoutMs);
+}
+
+void TComPort::EnableReading(bool on) {
+    if (!ReadThread)
+        return;
+    if (on)
+        ReadThread->Resume();
+    else
+        ReadThread->Pause();
+}
+
+void TComPort::DeliverData(const std::shared_ptr<TDeliveryGate>& gate, const QByteArray& chunk, quint32 errors) {
+    {
+        std::lock_guard lock(gate->mutex);
+        if (gate->stopping)
+            return;
+    }
+    // Whatever the handler does, the read thread must learn that the chunk was handled.
+    struct Release {
+        const std::shared_ptr<TDeliveryGate>& gate;
+        ~Release() {
+            {
+                std::lock_guard lock(gate->mutex);
+                gate->delivered = true;
+            }
+            gate->changed.notify_all();
+        }
+    } release{gate};
+    if (OnRead)
+        OnRead(chunk.constData(), int(chunk.size()), errors);
+}
+
+void TComPort::DeviceLost(const std::shared_ptr<TDeliveryGate>& gate) {
+    {
+        std::lock_guard lock(gate->mutex);
+        if (gate->stopping)
+            return; // the port was closed on purpose meanwhile
+    }
+    const QString device = DeviceName();
+    Close();
+    emit HungUp(device);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class TPortHandle;
+class TReadThread;
+struct TDeliveryGate;
+
+// The program's one connection to the controller: a serial device with a read thread that hands
+// every received chunk to the main thread through OnRead. Writing blocks until the device has
+// taken the bytes. The component knows nothing of the controller's protocol.
+//
+// Open, Close, the setters and EnableReading run on the main thread; WriteText and WriteBuffer
+// may be called from any thread.
+class TComPort : public QObject {
+    Q_OBJECT
+public:
+    using ReadHandler = std::function<void(const char* buffer, int count, quint32 errors)>;
+
+    static constexpr int BaudRateCount = 13;
+    static const qint32 BaudRates[BaudRateCount];
+
+    // `portsFolder` is the program's ports folder, where COM<n> links may name devices.
+    explicit TComPort(QString portsFolder, QObject* parent = nullptr);
+    ~TComPort() override;
+
+    void Open();
+    void Close();
+    bool Connected() const;
+
+    quint32 PortNumber() const { return portNumber_; }
+    void SetPortNumber(quint32 n);
+    quint8 BaudIndex() const { return baudIndex_; }
+    quint8 DataBitsIndex() const { return dataBitsIndex_; }
+    quint8 Parity() const { return parity_; }
+    quint8 StopBits() const { return stopBits_; }
+    void SetBaudIndex(quint8 i);
+    void SetDataBitsIndex(quint8 i);
+    void SetParity(quint8 p);
+    void SetStopBits(quint8 s);
+    void ApplyLineSettings();
+
+    qint32 InBufSize() const { return inBufSize_; }
+    // Takes the new size only while the port is closed and the size is positive.
+    void SetInBufSize(qint32 size);
+    std::atomic<bool> WaitFullBuffer{false};
+
+    bool WriteText(const QString& text);
+    bool WriteBuffer(const char* bytes, qsizetype count);
+    void EnableReading(bool on);
+
+    // The device the current port number opens.
+    QString DeviceName() const;
+    // The errno of the last failed Open, 0 after a successful one.
+    int LastOpenError() const { return lastOpenError_; }
+
+    // Called on the main thread with each received chunk.
+    ReadHandler OnRead;
+
+    // Called by the read thread, through the main thread's event loop.
+    void DeliverData(const std::shared_ptr<TDeliveryGate>& gate, const QByteArray& chunk, quint32 errors);
+    void DeviceLost(const std::shared_ptr<TDeliveryGate>& gate);
+
+signals:
+    // The open device hung up or was removed; the port is already closed.
+    void HungUp(const QString& device);
+
+private:
+    std::shared_ptr<TPortHandle> Handle() const;
+
+    QString portsFolder_;
+    quint32 portNumber_ = 0;
+    quint8 baudIndex_ = 0;
+    quint8 dataBitsIndex_ = 0;
+    quint8 parity_ = 0;
+    quint8 stopBits_ = 0;
+    qint32 inBufSize_ = 1000;
+    int lastOpenError_ = 0;
+
+    mutable std::mutex handleMutex_;
+    std::shared_ptr<TPortHandle> handle_;
+    std::unique_ptr<TReadThread> ReadThread;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/Dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+// Dialogs for tests: every prompt is recorded, confirmations and file dialogs are answered from
+// a script, and nothing ever blocks. Installed for the lifetime of the object.
+class ScriptedDialogs : public IDialogs {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    void ShowMessage(const QString& text) override;
+    bool Confirm(const QString& text) override;
+    QString OpenFileName(const QString& folder, const QString& fileName) override;
+    QString SaveFileName(const QString& folder, const QString& fileName) override;
+
+    QStringList messages;      // every message box, in order
+    QStringList confirmations; // every confirmation asked
+    QStringList fileDialogs;   // "open <folder>|<name>" or "save <folder>|<name>"
+    std::deque<bool> confirmAnswers;      // default: OK
+    std::deque<QString> fileAnswers;      // default: cancel (empty)
+    std::function<void(const QString&)> onMessage; // runs inside a message box, if set
+
+private:
+    IDialogs* previous_;
+};

@@ -1,0 +1,74 @@
+#include "ControllerModel.h"
+
+#include <gtest/gtest.h>
+
+using kvtsim::Clock;
+using kvtsim::ControllerModel;
+using Answers = std::vector<std::vector<std::string>>;
+using namespace std::chrono;
+
+TEST(SimulatorModel, EchoesEachCommandAndAnswersWithAStatusToken) {
+    ControllerModel model;
+    const auto t = Clock::now();
+    EXPECT_EQ(model.Receive("BG*EN*", t), (Answers{{"BG*", "E10*"}, {"EN*", "E10*"}}));
+    EXPECT_EQ(model.Receive("XY5*", t), (Answers{{"XY5*", "E16*"}})) << "unknown code";
+    EXPECT_EQ(model.Receive("SD20000*", t), (Answers{{"SD20000*", "E19*"}})) << "out of range";
+    EXPECT_EQ(model.Receive("SF0*", t), (Answers{{"SF0*", "E19*"}}));
+    EXPECT_EQ(model.Receive("SDabc*", t), (Answers{{"SDabc*", "E19*"}}));
+    EXPECT_EQ(model.Receive("M", t), Answers{}) << "nothing until the '*'";
+    EXPECT_EQ(model.Receive("V2\r\n00*", t), (Answers{{"MV200*", "E10*"}})) << "line breaks are ignored";
+}
+
+TEST(SimulatorModel, RecordsAProgramBetweenLoadAndEnd) {
+    ControllerModel model;
+    const auto t = Clock::now();
+    EXPECT_EQ(model.Receive("LD2*", t), (Answers{{"LD2*", "E20*"}}));
+    EXPECT_EQ(model.RecordingChannel(), 2);
+    EXPECT_EQ(model.Receive("BG*SD400*AL-20*XX*MV2000*", t),
+              (Answers{{"BG*", "E20*"}, {"SD400*", "E20*"}, {"AL-20*", "E20*"}, {"XX*", "E26*"}, {"MV2000*", "E20*"}}));
+    EXPECT_EQ(model.Receive("ED*", t), (Answers{{"ED*", "E20*"}}));
+    EXPECT_EQ(model.RecordingChannel(), 0);
+    EXPECT_EQ(model.Program(2), (std::vector<std::string>{"BG", "SD400", "AL-20", "MV2000"}));
+    EXPECT_TRUE(model.Program(1).empty());
+
+    // Read back: the echo, then the program with a negative acceleration as 32768 + a.
+    EXPECT_EQ(model.Receive("RD2*", t), (Answers{{"RD2*LD2*BG*SD400*AL32788*MV2000*ED*"}}));
+    EXPECT_EQ(model.Receive("RD1*", t), (Answers{{"RD1*ED*"}})) << "an empty channel sends only the end";
+}
+
+TEST(SimulatorModel, RunsAProgramForItsScaledDurationAndReportsCompletion) {
+    ControllerModel model(0.01); // 1 s of motion lasts 10 ms
+    const auto t = Clock::now();
+    model.Receive("LD1*SD200*MV200*ED*", t);
+    EXPECT_EQ(model.Receive("ST1*", t), (Answers{{"ST1*", "E10*"}}));
+    EXPECT_TRUE(model.Running(1));
+    ASSERT_TRUE(model.NextDeadline());
+    const double deadlineMs = duration<double, std::milli>(*model.NextDeadline() - t).count();
+    EXPECT_NEAR(deadlineMs, 10.0, 0.5);
+    EXPECT_TRUE(model.Due(t + milliseconds(5)).empty());
+    EXPECT_EQ(model.Due(t + milliseconds(11)), std::vector<std::string>{"E14*"});
+    EXPECT_FALSE(model.Running(1));
+    EXPECT_FALSE(model.NextDeadline());
+}
+
+TEST(SimulatorModel, PauseAndResumeAnswerWithCodesTwoAndEight) {
+    ControllerModel model(0.01);
+    const auto t = Clock::now();
+    model.Receive("LD1*MV200*ED*ST1*", t);
+    EXPECT_EQ(model.Receive("PS1*", t + milliseconds(4)), (Answers{{"PS1*", "E12*"}}));
+    EXPECT_TRUE(model.Due(t + seconds(1)).empty()) << "a paused program does not complete";
+    EXPECT_EQ(model.Receive("PS1*", t + seconds(1)), (Answers{{"PS1*", "E18*"}}));
+    EXPECT_EQ(model.Due(t + seconds(1) + milliseconds(7)), std::vector<std::string>{"E14*"});
+}
+
+TEST(SimulatorModel, StartingAllChannelsAndStoppingOne) {
+    ControllerModel model(0.01);
+    const auto t = Clock::now();
+    model.Receive("LD1*MV200*ED*LD3*MV400*ED*", t);
+    EXPECT_EQ(model.Receive("ST*", t), (Answers{{"ST*", "E10*"}}));
+    EXPECT_TRUE(model.Running(1));
+    EXPECT_FALSE(model.Running(2));
+    EXPECT_TRUE(model.Running(3));
+    EXPECT_EQ(model.Receive("ST3*", t), (Answers{{"ST3*", "E30*", "E34*"}})) << "a second ST stops it";
+    EXPECT_FALSE(model.Running(3));
+}

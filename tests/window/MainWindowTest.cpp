@@ -1,0 +1,144 @@
+#include "ProgramFolder.h"
+#include "ScriptedDialogs.h"
+#include "Simulator.h"
+#include "Wait.h"
+#include "core/Globals.h"
+#include "core/Unit1.h"
+#include "core/UnitCommonDatas.h"
+#include "core/widgets/LogView.h"
+#include "core/widgets/Panel.h"
+#include "core/widgets/ReplyList.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "serial/ComPort.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QPushButton>
+
+namespace {
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    // Starts the controller simulator linked as COM1 of the program folder.
+    void StartSimulator() {
+        std::string error;
+        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
+    }
+    void CreateWindow() { form = std::make_unique<TForm1>(folder.Path()); }
+
+    QPushButton* Button(const char* name) const { return form->findChild<QPushButton*>(name); }
+    QAction* Action(const char* name) const { return form->findChild<QAction*>(name); }
+    QString PortCaption() const { return form->findChild<TPanel*>("PanelPortProp")->Caption(); }
+    TLogView* Log() const { return form->findChild<TLogView*>("MemoLog"); }
+    TReplyList* Replies() const { return form->findChild<TReplyList*>("lbBufRead"); }
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    kvtsim::Simulator simulator;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace
+
+TEST_F(MainWindowFixture, APortThatDoesNotExistIsReportedOnceAndLeavesTheProgramIdle) {
+    folder.LinkPort(1, "/nonexistent/ttyUSB9");
+    CreateWindow();
+    ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join(" | ").toStdString();
+    EXPECT_EQ(dialogs.messages.first(), form->Lang->Message(Msg::ErrorOpeningPort));
+    EXPECT_TRUE(Button("btnOpenPort")->isEnabled());
+    EXPECT_FALSE(Button("btnClosePort")->isEnabled());
+    EXPECT_FALSE(Action("mmSettsProp")->isEnabled());
+    EXPECT_TRUE(PortCaption().isEmpty());
+    ASSERT_GE(Log()->LineCount(), 1);
+    const int last = Log()->LineCount() - 1;
+    EXPECT_TRUE(Log()->IsRed(last));
+    EXPECT_TRUE(Log()->Line(last).contains("ports/COM1")) << Log()->Line(last).toStdString();
+    EXPECT_TRUE(Log()->Line(last).contains("no such device")) << Log()->Line(last).toStdString();
+}
+
+TEST_F(MainWindowFixture, StartsWithItsTitleSizeAndThePortOpenOnTheSimulator) {
+    StartSimulator();
+    CreateWindow();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
+    EXPECT_EQ(form->windowTitle(), "KVT_Program - ver.4.0.1");
+    EXPECT_EQ(form->width(), 371);
+    EXPECT_EQ(form->height(), 613);
+    EXPECT_FALSE(Button("btnOpenPort")->isEnabled());
+    EXPECT_TRUE(Button("btnClosePort")->isEnabled());
+    EXPECT_TRUE(Action("mmSettsProp")->isEnabled());
+    const QStringList& m = form->Lang->Messages;
+    EXPECT_EQ(PortCaption(), m[Msg::PortPrefix] + "Com1;  8 " + m[Msg::Bits] + m[Msg::StopBits] + " 1;  " +
+                                 m[Msg::ParityNone + 2]);
+    EXPECT_EQ(form->CommonDatas->LastReply(), "  ");
+}
+
+TEST_F(MainWindowFixture, ReceivedCharactersAppearInTheReplyListTokenByToken) {
+    StartSimulator();
+    CreateWindow();
+    simulator.SendRaw("ST1*E1");
+    ASSERT_TRUE(WaitUntil([&] { return Replies()->Count() == 2 && Replies()->Item(1) == "E1"; }));
+    simulator.SendRaw("0*");
+    ASSERT_TRUE(WaitUntil([&] { return Replies()->Count() == 3; }));
+    EXPECT_EQ(Replies()->Items(), (QStringList{"ST1*", "E10*", ""}));
+}
+
+TEST_F(MainWindowFixture, CloseAndOpenAgainShowsTheDescriptionAndReceivesAgain) {
+    StartSimulator();
+    CreateWindow();
+    const QString description = PortCaption();
+    Button("btnClosePort")->click();
+    EXPECT_TRUE(PortCaption().isEmpty());
+    EXPECT_TRUE(Button("btnOpenPort")->isEnabled());
+    EXPECT_FALSE(Action("mmSettsProp")->isEnabled());
+    Button("btnOpenPort")->click();
+    EXPECT_EQ(PortCaption(), description);
+    simulator.SendRaw("E10*");
+    ASSERT_TRUE(WaitUntil([&] { return Replies()->Items().contains("E10*"); }));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndLeavesThePortClosed) {
+    StartSimulator();
+    CreateWindow();
+    const int before = Log()->LineCount();
+    simulator.HangUp();
+    ASSERT_TRUE(WaitUntil([&] { return Button("btnOpenPort")->isEnabled(); }));
+    RunEventsFor(100);
+    ASSERT_EQ(Log()->LineCount(), before + 1);
+    EXPECT_TRUE(Log()->IsRed(before));
+    EXPECT_TRUE(Log()->Line(before).contains("ports/COM1"));
+    EXPECT_FALSE(Button("btnClosePort")->isEnabled());
+    EXPECT_TRUE(PortCaption().isEmpty());
+    EXPECT_FALSE(form->ComPort->Connected());
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << "no message box for a lost line";
+
+    // The controller comes back: "Open Port" works again.
+    simulator.Stop();
+    kvtsim::Simulator again;
+    ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
+    Button("btnOpenPort")->click();
+    EXPECT_TRUE(form->ComPort->Connected());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(MainWindowFixture, AboutShowsItsTwoMessages) {
+    StartSimulator();
+    CreateWindow();
+    Action("mmVers")->trigger();
+    const QStringList& m = form->Lang->Messages;
+    EXPECT_EQ(dialogs.messages, (QStringList{m[Msg::AboutSoftware] + "ver.4.0.1" + m[Msg::AboutQuestions],
+                                             "ver.4.0.1" + m[Msg::AboutIntended]}));
+}
+
+TEST_F(MainWindowFixture, DestroyingTheWindowWhileDataArrivesEndsCleanly) {
+    StartSimulator();
+    CreateWindow();
+    for (int i = 0; i < 50; ++i)
+        simulator.SendRaw("E10*");
+    form.reset(); // joins the read thread; chunks still queued for the window are dropped
+    RunEventsFor(50);
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(ComPort, nullptr);
+}

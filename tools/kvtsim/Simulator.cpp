@@ -1,0 +1,250 @@
+#include "Simulator.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace kvtsim {
+
+Simulator::Simulator(Options options) : options_(options), model_(options.timeScale) {}
+
+Simulator::~Simulator() { Stop(); }
+
+bool Simulator::Start(const std::string& linkPath, std::string* error) {
+    auto fail = [&](const char* what) {
+        if (error)
+            *error = std::string(what) + ": " + std::strerror(errno);
+        CloseLine();
+        return false;
+    };
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0)
+        return fail("posix_openpt");
+    if (grantpt(master_) != 0 || unlockpt(master_) != 0)
+        return fail("unlockpt");
+    char name[128];
+    if (ptsname_r(master_, name, sizeof name) != 0)
+        return fail("ptsname");
+    slavePath_ = name;
+    slaveKeeper_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slaveKeeper_ < 0)
+        return fail("open slave");
+    termios tio{};
+    tcgetattr(slaveKeeper_, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(slaveKeeper_, TCSANOW, &tio);
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+    wake_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wake_ < 0)
+        return fail("eventfd");
+    if (!linkPath.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(linkPath, ec);
+        std::filesystem::create_symlink(slavePath_, linkPath, ec);
+        if (ec) {
+            errno = ec.value();
+            return fail("symlink");
+        }
+        linkPath_ = linkPath;
+    }
+    stop_ = false;
+    thread_ = std::thread([this] { Run(); });
+    return true;
+}
+
+void Simulator::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    Wake();
+    if (thread_.joinable())
+        thread_.join();
+    std::lock_guard lock(mutex_);
+    CloseLine();
+    if (wake_ >= 0) {
+        ::close(wake_);
+        wake_ = -1;
+    }
+    if (!linkPath_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(linkPath_, ec);
+        linkPath_.clear();
+    }
+}
+
+void Simulator::CloseLine() {
+    if (master_ >= 0)
+        ::close(master_);
+    if (slaveKeeper_ >= 0)
+        ::close(slaveKeeper_);
+    master_ = slaveKeeper_ = -1;
+}
+
+void Simulator::Wake() {
+    if (wake_ < 0)
+        return;
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
+}
+
+void Simulator::SetOptions(const Options& options) {
+    std::lock_guard lock(mutex_);
+    options_ = options;
+    model_.SetTimeScale(options.timeScale);
+}
+
+Options Simulator::GetOptions() const {
+    std::lock_guard lock(mutex_);
+    return options_;
+}
+
+void Simulator::HangUp() {
+    std::lock_guard lock(mutex_);
+    CloseLine();
+    outbox_.clear();
+    Wake();
+}
+
+void Simulator::SendRaw(const std::string& bytes) {
+    std::lock_guard lock(mutex_);
+    Schedule(Clock::now(), bytes);
+    Wake();
+}
+
+std::vector<std::string> Simulator::Commands() const {
+    std::lock_guard lock(mutex_);
+    return model_.Commands();
+}
+
+bool Simulator::WaitForCommands(size_t count, int timeoutMs) const {
+    std::unique_lock lock(mutex_);
+    return commandArrived_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                    [&] { return model_.Commands().size() >= count; });
+}
+
+std::vector<std::string> Simulator::Program(int channel) const {
+    std::lock_guard lock(mutex_);
+    return model_.Program(channel);
+}
+
+bool Simulator::Running(int channel) const {
+    std::lock_guard lock(mutex_);
+    return model_.Running(channel);
+}
+
+std::string Simulator::Received() const {
+    std::lock_guard lock(mutex_);
+    return received_;
+}
+
+// Called with the mutex held.
+void Simulator::Schedule(Clock::time_point due, const std::string& bytes) {
+    if (bytes.empty())
+        return;
+    if (options_.splitBytes) {
+        // A millisecond apart, so that the reader sees them as separate chunks.
+        for (size_t i = 0; i < bytes.size(); ++i)
+            outbox_.emplace(due + std::chrono::milliseconds(i), std::string(1, bytes[i]));
+    } else {
+        outbox_.emplace(due, bytes);
+    }
+}
+
+// Called with the mutex held.
+void Simulator::Answer(const std::vector<std::string>& replies, int commandNumber, Clock::time_point now) {
+    if (options_.silent || replies.empty())
+        return;
+    const Clock::time_point due = now + std::chrono::milliseconds(options_.replyDelayMs);
+    std::vector<std::string> pieces = replies;
+    if (commandNumber > 0 && options_.commErrorEvery > 0 && commandNumber % options_.commErrorEvery == 0)
+        pieces = {replies.front(), "E15*"};
+    ++answers_;
+    if (options_.garbageEvery > 0 && answers_ % options_.garbageEvery == 0)
+        pieces.insert(pieces.begin(), std::string("\x00\xff#~\r\n", 6));
+    if (options_.joinReplies) {
+        std::string joined;
+        for (const std::string& p : pieces)
+            joined += p;
+        Schedule(due, joined);
+    } else {
+        // Consecutive writes a little apart, as a real controller's echo and status are.
+        int i = 0;
+        for (const std::string& p : pieces)
+            Schedule(due + std::chrono::microseconds(200 * i++), p);
+    }
+}
+
+// Called with the mutex held.
+void Simulator::WriteDue(Clock::time_point now) {
+    while (!outbox_.empty() && outbox_.begin()->first <= now && master_ >= 0) {
+        std::string& bytes = outbox_.begin()->second;
+        const ssize_t n = ::write(master_, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EAGAIN)
+                return; // the terminal is full; poll says when it takes more
+            outbox_.erase(outbox_.begin());
+            continue;
+        }
+        if (size_t(n) < bytes.size()) {
+            bytes.erase(0, size_t(n));
+            return;
+        }
+        outbox_.erase(outbox_.begin());
+    }
+}
+
+void Simulator::Run() {
+    std::unique_lock lock(mutex_);
+    while (!stop_) {
+        const Clock::time_point now = Clock::now();
+        for (const std::string& report : model_.Due(now))
+            Answer({report}, 0, now);
+        WriteDue(now);
+
+        std::optional<Clock::time_point> next = model_.NextDeadline();
+        if (!outbox_.empty() && (!next || outbox_.begin()->first < *next))
+            next = outbox_.begin()->first;
+        int timeout = -1;
+        if (next) {
+            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
+            timeout = int(std::max<long long>(0, wait));
+        }
+        pollfd fds[2] = {{wake_, POLLIN, 0}, {master_, short(POLLIN | (outbox_.empty() ? 0 : POLLOUT)), 0}};
+        const int count = master_ >= 0 ? 2 : 1;
+        lock.unlock();
+        ::poll(fds, nfds_t(count), timeout);
+        lock.lock();
+        if (fds[0].revents & POLLIN) {
+            uint64_t value;
+            [[maybe_unused]] const ssize_t n = ::read(wake_, &value, sizeof value);
+        }
+        if (count == 2 && master_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP))) {
+            char buffer[4096];
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n > 0) {
+                const std::string bytes(buffer, size_t(n));
+                received_ += bytes;
+                const size_t before = model_.Commands().size();
+                const auto answers = model_.Receive(bytes, Clock::now());
+                const size_t after = model_.Commands().size();
+                if (after > before)
+                    commandArrived_.notify_all();
+                for (size_t i = 0; i < answers.size(); ++i)
+                    Answer(answers[i], int(before + i + 1), Clock::now());
+                if (options_.hangUpAfter > 0 && int(after) >= options_.hangUpAfter) {
+                    CloseLine();
+                    outbox_.clear();
+                }
+            }
+        }
+    }
+}
+
+} // namespace kvtsim

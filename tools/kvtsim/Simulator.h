@@ -1,0 +1,85 @@
+#pragma once
+
+#include "ControllerModel.h"
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kvtsim {
+
+// Faults and timing the stand-in controller can be told to show.
+struct Options {
+    double timeScale = 1.0;   // motion and pauses last this fraction of their real time
+    bool silent = false;      // answer nothing at all
+    int replyDelayMs = 0;     // every answer comes this late
+    bool splitBytes = false;  // answers travel one byte at a time
+    bool joinReplies = false; // echo and status leave together, in one write
+    int garbageEvery = 0;     // every n-th answer is preceded by garbage bytes (0: never)
+    int commErrorEvery = 0;   // every n-th command is answered by a communication error instead
+    int hangUpAfter = 0;      // hang up after this many commands (0: never)
+};
+
+// The controller simulator: a controller model behind a pseudo-terminal, optionally linked under
+// a name of the program's ports folder (ports/COM1). One thread answers the line; the options
+// may change while it runs.
+class Simulator {
+public:
+    explicit Simulator(Options options = {});
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    // Opens the pseudo-terminal, links it as `linkPath` if given (replacing an old link), and
+    // starts answering. False, with a reason in `error`, when the terminal cannot be made.
+    bool Start(const std::string& linkPath = {}, std::string* error = nullptr);
+    void Stop();
+
+    const std::string& SlavePath() const { return slavePath_; }
+    void SetOptions(const Options& options);
+    Options GetOptions() const;
+
+    // Closes the line as an unplugged device does: the other side sees a hang-up.
+    void HangUp();
+    // Sends bytes of the test's choosing now.
+    void SendRaw(const std::string& bytes);
+
+    // Commands received so far (without their '*').
+    std::vector<std::string> Commands() const;
+    // Waits until at least `count` commands have arrived, at most `timeoutMs`.
+    bool WaitForCommands(size_t count, int timeoutMs) const;
+    std::vector<std::string> Program(int channel) const;
+    bool Running(int channel) const;
+    // Every byte received, in order.
+    std::string Received() const;
+
+private:
+    void Run();
+    void Schedule(Clock::time_point due, const std::string& bytes);
+    // Sends one answer with the faults the options ask for; `commandNumber` counts from 1, 0 for
+    // an unasked report.
+    void Answer(const std::vector<std::string>& replies, int commandNumber, Clock::time_point now);
+    void WriteDue(Clock::time_point now);
+    void Wake();
+    void CloseLine();
+
+    mutable std::mutex mutex_;
+    mutable std::condition_variable commandArrived_;
+    Options options_;
+    ControllerModel model_;
+    std::multimap<Clock::time_point, std::string> outbox_;
+    std::string received_;
+    int answers_ = 0;
+    int master_ = -1;
+    int slaveKeeper_ = -1; // keeps the terminal alive while the program has it closed
+    int wake_ = -1;
+    bool stop_ = false;
+    std::string slavePath_;
+    std::string linkPath_;
+    std::thread thread_;
+};
+
+} // namespace kvtsim
