@@ -14,4 +14,6 @@ EConvertError EConvertError::NotAnInteger(const QString& text) {
     return EConvertError(QString("'%1' is not a valid integer value").arg(text));
 }
 
-void ReportError(const EAppError& error) { Dialogs().ShowMessage(error.Text()); }
+void ReportError(const EAppError& error) {
+    Dialogs().ShowMessage(error.Text());
+}

@@ -3,8 +3,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 
 namespace Decimal {
 
@@ -24,8 +24,8 @@ QString FormatGeneral(double value) {
     // 15 significant digits, rounded by the C library: d.dddddddddddddde±XX
     // (to_chars ignores the C locale, which Qt sets from the environment.)
     char buffer[40];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                       std::chars_format::scientific, 14);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
     const QString text = QString::fromLatin1(buffer, written.ptr - buffer);
     const qsizetype ePos = text.indexOf('e');
     QString digits = text.left(ePos);

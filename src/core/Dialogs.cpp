@@ -15,7 +15,9 @@ TQtDialogs& QtDialogs() {
 IDialogs* installed = nullptr;
 } // namespace
 
-IDialogs& Dialogs() { return installed ? *installed : QtDialogs(); }
+IDialogs& Dialogs() {
+    return installed ? *installed : QtDialogs();
+}
 
 IDialogs* SetDialogs(IDialogs* dialogs) {
     IDialogs* previous = installed;

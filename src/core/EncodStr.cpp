@@ -68,9 +68,15 @@ void TEncodedStream::Commit() {
         throw EFileError::CannotCreate(fileName_, save->errorString());
 }
 
-qint64 TEncodedStream::Size() const { return file_->size(); }
-qint64 TEncodedStream::Position() const { return file_->pos(); }
-bool TEncodedStream::Seek(qint64 position) { return file_->seek(position); }
+qint64 TEncodedStream::Size() const {
+    return file_->size();
+}
+qint64 TEncodedStream::Position() const {
+    return file_->pos();
+}
+bool TEncodedStream::Seek(qint64 position) {
+    return file_->seek(position);
+}
 
 QByteArray JoinLinesForFile(const QStringList& lines) {
     QByteArray bytes;

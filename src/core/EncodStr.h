@@ -18,7 +18,7 @@ class QFileDevice;
 // whole.
 class TEncodedStream {
 public:
-    static constexpr quint16 fmOpenRead = 0;   // an existing file, for reading
+    static constexpr quint16 fmOpenRead = 0;    // an existing file, for reading
     static constexpr quint16 fmCreate = 0xFFFF; // a new file, or one that replaces the old
 
     // Throws EFileError ("Cannot open file ..." or "Cannot create file ...") when the file cannot

@@ -25,5 +25,6 @@ bool TNamedEvent::IsSet() const {
 
 bool TNamedEvent::WaitFor(unsigned milliseconds, std::stop_token stop) const {
     std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, stop, std::chrono::milliseconds(milliseconds), [this] { return signalled_; });
+    return changed_.wait_for(lock, stop, std::chrono::milliseconds(milliseconds),
+                             [this] { return signalled_; });
 }

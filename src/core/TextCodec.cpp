@@ -45,10 +45,16 @@ QString DecodeFileBytes(const QByteArray& bytes) {
     return DecodeWindows1251(bytes);
 }
 
-QByteArray EncodeFileText(const QString& text) { return text.toUtf8(); }
+QByteArray EncodeFileText(const QString& text) {
+    return text.toUtf8();
+}
 
-QString FromSerialBytes(const char* bytes, qsizetype count) { return QString::fromLatin1(bytes, count); }
+QString FromSerialBytes(const char* bytes, qsizetype count) {
+    return QString::fromLatin1(bytes, count);
+}
 
-QByteArray ToSerialBytes(const QString& text) { return text.toLatin1(); }
+QByteArray ToSerialBytes(const QString& text) {
+    return text.toLatin1();
+}
 
 } // namespace TextCodec

@@ -28,16 +28,22 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent) : QMainWindow(pare
     connect(btnOpenPort, &QPushButton::clicked, this, &TForm1::btnOpenPortClick);
     connect(btnClosePort, &QPushButton::clicked, this, &TForm1::btnClosePortClick);
     connect(mmVers, &QAction::triggered, this, &TForm1::mmVers1Click);
+    connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, &TForm1::rgrSingl_MultClick);
+    connect(btnAllClear, &QPushButton::clicked, this, &TForm1::btnAllClearClick);
     FormCreate();
 }
 
-TForm1::~TForm1() { FormDestroy(); }
+TForm1::~TForm1() {
+    FormDestroy();
+}
 
 void TForm1::FormCreate() {
     Form1 = this;
 
     ComPort = new TComPort(Paths.PortsFolder(), this);
-    ComPort->OnRead = [this](const char* buffer, int count, quint32 errors) { PortDataReceived(buffer, count, errors); };
+    ComPort->OnRead = [this](const char* buffer, int count, quint32 errors) {
+        PortDataReceived(buffer, count, errors);
+    };
     connect(ComPort, &TComPort::HungUp, this, &TForm1::PortHungUp);
     ::ComPort = ComPort;
 
@@ -69,6 +75,8 @@ void TForm1::FormCreate() {
     StringGridSend->SetCell(0, 0, QString::fromUtf8("№"));
     StringGridSend->SetCell(2, 0, "Command");
 
+    rgrSingl_MultClick();
+
     if (CommonDatas->ShowOperationLog)
         resize(width(), 613);
     else
@@ -80,7 +88,7 @@ void TForm1::FormCreate() {
 
 void TForm1::FormDestroy() {
     if (!CommonDatas)
-        return; // already done
+        return;     // already done
     delete ComPort; // closes the port and ends its read thread
     ComPort = nullptr;
     EventPortString.reset();
@@ -125,8 +133,8 @@ void TForm1::UpdatePortControls() {
 }
 
 QString TForm1::PortInfo() const {
-    return ComposePortInfo(ComPort->PortNumber(), ComPort->DataBitsIndex(), ComPort->StopBits(), ComPort->Parity(),
-                           Lang->Messages);
+    return ComposePortInfo(ComPort->PortNumber(), ComPort->DataBitsIndex(), ComPort->StopBits(),
+                           ComPort->Parity(), Lang->Messages);
 }
 
 void TForm1::PortHungUp(const QString& device) {
@@ -167,7 +175,9 @@ void TForm1::EnableSimpleButtons(bool pusk, bool stop, bool start, bool load) {
     btnLoad->setEnabled(load);
 }
 
-bool TForm1::SimpleModeSelected() const { return rgrSingl_Mult->ItemIndex() == 0; }
+bool TForm1::SimpleModeSelected() const {
+    return rgrSingl_Mult->ItemIndex() == 0;
+}
 
 void TForm1::ShowScale(const QString& scaleText, const QString& groupCaption, const QString& unitLabel) {
     lblScale->setText(scaleText);
@@ -176,11 +186,15 @@ void TForm1::ShowScale(const QString& scaleText, const QString& groupCaption, co
     Label3->setText(unitLabel);
 }
 
-void TForm1::ShowRounding(const QString& text) { lblTrunc->setText(text); }
+void TForm1::ShowRounding(const QString& text) {
+    lblTrunc->setText(text);
+}
 
 void TForm1::ScaleChanged() {}
 
-void TForm1::AddLogLine(const QString& text, bool red) { MemoLog->AddLine(text, red); }
+void TForm1::AddLogLine(const QString& text, bool red) {
+    MemoLog->AddLine(text, red);
+}
 
 void TForm1::SetCaption(const QString& objectName, int item, const QString& text) {
     SetControlCaption(this, objectName, item, text);

@@ -21,6 +21,7 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 class TComPort;
+class THiddenMemo;
 class TCommonDatas;
 class TLang;
 class TLogView;
@@ -63,6 +64,10 @@ public:
     void PortDataReceived(const char* buffer, int count, quint32 errors);
     void mmVers1Click();
     void PortHungUp(const QString& device);
+    void rgrSingl_MultClick();
+    void btnAllClearClick();
+    void SetListFaulty(bool faulty);
+    bool ListFaulty() const { return listFaulty_; }
 
     // --- ICommonDatasView ---
     void PaintIndicator(int channel, const QColor& colour) override;
@@ -129,7 +134,7 @@ public:
     QFrame* pnlTools;
     QFrame* pnlMainTools;
     TStringGrid* StringGridSend;
-    QPlainTextEdit* MemoSend;
+    THiddenMemo* MemoSend;
     QPushButton* btnRunTR;
     QPushButton* btnAllClear;
     QPushButton* btnDelRaw;
@@ -158,20 +163,22 @@ public:
     QPushButton* btnClosePort;
     TPanel* PanelPortProp;
     TLogView* MemoLog;
-    QPlainTextEdit* TempMemo;
+    THiddenMemo* TempMemo;
 
     // The tool panel's command buttons and argument edits.
     struct ToolButton {
         QToolButton* button;
         QLineEdit* edit; // nullptr for a command without argument
     };
-    QToolButton *btnBG, *btnDL, *btnDR, *btnRS, *btnDS, *btnEN, *btnAL, *btnSD, *btnSS, *btnMVn, *btnMV, *btnSP,
-        *bthHM, *btnML, *btnMH, *btnSF, *btnCF, *btnWL, *btnWH, *btnLL, *btnLP, *btnLB, *btnSB;
-    QLineEdit *EditAL, *EditSD, *EditSS, *EditMVn, *EditSP, *EditML, *EditMh, *EditSF, *EditCF, *EditWL, *EditWH,
-        *EditJP, *EditSB;
+    QToolButton *btnBG, *btnDL, *btnDR, *btnRS, *btnDS, *btnEN, *btnAL, *btnSD, *btnSS, *btnMVn, *btnMV,
+        *btnSP, *bthHM, *btnML, *btnMH, *btnSF, *btnCF, *btnWL, *btnWH, *btnLL, *btnLP, *btnLB, *btnSB;
+    QLineEdit *EditAL, *EditSD, *EditSS, *EditMVn, *EditSP, *EditML, *EditMh, *EditSF, *EditCF, *EditWL,
+        *EditWH, *EditJP, *EditSB;
     QToolButton *btnLD1, *btnED, *btnST, *btnPS1;
 
 private:
+    bool listFaulty_ = false;
+
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();
     void CreateMenu();

@@ -2,6 +2,7 @@
 // where it sits. Nothing here reacts to the operator; Unit1.cpp wires the handlers.
 #include "Unit1.h"
 
+#include "widgets/HiddenMemo.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
@@ -164,7 +165,7 @@ QWidget* TForm1::CreateSimplePanel() {
     accel->addWidget(rbtnNonAccel, 1, 0, 1, 2);
 
     for (QLineEdit* edit : {EditStepsNum, EditSpeed, EditBeginSpeed, EditAccel})
-        edit->setFixedWidth(72);
+        edit->setFixedWidth(56);
 
     btnLoad = Button("btnLoad", "Write", PanelSingeC);
     btnStart = Button("btnStart", "Start", PanelSingeC);
@@ -235,11 +236,11 @@ QWidget* TForm1::CreateToolPanel() {
         const char* caption;
         const char* hint;
     } plain[] = {
-        {&btnBG, "btnBG", "BG", "Begin program"},     {&btnEN, "btnEN", "EN", "Allow motion"},
-        {&btnDS, "btnDS", "DS", "Prohibit motion"},   {&btnMV, "btnMV", "MV", "permanent motion"},
-        {&btnDL, "btnDL", "DL", "Motion forward"},    {&btnDR, "btnDR", "DR", "Motion backward"},
-        {&btnRS, "btnRS", "RS", "Reverse motion"},    {&bthHM, "bthHM", "HM", "Move to zero switch"},
-        {&btnLL, "btnLL", "LL", "Set cycle label"},   {&btnLB, "btnLB", "LB", ""},
+        {&btnBG, "btnBG", "BG", "Begin program"},   {&btnEN, "btnEN", "EN", "Allow motion"},
+        {&btnDS, "btnDS", "DS", "Prohibit motion"}, {&btnMV, "btnMV", "MV", "permanent motion"},
+        {&btnDL, "btnDL", "DL", "Motion forward"},  {&btnDR, "btnDR", "DR", "Motion backward"},
+        {&btnRS, "btnRS", "RS", "Reverse motion"},  {&bthHM, "bthHM", "HM", "Move to zero switch"},
+        {&btnLL, "btnLL", "LL", "Set cycle label"}, {&btnLB, "btnLB", "LB", ""},
     };
     auto* plainGrid = new QGridLayout;
     plainGrid->setSpacing(2);
@@ -282,8 +283,7 @@ QWidget* TForm1::CreateExtendedPanel() {
     StringGridSend->SetColWidth(1, 20);
     StringGridSend->SetCell(0, 0, QString::fromUtf8("№"));
     StringGridSend->SetCell(2, 0, "Command");
-    MemoSend = Named(new QPlainTextEdit(PanelMultC), "MemoSend");
-    MemoSend->hide();
+    MemoSend = new THiddenMemo("MemoSend", PanelMultC);
     btnRunTR = Button("btnRunTR", "Send", PanelMultC);
     btnRunTR->setEnabled(false);
     btnAllClear = Button("btnAllClear", "Clear all", PanelMultC);
@@ -356,8 +356,8 @@ QWidget* TForm1::CreateUnitsPanel() {
     grid->addWidget(lblScale, 1, 0);
     grid->addWidget(lblSteps, 1, 1);
     grid->addWidget(lblTrunc, 2, 0, 1, 3);
-    for (QWidget* w : std::initializer_list<QWidget*>{GrBoxStepsToUnits, Label3, EditStepsToUnits, btnScaleChange,
-                                                      lblScale, lblSteps, lblTrunc})
+    for (QWidget* w : std::initializer_list<QWidget*>{GrBoxStepsToUnits, Label3, EditStepsToUnits,
+                                                      btnScaleChange, lblScale, lblSteps, lblTrunc})
         w->setEnabled(false);
     row->addWidget(GrBoxStepsToUnits, 1);
     return PanelUnits;
@@ -395,8 +395,8 @@ void TForm1::CreateControls() {
     modes->addWidget(CreateExtendedPanel(), 1);
     column->addLayout(modes, 1);
     column->addWidget(CreateUnitsPanel());
-    rgrSingl_Mult = new TRadioGroup("rgrSingl_Mult", QString(), {"Simple control mode", "Extended control mode"}, 2,
-                                    central);
+    rgrSingl_Mult = new TRadioGroup("rgrSingl_Mult", QString(),
+                                    {"Simple control mode", "Extended control mode"}, 2, central);
     rgrSingl_Mult->SetItemIndex(0);
     column->addWidget(rgrSingl_Mult);
     column->addWidget(CreatePortPanel());
@@ -408,7 +408,6 @@ void TForm1::CreateControls() {
     MemoLog = new TLogView("MemoLog", central);
     MemoLog->setFixedHeight(130);
     column->addWidget(MemoLog);
-    TempMemo = Named(new QPlainTextEdit(central), "TempMemo");
-    TempMemo->hide();
+    TempMemo = new THiddenMemo("TempMemo", central);
     setCentralWidget(central);
 }

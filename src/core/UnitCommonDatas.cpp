@@ -103,7 +103,9 @@ void TCommonDatas::PaintIndicators() {
     }
 }
 
-void TCommonDatas::EnableSimpleButtons(bool a, bool b, bool c, bool d) { view_.EnableSimpleButtons(a, b, c, d); }
+void TCommonDatas::EnableSimpleButtons(bool a, bool b, bool c, bool d) {
+    view_.EnableSimpleButtons(a, b, c, d);
+}
 
 void TCommonDatas::SetCoordRunning(int channel, bool value) {
     if (!ValidChannel(channel))
@@ -112,7 +114,9 @@ void TCommonDatas::SetCoordRunning(int channel, bool value) {
     ProgramRunning = CoordRunning[1] || CoordRunning[2] || CoordRunning[3];
 }
 
-QString TCommonDatas::ScaleAsText() const { return Decimal::FormatGeneral(Scale); }
+QString TCommonDatas::ScaleAsText() const {
+    return Decimal::FormatGeneral(Scale);
+}
 
 QString TCommonDatas::ScaleGroupCaption() const {
     return ScaleText + ":  1 " + UnitsName + " = " + ScaleAsText() + " " + StepsText;

@@ -65,92 +65,92 @@ const QStringList& WindowTexts() {
 
 const QStringList& Messages() {
     static const QStringList messages = {
-        "msg",                                                                // 0
-        " *File",                                                             // 1
-        " *not found or damaged!",                                            // 2
-        "*port: ",                                                            // 3
-        "*Error opening port",                                                // 4
-        "*bit, ",                                                             // 5
-        "*stop-bit: ",                                                        // 6
-        "*parity: none; ",                                                    // 7
-        "*parity: odd; ",                                                     // 8
-        "*parity: even; ",                                                    // 9
-        "*parity: 1; ",                                                       // 10
-        "*parity: 0; ",                                                       // 11
-        "*Data transfer error!",                                              // 12
-        "*Data transfer function is not ready.  Application can malfunction!", // 13
-        "*Parameter value is incorrect",                                      // 14
-        "*There is a wrong command in the commands list!",                    // 15
-        "*File name incorrect",                                               // 16
-        "*Software KVT_Program",                                              // 17
-        " *If have any questions, please, apply to the company office.",      // 18
-        "* is intended for controllers TRVA series.",                         // 19
-        "*Units scale value is incorrect.",                                   // 20
-        "*Please, set correct port number",                                   // 21
-        "*No reply from the controller!",                                     // 22
-        "*One of language files is damaged.",                                 // 23
-        "*Controller is not in a standby mode",                               // 24
-        "* Set language \"",                                                  // 25
-        "*Error recovering started",                                          // 26
-        "*Insert correct time as integer, ms",                                // 27
-        "*Program recording to coordinate",                                   // 28
-        "* completed ",                                                       // 29
-        "*Coordinate ",                                                       // 30
-        "* is in communication mode",                                         // 31
-        "*: program executing started",                                       // 32
-        "*Program executing is suspended. Chanel ",                           // 33
-        "*Program error - coordinate",                                        // 34
-        "*: Program executing completed",                                     // 35
+        "msg",                                                                                          // 0
+        " *File",                                                                                       // 1
+        " *not found or damaged!",                                                                      // 2
+        "*port: ",                                                                                      // 3
+        "*Error opening port",                                                                          // 4
+        "*bit, ",                                                                                       // 5
+        "*stop-bit: ",                                                                                  // 6
+        "*parity: none; ",                                                                              // 7
+        "*parity: odd; ",                                                                               // 8
+        "*parity: even; ",                                                                              // 9
+        "*parity: 1; ",                                                                                 // 10
+        "*parity: 0; ",                                                                                 // 11
+        "*Data transfer error!",                                                                        // 12
+        "*Data transfer function is not ready.  Application can malfunction!",                          // 13
+        "*Parameter value is incorrect",                                                                // 14
+        "*There is a wrong command in the commands list!",                                              // 15
+        "*File name incorrect",                                                                         // 16
+        "*Software KVT_Program",                                                                        // 17
+        " *If have any questions, please, apply to the company office.",                                // 18
+        "* is intended for controllers TRVA series.",                                                   // 19
+        "*Units scale value is incorrect.",                                                             // 20
+        "*Please, set correct port number",                                                             // 21
+        "*No reply from the controller!",                                                               // 22
+        "*One of language files is damaged.",                                                           // 23
+        "*Controller is not in a standby mode",                                                         // 24
+        "* Set language \"",                                                                            // 25
+        "*Error recovering started",                                                                    // 26
+        "*Insert correct time as integer, ms",                                                          // 27
+        "*Program recording to coordinate",                                                             // 28
+        "* completed ",                                                                                 // 29
+        "*Coordinate ",                                                                                 // 30
+        "* is in communication mode",                                                                   // 31
+        "*: program executing started",                                                                 // 32
+        "*Program executing is suspended. Chanel ",                                                     // 33
+        "*Program error - coordinate",                                                                  // 34
+        "*: Program executing completed",                                                               // 35
         "*Communication error occurred. Possible, the program does not operate properly. Coordinate  ", // 36
-        "*Error - incorrect command!",                                        // 37
-        "*Resume program executing - coordinate",                             // 38
-        "*Error - incorrect command data!",                                   // 39
-        "*Error recovering: clear program buffers and labels",                // 40
-        "*Error recovering: stop controller communication mode",              // 41
-        "*!!!Command incorrect!!!",                                           // 42
-        "*Start/Stop program executing: ",                                    // 43
-        "* coordinate ",                                                      // 44
-        "*Set/take off pause: ",                                              // 45
-        "*Start commands recording:  ",                                       // 46
-        "*End commands recording  ",                                          // 47
-        "*Program begin  ",                                                   // 48
-        "*Set \"Enable\"",                                                    // 49
-        "*Move  ",                                                            // 50
-        "* steps ",                                                           // 51
-        "*Input correct steps number: from  ",                                // 52
-        "* to  ",                                                             // 53
-        "*Input correct ",                                                    // 54
-        "* number: from ",                                                    // 55
-        "* steps/sec  ",                                                      // 56
-        "* /sec ",                                                            // 57
-        "*Input correct speed: from ",                                        // 58
-        "*Start speed ",                                                      // 59
-        "*Input correct start speed: from  ",                                 // 60
-        "*Acceleration  ",                                                    // 61
-        "*Input correct acceleration: from ",                                 // 62
-        "*Reverse   ",                                                        // 63
-        "*Pause for  ",                                                       // 64
-        "* ms  ",                                                             // 65
-        "*Input correct pause duration from ",                                // 66
-        "*Set \"Disable\"",                                                   // 67
-        "*Set label ",                                                        // 68
-        "*Repeat from label ",                                                // 69
-        "* times ",                                                           // 70
-        "*Input correct cycles number from  ",                                // 71
-        "*Forward motion  ",                                                  // 72
-        "*Backward motion ",                                                  // 73
-        "*Set signal to output ",                                             // 74
-        "*Input correct output number from  ",                                // 75
-        "*Wait signal WL to input ",                                          // 76
-        "*Insert correct input number from ",                                 // 77
-        "*Wait signal WH to input ",                                          // 78
-        "*Clear signal from output  ",                                        // 79
-        "*Move till input signal MH ",                                        // 80
-        "*Move till input signal ML ",                                        // 81
-        "*Move till zero limit switch ",                                      // 82
-        "*Record commands to buffer ",                                        // 83
-        "*Repeat buffer ",                                                    // 84
-        "*speed ",                                                            // 85
+        "*Error - incorrect command!",                                                                  // 37
+        "*Resume program executing - coordinate",                                                       // 38
+        "*Error - incorrect command data!",                                                             // 39
+        "*Error recovering: clear program buffers and labels",                                          // 40
+        "*Error recovering: stop controller communication mode",                                        // 41
+        "*!!!Command incorrect!!!",                                                                     // 42
+        "*Start/Stop program executing: ",                                                              // 43
+        "* coordinate ",                                                                                // 44
+        "*Set/take off pause: ",                                                                        // 45
+        "*Start commands recording:  ",                                                                 // 46
+        "*End commands recording  ",                                                                    // 47
+        "*Program begin  ",                                                                             // 48
+        "*Set \"Enable\"",                                                                              // 49
+        "*Move  ",                                                                                      // 50
+        "* steps ",                                                                                     // 51
+        "*Input correct steps number: from  ",                                                          // 52
+        "* to  ",                                                                                       // 53
+        "*Input correct ",                                                                              // 54
+        "* number: from ",                                                                              // 55
+        "* steps/sec  ",                                                                                // 56
+        "* /sec ",                                                                                      // 57
+        "*Input correct speed: from ",                                                                  // 58
+        "*Start speed ",                                                                                // 59
+        "*Input correct start speed: from  ",                                                           // 60
+        "*Acceleration  ",                                                                              // 61
+        "*Input correct acceleration: from ",                                                           // 62
+        "*Reverse   ",                                                                                  // 63
+        "*Pause for  ",                                                                                 // 64
+        "* ms  ",                                                                                       // 65
+        "*Input correct pause duration from ",                                                          // 66
+        "*Set \"Disable\"",                                                                             // 67
+        "*Set label ",                                                                                  // 68
+        "*Repeat from label ",                                                                          // 69
+        "* times ",                                                                                     // 70
+        "*Input correct cycles number from  ",                                                          // 71
+        "*Forward motion  ",                                                                            // 72
+        "*Backward motion ",                                                                            // 73
+        "*Set signal to output ",                                                                       // 74
+        "*Input correct output number from  ",                                                          // 75
+        "*Wait signal WL to input ",                                                                    // 76
+        "*Insert correct input number from ",                                                           // 77
+        "*Wait signal WH to input ",                                                                    // 78
+        "*Clear signal from output  ",                                                                  // 79
+        "*Move till input signal MH ",                                                                  // 80
+        "*Move till input signal ML ",                                                                  // 81
+        "*Move till zero limit switch ",                                                                // 82
+        "*Record commands to buffer ",                                                                  // 83
+        "*Repeat buffer ",                                                                              // 84
+        "*speed ",                                                                                      // 85
     };
     return messages;
 }

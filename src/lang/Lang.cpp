@@ -17,48 +17,20 @@ namespace {
 // The main window's controls that take a window-text entry as they stand. The composed captions
 // (title, scale group, speed labels, rounding label) are built in ApplyMainTexts.
 constexpr std::array<TCaptionSlot, 43> kMainSlots = {{
-    {2, "mmFile", -1},
-    {3, "mmSetts", -1},
-    {4, "mmNastr", -1},
-    {5, "mmInfo", -1},
-    {6, "rgrUnits", -1},
-    {7, "rgrUnits", 0},
-    {8, "rgrUnits", 1},
-    {10, "lblSteps", -1},
-    {11, "btnScaleChange", -1},
-    {12, "rgrDirect", -1},
-    {13, "grbSteps", -1},
-    {14, "StTStepsNum", -1},
-    {15, "chbStepsConst", -1},
-    {16, "grbSpeed", -1},
-    {20, "rgrDirect", 0},
-    {21, "rgrDirect", 1},
-    {22, "grbAccel", -1},
-    {23, "rbtnAccel", -1},
-    {24, "rbtnNonAccel", -1},
-    {25, "btnLoad", -1},
-    {26, "btnStop", -1},
-    {27, "rgrSingl_Mult", 0},
-    {28, "rgrSingl_Mult", 1},
-    {29, "btnOpenPort", -1},
-    {30, "btnClosePort", -1},
-    {31, "btnRunTR", -1},
-    {32, "btnAllClear", -1},
-    {33, "btnDelRaw", -1},
-    {34, "chbDirectControl", -1},
-    {35, "lblLoading", -1},
-    {36, "lblResponse", -1},
-    {40, "btnStart", -1},
-    {41, "btnPusk", -1},
-    {42, "StringGridSend", 2},
-    {43, "mmFileOpen", -1},
-    {44, "mmFileSave", -1},
-    {45, "mmSettsPortName", -1},
-    {46, "mmSettsProp", -1},
-    {47, "mmNastrError", -1},
-    {48, "mmNastrLogs", -1},
-    {49, "mmLang", -1},
-    {50, "mmVers", -1},
+    {2, "mmFile", -1},           {3, "mmSetts", -1},           {4, "mmNastr", -1},
+    {5, "mmInfo", -1},           {6, "rgrUnits", -1},          {7, "rgrUnits", 0},
+    {8, "rgrUnits", 1},          {10, "lblSteps", -1},         {11, "btnScaleChange", -1},
+    {12, "rgrDirect", -1},       {13, "grbSteps", -1},         {14, "StTStepsNum", -1},
+    {15, "chbStepsConst", -1},   {16, "grbSpeed", -1},         {20, "rgrDirect", 0},
+    {21, "rgrDirect", 1},        {22, "grbAccel", -1},         {23, "rbtnAccel", -1},
+    {24, "rbtnNonAccel", -1},    {25, "btnLoad", -1},          {26, "btnStop", -1},
+    {27, "rgrSingl_Mult", 0},    {28, "rgrSingl_Mult", 1},     {29, "btnOpenPort", -1},
+    {30, "btnClosePort", -1},    {31, "btnRunTR", -1},         {32, "btnAllClear", -1},
+    {33, "btnDelRaw", -1},       {34, "chbDirectControl", -1}, {35, "lblLoading", -1},
+    {36, "lblResponse", -1},     {40, "btnStart", -1},         {41, "btnPusk", -1},
+    {42, "StringGridSend", 2},   {43, "mmFileOpen", -1},       {44, "mmFileSave", -1},
+    {45, "mmSettsPortName", -1}, {46, "mmSettsProp", -1},      {47, "mmNastrError", -1},
+    {48, "mmNastrLogs", -1},     {49, "mmLang", -1},           {50, "mmVers", -1},
     {51, "mmReadCh", -1},
 }};
 
@@ -89,7 +61,9 @@ QString TLang::LanguageFile(const QString& part) const {
     return paths_.LangFolder() + '/' + code + '/' + code + part + ".lng";
 }
 
-QString TLang::LanguageListFile() const { return paths_.LangFolder() + "/lang.lng"; }
+QString TLang::LanguageListFile() const {
+    return paths_.LangFolder() + "/lang.lng";
+}
 
 TLang::ParsedLine TLang::ParseLanguageLine(const QString& line) {
     ParsedLine parsed;
@@ -157,7 +131,9 @@ bool TLang::LoadTexts(const QString& name) {
     return LoadInto(Texts, LanguageFile(name), name, FillMode::BlankFirst);
 }
 
-bool TLang::LoadMessages() { return LoadInto(Messages, LanguageFile("msg"), "msg", FillMode::KeepEntries); }
+bool TLang::LoadMessages() {
+    return LoadInto(Messages, LanguageFile("msg"), "msg", FillMode::KeepEntries);
+}
 
 void TLang::ApplyMainTexts(ICaptionTarget& window) {
     datas_.CoordinatesText = Text(52);
@@ -186,7 +162,9 @@ void TLang::ReloadLanguage(ICaptionTarget& window) {
     LoadMessages();
 }
 
-void TLang::ReportDamagedLanguage() { log_.AddLogLine(Message(Msg::LanguageDamaged), true); }
+void TLang::ReportDamagedLanguage() {
+    log_.AddLogLine(Message(Msg::LanguageDamaged), true);
+}
 
 bool TLang::LoadDialogTexts(int highestEntry) {
     if (!LoadTexts("addf"))
@@ -198,7 +176,8 @@ bool TLang::LoadDialogTexts(int highestEntry) {
     return true;
 }
 
-void TLang::ApplyDialogLanguage(ICaptionTarget& dialog, std::span<const TCaptionSlot> targets, int highestEntry) {
+void TLang::ApplyDialogLanguage(ICaptionTarget& dialog, std::span<const TCaptionSlot> targets,
+                                int highestEntry) {
     if (!LoadDialogTexts(highestEntry))
         return;
     for (const TCaptionSlot& slot : targets)

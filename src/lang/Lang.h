@@ -27,7 +27,9 @@ public:
     QStringList Messages;
 
     // Entry i of Messages, or an empty text when the list has no such entry.
-    QString Message(int index) const { return index >= 0 && index < Messages.size() ? Messages[index] : QString(); }
+    QString Message(int index) const {
+        return index >= 0 && index < Messages.size() ? Messages[index] : QString();
+    }
     QString Text(int index) const { return index >= 0 && index < Texts.size() ? Texts[index] : QString(); }
 
     // Loads "f1" (main window) or "addf" (dialogs) into Texts; false when a numbered line was

@@ -7,18 +7,25 @@
 const qint32 TComPort::BaudRates[TComPort::BaudRateCount] = {110,   300,   600,   1200,  2400,  4800,  9600,
                                                              14400, 19200, 38400, 56000, 57600, 115200};
 
-TComPort::TComPort(QString portsFolder, QObject* parent) : QObject(parent), portsFolder_(std::move(portsFolder)) {}
+TComPort::TComPort(QString portsFolder, QObject* parent)
+    : QObject(parent), portsFolder_(std::move(portsFolder)) {}
 
-TComPort::~TComPort() { Close(); }
+TComPort::~TComPort() {
+    Close();
+}
 
 std::shared_ptr<TPortHandle> TComPort::Handle() const {
     std::lock_guard lock(handleMutex_);
     return handle_;
 }
 
-bool TComPort::Connected() const { return Handle() != nullptr; }
+bool TComPort::Connected() const {
+    return Handle() != nullptr;
+}
 
-QString TComPort::DeviceName() const { return PortDevice::DeviceForPort(portsFolder_, portNumber_); }
+QString TComPort::DeviceName() const {
+    return PortDevice::DeviceForPort(portsFolder_, portNumber_);
+}
 
 void TComPort::Open() {
     if (Connected())
@@ -134,7 +141,8 @@ void TComPort::EnableReading(bool on) {
         ReadThread->Pause();
 }
 
-void TComPort::DeliverData(const std::shared_ptr<TDeliveryGate>& gate, const QByteArray& chunk, quint32 errors) {
+void TComPort::DeliverData(const std::shared_ptr<TDeliveryGate>& gate, const QByteArray& chunk,
+                           quint32 errors) {
     {
         std::lock_guard lock(gate->mutex);
         if (gate->stopping)

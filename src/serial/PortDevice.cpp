@@ -100,7 +100,8 @@ bool TPortHandle::WriteAll(const char* bytes, qsizetype count, int timeoutMs) {
         if (n < 0 && errno != EAGAIN)
             return false;
         // The output queue is full: wait until it takes more, the port closes, or time runs out.
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
             return false;
         pollfd fds[2] = {{fd_, POLLOUT, 0}, {closingFd_, POLLIN, 0}};

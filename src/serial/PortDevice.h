@@ -16,9 +16,9 @@ QString DeviceForPort(const QString& portsFolder, quint32 portNumber);
 
 struct LineSettings {
     qint32 baudRate = 9600;
-    int dataBits = 8;   // 5..8
-    int parity = 2;     // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    int stopBits = 0;   // 0 one, 1 one and a half (two on Linux), 2 two
+    int dataBits = 8; // 5..8
+    int parity = 2;   // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    int stopBits = 0; // 0 one, 1 one and a half (two on Linux), 2 two
 };
 
 // The terminal flags that ApplyLineSettings asks the driver for. (A pseudo-terminal keeps only

@@ -137,6 +137,7 @@ void TReadThread::Execute() {
     if (lost) {
         TComPort* port = &port_;
         auto gate = gate_;
-        QMetaObject::invokeMethod(port, [port, gate] { port->DeviceLost(gate); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            port, [port, gate] { port->DeviceLost(gate); }, Qt::QueuedConnection);
     }
 }

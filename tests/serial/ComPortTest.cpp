@@ -1,6 +1,6 @@
+#include "serial/ComPort.h"
 #include "Pty.h"
 #include "Wait.h"
-#include "serial/ComPort.h"
 #include "serial/PortDevice.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,9 @@ protected:
         ASSERT_TRUE(pty.Ok());
         Link(1, pty.SlavePath());
         port = std::make_unique<TComPort>(ports.path());
-        port->OnRead = [this](const char* buffer, int count, quint32) { chunks.append(QByteArray(buffer, count)); };
+        port->OnRead = [this](const char* buffer, int count, quint32) {
+            chunks.append(QByteArray(buffer, count));
+        };
         port->SetPortNumber(1);
         port->SetDataBitsIndex(3);
         port->SetStopBits(0);

@@ -9,7 +9,9 @@
 #error "KVT_SOURCE_DIR must name the source tree"
 #endif
 
-QString ShippedLanguageFolder() { return QStringLiteral(KVT_SOURCE_DIR) + "/lang"; }
+QString ShippedLanguageFolder() {
+    return QStringLiteral(KVT_SOURCE_DIR) + "/lang";
+}
 
 ProgramFolder::ProgramFolder(Languages languages) {
     QDir root(dir_.path());
@@ -34,7 +36,9 @@ void ProgramFolder::Write(const QString& relative, const QByteArray& bytes) cons
         file.write(bytes);
 }
 
-void ProgramFolder::Remove(const QString& relative) const { QFile::remove(File(relative)); }
+void ProgramFolder::Remove(const QString& relative) const {
+    QFile::remove(File(relative));
+}
 
 void ProgramFolder::LinkPort(int number, const QString& device) const {
     const QString link = File("ports/COM" + QString::number(number));

@@ -2,7 +2,9 @@
 
 ScriptedDialogs::ScriptedDialogs() : previous_(SetDialogs(this)) {}
 
-ScriptedDialogs::~ScriptedDialogs() { SetDialogs(previous_); }
+ScriptedDialogs::~ScriptedDialogs() {
+    SetDialogs(previous_);
+}
 
 void ScriptedDialogs::ShowMessage(const QString& text) {
     messages.append(text);

@@ -19,11 +19,11 @@ public:
     QString OpenFileName(const QString& folder, const QString& fileName) override;
     QString SaveFileName(const QString& folder, const QString& fileName) override;
 
-    QStringList messages;      // every message box, in order
-    QStringList confirmations; // every confirmation asked
-    QStringList fileDialogs;   // "open <folder>|<name>" or "save <folder>|<name>"
-    std::deque<bool> confirmAnswers;      // default: OK
-    std::deque<QString> fileAnswers;      // default: cancel (empty)
+    QStringList messages;                          // every message box, in order
+    QStringList confirmations;                     // every confirmation asked
+    QStringList fileDialogs;                       // "open <folder>|<name>" or "save <folder>|<name>"
+    std::deque<bool> confirmAnswers;               // default: OK
+    std::deque<QString> fileAnswers;               // default: cancel (empty)
     std::function<void(const QString&)> onMessage; // runs inside a message box, if set
 
 private:

@@ -60,7 +60,8 @@ TEST(Decimal, ParseTakesOnlyTheSystemSeparator) {
 }
 
 TEST(Decimal, ParseRefusesWhatIsNoNumber) {
-    for (const char* text : {"", " ", "abc", "1..2", "1e", "e5", "--1", "1 2", "inf", "nan", "1e999", "0x10", "1,000"})
+    for (const char* text :
+         {"", " ", "abc", "1..2", "1e", "e5", "--1", "1 2", "inf", "nan", "1e999", "0x10", "1,000"})
         EXPECT_FALSE(Decimal::Parse(text)) << text;
 }
 

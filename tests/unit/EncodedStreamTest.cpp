@@ -107,15 +107,18 @@ TEST(EncodedStream, FailuresCarryTheFileStreamTexts) {
         LoadLinesFromFile(missing, true);
         FAIL() << "no error";
     } catch (const EFileError& e) {
-        EXPECT_TRUE(e.Text().startsWith(QString("Cannot open file \"%1\". ").arg(missing))) << e.Text().toStdString();
-        EXPECT_GT(e.Text().size(), QString("Cannot open file \"%1\". ").arg(missing).size()) << "a reason follows";
+        EXPECT_TRUE(e.Text().startsWith(QString("Cannot open file \"%1\". ").arg(missing)))
+            << e.Text().toStdString();
+        EXPECT_GT(e.Text().size(), QString("Cannot open file \"%1\". ").arg(missing).size())
+            << "a reason follows";
     }
     const QString noFolder = dir.filePath("Data/prp.dat");
     try {
         SaveLinesToFile(noFolder, {"1"}, true);
         FAIL() << "no error";
     } catch (const EFileError& e) {
-        EXPECT_TRUE(e.Text().startsWith(QString("Cannot create file \"%1\". ").arg(noFolder))) << e.Text().toStdString();
+        EXPECT_TRUE(e.Text().startsWith(QString("Cannot create file \"%1\". ").arg(noFolder)))
+            << e.Text().toStdString();
     }
     EXPECT_FALSE(QFile::exists(noFolder));
 }

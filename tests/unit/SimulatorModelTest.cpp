@@ -24,8 +24,10 @@ TEST(SimulatorModel, RecordsAProgramBetweenLoadAndEnd) {
     const auto t = Clock::now();
     EXPECT_EQ(model.Receive("LD2*", t), (Answers{{"LD2*", "E20*"}}));
     EXPECT_EQ(model.RecordingChannel(), 2);
-    EXPECT_EQ(model.Receive("BG*SD400*AL-20*XX*MV2000*", t),
-              (Answers{{"BG*", "E20*"}, {"SD400*", "E20*"}, {"AL-20*", "E20*"}, {"XX*", "E26*"}, {"MV2000*", "E20*"}}));
+    EXPECT_EQ(
+        model.Receive("BG*SD400*AL-20*XX*MV2000*", t),
+        (Answers{
+            {"BG*", "E20*"}, {"SD400*", "E20*"}, {"AL-20*", "E20*"}, {"XX*", "E26*"}, {"MV2000*", "E20*"}}));
     EXPECT_EQ(model.Receive("ED*", t), (Answers{{"ED*", "E20*"}}));
     EXPECT_EQ(model.RecordingChannel(), 0);
     EXPECT_EQ(model.Program(2), (std::vector<std::string>{"BG", "SD400", "AL-20", "MV2000"}));

@@ -18,16 +18,16 @@ struct Range {
 // The controller's own limits, which the program's editor keeps within.
 const std::map<std::string, Range>& Vocabulary() {
     static const std::map<std::string, Range> codes = {
-        {"ST", {1, 3, false, true}},      {"LD", {1, 3, true, true}},   {"ED", {0, 0, false, false}},
-        {"BG", {0, 0, false, false}},     {"EN", {0, 0, false, false}}, {"MV", {1, 10000000, false, true}},
-        {"SD", {1, 10000, true, true}},   {"SS", {0, 2000, true, true}}, {"AL", {-500, 500, true, true}},
-        {"RS", {0, 0, false, false}},     {"SP", {1, 99999999, true, true}}, {"DS", {0, 0, false, false}},
-        {"LL", {0, 0, false, false}},     {"JP", {0, 255, true, true}}, {"DL", {0, 0, false, false}},
-        {"DR", {0, 0, false, false}},     {"SF", {1, 4, true, true}},   {"WL", {1, 4, true, true}},
-        {"WH", {1, 4, true, true}},       {"CF", {1, 4, true, true}},   {"ON", {0, 0, false, true}},
-        {"OF", {0, 0, false, true}},      {"PS", {1, 3, true, true}},   {"MH", {1, 4, true, true}},
-        {"ML", {1, 4, true, true}},       {"HM", {0, 0, false, false}}, {"LB", {0, 0, false, false}},
-        {"SB", {1, 250, true, true}},     {"RB", {0, 0, false, false}}, {"RD", {1, 3, true, true}},
+        {"ST", {1, 3, false, true}},    {"LD", {1, 3, true, true}},        {"ED", {0, 0, false, false}},
+        {"BG", {0, 0, false, false}},   {"EN", {0, 0, false, false}},      {"MV", {1, 10000000, false, true}},
+        {"SD", {1, 10000, true, true}}, {"SS", {0, 2000, true, true}},     {"AL", {-500, 500, true, true}},
+        {"RS", {0, 0, false, false}},   {"SP", {1, 99999999, true, true}}, {"DS", {0, 0, false, false}},
+        {"LL", {0, 0, false, false}},   {"JP", {0, 255, true, true}},      {"DL", {0, 0, false, false}},
+        {"DR", {0, 0, false, false}},   {"SF", {1, 4, true, true}},        {"WL", {1, 4, true, true}},
+        {"WH", {1, 4, true, true}},     {"CF", {1, 4, true, true}},        {"ON", {0, 0, false, true}},
+        {"OF", {0, 0, false, true}},    {"PS", {1, 3, true, true}},        {"MH", {1, 4, true, true}},
+        {"ML", {1, 4, true, true}},     {"HM", {0, 0, false, false}},      {"LB", {0, 0, false, false}},
+        {"SB", {1, 250, true, true}},   {"RB", {0, 0, false, false}},      {"RD", {1, 3, true, true}},
     };
     return codes;
 }
@@ -46,11 +46,14 @@ std::optional<long long> ParseArgument(const std::string& text) {
     return value;
 }
 
-std::string Status(int channel, int code) { return "E" + std::to_string(channel) + std::to_string(code) + "*"; }
+std::string Status(int channel, int code) {
+    return "E" + std::to_string(channel) + std::to_string(code) + "*";
+}
 
 } // namespace
 
-std::vector<std::vector<std::string>> ControllerModel::Receive(const std::string& bytes, Clock::time_point now) {
+std::vector<std::vector<std::string>> ControllerModel::Receive(const std::string& bytes,
+                                                               Clock::time_point now) {
     std::vector<std::vector<std::string>> out;
     for (char c : bytes) {
         if (c == '\r' || c == '\n')
@@ -99,7 +102,8 @@ std::vector<std::string> ControllerModel::Execute(const std::string& command, Cl
     const auto argument = ParseArgument(argumentText);
 
     int channel = recording_ != 0 ? recording_ : 1;
-    if ((code == "ST" || code == "LD" || code == "PS" || code == "RD") && argument && *argument >= 1 && *argument <= 3)
+    if ((code == "ST" || code == "LD" || code == "PS" || code == "RD") && argument && *argument >= 1 &&
+        *argument <= 3)
         channel = int(*argument);
 
     const auto known = Vocabulary().find(code);

@@ -50,8 +50,8 @@ private:
         std::vector<std::string> program;
         bool running = false;
         bool paused = false;
-        Clock::time_point end{};                 // when the running program completes
-        Clock::duration remaining{};             // left when paused
+        Clock::time_point end{};     // when the running program completes
+        Clock::duration remaining{}; // left when paused
     };
 
     std::vector<std::string> Execute(const std::string& command, Clock::time_point now);

@@ -14,7 +14,9 @@ namespace kvtsim {
 
 Simulator::Simulator(Options options) : options_(options), model_(options.timeScale) {}
 
-Simulator::~Simulator() { Stop(); }
+Simulator::~Simulator() {
+    Stop();
+}
 
 bool Simulator::Start(const std::string& linkPath, std::string* error) {
     auto fail = [&](const char* what) {

@@ -9,13 +9,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <signal.h>
+#include <string>
 
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
-void OnSignal(int) { interrupted = 1; }
+void OnSignal(int) {
+    interrupted = 1;
+}
 
 void Usage() {
     std::puts("usage: kvtsim [--link PATH] [--time-scale X] [--silent] [--delay MS] [--split] [--join]\n"
@@ -89,8 +91,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kvtsim: cannot start: %s\n", error.c_str());
         return 1;
     }
-    std::printf("kvtsim: controller on %s%s%s\n", simulator.SlavePath().c_str(), link.empty() ? "" : ", linked as ",
-                link.c_str());
+    std::printf("kvtsim: controller on %s%s%s\n", simulator.SlavePath().c_str(),
+                link.empty() ? "" : ", linked as ", link.c_str());
     std::fflush(stdout);
     while (!interrupted)
         sigsuspend(&old);

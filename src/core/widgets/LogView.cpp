@@ -26,7 +26,9 @@ void TLogView::AddLine(const QString& text, bool red) {
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
-int TLogView::LineCount() const { return empty_ ? 0 : document()->blockCount(); }
+int TLogView::LineCount() const {
+    return empty_ ? 0 : document()->blockCount();
+}
 
 QString TLogView::Line(int index) const {
     if (index < 0 || index >= LineCount())

@@ -9,6 +9,10 @@ TPanel::TPanel(const QString& objectName, QWidget* parent) : QFrame(parent), cap
     caption_->setTextFormat(Qt::PlainText);
 }
 
-QString TPanel::Caption() const { return caption_->text(); }
+QString TPanel::Caption() const {
+    return caption_->text();
+}
 
-void TPanel::SetCaption(const QString& text) { caption_->setText(text); }
+void TPanel::SetCaption(const QString& text) {
+    caption_->setText(text);
+}

@@ -4,8 +4,8 @@
 #include <QGridLayout>
 #include <QRadioButton>
 
-TRadioGroup::TRadioGroup(const QString& objectName, const QString& title, const QStringList& items, int columns,
-                         QWidget* parent)
+TRadioGroup::TRadioGroup(const QString& objectName, const QString& title, const QStringList& items,
+                         int columns, QWidget* parent)
     : QGroupBox(title, parent), group_(new QButtonGroup(this)), grid_(new QGridLayout(this)) {
     setObjectName(objectName);
     grid_->setContentsMargins(6, 2, 6, 2);
@@ -20,7 +20,9 @@ TRadioGroup::TRadioGroup(const QString& objectName, const QString& title, const 
     connect(group_, &QButtonGroup::idClicked, this, [this](int) { emit Clicked(); });
 }
 
-int TRadioGroup::ItemIndex() const { return group_->checkedId(); }
+int TRadioGroup::ItemIndex() const {
+    return group_->checkedId();
+}
 
 void TRadioGroup::SetItemIndex(int index) {
     if (QAbstractButton* button = group_->button(index)) {
@@ -35,7 +37,9 @@ void TRadioGroup::SetItemIndex(int index) {
     }
 }
 
-int TRadioGroup::Count() const { return int(group_->buttons().size()); }
+int TRadioGroup::Count() const {
+    return int(group_->buttons().size());
+}
 
 QString TRadioGroup::Item(int index) const {
     QAbstractButton* button = group_->button(index);
@@ -47,7 +51,9 @@ void TRadioGroup::SetItem(int index, const QString& text) {
         button->setText(text);
 }
 
-QRadioButton* TRadioGroup::Button(int index) const { return qobject_cast<QRadioButton*>(group_->button(index)); }
+QRadioButton* TRadioGroup::Button(int index) const {
+    return qobject_cast<QRadioButton*>(group_->button(index));
+}
 
 void TRadioGroup::Click(int index) {
     if (QAbstractButton* button = group_->button(index))

@@ -4,7 +4,9 @@
 
 TReplyListModel::TReplyListModel(QObject* parent) : QAbstractListModel(parent), lines_{QString()} {}
 
-int TReplyListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(lines_.size()); }
+int TReplyListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(lines_.size());
+}
 
 QVariant TReplyListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole)

@@ -2,7 +2,8 @@
 
 #include <QPainter>
 
-TShape::TShape(const QString& objectName, const QColor& colour, QWidget* parent) : QWidget(parent), colour_(colour) {
+TShape::TShape(const QString& objectName, const QColor& colour, QWidget* parent)
+    : QWidget(parent), colour_(colour) {
     setObjectName(objectName);
     setFixedSize(12, 12);
 }

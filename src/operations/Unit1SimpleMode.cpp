@@ -1,0 +1,51 @@
+// The main window's two control modes: the simple single-motion panel and the extended command
+// list editor, and the switch between them.
+#include "core/Unit1.h"
+#include "core/UnitCommonDatas.h"
+#include "core/widgets/Panel.h"
+#include "core/widgets/RadioGroup.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+
+namespace {
+// Enables or disables a panel and every control placed directly on it.
+void EnableWithChildren(QWidget* panel, bool on) {
+    panel->setEnabled(on);
+    for (QWidget* child : panel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        child->setEnabled(on);
+}
+} // namespace
+
+void TForm1::rgrSingl_MultClick() {
+    btnAllClearClick();
+    const bool simple = rgrSingl_Mult->ItemIndex() == 0;
+    mmFileSave->setEnabled(!simple);
+    mmFileOpen->setEnabled(!simple);
+
+    EnableWithChildren(PanelSingeC, simple);
+    for (QGroupBox* group : {grbSteps, grbSpeed, grbAccel})
+        EnableWithChildren(group, simple);
+    EnableWithChildren(PanelMultC, !simple);
+    for (QCheckBox* box : {ChboxCoord1, chboxCoord2, chboxCoord3})
+        box->setVisible(simple);
+
+    if (simple) {
+        PanelMultC->hide();
+        PanelSingeC->setFixedWidth(361);
+        PanelSingeC->show();
+        resize(370, height());
+        return;
+    }
+    PanelSingeC->hide();
+    PanelSingeC->setFixedWidth(0);
+    panelLoadAns->setVisible(CommonDatas->ShowLoadLog);
+    panelLoadAns->setFixedWidth(CommonDatas->ShowLoadLog ? 105 : 0);
+    panelPortAns->setVisible(CommonDatas->ShowPortLog);
+    panelPortAns->setFixedWidth(CommonDatas->ShowPortLog ? 105 : 0);
+    const int multWidth = panelLoadAns->width() + panelPortAns->width() + 384;
+    PanelMultC->setFixedWidth(multWidth);
+    PanelMultC->show();
+    resize(PanelSingeC->width() + multWidth + 10, height());
+}
