@@ -56,11 +56,17 @@ QLineEdit* Edit(const char* name, const QString& text, int maxLength, QWidget* p
     return edit;
 }
 
+// Wide enough for `sample` in the edit's font, with the frame around it.
+int EditWidthFor(const char* sample) {
+    QLineEdit probe;
+    return probe.fontMetrics().horizontalAdvance(sample) + 14;
+}
+
 QToolButton* Tool(const char* name, const QString& caption, const QString& hint, QWidget* parent) {
     auto* button = Named(new QToolButton(parent), name);
     button->setText(caption);
     button->setToolTip(hint);
-    button->setMinimumWidth(34);
+    button->setMinimumWidth(std::max(30, button->sizeHint().width()));
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return button;
 }
@@ -117,7 +123,6 @@ QWidget* TForm1::CreateChannelStatePanel() {
     ChboxCoord1->setChecked(true);
     btnSetCoordStates = Button("btnSetCoordStates", "?", PanelChanelState);
     btnSetCoordStates->setToolTip("Coordinates mode");
-    btnSetCoordStates->setFixedWidth(28);
     row->addStretch();
     row->addWidget(btnSetCoordStates);
     return PanelChanelState;
@@ -127,24 +132,27 @@ QWidget* TForm1::CreateSimplePanel() {
     PanelSingeC = new TPanel("PanelSingeC");
     PanelSingeC->setFrameShadow(QFrame::Sunken);
     PanelSingeC->setFixedWidth(361);
-    auto* grid = new QGridLayout(PanelSingeC);
-    grid->setContentsMargins(4, 4, 4, 4);
-    grid->setSpacing(4);
+    auto* column = new QVBoxLayout(PanelSingeC);
+    column->setContentsMargins(4, 2, 4, 4);
+    column->setSpacing(2);
+    const int editWidth = EditWidthFor("10000000");
 
     grbSteps = Named(new QGroupBox("Motion", PanelSingeC), "grbSteps");
     auto* steps = new QGridLayout(grbSteps);
+    steps->setContentsMargins(6, 2, 6, 2);
+    steps->setVerticalSpacing(2);
     StTStepsNum = Label("StTStepsNum", "movement", grbSteps);
     EditStepsNum = Edit("EditStepsNum", "200", 8, grbSteps);
     chbStepsConst = Named(new QCheckBox("permanent motion", grbSteps), "chbStepsConst");
     steps->addWidget(StTStepsNum, 0, 0);
     steps->addWidget(EditStepsNum, 0, 1);
-    steps->addWidget(chbStepsConst, 1, 0, 1, 2);
-
-    rgrDirect = new TRadioGroup("rgrDirect", "Direction", {"Forward", "Backward"}, 1, PanelSingeC);
-    rgrDirect->SetItemIndex(0);
+    steps->addWidget(chbStepsConst, 1, 0, 1, 3);
+    steps->setColumnStretch(2, 1);
 
     grbSpeed = Named(new QGroupBox("Velocity", PanelSingeC), "grbSpeed");
     auto* speed = new QGridLayout(grbSpeed);
+    speed->setContentsMargins(6, 2, 6, 2);
+    speed->setVerticalSpacing(2);
     StTSpeed = Label("StTSpeed", "Maximum speed", grbSpeed);
     EditSpeed = Edit("EditSpeed", "200", 5, grbSpeed);
     StTBeginSpeed = Label("StTBeginSpeed", "Start speed", grbSpeed);
@@ -153,19 +161,25 @@ QWidget* TForm1::CreateSimplePanel() {
     speed->addWidget(EditSpeed, 0, 1);
     speed->addWidget(StTBeginSpeed, 1, 0);
     speed->addWidget(EditBeginSpeed, 1, 1);
+    speed->setColumnStretch(2, 1);
 
     grbAccel = Named(new QGroupBox("Acceleration/Deceleration", PanelSingeC), "grbAccel");
-    auto* accel = new QGridLayout(grbAccel);
+    auto* accel = new QHBoxLayout(grbAccel);
+    accel->setContentsMargins(6, 2, 6, 2);
     rbtnAccel = Named(new QRadioButton("Acceleration:", grbAccel), "rbtnAccel");
     EditAccel = Edit("EditAccel", "0", 4, grbAccel);
     rbtnNonAccel = Named(new QRadioButton("No acceleration", grbAccel), "rbtnNonAccel");
     rbtnNonAccel->setChecked(true);
-    accel->addWidget(rbtnAccel, 0, 0);
-    accel->addWidget(EditAccel, 0, 1);
-    accel->addWidget(rbtnNonAccel, 1, 0, 1, 2);
+    accel->addWidget(rbtnAccel);
+    accel->addWidget(EditAccel);
+    accel->addSpacing(8);
+    accel->addWidget(rbtnNonAccel, 1);
 
     for (QLineEdit* edit : {EditStepsNum, EditSpeed, EditBeginSpeed, EditAccel})
-        edit->setFixedWidth(56);
+        edit->setFixedWidth(editWidth);
+
+    rgrDirect = new TRadioGroup("rgrDirect", "Direction", {"Forward", "Backward"}, 2, PanelSingeC);
+    rgrDirect->SetItemIndex(0);
 
     btnLoad = Button("btnLoad", "Write", PanelSingeC);
     btnStart = Button("btnStart", "Start", PanelSingeC);
@@ -173,17 +187,16 @@ QWidget* TForm1::CreateSimplePanel() {
     btnPusk = Button("btnPusk", "Write and Start", PanelSingeC);
     btnPusk->setToolTip(QString::fromUtf8("Записать программу в контроллер и запустить"));
     auto* buttons = new QGridLayout;
+    buttons->setSpacing(2);
     buttons->addWidget(btnLoad, 0, 0);
     buttons->addWidget(btnStart, 0, 1);
     buttons->addWidget(btnStop, 1, 0);
     buttons->addWidget(btnPusk, 1, 1);
 
-    grid->addWidget(grbSteps, 0, 0);
-    grid->addWidget(rgrDirect, 0, 1);
-    grid->addWidget(grbSpeed, 1, 0);
-    grid->addWidget(grbAccel, 1, 1);
-    grid->addLayout(buttons, 2, 0, 1, 2);
-    grid->setRowStretch(3, 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{grbSteps, grbSpeed, grbAccel, rgrDirect})
+        column->addWidget(w);
+    column->addLayout(buttons);
+    column->addStretch();
     return PanelSingeC;
 }
 
@@ -218,11 +231,12 @@ QWidget* TForm1::CreateToolPanel() {
         {&btnSB, "btnSB", "SB", "", &EditSB, "EditSB", "250"},
         {&btnMH, "btnMH", "MH", "Move until signal to input 2", &EditMh, "EditMh", "1"},
     };
+    // The left column holds the large arguments, the right one values of three digits at most.
     int i = 0;
     for (const auto& c : withArgument) {
         *c.button = Tool(c.name, c.caption, c.hint, pnlTools);
         *c.edit = Edit(c.editName, c.text, 0, pnlTools);
-        (*c.edit)->setFixedWidth(62);
+        (*c.edit)->setFixedWidth(EditWidthFor(i % 2 == 0 ? "10000000" : "255"));
         grid->addWidget(*c.button, i / 2, (i % 2) * 2);
         grid->addWidget(*c.edit, i / 2, (i % 2) * 2 + 1);
         ++i;
@@ -266,6 +280,7 @@ QWidget* TForm1::CreateToolPanel() {
         main->addWidget(b);
     grid->addWidget(pnlMainTools, row + 1, 0, 1, 4);
     grid->setRowStretch(row + 2, 1);
+    pnlTools->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     return pnlTools;
 }
 
@@ -283,6 +298,7 @@ QWidget* TForm1::CreateExtendedPanel() {
     StringGridSend->SetColWidth(1, 20);
     StringGridSend->SetCell(0, 0, QString::fromUtf8("№"));
     StringGridSend->SetCell(2, 0, "Command");
+    StringGridSend->horizontalHeader()->setStretchLastSection(true);
     MemoSend = new THiddenMemo("MemoSend", PanelMultC);
     btnRunTR = Button("btnRunTR", "Send", PanelMultC);
     btnRunTR->setEnabled(false);
@@ -297,8 +313,8 @@ QWidget* TForm1::CreateExtendedPanel() {
     buttons->setSpacing(2);
     buttons->addWidget(btnDelRaw, 0, 0);
     buttons->addWidget(btnAllClear, 0, 1);
-    buttons->addWidget(chbDirectControl, 1, 0);
-    buttons->addWidget(btnRunTR, 1, 1);
+    buttons->addWidget(chbDirectControl, 1, 0, 1, 2);
+    buttons->addWidget(btnRunTR, 2, 0, 1, 2);
     listColumn->addLayout(buttons);
     row->addLayout(listColumn, 1);
 
@@ -393,7 +409,7 @@ void TForm1::CreateControls() {
     modes->setSpacing(0);
     modes->addWidget(CreateSimplePanel());
     modes->addWidget(CreateExtendedPanel(), 1);
-    column->addLayout(modes, 1);
+    column->addLayout(modes);
     column->addWidget(CreateUnitsPanel());
     rgrSingl_Mult = new TRadioGroup("rgrSingl_Mult", QString(),
                                     {"Simple control mode", "Extended control mode"}, 2, central);
@@ -406,8 +422,8 @@ void TForm1::CreateControls() {
     status->addWidget(PanelPortProp->CaptionLabel());
     column->addWidget(PanelPortProp);
     MemoLog = new TLogView("MemoLog", central);
-    MemoLog->setFixedHeight(130);
-    column->addWidget(MemoLog);
+    MemoLog->setMinimumHeight(40);
+    column->addWidget(MemoLog, 1);
     TempMemo = new THiddenMemo("TempMemo", central);
     setCentralWidget(central);
 }

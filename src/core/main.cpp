@@ -1,3 +1,4 @@
+#include "Startup.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -5,7 +6,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setApplicationName("KVT_Program");
-    TForm1 form(QCoreApplication::applicationDirPath());
-    form.show();
+    const auto program = StartProgram(QCoreApplication::applicationDirPath());
+    program->Form1->show();
     return app.exec();
 }

@@ -56,6 +56,10 @@ std::optional<qint32> MarkerNumber(QStringView marker) {
 TLang::TLang(const TProgramPaths& paths, TCommonDatas& datas, IOperationLog& log)
     : Texts(BuiltIn::WindowTexts()), Messages(BuiltIn::Messages()), paths_(paths), datas_(datas), log_(log) {}
 
+std::span<const TCaptionSlot> TLang::MainWindowSlots() {
+    return kMainSlots;
+}
+
 QString TLang::LanguageFile(const QString& part) const {
     const QString& code = datas_.Language;
     return paths_.LangFolder() + '/' + code + '/' + code + part + ".lng";

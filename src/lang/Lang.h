@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include <span>
 
 class TProgramPaths;
@@ -62,6 +64,10 @@ public:
     // longer than MaxLineLength. BadMarker: a marker without digits, or with a number beyond the
     // 32-bit range.
     static ParsedLine ParseLanguageLine(const QString& line);
+
+    // The main window's controls that take a window-text entry as they stand (the composed
+    // captions come on top of these).
+    static std::span<const TCaptionSlot> MainWindowSlots();
 
     // The path of a numbered file of the language in use: "f1", "addf" or "msg".
     QString LanguageFile(const QString& part) const;

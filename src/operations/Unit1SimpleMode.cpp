@@ -45,7 +45,8 @@ void TForm1::rgrSingl_MultClick() {
     panelPortAns->setVisible(CommonDatas->ShowPortLog);
     panelPortAns->setFixedWidth(CommonDatas->ShowPortLog ? 105 : 0);
     const int multWidth = panelLoadAns->width() + panelPortAns->width() + 384;
-    PanelMultC->setFixedWidth(multWidth);
+    // The list may grow when the operator widens the window; this is its width at the switch.
+    PanelMultC->setMinimumWidth(multWidth);
     PanelMultC->show();
     resize(PanelSingeC->width() + multWidth + 10, height());
 }

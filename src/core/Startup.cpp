@@ -1,0 +1,17 @@
+#include "Startup.h"
+
+#include "Unit1.h"
+#include "lang/Lang.h"
+#include "lang/UnitLang.h"
+
+TProgram::~TProgram() {
+    FormLang.reset();
+    Form1.reset();
+}
+
+std::unique_ptr<TProgram> StartProgram(const QString& programFolder) {
+    auto program = std::make_unique<TProgram>();
+    program->Form1 = std::make_unique<TForm1>(programFolder);
+    program->FormLang = std::make_unique<TFormLang>(*program->Form1->Lang);
+    return program;
+}
