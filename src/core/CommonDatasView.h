@@ -8,7 +8,7 @@
 // What the shared state needs of the main window: each of its setters brings the window's
 // indicators, captions and buttons into line at once through this narrow interface. The main
 // window implements it; tests give the shared state a fake.
-class ICommonDatasView : public IOperationLog {
+class ICommonDatasView : public virtual IOperationLog {
 public:
     // Fill colour of the indicator of channel 1, 2 or 3.
     virtual void PaintIndicator(int channel, const QColor& colour) = 0;

@@ -9,6 +9,7 @@ void TNamedEvent::Set() {
     {
         std::lock_guard lock(mutex_);
         signalled_ = true;
+        ++generation_;
     }
     changed_.notify_all();
 }
@@ -27,4 +28,15 @@ bool TNamedEvent::WaitFor(unsigned milliseconds, std::stop_token stop) const {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, stop, std::chrono::milliseconds(milliseconds),
                              [this] { return signalled_; });
+}
+
+quint64 TNamedEvent::Generation() const {
+    std::lock_guard lock(mutex_);
+    return generation_;
+}
+
+bool TNamedEvent::WaitForSetAfter(quint64 generation, std::chrono::steady_clock::time_point deadline,
+                                  std::stop_token stop) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_until(lock, stop, deadline, [&] { return signalled_ && generation_ > generation; });
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <stop_token>
@@ -25,11 +26,20 @@ public:
     // signalled, false on time-out or when `stop` was requested first.
     bool WaitFor(unsigned milliseconds, std::stop_token stop = {}) const;
 
+    // How many times Set() has been called. A waiter that notes it before asking for something
+    // can then wait for a Set() that came after, and ignore one that came before.
+    quint64 Generation() const;
+    // Waits until the event is signalled by a Set() later than `generation`, at most until
+    // `deadline`. False on time-out or stop.
+    bool WaitForSetAfter(quint64 generation, std::chrono::steady_clock::time_point deadline,
+                         std::stop_token stop = {}) const;
+
 private:
     QString name_;
     mutable std::mutex mutex_;
     mutable std::condition_variable_any changed_;
     bool signalled_;
+    quint64 generation_ = 0;
 };
 
 // The names under which the main window creates its three events.

@@ -6,6 +6,8 @@
 #include "UnitCommonDatas.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
+#include "protocol/ReadWriteThread.h"
+#include "protocol/UnitKVTComands.h"
 #include "serial/ComPort.h"
 #include "serial/PortDevice.h"
 #include "serial/PortInfo.h"
@@ -22,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 TForm1::TForm1(const QString& programFolder, QWidget* parent) : QMainWindow(parent), Paths(programFolder) {
     CreateControls();
@@ -30,6 +33,7 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent) : QMainWindow(pare
     connect(mmVers, &QAction::triggered, this, &TForm1::mmVers1Click);
     connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, &TForm1::rgrSingl_MultClick);
     connect(btnAllClear, &QPushButton::clicked, this, &TForm1::btnAllClearClick);
+    connect(btnRunTR, &QPushButton::clicked, this, &TForm1::btnRunTRClick);
     FormCreate();
 }
 
@@ -54,6 +58,9 @@ void TForm1::FormCreate() {
     ::Lang = Lang.get();
     Lang->LoadMessages();
 
+    KVTCommands = std::make_unique<TKVTCommands>();
+    RebuildCommandTable();
+
     // The port number comes from the settings file once it exists; until then port 1. The line
     // settings are the same at every start: 8 data bits, 1 stop bit, even parity, 9600 baud.
     ComPort->SetPortNumber(1);
@@ -66,6 +73,10 @@ void TForm1::FormCreate() {
     EventPortString = std::make_unique<TNamedEvent>(EventNames::PortString, false);
     EventReadFuncReady = std::make_unique<TNamedEvent>(EventNames::ReadFuncReady, true);
     EventReaded = std::make_unique<TNamedEvent>(EventNames::Readed, false);
+    Replies = std::make_unique<TReplyHandler>(
+        *CommonDatas, *Lang, *this, *EventPortString, *EventReadFuncReady, *EventReaded,
+        [this](const QString& text) { return ComPort->WriteText(text); },
+        [this](int ms, std::function<void()> step) { QTimer::singleShot(ms, this, std::move(step)); });
 
     btnOpenPortClick();
 
@@ -94,6 +105,7 @@ void TForm1::FormDestroy() {
     EventPortString.reset();
     EventReadFuncReady.reset();
     CommonDatas.reset();
+    KVTCommands.reset();
     Lang.reset();
     ::ComPort = nullptr;
     ::CommonDatas = nullptr;
@@ -143,10 +155,6 @@ void TForm1::PortHungUp(const QString& device) {
     UpdatePortControls();
 }
 
-void TForm1::PortDataReceived(const char* buffer, int count, quint32 /*errors*/) {
-    lbBufRead->AppendText(TextCodec::FromSerialBytes(buffer, count));
-}
-
 void TForm1::mmVers1Click() {
     const QString& version = CommonDatas->VersionText;
     Dialogs().ShowMessage(Lang->Message(Msg::AboutSoftware) + version + Lang->Message(Msg::AboutQuestions));
@@ -190,7 +198,10 @@ void TForm1::ShowRounding(const QString& text) {
     lblTrunc->setText(text);
 }
 
-void TForm1::ScaleChanged() {}
+void TForm1::ScaleChanged() {
+    if (KVTCommands)
+        RebuildCommandTable();
+}
 
 void TForm1::AddLogLine(const QString& text, bool red) {
     MemoLog->AddLine(text, red);

@@ -4,6 +4,7 @@
 #include "Events.h"
 #include "ProgramPaths.h"
 #include "lang/CaptionTarget.h"
+#include "protocol/ReplyHandler.h"
 
 #include <QMainWindow>
 
@@ -23,8 +24,10 @@ class QToolButton;
 class TComPort;
 class THiddenMemo;
 class TCommonDatas;
+class TKVTCommands;
 class TLang;
 class TLogView;
+class TRWThread;
 class TPanel;
 class TRadioGroup;
 class TReplyList;
@@ -35,7 +38,7 @@ class TStringGrid;
 // shared state, language table, the three named events), opens the port, and keeps the port
 // buttons in line with the port. Its controls carry the names the whole program uses, as their
 // objectName. Handlers are small and delegate to the logic classes of each subsystem.
-class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarget {
+class TForm1 : public QMainWindow, public ICommonDatasView, public IReplyView, public ICaptionTarget {
     Q_OBJECT
 public:
     // `programFolder` holds Data, Log, lang, Users and ports; the window runs FormCreate.
@@ -47,12 +50,13 @@ public:
     TComPort* ComPort = nullptr;
     std::unique_ptr<TCommonDatas> CommonDatas;
     std::unique_ptr<TLang> Lang;
+    std::unique_ptr<TKVTCommands> KVTCommands;
+    std::unique_ptr<TReplyHandler> Replies;
+    // The running transmission, or none; at most one exists at a time.
+    std::unique_ptr<TRWThread> RWThread;
     std::unique_ptr<TNamedEvent> EventPortString;    // reply event
     std::unique_ptr<TNamedEvent> EventReadFuncReady; // ready event
     std::unique_ptr<TNamedEvent> EventReaded;        // read-back event
-
-    // Received characters not yet cut into reply tokens.
-    QString ReceiveBuffer;
 
     // --- handlers ---
     void FormCreate();
@@ -62,6 +66,9 @@ public:
     void UpdatePortControls();
     QString PortInfo() const;
     void PortDataReceived(const char* buffer, int count, quint32 errors);
+    void btnRunTRClick();
+    // Refills the command table from the language, scale, unit name and units mode.
+    void RebuildCommandTable();
     void mmVers1Click();
     void PortHungUp(const QString& device);
     void rgrSingl_MultClick();
@@ -78,6 +85,9 @@ public:
     void ShowRounding(const QString& text) override;
     void ScaleChanged() override;
     void AddLogLine(const QString& text, bool red = false) override;
+
+    // --- IReplyView ---
+    void AddRecordingLine(const QString& text) override;
 
     // --- ICaptionTarget ---
     void SetCaption(const QString& objectName, int item, const QString& text) override;

@@ -1,0 +1,210 @@
+#include "ReplyHandler.h"
+
+#include "core/Dialogs.h"
+#include "core/Events.h"
+#include "core/UnitCommonDatas.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+
+namespace {
+// The Cyrillic letters O and K: a command the controller stored while recording.
+const QString kStored = QString::fromUtf8("ОК");
+} // namespace
+
+TReplyHandler::TReplyHandler(TCommonDatas& datas, const TLang& lang, IReplyView& view,
+                             TNamedEvent& replyEvent, TNamedEvent& readyEvent, TNamedEvent& readBackEvent,
+                             Writer write, Scheduler after)
+    : datas_(datas), lang_(lang), view_(view), replyEvent_(replyEvent), readyEvent_(readyEvent),
+      readBackEvent_(readBackEvent), write_(std::move(write)), after_(std::move(after)) {}
+
+QString TReplyHandler::Message(int index) const {
+    return lang_.Message(index);
+}
+
+void TReplyHandler::HandleReplies(const QString& text) {
+    ReceiveBuffer = text;
+    CheckCommunicationError();
+
+    const qsizetype cr = ReceiveBuffer.indexOf('\r');
+    if (cr >= 0)
+        ReceiveBuffer.remove(cr, 1);
+    const qsizetype lf = ReceiveBuffer.indexOf('\n');
+    if (lf >= 0)
+        ReceiveBuffer.remove(lf, 1);
+
+    // The buffer may be emptied while a token is handled (a message box lets a recovery step
+    // run), so it is looked at afresh for every token.
+    for (qsizetype star = ReceiveBuffer.indexOf('*'); star >= 0; star = ReceiveBuffer.indexOf('*')) {
+        const QString token = ReceiveBuffer.left(star + 1);
+        ReceiveBuffer.remove(0, star + 1);
+        if (!readyEvent_.WaitFor(1000)) {
+            Dialogs().ShowMessage(Message(Msg::TransferNotReady));
+            continue;
+        }
+        HandleToken(token);
+    }
+    if (ReceiveBuffer.size() > MaxPendingText)
+        ReceiveBuffer.remove(0, ReceiveBuffer.size() - MaxPendingText);
+}
+
+void TReplyHandler::CheckCommunicationError() {
+    static const QString errors[] = {"E15*", "E25*", "E35*"};
+    for (const QString& error : errors) {
+        const qsizetype p = ReceiveBuffer.indexOf(error);
+        if (p < 0)
+            continue;
+        // One communication error is taken out per call; another stays an ordinary token.
+        datas_.SetLastError(error);
+        view_.AddLogLine(Message(Msg::DataTransferError), true);
+        if (datas_.AutoRecovery)
+            RunErrorRecovery();
+        if (QStringView(ReceiveBuffer).mid(p, 4) == error)
+            ReceiveBuffer.remove(p, 4);
+        Dialogs().ShowMessage(Message(Msg::DataTransferError));
+        return;
+    }
+}
+
+void TReplyHandler::HandleToken(const QString& token) {
+    if (IsStatusToken(token)) {
+        datas_.SetLastError(token);
+        switch (token[2].unicode()) {
+        case '2':
+        case '3':
+        case '4':
+        case '8':
+            DecodeStatus(token);
+            if (datas_.ProgramRunning) {
+                replyEvent_.Set();
+                const QString lastReply = datas_.LastReply();
+                for (int n = 1; n <= 3; ++n) {
+                    if (lastReply == QString("ST%1*").arg(n))
+                        datas_.SetCoordRunning(n, false);
+                }
+            }
+            break;
+        case '0':
+        case '6':
+        case '9':
+            DecodeStatus(token);
+            replyEvent_.Set();
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+
+    if (token == "RD1*" || token == "RB*")
+        datas_.ReadBackActive = true;
+    if (datas_.ReadBackActive) {
+        datas_.AppendReadBackText(token);
+        if (datas_.ReadBackText().contains("ED*"))
+            readBackEvent_.Set();
+    }
+    if (token == "ST*") {
+        for (int n = 1; n <= 3; ++n)
+            datas_.SetCoordRunning(n, true);
+    } else if (token == "ST1*" || token == "ST2*" || token == "ST3*") {
+        datas_.SetCoordRunning(token[2].unicode() - '0', true);
+    }
+    datas_.SetLastReply(token);
+    datas_.SetLastError(QString());
+}
+
+void TReplyHandler::DecodeStatus(const QString& token) {
+    if (token.size() < 3)
+        return;
+    const QChar ch = token[1];
+    // A state change applies to channels 1 to 3 only; log lines show the digit whatever it is.
+    const int channel = (ch >= '1' && ch <= '3') ? ch.unicode() - '0' : 0;
+    const auto setState = [&](quint8 state) {
+        if (channel != 0)
+            datas_.SetCoordState(channel, state);
+    };
+    const QString lastReply = datas_.LastReply();
+
+    switch (token[2].unicode()) {
+    case '0':
+        if (datas_.CommMode) {
+            if (lastReply != "ED*") {
+                view_.AddRecordingLine(lastReply + kStored);
+            } else {
+                for (int n = 1; n <= 3; ++n) {
+                    if (datas_.CoordState[n] == TCommonDatas::Communication)
+                        datas_.SetCoordState(n, TCommonDatas::Standby);
+                }
+                view_.AddLogLine(Message(Msg::RecordingToCoordinate) + ch + Message(Msg::Completed));
+            }
+        } else if (lastReply.startsWith("LD")) {
+            setState(TCommonDatas::Communication);
+            view_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::InCommunicationMode));
+        } else if (lastReply.startsWith("RD")) {
+            datas_.ReadBackActive = true;
+        } else if (lastReply.startsWith("ST") && !datas_.DirectControl) {
+            view_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingStarted));
+            setState(TCommonDatas::Executing);
+        }
+        break;
+    case '2':
+        setState(TCommonDatas::Paused);
+        view_.AddLogLine(Message(Msg::Suspended) + ch);
+        break;
+    case '3':
+        Dialogs().ShowMessage(Message(Msg::ProgramError) + ch);
+        break;
+    case '4':
+        if (!lastReply.contains("PS")) {
+            setState(TCommonDatas::Standby);
+            view_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingCompleted));
+        }
+        break;
+    case '6':
+        view_.AddLogLine(Message(Msg::IncorrectCommand), true);
+        break;
+    case '8':
+        view_.AddLogLine(Message(Msg::Resumed) + ch);
+        setState(TCommonDatas::Executing);
+        break;
+    case '9':
+        view_.AddLogLine(Message(Msg::IncorrectData), true);
+        break;
+    default:
+        break;
+    }
+}
+
+void TReplyHandler::RunErrorRecovery() {
+    if (recoveryRunning_)
+        return; // the sequence under way clears the marks for this error too
+    if (datas_.RecoveryBreakComm) {
+        recoveryRunning_ = true;
+        BreakCommunication([this] {
+            recoveryRunning_ = false;
+            if (datas_.RecoveryClearMarks)
+                ClearReadinessMarks();
+        });
+    } else if (datas_.RecoveryClearMarks) {
+        ClearReadinessMarks();
+    }
+}
+
+void TReplyHandler::BreakCommunication(std::function<void()> then) {
+    after_(200, [this, then = std::move(then)]() mutable {
+        write_("ED*");
+        after_(200, [this, then = std::move(then)] {
+            view_.AddLogLine(Message(Msg::RecoveryBreakComm));
+            if (then)
+                then();
+        });
+    });
+}
+
+void TReplyHandler::ClearReadinessMarks() {
+    HandleReplies(QString());
+    datas_.SetLastReply(QString());
+    datas_.SetLastError(QString());
+    readyEvent_.Set();
+    replyEvent_.Reset();
+    view_.AddLogLine(Message(Msg::RecoveryClearMarks));
+}

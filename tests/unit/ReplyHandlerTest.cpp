@@ -1,0 +1,298 @@
+#include "protocol/ReplyHandler.h"
+#include "FakeView.h"
+#include "ScriptedDialogs.h"
+#include "core/Events.h"
+#include "core/ProgramPaths.h"
+#include "core/UnitCommonDatas.h"
+#include "lang/Lang.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+#include <deque>
+
+namespace {
+
+class FakeReplyView : public FakeView, public IReplyView {
+public:
+    void AddLogLine(const QString& text, bool red) override { FakeView::AddLogLine(text, red); }
+    void AddRecordingLine(const QString& text) override { recording.append(text); }
+    QStringList recording;
+};
+
+const QString OK = QString::fromUtf8("ОК");
+
+class ReplyFixture : public ::testing::Test {
+protected:
+    ReplyFixture()
+        : paths("/nonexistent"), datas(view), lang(paths, datas, view),
+          handler(
+              datas, lang, view, reply, ready, readBack,
+              [this](const QString& text) {
+                  written.append(text);
+                  return true;
+              },
+              [this](int ms, std::function<void()> step) {
+                  scheduled.push_back({ms, std::move(step)});
+              }) {
+        datas.SetLastReply("  ");
+    }
+
+    // Feeds received text as the main window does: appended to what waits in the buffer.
+    void Receive(const QString& text) { handler.HandleReplies(handler.ReceiveBuffer + text); }
+    // Runs the delayed recovery steps, as the window's timers would; returns the total delay.
+    int RunScheduled() {
+        int total = 0;
+        while (!scheduled.empty()) {
+            auto [ms, step] = std::move(scheduled.front());
+            scheduled.pop_front();
+            total += ms;
+            step();
+        }
+        return total;
+    }
+    bool LogHas(const QString& line) const { return view.log.contains(line); }
+
+    ScriptedDialogs dialogs;
+    FakeReplyView view;
+    TProgramPaths paths;
+    TCommonDatas datas;
+    TLang lang;
+    TNamedEvent reply{"EventPortStringName", false};
+    TNamedEvent ready{"EventReadFuncReadyName", true};
+    TNamedEvent readBack{"EventReadedName", false};
+    QStringList written;
+    std::deque<std::pair<int, std::function<void()>>> scheduled;
+    TReplyHandler handler;
+};
+
+} // namespace
+
+TEST_F(ReplyFixture, RecordingAProgramMovesTheChannelThroughCommunicationAndBack) {
+    Receive("LD2*E20*");
+    EXPECT_EQ(datas.CoordState[2], TCommonDatas::Communication);
+    EXPECT_TRUE(datas.CommMode);
+    EXPECT_TRUE(LogHas("*Coordinate 2* is in communication mode"));
+    EXPECT_TRUE(reply.IsSet());
+    reply.Reset();
+
+    Receive("BG*E20*SD200*E20*");
+    EXPECT_EQ(view.recording, (QStringList{"BG*" + OK, "SD200*" + OK}));
+    Receive("ED*E20*");
+    EXPECT_EQ(datas.CoordState[2], TCommonDatas::Standby);
+    EXPECT_FALSE(datas.CommMode);
+    EXPECT_TRUE(LogHas("*Program recording to coordinate2* completed "));
+    EXPECT_EQ(view.recording.size(), 2) << "the end of recording is no stored command";
+}
+
+TEST_F(ReplyFixture, StartPauseResumeAndCompletion) {
+    Receive("ST1*E10*");
+    EXPECT_TRUE(datas.CoordRunning[1]);
+    EXPECT_TRUE(datas.ProgramRunning);
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing);
+    EXPECT_TRUE(LogHas("*Coordinate 1*: program executing started"));
+    EXPECT_TRUE(LogHas("Coord 1: program executing"));
+
+    Receive("PS1*E12*");
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Paused);
+    EXPECT_TRUE(LogHas("*Program executing is suspended. Chanel 1"));
+    EXPECT_TRUE(datas.CoordRunning[1]) << "the pause echo is no start echo";
+
+    Receive("PS1*E18*");
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing);
+    EXPECT_TRUE(LogHas("*Resume program executing - coordinate1"));
+
+    reply.Reset();
+    Receive("E14*");
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing) << "completion after a PS echo changes nothing";
+    EXPECT_TRUE(reply.IsSet()) << "but the reply event is set while a program runs";
+
+    Receive("ST1*E10*E14*");
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Standby);
+    EXPECT_TRUE(LogHas("*Coordinate 1*: Program executing completed"));
+    EXPECT_FALSE(datas.CoordRunning[1]);
+    EXPECT_FALSE(datas.ProgramRunning);
+}
+
+TEST_F(ReplyFixture, StartingAllChannelsAndDirectControl) {
+    Receive("ST*");
+    EXPECT_TRUE(datas.CoordRunning[1] && datas.CoordRunning[2] && datas.CoordRunning[3]);
+    datas.DirectControl = true;
+    const int lines = view.log.size();
+    Receive("ST2*E20*");
+    EXPECT_EQ(view.log.size(), lines) << "in direct control a start is not logged";
+    EXPECT_EQ(datas.CoordState[2], TCommonDatas::Standby);
+}
+
+TEST_F(ReplyFixture, ATokenSplitAtAnyByteEndsTheSame) {
+    const QString stream = "LD2*E20*BG*E20*ED*E20*ST2*E20*PS2*E22*";
+    for (int cut = 0; cut <= stream.size(); ++cut) {
+        FakeReplyView v;
+        TCommonDatas d(v);
+        TLang l(paths, d, v);
+        TNamedEvent r("r", false), rd("ready", true), rb("rb", false);
+        TReplyHandler h(
+            d, l, v, r, rd, rb, [](const QString&) { return true; }, [](int, std::function<void()>) {});
+        h.HandleReplies(h.ReceiveBuffer + stream.left(cut));
+        h.HandleReplies(h.ReceiveBuffer + stream.mid(cut));
+        EXPECT_EQ(d.CoordState[2], TCommonDatas::Paused) << cut;
+        EXPECT_EQ(v.recording, QStringList{"BG*" + OK}) << cut;
+        EXPECT_EQ(d.LastReply(), "PS2*") << cut;
+        EXPECT_EQ(d.LastError(), "E22*") << cut;
+        EXPECT_TRUE(h.ReceiveBuffer.isEmpty()) << cut;
+    }
+}
+
+TEST_F(ReplyFixture, AStartEchoAndHalfAStatusTokenThenTheRest) {
+    Receive("ST1*E1");
+    EXPECT_EQ(datas.LastReply(), "ST1*");
+    EXPECT_TRUE(datas.CoordRunning[1]);
+    EXPECT_EQ(handler.ReceiveBuffer, "E1");
+    EXPECT_FALSE(reply.IsSet());
+    Receive("0*");
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing);
+    EXPECT_TRUE(reply.IsSet());
+}
+
+TEST_F(ReplyFixture, ErrorCodesAreLoggedInRedAndAnswerTheLine) {
+    Receive("XX*E16*");
+    EXPECT_EQ(datas.LastError(), "E16*");
+    EXPECT_TRUE(reply.IsSet());
+    ASSERT_FALSE(view.log.isEmpty());
+    EXPECT_EQ(view.log.last(), "*Error - incorrect command!");
+    EXPECT_TRUE(view.redLines.last());
+    reply.Reset();
+    Receive("SD0*E19*");
+    EXPECT_EQ(view.log.last(), "*Error - incorrect command data!");
+    EXPECT_TRUE(view.redLines.last());
+    EXPECT_TRUE(reply.IsSet());
+}
+
+TEST_F(ReplyFixture, AProgramErrorShowsAMessageBoxOnly) {
+    Receive("ST3*E33*");
+    EXPECT_EQ(dialogs.messages, QStringList{"*Program error - coordinate3"});
+    EXPECT_EQ(datas.CoordState[3], TCommonDatas::Standby);
+}
+
+TEST_F(ReplyFixture, UnknownCodesAndChannelsChangeOnlyTheLastError) {
+    Receive("BG*E11*");
+    EXPECT_EQ(datas.LastError(), "E11*");
+    EXPECT_FALSE(reply.IsSet());
+    Receive("BG*E77*");
+    EXPECT_EQ(datas.LastError(), "E77*");
+    Receive("LD7*E70*");
+    EXPECT_EQ(datas.CoordState, (TCommonDatas::PerChannel<quint8>{0, 0, 0, 0}));
+    EXPECT_TRUE(LogHas("*Coordinate 7* is in communication mode")) << "the digit is shown whatever it is";
+    Receive("E94*");
+    EXPECT_EQ(datas.CoordState, (TCommonDatas::PerChannel<quint8>{0, 0, 0, 0}));
+}
+
+TEST_F(ReplyFixture, ACommunicationErrorIsTakenOutLoggedAndShown) {
+    datas.AutoRecovery = false;
+    Receive("BG*E25*E10*");
+    ASSERT_FALSE(view.log.isEmpty());
+    EXPECT_EQ(view.log.first(), "*Data transfer error!");
+    EXPECT_TRUE(view.redLines.first());
+    EXPECT_EQ(dialogs.messages, QStringList{"*Data transfer error!"});
+    EXPECT_EQ(datas.LastReply(), "BG*") << "the rest is tokenised normally";
+    EXPECT_EQ(datas.LastError(), "E10*");
+    EXPECT_TRUE(written.isEmpty()) << "without automatic recovery nothing is sent";
+}
+
+TEST_F(ReplyFixture, OnlyOneCommunicationErrorIsTakenOutPerCall) {
+    datas.AutoRecovery = false;
+    Receive("E35*E15*");
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(datas.LastError(), "E35*") << "E15* is looked for first; E35* then is a plain status token";
+    EXPECT_FALSE(reply.IsSet());
+}
+
+TEST_F(ReplyFixture, AutomaticRecoveryEndsCommunicationThenClearsTheMarks) {
+    // The operator takes longer than the recovery to acknowledge the message box.
+    dialogs.onMessage = [this](const QString&) { RunScheduled(); };
+    Receive("LD1*E10*BG*E15*MV5*E10*");
+    EXPECT_EQ(written, QStringList{"ED*"});
+    EXPECT_TRUE(LogHas("*Error recovering: stop controller communication mode"));
+    EXPECT_TRUE(LogHas("*Error recovering: clear program buffers and labels"));
+    EXPECT_TRUE(handler.ReceiveBuffer.isEmpty());
+    EXPECT_EQ(datas.LastReply(), "");
+    EXPECT_EQ(datas.LastError(), "");
+    EXPECT_FALSE(reply.IsSet());
+    EXPECT_TRUE(ready.IsSet());
+    EXPECT_FALSE(view.recording.contains("MV5*" + OK)) << "the rest of the damaged chunk was dropped";
+}
+
+TEST_F(ReplyFixture, RecoveryStepsFollowTheSettingsAndTakeTheirTime) {
+    datas.RecoveryBreakComm = false;
+    datas.RecoveryClearMarks = false;
+    handler.RunErrorRecovery();
+    EXPECT_TRUE(scheduled.empty());
+    EXPECT_TRUE(view.log.isEmpty()) << "both steps off: nothing at all";
+
+    handler.BreakCommunication();
+    EXPECT_TRUE(written.isEmpty()) << "nothing before the first 200 ms";
+    EXPECT_GE(RunScheduled(), 400);
+    EXPECT_EQ(written, QStringList{"ED*"});
+
+    datas.RecoveryBreakComm = true;
+    datas.RecoveryClearMarks = true;
+    handler.ReceiveBuffer = "half";
+    handler.RunErrorRecovery();
+    handler.RunErrorRecovery(); // a second error while the first recovery runs starts none
+    EXPECT_TRUE(handler.RecoveryRunning());
+    RunScheduled();
+    EXPECT_EQ(written, (QStringList{"ED*", "ED*"}));
+    EXPECT_TRUE(handler.ReceiveBuffer.isEmpty());
+    EXPECT_FALSE(handler.RecoveryRunning());
+}
+
+TEST_F(ReplyFixture, LineBreaksFirstOfEachKindAreRemovedPerCall) {
+    Receive("B\r\nG*E10*");
+    EXPECT_EQ(datas.LastReply(), "BG*");
+    Receive("\r\nB\rG*");
+    EXPECT_EQ(datas.LastReply(), "B\rG*") << "a second carriage return stays in the token";
+    Receive("E1\n\n0*");
+    EXPECT_EQ(datas.LastError(), "") << "\"E1\\n0*\" is five characters: no status token";
+}
+
+TEST_F(ReplyFixture, ReadBackCollectsTheProgramUntilItsEnd) {
+    Receive("RD1*LD1*BG*E10*MV200*");
+    EXPECT_TRUE(datas.ReadBackActive);
+    EXPECT_EQ(datas.ReadBackText(), "RD1*LD1*BG*MV200*") << "status tokens are not collected";
+    EXPECT_FALSE(readBack.IsSet());
+    Receive("ED*");
+    EXPECT_TRUE(readBack.IsSet());
+    datas.ReadBackActive = false;
+    datas.SetReadBackText(QString());
+    Receive("RD1*E10*");
+    EXPECT_TRUE(datas.ReadBackActive) << "also started by code 0 after an RD echo";
+}
+
+TEST_F(ReplyFixture, ATokenIsDroppedWhenTheTransmissionIsNotReady) {
+    ready.Reset();
+    QElapsedTimer timer;
+    timer.start();
+    Receive("BG*");
+    EXPECT_GE(timer.elapsed(), 900);
+    EXPECT_EQ(dialogs.messages,
+              QStringList{"*Data transfer function is not ready.  Application can malfunction!"});
+    EXPECT_EQ(datas.LastReply(), "  ");
+}
+
+TEST_F(ReplyFixture, GarbageNeverCrashesNorGrowsTheBufferWithoutEnd) {
+    QString megabyte(1 << 20, QChar(0xFF));
+    megabyte[1000] = QChar(0);
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 64; ++i)
+        Receive(megabyte.mid(i * 16384, 16384));
+    EXPECT_LE(handler.ReceiveBuffer.size(), TReplyHandler::MaxPendingText);
+    EXPECT_LT(timer.elapsed(), 2000);
+    Receive("*");
+    EXPECT_EQ(datas.LastReply().size(), TReplyHandler::MaxPendingText + 1);
+    Receive("*");
+    EXPECT_EQ(datas.LastReply(), "*") << "a lone '*' is a token of its own";
+    Receive(QString(QChar(0)) + "E10*");
+    EXPECT_EQ(datas.LastReply(), QString(QChar(0)) + "E10*") << "five characters: an echo, not a status";
+}
