@@ -99,9 +99,12 @@ void TForm1::FormCreate() {
 
 void TForm1::FormDestroy() {
     if (!CommonDatas)
-        return;     // already done
+        return; // already done
+    // A running transmission stops at once and is waited for, before what it uses goes away.
+    RWThread.reset();
     delete ComPort; // closes the port and ends its read thread
     ComPort = nullptr;
+    Replies.reset();
     EventPortString.reset();
     EventReadFuncReady.reset();
     CommonDatas.reset();

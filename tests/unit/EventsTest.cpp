@@ -49,3 +49,27 @@ TEST(NamedEvent, StopRequestEndsAWaitAtOnceWithoutSignalling) {
     EXPECT_LT(steady_clock::now() - start, milliseconds(5000));
     EXPECT_FALSE(event.IsSet());
 }
+
+TEST(NamedEvent, WaitingForALaterSetIgnoresAnEarlierOneAndEndsOnStop) {
+    TNamedEvent event("e", false);
+    event.Set();
+    const quint64 seen = event.Generation();
+    EXPECT_FALSE(event.WaitForSetAfter(seen, steady_clock::now() + milliseconds(30)))
+        << "still signalled, but by a Set() that was already seen";
+    std::thread setter([&] {
+        std::this_thread::sleep_for(milliseconds(20));
+        event.Set();
+    });
+    EXPECT_TRUE(event.WaitForSetAfter(seen, steady_clock::now() + milliseconds(5000)));
+    setter.join();
+
+    std::stop_source stop;
+    const auto start = steady_clock::now();
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(milliseconds(20));
+        stop.request_stop();
+    });
+    EXPECT_FALSE(event.WaitForSetAfter(event.Generation(), start + milliseconds(5000), stop.get_token()));
+    EXPECT_LT(steady_clock::now() - start, milliseconds(2000));
+    stopper.join();
+}

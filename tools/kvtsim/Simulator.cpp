@@ -146,16 +146,20 @@ std::string Simulator::Received() const {
     return received_;
 }
 
-// Called with the mutex held.
+// Called with the mutex held. Outputs never overtake one another: each starts after the last
+// one scheduled.
 void Simulator::Schedule(Clock::time_point due, const std::string& bytes) {
     if (bytes.empty())
         return;
+    due = std::max(due, lastDue_);
     if (options_.splitBytes) {
         // A millisecond apart, so that the reader sees them as separate chunks.
         for (size_t i = 0; i < bytes.size(); ++i)
             outbox_.emplace(due + std::chrono::milliseconds(i), std::string(1, bytes[i]));
+        lastDue_ = due + std::chrono::milliseconds(bytes.size());
     } else {
         outbox_.emplace(due, bytes);
+        lastDue_ = due;
     }
 }
 
@@ -170,7 +174,7 @@ void Simulator::Answer(const std::vector<std::string>& replies, int commandNumbe
     ++answers_;
     if (options_.garbageEvery > 0 && answers_ % options_.garbageEvery == 0)
         pieces.insert(pieces.begin(), std::string("\x00\xff#~\r\n", 6));
-    if (options_.joinReplies) {
+    if (options_.joinReplies || options_.splitBytes) {
         std::string joined;
         for (const std::string& p : pieces)
             joined += p;

@@ -71,6 +71,7 @@ private:
     Options options_;
     ControllerModel model_;
     std::multimap<Clock::time_point, std::string> outbox_;
+    Clock::time_point lastDue_{};
     std::string received_;
     int answers_ = 0;
     int master_ = -1;
