@@ -28,8 +28,13 @@ test: deps
 bench: build
 	@$(BUILD)/bench/kvt_bench
 
+# Fuzzes the reply handler for FUZZ_SECONDS (default ten minutes).
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

@@ -19,4 +19,7 @@ export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:detect_stack_use_after_retur
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
 (cd "$asan" && ctest --output-on-failure -j "$jobs")
+
+echo "== fuzzing the reply handler for ${FUZZ_SECONDS:-30} s"
+"$here/scripts/fuzz.sh" "${FUZZ_SECONDS:-30}"
 echo "== all tests passed, with and without sanitizers"

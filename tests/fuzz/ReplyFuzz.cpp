@@ -1,0 +1,58 @@
+// libFuzzer target for the reply handler: arbitrary bytes from the line, cut into chunks of
+// arbitrary sizes, must never crash, hang or break the handler's own limits.
+#include "FakeView.h"
+#include "ScriptedDialogs.h"
+#include "core/Events.h"
+#include "core/ProgramPaths.h"
+#include "core/TextCodec.h"
+#include "core/UnitCommonDatas.h"
+#include "lang/Lang.h"
+#include "protocol/ReplyHandler.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+class FuzzView : public FakeView, public IReplyView {
+public:
+    void AddLogLine(const QString& text, bool red) override {
+        if (log.size() < 1000)
+            FakeView::AddLogLine(text, red);
+    }
+    void AddRecordingLine(const QString&) override {}
+};
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static ScriptedDialogs dialogs; // message boxes are recorded, never shown
+    dialogs.messages.clear();
+    FuzzView view;
+    TProgramPaths paths("/nonexistent");
+    TCommonDatas datas(view);
+    TLang lang(paths, datas, view);
+    TNamedEvent reply("r", false), ready("ready", true), readBack("rb", false);
+    // Recovery steps run at once, as if their delays had passed.
+    TReplyHandler handler(
+        datas, lang, view, reply, ready, readBack, [](const QString&) { return true; },
+        [](int, std::function<void()> step) { step(); });
+    if (size > 0) {
+        // The first byte chooses the settings and the chunk size.
+        datas.AutoRecovery = data[0] & 1;
+        datas.RecoveryBreakComm = data[0] & 2;
+        datas.RecoveryClearMarks = data[0] & 4;
+        datas.DirectControl = data[0] & 8;
+        const size_t chunk = 1 + (data[0] >> 4) * 7;
+        for (size_t at = 1; at < size; at += chunk) {
+            const size_t n = std::min(chunk, size - at);
+            const QString text = TextCodec::FromSerialBytes(reinterpret_cast<const char*>(data + at), qsizetype(n));
+            handler.HandleReplies(handler.ReceiveBuffer + text);
+            if (handler.ReceiveBuffer.size() > TReplyHandler::MaxPendingText)
+                std::abort(); // the pending text must stay bounded
+        }
+    }
+    for (int n = 1; n <= 3; ++n) {
+        if (datas.CoordState[n] > 3)
+            std::abort(); // the controller's tokens only ever set the four known states
+    }
+    return 0;
+}
