@@ -1,3 +1,4 @@
 #pragma once
 
 void RunPortBench(int count);
+void RunTransmissionBench(int lineCount);
