@@ -2,3 +2,4 @@
 
 void RunPortBench(int count);
 void RunTransmissionBench(int lineCount);
+void RunEditorBench();

@@ -136,11 +136,13 @@ void RunTransmissionBench(int lineCount) {
     const double programMs = program.seconds * 1000.0 / lines.size();
     const double rawMs = raw * 1000.0 / lines.size();
     std::printf("Sending a %d-line list (LD1, MV..., ED) to the simulator:\n", int(lines.size()));
-    std::printf("  program, per line                              %8.3f ms  (%zu lines answered)\n", programMs,
-                program.commandsReceived);
+    std::printf("  program, per line                              %8.3f ms  (%zu lines answered)\n",
+                programMs, program.commandsReceived);
     std::printf("  raw round trip, per line (the floor)           %8.3f ms\n", rawMs);
     std::printf("  serial line at 9600 baud 8E1, per line         %8.3f ms\n", lineMs);
-    std::printf("  program / floor: %.2f    program / serial line: %.4f\n", programMs / rawMs, programMs / lineMs);
-    std::printf("  longest stall of the window's event loop while sending: %.2f ms\n\n", program.longestStallMs);
+    std::printf("  program / floor: %.2f    program / serial line: %.4f\n", programMs / rawMs,
+                programMs / lineMs);
+    std::printf("  longest stall of the window's event loop while sending: %.2f ms\n\n",
+                program.longestStallMs);
     SetDialogs(previous);
 }

@@ -1,7 +1,7 @@
 // kvt_bench: the program's benchmarks, run on request (`make bench`). Each prints its figures;
 // README.md records them.
 //
-//   kvt_bench [port] [transmission] ...   run the named benchmarks (all when none is named)
+//   kvt_bench [port] [transmission] [editor] ...   run the named benchmarks (all when none is named)
 #include "Benches.h"
 
 #include <QApplication>
@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::function<void()>> benches = {
         {"port", [] { RunPortBench(2000); }},
         {"transmission", [] { RunTransmissionBench(1000); }},
+        {"editor", [] { RunEditorBench(); }},
     };
     bool ran = false;
     for (int i = 1; i < argc; ++i) {

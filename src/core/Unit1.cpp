@@ -32,8 +32,8 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent) : QMainWindow(pare
     connect(btnClosePort, &QPushButton::clicked, this, &TForm1::btnClosePortClick);
     connect(mmVers, &QAction::triggered, this, &TForm1::mmVers1Click);
     connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, &TForm1::rgrSingl_MultClick);
-    connect(btnAllClear, &QPushButton::clicked, this, &TForm1::btnAllClearClick);
     connect(btnRunTR, &QPushButton::clicked, this, &TForm1::btnRunTRClick);
+    ConnectEditorHandlers();
     FormCreate();
 }
 

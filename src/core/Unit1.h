@@ -72,9 +72,28 @@ public:
     void mmVers1Click();
     void PortHungUp(const QString& device);
     void rgrSingl_MultClick();
+
+    // --- command list editor ---
+    // Adds a command from one of the editor's buttons: in Direct Control the list is cleared
+    // first and the command sent at once. True when it was added.
+    bool EditorAddCommand(int index, const QString& argument);
+    void btnLD1Click();
     void btnAllClearClick();
+    void btnDelRawClick();
+    void StringGridSendRowMoved(int from, int to);
+    void btnClearClick();
+    void chbDirectControlClick();
+    void RenumberRows();
     void SetListFaulty(bool faulty);
     bool ListFaulty() const { return listFaulty_; }
+
+    // --- units and scale ---
+    void rgrUnitsClick();
+    void btnScaleChangeClick();
+
+    // --- program files ---
+    void mmFileSaveClick();
+    void mmFileOpenClick();
 
     // --- ICommonDatasView ---
     void PaintIndicator(int channel, const QColor& colour) override;
@@ -187,6 +206,9 @@ public:
     QToolButton *btnLD1, *btnED, *btnST, *btnPS1;
 
 private:
+    void ConnectEditorHandlers();
+    void ToolButtonClick(int index, QLineEdit* edit, bool reportsParameterError);
+
     bool listFaulty_ = false;
 
     // The form's design: every control with its design-time caption, state and place.

@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t chunk = 1 + (data[0] >> 4) * 7;
         for (size_t at = 1; at < size; at += chunk) {
             const size_t n = std::min(chunk, size - at);
-            const QString text = TextCodec::FromSerialBytes(reinterpret_cast<const char*>(data + at), qsizetype(n));
+            const QString text =
+                TextCodec::FromSerialBytes(reinterpret_cast<const char*>(data + at), qsizetype(n));
             handler.HandleReplies(handler.ReceiveBuffer + text);
             if (handler.ReceiveBuffer.size() > TReplyHandler::MaxPendingText)
                 std::abort(); // the pending text must stay bounded

@@ -12,17 +12,27 @@ TLogView::TLogView(const QString& objectName, QWidget* parent) : QPlainTextEdit(
 }
 
 void TLogView::AddLine(const QString& text, bool red) {
+    AddLines({text}, red);
+}
+
+void TLogView::AddLines(const QStringList& lines, bool red) {
+    if (lines.isEmpty())
+        return;
     QTextCharFormat format;
     format.setForeground(red ? QBrush(Qt::red) : palette().brush(QPalette::Text));
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    if (!empty_)
-        cursor.insertBlock();
-    empty_ = false;
-    // A line break inside a text would split one log line into two blocks.
-    QString line = text;
-    line.replace('\r', ' ').replace('\n', ' ');
-    cursor.insertText(line, format);
+    cursor.beginEditBlock();
+    for (const QString& text : lines) {
+        if (!empty_)
+            cursor.insertBlock();
+        empty_ = false;
+        // A line break inside a text would split one log line into two blocks.
+        QString line = text;
+        line.replace('\r', ' ').replace('\n', ' ');
+        cursor.insertText(line, format);
+    }
+    cursor.endEditBlock();
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 

@@ -10,6 +10,8 @@ public:
     explicit TLogView(const QString& objectName, QWidget* parent = nullptr);
 
     void AddLine(const QString& text, bool red);
+    // Adds many lines in one step (one layout, one scroll).
+    void AddLines(const QStringList& lines, bool red);
     int LineCount() const;
     QString Line(int index) const;
     bool IsRed(int index) const;

@@ -1,0 +1,107 @@
+// The editor with long programs: loading, drawing, re-scaling, saving, deleting a row and
+// dragging a row, for programs of 2,500, 5,000 and 10,000 lines, to see each cost grow linearly.
+#include "Benches.h"
+#include "Simulator.h"
+#include "core/Dialogs.h"
+#include "core/EncodStr.h"
+#include "core/Unit1.h"
+#include "core/UnitCommonDatas.h"
+#include "core/widgets/HiddenMemo.h"
+#include "core/widgets/RadioGroup.h"
+#include "core/widgets/StringGrid.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+class AnsweringDialogs : public IDialogs {
+public:
+    void ShowMessage(const QString&) override {}
+    bool Confirm(const QString&) override { return true; }
+    QString OpenFileName(const QString&, const QString&) override { return file; }
+    QString SaveFileName(const QString&, const QString&) override { return file; }
+    QString file;
+};
+
+double Ms(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+struct Row {
+    double load, draw, rescale, save, remove, drag, faulty;
+};
+
+Row Measure(int lines, const QString& folder, AnsweringDialogs& dialogs) {
+    QStringList program, descriptions;
+    for (int i = 0; i < lines; ++i) {
+        program.append(i % 2 ? "SD" + QString::number(100 + i % 900) : "MV" + QString::number(1000 + i));
+        descriptions.append("Description of command " + QString::number(i + 1));
+    }
+    const QString source = folder + "/Users/long" + QString::number(lines) + ".kvt";
+    SaveLinesToFile(source, program, true);
+    SaveLinesToFile(source.left(source.size() - 4) + "._kvt", descriptions, true);
+
+    TForm1 form(folder);
+    form.rgrSingl_Mult->Click(1);
+    form.show();
+    QApplication::processEvents();
+    Row row{};
+    dialogs.file = source;
+    row.load = Ms([&] { form.mmFileOpenClick(); });
+    row.draw = Ms([&] {
+        form.StringGridSend->scrollToBottom();
+        form.StringGridSend->grab();
+    });
+    form.rgrUnits->Click(1);
+    form.EditStepsToUnits->setText("2");
+    row.rescale = Ms([&] { form.btnScaleChangeClick(); });
+    dialogs.file = folder + "/Users/saved" + QString::number(lines) + ".kvt";
+    row.save = Ms([&] { form.mmFileSaveClick(); });
+    form.StringGridSend->SetRow(lines / 2);
+    row.remove = Ms([&] { form.btnDelRawClick(); });
+    row.drag = Ms([&] { form.StringGridSend->DragRow(lines / 2, 1); });
+    if (form.MemoSend->Lines.size() != lines - 1)
+        std::printf("  (unexpected: %lld lines after the edits)\n", (long long)form.MemoSend->Lines.size());
+
+    // The worst load: a wrong first line, so that every line logs a red warning.
+    program[0] = "XX";
+    const QString faulty = folder + "/Users/faulty" + QString::number(lines) + ".kvt";
+    SaveLinesToFile(faulty, program, true);
+    SaveLinesToFile(faulty.left(faulty.size() - 4) + "._kvt", descriptions, true);
+    dialogs.file = faulty;
+    row.faulty = Ms([&] { form.mmFileOpenClick(); });
+    return row;
+}
+
+} // namespace
+
+void RunEditorBench() {
+    AnsweringDialogs dialogs;
+    IDialogs* previous = SetDialogs(&dialogs);
+    QTemporaryDir dir;
+    for (const char* sub : {"ports", "Data", "Log", "Users", "lang"})
+        QDir(dir.path()).mkpath(sub);
+    kvtsim::Simulator simulator;
+    simulator.Start((dir.path() + "/ports/COM1").toStdString());
+
+    std::printf("Editing long programs (milliseconds):\n");
+    std::printf("  %7s %9s %9s %9s %9s %9s %9s %14s\n", "lines", "load", "draw", "rescale", "save", "delete",
+                "drag", "faulty load");
+    for (int lines : {2500, 5000, 10000}) {
+        const Row r = Measure(lines, dir.path(), dialogs);
+        std::printf("  %7d %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %14.2f\n", lines, r.load, r.draw, r.rescale,
+                    r.save, r.remove, r.drag, r.faulty);
+    }
+    std::printf("\n");
+    SetDialogs(previous);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class TCommonDatas;
+
+// Reads the scale the operator typed: a decimal number with a point or a comma as separator,
+// whatever the system's separator is. Empty when it is no number, or not above zero.
+std::optional<double> ParseScaleText(const QString& text);
+
+struct TRescaleResult {
+    bool complete = true; // false: stopped at a motion line whose argument is not whole
+    int stoppedAt = -1;   // that line's index
+    QString badArgument;  // and its argument
+    QList<int> saturated; // lines whose result did not fit 32 bits and was set to the nearest end
+};
+
+// Multiplies the argument of every MV, SD, SS and AL line by `ratio` and rounds it to whole
+// steps as the rounding mode says; the line keeps its code and gets the plain number (no plus
+// sign, no clamping to the controller's ranges). Other lines stay as they are.
+TRescaleResult RescaleList(QStringList& lines, double ratio, TCommonDatas& datas);

@@ -1,0 +1,279 @@
+#include "FakeView.h"
+#include "ScriptedDialogs.h"
+#include "core/AppError.h"
+#include "core/EncodStr.h"
+#include "core/UnitCommonDatas.h"
+#include "core/widgets/StringGridModel.h"
+#include "editor/ProgramFiles.h"
+#include "editor/Rescale.h"
+#include "editor/RoundSteps.h"
+#include "lang/BuiltInTexts.h"
+#include "protocol/UnitKVTComands.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+
+using K = TKVTCommands;
+
+TEST(RoundSteps, EveryModeOnTheValueTruncatedTowardZero) {
+    FakeView view;
+    TCommonDatas datas(view);
+    const struct {
+        double x;
+        qint32 down, up, math;
+    } cases[] = {{2.3, 2, 3, 2},     {2.5, 2, 3, 3},    {7.0, 7, 7, 7},
+                 {-2.7, -2, -2, -2}, {2.4999, 2, 3, 2}, {0.0, 0, 0, 0}};
+    for (const auto& c : cases) {
+        for (quint8 mode : {0, 1, 2}) {
+            datas.SetRounding(mode);
+            const qint32 expected = mode == 0 ? c.down : mode == 1 ? c.up : c.math;
+            EXPECT_EQ(RoundSteps(c.x, datas), expected) << c.x << " mode " << int(mode);
+        }
+    }
+}
+
+TEST(RoundSteps, AnInvalidModeIsResetToDecreasing) {
+    FakeView view;
+    TCommonDatas datas(view);
+    datas.SetRounding(2);
+    datas.SetRounding(7);
+    EXPECT_EQ(RoundSteps(2.9, datas), 2);
+    EXPECT_EQ(datas.RoundingMode, 0);
+    EXPECT_EQ(view.roundingText, "Decreasing rounding");
+}
+
+TEST(RoundSteps, BinaryFractionErrorsAndThe32BitRange) {
+    FakeView view;
+    TCommonDatas datas(view);
+    EXPECT_EQ(RoundSteps(0.29 * 100, datas), 29) << "28.999999999999996 is 29 steps";
+    datas.SetRounding(1);
+    EXPECT_EQ(RoundSteps(0.07 * 100, datas), 7) << "7.000000000000001 rounded up is 7, not 8";
+    bool saturated = false;
+    EXPECT_EQ(RoundSteps(1e12, datas, &saturated), INT32_MAX);
+    EXPECT_TRUE(saturated);
+    EXPECT_EQ(RoundSteps(-1e12, datas, &saturated), INT32_MIN);
+    EXPECT_TRUE(saturated);
+    EXPECT_EQ(RoundSteps(2147483646.5, datas, &saturated), INT32_MAX);
+    EXPECT_FALSE(saturated);
+}
+
+namespace {
+
+class AddCommandFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        Units(1, true);
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+    void Units(double scale, bool steps, const QString& name = "mm") {
+        datas.UnitsName = name;
+        datas.SetScale(scale);
+        table.BuildTable(BuiltIn::Messages(), datas.Scale, name, steps);
+    }
+    // Adds and returns the new list line, or "refused: <message>".
+    QString Add(int index, const QString& argument) {
+        const int messages = int(dialogs.messages.size());
+        if (!table.AddCommand(index, argument, &grid, &lines, datas)) {
+            EXPECT_EQ(dialogs.messages.size(), messages + 1);
+            return "refused: " + dialogs.messages.last();
+        }
+        EXPECT_EQ(dialogs.messages.size(), messages) << "no message when added";
+        return lines.last();
+    }
+
+    ScriptedDialogs dialogs;
+    FakeView view;
+    TCommonDatas datas{view};
+    TKVTCommands table;
+    TStringGridModel grid{3};
+    QStringList lines;
+};
+
+} // namespace
+
+TEST_F(AddCommandFixture, MotionCommandsAtTheirBoundsInSteps) {
+    grid.SetRowCount(2);
+    EXPECT_EQ(Add(K::MV, "1"), "MV1");
+    EXPECT_EQ(Add(K::MV, "10000000"), "MV10000000");
+    EXPECT_EQ(Add(K::MV, "0.5"), "refused: *Input correct steps number: from  1* to  10000000");
+    EXPECT_EQ(Add(K::MV, "10000001"), "refused: *Input correct steps number: from  1* to  10000000");
+    EXPECT_EQ(Add(K::MV, "1.5"), "MV1");
+    datas.SetRounding(1);
+    EXPECT_EQ(Add(K::MV, "1.5"), "MV2");
+    datas.SetRounding(0);
+    EXPECT_EQ(Add(K::SD, "10000"), "SD10000");
+    EXPECT_EQ(Add(K::SD, "10001"), "refused: *Input correct speed: from 1* to  10000");
+    EXPECT_EQ(Add(K::SS, "2000"), "SS2000");
+    EXPECT_EQ(Add(K::SS, "0"), "refused: *Input correct start speed: from  1* to  2000");
+    EXPECT_EQ(Add(K::AL, "700"), "AL+500") << "accepted up to 1000, limited to what the controller takes";
+    EXPECT_EQ(Add(K::AL, "-700"), "AL-500");
+    EXPECT_EQ(Add(K::AL, "0"), "AL0");
+    EXPECT_EQ(Add(K::AL, "50"), "AL+50");
+    EXPECT_EQ(Add(K::AL, "-1000"), "AL-500");
+    EXPECT_EQ(Add(K::AL, "1001"), "refused: *Input correct acceleration: from -1000* to  1000");
+    EXPECT_EQ(Add(K::MV, "1e3"), "MV1000") << "an exponent is accepted";
+    EXPECT_EQ(Add(K::MV, "abc"), "refused: *Input correct steps number: from  1* to  10000000");
+}
+
+TEST_F(AddCommandFixture, MotionCommandsInOtherUnitsAreScaledToSteps) {
+    Units(100, false);
+    EXPECT_EQ(Add(K::MV, "2.5"), "MV250");
+    EXPECT_EQ(grid.Cell(2, grid.RowCount() - 2), "*Move  2.5 mm") << "the description keeps what was typed";
+    EXPECT_EQ(Add(K::MV, "0.01"), "MV1");
+    EXPECT_EQ(Add(K::MV, "100000"), "MV10000000");
+    EXPECT_EQ(Add(K::MV, "100000.01"), "refused: *Input correct * number: from 0.01* to  100000");
+    EXPECT_EQ(Add(K::MV, "0.009"), "refused: *Input correct * number: from 0.01* to  100000");
+    EXPECT_EQ(Add(K::SD, "100"), "SD10000");
+    EXPECT_EQ(Add(K::SS, "0.015"), "SS1");
+    EXPECT_EQ(Add(K::AL, "-10"), "AL-500") << "-1000 steps, limited to -500";
+    EXPECT_EQ(Add(K::AL, "0.2"), "AL+20");
+    EXPECT_EQ(grid.Cell(2, grid.RowCount() - 2), "*Acceleration  0.2");
+    Units(3, false);
+    datas.SetRounding(2);
+    EXPECT_EQ(Add(K::MV, "0.333333333333333"), "MV1") << "the minimum itself is accepted";
+    EXPECT_EQ(Add(K::SD, "1.5"), "SD5") << "4.5 steps, mathematic rounding";
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    Units(100, false);
+    EXPECT_EQ(Add(K::MV, "2,5"), "MV250");
+    EXPECT_EQ(Add(K::MV, "2.5"), "refused: *Input correct * number: from 0,01* to  100000");
+}
+
+TEST_F(AddCommandFixture, WholeNumberCommandsAtTheirBounds) {
+    EXPECT_EQ(Add(K::SP, "1"), "SP1");
+    EXPECT_EQ(Add(K::SP, "99999999"), "SP99999999");
+    EXPECT_EQ(Add(K::SP, "0"), "refused: *Input correct pause duration from 1* to  99999999");
+    EXPECT_THROW(Add(K::SP, "1.5"), EConvertError) << "in range, but not whole";
+    EXPECT_EQ(Add(K::JP, "0"), "JP0");
+    EXPECT_EQ(Add(K::JP, "255"), "JP255");
+    EXPECT_EQ(Add(K::JP, "256"), "refused: *Input correct cycles number from  0* to  255");
+    EXPECT_EQ(Add(K::SB, "250"), "SB250");
+    EXPECT_EQ(Add(K::SB, "0"), "refused: *Input correct cycles number from  1* to  250");
+    for (int index : {K::SF, K::CF, K::WL, K::WH, K::ML, K::MH}) {
+        EXPECT_EQ(Add(index, "1"), table.Entry(index).Code + "1");
+        EXPECT_EQ(Add(index, "4"), table.Entry(index).Code + "4");
+        EXPECT_TRUE(Add(index, "5").startsWith("refused: ")) << index;
+    }
+    try {
+        Add(K::SF, "2.5");
+        FAIL() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Text(), "'2.5' is not a valid integer value");
+    }
+    EXPECT_EQ(Add(K::LD, "1"), "LD1");
+    EXPECT_EQ(Add(K::PS, "4"), "refused: PS 1..3") << "no range message of its own: the range is named";
+    EXPECT_EQ(Add(K::RD, "x"), "refused: ?");
+}
+
+TEST_F(AddCommandFixture, CommandsWithoutArgumentAndTheGridRows) {
+    grid.SetRowCount(2);
+    EXPECT_EQ(Add(K::MV, "no"), "MV");
+    EXPECT_EQ(grid.Cell(2, 1), "*Move  ");
+    EXPECT_EQ(Add(K::ST, "no"), "ST");
+    EXPECT_EQ(Add(K::Incorrect, "5"), "") << "entry 0: an empty line";
+    EXPECT_EQ(grid.Cell(2, 3), "*!!!Command incorrect!!!");
+    EXPECT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(grid.Cell(0, 3), "3");
+    EXPECT_TRUE(grid.Cell(2, 4).isEmpty()) << "a trailing empty row follows";
+    EXPECT_EQ(lines.size(), 3);
+    EXPECT_TRUE(table.AddCommand(K::BG, "no", nullptr, &lines, datas)) << "a list without grid";
+    EXPECT_EQ(lines.last(), "BG");
+    EXPECT_EQ(grid.RowCount(), 5);
+}
+
+TEST(Rescale, TheExamplesOfTheUnitsPanel) {
+    FakeView view;
+    TCommonDatas datas(view);
+    QStringList lines{"MV1000"};
+    RescaleList(lines, 100, datas);
+    EXPECT_EQ(lines, QStringList{"MV100000"});
+
+    lines = {"SD150", "AL+5", "SP500", "LD1", "AL-3", "MV", "BG"};
+    RescaleList(lines, 200.0 / 100.0, datas);
+    EXPECT_EQ(lines, (QStringList{"SD300", "AL10", "SP500", "LD1", "AL-6", "MV", "BG"}));
+
+    datas.SetRounding(2);
+    lines = {"MV10"};
+    RescaleList(lines, 1.0 / 3.0, datas);
+    EXPECT_EQ(lines, QStringList{"MV3"});
+    datas.SetRounding(1);
+    lines = {"MV10"};
+    RescaleList(lines, 1.0 / 3.0, datas);
+    EXPECT_EQ(lines, QStringList{"MV4"});
+}
+
+TEST(Rescale, StopsAtAnArgumentThatIsNotWholeAndNeverWraps) {
+    FakeView view;
+    TCommonDatas datas(view);
+    QStringList lines{"MV10", "SD1.5", "MV20"};
+    const TRescaleResult stopped = RescaleList(lines, 2, datas);
+    EXPECT_FALSE(stopped.complete);
+    EXPECT_EQ(stopped.stoppedAt, 1);
+    EXPECT_EQ(stopped.badArgument, "1.5");
+    EXPECT_EQ(lines, (QStringList{"MV20", "SD1.5", "MV20"})) << "lines before are done, the rest untouched";
+
+    lines = {"MV10000000", "AL-500"};
+    const TRescaleResult huge = RescaleList(lines, 1e6, datas);
+    EXPECT_TRUE(huge.complete);
+    EXPECT_EQ(lines, (QStringList{"MV2147483647", "AL-500000000"}));
+    EXPECT_EQ(huge.saturated, QList<int>{0});
+}
+
+TEST(ScaleText, APointOrACommaWhateverTheSystemSeparator) {
+    for (const QLocale& locale :
+         {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Russian)}) {
+        QLocale::setDefault(locale);
+        EXPECT_EQ(ParseScaleText("2.5"), 2.5);
+        EXPECT_EQ(ParseScaleText("2,5"), 2.5);
+        EXPECT_EQ(ParseScaleText("100"), 100.0);
+        EXPECT_EQ(ParseScaleText("0"), 0.0) << "a zero scale is taken, and becomes 1";
+        EXPECT_FALSE(ParseScaleText("-2"));
+        EXPECT_FALSE(ParseScaleText("1,000.5"));
+        EXPECT_FALSE(ParseScaleText("abc"));
+        EXPECT_FALSE(ParseScaleText(""));
+    }
+    QLocale::setDefault(QLocale::system());
+}
+
+TEST(ProgramFileNames, DefaultNamesExtensionsAndCompanions) {
+    QTemporaryDir dir;
+    EXPECT_EQ(ProgramFiles::FreeDefaultName(dir.path()), "KVT-Prog-1.kvt");
+    QFile(dir.filePath("KVT-Prog-1.kvt")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(ProgramFiles::FreeDefaultName(dir.path()), "KVT-Prog-2.kvt");
+    EXPECT_TRUE(ProgramFiles::HasProgramExtension("/a/b/prog.kvt"));
+    EXPECT_FALSE(ProgramFiles::HasProgramExtension("/a/b/prog.KVT"));
+    EXPECT_FALSE(ProgramFiles::HasProgramExtension("/a/b/prog.kvt.bak"));
+    EXPECT_FALSE(ProgramFiles::HasProgramExtension("/a/b.kvt/prog"));
+    EXPECT_FALSE(ProgramFiles::HasProgramExtension("/a/b/prog"));
+    EXPECT_EQ(ProgramFiles::CompanionName("/a/b/prog.kvt"), "/a/b/prog._kvt");
+    EXPECT_EQ(ProgramFiles::CompanionName("/a/b.x/prog.kvt"), "/a/b.x/prog._kvt");
+}
+
+TEST(ProgramFileContents, RoundTripEmptyFilesAndAFailedSave) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("p.kvt");
+    ProgramFiles::Save(name, {{"MV2000", "SD400"}, {"*Move  2000* steps ", "*speed 400* steps/sec  "}});
+    const auto back = ProgramFiles::Load(name);
+    EXPECT_EQ(back.lines, (QStringList{"MV2000", "SD400"}));
+    EXPECT_EQ(back.descriptions, (QStringList{"*Move  2000* steps ", "*speed 400* steps/sec  "}));
+
+    // Saving an empty list writes two empty files, which load as an empty list.
+    ProgramFiles::Save(name, {});
+    EXPECT_EQ(QFileInfo(name).size(), 0);
+    EXPECT_EQ(QFileInfo(ProgramFiles::CompanionName(name)).size(), 0);
+    EXPECT_TRUE(ProgramFiles::Load(name).lines.isEmpty());
+
+    // A companion that cannot be written: the program file is not replaced either.
+    const QString other = dir.filePath("r.kvt");
+    ProgramFiles::Save(other, {{"BG"}, {"begin"}});
+    QFile::remove(dir.filePath("r._kvt"));
+    QDir(dir.path()).mkdir("r._kvt");
+    EXPECT_THROW(ProgramFiles::Save(other, {{"XX"}, {"wrong"}}), EFileError);
+    EXPECT_EQ(LoadLinesFromFile(other, true), QStringList{"BG"});
+    EXPECT_THROW(ProgramFiles::Load(other), EFileError) << "a companion that cannot be read";
+}

@@ -1,0 +1,391 @@
+#include "ProgramFolder.h"
+#include "ScriptedDialogs.h"
+#include "Simulator.h"
+#include "Wait.h"
+#include "core/EncodStr.h"
+#include "core/Unit1.h"
+#include "core/UnitCommonDatas.h"
+#include "core/widgets/HiddenMemo.h"
+#include "core/widgets/LogView.h"
+#include "core/widgets/Panel.h"
+#include "core/widgets/RadioGroup.h"
+#include "core/widgets/Shape.h"
+#include "core/widgets/StringGrid.h"
+#include "editor/ProgramFiles.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "protocol/ReadWriteThread.h"
+#include "protocol/UnitKVTComands.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+class EditorFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        kvtsim::Options options;
+        options.timeScale = 0.01;
+        simulator.SetOptions(options);
+        std::string error;
+        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
+        form = std::make_unique<TForm1>(folder.Path());
+        form->rgrSingl_Mult->Click(1);
+        ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    QStringList Lines() const { return form->MemoSend->Lines; }
+    TStringGrid* Grid() const { return form->StringGridSend; }
+    QStringList Descriptions() const {
+        QStringList d;
+        for (int r = 1; r < Grid()->RowCount() - 1; ++r)
+            d.append(Grid()->Cell(2, r));
+        return d;
+    }
+    QStringList Numbers() const {
+        QStringList n;
+        for (int r = 1; r < Grid()->RowCount() - 1; ++r)
+            n.append(Grid()->Cell(0, r));
+        return n;
+    }
+    // The grid and the list describe the same commands.
+    void ExpectInStep() const {
+        EXPECT_EQ(Grid()->RowCount(), Lines().size() + 2);
+        for (int r = 1; r < Grid()->RowCount() - 1; ++r)
+            EXPECT_EQ(Grid()->Cell(0, r), QString::number(r));
+        EXPECT_TRUE(Grid()->Cell(2, Grid()->RowCount() - 1).isEmpty());
+    }
+    void Type(QLineEdit* edit, const QString& text) { edit->setText(text); }
+    const QString& M(int i) const { return form->Lang->Messages[i]; }
+    bool WaitForEnd() {
+        return WaitUntil([&] { return form->RWThread == nullptr; });
+    }
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    kvtsim::Simulator simulator;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace
+
+TEST_F(EditorFixture, AProgramIsBuiltWithTheButtonsAndSentToTheSimulator) {
+    form->btnLD1->click();
+    Type(form->EditSD, "200");
+    form->btnSD->click();
+    Type(form->EditMVn, "2000");
+    form->btnMVn->click();
+    form->btnED->click();
+    EXPECT_EQ(Lines(), (QStringList{"LD1", "BG", "EN", "SD200", "MV2000", "ED"}));
+    EXPECT_EQ(Descriptions(), (QStringList{M(46) + "1" + M(44), M(48), M(49), M(85) + "200" + M(56),
+                                           M(50) + "2000" + M(51), M(47)}));
+    ExpectInStep();
+
+    form->btnRunTR->click();
+    ASSERT_TRUE(WaitUntil([&] { return form->shpX->Colour() == QColor(255, 255, 0); }));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(form->shpX->Colour(), QColor(0, 128, 0));
+    EXPECT_EQ(simulator.Program(1), (std::vector<std::string>{"BG", "EN", "SD200", "MV2000"}));
+}
+
+TEST_F(EditorFixture, ButtonsWithoutEditAndTheAutomaticCommands) {
+    form->btnMV->click();
+    EXPECT_EQ(Lines(), QStringList{"MV"});
+    EXPECT_EQ(Descriptions(), QStringList{M(50)});
+    form->btnAllClear->click();
+    form->CommonDatas->AutoAddBG = false;
+    form->btnLD1->click();
+    EXPECT_EQ(Lines(), (QStringList{"LD1", "EN"}));
+    form->CommonDatas->AutoAddEN = false;
+    form->btnPS1->click();
+    form->btnST->click();
+    EXPECT_EQ(Lines(), (QStringList{"LD1", "EN", "PS1", "ST"}));
+    ExpectInStep();
+}
+
+TEST_F(EditorFixture, BadArgumentsAreReportedTheWayEachButtonDoes) {
+    Type(form->EditSP, "1.5");
+    form->btnSP->click();
+    EXPECT_EQ(dialogs.messages, QStringList{M(Msg::ParameterIncorrect)});
+    Type(form->EditSF, "1.5");
+    form->btnSF->click();
+    EXPECT_EQ(dialogs.messages.last(), "'1.5' is not a valid integer value");
+    Type(form->EditMVn, "0.5");
+    form->btnMVn->click();
+    EXPECT_EQ(dialogs.messages.last(), form->KVTCommands->Entry(6).RangeText);
+    EXPECT_TRUE(Lines().isEmpty());
+    EXPECT_EQ(Grid()->RowCount(), 2);
+}
+
+TEST_F(EditorFixture, DirectControlSendsEachCommandAlone) {
+    form->btnBG->click();
+    form->chbDirectControl->click();
+    EXPECT_TRUE(form->CommonDatas->DirectControl);
+    EXPECT_TRUE(Lines().isEmpty()) << "ticking the box clears the list";
+
+    form->btnLD1->click();
+    EXPECT_EQ(Lines(), QStringList{"LD1"}) << "no automatic BG and EN in Direct Control";
+    ASSERT_TRUE(WaitForEnd());
+    form->btnEN->click();
+    EXPECT_EQ(Lines(), QStringList{"EN"});
+    EXPECT_EQ(Grid()->RowCount(), 3);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "EN"}));
+
+    Type(form->EditMVn, "0");
+    form->btnMVn->click();
+    EXPECT_TRUE(Lines().isEmpty()) << "a refused command leaves the list empty";
+    RunEventsFor(50);
+    EXPECT_EQ(simulator.Commands().size(), 2u) << "and nothing is sent";
+}
+
+TEST_F(EditorFixture, DirectControlRefusesACommandWhileTheLastOneIsStillSent) {
+    simulator.SetOptions([] {
+        kvtsim::Options o;
+        o.replyDelayMs = 150;
+        return o;
+    }());
+    form->chbDirectControl->click();
+    form->btnBG->click();
+    form->btnEN->click();
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(Lines(), QStringList{"BG"});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Commands(), std::vector<std::string>{"BG"});
+}
+
+TEST_F(EditorFixture, DeletingRows) {
+    form->btnDelRaw->click(); // empty list: nothing
+    EXPECT_EQ(Grid()->RowCount(), 2);
+    for (QToolButton* b : {form->btnBG, form->btnEN, form->btnDL, form->btnDR})
+        b->click();
+    Grid()->SetRow(2);
+    form->btnDelRaw->click();
+    EXPECT_EQ(Lines(), (QStringList{"BG", "DL", "DR"}));
+    ExpectInStep();
+    Grid()->SetRow(4); // the trailing empty row
+    form->btnDelRaw->click();
+    EXPECT_EQ(Lines().size(), 3);
+    form->btnAllClear->click();
+    EXPECT_EQ(Grid()->RowCount(), 2);
+    EXPECT_TRUE(Lines().isEmpty());
+}
+
+TEST_F(EditorFixture, DraggingRowsReordersTheListAndTheTrailingRowRemoves) {
+    for (QToolButton* b : {form->btnBG, form->btnEN, form->btnDL, form->btnDR, form->btnRS})
+        b->click();
+    Grid()->DragRow(3, 1);
+    EXPECT_EQ(Lines(), (QStringList{"DL", "BG", "EN", "DR", "RS"}));
+    EXPECT_EQ(Numbers(), (QStringList{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(Grid()->Cell(2, 1), M(72));
+    Grid()->DragRow(1, 4);
+    EXPECT_EQ(Lines(), (QStringList{"BG", "EN", "DR", "DL", "RS"}));
+    Grid()->DragRow(2, 6); // onto the trailing empty row
+    EXPECT_EQ(Lines(), (QStringList{"BG", "DR", "DL", "RS"}));
+    ExpectInStep();
+    Grid()->DragRow(5, 1); // the trailing row itself does not move
+    EXPECT_EQ(Lines(), (QStringList{"BG", "DR", "DL", "RS"}));
+    ExpectInStep();
+}
+
+TEST_F(EditorFixture, UnitsAndScaleRescaleTheList) {
+    Type(form->EditMVn, "1000");
+    form->btnMVn->click();
+    form->rgrUnits->Click(1);
+    EXPECT_TRUE(form->GrBoxStepsToUnits->isEnabled());
+    EXPECT_EQ(Lines(), QStringList{"MV1000"}) << "other units at scale 1 change nothing";
+    Type(form->EditStepsToUnits, "100");
+    form->btnScaleChange->click();
+    EXPECT_EQ(Lines(), QStringList{"MV100000"});
+    EXPECT_EQ(Descriptions(), QStringList{M(50) + "1000" + M(51)}) << "descriptions keep what was typed";
+    EXPECT_EQ(form->lblScale->text(), "100");
+    EXPECT_EQ(form->KVTCommands->Entry(6).MinText, "0.01");
+
+    Type(form->EditStepsToUnits, "2,5"); // a comma on a system whose separator is a point
+    form->btnScaleChange->click();
+    EXPECT_EQ(form->CommonDatas->Scale, 2.5);
+    EXPECT_EQ(form->EditStepsToUnits->text(), "2.5") << "shown with the system's separator";
+    EXPECT_EQ(Lines(), QStringList{"MV2500"});
+
+    Type(form->EditStepsToUnits, "abc");
+    form->btnScaleChange->click();
+    EXPECT_EQ(dialogs.messages.last(), M(Msg::ScaleIncorrect));
+    EXPECT_EQ(form->CommonDatas->Scale, 1.0);
+    EXPECT_EQ(Lines(), QStringList{"MV1000"});
+
+    Type(form->EditStepsToUnits, "0");
+    form->btnScaleChange->click();
+    EXPECT_EQ(form->CommonDatas->Scale, 1.0);
+    EXPECT_EQ(form->EditStepsToUnits->text(), "1");
+
+    Type(form->EditStepsToUnits, "100");
+    form->btnScaleChange->click();
+    form->rgrUnits->Click(0);
+    EXPECT_EQ(form->CommonDatas->Scale, 1.0);
+    EXPECT_EQ(Lines(), QStringList{"MV100000"}) << "choosing steps does not re-scale";
+    EXPECT_FALSE(form->GrBoxStepsToUnits->isEnabled());
+}
+
+TEST_F(EditorFixture, OnACommaSystemTheScaleShowsAComma) {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    form->rgrUnits->Click(1);
+    Type(form->EditStepsToUnits, "2.5");
+    form->btnScaleChange->click();
+    EXPECT_EQ(form->CommonDatas->Scale, 2.5);
+    EXPECT_EQ(form->EditStepsToUnits->text(), "2,5");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(EditorFixture, ARescaledLineBeyond32BitsIsLimitedAndLogged) {
+    form->MemoSend->Lines = {"MV10000000"};
+    form->rgrUnits->Click(1);
+    Type(form->EditStepsToUnits, "1000000");
+    form->btnScaleChange->click();
+    EXPECT_EQ(Lines(), QStringList{"MV2147483647"});
+    EXPECT_TRUE(form->MemoLog->IsRed(form->MemoLog->LineCount() - 1));
+}
+
+TEST_F(EditorFixture, SaveProposesFreeNamesAndRefusesOtherExtensions) {
+    const QString users = folder.File("Users");
+    dialogs.fileAnswers = {users + "/wrong.KVT", users + "/KVT-Prog-1.kvt"};
+    form->btnBG->click();
+    form->mmFileSave->trigger();
+    EXPECT_EQ(dialogs.messages, QStringList{M(Msg::FileNameIncorrect)});
+    EXPECT_EQ(dialogs.fileDialogs,
+              (QStringList{"save " + users + "|KVT-Prog-1.kvt", "save " + users + "|KVT-Prog-1.kvt"}));
+    EXPECT_TRUE(QFile::exists(users + "/KVT-Prog-1.kvt"));
+    EXPECT_TRUE(QFile::exists(users + "/KVT-Prog-1._kvt"));
+    form->mmFileSave->trigger(); // cancelled
+    EXPECT_EQ(dialogs.fileDialogs.last(), "save " + users + "|KVT-Prog-2.kvt");
+}
+
+TEST_F(EditorFixture, SaveAndLoadRoundTripInBothUnitsModes) {
+    const QString file = folder.File("Users/prog.kvt");
+    Type(form->EditMVn, "2000");
+    form->btnMVn->click();
+    Type(form->EditSD, "400");
+    form->btnSD->click();
+    const QStringList descriptions = Descriptions();
+    dialogs.fileAnswers = {file};
+    form->mmFileSave->trigger();
+    EXPECT_EQ(LoadLinesFromFile(file, true), (QStringList{"MV2000", "SD400"}));
+
+    form->btnAllClear->click();
+    form->rgrUnits->Click(1);
+    Type(form->EditStepsToUnits, "100");
+    form->btnScaleChange->click();
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    EXPECT_EQ(Lines(), (QStringList{"MV2000", "SD400"})) << "loaded as stored, whatever the units";
+    EXPECT_EQ(Descriptions(), descriptions);
+    ExpectInStep();
+    EXPECT_TRUE(form->btnRunTR->isEnabled());
+}
+
+TEST_F(EditorFixture, LoadingAFaultyProgramDisablesSendUntilAGoodOne) {
+    const QString bad = folder.File("Users/bad.kvt");
+    SaveLinesToFile(bad, {"BG", "XX5", "", "EN"}, true);
+    SaveLinesToFile(folder.File("Users/bad._kvt"), {"a", "b"}, true);
+    const int before = form->MemoLog->LineCount();
+    dialogs.fileAnswers = {bad};
+    form->mmFileOpen->trigger();
+    EXPECT_EQ(Lines(), (QStringList{"BG", "XX5", "", "EN"}));
+    EXPECT_FALSE(form->btnRunTR->isEnabled());
+    EXPECT_EQ(form->MemoLog->LineCount(), before + 3) << "from the first faulty line on, once per line";
+    EXPECT_TRUE(form->MemoLog->IsRed(before));
+    EXPECT_EQ(Descriptions(), (QStringList{"a", "b", "", ""}))
+        << "a short companion leaves descriptions empty";
+    Grid()->SetRow(4);
+    form->btnDelRaw->click();
+    EXPECT_EQ(Lines().size(), 3) << "a row without description can still be deleted";
+
+    const QString good = folder.File("Users/good.kvt");
+    SaveLinesToFile(good, {"BG"}, true);
+    SaveLinesToFile(folder.File("Users/good._kvt"), {"begin", "extra", "more"}, true);
+    dialogs.fileAnswers = {good};
+    form->mmFileOpen->trigger();
+    EXPECT_TRUE(form->btnRunTR->isEnabled());
+    EXPECT_EQ(Descriptions(), QStringList{"begin"}) << "companion lines beyond the list are not shown";
+    ExpectInStep();
+}
+
+TEST_F(EditorFixture, AMissingOrUnreadableCompanionLeavesTheListAsItWas) {
+    form->btnBG->click();
+    const QString file = folder.File("Users/lonely.kvt");
+    SaveLinesToFile(file, {"MV1"}, true);
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    EXPECT_EQ(dialogs.messages, QStringList{M(1) + folder.File("Users/lonely._kvt") + M(2)});
+    EXPECT_EQ(Lines(), QStringList{"BG"});
+
+    QDir(folder.File("Users")).mkdir("lonely._kvt"); // exists, but cannot be read
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    EXPECT_TRUE(dialogs.messages.last().startsWith("Cannot open file"))
+        << dialogs.messages.last().toStdString();
+    EXPECT_EQ(Lines(), QStringList{"BG"});
+    ExpectInStep();
+
+    dialogs.fileAnswers = {folder.File("Users/x.txt")};
+    form->mmFileOpen->trigger();
+    EXPECT_EQ(dialogs.messages.last(), M(Msg::FileNameIncorrect));
+}
+
+TEST_F(EditorFixture, EmptyBinaryAndHugeProgramFilesNeverCrash) {
+    folder.Write("Users/empty.kvt", "");
+    folder.Write("Users/empty._kvt", "");
+    dialogs.fileAnswers = {folder.File("Users/empty.kvt")};
+    form->btnBG->click();
+    form->mmFileOpen->trigger();
+    EXPECT_TRUE(Lines().isEmpty());
+    EXPECT_EQ(Grid()->RowCount(), 2);
+
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i)
+        binary.append(char((i * 37) & 0xFF));
+    folder.Write("Users/bin.kvt", binary);
+    folder.Write("Users/bin._kvt", binary);
+    dialogs.fileAnswers = {folder.File("Users/bin.kvt")};
+    form->mmFileOpen->trigger();
+    ExpectInStep();
+
+    folder.Write("Users/huge.kvt", QByteArray(ProgramFiles::MaxFileSize + 1, 'A'));
+    folder.Write("Users/huge._kvt", "");
+    const QStringList before = Lines();
+    dialogs.fileAnswers = {folder.File("Users/huge.kvt")};
+    form->mmFileOpen->trigger();
+    EXPECT_TRUE(dialogs.messages.last().contains("too large")) << dialogs.messages.last().toStdString();
+    EXPECT_EQ(Lines(), before);
+}
+
+TEST_F(EditorFixture, TheModeSwitchLaysOutTheWindowAndClearsTheList) {
+    EXPECT_EQ(form->width(), 394);
+    EXPECT_TRUE(form->mmFileSave->isEnabled());
+    EXPECT_FALSE(form->ChboxCoord1->isVisibleTo(form.get()));
+    form->btnBG->click();
+    form->rgrSingl_Mult->Click(0);
+    EXPECT_EQ(form->width(), 370);
+    EXPECT_FALSE(form->mmFileSave->isEnabled());
+    EXPECT_FALSE(form->mmFileOpen->isEnabled());
+    EXPECT_TRUE(Lines().isEmpty());
+    form->CommonDatas->ShowPortLog = true;
+    form->CommonDatas->ShowLoadLog = true;
+    form->rgrSingl_Mult->Click(1);
+    EXPECT_EQ(form->width(), 604);
+    EXPECT_EQ(form->panelPortAns->width(), 105);
+}
