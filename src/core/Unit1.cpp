@@ -153,7 +153,11 @@ QString TForm1::PortInfo() const {
 }
 
 void TForm1::PortHungUp(const QString& device) {
-    AddLogLine(QString("Connection lost: %1 hung up or was removed. The port is closed.").arg(device), true);
+    AddLogLine(
+        QString("Connection lost on COM%1 (%2): the device hung up or was removed. The port is closed.")
+            .arg(ComPort->PortNumber())
+            .arg(device),
+        true);
     PanelPortProp->SetCaption(QString());
     UpdatePortControls();
 }

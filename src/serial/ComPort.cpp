@@ -31,10 +31,12 @@ void TComPort::Open() {
     if (Connected())
         return;
     int error = 0;
-    auto handle = TPortHandle::Open(DeviceName(), error);
+    const QString device = DeviceName();
+    auto handle = TPortHandle::Open(device, error);
     lastOpenError_ = error;
     if (!handle)
         return;
+    openedDevice_ = device;
     {
         std::lock_guard lock(handleMutex_);
         handle_ = handle;
@@ -169,7 +171,8 @@ void TComPort::DeviceLost(const std::shared_ptr<TDeliveryGate>& gate) {
         if (gate->stopping)
             return; // the port was closed on purpose meanwhile
     }
-    const QString device = DeviceName();
+    // The name it was opened under: a link that named it may be gone by now.
+    const QString device = openedDevice_;
     Close();
     emit HungUp(device);
 }

@@ -1,3 +1,4 @@
+#include "CaptionCheck.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "Simulator.h"
@@ -388,4 +389,14 @@ TEST_F(EditorFixture, TheModeSwitchLaysOutTheWindowAndClearsTheList) {
     form->rgrSingl_Mult->Click(1);
     EXPECT_EQ(form->width(), 604);
     EXPECT_EQ(form->panelPortAns->width(), 105);
+}
+
+TEST_F(EditorFixture, ALongDescriptionDoesNotHideTheCommandColumns) {
+    form->show();
+    for (QToolButton* b : {form->btnLD1, form->btnSD, form->btnMVn, form->btnAL, form->btnED})
+        b->click();
+    RunEventsFor(30);
+    EXPECT_GE(Grid()->ColWidth(2), 100) << "the description column takes the room left";
+    EXPECT_EQ(Grid()->ColWidth(0), 20);
+    SaveScreenshot(form.get(), "editor-en");
 }

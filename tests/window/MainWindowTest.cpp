@@ -123,6 +123,17 @@ TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndLeavesThePortClosed) 
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
+TEST_F(MainWindowFixture, AStoppedSimulatorIsNamedByTheLinkItHad) {
+    StartSimulator();
+    CreateWindow();
+    simulator.Stop(); // as when it is killed: the line closes and its link goes
+    ASSERT_TRUE(WaitUntil([&] { return Button("btnOpenPort")->isEnabled(); }));
+    const QString last = Log()->Line(Log()->LineCount() - 1);
+    EXPECT_TRUE(last.contains("COM1")) << last.toStdString();
+    EXPECT_TRUE(last.contains(folder.File("ports/COM1"))) << last.toStdString();
+    EXPECT_TRUE(Log()->IsRed(Log()->LineCount() - 1));
+}
+
 TEST_F(MainWindowFixture, AboutShowsItsTwoMessages) {
     StartSimulator();
     CreateWindow();

@@ -17,6 +17,7 @@ TStringGrid::TStringGrid(const QString& objectName, int columns, QWidget* parent
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(16);
     connect(verticalHeader(), &QHeaderView::sectionMoved, this, &TStringGrid::SectionMoved);
 }
 

@@ -12,7 +12,8 @@ int TStringGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TStringGridModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid())
+    // The tooltip shows a cell in full where the column is too narrow for it.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid())
         return {};
     return rows_[size_t(index.row())][index.column()];
 }
