@@ -34,6 +34,10 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent) : QMainWindow(pare
     connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, &TForm1::rgrSingl_MultClick);
     connect(btnRunTR, &QPushButton::clicked, this, &TForm1::btnRunTRClick);
     ConnectEditorHandlers();
+    connect(btnLoad, &QPushButton::clicked, this, &TForm1::btnLoadClick);
+    connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
+    connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
+    connect(btnPusk, &QPushButton::clicked, this, &TForm1::btnPuskClick);
     FormCreate();
 }
 

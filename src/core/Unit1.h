@@ -33,6 +33,7 @@ class TRadioGroup;
 class TReplyList;
 class TShape;
 class TStringGrid;
+struct TMotion;
 
 // The main window. It creates and owns the objects that live as long as it (serial port,
 // shared state, language table, the three named events), opens the port, and keeps the port
@@ -72,6 +73,14 @@ public:
     void mmVers1Click();
     void PortHungUp(const QString& device);
     void rgrSingl_MultClick();
+
+    // --- simple control mode ---
+    void btnLoadClick();
+    void btnStartClick();
+    void btnStopClick();
+    void btnPuskClick();
+    // The motion the simple panel shows.
+    TMotion CurrentMotion() const;
 
     // --- command list editor ---
     // Adds a command from one of the editor's buttons: in Direct Control the list is cleared

@@ -1,13 +1,18 @@
 // The main window's two control modes: the simple single-motion panel and the extended command
 // list editor, and the switch between them.
+#include "SimpleModeLists.h"
 #include "core/Unit1.h"
 #include "core/UnitCommonDatas.h"
+#include "core/widgets/HiddenMemo.h"
 #include "core/widgets/Panel.h"
 #include "core/widgets/RadioGroup.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace {
 // Enables or disables a panel and every control placed directly on it.
@@ -49,4 +54,44 @@ void TForm1::rgrSingl_MultClick() {
     PanelMultC->setMinimumWidth(multWidth);
     PanelMultC->show();
     resize(PanelSingeC->width() + multWidth + 10, height());
+}
+
+TMotion TForm1::CurrentMotion() const {
+    TMotion motion;
+    motion.steps = EditStepsNum->text();
+    motion.permanent = chbStepsConst->isChecked();
+    motion.speed = EditSpeed->text();
+    motion.startSpeed = EditBeginSpeed->text();
+    motion.accelerate = !rbtnNonAccel->isChecked();
+    motion.acceleration = EditAccel->text();
+    motion.backward = rgrDirect->ItemIndex() == 1;
+    return motion;
+}
+
+void TForm1::btnLoadClick() {
+    MemoSend->Lines.clear();
+    TSimpleModeLists(*KVTCommands, *CommonDatas, MemoSend->Lines).BuildWriteList(CurrentMotion());
+    btnRunTRClick();
+}
+
+void TForm1::btnStartClick() {
+    MemoSend->Lines.clear();
+    TSimpleModeLists(*KVTCommands, *CommonDatas, MemoSend->Lines).BuildStartList();
+    btnRunTRClick();
+}
+
+void TForm1::btnStopClick() {
+    CommonDatas->ProgramRunning = true;
+    MemoSend->Lines.clear();
+    TSimpleModeLists(*KVTCommands, *CommonDatas, MemoSend->Lines).BuildStopList();
+    btnRunTRClick();
+}
+
+void TForm1::btnPuskClick() {
+    EventPortString->Reset();
+    MemoSend->Lines.clear();
+    TSimpleModeLists lists(*KVTCommands, *CommonDatas, MemoSend->Lines);
+    lists.BuildWriteList(CurrentMotion());
+    lists.BuildStartList();
+    btnRunTRClick();
 }

@@ -237,3 +237,19 @@ TEST_F(TransmissionFixture, RepliesSplitIntoSingleBytesOrJoinedStillAnswerEachLi
     EXPECT_EQ(NoReplyLines(), 0);
     EXPECT_EQ(form->CommonDatas->CoordState[2], TCommonDatas::Standby);
 }
+
+TEST_F(TransmissionFixture, WriteAndStartRunsTheSimplePanelsMotion) {
+    form->rgrSingl_Mult->Click(0);
+    SetSimulator([](kvtsim::Options& o) { o.timeScale = 0.3; }); // 200 steps at 200 steps/s: 300 ms
+    form->btnPusk->click();
+    ASSERT_TRUE(WaitUntil([&] { return Indicator1() == red; }, 3000));
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Commands(),
+              (std::vector<std::string>{"LD1", "BG", "EN", "AL0", "SD200", "DL", "MV200", "ED", "ST1"}));
+    ASSERT_TRUE(WaitUntil([&] { return Indicator1() == green; }, 3000));
+
+    form->btnStop->click(); // nothing runs: only the flag is raised, nothing is sent
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Commands().size(), 9u);
+    EXPECT_TRUE(form->CommonDatas->ProgramRunning);
+}

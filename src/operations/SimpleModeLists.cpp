@@ -1,0 +1,72 @@
+#include "SimpleModeLists.h"
+
+#include "core/AppError.h"
+#include "core/UnitCommonDatas.h"
+#include "protocol/UnitKVTComands.h"
+
+using K = TKVTCommands;
+
+void TSimpleModeLists::Add(int index, const QString& argument) {
+    try {
+        commands_.AddCommand(index, argument, nullptr, &list_, datas_);
+    } catch (const EAppError& error) {
+        ReportError(error); // the command is left out; the others still follow
+    }
+}
+
+bool TSimpleModeLists::Eligible(int channel, bool running) const {
+    if (!datas_.CoordActive[channel])
+        return false;
+    const quint8 state = datas_.CoordState[channel];
+    if (running)
+        return state == TCommonDatas::Executing || state == TCommonDatas::Paused;
+    return state == TCommonDatas::Standby;
+}
+
+void TSimpleModeLists::BuildMotionBlock(const TMotion& motion) {
+    Add(K::BG, "no");
+    Add(K::EN, "no");
+    if (!motion.accelerate) {
+        Add(K::AL, "0");
+    } else {
+        Add(K::AL, motion.acceleration);
+        Add(K::SS, motion.startSpeed);
+    }
+    Add(K::SD, motion.speed);
+    Add(motion.backward ? K::DR : K::DL, "no");
+    Add(K::MV, motion.permanent ? QString("no") : motion.steps);
+}
+
+void TSimpleModeLists::BuildWriteList(const TMotion& motion) {
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (!Eligible(n, false))
+            continue;
+        Add(K::LD, QString::number(n));
+        BuildMotionBlock(motion);
+        Add(K::ED, "no");
+    }
+}
+
+void TSimpleModeLists::BuildStartList() {
+    int count = 0;
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (!Eligible(n, false))
+            continue;
+        Add(K::ST, QString::number(n));
+        ++count;
+    }
+    if (count == TCommonDatas::ChannelCount) {
+        // All three at once: one ST starts them together.
+        list_.erase(list_.end() - 3, list_.end());
+        Add(K::ST, "no");
+    }
+}
+
+void TSimpleModeLists::BuildStopList() {
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (!Eligible(n, true))
+            continue;
+        Add(K::ST, QString::number(n));
+        datas_.SetCoordRunning(n, true);
+    }
+}

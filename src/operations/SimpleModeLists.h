@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TCommonDatas;
+class TKVTCommands;
+
+// One motion as the simple panel describes it.
+struct TMotion {
+    QString steps;          // number of steps (or units) to move
+    bool permanent = false; // move without end
+    QString speed;          // maximum speed
+    QString startSpeed;     // start speed, sent only with an acceleration
+    bool accelerate = false;
+    QString acceleration;
+    bool backward = false;
+};
+
+// The command lists of the simple control mode: the motion written into every selected channel
+// in standby, the start of those channels, and the stop of those that run. Every command goes
+// through AddCommand, so a value it refuses is shown and left out while the rest still follow.
+class TSimpleModeLists {
+public:
+    TSimpleModeLists(const TKVTCommands& commands, TCommonDatas& datas, QStringList& list)
+        : commands_(commands), datas_(datas), list_(list) {}
+
+    void BuildMotionBlock(const TMotion& motion);
+    void BuildWriteList(const TMotion& motion);
+    void BuildStartList();
+    void BuildStopList();
+
+private:
+    void Add(int index, const QString& argument);
+    bool Eligible(int channel, bool running) const;
+
+    const TKVTCommands& commands_;
+    TCommonDatas& datas_;
+    QStringList& list_;
+};

@@ -1,0 +1,88 @@
+#include "FakeView.h"
+#include "ScriptedDialogs.h"
+#include "core/UnitCommonDatas.h"
+#include "lang/BuiltInTexts.h"
+#include "operations/SimpleModeLists.h"
+#include "protocol/UnitKVTComands.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+namespace {
+
+class SimpleModeFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        table.BuildTable(BuiltIn::Messages(), 1, "Step", true);
+        motion.steps = "200";
+        motion.speed = "200";
+        motion.startSpeed = "200";
+        motion.acceleration = "0";
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+    TSimpleModeLists Lists() { return TSimpleModeLists(table, datas, list); }
+
+    ScriptedDialogs dialogs;
+    FakeView view;
+    TCommonDatas datas{view};
+    TKVTCommands table;
+    QStringList list;
+    TMotion motion;
+};
+
+} // namespace
+
+TEST_F(SimpleModeFixture, TheDesignValuesWriteOneMotionIntoChannelOne) {
+    Lists().BuildWriteList(motion);
+    EXPECT_EQ(list, (QStringList{"LD1", "BG", "EN", "AL0", "SD200", "DL", "MV200", "ED"}));
+}
+
+TEST_F(SimpleModeFixture, PermanentMotionAccelerationAndDirection) {
+    motion.permanent = true;
+    motion.accelerate = true;
+    motion.acceleration = "10";
+    motion.startSpeed = "100";
+    motion.backward = true;
+    Lists().BuildMotionBlock(motion);
+    EXPECT_EQ(list, (QStringList{"BG", "EN", "AL+10", "SS100", "SD200", "DR", "MV"}));
+}
+
+TEST_F(SimpleModeFixture, ARefusedValueIsShownAndLeftOutTheRestFollows) {
+    motion.speed = "20000";
+    Lists().BuildMotionBlock(motion);
+    EXPECT_EQ(list, (QStringList{"BG", "EN", "AL0", "DL", "MV200"}));
+    EXPECT_EQ(dialogs.messages, QStringList{table.Entry(TKVTCommands::SD).RangeText});
+}
+
+TEST_F(SimpleModeFixture, StartListsAndTheSingleStartForAllChannels) {
+    datas.SetCoordsActive(true, false, true);
+    Lists().BuildStartList();
+    EXPECT_EQ(list, (QStringList{"ST1", "ST3"}));
+    list.clear();
+    datas.SetCoordsActive(true, true, true);
+    Lists().BuildStartList();
+    EXPECT_EQ(list, QStringList{"ST"});
+}
+
+TEST_F(SimpleModeFixture, OnlyChannelsThatFitTheOperationAreUsed) {
+    datas.SetCoordsActive(true, true, true);
+    datas.SetCoordStates(TCommonDatas::Standby, TCommonDatas::Paused, TCommonDatas::Communication);
+    Lists().BuildStopList();
+    EXPECT_EQ(list, QStringList{"ST2"}) << "standby and communication channels are not stopped";
+    EXPECT_TRUE(datas.CoordRunning[2]);
+    list.clear();
+    Lists().BuildWriteList(motion);
+    EXPECT_EQ(list.first(), "LD1");
+    EXPECT_EQ(list.count("ED"), 1) << "only the channel in standby is written";
+    list.clear();
+    Lists().BuildStartList();
+    EXPECT_EQ(list, QStringList{"ST1"});
+    datas.SetCoordsActive(false, false, false);
+    list.clear();
+    Lists().BuildWriteList(motion);
+    Lists().BuildStartList();
+    Lists().BuildStopList();
+    EXPECT_TRUE(list.isEmpty()) << "no channel selected: nothing at all";
+}
