@@ -2,6 +2,7 @@
 // the read thread, delivery to a handler on the main thread), and the raw round trip over the
 // same kind of pseudo-terminal with nothing of the program in between.
 #include "Benches.h"
+#include "RawTerminal.h"
 #include "Simulator.h"
 #include "Stats.h"
 #include "serial/ComPort.h"
@@ -14,9 +15,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -31,26 +29,13 @@ double Micros(Clock::duration d) {
 
 std::vector<double> RawRoundTrips(const std::string& slave, int count) {
     std::vector<double> samples;
-    const int fd = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
-    termios tio{};
-    tcgetattr(fd, &tio);
-    cfmakeraw(&tio);
-    tcsetattr(fd, TCSANOW, &tio);
+    const int fd = OpenRawTerminal(slave);
     const std::string answer = kAnswer;
     for (int i = 0; i < count; ++i) {
         const auto start = Clock::now();
         [[maybe_unused]] ssize_t w = ::write(fd, kCommand, 3);
         std::string got;
-        while (got.size() < answer.size()) {
-            pollfd p{fd, POLLIN, 0};
-            if (::poll(&p, 1, 2000) <= 0)
-                break;
-            char buffer[64];
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            got.append(buffer, size_t(n));
-        }
+        ReadAtLeast(fd, got, answer.size());
         samples.push_back(Micros(Clock::now() - start));
     }
     ::close(fd);

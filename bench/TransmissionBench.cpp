@@ -3,6 +3,7 @@
 // serial line's own time at 9600 baud 8E1; and the longest stall of the window's event loop
 // while it sends.
 #include "Benches.h"
+#include "RawTerminal.h"
 #include "Simulator.h"
 #include "Stats.h"
 #include "core/Dialogs.h"
@@ -19,9 +20,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -47,27 +45,14 @@ QStringList ProgramLines(int count) {
 
 // Sends each line and reads until its status token has come: the least any sender can take.
 double RawSeconds(const std::string& slave, const QStringList& lines) {
-    const int fd = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
-    termios tio{};
-    tcgetattr(fd, &tio);
-    cfmakeraw(&tio);
-    tcsetattr(fd, TCSANOW, &tio);
+    const int fd = OpenRawTerminal(slave);
     const auto start = Clock::now();
     for (const QString& line : lines) {
         const QByteArray out = (line + "*").toLatin1();
         [[maybe_unused]] ssize_t w = ::write(fd, out.constData(), size_t(out.size()));
-        std::string got;
         // The answer is the echo and a four-character status token.
-        while (got.size() < size_t(out.size()) + 4) {
-            pollfd p{fd, POLLIN, 0};
-            if (::poll(&p, 1, 2000) <= 0)
-                break;
-            char buffer[256];
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            got.append(buffer, size_t(n));
-        }
+        std::string got;
+        ReadAtLeast(fd, got, size_t(out.size()) + 4);
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     ::close(fd);
