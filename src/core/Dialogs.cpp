@@ -35,6 +35,9 @@ bool TQtDialogs::Confirm(const QString& text) {
 }
 
 QString TQtDialogs::OpenFileName(const QString& folder, const QString& fileName) {
+    // A name with wildcards ("*.kvt") is what the dialog lists, not a file to select.
+    if (fileName.contains('*'))
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder, fileName);
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder + '/' + fileName);
 }
 

@@ -85,8 +85,9 @@ void TForm1::FormCreate() {
     btnOpenPortClick();
 
     resize(371, height());
-    StringGridSend->SetColWidth(2, StringGridSend->width() - StringGridSend->ColWidth(0) -
-                                       StringGridSend->ColWidth(1) - 20);
+    // The description column takes the rest of the grid (and keeps it as the grid grows).
+    StringGridSend->SetColWidth(2, std::max(40, StringGridSend->width() - StringGridSend->ColWidth(0) -
+                                                    StringGridSend->ColWidth(1) - 20));
     StringGridSend->SetCell(0, 0, QString::fromUtf8("№"));
     StringGridSend->SetCell(2, 0, "Command");
 
