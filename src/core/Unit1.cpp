@@ -38,6 +38,8 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent) : QMainWindow(pare
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
     connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
     connect(btnPusk, &QPushButton::clicked, this, &TForm1::btnPuskClick);
+    for (QCheckBox* box : {ChboxCoord1, chboxCoord2, chboxCoord3})
+        connect(box, &QCheckBox::clicked, this, &TForm1::btnCoord123Click);
     FormCreate();
 }
 
@@ -93,10 +95,12 @@ void TForm1::FormCreate() {
 
     rgrSingl_MultClick();
 
-    if (CommonDatas->ShowOperationLog)
+    if (CommonDatas->ShowOperationLog) {
         resize(width(), 613);
-    else
+    } else {
         resize(width(), height() - MemoLog->height());
+        MemoLog->hide();
+    }
 
     CommonDatas->SetLastReply("  ");
     Lang->ReloadLanguage(*this);

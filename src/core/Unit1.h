@@ -79,6 +79,8 @@ public:
     void btnStartClick();
     void btnStopClick();
     void btnPuskClick();
+    // The channel check boxes choose the channels the simple panel drives.
+    void btnCoord123Click();
     // The motion the simple panel shows.
     TMotion CurrentMotion() const;
 

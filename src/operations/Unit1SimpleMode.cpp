@@ -56,6 +56,11 @@ void TForm1::rgrSingl_MultClick() {
     resize(PanelSingeC->width() + multWidth + 10, height());
 }
 
+void TForm1::btnCoord123Click() {
+    CommonDatas->SetCoordsActive(ChboxCoord1->isChecked(), chboxCoord2->isChecked(),
+                                 chboxCoord3->isChecked());
+}
+
 TMotion TForm1::CurrentMotion() const {
     TMotion motion;
     motion.steps = EditStepsNum->text();

@@ -6,6 +6,7 @@
 #include "core/UnitCommonDatas.h"
 #include "core/widgets/HiddenMemo.h"
 #include "core/widgets/LogView.h"
+#include "core/widgets/Panel.h"
 #include "core/widgets/RadioGroup.h"
 #include "core/widgets/Shape.h"
 #include "lang/Lang.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -252,4 +254,19 @@ TEST_F(TransmissionFixture, WriteAndStartRunsTheSimplePanelsMotion) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands().size(), 9u);
     EXPECT_TRUE(form->CommonDatas->ProgramRunning);
+}
+
+TEST_F(TransmissionFixture, TheChannelBoxesChooseWhichChannelsAreWritten) {
+    form->rgrSingl_Mult->Click(0);
+    form->show();
+    form->chboxCoord3->click();
+    form->ChboxCoord1->click();
+    EXPECT_EQ(form->CommonDatas->CoordActive, (TCommonDatas::PerChannel<bool>{false, false, false, true}));
+    EXPECT_TRUE(form->findChild<TPanel*>("PanelCoordinates")->Caption().endsWith("3  "));
+    form->btnLoad->click();
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_FALSE(simulator.Commands().empty());
+    EXPECT_EQ(simulator.Commands().front(), "LD3");
+    EXPECT_EQ(simulator.Program(3).size(), 6u);
+    EXPECT_TRUE(simulator.Program(1).empty());
 }
