@@ -21,8 +21,8 @@ bool ScriptedDialogs::Confirm(const QString& text) {
     return answer;
 }
 
-QString ScriptedDialogs::OpenFileName(const QString& folder, const QString& fileName) {
-    fileDialogs.append("open " + folder + "|" + fileName);
+QString ScriptedDialogs::NextFile(const QString& kind, const QString& folder, const QString& fileName) {
+    fileDialogs.append(kind + " " + folder + "|" + fileName);
     if (fileAnswers.empty())
         return {};
     const QString answer = fileAnswers.front();
@@ -30,11 +30,10 @@ QString ScriptedDialogs::OpenFileName(const QString& folder, const QString& file
     return answer;
 }
 
+QString ScriptedDialogs::OpenFileName(const QString& folder, const QString& fileName) {
+    return NextFile("open", folder, fileName);
+}
+
 QString ScriptedDialogs::SaveFileName(const QString& folder, const QString& fileName) {
-    fileDialogs.append("save " + folder + "|" + fileName);
-    if (fileAnswers.empty())
-        return {};
-    const QString answer = fileAnswers.front();
-    fileAnswers.pop_front();
-    return answer;
+    return NextFile("save", folder, fileName);
 }

@@ -27,5 +27,6 @@ public:
     std::function<void(const QString&)> onMessage; // runs inside a message box, if set
 
 private:
+    QString NextFile(const QString& kind, const QString& folder, const QString& fileName);
     IDialogs* previous_;
 };
