@@ -2,12 +2,25 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+
+#include <cstdlib>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    qputenv("XDG_RUNTIME_DIR", "/tmp");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A private runtime folder, as Qt expects one (mode 0700) and a test machine may lack it.
+    char runtime[] = "/tmp/kvt-test-runtime-XXXXXX";
+    const bool ownRuntime = mkdtemp(runtime) != nullptr;
+    if (ownRuntime)
+        qputenv("XDG_RUNTIME_DIR", runtime);
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        ::testing::InitGoogleTest(&argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+    if (ownRuntime)
+        QDir(runtime).removeRecursively();
+    return result;
 }
