@@ -52,7 +52,6 @@ void TRWThread::Execute(std::stop_token stop) {
             continue;
         const quint64 generation = links_.replyEvent.Generation();
         links_.write(line + '*');
-        ++sent_;
         const QString result = WaitReply(line, generation, stop);
         if (stop.stop_requested())
             break;

@@ -37,7 +37,6 @@ public:
 
     void RequestStop() { thread_.request_stop(); }
     bool Finished() const { return finished_; }
-    int LinesSent() const { return sent_; }
 
     // The answer to `line`, sent after the reply event's generation `generation`: " " (go on),
     // "Er6", "Er9", or "No answer!" when none came within the reply time.
@@ -51,6 +50,5 @@ private:
     QStringList lines_;
     Links links_;
     std::atomic<bool> finished_{false};
-    std::atomic<int> sent_{0};
     std::jthread thread_;
 };

@@ -57,8 +57,6 @@ public:
 
     // The device the current port number opens.
     QString DeviceName() const;
-    // The device the port has open (or had, when it was last open).
-    const QString& OpenedDevice() const { return openedDevice_; }
     // The errno of the last failed Open, 0 after a successful one.
     int LastOpenError() const { return lastOpenError_; }
 
@@ -84,7 +82,7 @@ private:
     quint8 stopBits_ = 0;
     qint32 inBufSize_ = 1000;
     int lastOpenError_ = 0;
-    QString openedDevice_;
+    QString openedDevice_; // the device the port has open, or had when it was last open
 
     mutable std::mutex handleMutex_;
     std::shared_ptr<TPortHandle> handle_;

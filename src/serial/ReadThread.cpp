@@ -67,8 +67,6 @@ bool TReadThread::WaitUntilRunning() {
 }
 
 bool TReadThread::Deliver(const char* bytes, int count, quint32 errors) {
-    BytesRead = count;
-    Errors = errors;
     {
         std::lock_guard lock(gate_->mutex);
         if (gate_->stopping)

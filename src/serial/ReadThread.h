@@ -41,8 +41,6 @@ public:
     // Ends the thread at the next opportunity; any delivery already posted is dropped.
     void Stop();
 
-    const std::shared_ptr<TDeliveryGate>& Gate() const { return gate_; }
-
 private:
     void Execute();
     bool WaitUntilRunning();
@@ -53,8 +51,6 @@ private:
     std::shared_ptr<TPortHandle> handle_;
     const std::atomic<bool>& waitFullBuffer_;
     std::vector<char> Buffer;
-    int BytesRead = 0;
-    quint32 Errors = 0;
 
     std::shared_ptr<TDeliveryGate> gate_;
     std::mutex stateMutex_;
