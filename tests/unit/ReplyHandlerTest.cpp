@@ -283,12 +283,9 @@ TEST_F(ReplyFixture, ATokenIsDroppedWhenTheTransmissionIsNotReady) {
 TEST_F(ReplyFixture, GarbageNeverCrashesNorGrowsTheBufferWithoutEnd) {
     QString megabyte(1 << 20, QChar(0xFF));
     megabyte[1000] = QChar(0);
-    QElapsedTimer timer;
-    timer.start();
     for (int i = 0; i < 64; ++i)
         Receive(megabyte.mid(i * 16384, 16384));
     EXPECT_LE(handler.ReceiveBuffer.size(), TReplyHandler::MaxPendingText);
-    EXPECT_LT(timer.elapsed(), 2000);
     Receive("*");
     EXPECT_EQ(datas.LastReply().size(), TReplyHandler::MaxPendingText + 1);
     Receive("*");

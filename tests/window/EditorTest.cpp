@@ -1,4 +1,5 @@
 #include "CaptionCheck.h"
+#include "ColourRecorder.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "Simulator.h"
@@ -97,10 +98,11 @@ TEST_F(EditorFixture, AProgramIsBuiltWithTheButtonsAndSentToTheSimulator) {
                                            M(50) + "2000" + M(51), M(47)}));
     ExpectInStep();
 
+    ColourRecorder indicator(form->shpX);
     form->btnRunTR->click();
-    ASSERT_TRUE(WaitUntil([&] { return form->shpX->Colour() == QColor(255, 255, 0); }));
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(form->shpX->Colour(), QColor(0, 128, 0));
+    EXPECT_EQ(indicator.Colours(), (QList<QColor>{QColor(0, 128, 0), QColor(255, 255, 0), QColor(0, 128, 0)}))
+        << "green, yellow while the program is written, green again after ED";
     EXPECT_EQ(simulator.Program(1), (std::vector<std::string>{"BG", "EN", "SD200", "MV2000"}));
 }
 

@@ -13,6 +13,7 @@ void TShape::SetColour(const QColor& colour) {
         return;
     colour_ = colour;
     update();
+    emit ColourChanged(colour);
 }
 
 void TShape::paintEvent(QPaintEvent*) {

@@ -12,6 +12,10 @@ public:
     QColor Colour() const { return colour_; }
     void SetColour(const QColor& colour);
 
+signals:
+    // The colour changed (not emitted when the same colour is set again).
+    void ColourChanged(const QColor& colour);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

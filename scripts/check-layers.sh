@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Checks that each folder of src/ includes only folders on the floors below it:
+#   core (ground), serial, lang, protocol, editor, operations and settings, session, window.
+# A folder may include itself. Prints every include that goes up or sideways, then their count;
+# fails when there is any. `--count` prints the count alone and always succeeds.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here/src"
+
+floor() {
+    case "$1" in
+    core) echo 0 ;;
+    serial) echo 1 ;;
+    lang) echo 2 ;;
+    protocol) echo 3 ;;
+    editor) echo 4 ;;
+    operations | settings) echo 5 ;;
+    session) echo 6 ;;
+    window) echo 7 ;;
+    *) echo -1 ;;
+    esac
+}
+
+bad=0
+report=""
+while IFS= read -r hit; do
+    file=${hit%%:*}
+    file=${file#./}
+    rest=${hit#*:}
+    rest=${rest#*:}
+    target=$(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' <<<"$rest")
+    [ -n "$target" ] || continue
+    from=${file%%/*}
+    # A bare name ("Unit1.h") is a file of the same folder.
+    case "$target" in */*) to=${target%%/*} ;; *) continue ;; esac
+    [ "$from" = "$to" ] && continue
+    ff=$(floor "$from")
+    tf=$(floor "$to")
+    [ "$tf" -lt 0 ] && continue # not a folder of src/ (a Qt or system header)
+    if [ "$ff" -lt 0 ] || [ "$tf" -ge "$ff" ]; then
+        bad=$((bad + 1))
+        report+="  $file includes $target"$'\n'
+    fi
+done < <(grep -rn --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' .)
+
+if [ "${1:-}" = "--count" ]; then
+    echo "$bad"
+    exit 0
+fi
+if [ "$bad" -gt 0 ]; then
+    echo "Includes that go up or sideways between the folders of src/ ($bad):" >&2
+    printf '%s' "$report" >&2
+    exit 1
+fi
+echo "Folder floors: every include goes down."
