@@ -2,13 +2,13 @@
 // dragging a row, for programs of 2,500, 5,000 and 10,000 lines, to see each cost grow linearly.
 #include "Benches.h"
 #include "Simulator.h"
+#include "Unit1.h"
 #include "core/Dialogs.h"
 #include "core/EncodStr.h"
-#include "core/Unit1.h"
-#include "core/UnitCommonDatas.h"
-#include "core/widgets/HiddenMemo.h"
-#include "core/widgets/RadioGroup.h"
-#include "core/widgets/StringGrid.h"
+#include "editor/CommandList.h"
+#include "session/Session.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/StringGrid.h"
 
 #include <QApplication>
 #include <QDir>
@@ -70,8 +70,8 @@ Row Measure(int lines, const QString& folder, AnsweringDialogs& dialogs) {
     form.StringGridSend->SetRow(lines / 2);
     row.remove = Ms([&] { form.btnDelRawClick(); });
     row.drag = Ms([&] { form.StringGridSend->DragRow(lines / 2, 1); });
-    if (form.MemoSend->Lines.size() != lines - 1)
-        std::printf("  (unexpected: %lld lines after the edits)\n", (long long)form.MemoSend->Lines.size());
+    if (form.Session().CommandList().Count() != lines - 1)
+        std::printf("  (unexpected: %d lines after the edits)\n", form.Session().CommandList().Count());
 
     // The worst load: a wrong first line, so that every line logs a red warning.
     program[0] = "XX";

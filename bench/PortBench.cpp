@@ -62,8 +62,8 @@ std::vector<double> PortRoundTrips(const QString& portsFolder, int count) {
         start = Clock::now();
         port.WriteText(kCommand);
     };
-    port.OnRead = [&](const char* buffer, int n, quint32) {
-        got.append(buffer, n);
+    QObject::connect(&port, &TComPort::OnRead, [&](const QByteArray& chunk, quint32) {
+        got.append(chunk);
         if (got.size() < qsizetype(std::strlen(kAnswer)))
             return;
         samples.push_back(Micros(Clock::now() - start));
@@ -71,7 +71,7 @@ std::vector<double> PortRoundTrips(const QString& portsFolder, int count) {
             loop.quit();
         else
             send();
-    };
+    });
     QTimer::singleShot(0, send);
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();

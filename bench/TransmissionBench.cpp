@@ -1,17 +1,14 @@
-// Sending a 1,000-line list through the real program to the simulator: the program's time per
-// line against the raw round trip over the same kind of pseudo-terminal (the floor) and the
-// serial line's own time at 9600 baud 8E1; and the longest stall of the window's event loop
-// while it sends.
+// Sending a 1,000-line list through the program's session (port, read thread, reply handler,
+// transmission thread) to the simulator: its time per line against the raw round trip over the
+// same kind of pseudo-terminal (the floor) and the serial line's own time at 9600 baud 8E1; and
+// the longest stall of the main thread's event loop while it sends.
 #include "Benches.h"
 #include "RawTerminal.h"
 #include "Simulator.h"
 #include "Stats.h"
+#include "core/CommonDatasView.h"
 #include "core/Dialogs.h"
-#include "core/Unit1.h"
-#include "core/UnitCommonDatas.h"
-#include "core/widgets/HiddenMemo.h"
-#include "core/widgets/RadioGroup.h"
-#include "protocol/ReadWriteThread.h"
+#include "session/Session.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,6 +30,18 @@ public:
     bool Confirm(const QString&) override { return true; }
     QString OpenFileName(const QString&, const QString&) override { return {}; }
     QString SaveFileName(const QString&, const QString&) override { return {}; }
+};
+
+// The session's view when there is no window: everything it would show is dropped.
+class NoView : public ICommonDatasView {
+public:
+    void PaintIndicator(int, TRgb) override {}
+    void ShowCoordinatesActive(const QString&, bool, bool, bool) override {}
+    void EnableSimpleButtons(bool, bool, bool, bool) override {}
+    void ShowScale(const QString&, const QString&, const QString&) override {}
+    void ShowRounding(const QString&) override {}
+    void AddLogLine(const QString&, bool) override {}
+    void AddRecordingLine(const QString&) override {}
 };
 
 QStringList ProgramLines(int count) {
@@ -67,9 +76,9 @@ struct ProgramRun {
 
 ProgramRun ProgramSeconds(const QString& folder, const QStringList& lines, kvtsim::Simulator& simulator) {
     ProgramRun run;
-    TForm1 form(folder);
-    form.rgrSingl_Mult->Click(1);
-    form.MemoSend->Lines = lines;
+    NoView view;
+    TSession session(folder, view);
+    session.OpenPort();
     const size_t before = simulator.Commands().size();
 
     QEventLoop loop;
@@ -80,11 +89,11 @@ ProgramRun ProgramSeconds(const QString& folder, const QStringList& lines, kvtsi
     QObject::connect(&probe, &QTimer::timeout, [&] {
         run.longestStallMs = std::max(run.longestStallMs, sinceTick.nsecsElapsed() / 1e6 - 1.0);
         sinceTick.restart();
-        if (!form.RWThread)
+        if (!session.Transmitting())
             loop.quit();
     });
     const auto start = Clock::now();
-    form.btnRunTRClick();
+    session.Send(lines);
     sinceTick.start();
     probe.start();
     loop.exec();

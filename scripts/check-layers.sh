@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks that each folder of src/ includes only folders on the floors below it:
-#   core (ground), serial, lang, protocol, editor, operations and settings, session, window.
-# A folder may include itself. Prints every include that goes up or sideways, then their count;
-# fails when there is any. `--count` prints the count alone and always succeeds.
+#   core (ground), serial, lang, protocol, editor, operations and settings, session, window,
+# and that only window/ includes Qt headers beyond QtCore. Prints every include that breaks a
+# rule, then their count; fails when there is any. `--count` prints the count alone and always
+# succeeds.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here/src"
@@ -43,12 +44,29 @@ while IFS= read -r hit; do
     fi
 done < <(grep -rn --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' .)
 
+# Qt headers outside window/ must be QtCore's.
+qtcore=$(find /usr/include -type d -path '*qt6/QtCore' 2>/dev/null | head -n 1)
+if [ -n "$qtcore" ]; then
+    while IFS= read -r hit; do
+        file=${hit%%:*}
+        file=${file#./}
+        case "$file" in window/*) continue ;; esac
+        header=$(sed -n 's/.*#[[:space:]]*include[[:space:]]*<\(Q[^>]*\)>.*/\1/p' <<<"${hit#*:*:}")
+        header=${header#QtCore/}
+        [ -n "$header" ] || continue
+        if [ ! -e "$qtcore/$header" ]; then
+            bad=$((bad + 1))
+            report+="  $file includes <$header>, which is not QtCore's"$'\n'
+        fi
+    done < <(grep -rn --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' .)
+fi
+
 if [ "${1:-}" = "--count" ]; then
     echo "$bad"
     exit 0
 fi
 if [ "$bad" -gt 0 ]; then
-    echo "Includes that go up or sideways between the folders of src/ ($bad):" >&2
+    echo "Includes that break the folder floors of src/ ($bad):" >&2
     printf '%s' "$report" >&2
     exit 1
 fi

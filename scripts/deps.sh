@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config
+    clang-format            # make test checks the formatting
     qt6-base-dev            # Core, Gui, Widgets, Test and the offscreen/xcb platforms
     libgtest-dev            # unit, window and end-to-end tests
     clang libclang-rt-14-dev # the libFuzzer target of the reply handler

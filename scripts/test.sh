@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Builds and runs the whole suite twice: a plain build, then a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer in which any sanitizer report fails the run.
+# Checks the folder floors and the formatting, then builds and runs the whole suite twice: a
+# plain build, then a build with AddressSanitizer and UndefinedBehaviorSanitizer in which any
+# sanitizer report fails the run.
 set -euo pipefail
 build=${1:-build}
 asan=${2:-build-asan}
 jobs=$(nproc)
 here=$(cd "$(dirname "$0")/.." && pwd)
+
+echo "== layout and formatting"
+"$here/scripts/check-layers.sh"
+(cd "$here" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror)
+echo "Formatting: every file as .clang-format says."
 
 echo "== plain build ($build)"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,46 +1,32 @@
 #include "Dialogs.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QMessageBox>
+#include <QDebug>
 
 namespace {
-const char* const kTitle = "KVT_Program";
 
-TQtDialogs& QtDialogs() {
-    static TQtDialogs dialogs;
-    return dialogs;
-}
+// Used only until the program installs its dialogs: nothing is shown, nothing is chosen.
+class TNoDialogs : public IDialogs {
+public:
+    void ShowMessage(const QString& text) override { qWarning().noquote() << text; }
+    bool Confirm(const QString& text) override {
+        qWarning().noquote() << text;
+        return false;
+    }
+    QString OpenFileName(const QString&, const QString&) override { return {}; }
+    QString SaveFileName(const QString&, const QString&) override { return {}; }
+};
 
 IDialogs* installed = nullptr;
+
 } // namespace
 
 IDialogs& Dialogs() {
-    return installed ? *installed : QtDialogs();
+    static TNoDialogs none;
+    return installed ? *installed : none;
 }
 
 IDialogs* SetDialogs(IDialogs* dialogs) {
     IDialogs* previous = installed;
     installed = dialogs;
     return previous;
-}
-
-void TQtDialogs::ShowMessage(const QString& text) {
-    QMessageBox::information(QApplication::activeWindow(), kTitle, text);
-}
-
-bool TQtDialogs::Confirm(const QString& text) {
-    return QMessageBox::question(QApplication::activeWindow(), kTitle, text,
-                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
-}
-
-QString TQtDialogs::OpenFileName(const QString& folder, const QString& fileName) {
-    // A name with wildcards ("*.kvt") is what the dialog lists, not a file to select.
-    if (fileName.contains('*'))
-        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder, fileName);
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder + '/' + fileName);
-}
-
-QString TQtDialogs::SaveFileName(const QString& folder, const QString& fileName) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), folder + '/' + fileName);
 }

@@ -2,11 +2,10 @@
 
 #include <QString>
 
-class QWidget;
-
 // Every message box, confirmation and file dialog of the program goes through this interface.
-// The program installs the Qt implementation; tests install a scripted one that records each
-// prompt and answers it, so that no test ever blocks on a modal window.
+// The program installs the Qt implementation (window/QtDialogs.h) at start; tests install a
+// scripted one that records each prompt and answers it, so that no test ever blocks on a modal
+// window.
 class IDialogs {
 public:
     virtual ~IDialogs() = default;
@@ -22,16 +21,8 @@ public:
     virtual QString SaveFileName(const QString& folder, const QString& fileName) = 0;
 };
 
-// The dialogs in use. Before anything is installed, the Qt implementation.
+// The dialogs in use. Before anything is installed, a stand-in that writes each message to the
+// standard error stream and answers every question with Cancel.
 IDialogs& Dialogs();
-// Installs `dialogs` (not owned) and returns the previous one; nullptr restores the Qt dialogs.
+// Installs `dialogs` (not owned) and returns the previous one; nullptr restores the stand-in.
 IDialogs* SetDialogs(IDialogs* dialogs);
-
-// The Qt implementation: modal boxes over the active window, titled with the program name.
-class TQtDialogs : public IDialogs {
-public:
-    void ShowMessage(const QString& text) override;
-    bool Confirm(const QString& text) override;
-    QString OpenFileName(const QString& folder, const QString& fileName) override;
-    QString SaveFileName(const QString& folder, const QString& fileName) override;
-};

@@ -4,7 +4,6 @@
 #include "Decimal.h"
 
 TCommonDatas::TCommonDatas(ICommonDatasView& view) : view_(view) {
-    IndicatorColours = {QColor(0, 128, 0), QColor(255, 0, 0), QColor(255, 255, 0), QColor(0, 0, 0)};
     ProgramRunning = false;
     for (int n = 1; n <= ChannelCount; ++n)
         SetCoordRunning(n, false);
@@ -87,11 +86,11 @@ void TCommonDatas::SetCoordState(int channel, quint8 state) {
         EnableSimpleButtons(false, false, false, false);
     } else {
         CommMode = false;
-        if (view_.SimpleModeSelected())
+        if (ControlMode == SimpleMode)
             EnableSimpleButtons(true, true, true, true);
     }
     if (state == Executing)
-        view_.AddLogLine(CoordText + QString(" %1: ").arg(channel) + ExecutingText);
+        AddLogLine(CoordText + QString(" %1: ").arg(channel) + ExecutingText);
     PaintIndicators();
 }
 
@@ -130,7 +129,20 @@ QString TCommonDatas::ScaleGroupCaption() const {
 void TCommonDatas::SetScale(double x) {
     Scale = (x == 0) ? 1.0 : x;
     view_.ShowScale(ScaleAsText(), ScaleGroupCaption(), "1 " + UnitsName + " =");
-    view_.ScaleChanged();
+    emit UnitsChanged();
+}
+
+void TCommonDatas::SetUnitsMode(quint8 mode) {
+    UnitsMode = mode;
+    emit UnitsChanged();
+}
+
+void TCommonDatas::AddLogLine(const QString& text, bool red) {
+    view_.AddLogLine(text, red);
+}
+
+void TCommonDatas::AddRecordingLine(const QString& text) {
+    view_.AddRecordingLine(text);
 }
 
 void TCommonDatas::SetRounding(quint8 mode) {

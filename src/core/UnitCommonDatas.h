@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QColor>
+#include "CommonDatasView.h"
+#include "OperationLog.h"
+
+#include <QObject>
 #include <QString>
 
 #include <array>
 #include <atomic>
 #include <mutex>
-
-class ICommonDatasView;
 
 // The shared run-time state: the three controller channels ("coordinates" 1..3), the flags that
 // follow program execution and the controller's communication mode, the last reply and error
@@ -16,13 +17,19 @@ class ICommonDatasView;
 //
 // Setters run on the main thread. The transmission and read-back threads read ReplyTime,
 // Er6Reaction, Er9Reaction (atomics) and LastError, ReadBackText (copied under a lock).
-class TCommonDatas {
+//
+// The logic below the window reaches the window through this object only: the operation log
+// and the recording list are passed on to the view as they are.
+class TCommonDatas : public QObject, public IOperationLog {
+    Q_OBJECT
 public:
     static constexpr int ChannelCount = 3;
     // Per-channel arrays are indexed by the channel number 1..3; index 0 is unused.
     template <typename T> using PerChannel = std::array<T, ChannelCount + 1>;
 
     enum CoordStates : quint8 { Standby = 0, Executing = 1, Communication = 2, Paused = 3 };
+    enum ControlModes : quint8 { SimpleMode = 0, ExtendedMode = 1 };
+    enum UnitsModes : quint8 { StepsUnits = 0, OtherUnits = 1 };
 
     explicit TCommonDatas(ICommonDatasView& view);
     TCommonDatas(const TCommonDatas&) = delete;
@@ -60,6 +67,10 @@ public:
     QString UnitsName = "Step";
     QString VersionText = "ver.4.0.1";
     bool DirectControl = false;
+    // The selected control mode and units mode, as the two radio groups of the main window set
+    // them.
+    quint8 ControlMode = SimpleMode;
+    quint8 UnitsMode = StepsUnits;
     // Language texts, replaced when a language is applied.
     QString CoordinatesText = "Coordinates:  ";
     QString CoordText = "Coord";
@@ -70,8 +81,8 @@ public:
     QString RoundUpText = "Increasing rounding";
     QString RoundMathText = "Mathematic rounding";
 
-    // Indicator colour of each channel state 0..3: green, red, yellow, black.
-    std::array<QColor, 4> IndicatorColours;
+    // Indicator colour of each channel state 0..3, as 0xRRGGBB: green, red, yellow, black.
+    std::array<TRgb, 4> IndicatorColours{0x008000, 0xFF0000, 0xFFFF00, 0x000000};
 
     // --- text fields shared with the worker threads ---
     QString LastReply() const;
@@ -95,11 +106,20 @@ public:
     void SetCoordRunning(int channel, bool value);
     void SetScale(double x);
     void SetRounding(quint8 mode);
+    void SetUnitsMode(quint8 mode);
+
+    // --- the window's log and recording list, for the logic below it ---
+    void AddLogLine(const QString& text, bool red = false) override;
+    void AddRecordingLine(const QString& text);
 
     // The scale in the general decimal form ("1", "2.5").
     QString ScaleAsText() const;
     // Caption of the scale group box: "Scale:  1 Step = 1 steps" with the default texts.
     QString ScaleGroupCaption() const;
+
+signals:
+    // The scale or the units mode changed: what depends on them (the command table) follows.
+    void UnitsChanged();
 
 private:
     static bool ValidChannel(int channel) { return channel >= 1 && channel <= ChannelCount; }

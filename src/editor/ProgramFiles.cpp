@@ -2,6 +2,8 @@
 
 #include "core/AppError.h"
 #include "core/EncodStr.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 
 #include <QFileInfo>
 
@@ -41,17 +43,17 @@ void Save(const QString& fileName, const TProgram& program) {
 }
 
 namespace {
-QStringList ReadLines(const QString& fileName) {
+QStringList ReadLines(const QString& fileName, const TLang& lang) {
     if (QFileInfo(fileName).size() > MaxFileSize)
-        throw EFileError::CannotOpen(fileName, "The file is too large to be a program.");
+        throw EFileError::CannotOpen(fileName, lang.ExtraText(Ext::FileTooLarge));
     return LoadLinesFromFile(fileName, true);
 }
 } // namespace
 
-TProgram Load(const QString& fileName) {
+TProgram Load(const QString& fileName, const TLang& lang) {
     TProgram program;
-    program.lines = ReadLines(fileName);
-    program.descriptions = ReadLines(CompanionName(fileName));
+    program.lines = ReadLines(fileName, lang);
+    program.descriptions = ReadLines(CompanionName(fileName), lang);
     return program;
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class TLang;
+
 // A program is stored as two scrambled files side by side: <name>.kvt with the list lines, and
 // its companion <name>._kvt with the description of each line as the grid showed it.
 namespace ProgramFiles {
@@ -23,8 +25,8 @@ QString CompanionName(const QString& fileName);
 // leaves the earlier program whole. Throws EFileError.
 void Save(const QString& fileName, const TProgram& program);
 // Reads both files, the companion's existence already checked by the caller. Nothing is
-// returned unless both were read. Throws EFileError.
-TProgram Load(const QString& fileName);
+// returned unless both were read. Throws EFileError, with its reason in the words of `lang`.
+TProgram Load(const QString& fileName, const TLang& lang);
 
 // Largest program file read: far beyond any real program, small enough to load quickly.
 constexpr qint64 MaxFileSize = 16 << 20;

@@ -1,5 +1,6 @@
 #include "Rescale.h"
 
+#include "CommandList.h"
 #include "RoundSteps.h"
 #include "core/Decimal.h"
 #include "protocol/UnitKVTComands.h"
@@ -35,5 +36,12 @@ TRescaleResult RescaleList(QStringList& lines, double ratio, TCommonDatas& datas
             result.saturated.append(i);
         line = line.left(2) + QString::number(steps);
     }
+    return result;
+}
+
+TRescaleResult RescaleCommandList(TCommandList& list, double ratio, TCommonDatas& datas) {
+    QStringList lines = list.Lines();
+    const TRescaleResult result = RescaleList(lines, ratio, datas);
+    list.ReplaceLines(lines);
     return result;
 }

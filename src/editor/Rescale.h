@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class TCommandList;
 class TCommonDatas;
 
 // Reads the scale the operator typed: a decimal number with a point or a comma as separator,
@@ -23,3 +24,7 @@ struct TRescaleResult {
 // steps as the rounding mode says; the line keeps its code and gets the plain number (no plus
 // sign, no clamping to the controller's ranges). Other lines stay as they are.
 TRescaleResult RescaleList(QStringList& lines, double ratio, TCommonDatas& datas);
+
+// RescaleList on the lines of the command list, whose descriptions stay as the operator typed
+// them. Lines after a stop stay as they were.
+TRescaleResult RescaleCommandList(TCommandList& list, double ratio, TCommonDatas& datas);

@@ -155,4 +155,23 @@ const QStringList& Messages() {
     return messages;
 }
 
+const QStringList& ExtraTexts() {
+    static const QStringList texts = {
+        "ext",                                                                                   // 0
+        "Cannot open port COM%1 (%2): %3.",                                                      // 1
+        "Connection lost on COM%1 (%2): the device hung up or was removed. The port is closed.", // 2
+        "no such device",                                                                        // 3
+        "permission denied; the user must be a member of the group dialout "
+        "(sudo adduser $USER dialout) and log in again", // 4
+        "port busy: another program holds it",           // 5
+        "not a serial device",                           // 6
+        "Line %1 (%2): the re-scaled value does not fit the controller's numbers and was limited "
+        "to %3.",                                                                         // 7
+        "The previous command is still being sent. Wait for its answer, then try again.", // 8
+        "The file is too large to be a program.",                                         // 9
+        "Drag to move the command",                                                       // 10
+    };
+    return texts;
+}
+
 } // namespace BuiltIn

@@ -7,4 +7,5 @@
 namespace BuiltIn {
 const QStringList& WindowTexts(); // 55 entries
 const QStringList& Messages();    // 86 entries
+const QStringList& ExtraTexts();  // the extra texts of ExtraIds.h, entry 0 the file key
 } // namespace BuiltIn

@@ -54,7 +54,8 @@ std::optional<qint32> MarkerNumber(QStringView marker) {
 } // namespace
 
 TLang::TLang(const TProgramPaths& paths, TCommonDatas& datas, IOperationLog& log)
-    : Texts(BuiltIn::WindowTexts()), Messages(BuiltIn::Messages()), paths_(paths), datas_(datas), log_(log) {}
+    : Texts(BuiltIn::WindowTexts()), Messages(BuiltIn::Messages()), Extra(BuiltIn::ExtraTexts()),
+      paths_(paths), datas_(datas), log_(log) {}
 
 std::span<const TCaptionSlot> TLang::MainWindowSlots() {
     return kMainSlots;
@@ -139,6 +140,18 @@ bool TLang::LoadMessages() {
     return LoadInto(Messages, LanguageFile("msg"), "msg", FillMode::KeepEntries);
 }
 
+void TLang::LoadExtraTexts() {
+    Extra = BuiltIn::ExtraTexts();
+    const auto lines = ReadLanguageFile(LanguageFile("ext"));
+    if (!lines)
+        return;
+    for (qsizetype i = 1; i < lines->size() && i < Extra.size(); ++i) {
+        const ParsedLine parsed = ParseLanguageLine(lines->at(i));
+        if (parsed.kind == ParsedLine::Parsed && parsed.number == i)
+            Extra[i] = parsed.text;
+    }
+}
+
 void TLang::ApplyMainTexts(ICaptionTarget& window) {
     datas_.CoordinatesText = Text(52);
     datas_.CoordText = Text(53);
@@ -164,6 +177,7 @@ void TLang::ReloadLanguage(ICaptionTarget& window) {
     LoadTexts("f1");
     ApplyMainTexts(window);
     LoadMessages();
+    LoadExtraTexts();
 }
 
 void TLang::ReportDamagedLanguage() {

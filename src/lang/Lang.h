@@ -14,9 +14,10 @@ class TCommonDatas;
 class IOperationLog;
 
 // The language table: the window texts (Texts), reloaded from a language file each time a window
-// applies its language, and the messages (Messages), with English defaults built in. The files
-// of a language with the code <c> lie in lang/<c>/: <c>f1.lng (main window), <c>addf.lng
-// (dialogs) and <c>msg.lng (messages).
+// applies its language, the messages (Messages) and the extra texts (Extra), both with English
+// defaults built in. The files of a language with the code <c> lie in lang/<c>/: <c>f1.lng
+// (main window), <c>addf.lng (dialogs), <c>msg.lng (messages) and, optionally, <c>ext.lng (the
+// texts this program shows beyond the others; a language without it shows them in English).
 //
 // Line i of such a file sets entry i: "{i} text". The marker runs up to the first '}', its digits
 // are the number, one space after it is dropped, and the rest is the text as it stands. The first
@@ -27,22 +28,30 @@ public:
 
     QStringList Texts;
     QStringList Messages;
+    QStringList Extra;
 
     // Entry i of Messages, or an empty text when the list has no such entry.
     QString Message(int index) const {
         return index >= 0 && index < Messages.size() ? Messages[index] : QString();
     }
     QString Text(int index) const { return index >= 0 && index < Texts.size() ? Texts[index] : QString(); }
+    // Entry i of Extra (ExtraIds.h).
+    QString ExtraText(int index) const {
+        return index >= 0 && index < Extra.size() ? Extra[index] : QString();
+    }
 
     // Loads "f1" (main window) or "addf" (dialogs) into Texts; false when a numbered line was
     // rejected.
     bool LoadTexts(const QString& name);
     // Loads the message file into Messages; entries it does not set keep their text.
     bool LoadMessages();
+    // Loads the extra texts of the language in use over the English ones. A language without
+    // the file, or a line that sets nothing, leaves the English text, without any message.
+    void LoadExtraTexts();
     // Sets the main window's captions from Texts (which must hold the "f1" texts) and copies the
     // language texts into the shared state.
     void ApplyMainTexts(ICaptionTarget& window);
-    // LoadTexts("f1"), ApplyMainTexts, LoadMessages.
+    // LoadTexts("f1"), ApplyMainTexts, LoadMessages, LoadExtraTexts.
     void ReloadLanguage(ICaptionTarget& window);
     // Appends "*One of language files is damaged." in red to the operation log.
     void ReportDamagedLanguage();
@@ -69,7 +78,7 @@ public:
     // captions come on top of these).
     static std::span<const TCaptionSlot> MainWindowSlots();
 
-    // The path of a numbered file of the language in use: "f1", "addf" or "msg".
+    // The path of a numbered file of the language in use: "f1", "addf", "msg" or "ext".
     QString LanguageFile(const QString& part) const;
     // The list of installed languages, lang/lang.lng.
     QString LanguageListFile() const;

@@ -2,13 +2,15 @@
 
 #include "core/AppError.h"
 #include "core/UnitCommonDatas.h"
+#include "editor/AddCommand.h"
+#include "editor/CommandList.h"
 #include "protocol/UnitKVTComands.h"
 
 using K = TKVTCommands;
 
 void TSimpleModeLists::Add(int index, const QString& argument) {
     try {
-        commands_.AddCommand(index, argument, nullptr, &list_, datas_);
+        AddCommand(commands_, datas_, index, argument, list_);
     } catch (const EAppError& error) {
         ReportError(error); // the command is left out; the others still follow
     }
@@ -57,7 +59,8 @@ void TSimpleModeLists::BuildStartList() {
     }
     if (count == TCommonDatas::ChannelCount) {
         // All three at once: one ST starts them together.
-        list_.erase(list_.end() - 3, list_.end());
+        for (int i = 0; i < count; ++i)
+            list_.Remove(list_.Count() - 1);
         Add(K::ST, "no");
     }
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class TCommandList;
 class TCommonDatas;
 class TKVTCommands;
 
@@ -18,11 +19,12 @@ struct TMotion {
 };
 
 // The command lists of the simple control mode: the motion written into every selected channel
-// in standby, the start of those channels, and the stop of those that run. Every command goes
-// through AddCommand, so a value it refuses is shown and left out while the rest still follow.
+// in standby, the start of those channels, and the stop of those that run, each appended to the
+// command list. Every command goes through AddCommand, so a value it refuses is shown and left
+// out while the rest still follow.
 class TSimpleModeLists {
 public:
-    TSimpleModeLists(const TKVTCommands& commands, TCommonDatas& datas, QStringList& list)
+    TSimpleModeLists(const TKVTCommands& commands, TCommonDatas& datas, TCommandList& list)
         : commands_(commands), datas_(datas), list_(list) {}
 
     void BuildMotionBlock(const TMotion& motion);
@@ -36,5 +38,5 @@ private:
 
     const TKVTCommands& commands_;
     TCommonDatas& datas_;
-    QStringList& list_;
+    TCommandList& list_;
 };

@@ -3,15 +3,26 @@
 #include "ReplyHandler.h"
 #include "core/Events.h"
 #include "core/UnitCommonDatas.h"
+#include "serial/LineWriter.h"
 
-TRWThread::TRWThread(QStringList lines, Links links) : lines_(std::move(lines)), links_(std::move(links)) {
-    thread_ = std::jthread([this](std::stop_token stop) { Execute(stop); });
-}
+namespace {
+std::atomic<quint64> lastSerial{0};
+} // namespace
+
+TRWThread::TRWThread(QStringList lines, TCommonDatas& datas, TNamedEvent& replyEvent, TNamedEvent& readyEvent,
+                     ILineWriter& writer)
+    : lines_(std::move(lines)), datas_(datas), replyEvent_(replyEvent), readyEvent_(readyEvent),
+      writer_(writer), serial_(++lastSerial) {}
 
 TRWThread::~TRWThread() {
     thread_.request_stop();
     if (thread_.joinable())
         thread_.join();
+}
+
+void TRWThread::Start() {
+    if (!thread_.joinable())
+        thread_ = std::jthread([this](std::stop_token stop) { Execute(stop); });
 }
 
 bool TRWThread::EchoMatches(const QString& echo, const QString& line) {
@@ -24,47 +35,54 @@ bool TRWThread::EchoMatches(const QString& echo, const QString& line) {
     return got.endsWith(expected);
 }
 
-QString TRWThread::WaitReply(const QString& line, quint64 generation, std::stop_token stop) {
+TRWThread::Reply TRWThread::WaitReply(const QString& line, quint64 generation, std::stop_token stop) {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(links_.datas.ReplyTime.load());
+    const auto deadline = Clock::now() + std::chrono::milliseconds(datas_.ReplyTime.load());
     for (;;) {
-        if (!links_.replyEvent.WaitForSetAfter(generation, deadline, stop))
-            return "No answer!"; // the event is left as it is
-        generation = links_.replyEvent.Generation();
-        const auto [echo, status] = links_.datas.LastReplyAndError();
+        if (!replyEvent_.WaitForSetAfter(generation, deadline, stop))
+            return Reply::NoAnswer; // the event is left as it is
+        generation = replyEvent_.Generation();
+        const auto [echo, status] = datas_.LastReplyAndError();
         if (!TReplyHandler::IsStatusToken(status) || !EchoMatches(echo, line))
             continue; // an answer to something else: wait on for this line's own
-        QString result = " ";
+        Reply result = Reply::Go;
         if (status == "E16*" || status == "E26*" || status == "E36*")
-            result = "Er6";
+            result = Reply::CommandError;
         if (status == "E19*" || status == "E29*" || status == "E39*")
-            result = "Er9";
-        links_.replyEvent.Reset();
+            result = Reply::DataError;
+        replyEvent_.Reset();
         return result;
     }
 }
 
 void TRWThread::Execute(std::stop_token stop) {
+    End end = End::Completed;
     for (const QString& line : lines_) {
         if (stop.stop_requested())
             break;
         if (line.isEmpty())
             continue;
-        const quint64 generation = links_.replyEvent.Generation();
-        links_.write(line + '*');
-        const QString result = WaitReply(line, generation, stop);
+        const quint64 generation = replyEvent_.Generation();
+        writer_.WriteText(line + '*');
+        const Reply reply = WaitReply(line, generation, stop);
         if (stop.stop_requested())
             break;
-        if (result.endsWith('!')) {
-            links_.noAnswer();
+        if (reply == Reply::NoAnswer) {
+            end = End::NoAnswer;
             break;
         }
-        if (result.endsWith('6') && links_.datas.Er6Reaction == 1)
+        if (reply == Reply::CommandError && datas_.Er6Reaction == 1) {
+            end = End::CommandError;
             break;
-        if (result.endsWith('9') && links_.datas.Er9Reaction == 1)
+        }
+        if (reply == Reply::DataError && datas_.Er9Reaction == 1) {
+            end = End::DataError;
             break;
+        }
     }
-    links_.readyEvent.Set();
+    if (stop.stop_requested())
+        end = End::Stopped;
+    readyEvent_.Set();
     finished_ = true;
-    links_.finished(this);
+    emit Ended(serial_, end);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
-#include <functional>
 #include <thread>
 
+class ILineWriter;
 class TCommonDatas;
 class TNamedEvent;
 
@@ -14,41 +15,55 @@ class TNamedEvent;
 // '*', and waits for the controller's answer to each before the next. It stops on a missing
 // answer, and on a command error or command data error when the settings say so.
 //
-// It works on its own copy of the list, taken when it starts, so nothing the operator does
+// It works on its own copy of the list, taken when it is created, so nothing the operator does
 // meanwhile changes what is sent; any number of lines is sent whole. An answer counts for a line
 // only when it is a status token that follows that line's own echo: a late answer to an earlier
 // line is never taken for the answer to the next one.
-class TRWThread {
+//
+// Its one report, Ended, is emitted from the transmission thread; a receiver on the main thread
+// gets it queued. Every transmission has a serial number of its own, never reused, by which a
+// late report of an earlier transmission is told from the one of the running transmission.
+class TRWThread : public QObject {
+    Q_OBJECT
 public:
-    struct Links {
-        TCommonDatas& datas;
-        TNamedEvent& replyEvent;
-        TNamedEvent& readyEvent;
-        std::function<bool(const QString&)> write; // sends on the serial port
-        std::function<void()> noAnswer;            // "no reply" to log (posted to the window)
-        std::function<void(TRWThread*)> finished;  // the thread is done (posted to the window)
-    };
+    // The answer to one line (WaitReply).
+    enum class Reply { Go, NoAnswer, CommandError, DataError };
+    Q_ENUM(Reply)
+    // How a transmission ended.
+    enum class End { Completed, NoAnswer, CommandError, DataError, Stopped };
+    Q_ENUM(End)
 
-    TRWThread(QStringList lines, Links links);
+    TRWThread(QStringList lines, TCommonDatas& datas, TNamedEvent& replyEvent, TNamedEvent& readyEvent,
+              ILineWriter& writer);
     // Asks the thread to stop and waits for it; it ends within one wait at most.
-    ~TRWThread();
+    ~TRWThread() override;
     TRWThread(const TRWThread&) = delete;
     TRWThread& operator=(const TRWThread&) = delete;
 
+    // Starts sending (once); connect to Ended first.
+    void Start();
     void RequestStop() { thread_.request_stop(); }
     bool Finished() const { return finished_; }
+    quint64 Serial() const { return serial_; }
 
-    // The answer to `line`, sent after the reply event's generation `generation`: " " (go on),
-    // "Er6", "Er9", or "No answer!" when none came within the reply time.
-    QString WaitReply(const QString& line, quint64 generation, std::stop_token stop);
+    // The answer to `line`, sent after the reply event's generation `generation`: Go, CommandError
+    // (E<n>6*), DataError (E<n>9*), or NoAnswer when none came within the reply time.
+    Reply WaitReply(const QString& line, quint64 generation, std::stop_token stop);
 
     static bool EchoMatches(const QString& echo, const QString& line);
+
+signals:
+    void Ended(quint64 serial, TRWThread::End end);
 
 private:
     void Execute(std::stop_token stop);
 
     QStringList lines_;
-    Links links_;
+    TCommonDatas& datas_;
+    TNamedEvent& replyEvent_;
+    TNamedEvent& readyEvent_;
+    ILineWriter& writer_;
+    const quint64 serial_;
     std::atomic<bool> finished_{false};
     std::jthread thread_;
 };

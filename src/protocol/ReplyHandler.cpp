@@ -2,64 +2,70 @@
 
 #include "core/Dialogs.h"
 #include "core/Events.h"
+#include "core/Scheduler.h"
 #include "core/UnitCommonDatas.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
+#include "serial/LineWriter.h"
 
 namespace {
 // The Cyrillic letters O and K: a command the controller stored while recording.
 const QString kStored = QString::fromUtf8("ОК");
 } // namespace
 
-TReplyHandler::TReplyHandler(TCommonDatas& datas, const TLang& lang, IReplyView& view,
-                             TNamedEvent& replyEvent, TNamedEvent& readyEvent, TNamedEvent& readBackEvent,
-                             Writer write, Scheduler after)
-    : datas_(datas), lang_(lang), view_(view), replyEvent_(replyEvent), readyEvent_(readyEvent),
-      readBackEvent_(readBackEvent), write_(std::move(write)), after_(std::move(after)) {}
+TReplyHandler::TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& replyEvent,
+                             TNamedEvent& readyEvent, TNamedEvent& readBackEvent, ILineWriter& writer,
+                             IScheduler& scheduler)
+    : datas_(datas), lang_(lang), replyEvent_(replyEvent), readyEvent_(readyEvent),
+      readBackEvent_(readBackEvent), writer_(writer), scheduler_(scheduler) {}
 
 QString TReplyHandler::Message(int index) const {
     return lang_.Message(index);
 }
 
-void TReplyHandler::HandleReplies(const QString& text) {
-    ReceiveBuffer = text;
+void TReplyHandler::Receive(const QString& text) {
+    receiveBuffer_ += text;
+    HandleReplies();
+}
+
+void TReplyHandler::HandleReplies() {
     CheckCommunicationError();
 
-    const qsizetype cr = ReceiveBuffer.indexOf('\r');
+    const qsizetype cr = receiveBuffer_.indexOf('\r');
     if (cr >= 0)
-        ReceiveBuffer.remove(cr, 1);
-    const qsizetype lf = ReceiveBuffer.indexOf('\n');
+        receiveBuffer_.remove(cr, 1);
+    const qsizetype lf = receiveBuffer_.indexOf('\n');
     if (lf >= 0)
-        ReceiveBuffer.remove(lf, 1);
+        receiveBuffer_.remove(lf, 1);
 
     // The buffer may be emptied while a token is handled (a message box lets a recovery step
     // run), so it is looked at afresh for every token.
-    for (qsizetype star = ReceiveBuffer.indexOf('*'); star >= 0; star = ReceiveBuffer.indexOf('*')) {
-        const QString token = ReceiveBuffer.left(star + 1);
-        ReceiveBuffer.remove(0, star + 1);
+    for (qsizetype star = receiveBuffer_.indexOf('*'); star >= 0; star = receiveBuffer_.indexOf('*')) {
+        const QString token = receiveBuffer_.left(star + 1);
+        receiveBuffer_.remove(0, star + 1);
         if (!readyEvent_.WaitFor(1000)) {
             Dialogs().ShowMessage(Message(Msg::TransferNotReady));
             continue;
         }
         HandleToken(token);
     }
-    if (ReceiveBuffer.size() > MaxPendingText)
-        ReceiveBuffer.remove(0, ReceiveBuffer.size() - MaxPendingText);
+    if (receiveBuffer_.size() > MaxPendingText)
+        receiveBuffer_.remove(0, receiveBuffer_.size() - MaxPendingText);
 }
 
 void TReplyHandler::CheckCommunicationError() {
     static const QString errors[] = {"E15*", "E25*", "E35*"};
     for (const QString& error : errors) {
-        const qsizetype p = ReceiveBuffer.indexOf(error);
+        const qsizetype p = receiveBuffer_.indexOf(error);
         if (p < 0)
             continue;
         // One communication error is taken out per call; another stays an ordinary token.
         datas_.SetLastError(error);
-        view_.AddLogLine(Message(Msg::DataTransferError), true);
+        datas_.AddLogLine(Message(Msg::DataTransferError), true);
         if (datas_.AutoRecovery)
             RunErrorRecovery();
-        if (QStringView(ReceiveBuffer).mid(p, 4) == error)
-            ReceiveBuffer.remove(p, 4);
+        if (QStringView(receiveBuffer_).mid(p, 4) == error)
+            receiveBuffer_.remove(p, 4);
         Dialogs().ShowMessage(Message(Msg::DataTransferError));
         return;
     }
@@ -128,27 +134,27 @@ void TReplyHandler::DecodeStatus(const QString& token) {
     case '0':
         if (datas_.CommMode) {
             if (lastReply != "ED*") {
-                view_.AddRecordingLine(lastReply + kStored);
+                datas_.AddRecordingLine(lastReply + kStored);
             } else {
                 for (int n = 1; n <= 3; ++n) {
                     if (datas_.CoordState[n] == TCommonDatas::Communication)
                         datas_.SetCoordState(n, TCommonDatas::Standby);
                 }
-                view_.AddLogLine(Message(Msg::RecordingToCoordinate) + ch + Message(Msg::Completed));
+                datas_.AddLogLine(Message(Msg::RecordingToCoordinate) + ch + Message(Msg::Completed));
             }
         } else if (lastReply.startsWith("LD")) {
             setState(TCommonDatas::Communication);
-            view_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::InCommunicationMode));
+            datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::InCommunicationMode));
         } else if (lastReply.startsWith("RD")) {
             datas_.ReadBackActive = true;
         } else if (lastReply.startsWith("ST") && !datas_.DirectControl) {
-            view_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingStarted));
+            datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingStarted));
             setState(TCommonDatas::Executing);
         }
         break;
     case '2':
         setState(TCommonDatas::Paused);
-        view_.AddLogLine(Message(Msg::Suspended) + ch);
+        datas_.AddLogLine(Message(Msg::Suspended) + ch);
         break;
     case '3':
         Dialogs().ShowMessage(Message(Msg::ProgramError) + ch);
@@ -156,18 +162,18 @@ void TReplyHandler::DecodeStatus(const QString& token) {
     case '4':
         if (!lastReply.contains("PS")) {
             setState(TCommonDatas::Standby);
-            view_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingCompleted));
+            datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingCompleted));
         }
         break;
     case '6':
-        view_.AddLogLine(Message(Msg::IncorrectCommand), true);
+        datas_.AddLogLine(Message(Msg::IncorrectCommand), true);
         break;
     case '8':
-        view_.AddLogLine(Message(Msg::Resumed) + ch);
+        datas_.AddLogLine(Message(Msg::Resumed) + ch);
         setState(TCommonDatas::Executing);
         break;
     case '9':
-        view_.AddLogLine(Message(Msg::IncorrectData), true);
+        datas_.AddLogLine(Message(Msg::IncorrectData), true);
         break;
     default:
         break;
@@ -190,10 +196,10 @@ void TReplyHandler::RunErrorRecovery() {
 }
 
 void TReplyHandler::BreakCommunication(std::function<void()> then) {
-    after_(200, [this, then = std::move(then)]() mutable {
-        write_("ED*");
-        after_(200, [this, then = std::move(then)] {
-            view_.AddLogLine(Message(Msg::RecoveryBreakComm));
+    scheduler_.After(200, [this, then = std::move(then)]() mutable {
+        writer_.WriteText("ED*");
+        scheduler_.After(200, [this, then = std::move(then)] {
+            datas_.AddLogLine(Message(Msg::RecoveryBreakComm));
             if (then)
                 then();
         });
@@ -201,10 +207,10 @@ void TReplyHandler::BreakCommunication(std::function<void()> then) {
 }
 
 void TReplyHandler::ClearReadinessMarks() {
-    HandleReplies(QString());
+    receiveBuffer_.clear();
     datas_.SetLastReply(QString());
     datas_.SetLastError(QString());
     readyEvent_.Set();
     replyEvent_.Reset();
-    view_.AddLogLine(Message(Msg::RecoveryClearMarks));
+    datas_.AddLogLine(Message(Msg::RecoveryClearMarks));
 }

@@ -1,21 +1,14 @@
 #pragma once
 
-#include "core/OperationLog.h"
-
 #include <QString>
 
 #include <functional>
 
+class IScheduler;
+class ILineWriter;
 class TCommonDatas;
 class TLang;
 class TNamedEvent;
-
-// What the reply handler needs of the main window besides the operation log.
-class IReplyView : public virtual IOperationLog {
-public:
-    // Adds a line to the recording list "Loading:".
-    virtual void AddRecordingLine(const QString& text) = 0;
-};
 
 // Everything the controller sends arrives here. The handler cuts the received text into tokens
 // ended by '*' and acts on each: a status token ("E", channel digit, code digit, "*") drives the
@@ -23,23 +16,22 @@ public:
 // is the echo of a command, kept as LastReply so that the next status token can be read in its
 // light. It also owns the error recovery steps.
 //
-// It runs on the main thread. Delays of the recovery steps go through `after`, so that the
-// window never sleeps.
+// It runs on the main thread and reaches the window only through the shared state (channel
+// states, operation log, recording list). Delays of the recovery steps go through the
+// scheduler, so that the window never sleeps; "ED*" goes out through the writer.
 class TReplyHandler {
 public:
-    using Writer = std::function<bool(const QString&)>;
-    using Scheduler = std::function<void(int milliseconds, std::function<void()>)>;
+    TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& replyEvent, TNamedEvent& readyEvent,
+                  TNamedEvent& readBackEvent, ILineWriter& writer, IScheduler& scheduler);
 
-    TReplyHandler(TCommonDatas& datas, const TLang& lang, IReplyView& view, TNamedEvent& replyEvent,
-                  TNamedEvent& readyEvent, TNamedEvent& readBackEvent, Writer write, Scheduler after);
-
-    // Received characters not yet cut into tokens.
-    QString ReceiveBuffer;
     // Unterminated text kept at most: garbage without any '*' cannot grow without end.
     static constexpr qsizetype MaxPendingText = 1024;
 
-    // `text` becomes the new content of ReceiveBuffer and is handled.
-    void HandleReplies(const QString& text);
+    // Received characters: appended to the receive buffer, which is then handled.
+    void Receive(const QString& text);
+    // Received characters not yet cut into tokens.
+    const QString& ReceiveBuffer() const { return receiveBuffer_; }
+
     // Acts on a status token with code 0, 2, 3, 4, 6, 8 or 9.
     void DecodeStatus(const QString& token);
 
@@ -56,17 +48,18 @@ public:
     static bool IsStatusToken(const QString& token) { return token.size() == 4 && token[0] == 'E'; }
 
 private:
+    void HandleReplies();
     void CheckCommunicationError();
     void HandleToken(const QString& token);
     QString Message(int index) const;
 
     TCommonDatas& datas_;
     const TLang& lang_;
-    IReplyView& view_;
     TNamedEvent& replyEvent_;
     TNamedEvent& readyEvent_;
     TNamedEvent& readBackEvent_;
-    Writer write_;
-    Scheduler after_;
+    ILineWriter& writer_;
+    IScheduler& scheduler_;
+    QString receiveBuffer_;
     bool recoveryRunning_ = false;
 };

@@ -1,13 +1,6 @@
 #include "UnitKVTComands.h"
 
-#include "core/AppError.h"
 #include "core/Decimal.h"
-#include "core/Dialogs.h"
-#include "core/UnitCommonDatas.h"
-#include "core/widgets/StringGridModel.h"
-#include "editor/RoundSteps.h"
-
-#include <algorithm>
 
 namespace {
 const char* const kCodes[TKVTCommands::Count] = {
@@ -78,67 +71,4 @@ void TKVTCommands::BuildTable(const QStringList& messages, double scale, const Q
     set(SB, m(84), m(70), "1", "250", m(71));
     set(RB, "Buffer: ");
     set(RD, "EEPROM: ", QString(), "1", "3");
-}
-
-bool TKVTCommands::AddCommand(int index, const QString& argument, TStringGridModel* grid, QStringList* list,
-                              TCommonDatas& datas) const {
-    if (index < 0 || index >= Count)
-        return false;
-    const TCommandEntry& e = entries_[size_t(index)];
-    const QString arg = index == Incorrect ? QString("no") : argument;
-    QString line = e.Code;
-    QString description = e.CaptionText;
-
-    if (arg != "no") {
-        // Entries without a range message of their own name their range instead of showing an
-        // empty box.
-        const QString refusal =
-            e.RangeText.isEmpty() ? e.Code + " " + e.MinText + ".." + e.MaxText : e.RangeText;
-        const auto value = Decimal::Parse(arg);
-        const auto min = Decimal::Parse(e.MinText);
-        const auto max = Decimal::Parse(e.MaxText);
-        if (!value || !min || !max) {
-            Dialogs().ShowMessage(e.RangeText.isEmpty() ? "?" : e.RangeText);
-            return false;
-        }
-        if (*value < *min || *value > *max) {
-            Dialogs().ShowMessage(refusal);
-            return false;
-        }
-        qint32 number = 0;
-        if (index >= MV && index <= AL) {
-            number = RoundSteps(*value * datas.Scale, datas);
-            switch (index) {
-            case MV:
-                number = number <= 0 ? 1 : std::min(number, 10000000);
-                break;
-            case SD:
-                number = number <= 0 ? 1 : std::min(number, 10000);
-                break;
-            case SS:
-                number = std::clamp(number, 0, 2000);
-                break;
-            default: // AL
-                number = std::clamp(number, -500, 500);
-                break;
-            }
-        } else {
-            const auto whole = Decimal::ParseInteger(arg);
-            if (!whole)
-                throw EConvertError::NotAnInteger(arg);
-            number = *whole;
-        }
-        line += (index == AL && number > 0 ? "+" : "") + QString::number(number);
-        description += arg + e.UnitsText;
-    }
-
-    if (list)
-        list->append(line);
-    if (grid) {
-        const int n = grid->RowCount();
-        grid->SetRowCount(n + 1);
-        grid->SetCell(0, n - 1, QString::number(n - 1));
-        grid->SetCell(2, n - 1, description);
-    }
-    return true;
 }

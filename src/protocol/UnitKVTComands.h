@@ -19,9 +19,6 @@ struct TCommandEntry {
 // The command vocabulary: the 31 entries of the controller's commands as the operator uses them.
 // The table is rebuilt from the current language, scale, unit name and units mode whenever one
 // of them changes, since the limits of motion commands are given in the operator's units.
-class TCommonDatas;
-class TStringGridModel;
-
 class TKVTCommands {
 public:
     static constexpr int Count = 31;
@@ -70,14 +67,6 @@ public:
     static int CommandIndex(const QString& text);
 
     const TCommandEntry& Entry(int index) const { return entries_.at(size_t(index)); }
-
-    // Checks `argument` (in the operator's units, or "no" for none) against the range of entry
-    // `index`, converts it to the list line (MV, SD, SS and AL to whole steps by the scale and
-    // rounding), and appends the line to `list` and a row with its description to `grid`, each
-    // when given. A refused argument is shown with the entry's range message and adds nothing;
-    // an argument in range that must be whole but is not throws EConvertError. True when added.
-    bool AddCommand(int index, const QString& argument, TStringGridModel* grid, QStringList* list,
-                    TCommonDatas& datas) const;
 
 private:
     std::array<TCommandEntry, Count> entries_{};

@@ -161,8 +161,7 @@ void TComPort::DeliverData(const std::shared_ptr<TDeliveryGate>& gate, const QBy
             gate->changed.notify_all();
         }
     } release{gate};
-    if (OnRead)
-        OnRead(chunk.constData(), int(chunk.size()), errors);
+    emit OnRead(chunk, errors);
 }
 
 void TComPort::DeviceLost(const std::shared_ptr<TDeliveryGate>& gate) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "LineWriter.h"
+
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -13,16 +15,14 @@ class TReadThread;
 struct TDeliveryGate;
 
 // The program's one connection to the controller: a serial device with a read thread that hands
-// every received chunk to the main thread through OnRead. Writing blocks until the device has
-// taken the bytes. The component knows nothing of the controller's protocol.
+// every received chunk to the main thread through the signal OnRead. Writing blocks until the
+// device has taken the bytes. The component knows nothing of the controller's protocol.
 //
 // Open, Close, the setters and EnableReading run on the main thread; WriteText and WriteBuffer
 // may be called from any thread.
-class TComPort : public QObject {
+class TComPort : public QObject, public ILineWriter {
     Q_OBJECT
 public:
-    using ReadHandler = std::function<void(const char* buffer, int count, quint32 errors)>;
-
     static constexpr int BaudRateCount = 13;
     static const qint32 BaudRates[BaudRateCount];
 
@@ -51,7 +51,7 @@ public:
     void SetInBufSize(qint32 size);
     std::atomic<bool> WaitFullBuffer{false};
 
-    bool WriteText(const QString& text);
+    bool WriteText(const QString& text) override;
     bool WriteBuffer(const char* bytes, qsizetype count);
     void EnableReading(bool on);
 
@@ -60,14 +60,14 @@ public:
     // The errno of the last failed Open, 0 after a successful one.
     int LastOpenError() const { return lastOpenError_; }
 
-    // Called on the main thread with each received chunk.
-    ReadHandler OnRead;
-
     // Called by the read thread, through the main thread's event loop.
     void DeliverData(const std::shared_ptr<TDeliveryGate>& gate, const QByteArray& chunk, quint32 errors);
     void DeviceLost(const std::shared_ptr<TDeliveryGate>& gate);
 
 signals:
+    // Each received chunk, on the main thread. The read thread waits until every receiver has
+    // returned, so chunks are handled one at a time and in order: connect directly.
+    void OnRead(const QByteArray& chunk, quint32 errors);
     // The open device hung up or was removed; the port is already closed.
     void HungUp(const QString& device);
 

@@ -25,24 +25,27 @@ QString DeviceForPort(const QString& portsFolder, quint32 portNumber) {
     return "/dev/ttyS" + QString::number(qint64(portNumber) - 1);
 }
 
-QString DescribeOpenError(int error) {
+OpenFailure ClassifyOpenError(int error) {
     switch (error) {
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        return "no such device";
+        return OpenFailure::NoDevice;
     case EACCES:
     case EPERM:
-        return "permission denied; the user must be a member of the group dialout "
-               "(sudo adduser $USER dialout) and log in again";
+        return OpenFailure::PermissionDenied;
     case EBUSY:
     case EWOULDBLOCK:
-        return "port busy: another program holds it";
+        return OpenFailure::Busy;
     case ENOTTY:
-        return "not a serial device";
+        return OpenFailure::NotSerial;
     default:
-        return QString::fromLocal8Bit(std::strerror(error));
+        return OpenFailure::Other;
     }
+}
+
+QString SystemErrorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 } // namespace PortDevice

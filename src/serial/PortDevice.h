@@ -40,8 +40,11 @@ struct ErrorCounters {
 };
 quint32 TakeLineErrors(int fd, ErrorCounters& counters);
 
-// The reason an open failed, in plain words for the operation log.
-QString DescribeOpenError(int error);
+// Why an open failed, by the errno it left; the words for the operator come from the language.
+enum class OpenFailure { NoDevice, PermissionDenied, Busy, NotSerial, Other };
+OpenFailure ClassifyOpenError(int error);
+// The system's own words for an errno, for failures of the kind Other.
+QString SystemErrorText(int error);
 
 } // namespace PortDevice
 

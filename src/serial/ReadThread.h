@@ -23,7 +23,7 @@ struct TDeliveryGate {
 
 // The read thread of an open port. It sleeps in poll() until characters arrive, reads at most
 // InBufSize of them (or, with WaitFullBuffer, collects exactly InBufSize), hands the chunk to the
-// main thread and waits until the port's OnRead has run, so chunks are handled one at a time and
+// main thread and waits until the port's OnRead receivers have run, so chunks are handled one at a time and
 // in order. It never blocks inside a call into the main thread: it waits on a gate that Stop()
 // opens, so the port can always stop and join it. A device that hangs up ends the thread, which
 // reports it once to the port.

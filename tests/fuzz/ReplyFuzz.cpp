@@ -1,5 +1,6 @@
 // libFuzzer target for the reply handler: arbitrary bytes from the line, cut into chunks of
 // arbitrary sizes, must never crash, hang or break the handler's own limits.
+#include "FakeLine.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
 #include "core/Events.h"
@@ -13,7 +14,7 @@
 #include <cstdlib>
 
 namespace {
-class FuzzView : public FakeView, public IReplyView {
+class FuzzView : public FakeView {
 public:
     void AddLogLine(const QString& text, bool red) override {
         if (log.size() < 1000)
@@ -29,12 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzView view;
     TProgramPaths paths("/nonexistent");
     TCommonDatas datas(view);
-    TLang lang(paths, datas, view);
+    TLang lang(paths, datas, datas);
     TNamedEvent reply("r", false), ready("ready", true), readBack("rb", false);
-    // Recovery steps run at once, as if their delays had passed.
-    TReplyHandler handler(
-        datas, lang, view, reply, ready, readBack, [](const QString&) { return true; },
-        [](int, std::function<void()> step) { step(); });
+    RecordingWriter line;
+    ManualScheduler atOnce(true); // recovery steps run at once, as if their delays had passed
+    TReplyHandler handler(datas, lang, reply, ready, readBack, line, atOnce);
     if (size > 0) {
         // The first byte chooses the settings and the chunk size.
         datas.AutoRecovery = data[0] & 1;
@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const size_t n = std::min(chunk, size - at);
             const QString text =
                 TextCodec::FromSerialBytes(reinterpret_cast<const char*>(data + at), qsizetype(n));
-            handler.HandleReplies(handler.ReceiveBuffer + text);
-            if (handler.ReceiveBuffer.size() > TReplyHandler::MaxPendingText)
+            handler.Receive(text);
+            if (handler.ReceiveBuffer().size() > TReplyHandler::MaxPendingText)
                 std::abort(); // the pending text must stay bounded
         }
     }

@@ -22,9 +22,8 @@ protected:
         ASSERT_TRUE(pty.Ok());
         Link(1, pty.SlavePath());
         port = std::make_unique<TComPort>(ports.path());
-        port->OnRead = [this](const char* buffer, int count, quint32) {
-            chunks.append(QByteArray(buffer, count));
-        };
+        QObject::connect(port.get(), &TComPort::OnRead,
+                         [this](const QByteArray& chunk, quint32) { chunks.append(chunk); });
         port->SetPortNumber(1);
         port->SetDataBitsIndex(3);
         port->SetStopBits(0);

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
+
 #include <thread>
 
 namespace {
-const QColor green(0, 128, 0), red(255, 0, 0), yellow(255, 255, 0), black(0, 0, 0);
+const TRgb green = 0x008000, red = 0xFF0000, yellow = 0xFFFF00, black = 0x000000;
 }
 
 TEST(CommonDatas, CreationShowsTheDefaultsInTheWindow) {
@@ -30,14 +32,14 @@ TEST(CommonDatas, CreationShowsTheDefaultsInTheWindow) {
 TEST(CommonDatas, ZeroScaleBecomesOneAndEveryScaleRebuildsTheTable) {
     FakeView view;
     TCommonDatas datas(view);
-    const int before = view.scaleChanges;
+    QSignalSpy unitsChanged(&datas, &TCommonDatas::UnitsChanged);
     datas.SetScale(2.5);
     EXPECT_EQ(view.scaleText, "2.5");
     EXPECT_EQ(view.groupCaption, "Scale:  1 Step = 2.5 steps");
     datas.SetScale(0);
     EXPECT_EQ(datas.Scale, 1.0);
     EXPECT_EQ(view.scaleText, "1");
-    EXPECT_EQ(view.scaleChanges, before + 2);
+    EXPECT_EQ(unitsChanged.count(), 2);
 }
 
 TEST(CommonDatas, RoundingModeOutOfRangeIsStoredButLeavesTheLabel) {
@@ -84,11 +86,11 @@ TEST(CommonDatas, SimpleButtonsAreEnabledOnlyInSimpleMode) {
     FakeView view;
     TCommonDatas datas(view);
     datas.SetCoordState(1, TCommonDatas::Communication);
-    view.simpleMode = false;
+    datas.ControlMode = TCommonDatas::ExtendedMode;
     datas.SetCoordStates(2, 0, 0);
     EXPECT_FALSE(datas.CommMode);
     EXPECT_EQ(view.simpleButtons, (std::array<bool, 4>{false, false, false, false}));
-    view.simpleMode = true;
+    datas.ControlMode = TCommonDatas::SimpleMode;
     datas.SetCoordStates(2, 0, 0);
     EXPECT_FALSE(datas.CommMode) << "channels 2 and 3 were set after channel 1";
     EXPECT_EQ(view.simpleButtons, (std::array<bool, 4>{true, true, true, true}));

@@ -2,12 +2,15 @@
 #include "ScriptedDialogs.h"
 #include "core/AppError.h"
 #include "core/EncodStr.h"
+#include "core/ProgramPaths.h"
 #include "core/UnitCommonDatas.h"
-#include "core/widgets/StringGridModel.h"
+#include "editor/AddCommand.h"
+#include "editor/CommandList.h"
 #include "editor/ProgramFiles.h"
 #include "editor/Rescale.h"
 #include "editor/RoundSteps.h"
 #include "lang/BuiltInTexts.h"
+#include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
 
 #include <gtest/gtest.h>
@@ -79,26 +82,25 @@ protected:
     // Adds and returns the new list line, or "refused: <message>".
     QString Add(int index, const QString& argument) {
         const int messages = int(dialogs.messages.size());
-        if (!table.AddCommand(index, argument, &grid, &lines, datas)) {
+        if (!AddCommand(table, datas, index, argument, list)) {
             EXPECT_EQ(dialogs.messages.size(), messages + 1);
             return "refused: " + dialogs.messages.last();
         }
         EXPECT_EQ(dialogs.messages.size(), messages) << "no message when added";
-        return lines.last();
+        return list.Lines().last();
     }
+    QString LastDescription() const { return list.Descriptions().last(); }
 
     ScriptedDialogs dialogs;
     FakeView view;
     TCommonDatas datas{view};
     TKVTCommands table;
-    TStringGridModel grid{3};
-    QStringList lines;
+    TCommandList list;
 };
 
 } // namespace
 
 TEST_F(AddCommandFixture, MotionCommandsAtTheirBoundsInSteps) {
-    grid.SetRowCount(2);
     EXPECT_EQ(Add(K::MV, "1"), "MV1");
     EXPECT_EQ(Add(K::MV, "10000000"), "MV10000000");
     EXPECT_EQ(Add(K::MV, "0.5"), "refused: *Input correct steps number: from  1* to  10000000");
@@ -124,7 +126,7 @@ TEST_F(AddCommandFixture, MotionCommandsAtTheirBoundsInSteps) {
 TEST_F(AddCommandFixture, MotionCommandsInOtherUnitsAreScaledToSteps) {
     Units(100, false);
     EXPECT_EQ(Add(K::MV, "2.5"), "MV250");
-    EXPECT_EQ(grid.Cell(2, grid.RowCount() - 2), "*Move  2.5 mm") << "the description keeps what was typed";
+    EXPECT_EQ(LastDescription(), "*Move  2.5 mm") << "the description keeps what was typed";
     EXPECT_EQ(Add(K::MV, "0.01"), "MV1");
     EXPECT_EQ(Add(K::MV, "100000"), "MV10000000");
     EXPECT_EQ(Add(K::MV, "100000.01"), "refused: *Input correct * number: from 0.01* to  100000");
@@ -133,7 +135,7 @@ TEST_F(AddCommandFixture, MotionCommandsInOtherUnitsAreScaledToSteps) {
     EXPECT_EQ(Add(K::SS, "0.015"), "SS1");
     EXPECT_EQ(Add(K::AL, "-10"), "AL-500") << "-1000 steps, limited to -500";
     EXPECT_EQ(Add(K::AL, "0.2"), "AL+20");
-    EXPECT_EQ(grid.Cell(2, grid.RowCount() - 2), "*Acceleration  0.2");
+    EXPECT_EQ(LastDescription(), "*Acceleration  0.2");
     Units(3, false);
     datas.SetRounding(2);
     EXPECT_EQ(Add(K::MV, "0.333333333333333"), "MV1") << "the minimum itself is accepted";
@@ -171,19 +173,48 @@ TEST_F(AddCommandFixture, WholeNumberCommandsAtTheirBounds) {
 }
 
 TEST_F(AddCommandFixture, CommandsWithoutArgumentAndTheGridRows) {
-    grid.SetRowCount(2);
     EXPECT_EQ(Add(K::MV, "no"), "MV");
-    EXPECT_EQ(grid.Cell(2, 1), "*Move  ");
+    EXPECT_EQ(LastDescription(), "*Move  ");
     EXPECT_EQ(Add(K::ST, "no"), "ST");
     EXPECT_EQ(Add(K::Incorrect, "5"), "") << "entry 0: an empty line";
-    EXPECT_EQ(grid.Cell(2, 3), "*!!!Command incorrect!!!");
-    EXPECT_EQ(grid.RowCount(), 5);
-    EXPECT_EQ(grid.Cell(0, 3), "3");
-    EXPECT_TRUE(grid.Cell(2, 4).isEmpty()) << "a trailing empty row follows";
-    EXPECT_EQ(lines.size(), 3);
-    EXPECT_TRUE(table.AddCommand(K::BG, "no", nullptr, &lines, datas)) << "a list without grid";
-    EXPECT_EQ(lines.last(), "BG");
-    EXPECT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(LastDescription(), "*!!!Command incorrect!!!");
+    EXPECT_EQ(list.Count(), 3);
+    // As the grid shows it: a row per command, numbered from 1, and a trailing empty row.
+    EXPECT_EQ(list.rowCount(), 4);
+    EXPECT_EQ(list.data(list.index(2, 0), Qt::DisplayRole).toString(), "3");
+    EXPECT_EQ(list.data(list.index(2, 2), Qt::DisplayRole).toString(), "*!!!Command incorrect!!!");
+    EXPECT_TRUE(list.data(list.index(3, 0), Qt::DisplayRole).toString().isEmpty());
+    EXPECT_TRUE(list.data(list.index(3, 2), Qt::DisplayRole).toString().isEmpty());
+}
+
+TEST(CommandList, RowsRenumberThemselvesAndMovesKeepLinesWithTheirDescriptions) {
+    TCommandList list;
+    for (const char* code : {"BG", "EN", "DL", "DR", "RS"})
+        list.Append(code, QString("about ") + code);
+    list.Move(2, 0);
+    EXPECT_EQ(list.Lines(), (QStringList{"DL", "BG", "EN", "DR", "RS"}));
+    EXPECT_EQ(list.Description(0), "about DL");
+    list.Move(0, 3);
+    EXPECT_EQ(list.Lines(), (QStringList{"BG", "EN", "DR", "DL", "RS"}));
+    list.Remove(1);
+    EXPECT_EQ(list.Lines(), (QStringList{"BG", "DR", "DL", "RS"}));
+    EXPECT_EQ(list.Descriptions(), (QStringList{"about BG", "about DR", "about DL", "about RS"}));
+    for (int row = 0; row < list.Count(); ++row)
+        EXPECT_EQ(list.data(list.index(row, 0), Qt::DisplayRole).toString(), QString::number(row + 1));
+    list.Remove(4); // the trailing row, or beyond: nothing
+    list.Remove(-1);
+    list.Move(0, 4);
+    EXPECT_EQ(list.Count(), 4);
+
+    list.SetProgram({"MV1", "XX", "BG"}, {"one"});
+    EXPECT_EQ(list.Descriptions(), (QStringList{"one", "", ""})) << "a short companion leaves them empty";
+    EXPECT_EQ(list.FirstFaultyLine(), 1);
+    list.SetProgram({"MV1"}, {"one", "two"});
+    EXPECT_EQ(list.Descriptions(), QStringList{"one"}) << "descriptions beyond the lines are dropped";
+    EXPECT_EQ(list.FirstFaultyLine(), -1);
+    EXPECT_FALSE(list.ReplaceLines({"MV1", "MV2"})) << "the count must stay";
+    EXPECT_TRUE(list.ReplaceLines({"MV5"}));
+    EXPECT_EQ(list.Description(0), "one");
 }
 
 TEST(Rescale, TheExamplesOfTheUnitsPanel) {
@@ -256,9 +287,13 @@ TEST(ProgramFileNames, DefaultNamesExtensionsAndCompanions) {
 
 TEST(ProgramFileContents, RoundTripEmptyFilesAndAFailedSave) {
     QTemporaryDir dir;
+    FakeView view;
+    TCommonDatas datas(view);
+    const TProgramPaths paths(dir.path());
+    const TLang lang(paths, datas, datas);
     const QString name = dir.filePath("p.kvt");
     ProgramFiles::Save(name, {{"MV2000", "SD400"}, {"*Move  2000* steps ", "*speed 400* steps/sec  "}});
-    const auto back = ProgramFiles::Load(name);
+    const auto back = ProgramFiles::Load(name, lang);
     EXPECT_EQ(back.lines, (QStringList{"MV2000", "SD400"}));
     EXPECT_EQ(back.descriptions, (QStringList{"*Move  2000* steps ", "*speed 400* steps/sec  "}));
 
@@ -266,7 +301,7 @@ TEST(ProgramFileContents, RoundTripEmptyFilesAndAFailedSave) {
     ProgramFiles::Save(name, {});
     EXPECT_EQ(QFileInfo(name).size(), 0);
     EXPECT_EQ(QFileInfo(ProgramFiles::CompanionName(name)).size(), 0);
-    EXPECT_TRUE(ProgramFiles::Load(name).lines.isEmpty());
+    EXPECT_TRUE(ProgramFiles::Load(name, lang).lines.isEmpty());
 
     // A companion that cannot be written: the program file is not replaced either.
     const QString other = dir.filePath("r.kvt");
@@ -275,5 +310,5 @@ TEST(ProgramFileContents, RoundTripEmptyFilesAndAFailedSave) {
     QDir(dir.path()).mkdir("r._kvt");
     EXPECT_THROW(ProgramFiles::Save(other, {{"XX"}, {"wrong"}}), EFileError);
     EXPECT_EQ(LoadLinesFromFile(other, true), QStringList{"BG"});
-    EXPECT_THROW(ProgramFiles::Load(other), EFileError) << "a companion that cannot be read";
+    EXPECT_THROW(ProgramFiles::Load(other, lang), EFileError) << "a companion that cannot be read";
 }

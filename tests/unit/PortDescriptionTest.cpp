@@ -1,6 +1,6 @@
 #include "lang/BuiltInTexts.h"
 #include "serial/PortDevice.h"
-#include "serial/PortInfo.h"
+#include "session/PortInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +21,15 @@ TEST(PortNumbering, NumbersNameTheSerialDevicesUnlessAPortLinkExists) {
     EXPECT_EQ(PortDevice::DeviceForPort(dir.path(), 4), "/dev/ttyS3");
 }
 
-TEST(PortNumbering, OpenFailuresAreExplainedInPlainWords) {
-    EXPECT_EQ(PortDevice::DescribeOpenError(ENOENT), "no such device");
-    EXPECT_TRUE(PortDevice::DescribeOpenError(EACCES).contains("dialout"));
-    EXPECT_TRUE(PortDevice::DescribeOpenError(EACCES).contains("log in again"));
-    EXPECT_TRUE(PortDevice::DescribeOpenError(EBUSY).contains("another program"));
+TEST(PortNumbering, OpenFailuresAreToldApartByTheirCause) {
+    using PortDevice::OpenFailure;
+    EXPECT_EQ(PortDevice::ClassifyOpenError(ENOENT), OpenFailure::NoDevice);
+    EXPECT_EQ(PortDevice::ClassifyOpenError(ENXIO), OpenFailure::NoDevice);
+    EXPECT_EQ(PortDevice::ClassifyOpenError(EACCES), OpenFailure::PermissionDenied);
+    EXPECT_EQ(PortDevice::ClassifyOpenError(EBUSY), OpenFailure::Busy);
+    EXPECT_EQ(PortDevice::ClassifyOpenError(ENOTTY), OpenFailure::NotSerial);
+    EXPECT_EQ(PortDevice::ClassifyOpenError(EIO), OpenFailure::Other);
+    EXPECT_FALSE(PortDevice::SystemErrorText(EIO).isEmpty());
 }
 
 TEST(PortInfo, DescribesTheLineWithTheBuiltInMessages) {

@@ -1,4 +1,5 @@
 #include "protocol/ReplyHandler.h"
+#include "FakeLine.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
 #include "core/Events.h"
@@ -14,56 +15,32 @@
 
 namespace {
 
-class FakeReplyView : public FakeView, public IReplyView {
-public:
-    void AddLogLine(const QString& text, bool red) override { FakeView::AddLogLine(text, red); }
-    void AddRecordingLine(const QString& text) override { recording.append(text); }
-    QStringList recording;
-};
-
 const QString OK = QString::fromUtf8("ОК");
 
 class ReplyFixture : public ::testing::Test {
 protected:
     ReplyFixture()
-        : paths("/nonexistent"), datas(view), lang(paths, datas, view),
-          handler(
-              datas, lang, view, reply, ready, readBack,
-              [this](const QString& text) {
-                  written.append(text);
-                  return true;
-              },
-              [this](int ms, std::function<void()> step) {
-                  scheduled.push_back({ms, std::move(step)});
-              }) {
+        : paths("/nonexistent"), datas(view), lang(paths, datas, datas),
+          handler(datas, lang, reply, ready, readBack, line, scheduler) {
         datas.SetLastReply("  ");
     }
 
-    // Feeds received text as the main window does: appended to what waits in the buffer.
-    void Receive(const QString& text) { handler.HandleReplies(handler.ReceiveBuffer + text); }
-    // Runs the delayed recovery steps, as the window's timers would; returns the total delay.
-    int RunScheduled() {
-        int total = 0;
-        while (!scheduled.empty()) {
-            auto [ms, step] = std::move(scheduled.front());
-            scheduled.pop_front();
-            total += ms;
-            step();
-        }
-        return total;
-    }
+    void Receive(const QString& text) { handler.Receive(text); }
+    // Runs the delayed recovery steps, as the timers would; returns the total delay.
+    int RunScheduled() { return scheduler.RunAll(); }
     bool LogHas(const QString& line) const { return view.log.contains(line); }
 
     ScriptedDialogs dialogs;
-    FakeReplyView view;
+    FakeView view;
     TProgramPaths paths;
     TCommonDatas datas;
     TLang lang;
     TNamedEvent reply{"EventPortStringName", false};
     TNamedEvent ready{"EventReadFuncReadyName", true};
     TNamedEvent readBack{"EventReadedName", false};
-    QStringList written;
-    std::deque<std::pair<int, std::function<void()>>> scheduled;
+    RecordingWriter line;
+    QStringList& written = line.written;
+    ManualScheduler scheduler;
     TReplyHandler handler;
 };
 
@@ -128,19 +105,20 @@ TEST_F(ReplyFixture, StartingAllChannelsAndDirectControl) {
 TEST_F(ReplyFixture, ATokenSplitAtAnyByteEndsTheSame) {
     const QString stream = "LD2*E20*BG*E20*ED*E20*ST2*E20*PS2*E22*";
     for (int cut = 0; cut <= stream.size(); ++cut) {
-        FakeReplyView v;
+        FakeView v;
         TCommonDatas d(v);
-        TLang l(paths, d, v);
+        TLang l(paths, d, d);
         TNamedEvent r("r", false), rd("ready", true), rb("rb", false);
-        TReplyHandler h(
-            d, l, v, r, rd, rb, [](const QString&) { return true; }, [](int, std::function<void()>) {});
-        h.HandleReplies(h.ReceiveBuffer + stream.left(cut));
-        h.HandleReplies(h.ReceiveBuffer + stream.mid(cut));
+        RecordingWriter w;
+        ManualScheduler never;
+        TReplyHandler h(d, l, r, rd, rb, w, never);
+        h.Receive(stream.left(cut));
+        h.Receive(stream.mid(cut));
         EXPECT_EQ(d.CoordState[2], TCommonDatas::Paused) << cut;
         EXPECT_EQ(v.recording, QStringList{"BG*" + OK}) << cut;
         EXPECT_EQ(d.LastReply(), "PS2*") << cut;
         EXPECT_EQ(d.LastError(), "E22*") << cut;
-        EXPECT_TRUE(h.ReceiveBuffer.isEmpty()) << cut;
+        EXPECT_TRUE(h.ReceiveBuffer().isEmpty()) << cut;
     }
 }
 
@@ -148,7 +126,7 @@ TEST_F(ReplyFixture, AStartEchoAndHalfAStatusTokenThenTheRest) {
     Receive("ST1*E1");
     EXPECT_EQ(datas.LastReply(), "ST1*");
     EXPECT_TRUE(datas.CoordRunning[1]);
-    EXPECT_EQ(handler.ReceiveBuffer, "E1");
+    EXPECT_EQ(handler.ReceiveBuffer(), "E1");
     EXPECT_FALSE(reply.IsSet());
     Receive("0*");
     EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing);
@@ -215,7 +193,7 @@ TEST_F(ReplyFixture, AutomaticRecoveryEndsCommunicationThenClearsTheMarks) {
     EXPECT_EQ(written, QStringList{"ED*"});
     EXPECT_TRUE(LogHas("*Error recovering: stop controller communication mode"));
     EXPECT_TRUE(LogHas("*Error recovering: clear program buffers and labels"));
-    EXPECT_TRUE(handler.ReceiveBuffer.isEmpty());
+    EXPECT_TRUE(handler.ReceiveBuffer().isEmpty());
     EXPECT_EQ(datas.LastReply(), "");
     EXPECT_EQ(datas.LastError(), "");
     EXPECT_FALSE(reply.IsSet());
@@ -227,7 +205,7 @@ TEST_F(ReplyFixture, RecoveryStepsFollowTheSettingsAndTakeTheirTime) {
     datas.RecoveryBreakComm = false;
     datas.RecoveryClearMarks = false;
     handler.RunErrorRecovery();
-    EXPECT_TRUE(scheduled.empty());
+    EXPECT_TRUE(scheduler.pending.empty());
     EXPECT_TRUE(view.log.isEmpty()) << "both steps off: nothing at all";
 
     handler.BreakCommunication();
@@ -237,13 +215,13 @@ TEST_F(ReplyFixture, RecoveryStepsFollowTheSettingsAndTakeTheirTime) {
 
     datas.RecoveryBreakComm = true;
     datas.RecoveryClearMarks = true;
-    handler.ReceiveBuffer = "half";
+    Receive("half");
     handler.RunErrorRecovery();
     handler.RunErrorRecovery(); // a second error while the first recovery runs starts none
     EXPECT_TRUE(handler.RecoveryRunning());
     RunScheduled();
     EXPECT_EQ(written, (QStringList{"ED*", "ED*"}));
-    EXPECT_TRUE(handler.ReceiveBuffer.isEmpty());
+    EXPECT_TRUE(handler.ReceiveBuffer().isEmpty());
     EXPECT_FALSE(handler.RecoveryRunning());
 }
 
@@ -285,7 +263,7 @@ TEST_F(ReplyFixture, GarbageNeverCrashesNorGrowsTheBufferWithoutEnd) {
     megabyte[1000] = QChar(0);
     for (int i = 0; i < 64; ++i)
         Receive(megabyte.mid(i * 16384, 16384));
-    EXPECT_LE(handler.ReceiveBuffer.size(), TReplyHandler::MaxPendingText);
+    EXPECT_LE(handler.ReceiveBuffer().size(), TReplyHandler::MaxPendingText);
     Receive("*");
     EXPECT_EQ(datas.LastReply().size(), TReplyHandler::MaxPendingText + 1);
     Receive("*");

@@ -1,6 +1,7 @@
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
 #include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
 #include "lang/BuiltInTexts.h"
 #include "operations/SimpleModeLists.h"
 #include "protocol/UnitKVTComands.h"
@@ -22,13 +23,14 @@ protected:
         motion.acceleration = "0";
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
-    TSimpleModeLists Lists() { return TSimpleModeLists(table, datas, list); }
+    TSimpleModeLists Lists() { return TSimpleModeLists(table, datas, commands); }
+    QStringList List() const { return commands.Lines(); }
 
     ScriptedDialogs dialogs;
     FakeView view;
     TCommonDatas datas{view};
     TKVTCommands table;
-    QStringList list;
+    TCommandList commands;
     TMotion motion;
 };
 
@@ -36,7 +38,7 @@ protected:
 
 TEST_F(SimpleModeFixture, TheDesignValuesWriteOneMotionIntoChannelOne) {
     Lists().BuildWriteList(motion);
-    EXPECT_EQ(list, (QStringList{"LD1", "BG", "EN", "AL0", "SD200", "DL", "MV200", "ED"}));
+    EXPECT_EQ(List(), (QStringList{"LD1", "BG", "EN", "AL0", "SD200", "DL", "MV200", "ED"}));
 }
 
 TEST_F(SimpleModeFixture, PermanentMotionAccelerationAndDirection) {
@@ -46,43 +48,43 @@ TEST_F(SimpleModeFixture, PermanentMotionAccelerationAndDirection) {
     motion.startSpeed = "100";
     motion.backward = true;
     Lists().BuildMotionBlock(motion);
-    EXPECT_EQ(list, (QStringList{"BG", "EN", "AL+10", "SS100", "SD200", "DR", "MV"}));
+    EXPECT_EQ(List(), (QStringList{"BG", "EN", "AL+10", "SS100", "SD200", "DR", "MV"}));
 }
 
 TEST_F(SimpleModeFixture, ARefusedValueIsShownAndLeftOutTheRestFollows) {
     motion.speed = "20000";
     Lists().BuildMotionBlock(motion);
-    EXPECT_EQ(list, (QStringList{"BG", "EN", "AL0", "DL", "MV200"}));
+    EXPECT_EQ(List(), (QStringList{"BG", "EN", "AL0", "DL", "MV200"}));
     EXPECT_EQ(dialogs.messages, QStringList{table.Entry(TKVTCommands::SD).RangeText});
 }
 
 TEST_F(SimpleModeFixture, StartListsAndTheSingleStartForAllChannels) {
     datas.SetCoordsActive(true, false, true);
     Lists().BuildStartList();
-    EXPECT_EQ(list, (QStringList{"ST1", "ST3"}));
-    list.clear();
+    EXPECT_EQ(List(), (QStringList{"ST1", "ST3"}));
+    commands.Clear();
     datas.SetCoordsActive(true, true, true);
     Lists().BuildStartList();
-    EXPECT_EQ(list, QStringList{"ST"});
+    EXPECT_EQ(List(), QStringList{"ST"});
 }
 
 TEST_F(SimpleModeFixture, OnlyChannelsThatFitTheOperationAreUsed) {
     datas.SetCoordsActive(true, true, true);
     datas.SetCoordStates(TCommonDatas::Standby, TCommonDatas::Paused, TCommonDatas::Communication);
     Lists().BuildStopList();
-    EXPECT_EQ(list, QStringList{"ST2"}) << "standby and communication channels are not stopped";
+    EXPECT_EQ(List(), QStringList{"ST2"}) << "standby and communication channels are not stopped";
     EXPECT_TRUE(datas.CoordRunning[2]);
-    list.clear();
+    commands.Clear();
     Lists().BuildWriteList(motion);
-    EXPECT_EQ(list.first(), "LD1");
-    EXPECT_EQ(list.count("ED"), 1) << "only the channel in standby is written";
-    list.clear();
+    EXPECT_EQ(List().first(), "LD1");
+    EXPECT_EQ(List().count("ED"), 1) << "only the channel in standby is written";
+    commands.Clear();
     Lists().BuildStartList();
-    EXPECT_EQ(list, QStringList{"ST1"});
+    EXPECT_EQ(List(), QStringList{"ST1"});
     datas.SetCoordsActive(false, false, false);
-    list.clear();
+    commands.Clear();
     Lists().BuildWriteList(motion);
     Lists().BuildStartList();
     Lists().BuildStopList();
-    EXPECT_TRUE(list.isEmpty()) << "no channel selected: nothing at all";
+    EXPECT_TRUE(List().isEmpty()) << "no channel selected: nothing at all";
 }

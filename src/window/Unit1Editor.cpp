@@ -1,16 +1,18 @@
-// The main window's command list editor: the command buttons with their argument edits, the
-// grid StringGridSend and its twin MemoSend, kept in step by every handler here.
+// The main window's command list editor: the command buttons with their argument edits, and the
+// grid StringGridSend, which shows the session's command list.
+#include "Unit1.h"
 #include "core/AppError.h"
 #include "core/Dialogs.h"
-#include "core/Unit1.h"
 #include "core/UnitCommonDatas.h"
-#include "core/widgets/HiddenMemo.h"
-#include "core/widgets/RadioGroup.h"
-#include "core/widgets/StringGrid.h"
+#include "editor/AddCommand.h"
+#include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "protocol/ReadWriteThread.h"
 #include "protocol/UnitKVTComands.h"
+#include "session/Session.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -61,46 +63,44 @@ void TForm1::ToolButtonClick(int index, QLineEdit* edit, bool reportsParameterEr
         EditorAddCommand(index, edit ? edit->text() : QString("no"));
     } catch (const EAppError& error) {
         if (reportsParameterError)
-            Dialogs().ShowMessage(Lang->Message(Msg::ParameterIncorrect));
+            Dialogs().ShowMessage(Session().Lang().Message(Msg::ParameterIncorrect));
         else
             ReportError(error);
     }
 }
 
 bool TForm1::EditorAddCommand(int index, const QString& argument) {
+    TSession& session = Session();
     const bool direct = chbDirectControl->isChecked();
-    if (direct && RWThread && !RWThread->Finished()) {
+    if (direct && session.Transmitting()) {
         // The command could not be sent now; adding it silently would let the operator believe
         // it had been.
-        Dialogs().ShowMessage(
-            "The previous command is still being sent. Wait for its answer, then try again.");
+        Dialogs().ShowMessage(session.Lang().ExtraText(Ext::DirectControlBusy));
         return false;
     }
     if (direct)
         btnAllClearClick();
     const bool added =
-        KVTCommands->AddCommand(index, argument, StringGridSend->Model(), &MemoSend->Lines, *CommonDatas);
+        AddCommand(session.Commands(), session.Datas(), index, argument, session.CommandList());
     if (added && direct)
         btnRunTRClick();
     return added;
 }
 
 void TForm1::btnLD1Click() {
+    const TCommonDatas& datas = Session().Datas();
     EditorAddCommand(TKVTCommands::LD, "1");
-    if (CommonDatas->DirectControl)
+    if (datas.DirectControl)
         return;
-    if (CommonDatas->AutoAddBG)
+    if (datas.AutoAddBG)
         EditorAddCommand(TKVTCommands::BG, "no");
-    if (CommonDatas->AutoAddEN)
+    if (datas.AutoAddEN)
         EditorAddCommand(TKVTCommands::EN, "no");
 }
 
 void TForm1::btnAllClearClick() {
     MemoRead->clear();
-    MemoSend->Lines.clear();
-    StringGridSend->SetRowCount(2);
-    for (int column = 0; column < 3; ++column)
-        StringGridSend->SetCell(column, 1, QString());
+    Session().CommandList().Clear();
     SetListFaulty(false);
 }
 
@@ -108,26 +108,20 @@ void TForm1::btnDelRawClick() {
     // Any command row can be deleted, also one whose description is empty (a program loaded
     // with a short companion file); the trailing empty row cannot.
     const int row = StringGridSend->Row();
-    if (StringGridSend->RowCount() <= 2 || row < 1 || row >= StringGridSend->RowCount() - 1)
-        return;
-    StringGridSend->DeleteRow(row);
-    if (row - 1 < MemoSend->Lines.size())
-        MemoSend->Lines.removeAt(row - 1);
-    RenumberRows();
+    Session().CommandList().Remove(row - 1);
 }
 
 void TForm1::StringGridSendRowMoved(int from, int to) {
-    QStringList& lines = MemoSend->Lines;
-    if (from < 1 || from - 1 >= lines.size())
+    TCommandList& list = Session().CommandList();
+    if (from < 1 || from > list.Count())
         return;
     if (to == StringGridSend->RowCount() - 1) {
         // Dropped on the trailing empty row: the command is removed.
-        StringGridSend->DeleteRow(to);
-        lines.removeAt(from - 1);
-    } else if (to - 1 < lines.size()) {
-        lines.move(from - 1, to - 1);
+        list.Remove(from - 1);
+        return;
     }
-    RenumberRows();
+    list.Move(from - 1, to - 1);
+    StringGridSend->SetRow(to);
 }
 
 void TForm1::btnClearClick() {
@@ -135,12 +129,8 @@ void TForm1::btnClearClick() {
 }
 
 void TForm1::chbDirectControlClick() {
-    CommonDatas->DirectControl = chbDirectControl->isChecked();
+    Session().Datas().DirectControl = chbDirectControl->isChecked();
     btnAllClearClick();
-}
-
-void TForm1::RenumberRows() {
-    StringGridSend->Model()->RenumberRows();
 }
 
 void TForm1::SetListFaulty(bool faulty) {

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "CommonDatasView.h"
-#include "Events.h"
-#include "ProgramPaths.h"
+#include "core/CommonDatasView.h"
 #include "lang/CaptionTarget.h"
-#include "protocol/ReplyHandler.h"
 
 #include <QMainWindow>
 
@@ -21,58 +18,40 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
-class TComPort;
 class THiddenMemo;
-class TCommonDatas;
-class TKVTCommands;
-class TLang;
 class TLogView;
-class TRWThread;
 class TPanel;
 class TRadioGroup;
 class TReplyList;
+class TSession;
 class TShape;
 class TStringGrid;
 struct TMotion;
 
-// The main window. It creates and owns the objects that live as long as it (serial port,
-// shared state, language table, the three named events), opens the port, and keeps the port
-// buttons in line with the port. Its controls carry the names the whole program uses, as their
-// objectName. Handlers are small and delegate to the logic classes of each subsystem.
-class TForm1 : public QMainWindow, public ICommonDatasView, public IReplyView, public ICaptionTarget {
+// The main window: its controls, carrying the names the whole program uses as their objectName,
+// and short handlers that delegate to the window-free session (port, shared state, language,
+// reply handling, sending, the command list) and to the logic classes of each subsystem. It is
+// the view of the shared state and the target of the language's captions.
+class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarget {
     Q_OBJECT
 public:
     // `programFolder` holds Data, Log, lang, Users and ports; the window runs FormCreate.
     explicit TForm1(const QString& programFolder, QWidget* parent = nullptr);
     ~TForm1() override; // runs FormDestroy
 
-    // --- objects that live as long as the window ---
-    const TProgramPaths Paths;
-    TComPort* ComPort = nullptr;
-    std::unique_ptr<TCommonDatas> CommonDatas;
-    std::unique_ptr<TLang> Lang;
-    std::unique_ptr<TKVTCommands> KVTCommands;
-    std::unique_ptr<TReplyHandler> Replies;
-    // The running transmission, or none; at most one exists at a time.
-    std::unique_ptr<TRWThread> RWThread;
-    std::unique_ptr<TNamedEvent> EventPortString;    // reply event
-    std::unique_ptr<TNamedEvent> EventReadFuncReady; // ready event
-    std::unique_ptr<TNamedEvent> EventReaded;        // read-back event
+    TSession& Session() const { return *session_; }
 
-    // --- handlers ---
+    // --- start, end and the port ---
     void FormCreate();
     void FormDestroy();
     void btnOpenPortClick();
     void btnClosePortClick();
     void UpdatePortControls();
-    QString PortInfo() const;
-    void PortDataReceived(const char* buffer, int count, quint32 errors);
-    void btnRunTRClick();
-    // Refills the command table from the language, scale, unit name and units mode.
-    void RebuildCommandTable();
     void mmVers1Click();
-    void PortHungUp(const QString& device);
     void rgrSingl_MultClick();
+
+    // --- sending ---
+    void btnRunTRClick();
 
     // --- simple control mode ---
     void btnLoadClick();
@@ -94,7 +73,6 @@ public:
     void StringGridSendRowMoved(int from, int to);
     void btnClearClick();
     void chbDirectControlClick();
-    void RenumberRows();
     void SetListFaulty(bool faulty);
     bool ListFaulty() const { return listFaulty_; }
 
@@ -107,16 +85,12 @@ public:
     void mmFileOpenClick();
 
     // --- ICommonDatasView ---
-    void PaintIndicator(int channel, const QColor& colour) override;
+    void PaintIndicator(int channel, TRgb colour) override;
     void ShowCoordinatesActive(const QString& caption, bool channel1, bool channel2, bool channel3) override;
     void EnableSimpleButtons(bool pusk, bool stop, bool start, bool load) override;
-    bool SimpleModeSelected() const override;
     void ShowScale(const QString& scaleText, const QString& groupCaption, const QString& unitLabel) override;
     void ShowRounding(const QString& text) override;
-    void ScaleChanged() override;
     void AddLogLine(const QString& text, bool red = false) override;
-
-    // --- IReplyView ---
     void AddRecordingLine(const QString& text) override;
 
     // --- ICaptionTarget ---
@@ -174,7 +148,6 @@ public:
     QFrame* pnlTools;
     QFrame* pnlMainTools;
     TStringGrid* StringGridSend;
-    THiddenMemo* MemoSend;
     QPushButton* btnRunTR;
     QPushButton* btnAllClear;
     QPushButton* btnDelRaw;
@@ -206,10 +179,6 @@ public:
     THiddenMemo* TempMemo;
 
     // The tool panel's command buttons and argument edits.
-    struct ToolButton {
-        QToolButton* button;
-        QLineEdit* edit; // nullptr for a command without argument
-    };
     QToolButton *btnBG, *btnDL, *btnDR, *btnRS, *btnDS, *btnEN, *btnAL, *btnSD, *btnSS, *btnMVn, *btnMV,
         *btnSP, *bthHM, *btnML, *btnMH, *btnSF, *btnCF, *btnWL, *btnWH, *btnLL, *btnLP, *btnLB, *btnSB;
     QLineEdit *EditAL, *EditSD, *EditSS, *EditMVn, *EditSP, *EditML, *EditMh, *EditSF, *EditCF, *EditWL,
@@ -217,9 +186,14 @@ public:
     QToolButton *btnLD1, *btnED, *btnST, *btnPS1;
 
 private:
+    void ConnectHandlers();
     void ConnectEditorHandlers();
     void ToolButtonClick(int index, QLineEdit* edit, bool reportsParameterError);
+    void PortLost();
+    // Puts the lines of a simple-mode list into the command list and sends it.
+    template <typename Build> void SendSimpleList(Build build);
 
+    std::unique_ptr<TSession> session_;
     bool listFaulty_ = false;
 
     // The form's design: every control with its design-time caption, state and place.

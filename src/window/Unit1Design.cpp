@@ -292,14 +292,9 @@ QWidget* TForm1::CreateExtendedPanel() {
     row->addWidget(CreateToolPanel());
 
     auto* listColumn = new QVBoxLayout;
-    StringGridSend = new TStringGrid("StringGridSend", 3, PanelMultC);
-    StringGridSend->SetRowCount(2);
-    StringGridSend->SetColWidth(0, 20);
-    StringGridSend->SetColWidth(1, 20);
-    StringGridSend->SetCell(0, 0, QString::fromUtf8("№"));
-    StringGridSend->SetCell(2, 0, "Command");
+    // It shows the session's command list, attached when the window is created (FormCreate).
+    StringGridSend = new TStringGrid("StringGridSend", PanelMultC);
     StringGridSend->horizontalHeader()->setStretchLastSection(true);
-    MemoSend = new THiddenMemo("MemoSend", PanelMultC);
     btnRunTR = Button("btnRunTR", "Send", PanelMultC);
     btnRunTR->setEnabled(false);
     btnAllClear = Button("btnAllClear", "Clear all", PanelMultC);

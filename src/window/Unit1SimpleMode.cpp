@@ -1,11 +1,13 @@
 // The main window's two control modes: the simple single-motion panel and the extended command
 // list editor, and the switch between them.
-#include "SimpleModeLists.h"
-#include "core/Unit1.h"
+#include "Unit1.h"
+#include "core/Events.h"
 #include "core/UnitCommonDatas.h"
-#include "core/widgets/HiddenMemo.h"
-#include "core/widgets/Panel.h"
-#include "core/widgets/RadioGroup.h"
+#include "editor/CommandList.h"
+#include "operations/SimpleModeLists.h"
+#include "session/Session.h"
+#include "widgets/Panel.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,8 +26,11 @@ void EnableWithChildren(QWidget* panel, bool on) {
 } // namespace
 
 void TForm1::rgrSingl_MultClick() {
+    TCommonDatas& datas = Session().Datas();
+    datas.ControlMode =
+        quint8(rgrSingl_Mult->ItemIndex() == 0 ? TCommonDatas::SimpleMode : TCommonDatas::ExtendedMode);
     btnAllClearClick();
-    const bool simple = rgrSingl_Mult->ItemIndex() == 0;
+    const bool simple = datas.ControlMode == TCommonDatas::SimpleMode;
     mmFileSave->setEnabled(!simple);
     mmFileOpen->setEnabled(!simple);
 
@@ -45,10 +50,10 @@ void TForm1::rgrSingl_MultClick() {
     }
     PanelSingeC->hide();
     PanelSingeC->setFixedWidth(0);
-    panelLoadAns->setVisible(CommonDatas->ShowLoadLog);
-    panelLoadAns->setFixedWidth(CommonDatas->ShowLoadLog ? 105 : 0);
-    panelPortAns->setVisible(CommonDatas->ShowPortLog);
-    panelPortAns->setFixedWidth(CommonDatas->ShowPortLog ? 105 : 0);
+    panelLoadAns->setVisible(datas.ShowLoadLog);
+    panelLoadAns->setFixedWidth(datas.ShowLoadLog ? 105 : 0);
+    panelPortAns->setVisible(datas.ShowPortLog);
+    panelPortAns->setFixedWidth(datas.ShowPortLog ? 105 : 0);
     const int multWidth = panelLoadAns->width() + panelPortAns->width() + 384;
     // The list may grow when the operator widens the window; this is its width at the switch.
     PanelMultC->setMinimumWidth(multWidth);
@@ -57,8 +62,8 @@ void TForm1::rgrSingl_MultClick() {
 }
 
 void TForm1::btnCoord123Click() {
-    CommonDatas->SetCoordsActive(ChboxCoord1->isChecked(), chboxCoord2->isChecked(),
-                                 chboxCoord3->isChecked());
+    Session().Datas().SetCoordsActive(ChboxCoord1->isChecked(), chboxCoord2->isChecked(),
+                                      chboxCoord3->isChecked());
 }
 
 TMotion TForm1::CurrentMotion() const {
@@ -73,30 +78,31 @@ TMotion TForm1::CurrentMotion() const {
     return motion;
 }
 
-void TForm1::btnLoadClick() {
-    MemoSend->Lines.clear();
-    TSimpleModeLists(*KVTCommands, *CommonDatas, MemoSend->Lines).BuildWriteList(CurrentMotion());
+template <typename Build> void TForm1::SendSimpleList(Build build) {
+    TSession& session = Session();
+    session.CommandList().Clear();
+    TSimpleModeLists lists(session.Commands(), session.Datas(), session.CommandList());
+    build(lists);
     btnRunTRClick();
+}
+
+void TForm1::btnLoadClick() {
+    SendSimpleList([&](TSimpleModeLists& lists) { lists.BuildWriteList(CurrentMotion()); });
 }
 
 void TForm1::btnStartClick() {
-    MemoSend->Lines.clear();
-    TSimpleModeLists(*KVTCommands, *CommonDatas, MemoSend->Lines).BuildStartList();
-    btnRunTRClick();
+    SendSimpleList([](TSimpleModeLists& lists) { lists.BuildStartList(); });
 }
 
 void TForm1::btnStopClick() {
-    CommonDatas->ProgramRunning = true;
-    MemoSend->Lines.clear();
-    TSimpleModeLists(*KVTCommands, *CommonDatas, MemoSend->Lines).BuildStopList();
-    btnRunTRClick();
+    Session().Datas().ProgramRunning = true;
+    SendSimpleList([](TSimpleModeLists& lists) { lists.BuildStopList(); });
 }
 
 void TForm1::btnPuskClick() {
-    EventPortString->Reset();
-    MemoSend->Lines.clear();
-    TSimpleModeLists lists(*KVTCommands, *CommonDatas, MemoSend->Lines);
-    lists.BuildWriteList(CurrentMotion());
-    lists.BuildStartList();
-    btnRunTRClick();
+    Session().ReplyEvent().Reset();
+    SendSimpleList([&](TSimpleModeLists& lists) {
+        lists.BuildWriteList(CurrentMotion());
+        lists.BuildStartList();
+    });
 }

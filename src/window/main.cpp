@@ -1,3 +1,4 @@
+#include "QtDialogs.h"
 #include "Startup.h"
 #include "Unit1.h"
 
@@ -6,7 +7,11 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setApplicationName("KVT_Program");
+    TQtDialogs dialogs;
+    SetDialogs(&dialogs);
     const auto program = StartProgram(QCoreApplication::applicationDirPath());
     program->Form1->show();
-    return app.exec();
+    const int result = app.exec();
+    SetDialogs(nullptr);
+    return result;
 }

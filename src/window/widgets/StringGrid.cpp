@@ -1,11 +1,11 @@
 #include "StringGrid.h"
 
+#include "editor/CommandList.h"
+
 #include <QHeaderView>
 
-TStringGrid::TStringGrid(const QString& objectName, int columns, QWidget* parent)
-    : QTableView(parent), model_(new TStringGridModel(columns, this)) {
+TStringGrid::TStringGrid(const QString& objectName, QWidget* parent) : QTableView(parent) {
     setObjectName(objectName);
-    setModel(model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -13,12 +13,37 @@ TStringGrid::TStringGrid(const QString& objectName, int columns, QWidget* parent
     // The narrow row header is the grip by which the operator drags a row to a new place.
     verticalHeader()->setSectionsMovable(true);
     verticalHeader()->setFixedWidth(10);
-    verticalHeader()->setToolTip(tr("Drag to move the command"));
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(16);
     connect(verticalHeader(), &QHeaderView::sectionMoved, this, &TStringGrid::SectionMoved);
+}
+
+void TStringGrid::SetList(TCommandList* list) {
+    list_ = list;
+    setModel(list);
+}
+
+void TStringGrid::SetDragHint(const QString& text) {
+    verticalHeader()->setToolTip(text);
+}
+
+int TStringGrid::RowCount() const {
+    return list_ ? list_->Count() + 2 : 2;
+}
+
+QString TStringGrid::Cell(int column, int row) const {
+    if (!list_)
+        return {};
+    if (row == 0)
+        return list_->Header(column);
+    return list_->data(list_->index(row - 1, column), Qt::DisplayRole).toString();
+}
+
+void TStringGrid::SetCell(int column, int row, const QString& text) {
+    if (list_ && row == 0)
+        list_->SetHeader(column, text);
 }
 
 int TStringGrid::Row() const {
@@ -27,9 +52,9 @@ int TStringGrid::Row() const {
 }
 
 void TStringGrid::SetRow(int row) {
-    if (row < 1 || row >= RowCount())
+    if (!list_ || row < 1 || row >= RowCount())
         return;
-    setCurrentIndex(model_->index(row - 1, 0));
+    setCurrentIndex(list_->index(row - 1, 0));
 }
 
 void TStringGrid::DragRow(int from, int to) {
@@ -39,8 +64,8 @@ void TStringGrid::DragRow(int from, int to) {
 }
 
 void TStringGrid::SectionMoved(int /*logical*/, int oldVisual, int newVisual) {
-    // The header only remaps its sections; put them back and move the data instead, so that
-    // row r of the grid is always row r of the model.
+    // The header only remaps its sections; put them back, so that row r of the grid is always
+    // row r of the list, and let the owner move the command instead.
     QHeaderView* header = verticalHeader();
     const QSignalBlocker block(header);
     header->moveSection(newVisual, oldVisual);
@@ -48,7 +73,5 @@ void TStringGrid::SectionMoved(int /*logical*/, int oldVisual, int newVisual) {
     const int to = newVisual + 1;
     if (from == RowCount() - 1)
         return; // the trailing empty row stays where it is
-    model_->MoveRow(from, to);
-    SetRow(to);
     emit RowMoved(from, to);
 }

@@ -1,0 +1,120 @@
+#include "CommandList.h"
+
+#include "protocol/UnitKVTComands.h"
+
+TCommandList::TCommandList(const QString& objectName, QObject* parent)
+    : QAbstractTableModel(parent), header_(ColumnCount) {
+    setObjectName(objectName);
+}
+
+void TCommandList::Append(const QString& line, const QString& description) {
+    const int row = Count();
+    // The new command takes the place of the trailing empty row, and a new empty row follows.
+    beginInsertRows({}, row, row);
+    lines_.append(line);
+    descriptions_.append(description);
+    endInsertRows();
+    emit Changed();
+}
+
+void TCommandList::Clear() {
+    SetProgram({}, {});
+}
+
+void TCommandList::SetProgram(const QStringList& lines, const QStringList& descriptions) {
+    beginResetModel();
+    lines_ = lines;
+    descriptions_ = descriptions.mid(0, lines.size());
+    while (descriptions_.size() < lines_.size())
+        descriptions_.append(QString());
+    endResetModel();
+    emit Changed();
+}
+
+bool TCommandList::ReplaceLines(const QStringList& lines) {
+    if (lines.size() != lines_.size())
+        return false;
+    lines_ = lines;
+    emit Changed();
+    return true;
+}
+
+void TCommandList::Remove(int index) {
+    if (index < 0 || index >= Count())
+        return;
+    beginRemoveRows({}, index, index);
+    lines_.removeAt(index);
+    descriptions_.removeAt(index);
+    endRemoveRows();
+    Renumber(index);
+    emit Changed();
+}
+
+void TCommandList::Move(int from, int to) {
+    if (from < 0 || to < 0 || from >= Count() || to >= Count() || from == to)
+        return;
+    // Qt's destination is the row before which the moved row lands, counted before the move.
+    beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+    lines_.move(from, to);
+    descriptions_.move(from, to);
+    endMoveRows();
+    Renumber(std::min(from, to));
+    emit Changed();
+}
+
+int TCommandList::FirstFaultyLine() const {
+    for (int i = 0; i < Count(); ++i) {
+        if (lines_[i].isEmpty() || TKVTCommands::CommandIndex(lines_[i].left(2)) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void TCommandList::SetHeader(int column, const QString& text) {
+    if (column < 0 || column >= ColumnCount)
+        return;
+    header_[column] = text;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void TCommandList::Renumber(int fromRow) {
+    if (fromRow < Count())
+        emit dataChanged(index(fromRow, 0), index(Count() - 1, 0), {Qt::DisplayRole});
+}
+
+int TCommandList::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Count() + 1;
+}
+
+int TCommandList::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TCommandList::data(const QModelIndex& index, int role) const {
+    // The tooltip shows a cell in full where the column is too narrow for it.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() || index.row() >= Count())
+        return {};
+    switch (index.column()) {
+    case 0:
+        return QString::number(index.row() + 1);
+    case DescriptionColumn:
+        return descriptions_[index.row()];
+    default:
+        return QString();
+    }
+}
+
+QVariant TCommandList::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < ColumnCount ? QVariant(header_[section]) : QVariant();
+    return QString(); // the row header is a bare grip: the number is in column 0
+}
+
+bool TCommandList::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) {
+    if (orientation != Qt::Horizontal || role != Qt::EditRole || section < 0 || section >= ColumnCount)
+        return false;
+    SetHeader(section, value.toString());
+    return true;
+}

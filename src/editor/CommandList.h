@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+// The command list: one list line per command (a two-letter code and its argument in steps,
+// such as MV2000, as it is sent and stored) with the description the operator reads. It exists
+// once; the grid StringGridSend shows it and the transmission sends its lines (MemoSend, the
+// object's name, is the name of those lines).
+//
+// As a table it has three columns (the row number, an empty column, the description) and one
+// row per command plus a trailing empty row, onto which a command can be dragged to remove it.
+// Row numbers follow the rows by themselves. Changed() follows every change of the commands.
+class TCommandList : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int ColumnCount = 3;
+    static constexpr int DescriptionColumn = 2;
+
+    explicit TCommandList(const QString& objectName = "MemoSend", QObject* parent = nullptr);
+
+    // --- the commands ---
+    int Count() const { return int(lines_.size()); }
+    bool IsEmpty() const { return lines_.isEmpty(); }
+    const QStringList& Lines() const { return lines_; }
+    const QStringList& Descriptions() const { return descriptions_; }
+    QString Line(int index) const { return lines_.value(index); }
+    QString Description(int index) const { return descriptions_.value(index); }
+
+    void Append(const QString& line, const QString& description);
+    void Clear();
+    // Replaces the whole list; a description beyond the lines is dropped, a missing one is empty.
+    void SetProgram(const QStringList& lines, const QStringList& descriptions = {});
+    // Replaces the lines of the commands, which keep their descriptions (same count only).
+    bool ReplaceLines(const QStringList& lines);
+    void Remove(int index);
+    // Moves command `from` to position `to`; both are positions among the commands.
+    void Move(int from, int to);
+    // The index of the first line that is empty or whose code is not in the vocabulary; -1 when
+    // every line is a command.
+    int FirstFaultyLine() const;
+
+    // --- header texts (column 0: "№", column 2: the language's "Command") ---
+    QString Header(int column) const { return header_.value(column); }
+    void SetHeader(int column, const QString& text);
+
+    // --- the table the grid shows ---
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) override;
+
+signals:
+    void Changed();
+
+private:
+    void Renumber(int fromRow);
+    QStringList lines_;
+    QStringList descriptions_;
+    QStringList header_;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+// Indices of the extra texts of the language table: the texts this program shows beyond the
+// window texts, dialog texts and messages of the older language files. They live in a fourth,
+// optional file per language (<code>ext.lng); a language without it shows them in English.
+// Texts with %1, %2, ... are completed with QString::arg.
+namespace Ext {
+enum : int {
+    CannotOpenPort = 1,    // "Cannot open port COM%1 (%2): %3."
+    ConnectionLost = 2,    // "Connection lost on COM%1 (%2): the device hung up or was removed. ..."
+    NoSuchDevice = 3,      // "no such device"
+    PermissionDenied = 4,  // "permission denied; the user must be a member of the group dialout ..."
+    PortBusy = 5,          // "port busy: another program holds it"
+    NotSerialDevice = 6,   // "not a serial device"
+    RescaleLimited = 7,    // "Line %1 (%2): the re-scaled value does not fit ... limited to %3."
+    DirectControlBusy = 8, // "The previous command is still being sent. ..."
+    FileTooLarge = 9,      // "The file is too large to be a program."
+    DragRowHint = 10,      // "Drag to move the command"
+};
+} // namespace Ext

@@ -1,0 +1,142 @@
+#include "Session.h"
+
+#include "PortInfo.h"
+#include "core/Events.h"
+#include "core/TextCodec.h"
+#include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "protocol/ReplyHandler.h"
+#include "protocol/UnitKVTComands.h"
+#include "serial/ComPort.h"
+#include "serial/PortDevice.h"
+
+TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject* parent)
+    : QObject(parent), Paths(programFolder) {
+    port_ = std::make_unique<TComPort>(Paths.PortsFolder());
+    connect(port_.get(), &TComPort::OnRead, this, &TSession::PortRead);
+    connect(port_.get(), &TComPort::HungUp, this, &TSession::PortHungUp);
+
+    datas_ = std::make_unique<TCommonDatas>(view);
+
+    lang_ = std::make_unique<TLang>(Paths, *datas_, *datas_);
+    lang_->LoadMessages();
+    lang_->LoadExtraTexts();
+
+    commands_ = std::make_unique<TKVTCommands>();
+    RebuildCommandTable();
+    connect(datas_.get(), &TCommonDatas::UnitsChanged, this, &TSession::RebuildCommandTable);
+
+    // The line settings are the same at every start: 8 data bits, 1 stop bit, even parity,
+    // 9600 baud.
+    port_->SetPortNumber(1);
+    port_->SetDataBitsIndex(3);
+    port_->SetStopBits(0);
+    port_->SetParity(2);
+    port_->SetBaudIndex(6);
+
+    replyEvent_ = std::make_unique<TNamedEvent>(EventNames::PortString, false);
+    readyEvent_ = std::make_unique<TNamedEvent>(EventNames::ReadFuncReady, true);
+    readBackEvent_ = std::make_unique<TNamedEvent>(EventNames::Readed, false);
+    replies_ = std::make_unique<TReplyHandler>(*datas_, *lang_, *replyEvent_, *readyEvent_, *readBackEvent_,
+                                               *port_, scheduler_);
+    commandList_ = std::make_unique<TCommandList>("MemoSend");
+}
+
+TSession::~TSession() {
+    // A running transmission stops at once and is waited for, before what it uses goes away;
+    // then the port closes and its read thread ends.
+    StopTransmission();
+    port_.reset();
+}
+
+bool TSession::OpenPort() {
+    port_->Close();
+    port_->Open();
+    if (port_->Connected()) {
+        port_->EnableReading(true);
+        return true;
+    }
+    const int error = port_->LastOpenError();
+    QString reason;
+    switch (PortDevice::ClassifyOpenError(error)) {
+    case PortDevice::OpenFailure::NoDevice:
+        reason = lang_->ExtraText(Ext::NoSuchDevice);
+        break;
+    case PortDevice::OpenFailure::PermissionDenied:
+        reason = lang_->ExtraText(Ext::PermissionDenied);
+        break;
+    case PortDevice::OpenFailure::Busy:
+        reason = lang_->ExtraText(Ext::PortBusy);
+        break;
+    case PortDevice::OpenFailure::NotSerial:
+        reason = lang_->ExtraText(Ext::NotSerialDevice);
+        break;
+    case PortDevice::OpenFailure::Other:
+        reason = PortDevice::SystemErrorText(error);
+        break;
+    }
+    datas_->AddLogLine(
+        lang_->ExtraText(Ext::CannotOpenPort).arg(port_->PortNumber()).arg(port_->DeviceName(), reason),
+        true);
+    return false;
+}
+
+void TSession::ClosePort() {
+    port_->Close();
+}
+
+bool TSession::PortOpen() const {
+    return port_->Connected();
+}
+
+QString TSession::PortInfo() const {
+    return ComposePortInfo(port_->PortNumber(), port_->DataBitsIndex(), port_->StopBits(), port_->Parity(),
+                           lang_->Messages);
+}
+
+void TSession::PortRead(const QByteArray& chunk, quint32 /*errors*/) {
+    const QString text = TextCodec::FromSerialBytes(chunk.constData(), chunk.size());
+    emit Received(text);
+    replies_->Receive(text);
+}
+
+void TSession::PortHungUp(const QString& device) {
+    datas_->AddLogLine(lang_->ExtraText(Ext::ConnectionLost).arg(port_->PortNumber()).arg(device), true);
+    emit PortLost();
+}
+
+TSession::SendStart TSession::Send(const QStringList& lines) {
+    replyEvent_->Reset();
+    if (rwThread_ && !rwThread_->Finished())
+        return SendStart::AlreadyRunning; // one transmission at a time
+    rwThread_ = std::make_unique<TRWThread>(lines, *datas_, *replyEvent_, *readyEvent_, *port_);
+    // Emitted from the transmission thread: handled here on the main thread, queued.
+    connect(rwThread_.get(), &TRWThread::Ended, this, &TSession::TransmissionThreadEnded);
+    rwThread_->Start();
+    return SendStart::Started;
+}
+
+TSession::SendStart TSession::SendCommandList() {
+    return Send(commandList_->Lines());
+}
+
+void TSession::StopTransmission() {
+    rwThread_.reset();
+}
+
+void TSession::TransmissionThreadEnded(quint64 serial, TRWThread::End end) {
+    if (end == TRWThread::End::NoAnswer)
+        datas_->AddLogLine(lang_->Message(Msg::NoReply), true);
+    // A late report of an earlier transmission must not release the running one.
+    if (rwThread_ && rwThread_->Serial() == serial)
+        rwThread_.reset();
+    emit TransmissionEnded(end);
+}
+
+void TSession::RebuildCommandTable() {
+    commands_->BuildTable(lang_->Messages, datas_->Scale, datas_->UnitsName,
+                          datas_->UnitsMode == TCommonDatas::StepsUnits);
+}

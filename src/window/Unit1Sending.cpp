@@ -1,0 +1,10 @@
+// The main window's "Send" button: the command list goes to the session's transmission thread.
+#include "Unit1.h"
+#include "session/Session.h"
+
+#include <QPlainTextEdit>
+
+void TForm1::btnRunTRClick() {
+    if (Session().SendCommandList() == TSession::SendStart::Started)
+        MemoRead->clear();
+}

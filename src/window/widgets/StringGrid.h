@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QTableView>
+
+class TCommandList;
+
+// The grid that shows a command list, addressed as (column, row) like the grids of the
+// described windows: row 0 is the fixed header, rows 1..n the commands, row n + 1 the trailing
+// empty row. The operator may drag a command row by its grip to a new place; the grid does not
+// move anything itself, it reports the drag with RowMoved(from, to) and its owner changes the
+// list. The trailing row cannot be dragged.
+class TStringGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit TStringGrid(const QString& objectName, QWidget* parent = nullptr);
+
+    // The list the grid shows (not owned).
+    void SetList(TCommandList* list);
+    TCommandList* List() const { return list_; }
+
+    int RowCount() const;
+    QString Cell(int column, int row) const;
+    // Sets a header cell (row 0); the other cells show the list.
+    void SetCell(int column, int row, const QString& text);
+
+    // The selected row (1..), or 0 when none is selected.
+    int Row() const;
+    void SetRow(int row);
+
+    int ColWidth(int column) const { return columnWidth(column); }
+    void SetColWidth(int column, int width) { setColumnWidth(column, width); }
+
+    // Drags row `from` onto row `to`, as the operator does with the mouse.
+    void DragRow(int from, int to);
+
+    // The tooltip of the grip by which rows are dragged.
+    void SetDragHint(const QString& text);
+
+signals:
+    void RowMoved(int from, int to);
+
+private:
+    void SectionMoved(int logical, int oldVisual, int newVisual);
+    TCommandList* list_ = nullptr;
+};
