@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test deps build bench fuzz format clean
+.PHONY: run test deps build bench fuzz tsan format clean
 
 deps:
 	@scripts/deps.sh
@@ -28,13 +28,18 @@ test: deps
 bench: build
 	@$(BUILD)/bench/kvt_bench
 
-# Fuzzes the reply handler for FUZZ_SECONDS (default ten minutes).
+# Fuzzes each target (reply handler, scrambled stream, language files, program files) for
+# FUZZ_SECONDS (default ten minutes each).
 FUZZ_SECONDS ?= 600
 fuzz: deps
 	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# The serial, end-to-end, window and unit tests under ThreadSanitizer (also part of make test).
+tsan: deps
+	@scripts/tsan.sh build-tsan
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) build-tsan build-fuzz

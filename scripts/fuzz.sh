@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer target of the reply handler with clang and runs it for the given number
-# of seconds (default 600), starting from the seed corpus. A crash, a sanitizer report or a
-# broken limit fails the run and leaves the input in build-fuzz/.
+# Builds the libFuzzer targets with clang and runs each for the given number of seconds
+# (default 600): the reply handler, the scrambled stream and file text, the language files and
+# the program-file pair, each from its seed corpus. A crash, a sanitizer report or a broken
+# invariant fails the run and leaves the input in build-fuzz/.
 set -euo pipefail
 seconds=${1:-600}
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="$here/build-fuzz"
 cmake -S "$here/tests/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)"
-mkdir -p "$build/corpus"
 cd "$build"
-ASAN_OPTIONS="detect_leaks=1:halt_on_error=1" \
-    ./reply_fuzzer -max_total_time="$seconds" -print_final_stats=1 corpus "$here/tests/fuzz/corpus"
+for target in reply stream lang program; do
+    echo "-- ${target}_fuzzer for $seconds s"
+    mkdir -p "corpus/$target"
+    ASAN_OPTIONS="detect_leaks=1:halt_on_error=1" \
+        "./${target}_fuzzer" -max_total_time="$seconds" -print_final_stats=1 \
+        "corpus/$target" "$here/tests/fuzz/corpus/$target" 2>&1 | tail -n 4
+    test "${PIPESTATUS[0]}" -eq 0
+done

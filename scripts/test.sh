@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the folder floors and the formatting, then builds and runs the whole suite twice: a
-# plain build, then a build with AddressSanitizer and UndefinedBehaviorSanitizer in which any
-# sanitizer report fails the run.
+# Checks the folder floors and the formatting, then builds and runs the whole suite three times:
+# a plain build, a build with AddressSanitizer and UndefinedBehaviorSanitizer, and one with
+# ThreadSanitizer, in which any sanitizer report fails the run; then fuzzes each target briefly.
 set -euo pipefail
 build=${1:-build}
 asan=${2:-build-asan}
@@ -26,6 +26,10 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
 (cd "$asan" && ctest --output-on-failure -j "$jobs")
 
-echo "== fuzzing the reply handler for ${FUZZ_SECONDS:-30} s"
-"$here/scripts/fuzz.sh" "${FUZZ_SECONDS:-30}"
+echo "== ThreadSanitizer build"
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
+"$here/scripts/tsan.sh" "${3:-build-tsan}"
+
+echo "== fuzzing, ${FUZZ_SECONDS:-15} s per target"
+"$here/scripts/fuzz.sh" "${FUZZ_SECONDS:-15}"
 echo "== all tests passed, with and without sanitizers"

@@ -21,7 +21,7 @@ constexpr std::array<char16_t, 64> kHighHalf = {
 
 namespace TextCodec {
 
-QString DecodeWindows1251(const QByteArray& bytes) {
+QString DecodeWindows1251(QByteArrayView bytes) {
     QString text;
     text.resize(bytes.size());
     QChar* out = text.data();
@@ -37,11 +37,25 @@ QString DecodeWindows1251(const QByteArray& bytes) {
     return text;
 }
 
-QString DecodeFileBytes(const QByteArray& bytes) {
+QString DecodeLine(QByteArrayView bytes, bool* guessed, bool* utf8Letters) {
+    bool ascii = true;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii)
+        return QString::fromLatin1(bytes.data(), bytes.size());
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
+    if (!utf8.hasError()) {
+        if (utf8Letters)
+            *utf8Letters = true;
         return text;
+    }
+    if (guessed)
+        *guessed = true;
     return DecodeWindows1251(bytes);
 }
 

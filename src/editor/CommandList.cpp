@@ -2,6 +2,8 @@
 
 #include "protocol/UnitKVTComands.h"
 
+#include <algorithm>
+
 TCommandList::TCommandList(const QString& objectName, QObject* parent)
     : QAbstractTableModel(parent), header_(ColumnCount) {
     setObjectName(objectName);
@@ -62,12 +64,22 @@ void TCommandList::Move(int from, int to) {
     emit Changed();
 }
 
+namespace {
+bool Faulty(const QString& line) {
+    return line.isEmpty() || TKVTCommands::CommandIndex(line.left(2)) == 0;
+}
+} // namespace
+
 int TCommandList::FirstFaultyLine() const {
     for (int i = 0; i < Count(); ++i) {
-        if (lines_[i].isEmpty() || TKVTCommands::CommandIndex(lines_[i].left(2)) == 0)
+        if (Faulty(lines_[i]))
             return i;
     }
     return -1;
+}
+
+int TCommandList::FaultyLineCount() const {
+    return int(std::count_if(lines_.begin(), lines_.end(), Faulty));
 }
 
 void TCommandList::SetHeader(int column, const QString& text) {

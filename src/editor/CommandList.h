@@ -39,6 +39,8 @@ public:
     // The index of the first line that is empty or whose code is not in the vocabulary; -1 when
     // every line is a command.
     int FirstFaultyLine() const;
+    // How many lines are empty or not a command of the vocabulary.
+    int FaultyLineCount() const;
 
     // --- header texts (column 0: "№", column 2: the language's "Command") ---
     QString Header(int column) const { return header_.value(column); }

@@ -16,5 +16,16 @@ enum : int {
     DirectControlBusy = 8, // "The previous command is still being sent. ..."
     FileTooLarge = 9,      // "The file is too large to be a program."
     DragRowHint = 10,      // "Drag to move the command"
+    SaveUndone = 11,
+    SaveHalfDone = 12,
+    NotARegularFile = 13,
+    TooManyLines = 14,
+    FileCutShort = 15,
+    FileZeroByte = 16,
+    FileMixedEncodings = 17,
+    LoadDamaged = 18,
+    FaultyLines = 19,
+    PortClosedNotSent = 20,
+    FallbackDevice = 21,
 };
 } // namespace Ext

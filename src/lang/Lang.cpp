@@ -9,6 +9,7 @@
 #include "core/UnitCommonDatas.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <array>
 
@@ -90,6 +91,9 @@ TLang::ParsedLine TLang::ParseLanguageLine(const QString& line) {
 }
 
 std::optional<QStringList> TLang::ReadLanguageFile(const QString& path) {
+    // Only a regular file: a pipe or device named like a language file would block the start.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
         return std::nullopt;

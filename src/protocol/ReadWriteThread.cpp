@@ -26,13 +26,13 @@ void TRWThread::Start() {
 }
 
 bool TRWThread::EchoMatches(const QString& echo, const QString& line) {
-    // The controller may drop the plus sign of an argument; bytes before the echo (line noise)
-    // stay attached to it.
+    // The echo as the reply handler keeps it, line noise before it already dropped; the
+    // controller may drop the plus sign of an argument.
     QString expected = line + '*';
     QString got = echo;
     expected.remove('+');
     got.remove('+');
-    return got.endsWith(expected);
+    return got == expected;
 }
 
 TRWThread::Reply TRWThread::WaitReply(const QString& line, quint64 generation, std::stop_token stop) {
@@ -57,13 +57,19 @@ TRWThread::Reply TRWThread::WaitReply(const QString& line, quint64 generation, s
 
 void TRWThread::Execute(std::stop_token stop) {
     End end = End::Completed;
-    for (const QString& line : lines_) {
+    int index = 0;
+    for (; index < lines_.size(); ++index) {
+        const QString& line = lines_[index];
         if (stop.stop_requested())
             break;
         if (line.isEmpty())
             continue;
         const quint64 generation = replyEvent_.Generation();
-        writer_.WriteText(line + '*');
+        if (!writer_.WriteText(line + '*')) {
+            // Nothing can answer a line that never left: stop at once.
+            end = End::PortClosed;
+            break;
+        }
         const Reply reply = WaitReply(line, generation, stop);
         if (stop.stop_requested())
             break;
@@ -82,7 +88,8 @@ void TRWThread::Execute(std::stop_token stop) {
     }
     if (stop.stop_requested())
         end = End::Stopped;
-    readyEvent_.Set();
+    // Finished before the ready event: whoever wakes on it may start the next transmission.
     finished_ = true;
-    emit Ended(serial_, end);
+    readyEvent_.Set();
+    emit Ended(serial_, end, index, lines_.value(index));
 }

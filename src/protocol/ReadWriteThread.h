@@ -30,7 +30,7 @@ public:
     enum class Reply { Go, NoAnswer, CommandError, DataError };
     Q_ENUM(Reply)
     // How a transmission ended.
-    enum class End { Completed, NoAnswer, CommandError, DataError, Stopped };
+    enum class End { Completed, NoAnswer, CommandError, DataError, PortClosed, Stopped };
     Q_ENUM(End)
 
     TRWThread(QStringList lines, TCommonDatas& datas, TNamedEvent& replyEvent, TNamedEvent& readyEvent,
@@ -53,7 +53,8 @@ public:
     static bool EchoMatches(const QString& echo, const QString& line);
 
 signals:
-    void Ended(quint64 serial, TRWThread::End end);
+    // The transmission ended at line `index` (`line`; the count of lines when all were sent).
+    void Ended(quint64 serial, TRWThread::End end, int index, const QString& line);
 
 private:
     void Execute(std::stop_token stop);

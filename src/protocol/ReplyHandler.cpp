@@ -16,7 +16,7 @@ const QString kStored = QString::fromUtf8("ОК");
 TReplyHandler::TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& replyEvent,
                              TNamedEvent& readyEvent, TNamedEvent& readBackEvent, ILineWriter& writer,
                              IScheduler& scheduler)
-    : datas_(datas), lang_(lang), replyEvent_(replyEvent), readyEvent_(readyEvent),
+    : QObject(nullptr), datas_(datas), lang_(lang), replyEvent_(replyEvent), readyEvent_(readyEvent),
       readBackEvent_(readBackEvent), writer_(writer), scheduler_(scheduler) {}
 
 QString TReplyHandler::Message(int index) const {
@@ -41,7 +41,7 @@ void TReplyHandler::HandleReplies() {
     // The buffer may be emptied while a token is handled (a message box lets a recovery step
     // run), so it is looked at afresh for every token.
     for (qsizetype star = receiveBuffer_.indexOf('*'); star >= 0; star = receiveBuffer_.indexOf('*')) {
-        const QString token = receiveBuffer_.left(star + 1);
+        const QString token = CleanToken(receiveBuffer_.left(star + 1));
         receiveBuffer_.remove(0, star + 1);
         if (!readyEvent_.WaitFor(1000)) {
             Dialogs().ShowMessage(Message(Msg::TransferNotReady));
@@ -53,6 +53,17 @@ void TReplyHandler::HandleReplies() {
         receiveBuffer_.remove(0, receiveBuffer_.size() - MaxPendingText);
 }
 
+QString TReplyHandler::CleanToken(const QString& token) {
+    const auto digit = [](QChar c) { return c >= '0' && c <= '9'; };
+    const qsizetype n = token.size();
+    if (n > 4 && token[n - 4] == 'E' && digit(token[n - 3]) && digit(token[n - 2]) && token[n - 1] == '*')
+        return token.right(4);
+    qsizetype first = 0;
+    while (first < n - 1 && !(token[first] >= 'A' && token[first] <= 'Z'))
+        ++first;
+    return first == 0 ? token : token.mid(first);
+}
+
 void TReplyHandler::CheckCommunicationError() {
     static const QString errors[] = {"E15*", "E25*", "E35*"};
     for (const QString& error : errors) {
@@ -60,6 +71,7 @@ void TReplyHandler::CheckCommunicationError() {
         if (p < 0)
             continue;
         // One communication error is taken out per call; another stays an ordinary token.
+        emit CommunicationError();
         datas_.SetLastError(error);
         datas_.AddLogLine(Message(Msg::DataTransferError), true);
         if (datas_.AutoRecovery)
@@ -181,12 +193,12 @@ void TReplyHandler::DecodeStatus(const QString& token) {
 }
 
 void TReplyHandler::RunErrorRecovery() {
-    if (recoveryRunning_)
-        return; // the sequence under way clears the marks for this error too
+    // Every error runs a recovery of its own, also while an earlier one is under way: the
+    // controller may have left communication mode and entered it again in between.
     if (datas_.RecoveryBreakComm) {
-        recoveryRunning_ = true;
+        ++recoveriesRunning_;
         BreakCommunication([this] {
-            recoveryRunning_ = false;
+            --recoveriesRunning_;
             if (datas_.RecoveryClearMarks)
                 ClearReadinessMarks();
         });

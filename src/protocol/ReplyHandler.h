@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -19,7 +20,12 @@ class TNamedEvent;
 // It runs on the main thread and reaches the window only through the shared state (channel
 // states, operation log, recording list). Delays of the recovery steps go through the
 // scheduler, so that the window never sleeps; "ED*" goes out through the writer.
-class TReplyHandler {
+//
+// Line noise: a token whose tail is a status token (E, two digits, '*') is that status token,
+// and bytes that cannot begin a command (anything but A..Z) are dropped from the front of an
+// echo. The transmission compares echoes by the same rule, since it reads what is kept here.
+class TReplyHandler : public QObject {
+    Q_OBJECT
 public:
     TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& replyEvent, TNamedEvent& readyEvent,
                   TNamedEvent& readBackEvent, ILineWriter& writer, IScheduler& scheduler);
@@ -43,9 +49,18 @@ public:
     // Empties the receive buffer, LastReply and LastError, sets the ready event, resets the
     // reply event, and logs it.
     void ClearReadinessMarks();
-    bool RecoveryRunning() const { return recoveryRunning_; }
+
+    // Recoveries started and not yet at their end.
+    int RecoveriesRunning() const { return recoveriesRunning_; }
 
     static bool IsStatusToken(const QString& token) { return token.size() == 4 && token[0] == 'E'; }
+    // The token as the handler reads it: line noise before a status token or an echo dropped.
+    static QString CleanToken(const QString& token);
+
+signals:
+    // A communication error (E<n>5*) arrived, before anything is done about it: whatever is
+    // being sent must stop first, or the recovery's "ED*" would land between its lines.
+    void CommunicationError();
 
 private:
     void HandleReplies();
@@ -61,5 +76,5 @@ private:
     ILineWriter& writer_;
     IScheduler& scheduler_;
     QString receiveBuffer_;
-    bool recoveryRunning_ = false;
+    int recoveriesRunning_ = 0;
 };

@@ -105,7 +105,8 @@ void TComPort::ApplyLineSettings() {
     if (!handle)
         return;
     PortDevice::LineSettings settings;
-    settings.baudRate = BaudRates[baudIndex_ < BaudRateCount ? baudIndex_ : 6];
+    const quint8 baud = baudIndex_;
+    settings.baudRate = BaudRates[baud < BaudRateCount ? baud : 6];
     settings.dataBits = dataBitsIndex_ + 5;
     settings.parity = parity_;
     settings.stopBits = stopBits_;
@@ -129,7 +130,8 @@ bool TComPort::WriteBuffer(const char* bytes, qsizetype count) {
     if (!handle)
         return false;
     // Enough for the line itself at the slowest rate, plus a margin for a busy driver.
-    const qint32 baud = BaudRates[baudIndex_ < BaudRateCount ? baudIndex_ : 6];
+    const quint8 baudIndex = baudIndex_;
+    const qint32 baud = BaudRates[baudIndex < BaudRateCount ? baudIndex : 6];
     const int timeoutMs = 2000 + int(count * 11 * 1000 / baud);
     return handle->WriteAll(bytes, count, timeoutMs);
 }

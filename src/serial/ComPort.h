@@ -36,6 +36,9 @@ public:
 
     quint32 PortNumber() const { return portNumber_; }
     void SetPortNumber(quint32 n);
+    const QString& PortsFolder() const { return portsFolder_; }
+    // The line settings may be read from any thread (a writer sizes its time-out by the baud
+    // rate) while the main thread changes them.
     quint8 BaudIndex() const { return baudIndex_; }
     quint8 DataBitsIndex() const { return dataBitsIndex_; }
     quint8 Parity() const { return parity_; }
@@ -76,10 +79,10 @@ private:
 
     QString portsFolder_;
     quint32 portNumber_ = 0;
-    quint8 baudIndex_ = 0;
-    quint8 dataBitsIndex_ = 0;
-    quint8 parity_ = 0;
-    quint8 stopBits_ = 0;
+    std::atomic<quint8> baudIndex_{0};
+    std::atomic<quint8> dataBitsIndex_{0};
+    std::atomic<quint8> parity_{0};
+    std::atomic<quint8> stopBits_{0};
     qint32 inBufSize_ = 1000;
     int lastOpenError_ = 0;
     QString openedDevice_; // the device the port has open, or had when it was last open

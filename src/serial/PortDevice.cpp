@@ -16,12 +16,16 @@
 
 namespace PortDevice {
 
-QString DeviceForPort(const QString& portsFolder, quint32 portNumber) {
+bool HasPortLink(const QString& portsFolder, quint32 portNumber) {
     const QString link = portsFolder + "/COM" + QString::number(portNumber);
     // The entry counts even when it is a link to a device that is gone: the open then fails with
     // "no such device", naming the link.
-    if (QFileInfo(link).isSymLink() || QFileInfo::exists(link))
-        return link;
+    return QFileInfo(link).isSymLink() || QFileInfo::exists(link);
+}
+
+QString DeviceForPort(const QString& portsFolder, quint32 portNumber) {
+    if (HasPortLink(portsFolder, portNumber))
+        return portsFolder + "/COM" + QString::number(portNumber);
     return "/dev/ttyS" + QString::number(qint64(portNumber) - 1);
 }
 

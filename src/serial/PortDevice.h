@@ -13,6 +13,8 @@ namespace PortDevice {
 // Port n opens <program folder>/ports/COM<n> when that entry exists (a link to any terminal
 // device), and /dev/ttyS<n-1> otherwise, so COM1 is /dev/ttyS0.
 QString DeviceForPort(const QString& portsFolder, quint32 portNumber);
+// Whether ports/COM<n> exists (as a link, whether or not its device is there).
+bool HasPortLink(const QString& portsFolder, quint32 portNumber);
 
 struct LineSettings {
     qint32 baudRate = 9600;

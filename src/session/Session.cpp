@@ -42,6 +42,8 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     readBackEvent_ = std::make_unique<TNamedEvent>(EventNames::Readed, false);
     replies_ = std::make_unique<TReplyHandler>(*datas_, *lang_, *replyEvent_, *readyEvent_, *readBackEvent_,
                                                *port_, scheduler_);
+    // A communication error stops what is being sent before the recovery begins.
+    connect(replies_.get(), &TReplyHandler::CommunicationError, this, &TSession::StopTransmission);
     commandList_ = std::make_unique<TCommandList>("MemoSend");
 }
 
@@ -56,6 +58,10 @@ bool TSession::OpenPort() {
     port_->Close();
     port_->Open();
     if (port_->Connected()) {
+        ForgetChannelStates();
+        if (!PortDevice::HasPortLink(port_->PortsFolder(), port_->PortNumber()))
+            datas_->AddLogLine(
+                lang_->ExtraText(Ext::FallbackDevice).arg(port_->PortNumber()).arg(port_->DeviceName()));
         port_->EnableReading(true);
         return true;
     }
@@ -105,7 +111,15 @@ void TSession::PortRead(const QByteArray& chunk, quint32 /*errors*/) {
 
 void TSession::PortHungUp(const QString& device) {
     datas_->AddLogLine(lang_->ExtraText(Ext::ConnectionLost).arg(port_->PortNumber()).arg(device), true);
+    ForgetChannelStates();
     emit PortLost();
+}
+
+void TSession::ForgetChannelStates() {
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n)
+        datas_->SetCoordRunning(n, false);
+    datas_->ReadBackActive = false;
+    datas_->SetCoordStates(TCommonDatas::Standby, TCommonDatas::Standby, TCommonDatas::Standby);
 }
 
 TSession::SendStart TSession::Send(const QStringList& lines) {
@@ -127,9 +141,12 @@ void TSession::StopTransmission() {
     rwThread_.reset();
 }
 
-void TSession::TransmissionThreadEnded(quint64 serial, TRWThread::End end) {
+void TSession::TransmissionThreadEnded(quint64 serial, TRWThread::End end, int /*index*/,
+                                       const QString& line) {
     if (end == TRWThread::End::NoAnswer)
         datas_->AddLogLine(lang_->Message(Msg::NoReply), true);
+    if (end == TRWThread::End::PortClosed)
+        datas_->AddLogLine(lang_->ExtraText(Ext::PortClosedNotSent).arg(line), true);
     // A late report of an earlier transmission must not release the running one.
     if (rwThread_ && rwThread_->Serial() == serial)
         rwThread_.reset();

@@ -55,7 +55,9 @@ public:
 
     // --- the port ---
     // Closes the port and opens it again. When it cannot be opened, the reason is logged in red
-    // (port number, device and why). True when it is open.
+    // (port number, device and why). When it opens, the channels start in standby, as at a fresh
+    // start, and a port without a link in ports/ logs which system device it opened. True when
+    // it is open.
     bool OpenPort();
     void ClosePort();
     bool PortOpen() const;
@@ -80,7 +82,8 @@ public:
 signals:
     // Characters received from the controller, before the reply handler acts on them.
     void Received(const QString& text);
-    // The open device hung up or was removed: the port is closed and the loss logged.
+    // The open device hung up or was removed: the port is closed, the loss logged and the
+    // channels back in standby.
     void PortLost();
     // A transmission ended (its "no reply" line, if any, already logged).
     void TransmissionEnded(TRWThread::End end);
@@ -88,7 +91,10 @@ signals:
 private:
     void PortRead(const QByteArray& chunk, quint32 errors);
     void PortHungUp(const QString& device);
-    void TransmissionThreadEnded(quint64 serial, TRWThread::End end);
+    void TransmissionThreadEnded(quint64 serial, TRWThread::End end, int index, const QString& line);
+    // Every channel in standby, nothing running, no communication mode: what a controller that
+    // has just been connected (or lost) is known to be.
+    void ForgetChannelStates();
 
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> datas_;

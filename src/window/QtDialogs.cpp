@@ -2,10 +2,37 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
+
 const char* const kTitle = "KVT_Program";
+
+// The suffix of the proposed name ("KVT-Prog-1.kvt", "*.kvt"): what a name typed without one
+// gets, as the program's file dialogs intend.
+QString SuffixOf(const QString& fileName) {
+    return QFileInfo(fileName).suffix();
+}
+
+QString RunFileDialog(QFileDialog::AcceptMode mode, const QString& folder, const QString& fileName) {
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(kTitle);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDirectory(folder);
+    dialog.setDefaultSuffix(SuffixOf(fileName));
+    // A name with wildcards ("*.kvt") is what the dialog lists, not a file to select. The save
+    // dialog asks before an existing file is replaced (the default of a save dialog).
+    if (fileName.contains('*'))
+        dialog.setNameFilter(fileName);
+    else
+        dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
 } // namespace
 
 void TQtDialogs::ShowMessage(const QString& text) {
@@ -18,12 +45,9 @@ bool TQtDialogs::Confirm(const QString& text) {
 }
 
 QString TQtDialogs::OpenFileName(const QString& folder, const QString& fileName) {
-    // A name with wildcards ("*.kvt") is what the dialog lists, not a file to select.
-    if (fileName.contains('*'))
-        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder, fileName);
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), folder + '/' + fileName);
+    return RunFileDialog(QFileDialog::AcceptOpen, folder, fileName);
 }
 
 QString TQtDialogs::SaveFileName(const QString& folder, const QString& fileName) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), folder + '/' + fileName);
+    return RunFileDialog(QFileDialog::AcceptSave, folder, fileName);
 }

@@ -39,7 +39,12 @@ void TForm1::ConnectHandlers() {
     connect(btnOpenPort, &QPushButton::clicked, this, &TForm1::btnOpenPortClick);
     connect(btnClosePort, &QPushButton::clicked, this, &TForm1::btnClosePortClick);
     connect(mmVers, &QAction::triggered, this, &TForm1::mmVers1Click);
-    connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, &TForm1::rgrSingl_MultClick);
+    // The mode switch clears the list: it acts only when the selection really changes, never on
+    // a click on the mode already selected.
+    connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, [this] {
+        if (rgrSingl_Mult->ItemIndex() != Session().Datas().ControlMode)
+            rgrSingl_MultClick();
+    });
     connect(btnRunTR, &QPushButton::clicked, this, &TForm1::btnRunTRClick);
     ConnectEditorHandlers();
     connect(btnLoad, &QPushButton::clicked, this, &TForm1::btnLoadClick);

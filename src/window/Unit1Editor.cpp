@@ -52,7 +52,11 @@ void TForm1::ConnectEditorHandlers() {
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     connect(chbDirectControl, &QCheckBox::clicked, this, &TForm1::chbDirectControlClick);
     connect(StringGridSend, &TStringGrid::RowMoved, this, &TForm1::StringGridSendRowMoved);
-    connect(rgrUnits, &TRadioGroup::Clicked, this, &TForm1::rgrUnitsClick);
+    // A units switch may re-scale the list: only a real change of the selection acts.
+    connect(rgrUnits, &TRadioGroup::Clicked, this, [this] {
+        if (rgrUnits->ItemIndex() != Session().Datas().UnitsMode)
+            rgrUnitsClick();
+    });
     connect(btnScaleChange, &QPushButton::clicked, this, &TForm1::btnScaleChangeClick);
     connect(mmFileSave, &QAction::triggered, this, &TForm1::mmFileSaveClick);
     connect(mmFileOpen, &QAction::triggered, this, &TForm1::mmFileOpenClick);

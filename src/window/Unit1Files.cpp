@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "editor/CommandList.h"
 #include "editor/ProgramFiles.h"
+#include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/Session.h"
@@ -24,7 +25,7 @@ void TForm1::mmFileSaveClick() {
         }
         const TCommandList& list = session.CommandList();
         try {
-            ProgramFiles::Save(fileName, {list.Lines(), list.Descriptions()});
+            ProgramFiles::Save(fileName, {list.Lines(), list.Descriptions()}, session.Lang());
         } catch (const EFileError& error) {
             ReportError(error);
         }
@@ -50,20 +51,30 @@ void TForm1::mmFileOpenClick() {
                               lang.Message(Msg::NotFoundOrDamaged));
         return;
     }
-    // Both files are read before anything changes: a file that cannot be read leaves the list.
-    ProgramFiles::TProgram program;
+    // Both files are read before anything changes: a file that cannot be read leaves the list,
+    // and so does a damaged one unless the operator wants it all the same.
+    ProgramFiles::TLoaded loaded;
     try {
-        program = ProgramFiles::Load(fileName, lang);
+        loaded = ProgramFiles::Load(fileName, lang);
     } catch (const EFileError& error) {
         ReportError(error);
         return;
     }
+    if (!loaded.damage.isEmpty() &&
+        !Dialogs().Confirm(lang.ExtraText(Ext::LoadDamaged).arg(loaded.damage.join(' '))))
+        return;
 
     TCommandList& list = session.CommandList();
-    list.SetProgram(program.lines, program.descriptions);
-    // From the first faulty line on, every line adds the warning once.
+    list.SetProgram(loaded.program.lines, loaded.program.descriptions);
+    // One warning, however many lines are wrong: the first of them and their number.
     const int faulty = list.FirstFaultyLine();
     SetListFaulty(faulty >= 0);
-    if (faulty >= 0)
-        MemoLog->AddLines(QStringList(list.Count() - faulty, lang.Message(Msg::WrongCommandInList)), true);
+    if (faulty >= 0) {
+        AddLogLine(lang.Message(Msg::WrongCommandInList) + ' ' +
+                       lang.ExtraText(Ext::FaultyLines)
+                           .arg(faulty + 1)
+                           .arg(list.Line(faulty))
+                           .arg(list.FaultyLineCount()),
+                   true);
+    }
 }

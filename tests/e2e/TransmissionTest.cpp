@@ -8,6 +8,7 @@
 #include "core/Events.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/Session.h"
@@ -196,13 +197,75 @@ TEST_F(TransmissionFixture, ALateAnswerIsNeverTakenForTheNextLine) {
     EXPECT_EQ(NoReplyLines(), 1);
 }
 
-TEST_F(TransmissionFixture, AClosedPortMakesTheFirstLineGoUnanswered) {
+TEST_F(TransmissionFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
     session->ClosePort();
-    Datas().ReplyTime = 50;
+    Datas().ReplyTime = 86400000; // a day: only a stop at once lets the list end
+    std::vector<TRWThread::End> ends;
+    QObject::connect(session.get(), &TSession::TransmissionEnded,
+                     [&](TRWThread::End end) { ends.push_back(end); });
     Send({"BG", "EN"});
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(NoReplyLines(), 1);
+    EXPECT_EQ(ends, std::vector<TRWThread::End>{TRWThread::End::PortClosed});
+    EXPECT_EQ(NoReplyLines(), 0) << "no wait for an answer to a line that never left";
+    EXPECT_EQ(view.log.last(), session->Lang().ExtraText(Ext::PortClosedNotSent).arg("BG"));
+    EXPECT_TRUE(view.redLines.last());
     EXPECT_TRUE(simulator.Commands().empty());
+}
+
+TEST_F(TransmissionFixture, ALateEndOfAnEarlierTransmissionNeverReleasesTheNextOne) {
+    // The first list ends at once (closed port) and its end waits, queued, for the main thread;
+    // meanwhile the second starts (its thread may well take the first one's memory).
+    session->ClosePort();
+    session->ReadyEvent().Reset();
+    Send({"BG"});
+    ASSERT_TRUE(session->ReadyEvent().WaitFor(60000)); // ended, its end not handled yet
+    ASSERT_TRUE(session->OpenPort());
+    SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 100; });
+    std::vector<bool> transmittingAtEachEnd;
+    QObject::connect(session.get(), &TSession::TransmissionEnded,
+                     [&](TRWThread::End) { transmittingAtEachEnd.push_back(session->Transmitting()); });
+    Send({"EN", "DL"});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(transmittingAtEachEnd, (std::vector<bool>{true, false}))
+        << "the first end left the second transmission running";
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"EN", "DL"}));
+}
+
+TEST_F(TransmissionFixture, ACommunicationErrorStopsTheListBeforeTheRecoverySendsED) {
+    // The fifth command (MV100) is answered with a communication error between its echo and its
+    // status: the line counts as answered, but the list must not go on, or the recovery's ED
+    // would land between the lines of the program being written.
+    SetSimulator([](kvtsim::Options& o) { o.commErrorAlongEvery = 5; });
+    Send({"LD1", "BG", "EN", "SD200", "MV100", "MV200", "MV300", "MV400", "MV500", "ED"});
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return view.log.contains(M(Msg::RecoveryClearMarks)); }, 10000));
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "BG", "EN", "SD200", "MV100", "ED"}))
+        << "the list stopped at the error; the recovery's ED came after it";
+}
+
+TEST_F(TransmissionFixture, AfterALostLineTheChannelsStartAgainInStandby) {
+    Send({"LD1"});
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
+    bool lost = false;
+    QObject::connect(session.get(), &TSession::PortLost, [&] { lost = true; });
+    simulator.HangUp();
+    ASSERT_TRUE(WaitUntil([&] { return lost; }));
+    EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Standby);
+    EXPECT_FALSE(Datas().CommMode);
+
+    // Reopened on a controller that was restarted meanwhile: its first answers are no recording.
+    simulator.Stop();
+    kvtsim::Simulator again;
+    ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
+    Datas().SetCoordState(2, TCommonDatas::Communication); // as a stale state would be
+    ASSERT_TRUE(session->OpenPort());
+    EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Standby);
+    view.recording.clear();
+    Send({"LD1", "BG", "ED", "ST1"});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(view.recording, QStringList{"BG*" + QString::fromUtf8("ОК")});
+    EXPECT_TRUE(view.log.contains(M(Msg::Coordinate) + "1" + M(Msg::ExecutingStarted)));
 }
 
 TEST_F(TransmissionFixture, RepliesSplitIntoSingleBytesOrJoinedStillAnswerEachLine) {
@@ -218,4 +281,15 @@ TEST_F(TransmissionFixture, RepliesSplitIntoSingleBytesOrJoinedStillAnswerEachLi
     EXPECT_EQ(simulator.Commands().size(), 6u);
     EXPECT_EQ(NoReplyLines(), 0);
     EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Standby);
+}
+
+TEST(PortFallback, APortWithoutLinkOpensTheSystemsSerialPortAndSaysSo) {
+    ProgramFolder folder; // no ports/COM1: port 1 is /dev/ttyS0, often the system console
+    ScriptedDialogs dialogs;
+    FakeView view;
+    TSession session(folder.Path(), view);
+    if (!session.OpenPort())
+        GTEST_SKIP() << "this machine has no /dev/ttyS0 this user may open";
+    EXPECT_TRUE(view.log.contains(session.Lang().ExtraText(Ext::FallbackDevice).arg(1).arg("/dev/ttyS0")))
+        << view.log.join(" | ").toStdString();
 }

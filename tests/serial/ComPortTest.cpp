@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -249,4 +252,28 @@ TEST_F(PortFixture, ClosingWhileAChunkWaitsForTheMainThreadDropsItCleanly) {
     port->Close();
     RunEventsFor(100);
     EXPECT_TRUE(chunks.isEmpty());
+}
+
+TEST_F(PortFixture, LineSettingsChangeWhileAnotherThreadWrites) {
+    // The writer reads the baud rate for its time-out while the main thread changes the line
+    // settings (the port settings dialog does so on an open port). The ThreadSanitizer build
+    // (make tsan) fails this test when the settings are not safe to share.
+    OpenAndRead();
+    std::atomic<bool> done{false};
+    std::atomic<int> written{0};
+    std::thread writer([&] {
+        while (!done) {
+            if (port->WriteText("BG*"))
+                ++written;
+            pty.Read(3, 1000);
+        }
+    });
+    for (int i = 0; i < 200; ++i) {
+        port->SetBaudIndex(quint8(i % 2 ? 6 : 12));
+        port->SetParity(quint8(i % 3));
+    }
+    ASSERT_TRUE(WaitUntil([&] { return written > 0; }, 10000));
+    done = true;
+    writer.join();
+    EXPECT_GT(written, 0);
 }

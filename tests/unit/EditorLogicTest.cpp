@@ -284,31 +284,3 @@ TEST(ProgramFileNames, DefaultNamesExtensionsAndCompanions) {
     EXPECT_EQ(ProgramFiles::CompanionName("/a/b/prog.kvt"), "/a/b/prog._kvt");
     EXPECT_EQ(ProgramFiles::CompanionName("/a/b.x/prog.kvt"), "/a/b.x/prog._kvt");
 }
-
-TEST(ProgramFileContents, RoundTripEmptyFilesAndAFailedSave) {
-    QTemporaryDir dir;
-    FakeView view;
-    TCommonDatas datas(view);
-    const TProgramPaths paths(dir.path());
-    const TLang lang(paths, datas, datas);
-    const QString name = dir.filePath("p.kvt");
-    ProgramFiles::Save(name, {{"MV2000", "SD400"}, {"*Move  2000* steps ", "*speed 400* steps/sec  "}});
-    const auto back = ProgramFiles::Load(name, lang);
-    EXPECT_EQ(back.lines, (QStringList{"MV2000", "SD400"}));
-    EXPECT_EQ(back.descriptions, (QStringList{"*Move  2000* steps ", "*speed 400* steps/sec  "}));
-
-    // Saving an empty list writes two empty files, which load as an empty list.
-    ProgramFiles::Save(name, {});
-    EXPECT_EQ(QFileInfo(name).size(), 0);
-    EXPECT_EQ(QFileInfo(ProgramFiles::CompanionName(name)).size(), 0);
-    EXPECT_TRUE(ProgramFiles::Load(name, lang).lines.isEmpty());
-
-    // A companion that cannot be written: the program file is not replaced either.
-    const QString other = dir.filePath("r.kvt");
-    ProgramFiles::Save(other, {{"BG"}, {"begin"}});
-    QFile::remove(dir.filePath("r._kvt"));
-    QDir(dir.path()).mkdir("r._kvt");
-    EXPECT_THROW(ProgramFiles::Save(other, {{"XX"}, {"wrong"}}), EFileError);
-    EXPECT_EQ(LoadLinesFromFile(other, true), QStringList{"BG"});
-    EXPECT_THROW(ProgramFiles::Load(other, lang), EFileError) << "a companion that cannot be read";
-}

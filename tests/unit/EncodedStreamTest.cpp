@@ -143,4 +143,13 @@ TEST(EncodedStream, TextReadsAsUtf8WhenValidAndAsWindows1251Otherwise) {
     WriteRaw(path, QByteArray("\xD4\xE0\xE9\xEB \xCE\xCA\r\n"));
     EXPECT_EQ(LoadLinesFromFile(path, false), QStringList{russian});
     EXPECT_EQ(TextCodec::DecodeWindows1251("\xA8\xB8\xB9\x88"), QString::fromUtf8("Ёё№€"));
+
+    // One line cut inside a letter garbles that line alone, and the file is known to mix.
+    const QByteArray utf8 = russian.toUtf8();
+    const TFileText text = ReadFileText(utf8 + "\r\n" + utf8.left(3) + "\r\n" + utf8 + "\r\n");
+    EXPECT_EQ(text.lines[0], russian);
+    EXPECT_EQ(text.lines[2], russian);
+    EXPECT_EQ(text.guessedLines, QList<qsizetype>{1});
+    EXPECT_FALSE(text.lastLineUnended);
+    EXPECT_TRUE(ReadFileText("a\r\nb").lastLineUnended);
 }

@@ -248,7 +248,7 @@ TEST(ShippedLanguages, EveryFileSetsEveryEntryOfItsTable) {
     const struct {
         const char* part;
         int entries;
-    } tables[] = {{"f1", 55}, {"addf", 62}, {"msg", 86}};
+    } tables[] = {{"f1", 55}, {"addf", 62}, {"msg", 86}, {"ext", int(BuiltIn::ExtraTexts().size())}};
     for (const QString& code : codes) {
         for (const auto& table : tables) {
             const QString path = root + "/" + code + "/" + code + table.part + ".lng";
@@ -267,4 +267,36 @@ TEST(ShippedLanguages, EveryFileSetsEveryEntryOfItsTable) {
             EXPECT_EQ(QString::fromUtf8(bytes).toUtf8(), bytes) << "UTF-8: " << path.toStdString();
         }
     }
+}
+
+TEST(ShippedLanguages, ExtraTextsAreTheBuiltInOnesAndKeepTheirPlaceholders) {
+    const auto english = TLang::ReadLanguageFile(ShippedLanguageFolder() + "/en/enext.lng");
+    const auto russian = TLang::ReadLanguageFile(ShippedLanguageFolder() + "/ru/ruext.lng");
+    ASSERT_TRUE(english && russian);
+    const QStringList& builtIn = BuiltIn::ExtraTexts();
+    const QRegularExpression placeholder("%[0-9]");
+    for (qsizetype i = 1; i < builtIn.size(); ++i) {
+        EXPECT_EQ(TLang::ParseLanguageLine(english->value(i)).text, builtIn[i]) << "entry " << i;
+        QStringList wanted, found;
+        for (auto m = placeholder.globalMatch(builtIn[i]); m.hasNext();)
+            wanted.append(m.next().captured());
+        for (auto m = placeholder.globalMatch(TLang::ParseLanguageLine(russian->value(i)).text); m.hasNext();)
+            found.append(m.next().captured());
+        wanted.sort();
+        found.sort();
+        EXPECT_EQ(found, wanted) << "entry " << i;
+    }
+}
+
+TEST_F(LangFixture, ALanguageWithoutExtraTextsShowsThemInEnglishWithoutAMessage) {
+    WriteLanguage("xx", "ext", Numbered(3, "own "));
+    datas.Language = "xx";
+    lang.LoadExtraTexts();
+    EXPECT_EQ(lang.ExtraText(1), "own 1");
+    EXPECT_EQ(lang.ExtraText(3), BuiltIn::ExtraTexts()[3]) << "entries the file lacks stay English";
+    datas.Language = "yy"; // no file at all
+    lang.LoadExtraTexts();
+    EXPECT_EQ(lang.Extra, BuiltIn::ExtraTexts()) << "back to English, not the previous language";
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(view.log.isEmpty());
 }

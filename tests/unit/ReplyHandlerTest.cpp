@@ -217,12 +217,50 @@ TEST_F(ReplyFixture, RecoveryStepsFollowTheSettingsAndTakeTheirTime) {
     datas.RecoveryClearMarks = true;
     Receive("half");
     handler.RunErrorRecovery();
-    handler.RunErrorRecovery(); // a second error while the first recovery runs starts none
-    EXPECT_TRUE(handler.RecoveryRunning());
+    handler.RunErrorRecovery(); // a second error while the first recovery runs: its own recovery
+    EXPECT_EQ(handler.RecoveriesRunning(), 2);
     RunScheduled();
-    EXPECT_EQ(written, (QStringList{"ED*", "ED*"}));
+    EXPECT_EQ(written, (QStringList{"ED*", "ED*", "ED*"}));
     EXPECT_TRUE(handler.ReceiveBuffer().isEmpty());
-    EXPECT_FALSE(handler.RecoveryRunning());
+    EXPECT_EQ(handler.RecoveriesRunning(), 0);
+    EXPECT_EQ(view.log.count("*Error recovering: clear program buffers and labels"), 2);
+}
+
+TEST_F(ReplyFixture, ACommunicationErrorIsAnnouncedBeforeItIsHandled) {
+    int announced = 0;
+    QString logAtAnnouncement = "not announced";
+    QObject::connect(&handler, &TReplyHandler::CommunicationError, [&] {
+        ++announced;
+        logAtAnnouncement = view.log.join('|');
+    });
+    Receive("MV1*E10*E15*");
+    EXPECT_EQ(announced, 1);
+    EXPECT_EQ(logAtAnnouncement, "") << "before the error is logged or the recovery starts";
+    EXPECT_TRUE(written.isEmpty());
+}
+
+TEST_F(ReplyFixture, NoiseBeforeATokenKeepsTheProtocolState) {
+    // Before the echo of LD: communication mode is still seen.
+    Receive(QString(QChar(0xFF)) + "LD1*" + QChar(0) + "E10*");
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Communication);
+    EXPECT_EQ(datas.LastReply(), "LD1*");
+    EXPECT_EQ(datas.LastError(), "E10*");
+    // Before a recorded command and between echo and status.
+    Receive(QString(QChar(0x7f)) + "BG*~E10*");
+    EXPECT_EQ(view.recording, QStringList{"BG*" + OK});
+    Receive("ED*" + QString(QChar(0x80)) + "E10*");
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Standby) << "recording completed";
+    // Before a completion report: the channel does not stay executing.
+    Receive("ST1*E10*");
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing);
+    Receive(QString(QChar(3)) + "E14*");
+    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Standby);
+    // An echo of a wrong command keeps its letters.
+    Receive("XX*E16*");
+    EXPECT_EQ(datas.LastError(), "E16*");
+    EXPECT_EQ(TReplyHandler::CleanToken("XX*"), "XX*");
+    EXPECT_EQ(TReplyHandler::CleanToken("\xFF*"), "*");
+    EXPECT_EQ(TReplyHandler::CleanToken("MV200*"), "MV200*");
 }
 
 TEST_F(ReplyFixture, LineBreaksFirstOfEachKindAreRemovedPerCall) {
@@ -264,10 +302,10 @@ TEST_F(ReplyFixture, GarbageNeverCrashesNorGrowsTheBufferWithoutEnd) {
     for (int i = 0; i < 64; ++i)
         Receive(megabyte.mid(i * 16384, 16384));
     EXPECT_LE(handler.ReceiveBuffer().size(), TReplyHandler::MaxPendingText);
-    Receive("*");
-    EXPECT_EQ(datas.LastReply().size(), TReplyHandler::MaxPendingText + 1);
+    Receive("A*");
+    EXPECT_EQ(datas.LastReply(), "A*") << "the noise kept before it is dropped from the echo";
     Receive("*");
     EXPECT_EQ(datas.LastReply(), "*") << "a lone '*' is a token of its own";
     Receive(QString(QChar(0)) + "E10*");
-    EXPECT_EQ(datas.LastReply(), QString(QChar(0)) + "E10*") << "five characters: an echo, not a status";
+    EXPECT_EQ(datas.LastError(), "E10*") << "a status token after a noise byte is still a status";
 }

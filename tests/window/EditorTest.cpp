@@ -9,6 +9,7 @@
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "editor/ProgramFiles.h"
+#include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/UnitKVTComands.h"
@@ -298,8 +299,11 @@ TEST_F(EditorFixture, LoadingAFaultyProgramDisablesSendUntilAGoodOne) {
     form->mmFileOpen->trigger();
     EXPECT_EQ(Lines(), (QStringList{"BG", "XX5", "", "EN"}));
     EXPECT_FALSE(form->btnRunTR->isEnabled());
-    EXPECT_EQ(form->MemoLog->LineCount(), before + 3) << "from the first faulty line on, once per line";
+    ASSERT_EQ(form->MemoLog->LineCount(), before + 1) << "one warning, however many lines";
     EXPECT_TRUE(form->MemoLog->IsRed(before));
+    EXPECT_EQ(form->MemoLog->Line(before),
+              M(Msg::WrongCommandInList) + ' ' +
+                  form->Session().Lang().ExtraText(Ext::FaultyLines).arg(2).arg("XX5").arg(2));
     EXPECT_EQ(Descriptions(), (QStringList{"a", "b", "", ""}))
         << "a short companion leaves descriptions empty";
     Grid()->SetRow(4);
@@ -313,6 +317,41 @@ TEST_F(EditorFixture, LoadingAFaultyProgramDisablesSendUntilAGoodOne) {
     form->mmFileOpen->trigger();
     EXPECT_TRUE(form->btnRunTR->isEnabled());
     EXPECT_EQ(Descriptions(), QStringList{"begin"}) << "companion lines beyond the list are not shown";
+}
+
+TEST_F(EditorFixture, ADamagedProgramIsLoadedOnlyWhenTheOperatorWantsIt) {
+    form->btnBG->click();
+    // Scrambled by hand: every byte plus 93, the last line cut in its middle.
+    QByteArray cut("LD1\r\nSD20");
+    for (char& c : cut)
+        c = char(quint8(c) + 93);
+    folder.Write("Users/cut.kvt", cut);
+    SaveLinesToFile(folder.File("Users/cut._kvt"), {"load", "speed"}, true);
+    dialogs.confirmAnswers = {false};
+    dialogs.fileAnswers = {folder.File("Users/cut.kvt")};
+    form->mmFileOpen->trigger();
+    ASSERT_EQ(dialogs.confirmations.size(), 1);
+    EXPECT_TRUE(dialogs.confirmations[0].contains(folder.File("Users/cut.kvt")));
+    EXPECT_EQ(Lines(), QStringList{"BG"}) << "refused: the list stays";
+
+    dialogs.confirmAnswers = {true};
+    dialogs.fileAnswers = {folder.File("Users/cut.kvt")};
+    form->mmFileOpen->trigger();
+    EXPECT_EQ(Lines(), (QStringList{"LD1", "SD20"}));
+}
+
+TEST_F(EditorFixture, ClickingTheSelectedModeOrUnitsAgainChangesNothing) {
+    form->btnBG->click();
+    form->rgrSingl_Mult->Click(1); // already the extended mode
+    EXPECT_EQ(Lines(), QStringList{"BG"}) << "the program is not cleared";
+
+    form->rgrUnits->Click(1);
+    Type(form->EditMVn, "10");
+    form->btnMVn->click();
+    Type(form->EditStepsToUnits, "100"); // typed, never confirmed
+    form->rgrUnits->Click(1);            // already "other units"
+    EXPECT_EQ(form->Session().Datas().Scale, 1.0);
+    EXPECT_EQ(Lines(), (QStringList{"BG", "MV10"}));
 }
 
 TEST_F(EditorFixture, AMissingOrUnreadableCompanionLeavesTheListAsItWas) {

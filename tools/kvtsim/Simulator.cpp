@@ -171,6 +171,9 @@ void Simulator::Answer(const std::vector<std::string>& replies, int commandNumbe
     std::vector<std::string> pieces = replies;
     if (commandNumber > 0 && options_.commErrorEvery > 0 && commandNumber % options_.commErrorEvery == 0)
         pieces = {replies.front(), "E15*"};
+    else if (commandNumber > 0 && options_.commErrorAlongEvery > 0 &&
+             commandNumber % options_.commErrorAlongEvery == 0)
+        pieces.insert(pieces.begin() + 1, "E15*");
     ++answers_;
     if (options_.garbageEvery > 0 && answers_ % options_.garbageEvery == 0)
         pieces.insert(pieces.begin(), std::string("\x00\xff#~\r\n", 6));

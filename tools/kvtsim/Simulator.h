@@ -13,14 +13,15 @@ namespace kvtsim {
 
 // Faults and timing the stand-in controller can be told to show.
 struct Options {
-    double timeScale = 1.0;   // motion and pauses last this fraction of their real time
-    bool silent = false;      // answer nothing at all
-    int replyDelayMs = 0;     // every answer comes this late
-    bool splitBytes = false;  // answers travel one byte at a time
-    bool joinReplies = false; // echo and status leave together, in one write
-    int garbageEvery = 0;     // every n-th answer is preceded by garbage bytes (0: never)
-    int commErrorEvery = 0;   // every n-th command is answered by a communication error instead
-    int hangUpAfter = 0;      // hang up after this many commands (0: never)
+    double timeScale = 1.0;      // motion and pauses last this fraction of their real time
+    bool silent = false;         // answer nothing at all
+    int replyDelayMs = 0;        // every answer comes this late
+    bool splitBytes = false;     // answers travel one byte at a time
+    bool joinReplies = false;    // echo and status leave together, in one write
+    int garbageEvery = 0;        // every n-th answer is preceded by garbage bytes (0: never)
+    int commErrorEvery = 0;      // every n-th command is answered by a communication error instead
+    int commErrorAlongEvery = 0; // every n-th command's echo is followed by E15*, then its status
+    int hangUpAfter = 0;         // hang up after this many commands (0: never)
 };
 
 // The controller simulator: a controller model behind a pseudo-terminal, optionally linked under

@@ -21,7 +21,7 @@ void OnSignal(int) {
 
 void Usage() {
     std::puts("usage: kvtsim [--link PATH] [--time-scale X] [--silent] [--delay MS] [--split] [--join]\n"
-              "              [--garbage N] [--comm-error N] [--hang-up-after N]\n"
+              "              [--garbage N] [--comm-error N] [--comm-error-along N] [--hang-up-after N]\n"
               "  --link PATH        link the terminal as PATH (a program folder's ports/COM<n>)\n"
               "  --time-scale X     programs run X times their real duration (default 1)\n"
               "  --silent           never answer\n"
@@ -30,6 +30,7 @@ void Usage() {
               "  --join             send echo and status in one write\n"
               "  --garbage N        precede every N-th answer with garbage bytes\n"
               "  --comm-error N     answer every N-th command with a communication error (E15*)\n"
+              "  --comm-error-along N  put E15* between every N-th command's echo and its status\n"
               "  --hang-up-after N  hang up after N commands");
 }
 
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
             options.garbageEvery = std::atoi(value());
         else if (arg == "--comm-error")
             options.commErrorEvery = std::atoi(value());
+        else if (arg == "--comm-error-along")
+            options.commErrorAlongEvery = std::atoi(value());
         else if (arg == "--hang-up-after")
             options.hangUpAfter = std::atoi(value());
         else if (arg == "--help" || arg == "-h") {

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the program and its tests with ThreadSanitizer and runs the serial, end-to-end, window
+# and unit tests; any report that is not one of Qt's own internals (tests/tsan.supp) fails.
+set -euo pipefail
+build=${1:-build-tsan}
+here=$(cd "$(dirname "$0")/.." && pwd)
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVT_TSAN=ON >/dev/null
+cmake --build "$build" -j "$(nproc)"
+export TSAN_OPTIONS="suppressions=$here/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
+(cd "$build" && ctest --output-on-failure -j "$(nproc)")
