@@ -1,5 +1,8 @@
 #pragma once
 
 void RunPortBench(int count);
-void RunTransmissionBench(int lineCount);
+void RunTransmissionBench(int lineCount, int rounds);
+void RunSessionBench();
+void RunFloodBench();
+void RunStartupBench();
 void RunEditorBench();

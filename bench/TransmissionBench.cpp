@@ -1,29 +1,36 @@
-// Sending a 1,000-line list through the program's session (port, read thread, reply handler,
-// transmission thread) to the simulator: its time per line against the raw round trip over the
-// same kind of pseudo-terminal (the floor) and the serial line's own time at 9600 baud 8E1; and
-// the longest stall of the main thread's event loop while it sends.
+// Sending a list line by line, as fast as the line allows: the program (a real main window, its
+// session and transmission thread), a bare C++ send-and-wait loop on the same pseudo-terminal
+// (the floor: nothing of ours in between), and a pyserial loop (what an integrator would write
+// instead, when python3-serial is installed), interleaved round by round against one simulator
+// process. First against a responder that answers at once (echo and status in one write), then
+// against one that leaves 0.2 ms between echo and status, as the controller does.
 #include "Benches.h"
 #include "RawTerminal.h"
-#include "Simulator.h"
-#include "Stats.h"
-#include "core/CommonDatasView.h"
+#include "Responder.h"
+#include "Unit1.h"
 #include "core/Dialogs.h"
+#include "editor/CommandList.h"
 #include "session/Session.h"
+#include "widgets/RadioGroup.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <unistd.h>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// No message box may stop a benchmark.
 class SilentDialogs : public IDialogs {
 public:
     void ShowMessage(const QString&) override {}
@@ -32,16 +39,9 @@ public:
     QString SaveFileName(const QString&, const QString&) override { return {}; }
 };
 
-// The session's view when there is no window: everything it would show is dropped.
-class NoView : public ICommonDatasView {
-public:
-    void PaintIndicator(int, TRgb) override {}
-    void ShowCoordinatesActive(const QString&, bool, bool, bool) override {}
-    void EnableSimpleButtons(bool, bool, bool, bool) override {}
-    void ShowScale(const QString&, const QString&, const QString&) override {}
-    void ShowRounding(const QString&) override {}
-    void AddLogLine(const QString&, bool) override {}
-    void AddRecordingLine(const QString&) override {}
+// Wall and CPU time per line, in milliseconds.
+struct Sample {
+    double wall = 0, cpu = 0;
 };
 
 QStringList ProgramLines(int count) {
@@ -52,91 +52,177 @@ QStringList ProgramLines(int count) {
     return lines;
 }
 
-// Sends each line and reads until its status token has come: the least any sender can take.
-double RawSeconds(const std::string& slave, const QStringList& lines) {
-    const int fd = OpenRawTerminal(slave);
+// Sends `lines` from a real main window. With `stallMs`, a probe ticks every millisecond on the
+// window's event loop and records the longest late tick; the probe wakes the main thread a
+// thousand times a second, so the rounds that time the program run without it.
+Sample ProgramRun(const QString& folder, const QStringList& lines, double* stallMs) {
+    TForm1 form(folder);
+    form.rgrSingl_Mult->Click(1);
+    form.show();
+    form.Session().CommandList().SetProgram(lines);
+    // The window draws itself first: its first paint is no cost of sending.
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QEventLoop loop;
+    QElapsedTimer sinceTick;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    probe.setInterval(1);
+    double longest = 0;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.nsecsElapsed() / 1e6 - 1.0);
+        sinceTick.restart();
+    });
+    QObject::connect(&form.Session(), &TSession::TransmissionEnded, &loop, &QEventLoop::quit);
+    const double cpu0 = ProcessCpuSeconds();
+    const auto start = Clock::now();
+    form.btnRunTRClick();
+    if (stallMs) {
+        sinceTick.start();
+        probe.start();
+    }
+    loop.exec();
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    const double cpu = ProcessCpuSeconds() - cpu0;
+    if (stallMs)
+        *stallMs = std::max(*stallMs, longest);
+    return {wall * 1000 / lines.size(), cpu * 1000 / lines.size()};
+}
+
+Sample FloorRun(const QString& link, const QStringList& lines) {
+    const int fd = OpenRawTerminal(link.toStdString());
+    const double cpu0 = ProcessCpuSeconds();
     const auto start = Clock::now();
     for (const QString& line : lines) {
         const QByteArray out = (line + "*").toLatin1();
         [[maybe_unused]] ssize_t w = ::write(fd, out.constData(), size_t(out.size()));
-        // The answer is the echo and a four-character status token.
-        std::string got;
+        std::string got; // the echo and a four-character status token
         ReadAtLeast(fd, got, size_t(out.size()) + 4);
     }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    const double cpu = ProcessCpuSeconds() - cpu0;
     ::close(fd);
-    return seconds;
+    return {wall * 1000 / lines.size(), cpu * 1000 / lines.size()};
 }
 
-struct ProgramRun {
-    double seconds = 0;
-    double longestStallMs = 0;
-    size_t commandsReceived = 0;
+const char* const kPyserialLoop = R"(import serial, sys, time
+port = serial.Serial(sys.argv[1], 9600, parity=serial.PARITY_EVEN, timeout=2)
+lines = open(sys.argv[2]).read().split()
+wall, cpu = time.perf_counter(), time.process_time()
+for line in lines:
+    out = (line + '*').encode()
+    port.write(out)
+    need, got = len(out) + 4, b''
+    while len(got) < need:
+        chunk = port.read(need - len(got))
+        if not chunk:
+            break
+        got += chunk
+print(time.perf_counter() - wall, time.process_time() - cpu)
+)";
+
+bool PyserialInstalled() {
+    return QProcess::execute("/usr/bin/python3", {"-c", "import serial"}) == 0;
+}
+
+std::optional<Sample> PyserialRun(const QString& link, const QStringList& lines, const QString& folder) {
+    const QString script = folder + "/loop.py", list = folder + "/lines.txt";
+    QFile(script).remove();
+    QFile s(script);
+    s.open(QIODevice::WriteOnly);
+    s.write(kPyserialLoop);
+    s.close();
+    QFile l(list);
+    l.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    l.write(lines.join('\n').toLatin1());
+    l.close();
+    QProcess python;
+    python.start("/usr/bin/python3", {script, link, list});
+    if (!python.waitForFinished(600000) || python.exitCode() != 0)
+        return std::nullopt;
+    const QStringList parts = QString::fromLatin1(python.readAllStandardOutput()).split(' ');
+    if (parts.size() != 2)
+        return std::nullopt;
+    return Sample{parts[0].toDouble() * 1000 / lines.size(), parts[1].toDouble() * 1000 / lines.size()};
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+struct Series {
+    std::vector<double> wall, cpu;
+    void Add(const Sample& s) {
+        wall.push_back(s.wall);
+        cpu.push_back(s.cpu);
+    }
+    void Print(const char* name) const {
+        if (wall.empty()) {
+            std::printf("  %-28s (not run: python3-serial is not installed)\n", name);
+            return;
+        }
+        std::printf("  %-28s wall %7.4f ms (%7.4f..%7.4f)   CPU %7.4f ms (%7.4f..%7.4f)\n", name,
+                    Median(wall), *std::min_element(wall.begin(), wall.end()),
+                    *std::max_element(wall.begin(), wall.end()), Median(cpu),
+                    *std::min_element(cpu.begin(), cpu.end()), *std::max_element(cpu.begin(), cpu.end()));
+    }
 };
 
-ProgramRun ProgramSeconds(const QString& folder, const QStringList& lines, kvtsim::Simulator& simulator) {
-    ProgramRun run;
-    NoView view;
-    TSession session(folder, view);
-    session.OpenPort();
-    const size_t before = simulator.Commands().size();
-
-    QEventLoop loop;
-    QElapsedTimer sinceTick;
-    QTimer probe; // ticks every millisecond; a late tick is a stall of the event loop
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        run.longestStallMs = std::max(run.longestStallMs, sinceTick.nsecsElapsed() / 1e6 - 1.0);
-        sinceTick.restart();
-        if (!session.Transmitting())
-            loop.quit();
-    });
-    const auto start = Clock::now();
-    session.Send(lines);
-    sinceTick.start();
-    probe.start();
-    loop.exec();
-    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    run.commandsReceived = simulator.Commands().size() - before;
-    return run;
+void RunWith(const QString& folder, const QStringList& responderArgs, const char* title, int rounds,
+             const QStringList& lines, bool python) {
+    Responder responder;
+    if (!responder.Start(folder, responderArgs)) {
+        std::printf("  (the simulator did not start)\n");
+        return;
+    }
+    Series program, floor, pyserial;
+    for (int round = 0; round < rounds; ++round) {
+        program.Add(ProgramRun(folder, lines, nullptr));
+        floor.Add(FloorRun(responder.Link(), lines));
+        if (python) {
+            if (const auto s = PyserialRun(responder.Link(), lines, folder))
+                pyserial.Add(*s);
+        }
+    }
+    std::printf("%s, %d rounds of %d lines, per line: median (spread)\n", title, rounds, int(lines.size()));
+    program.Print("the program");
+    floor.Print("bare C++ loop (the floor)");
+    pyserial.Print("pyserial loop");
+    std::printf("  program / floor: wall %.2f, CPU %.2f", Median(program.wall) / Median(floor.wall),
+                Median(program.cpu) / Median(floor.cpu));
+    if (!pyserial.wall.empty())
+        std::printf("   program / pyserial: wall %.2f, CPU %.2f",
+                    Median(program.wall) / Median(pyserial.wall), Median(program.cpu) / Median(pyserial.cpu));
+    double stall = 0;
+    for (int round = 0; round < 3; ++round)
+        ProgramRun(folder, lines, &stall);
+    std::printf(
+        "\n  longest stall of the window's event loop while sending (3 more rounds, probed): %.2f ms\n\n",
+        stall);
 }
 
 } // namespace
 
-void RunTransmissionBench(int lineCount) {
+void RunTransmissionBench(int lineCount, int rounds) {
     SilentDialogs dialogs;
     IDialogs* previous = SetDialogs(&dialogs);
     QTemporaryDir dir;
     for (const char* sub : {"ports", "Data", "Log", "Users", "lang"})
         QDir(dir.path()).mkpath(sub);
-    kvtsim::Simulator simulator; // echo and status as separate writes, as the controller sends them
-    simulator.Start((dir.path() + "/ports/COM1").toStdString());
     const QStringList lines = ProgramLines(lineCount);
-
-    // Characters on the line per command: the line and '*', its echo, a status token; 11 bits
-    // each at 9600 baud with 8 data bits, even parity and a stop bit.
-    double characters = 0;
-    for (const QString& line : lines)
-        characters += 2.0 * (line.size() + 1) + 4;
-    const double lineMs = characters * 11.0 / 9600.0 * 1000.0 / lines.size();
-
-    const ProgramRun program = ProgramSeconds(dir.path(), lines, simulator);
-    // A fresh simulator for the floor, so that its recording state starts the same way.
-    kvtsim::Simulator floorSimulator;
-    floorSimulator.Start();
-    const double raw = RawSeconds(floorSimulator.SlavePath(), lines);
-
-    const double programMs = program.seconds * 1000.0 / lines.size();
-    const double rawMs = raw * 1000.0 / lines.size();
-    std::printf("Sending a %d-line list (LD1, MV..., ED) to the simulator:\n", int(lines.size()));
-    std::printf("  program, per line                              %8.3f ms  (%zu lines answered)\n",
-                programMs, program.commandsReceived);
-    std::printf("  raw round trip, per line (the floor)           %8.3f ms\n", rawMs);
-    std::printf("  serial line at 9600 baud 8E1, per line         %8.3f ms\n", lineMs);
-    std::printf("  program / floor: %.2f    program / serial line: %.4f\n", programMs / rawMs,
-                programMs / lineMs);
-    std::printf("  longest stall of the window's event loop while sending: %.2f ms\n\n",
-                program.longestStallMs);
+    const bool python = PyserialInstalled();
+    RunWith(dir.path(), {"--gap-us", "0"}, "Answered at once (echo and E10* in one write)", rounds, lines,
+            python);
+    RunWith(dir.path(), {"--gap-us", "200"}, "Answered with 0.2 ms between echo and status", rounds, lines,
+            python);
+    const double characters = [&] {
+        double c = 0;
+        for (const QString& line : lines)
+            c += 2.0 * (line.size() + 1) + 4;
+        return c;
+    }();
+    std::printf("The serial line itself at 9600 baud 8E1 (11 bits a character): %.1f ms per line.\n\n",
+                characters * 11.0 / 9600.0 * 1000.0 / lines.size());
     SetDialogs(previous);
 }

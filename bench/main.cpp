@@ -1,7 +1,8 @@
 // kvt_bench: the program's benchmarks, run on request (`make bench`). Each prints its figures;
 // README.md records them.
 //
-//   kvt_bench [port] [transmission] [editor] ...   run the named benchmarks (all when none is named)
+//   kvt_bench [port] [transmission] [session] [flood] [startup] [editor] ...
+//       run the named benchmarks (all when none is named)
 #include "Benches.h"
 
 #include <QApplication>
@@ -15,9 +16,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const std::map<std::string, std::function<void()>> benches = {
-        {"port", [] { RunPortBench(2000); }},
-        {"transmission", [] { RunTransmissionBench(1000); }},
-        {"editor", [] { RunEditorBench(); }},
+        {"port", [] { RunPortBench(2000); }},   {"transmission", [] { RunTransmissionBench(1000, 7); }},
+        {"session", [] { RunSessionBench(); }}, {"flood", [] { RunFloodBench(); }},
+        {"startup", [] { RunStartupBench(); }}, {"editor", [] { RunEditorBench(); }},
     };
     bool ran = false;
     for (int i = 1; i < argc; ++i) {

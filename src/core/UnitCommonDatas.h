@@ -41,11 +41,11 @@ public:
     PerChannel<bool> CoordActive{};
     PerChannel<quint8> CoordState{};
     PerChannel<bool> CoordRunning{};
-    bool AutoRecovery = true;
+    std::atomic<bool> AutoRecovery{true}; // these three are read on the port's read thread too
     std::atomic<quint8> Er6Reaction{1};
     std::atomic<quint8> Er9Reaction{1};
-    bool RecoveryBreakComm = true;
-    bool RecoveryClearMarks = true;
+    std::atomic<bool> RecoveryBreakComm{true};
+    std::atomic<bool> RecoveryClearMarks{true};
     std::atomic<quint32> ReplyTime{300};
     bool ShowPortLog = false;
     bool ShowOperationLog = true;

@@ -1,95 +1,169 @@
 #include "ReadWriteThread.h"
 
-#include "ReplyHandler.h"
 #include "core/Events.h"
+#include "core/TextCodec.h"
 #include "core/UnitCommonDatas.h"
 #include "serial/LineWriter.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 namespace {
 std::atomic<quint64> lastSerial{0};
+using Clock = std::chrono::steady_clock;
 } // namespace
 
-TRWThread::TRWThread(QStringList lines, TCommonDatas& datas, TNamedEvent& replyEvent, TNamedEvent& readyEvent,
+// Where a transmission stands, shared with the reply reader, which tells it of every answer.
+class TRWThread::TState : public TReplyReader::IListener {
+public:
+    TState(QStringList lines, TCommonDatas& datas, TReplyReader& reader, ILineWriter& writer)
+        : lines(std::move(lines)), datas(datas), reader(reader), writer(writer) {
+        // Each line as it goes on the line, ready before the first is sent.
+        bytes.reserve(this->lines.size());
+        for (const QString& line : this->lines)
+            bytes.append(TextCodec::ToSerialBytes(line + '*'));
+    }
+
+    void Answered(const TReplyReader::TAnswer& answer) override {
+        std::unique_lock lock(mutex);
+        if (done || index < 0 || index >= lines.size())
+            return;
+        if (answer.communicationErrors != communicationErrors) {
+            Finish(End::CommunicationError); // the recovery must not find a list still going out
+            return;
+        }
+        // Only a status token received after this line was sent, following its own echo.
+        if (answer.serial <= answeredBefore || !TReplyReader::IsStatusToken(answer.status) ||
+            !EchoMatches(answer.echo, lines[index]))
+            return;
+        const Reply reply = Classify(answer.status);
+        if (reply == Reply::CommandError && datas.Er6Reaction == 1)
+            Finish(End::CommandError);
+        else if (reply == Reply::DataError && datas.Er9Reaction == 1)
+            Finish(End::DataError);
+        else
+            SendNext();
+    }
+
+    // Sends the next line that is not empty; the end when there is none. Called with the lock.
+    void SendNext() {
+        do
+            ++index;
+        while (index < lines.size() && lines[index].isEmpty());
+        if (index >= lines.size()) {
+            Finish(End::Completed);
+            return;
+        }
+        // Answers published until now belong to earlier lines.
+        std::tie(answeredBefore, communicationErrors) = reader.Position();
+        deadline = Clock::now() + std::chrono::milliseconds(datas.ReplyTime.load());
+        if (!writer.WriteBytes(bytes[index]))
+            Finish(End::PortClosed); // nothing can answer a line that never left
+    }
+
+    void Finish(End how) {
+        done = true;
+        end = how;
+        changed.notify_all();
+    }
+
+    std::mutex mutex;
+    std::condition_variable_any changed;
+    const QStringList lines;
+    QList<QByteArray> bytes;
+    int index = -1; // the line waiting for its answer
+    quint64 answeredBefore = 0;
+    quint64 communicationErrors = 0;
+    Clock::time_point deadline{};
+    bool done = false;
+    End end = End::Completed;
+
+    TCommonDatas& datas;
+    TReplyReader& reader;
+    ILineWriter& writer;
+};
+
+TRWThread::TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, TNamedEvent& readyEvent,
                      ILineWriter& writer)
-    : lines_(std::move(lines)), datas_(datas), replyEvent_(replyEvent), readyEvent_(readyEvent),
-      writer_(writer), serial_(++lastSerial) {}
+    : state_(std::make_shared<TState>(std::move(lines), datas, reader, writer)), reader_(reader),
+      readyEvent_(readyEvent), serial_(++lastSerial) {}
 
 TRWThread::~TRWThread() {
+    reader_.Detach(state_.get());
     thread_.request_stop();
     if (thread_.joinable())
         thread_.join();
 }
 
 void TRWThread::Start() {
-    if (!thread_.joinable())
-        thread_ = std::jthread([this](std::stop_token stop) { Execute(stop); });
+    if (thread_.joinable())
+        return;
+    reader_.Attach(state_);
+    thread_ = std::jthread([this](std::stop_token stop) { Execute(stop); });
+}
+
+void TRWThread::RequestStop() {
+    thread_.request_stop();
 }
 
 bool TRWThread::EchoMatches(const QString& echo, const QString& line) {
-    // The echo as the reply handler keeps it, line noise before it already dropped; the
-    // controller may drop the plus sign of an argument.
-    QString expected = line + '*';
-    QString got = echo;
-    expected.remove('+');
-    got.remove('+');
-    return got == expected;
+    // The echo as the reply reader keeps it, line noise before it already dropped, is the line
+    // and its '*'; the controller may drop the plus sign of an argument. Compared in place: this
+    // runs for every answer.
+    qsizetype e = 0, l = 0;
+    const qsizetype echoSize = echo.size(), lineSize = line.size();
+    for (;;) {
+        while (e < echoSize && echo[e] == '+')
+            ++e;
+        while (l < lineSize && line[l] == '+')
+            ++l;
+        if (l == lineSize)
+            return e + 1 == echoSize && echo[e] == '*';
+        if (e == echoSize || echo[e] != line[l])
+            return false;
+        ++e;
+        ++l;
+    }
 }
 
-TRWThread::Reply TRWThread::WaitReply(const QString& line, quint64 generation, std::stop_token stop) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(datas_.ReplyTime.load());
-    for (;;) {
-        if (!replyEvent_.WaitForSetAfter(generation, deadline, stop))
-            return Reply::NoAnswer; // the event is left as it is
-        generation = replyEvent_.Generation();
-        const auto [echo, status] = datas_.LastReplyAndError();
-        if (!TReplyHandler::IsStatusToken(status) || !EchoMatches(echo, line))
-            continue; // an answer to something else: wait on for this line's own
-        Reply result = Reply::Go;
-        if (status == "E16*" || status == "E26*" || status == "E36*")
-            result = Reply::CommandError;
-        if (status == "E19*" || status == "E29*" || status == "E39*")
-            result = Reply::DataError;
-        replyEvent_.Reset();
-        return result;
-    }
+TRWThread::Reply TRWThread::Classify(const QString& status) {
+    if (status == "E16*" || status == "E26*" || status == "E36*")
+        return Reply::CommandError;
+    if (status == "E19*" || status == "E29*" || status == "E39*")
+        return Reply::DataError;
+    return Reply::Go;
 }
 
 void TRWThread::Execute(std::stop_token stop) {
-    End end = End::Completed;
-    int index = 0;
-    for (; index < lines_.size(); ++index) {
-        const QString& line = lines_[index];
-        if (stop.stop_requested())
-            break;
-        if (line.isEmpty())
-            continue;
-        const quint64 generation = replyEvent_.Generation();
-        if (!writer_.WriteText(line + '*')) {
-            // Nothing can answer a line that never left: stop at once.
-            end = End::PortClosed;
-            break;
+    TState& state = *state_;
+    int index;
+    End end;
+    QString line;
+    {
+        std::unique_lock lock(state.mutex);
+        state.SendNext();
+        // The reader sends the lines that follow; this thread keeps the time of each.
+        while (!state.done) {
+            if (stop.stop_requested()) {
+                state.Finish(End::Stopped);
+                break;
+            }
+            if (Clock::now() >= state.deadline) {
+                state.Finish(End::NoAnswer);
+                break;
+            }
+            const Clock::time_point deadline = state.deadline;
+            state.changed.wait_until(lock, stop, deadline,
+                                     [&] { return state.done || state.deadline != deadline; });
         }
-        const Reply reply = WaitReply(line, generation, stop);
-        if (stop.stop_requested())
-            break;
-        if (reply == Reply::NoAnswer) {
-            end = End::NoAnswer;
-            break;
-        }
-        if (reply == Reply::CommandError && datas_.Er6Reaction == 1) {
-            end = End::CommandError;
-            break;
-        }
-        if (reply == Reply::DataError && datas_.Er9Reaction == 1) {
-            end = End::DataError;
-            break;
-        }
+        index = state.index;
+        end = state.end;
+        line = state.lines.value(index);
     }
-    if (stop.stop_requested())
-        end = End::Stopped;
+    reader_.Detach(state_.get());
     // Finished before the ready event: whoever wakes on it may start the next transmission.
     finished_ = true;
     readyEvent_.Set();
-    emit Ended(serial_, end, index, lines_.value(index));
+    emit Ended(serial_, end, index, line);
 }

@@ -1,5 +1,6 @@
 #include "ReplyHandler.h"
 
+#include "ReplyLog.h"
 #include "core/Dialogs.h"
 #include "core/Events.h"
 #include "core/Scheduler.h"
@@ -13,77 +14,99 @@ namespace {
 const QString kStored = QString::fromUtf8("ОК");
 } // namespace
 
+namespace {
+// Received text is taken at most this often while it streams in, and for about this long at once.
+constexpr int kHandleIntervalMs = 10;
+constexpr int kHandleSliceMs = 4;
+} // namespace
+
 TReplyHandler::TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& replyEvent,
                              TNamedEvent& readyEvent, TNamedEvent& readBackEvent, ILineWriter& writer,
-                             IScheduler& scheduler)
+                             IScheduler& scheduler, TReplyLog* log)
     : QObject(nullptr), datas_(datas), lang_(lang), replyEvent_(replyEvent), readyEvent_(readyEvent),
-      readBackEvent_(readBackEvent), writer_(writer), scheduler_(scheduler) {}
+      readBackEvent_(readBackEvent), writer_(writer), scheduler_(scheduler), log_(log),
+      reader_(datas, replyEvent) {
+    handleTimer_.setSingleShot(true);
+    connect(&handleTimer_, &QTimer::timeout, this, [this] {
+        if (HandleQueued(kHandleSliceMs))
+            handleTimer_.start(0); // more waits: after the window has had its turn
+    });
+    sinceHandled_.start();
+    reader_.SetNotify(
+        [this] { QMetaObject::invokeMethod(this, &TReplyHandler::ItemsArrived, Qt::QueuedConnection); });
+}
 
 QString TReplyHandler::Message(int index) const {
     return lang_.Message(index);
 }
 
 void TReplyHandler::Receive(const QString& text) {
-    receiveBuffer_ += text;
-    HandleReplies();
+    reader_.ChunkReceived(text.toLatin1(), 0);
+    HandleAllQueued();
 }
 
-void TReplyHandler::HandleReplies() {
-    CheckCommunicationError();
-
-    const qsizetype cr = receiveBuffer_.indexOf('\r');
-    if (cr >= 0)
-        receiveBuffer_.remove(cr, 1);
-    const qsizetype lf = receiveBuffer_.indexOf('\n');
-    if (lf >= 0)
-        receiveBuffer_.remove(lf, 1);
-
-    // The buffer may be emptied while a token is handled (a message box lets a recovery step
-    // run), so it is looked at afresh for every token.
-    for (qsizetype star = receiveBuffer_.indexOf('*'); star >= 0; star = receiveBuffer_.indexOf('*')) {
-        const QString token = CleanToken(receiveBuffer_.left(star + 1));
-        receiveBuffer_.remove(0, star + 1);
-        if (!readyEvent_.WaitFor(1000)) {
-            Dialogs().ShowMessage(Message(Msg::TransferNotReady));
-            continue;
-        }
-        HandleToken(token);
-    }
-    if (receiveBuffer_.size() > MaxPendingText)
-        receiveBuffer_.remove(0, receiveBuffer_.size() - MaxPendingText);
-}
-
-QString TReplyHandler::CleanToken(const QString& token) {
-    const auto digit = [](QChar c) { return c >= '0' && c <= '9'; };
-    const qsizetype n = token.size();
-    if (n > 4 && token[n - 4] == 'E' && digit(token[n - 3]) && digit(token[n - 2]) && token[n - 1] == '*')
-        return token.right(4);
-    qsizetype first = 0;
-    while (first < n - 1 && !(token[first] >= 'A' && token[first] <= 'Z'))
-        ++first;
-    return first == 0 ? token : token.mid(first);
-}
-
-void TReplyHandler::CheckCommunicationError() {
-    static const QString errors[] = {"E15*", "E25*", "E35*"};
-    for (const QString& error : errors) {
-        const qsizetype p = receiveBuffer_.indexOf(error);
-        if (p < 0)
-            continue;
-        // One communication error is taken out per call; another stays an ordinary token.
-        emit CommunicationError();
-        datas_.SetLastError(error);
-        datas_.AddLogLine(Message(Msg::DataTransferError), true);
-        if (datas_.AutoRecovery)
-            RunErrorRecovery();
-        if (QStringView(receiveBuffer_).mid(p, 4) == error)
-            receiveBuffer_.remove(p, 4);
-        Dialogs().ShowMessage(Message(Msg::DataTransferError));
+void TReplyHandler::ItemsArrived() {
+    if (handleTimer_.isActive())
         return;
-    }
+    handleTimer_.start(int(std::max<qint64>(0, kHandleIntervalMs - sinceHandled_.elapsed())));
 }
 
-void TReplyHandler::HandleToken(const QString& token) {
+void TReplyHandler::HandleAllQueued() {
+    HandleQueued(-1);
+}
+
+bool TReplyHandler::HandleQueued(int budgetMs) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    bool characters = false;
+    for (;;) {
+        std::vector<TReplyReader::TItem> items = reader_.Take(256);
+        if (items.empty())
+            break;
+        for (const TReplyReader::TItem& item : items) {
+            // A clearing step (a recovery, perhaps run from a message box meanwhile) drops what
+            // remained of the chunks received until then.
+            if (item.chunk <= clearedThrough_)
+                continue;
+            currentChunk_ = item.chunk;
+            switch (item.kind) {
+            case TReplyReader::TItem::Characters:
+                if (log_)
+                    log_->Append(item.characters);
+                characters = true;
+                break;
+            case TReplyReader::TItem::CommunicationError:
+                HandleCommunicationError(item.text);
+                break;
+            case TReplyReader::TItem::Token:
+                if (!readyEvent_.WaitFor(1000)) {
+                    Dialogs().ShowMessage(Message(Msg::TransferNotReady));
+                    break;
+                }
+                HandleToken(item.text, item.serial);
+                break;
+            }
+        }
+        if (budgetMs >= 0 && elapsed.elapsed() >= budgetMs)
+            break;
+    }
+    sinceHandled_.restart();
+    if (characters)
+        emit CharactersReceived();
+    return reader_.HasItems();
+}
+
+void TReplyHandler::HandleCommunicationError(const QString& error) {
+    // Whatever is being sent stops first, or the recovery's "ED*" would land between its lines.
+    emit CommunicationError();
+    datas_.SetLastError(error);
+    datas_.AddLogLine(Message(Msg::DataTransferError), true);
+    if (datas_.AutoRecovery)
+        RunErrorRecovery();
+    Dialogs().ShowMessage(Message(Msg::DataTransferError));
+}
+
+void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
     if (IsStatusToken(token)) {
         datas_.SetLastError(token);
         switch (token[2].unicode()) {
@@ -93,8 +116,11 @@ void TReplyHandler::HandleToken(const QString& token) {
         case '8':
             DecodeStatus(token);
             if (datas_.ProgramRunning) {
-                replyEvent_.Set();
+                // The reader answers codes 0, 6 and 9 itself; these answer only while a
+                // program runs, which is known here.
                 const QString lastReply = datas_.LastReply();
+                if (reader_.Publish(serial, lastReply, token))
+                    replyEvent_.Set();
                 for (int n = 1; n <= 3; ++n) {
                     if (lastReply == QString("ST%1*").arg(n))
                         datas_.SetCoordRunning(n, false);
@@ -104,8 +130,7 @@ void TReplyHandler::HandleToken(const QString& token) {
         case '0':
         case '6':
         case '9':
-            DecodeStatus(token);
-            replyEvent_.Set();
+            DecodeStatus(token); // the reader has already set the reply event
             break;
         default:
             break;
@@ -219,7 +244,8 @@ void TReplyHandler::BreakCommunication(std::function<void()> then) {
 }
 
 void TReplyHandler::ClearReadinessMarks() {
-    receiveBuffer_.clear();
+    reader_.Clear(currentChunk_);
+    clearedThrough_ = currentChunk_;
     datas_.SetLastReply(QString());
     datas_.SetLastError(QString());
     readyEvent_.Set();

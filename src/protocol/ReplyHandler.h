@@ -1,7 +1,11 @@
 #pragma once
 
+#include "ReplyReader.h"
+
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -10,33 +14,42 @@ class ILineWriter;
 class TCommonDatas;
 class TLang;
 class TNamedEvent;
+class TReplyLog;
 
-// Everything the controller sends arrives here. The handler cuts the received text into tokens
-// ended by '*' and acts on each: a status token ("E", channel digit, code digit, "*") drives the
-// channel states, the operation log and the events the sending threads wait on; any other token
-// is the echo of a command, kept as LastReply so that the next status token can be read in its
-// light. It also owns the error recovery steps.
+// Everything the controller sends arrives here. Its reader (TReplyReader, on the port's read
+// thread) cuts the received text into tokens and answers the waiting transmission at once; the
+// handler takes the reader's queue on the main thread, in order, and acts on each token: a status
+// token ("E", channel digit, code digit, "*") drives the channel states, the operation log and
+// the events the sending threads wait on; any other token is the echo of a command, kept as
+// LastReply so that the next status token can be read in its light. It also owns the error
+// recovery steps, and adds every received character to the reply log.
 //
-// It runs on the main thread and reaches the window only through the shared state (channel
-// states, operation log, recording list). Delays of the recovery steps go through the
-// scheduler, so that the window never sleeps; "ED*" goes out through the writer.
-//
-// Line noise: a token whose tail is a status token (E, two digits, '*') is that status token,
-// and bytes that cannot begin a command (anything but A..Z) are dropped from the front of an
-// echo. The transmission compares echoes by the same rule, since it reads what is kept here.
+// It reaches the window only through the shared state (channel states, operation log,
+// recording list). Delays of the recovery steps go through the scheduler, so that the window
+// never sleeps; "ED*" goes out through the writer. While characters stream in, the queue is
+// taken at most every 10 ms and in slices of a few milliseconds, so that the window stays
+// responsive and its cost does not grow with the rate of the line.
 class TReplyHandler : public QObject {
     Q_OBJECT
 public:
     TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& replyEvent, TNamedEvent& readyEvent,
-                  TNamedEvent& readBackEvent, ILineWriter& writer, IScheduler& scheduler);
+                  TNamedEvent& readBackEvent, ILineWriter& writer, IScheduler& scheduler,
+                  TReplyLog* log = nullptr);
 
     // Unterminated text kept at most: garbage without any '*' cannot grow without end.
-    static constexpr qsizetype MaxPendingText = 1024;
+    static constexpr qsizetype MaxPendingText = TReplyReader::MaxPendingText;
 
-    // Received characters: appended to the receive buffer, which is then handled.
+    // What the port's read thread hands its chunks to.
+    TReplyReader& Reader() { return reader_; }
+
+    // Received characters, cut and handled at once on this thread (for callers without a read
+    // thread, and the tests).
     void Receive(const QString& text);
     // Received characters not yet cut into tokens.
-    const QString& ReceiveBuffer() const { return receiveBuffer_; }
+    QString ReceiveBuffer() const { return reader_.PendingText(); }
+    // Acts on everything the reader has queued, now: whoever reports what a transmission did
+    // first brings the state up to what was received.
+    void HandleAllQueued();
 
     // Acts on a status token with code 0, 2, 3, 4, 6, 8 or 9.
     void DecodeStatus(const QString& token);
@@ -53,19 +66,24 @@ public:
     // Recoveries started and not yet at their end.
     int RecoveriesRunning() const { return recoveriesRunning_; }
 
-    static bool IsStatusToken(const QString& token) { return token.size() == 4 && token[0] == 'E'; }
+    static bool IsStatusToken(const QString& token) { return TReplyReader::IsStatusToken(token); }
     // The token as the handler reads it: line noise before a status token or an echo dropped.
-    static QString CleanToken(const QString& token);
+    static QString CleanToken(const QString& token) { return TReplyReader::CleanToken(token); }
 
 signals:
     // A communication error (E<n>5*) arrived, before anything is done about it: whatever is
     // being sent must stop first, or the recovery's "ED*" would land between its lines.
     void CommunicationError();
+    // Characters were added to the reply log.
+    void CharactersReceived();
 
 private:
-    void HandleReplies();
-    void CheckCommunicationError();
-    void HandleToken(const QString& token);
+    // Called, queued, when the reader's queue stops being empty.
+    void ItemsArrived();
+    // Acts on queued items for about `budgetMs` (all of them when negative); true when more wait.
+    bool HandleQueued(int budgetMs);
+    void HandleCommunicationError(const QString& error);
+    void HandleToken(const QString& token, quint64 serial);
     QString Message(int index) const;
 
     TCommonDatas& datas_;
@@ -75,6 +93,11 @@ private:
     TNamedEvent& readBackEvent_;
     ILineWriter& writer_;
     IScheduler& scheduler_;
-    QString receiveBuffer_;
+    TReplyLog* log_;
+    TReplyReader reader_;
+    QTimer handleTimer_;
+    QElapsedTimer sinceHandled_;
+    quint64 currentChunk_ = 0;
+    quint64 clearedThrough_ = 0; // items of chunks up to this one were dropped by a clearing
     int recoveriesRunning_ = 0;
 };

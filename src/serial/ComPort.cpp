@@ -43,7 +43,7 @@ void TComPort::Open() {
     }
     ApplyLineSettings();
     if (!ReadThread)
-        ReadThread = std::make_unique<TReadThread>(*this, handle, inBufSize_, WaitFullBuffer);
+        ReadThread = std::make_unique<TReadThread>(*this, handle, inBufSize_, WaitFullBuffer, receiver_);
 }
 
 void TComPort::Close() {

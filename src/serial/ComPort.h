@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 
+class IPortReceiver;
 class TPortHandle;
 class TReadThread;
 struct TDeliveryGate;
@@ -55,6 +56,11 @@ public:
     std::atomic<bool> WaitFullBuffer{false};
 
     bool WriteText(const QString& text) override;
+    bool WriteBytes(const QByteArray& bytes) override { return WriteBuffer(bytes.constData(), bytes.size()); }
+
+    // Hands received chunks to `receiver` on the read thread instead of emitting OnRead on the
+    // main thread (not owned; set while the port is closed, nullptr for OnRead again).
+    void SetReceiver(IPortReceiver* receiver) { receiver_ = receiver; }
     bool WriteBuffer(const char* bytes, qsizetype count);
     void EnableReading(bool on);
 
@@ -90,4 +96,5 @@ private:
     mutable std::mutex handleMutex_;
     std::shared_ptr<TPortHandle> handle_;
     std::unique_ptr<TReadThread> ReadThread;
+    IPortReceiver* receiver_ = nullptr;
 };

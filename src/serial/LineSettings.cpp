@@ -83,9 +83,14 @@ bool ApplyLineSettings(int fd, const LineSettings& s) {
 }
 
 quint32 TakeLineErrors(int fd, ErrorCounters& counters) {
-    struct serial_icounter_struct icount {};
-    if (ioctl(fd, TIOCGICOUNT, &icount) != 0)
+    // A driver that keeps no counters (a pseudo-terminal, many USB adapters) is asked once.
+    if (counters.unsupported)
         return 0;
+    struct serial_icounter_struct icount {};
+    if (ioctl(fd, TIOCGICOUNT, &icount) != 0) {
+        counters.unsupported = true;
+        return 0;
+    }
     // Flag values as the controller software has always received them.
     constexpr quint32 kOverrun = 0x0002, kParity = 0x0004, kFrame = 0x0008, kBreak = 0x0010;
     quint32 flags = 0;

@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -94,7 +96,7 @@ void TPortHandle::SignalClosing() {
 bool TPortHandle::WriteAll(const char* bytes, qsizetype count, int timeoutMs) {
     std::lock_guard lock(writeMutex_);
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::optional<Clock::time_point> deadline; // taken when the first wait begins
     qsizetype done = 0;
     while (done < count) {
         const ssize_t n = ::write(fd_, bytes + done, size_t(count - done));
@@ -107,8 +109,10 @@ bool TPortHandle::WriteAll(const char* bytes, qsizetype count, int timeoutMs) {
         if (n < 0 && errno != EAGAIN)
             return false;
         // The output queue is full: wait until it takes more, the port closes, or time runs out.
+        if (!deadline)
+            deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now()).count();
         if (left <= 0)
             return false;
         pollfd fds[2] = {{fd_, POLLOUT, 0}, {closingFd_, POLLIN, 0}};

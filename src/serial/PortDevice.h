@@ -39,6 +39,7 @@ bool ApplyLineSettings(int fd, const LineSettings& settings);
 struct ErrorCounters {
     int frame = 0, parity = 0, overrun = 0, brk = 0;
     bool valid = false;
+    bool unsupported = false; // the driver keeps no counters: not asked again
 };
 quint32 TakeLineErrors(int fd, ErrorCounters& counters);
 

@@ -2,6 +2,7 @@
 
 #include "ComPort.h"
 #include "PortDevice.h"
+#include "PortReceiver.h"
 
 #include <QMetaObject>
 
@@ -11,10 +12,12 @@
 #include <unistd.h>
 
 TReadThread::TReadThread(TComPort& port, std::shared_ptr<TPortHandle> handle, int inBufSize,
-                         const std::atomic<bool>& waitFullBuffer)
-    : port_(port), handle_(std::move(handle)), waitFullBuffer_(waitFullBuffer),
+                         const std::atomic<bool>& waitFullBuffer, IPortReceiver* receiver)
+    : port_(port), receiver_(receiver), handle_(std::move(handle)), waitFullBuffer_(waitFullBuffer),
       Buffer(static_cast<size_t>(inBufSize)), gate_(std::make_shared<TDeliveryGate>()),
       wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    if (receiver_)
+        receiver_->Resume();
     thread_ = std::thread([this] { Execute(); });
 }
 
@@ -57,6 +60,8 @@ void TReadThread::Stop() {
         gate_->stopping = true;
     }
     gate_->changed.notify_all();
+    if (receiver_)
+        receiver_->Interrupt();
     Wake();
 }
 
@@ -67,6 +72,11 @@ bool TReadThread::WaitUntilRunning() {
 }
 
 bool TReadThread::Deliver(const char* bytes, int count, quint32 errors) {
+    if (receiver_) {
+        receiver_->ChunkReceived(QByteArray(bytes, count), errors);
+        std::lock_guard lock(gate_->mutex);
+        return !gate_->stopping;
+    }
     {
         std::lock_guard lock(gate_->mutex);
         if (gate_->stopping)

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+class IPortReceiver;
 class TComPort;
 class TPortHandle;
 
@@ -26,11 +27,12 @@ struct TDeliveryGate {
 // main thread and waits until the port's OnRead receivers have run, so chunks are handled one at a time and
 // in order. It never blocks inside a call into the main thread: it waits on a gate that Stop()
 // opens, so the port can always stop and join it. A device that hangs up ends the thread, which
-// reports it once to the port.
+// reports it once to the port. With a receiver, each chunk goes to it on this thread instead, and
+// Stop() interrupts it.
 class TReadThread {
 public:
     TReadThread(TComPort& port, std::shared_ptr<TPortHandle> handle, int inBufSize,
-                const std::atomic<bool>& waitFullBuffer);
+                const std::atomic<bool>& waitFullBuffer, IPortReceiver* receiver = nullptr);
     ~TReadThread(); // Stop() and join
     TReadThread(const TReadThread&) = delete;
     TReadThread& operator=(const TReadThread&) = delete;
@@ -48,6 +50,7 @@ private:
     void Wake();
 
     TComPort& port_;
+    IPortReceiver* receiver_;
     std::shared_ptr<TPortHandle> handle_;
     const std::atomic<bool>& waitFullBuffer_;
     std::vector<char> Buffer;

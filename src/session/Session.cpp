@@ -9,6 +9,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/ReplyHandler.h"
+#include "protocol/ReplyLog.h"
 #include "protocol/UnitKVTComands.h"
 #include "serial/ComPort.h"
 #include "serial/PortDevice.h"
@@ -16,7 +17,6 @@
 TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject* parent)
     : QObject(parent), Paths(programFolder) {
     port_ = std::make_unique<TComPort>(Paths.PortsFolder());
-    connect(port_.get(), &TComPort::OnRead, this, &TSession::PortRead);
     connect(port_.get(), &TComPort::HungUp, this, &TSession::PortHungUp);
 
     datas_ = std::make_unique<TCommonDatas>(view);
@@ -40,8 +40,13 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     replyEvent_ = std::make_unique<TNamedEvent>(EventNames::PortString, false);
     readyEvent_ = std::make_unique<TNamedEvent>(EventNames::ReadFuncReady, true);
     readBackEvent_ = std::make_unique<TNamedEvent>(EventNames::Readed, false);
+    replyLog_ = std::make_unique<TReplyLog>();
     replies_ = std::make_unique<TReplyHandler>(*datas_, *lang_, *replyEvent_, *readyEvent_, *readBackEvent_,
-                                               *port_, scheduler_);
+                                               *port_, scheduler_, replyLog_.get());
+    // The read thread hands its chunks to the reply handler's reader, which answers a waiting
+    // transmission at once; the rest is handled on the main thread.
+    port_->SetReceiver(&replies_->Reader());
+    connect(replies_.get(), &TReplyHandler::CharactersReceived, this, &TSession::Received);
     // A communication error stops what is being sent before the recovery begins.
     connect(replies_.get(), &TReplyHandler::CommunicationError, this, &TSession::StopTransmission);
     commandList_ = std::make_unique<TCommandList>("MemoSend");
@@ -103,12 +108,6 @@ QString TSession::PortInfo() const {
                            lang_->Messages);
 }
 
-void TSession::PortRead(const QByteArray& chunk, quint32 /*errors*/) {
-    const QString text = TextCodec::FromSerialBytes(chunk.constData(), chunk.size());
-    emit Received(text);
-    replies_->Receive(text);
-}
-
 void TSession::PortHungUp(const QString& device) {
     datas_->AddLogLine(lang_->ExtraText(Ext::ConnectionLost).arg(port_->PortNumber()).arg(device), true);
     ForgetChannelStates();
@@ -126,7 +125,7 @@ TSession::SendStart TSession::Send(const QStringList& lines) {
     replyEvent_->Reset();
     if (rwThread_ && !rwThread_->Finished())
         return SendStart::AlreadyRunning; // one transmission at a time
-    rwThread_ = std::make_unique<TRWThread>(lines, *datas_, *replyEvent_, *readyEvent_, *port_);
+    rwThread_ = std::make_unique<TRWThread>(lines, *datas_, replies_->Reader(), *readyEvent_, *port_);
     // Emitted from the transmission thread: handled here on the main thread, queued.
     connect(rwThread_.get(), &TRWThread::Ended, this, &TSession::TransmissionThreadEnded);
     rwThread_->Start();
@@ -143,6 +142,8 @@ void TSession::StopTransmission() {
 
 void TSession::TransmissionThreadEnded(quint64 serial, TRWThread::End end, int /*index*/,
                                        const QString& line) {
+    // What was received before the end is acted on first, so that the log keeps its order.
+    replies_->HandleAllQueued();
     if (end == TRWThread::End::NoAnswer)
         datas_->AddLogLine(lang_->Message(Msg::NoReply), true);
     if (end == TRWThread::End::PortClosed)

@@ -17,6 +17,7 @@ class TKVTCommands;
 class TLang;
 class TNamedEvent;
 class TReplyHandler;
+class TReplyLog;
 
 // The program without its windows: it composes and owns the serial port, the shared state, the
 // language table, the command vocabulary with its table, the three named events, the reply
@@ -47,6 +48,8 @@ public:
     TLang& Lang() const { return *lang_; }
     const TKVTCommands& Commands() const { return *commands_; }
     TReplyHandler& Replies() const { return *replies_; }
+    // Every character received, a token per line: what the reply list shows and port.log keeps.
+    const TReplyLog& ReplyLog() const { return *replyLog_; }
     // The command list (MemoSend): what "Send" sends and the editor edits.
     TCommandList& CommandList() const { return *commandList_; }
     TNamedEvent& ReplyEvent() const { return *replyEvent_; }       // "EventPortStringName"
@@ -80,8 +83,8 @@ public:
     void RebuildCommandTable();
 
 signals:
-    // Characters received from the controller, before the reply handler acts on them.
-    void Received(const QString& text);
+    // Characters received from the controller were added to the reply log.
+    void Received();
     // The open device hung up or was removed: the port is closed, the loss logged and the
     // channels back in standby.
     void PortLost();
@@ -89,7 +92,6 @@ signals:
     void TransmissionEnded(TRWThread::End end);
 
 private:
-    void PortRead(const QByteArray& chunk, quint32 errors);
     void PortHungUp(const QString& device);
     void TransmissionThreadEnded(quint64 serial, TRWThread::End end, int index, const QString& line);
     // Every channel in standby, nothing running, no communication mode: what a controller that
@@ -103,6 +105,7 @@ private:
     std::unique_ptr<TNamedEvent> replyEvent_;
     std::unique_ptr<TNamedEvent> readyEvent_;
     std::unique_ptr<TNamedEvent> readBackEvent_;
+    std::unique_ptr<TReplyLog> replyLog_;
     std::unique_ptr<TReplyHandler> replies_;
     std::unique_ptr<TCommandList> commandList_;
     // Declared after the reply handler: its pending recovery steps are dropped before it goes.

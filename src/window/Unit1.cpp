@@ -9,10 +9,10 @@
 #include "serial/ComPort.h"
 #include "session/Session.h"
 #include "widgets/Captions.h"
+#include "widgets/LineList.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
-#include "widgets/ReplyList.h"
 #include "widgets/Shape.h"
 #include "widgets/StringGrid.h"
 
@@ -20,7 +20,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 TForm1::TForm1(const QString& programFolder, QWidget* parent) : QMainWindow(parent) {
@@ -53,7 +52,7 @@ void TForm1::ConnectHandlers() {
     connect(btnPusk, &QPushButton::clicked, this, &TForm1::btnPuskClick);
     for (QCheckBox* box : {ChboxCoord1, chboxCoord2, chboxCoord3})
         connect(box, &QCheckBox::clicked, this, &TForm1::btnCoord123Click);
-    connect(session_.get(), &TSession::Received, lbBufRead, &TReplyList::AppendText);
+    connect(session_.get(), &TSession::Received, lbBufRead, &TReplyList::Refresh);
     connect(session_.get(), &TSession::PortLost, this, &TForm1::PortLost);
 }
 
@@ -61,6 +60,7 @@ void TForm1::FormCreate() {
     TSession& session = Session();
     TLang& lang = session.Lang();
     StringGridSend->SetList(&session.CommandList());
+    lbBufRead->SetLog(&session.ReplyLog());
     StringGridSend->SetDragHint(lang.ExtraText(Ext::DragRowHint));
     UpdatePortControls();
 
@@ -167,7 +167,7 @@ void TForm1::AddLogLine(const QString& text, bool red) {
 }
 
 void TForm1::AddRecordingLine(const QString& text) {
-    MemoRead->appendPlainText(text);
+    MemoRead->AppendLine(text);
 }
 
 void TForm1::SetCaption(const QString& objectName, int item, const QString& text) {

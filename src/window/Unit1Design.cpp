@@ -3,10 +3,10 @@
 #include "Unit1.h"
 
 #include "widgets/HiddenMemo.h"
+#include "widgets/LineList.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
-#include "widgets/ReplyList.h"
 #include "widgets/Shape.h"
 #include "widgets/StringGrid.h"
 
@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -317,8 +316,7 @@ QWidget* TForm1::CreateExtendedPanel() {
     auto* load = new QVBoxLayout(panelLoadAns);
     load->setContentsMargins(0, 0, 0, 0);
     lblLoading = Label("lblLoading", "Loading:", panelLoadAns);
-    MemoRead = Named(new QPlainTextEdit(panelLoadAns), "MemoRead");
-    MemoRead->setReadOnly(true);
+    MemoRead = new TMemoList("MemoRead", panelLoadAns);
     load->addWidget(lblLoading);
     load->addWidget(MemoRead, 1);
     row->addWidget(panelLoadAns);

@@ -14,10 +14,10 @@
 #include "widgets/RadioGroup.h"
 #include "widgets/StringGrid.h"
 
+#include "widgets/LineList.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -103,7 +103,7 @@ void TForm1::btnLD1Click() {
 }
 
 void TForm1::btnAllClearClick() {
-    MemoRead->clear();
+    MemoRead->Clear();
     Session().CommandList().Clear();
     SetListFaulty(false);
 }
@@ -129,7 +129,7 @@ void TForm1::StringGridSendRowMoved(int from, int to) {
 }
 
 void TForm1::btnClearClick() {
-    MemoRead->clear();
+    MemoRead->Clear();
 }
 
 void TForm1::chbDirectControlClick() {

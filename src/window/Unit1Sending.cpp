@@ -2,9 +2,9 @@
 #include "Unit1.h"
 #include "session/Session.h"
 
-#include <QPlainTextEdit>
+#include "widgets/LineList.h"
 
 void TForm1::btnRunTRClick() {
     if (Session().SendCommandList() == TSession::SendStart::Started)
-        MemoRead->clear();
+        MemoRead->Clear();
 }

@@ -16,6 +16,7 @@ public:
         written.append(text);
         return true;
     }
+    bool WriteBytes(const QByteArray& bytes) override { return WriteText(QString::fromLatin1(bytes)); }
     QStringList written;
 };
 

@@ -6,12 +6,16 @@
 #include "core/ProgramPaths.h"
 #include "core/UnitCommonDatas.h"
 #include "lang/Lang.h"
+#include "protocol/ReadWriteThread.h"
+#include "protocol/ReplyReader.h"
 
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 
+#include <atomic>
 #include <deque>
+#include <thread>
 
 namespace {
 
@@ -308,4 +312,84 @@ TEST_F(ReplyFixture, GarbageNeverCrashesNorGrowsTheBufferWithoutEnd) {
     EXPECT_EQ(datas.LastReply(), "*") << "a lone '*' is a token of its own";
     Receive(QString(QChar(0)) + "E10*");
     EXPECT_EQ(datas.LastError(), "E10*") << "a status token after a noise byte is still a status";
+}
+
+TEST(ReplyReader, AnswersAreToldAtOnceAndEverythingElseWaitsInOrder) {
+    FakeView view;
+    TCommonDatas datas(view);
+    TNamedEvent reply("r", false);
+    TReplyReader reader(datas, reply);
+    struct Listener : TReplyReader::IListener {
+        void Answered(const TReplyReader::TAnswer& a) override { told.append(a.echo + a.status); }
+        QStringList told;
+    };
+    auto listener = std::make_shared<Listener>();
+    reader.Attach(listener);
+    int notified = 0;
+    reader.SetNotify([&] { ++notified; });
+
+    reader.ChunkReceived("LD1*E10*BG", 0);
+    reader.ChunkReceived("*E14*EN*E16*", 0);
+    EXPECT_EQ(listener->told, (QStringList{"LD1*E10*", "EN*E16*"})) << "code 4 is the handler's to judge";
+    EXPECT_TRUE(reply.IsSet());
+    EXPECT_EQ(notified, 1) << "told once when the queue stopped being empty";
+    const auto items = reader.Take(100);
+    QStringList tokens;
+    for (const auto& item : items) {
+        if (item.kind == TReplyReader::TItem::Token)
+            tokens.append(item.text);
+    }
+    EXPECT_EQ(tokens, (QStringList{"LD1*", "E10*", "BG*", "E14*", "EN*", "E16*"}));
+    EXPECT_EQ(items.front().kind, TReplyReader::TItem::Characters);
+    EXPECT_EQ(items.front().characters, QByteArray("LD1*E10*BG"));
+
+    // An answer published later by the main thread for an earlier token is not taken back.
+    EXPECT_FALSE(reader.Publish(items[4].serial, "BG*", "E14*"));
+    EXPECT_EQ(reader.Answer().echo, "EN*");
+    reader.Detach(listener.get());
+    reader.ChunkReceived("ST1*E10*", 0);
+    EXPECT_EQ(listener->told.size(), 2) << "a detached listener hears nothing more";
+}
+
+TEST(ReplyReader, AFloodWaitsForTheMainThreadUntilThePortCloses) {
+    FakeView view;
+    TCommonDatas datas(view);
+    TNamedEvent reply("r", false);
+    TReplyReader reader(datas, reply);
+    const QByteArray many = QByteArray("E10*").repeated(int(TReplyReader::MaxQueuedItems));
+    reader.ChunkReceived(many, 0); // the queue is now full
+    std::atomic<bool> returned{false};
+    std::thread reading([&] {
+        reader.ChunkReceived("E20*", 0); // waits for room
+        returned = true;
+    });
+    reader.Take(100); // room again: the waiting chunk goes in
+    reading.join();
+    EXPECT_TRUE(returned);
+
+    reader.ChunkReceived(many, 0);
+    std::thread closing([&] { reader.ChunkReceived("E30*", 0); });
+    reader.Interrupt(); // as the port does when it closes: before or during the wait
+    closing.join();
+    reader.ChunkReceived("E40*", 0); // and until it opens again, nothing waits
+    reader.Resume();
+    QStringList last;
+    for (auto items = reader.Take(1 << 20); !items.empty(); items = reader.Take(1 << 20)) {
+        for (const auto& item : items)
+            last.append(item.text);
+    }
+    EXPECT_FALSE(last.contains("E30*")) << "dropped: the port was closing";
+    EXPECT_FALSE(last.contains("E40*"));
+}
+
+TEST(EchoMatching, TheLineAndItsStarWithOrWithoutThePlusSign) {
+    EXPECT_TRUE(TRWThread::EchoMatches("MV200*", "MV200"));
+    EXPECT_TRUE(TRWThread::EchoMatches("AL5*", "AL+5")) << "the controller may drop the plus sign";
+    EXPECT_TRUE(TRWThread::EchoMatches("AL+5*", "AL+5"));
+    EXPECT_FALSE(TRWThread::EchoMatches("MV2000*", "MV200"));
+    EXPECT_FALSE(TRWThread::EchoMatches("MV20*", "MV200"));
+    EXPECT_FALSE(TRWThread::EchoMatches("MV200", "MV200")) << "no star, no echo";
+    EXPECT_FALSE(TRWThread::EchoMatches("XMV200*", "MV200"));
+    EXPECT_FALSE(TRWThread::EchoMatches("", "BG"));
+    EXPECT_TRUE(TRWThread::EchoMatches("*", ""));
 }

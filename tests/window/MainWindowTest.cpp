@@ -9,9 +9,9 @@
 #include "lang/MessageIds.h"
 #include "serial/ComPort.h"
 #include "session/Session.h"
+#include "widgets/LineList.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
-#include "widgets/ReplyList.h"
 
 #include <gtest/gtest.h>
 

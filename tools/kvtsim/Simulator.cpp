@@ -153,10 +153,11 @@ void Simulator::Schedule(Clock::time_point due, const std::string& bytes) {
         return;
     due = std::max(due, lastDue_);
     if (options_.splitBytes) {
-        // A millisecond apart, so that the reader sees them as separate chunks.
+        // Apart, so that the reader sees them as separate chunks.
+        const std::chrono::microseconds gap(options_.splitGapUs);
         for (size_t i = 0; i < bytes.size(); ++i)
-            outbox_.emplace(due + std::chrono::milliseconds(i), std::string(1, bytes[i]));
-        lastDue_ = due + std::chrono::milliseconds(bytes.size());
+            outbox_.emplace(due + gap * i, std::string(1, bytes[i]));
+        lastDue_ = due + gap * bytes.size();
     } else {
         outbox_.emplace(due, bytes);
         lastDue_ = due;
@@ -177,7 +178,7 @@ void Simulator::Answer(const std::vector<std::string>& replies, int commandNumbe
     ++answers_;
     if (options_.garbageEvery > 0 && answers_ % options_.garbageEvery == 0)
         pieces.insert(pieces.begin(), std::string("\x00\xff#~\r\n", 6));
-    if (options_.joinReplies || options_.splitBytes) {
+    if (options_.joinReplies || options_.splitBytes || options_.statusGapUs <= 0) {
         std::string joined;
         for (const std::string& p : pieces)
             joined += p;
@@ -186,7 +187,7 @@ void Simulator::Answer(const std::vector<std::string>& replies, int commandNumbe
         // Consecutive writes a little apart, as a real controller's echo and status are.
         int i = 0;
         for (const std::string& p : pieces)
-            Schedule(due + std::chrono::microseconds(200 * i++), p);
+            Schedule(due + std::chrono::microseconds(options_.statusGapUs * i++), p);
     }
 }
 
@@ -196,13 +197,16 @@ void Simulator::WriteDue(Clock::time_point now) {
         std::string& bytes = outbox_.begin()->second;
         const ssize_t n = ::write(master_, bytes.data(), bytes.size());
         if (n < 0) {
-            if (errno == EAGAIN)
-                return; // the terminal is full; poll says when it takes more
+            if (errno == EAGAIN) {
+                outputBlocked_ = true; // the terminal is full; poll says when it takes more
+                return;
+            }
             outbox_.erase(outbox_.begin());
             continue;
         }
         if (size_t(n) < bytes.size()) {
             bytes.erase(0, size_t(n));
+            outputBlocked_ = true;
             return;
         }
         outbox_.erase(outbox_.begin());
@@ -217,19 +221,28 @@ void Simulator::Run() {
             Answer({report}, 0, now);
         WriteDue(now);
 
+        // Sleeps until a byte comes, an answer or a program step is due, or the terminal takes
+        // output it refused; never spins while an answer waits for its time.
         std::optional<Clock::time_point> next = model_.NextDeadline();
-        if (!outbox_.empty() && (!next || outbox_.begin()->first < *next))
+        if (!outputBlocked_ && !outbox_.empty() && (!next || outbox_.begin()->first < *next))
             next = outbox_.begin()->first;
-        int timeout = -1;
+        timespec timeout{};
+        timespec* wait = nullptr;
         if (next) {
-            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count();
-            timeout = int(std::max<long long>(0, wait));
+            const auto ns = std::max<long long>(
+                0, std::chrono::duration_cast<std::chrono::nanoseconds>(*next - Clock::now()).count());
+            timeout.tv_sec = time_t(ns / 1000000000);
+            timeout.tv_nsec = long(ns % 1000000000);
+            wait = &timeout;
         }
-        pollfd fds[2] = {{wake_, POLLIN, 0}, {master_, short(POLLIN | (outbox_.empty() ? 0 : POLLOUT)), 0}};
+        const bool blocked = outputBlocked_ && !outbox_.empty();
+        pollfd fds[2] = {{wake_, POLLIN, 0}, {master_, short(POLLIN | (blocked ? POLLOUT : 0)), 0}};
         const int count = master_ >= 0 ? 2 : 1;
         lock.unlock();
-        ::poll(fds, nfds_t(count), timeout);
+        ::ppoll(fds, nfds_t(count), wait, nullptr);
         lock.lock();
+        if (count == 2 && (fds[1].revents & POLLOUT))
+            outputBlocked_ = false;
         if (fds[0].revents & POLLIN) {
             uint64_t value;
             [[maybe_unused]] const ssize_t n = ::read(wake_, &value, sizeof value);

@@ -16,7 +16,9 @@ struct Options {
     double timeScale = 1.0;      // motion and pauses last this fraction of their real time
     bool silent = false;         // answer nothing at all
     int replyDelayMs = 0;        // every answer comes this late
-    bool splitBytes = false;     // answers travel one byte at a time
+    bool splitBytes = false;     // answers travel one byte at a time, splitGapUs apart
+    int splitGapUs = 1000;       // the time between two bytes of a split answer
+    int statusGapUs = 200;       // echo and status leave this far apart; 0: together, in one write
     bool joinReplies = false;    // echo and status leave together, in one write
     int garbageEvery = 0;        // every n-th answer is preceded by garbage bytes (0: never)
     int commErrorEvery = 0;      // every n-th command is answered by a communication error instead
@@ -79,6 +81,7 @@ private:
     int slaveKeeper_ = -1; // keeps the terminal alive while the program has it closed
     int wake_ = -1;
     bool stop_ = false;
+    bool outputBlocked_ = false; // the terminal took no more: wait until it is writable
     std::string slavePath_;
     std::string linkPath_;
     std::thread thread_;

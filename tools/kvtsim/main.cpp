@@ -29,6 +29,8 @@ void Usage() {
               "  --split            send answers one byte at a time\n"
               "  --join             send echo and status in one write\n"
               "  --garbage N        precede every N-th answer with garbage bytes\n"
+              "  --split-us N       answers one byte at a time, N microseconds apart\n"
+              "  --gap-us N         echo and status N microseconds apart (default 200; 0: one write)\n"
               "  --comm-error N     answer every N-th command with a communication error (E15*)\n"
               "  --comm-error-along N  put E15* between every N-th command's echo and its status\n"
               "  --hang-up-after N  hang up after N commands");
@@ -58,6 +60,11 @@ int main(int argc, char** argv) {
             options.replyDelayMs = std::atoi(value());
         else if (arg == "--split")
             options.splitBytes = true;
+        else if (arg == "--split-us") {
+            options.splitBytes = true;
+            options.splitGapUs = std::atoi(value());
+        } else if (arg == "--gap-us")
+            options.statusGapUs = std::atoi(value());
         else if (arg == "--join")
             options.joinReplies = true;
         else if (arg == "--garbage")

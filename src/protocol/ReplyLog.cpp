@@ -1,0 +1,41 @@
+#include "ReplyLog.h"
+
+void TReplyLog::Append(const QByteArray& bytes) {
+    const qint64 base = text_.size();
+    text_.append(bytes);
+    for (qsizetype i = bytes.indexOf('*'); i >= 0; i = bytes.indexOf('*', i + 1))
+        starts_.push_back(base + i + 1);
+}
+
+qsizetype TReplyLog::End(qsizetype index) const {
+    return index + 1 < Count() ? qsizetype(starts_[size_t(index) + 1]) : text_.size();
+}
+
+QString TReplyLog::Line(qsizetype index) const {
+    if (index < 0 || index >= Count())
+        return {};
+    const qsizetype start = qsizetype(starts_[size_t(index)]);
+    return QString::fromLatin1(text_.constData() + start, End(index) - start);
+}
+
+QString TReplyLog::LineStart(qsizetype index, qsizetype maxLength, bool* longer) const {
+    if (index < 0 || index >= Count())
+        return {};
+    const qsizetype start = qsizetype(starts_[size_t(index)]);
+    const qsizetype length = End(index) - start;
+    if (longer)
+        *longer = length > maxLength;
+    return QString::fromLatin1(text_.constData() + start, std::min(length, maxLength));
+}
+
+QStringList TReplyLog::Lines() const {
+    QStringList lines;
+    lines.reserve(Count());
+    for (qsizetype i = 0; i < Count(); ++i)
+        lines.append(Line(i));
+    return lines;
+}
+
+qsizetype TReplyLog::MemoryBytes() const {
+    return text_.capacity() + qsizetype(starts_.capacity() * sizeof(qint64));
+}

@@ -1,0 +1,213 @@
+#include "ReplyReader.h"
+
+#include "core/Events.h"
+#include "core/TextCodec.h"
+#include "core/UnitCommonDatas.h"
+
+TReplyReader::TReplyReader(TCommonDatas& datas, TNamedEvent& replyEvent)
+    : datas_(datas), replyEvent_(replyEvent) {}
+
+QString TReplyReader::CleanToken(const QString& token) {
+    const auto digit = [](QChar c) { return c >= '0' && c <= '9'; };
+    const qsizetype n = token.size();
+    if (n > 4 && token[n - 4] == 'E' && digit(token[n - 3]) && digit(token[n - 2]) && token[n - 1] == '*')
+        return token.right(4);
+    qsizetype first = 0;
+    while (first < n - 1 && !(token[first] >= 'A' && token[first] <= 'Z'))
+        ++first;
+    return first == 0 ? token : token.mid(first);
+}
+
+void TReplyReader::ChunkReceived(const QByteArray& chunk, quint32 /*errors*/) {
+    quint64 number;
+    {
+        // A flood waits here for the main thread, unless the port is closing.
+        std::unique_lock lock(mutex_);
+        drained_.wait(lock, [&] { return queue_.size() < MaxQueuedItems || interrupted_; });
+        if (interrupted_)
+            return;
+        if (clearRequested_ && clearThrough_ >= chunks_) {
+            buffer_.clear();
+            lastEcho_.clear();
+        }
+        clearRequested_ = false;
+        number = ++chunks_;
+    }
+    buffer_ += TextCodec::FromSerialBytes(chunk.constData(), chunk.size());
+    Cut(chunk, number);
+}
+
+void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
+    // Everything for the main thread is queued at once, before any answer is told: whoever
+    // learns of the end of a transmission from an answer finds what led to it in the queue.
+    std::vector<TItem> items;
+    items.reserve(4);
+    items.push_back({TItem::Characters, chunk, {}, number, 0});
+    bool communicationError = false;
+
+    // One communication error is taken out per chunk; another stays an ordinary token.
+    static const QString errors[] = {"E15*", "E25*", "E35*"};
+    for (const QString& error : errors) {
+        const qsizetype p = buffer_.indexOf(error);
+        if (p < 0)
+            continue;
+        buffer_.remove(p, 4);
+        items.push_back({TItem::CommunicationError, {}, error, number, 0});
+        communicationError = true;
+        // With only the clearing step to do, the recovery empties the buffer at once: the rest
+        // of this chunk is dropped.
+        if (datas_.AutoRecovery && !datas_.RecoveryBreakComm && datas_.RecoveryClearMarks) {
+            buffer_.clear();
+            lastEcho_.clear();
+        }
+        break;
+    }
+
+    const qsizetype cr = buffer_.indexOf('\r');
+    if (cr >= 0)
+        buffer_.remove(cr, 1);
+    const qsizetype lf = buffer_.indexOf('\n');
+    if (lf >= 0)
+        buffer_.remove(lf, 1);
+
+    struct TToPublish {
+        quint64 serial;
+        QString echo, status;
+    };
+    std::vector<TToPublish> answers;
+    qsizetype start = 0;
+    for (qsizetype star = buffer_.indexOf('*'); star >= 0; star = buffer_.indexOf('*', start)) {
+        const QString token = CleanToken(buffer_.mid(start, star + 1 - start));
+        start = star + 1;
+        const quint64 serial = ++tokens_;
+        items.push_back({TItem::Token, {}, token, number, serial});
+        if (!IsStatusToken(token)) {
+            lastEcho_ = token;
+            continue;
+        }
+        const char16_t code = token[2].unicode();
+        if (code == '0' || code == '6' || code == '9')
+            answers.push_back({serial, lastEcho_, token});
+    }
+    buffer_.remove(0, start);
+    if (buffer_.size() > MaxPendingText)
+        buffer_.remove(0, buffer_.size() - MaxPendingText);
+
+    bool wasEmpty;
+    TAnswer afterError;
+    {
+        std::lock_guard lock(mutex_);
+        wasEmpty = queue_.empty();
+        for (TItem& item : items)
+            queue_.push_back(std::move(item));
+        if (communicationError) {
+            ++answer_.communicationErrors;
+            afterError = answer_;
+        }
+    }
+    if (wasEmpty && notify_)
+        notify_();
+    if (communicationError)
+        Tell(afterError); // a running transmission stops at once
+    for (const TToPublish& a : answers) {
+        if (Publish(a.serial, a.echo, a.status))
+            replyEvent_.Set();
+    }
+}
+
+void TReplyReader::Interrupt() {
+    {
+        std::lock_guard lock(mutex_);
+        interrupted_ = true;
+    }
+    drained_.notify_all();
+}
+
+void TReplyReader::Resume() {
+    std::lock_guard lock(mutex_);
+    interrupted_ = false;
+}
+
+std::vector<TReplyReader::TItem> TReplyReader::Take(size_t count) {
+    std::vector<TItem> items;
+    {
+        std::lock_guard lock(mutex_);
+        const size_t n = std::min(count, queue_.size());
+        items.reserve(n);
+        for (size_t i = 0; i < n; ++i) {
+            items.push_back(std::move(queue_.front()));
+            queue_.pop_front();
+        }
+    }
+    drained_.notify_all();
+    return items;
+}
+
+bool TReplyReader::HasItems() const {
+    std::lock_guard lock(mutex_);
+    return !queue_.empty();
+}
+
+TReplyReader::TAnswer TReplyReader::Answer() const {
+    std::lock_guard lock(mutex_);
+    return answer_;
+}
+
+std::pair<quint64, quint64> TReplyReader::Position() const {
+    std::lock_guard lock(mutex_);
+    return {answer_.serial, answer_.communicationErrors};
+}
+
+bool TReplyReader::Publish(quint64 serial, const QString& echo, const QString& status) {
+    TAnswer answer;
+    {
+        std::lock_guard lock(mutex_);
+        if (serial <= answer_.serial)
+            return false;
+        answer_.serial = serial;
+        answer_.echo = echo;
+        answer_.status = status;
+        answer = answer_;
+    }
+    Tell(answer);
+    return true;
+}
+
+void TReplyReader::Tell(const TAnswer& answer) {
+    std::shared_ptr<IListener> listener;
+    {
+        std::lock_guard lock(mutex_);
+        listener = listener_;
+    }
+    if (listener)
+        listener->Answered(answer);
+}
+
+void TReplyReader::Attach(std::shared_ptr<IListener> listener) {
+    std::lock_guard lock(mutex_);
+    listener_ = std::move(listener);
+}
+
+void TReplyReader::Detach(const IListener* listener) {
+    std::lock_guard lock(mutex_);
+    if (listener_.get() == listener)
+        listener_.reset();
+}
+
+void TReplyReader::Clear(quint64 lastChunk) {
+    {
+        std::lock_guard lock(mutex_);
+        clearRequested_ = true;
+        clearThrough_ = lastChunk;
+        while (!queue_.empty() && queue_.front().chunk <= lastChunk)
+            queue_.pop_front();
+        answer_.echo.clear();
+        answer_.status.clear();
+    }
+    drained_.notify_all();
+}
+
+QString TReplyReader::PendingText() const {
+    std::lock_guard lock(mutex_);
+    return clearRequested_ && clearThrough_ >= chunks_ ? QString() : buffer_;
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "serial/PortReceiver.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class TCommonDatas;
+class TNamedEvent;
+
+// The half of reply handling that runs on the port's read thread. It cuts the received text into
+// tokens as the reply handler always has (communication errors taken out first, the first CR and
+// LF of a chunk dropped, line noise removed), and does at once the one thing a transmission waits
+// for: it publishes each answer (the echo and the status token with code 0, 6 or 9 that follows
+// it) and sets the reply event. Everything else (channel states, logs, the reply list) waits, in
+// order, in a queue that the reply handler takes on the main thread; the reader tells it when
+// the queue stops being empty. A full queue holds the read thread back, so that a flood costs
+// memory only up to a bound.
+//
+// A token whose tail is a status token (E, two digits, '*') is that status token, and bytes that
+// cannot begin a command (anything but A..Z) are dropped from the front of an echo.
+class TReplyReader : public IPortReceiver {
+public:
+    // One thing received, for the main thread.
+    struct TItem {
+        enum Kind { Characters, CommunicationError, Token } kind;
+        QByteArray characters; // Characters: the chunk as it came
+        QString text;          // CommunicationError: "E15*", "E25*" or "E35*"; Token: the token
+        quint64 chunk = 0;     // the chunk it came in
+        quint64 serial = 0;    // Token: its place among all tokens
+    };
+
+    // The latest answer: what a transmission thread reads after the reply event.
+    struct TAnswer {
+        quint64 serial = 0; // the status token's place among all tokens
+        QString echo;
+        QString status;
+        quint64 communicationErrors = 0; // how many communication errors have come so far
+    };
+
+    // Who waits for answers: told of every answer published, on the thread that publishes it
+    // (the read thread, or the main thread for the codes that answer only while a program runs),
+    // and of every communication error.
+    class IListener {
+    public:
+        virtual ~IListener() = default;
+        virtual void Answered(const TAnswer& answer) = 0;
+    };
+
+    // Unterminated text kept at most: garbage without any '*' cannot grow without end.
+    static constexpr qsizetype MaxPendingText = 1024;
+    // Items the queue holds at most before the read thread waits for the main thread.
+    static constexpr size_t MaxQueuedItems = 200000;
+
+    TReplyReader(TCommonDatas& datas, TNamedEvent& replyEvent);
+
+    // Called (on the reading thread) when the queue stops being empty.
+    void SetNotify(std::function<void()> notify) { notify_ = std::move(notify); }
+
+    // --- the read thread ---
+    void ChunkReceived(const QByteArray& chunk, quint32 errors) override;
+    void Interrupt() override;
+    void Resume() override;
+
+    // --- any thread ---
+    // Takes up to `count` items, oldest first.
+    std::vector<TItem> Take(size_t count);
+    bool HasItems() const;
+    TAnswer Answer() const;
+    // The serial number of the latest answer and the count of communication errors, without the
+    // texts.
+    std::pair<quint64, quint64> Position() const;
+    // Publishes an answer unless a later one already was, and tells the listener; true when it
+    // was published.
+    bool Publish(quint64 serial, const QString& echo, const QString& status);
+    // The one listener (a running transmission), or none.
+    void Attach(std::shared_ptr<IListener> listener);
+    void Detach(const IListener* listener);
+    // The recovery's clearing step, for what was received up to chunk `lastChunk`: the items of
+    // those chunks not yet taken are dropped, and the text not yet cut into tokens and the last
+    // echo are forgotten (unless a later chunk has come meanwhile).
+    void Clear(quint64 lastChunk);
+    // Text received and not yet cut into tokens (on the reading thread, or when none reads).
+    QString PendingText() const;
+
+    static bool IsStatusToken(const QString& token) { return token.size() == 4 && token[0] == 'E'; }
+    static QString CleanToken(const QString& token);
+
+private:
+    void Cut(const QByteArray& chunk, quint64 number);
+    void Tell(const TAnswer& answer);
+
+    TCommonDatas& datas_;
+    TNamedEvent& replyEvent_;
+    std::function<void()> notify_;
+
+    // The read thread's own.
+    QString buffer_;
+    QString lastEcho_;
+    quint64 tokens_ = 0;
+
+    mutable std::mutex mutex_;
+    std::condition_variable drained_;
+    std::deque<TItem> queue_;
+    TAnswer answer_;
+    std::shared_ptr<IListener> listener_;
+    bool interrupted_ = false;
+    quint64 chunks_ = 0; // chunks received so far
+    bool clearRequested_ = false;
+    quint64 clearThrough_ = 0; // a clearing step for the text up to this chunk is due
+};
