@@ -16,7 +16,7 @@ const QString kStored = QString::fromUtf8("ОК");
 
 namespace {
 // Received text is taken at most this often while it streams in, and for about this long at once.
-constexpr int kHandleIntervalMs = 10;
+constexpr int kHandleIntervalMs = 25;
 constexpr int kHandleSliceMs = 4;
 } // namespace
 

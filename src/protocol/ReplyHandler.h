@@ -27,7 +27,7 @@ class TReplyLog;
 // It reaches the window only through the shared state (channel states, operation log,
 // recording list). Delays of the recovery steps go through the scheduler, so that the window
 // never sleeps; "ED*" goes out through the writer. While characters stream in, the queue is
-// taken at most every 10 ms and in slices of a few milliseconds, so that the window stays
+// taken at most every 25 ms and in slices of a few milliseconds, so that the window stays
 // responsive and its cost does not grow with the rate of the line.
 class TReplyHandler : public QObject {
     Q_OBJECT
