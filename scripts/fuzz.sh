@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds
-# (default 600): the reply handler, the scrambled stream and file text, the language files and
-# the program-file pair, each from its seed corpus. A crash, a sanitizer report or a broken
+# (default 600): the reply handler, the scrambled stream and file text, the language files, the
+# program-file pair and the settings files, each from its seed corpus. A crash, a sanitizer report or a broken
 # invariant fails the run and leaves the input in build-fuzz/.
 set -euo pipefail
 seconds=${1:-600}
@@ -10,7 +10,7 @@ build="$here/build-fuzz"
 cmake -S "$here/tests/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)"
 cd "$build"
-for target in reply stream lang program; do
+for target in reply stream lang program settings; do
     echo "-- ${target}_fuzzer for $seconds s"
     mkdir -p "corpus/$target"
     ASAN_OPTIONS="detect_leaks=1:halt_on_error=1" \

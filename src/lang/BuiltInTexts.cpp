@@ -172,16 +172,25 @@ const QStringList& ExtraTexts() {
         "Drag to move the command",                                                       // 10
         "The earlier program file %1 was put back: nothing was saved.",                   // 11
         "The program file %1 was replaced, but its descriptions %2 could not be, nor could the earlier "
-        "program be put back: the two files no longer belong together.",               // 12
-        "It is not a regular file.",                                                   // 13
-        "It has %1 lines; a program has at most %2.",                                  // 14
-        "The last line of %1 has no line end: the file may have been cut short.",      // 15
-        "%1 holds a zero byte: the lines after it cannot be read.",                    // 16
-        "%1 mixes two encodings: line %2 is not UTF-8 and was read as Windows-1251.",  // 17
-        "This program looks damaged. %1 Load it anyway?",                              // 18
-        "First at line %1 (\"%2\"); %3 wrong lines in all.",                           // 19
-        "The port is closed: \"%1\" and the lines after it were not sent.",            // 20
-        "COM%1 has no link in the ports folder: opened %2, the system's serial port.", // 21
+        "program be put back: the two files no longer belong together.",                  // 12
+        "It is not a regular file.",                                                      // 13
+        "It has %1 lines; a program has at most %2.",                                     // 14
+        "The last line of %1 has no line end: the file may have been cut short.",         // 15
+        "%1 holds a zero byte: the lines after it cannot be read.",                       // 16
+        "%1 mixes two encodings: line %2 is not UTF-8 and was read as Windows-1251.",     // 17
+        "This program looks damaged. %1 Load it anyway?",                                 // 18
+        "First at line %1 (\"%2\"); %3 wrong lines in all.",                              // 19
+        "The port is closed: \"%1\" and the lines after it were not sent.",               // 20
+        "COM%1 has no link in the ports folder: opened %2, the system's serial port.",    // 21
+        "Close the program without saving the rest?",                                     // 22
+        "COM%1 opens %2, %3",                                                             // 23
+        "which is not there.",                                                            // 24
+        "which this user may not open (the user must be a member of the group dialout).", // 25
+        "which is there and may be opened.",                                              // 26
+        "Serial devices of this machine:",                                                // 27
+        "Use the selected device for this port",                                          // 28
+        "(none found)",                                                                   // 29
+        "COM%1 could not be linked to %2: %3",                                            // 30
     };
     return texts;
 }

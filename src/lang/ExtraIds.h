@@ -27,5 +27,14 @@ enum : int {
     FaultyLines = 19,
     PortClosedNotSent = 20,
     FallbackDevice = 21,
+    CloseWithoutSaving = 22,
+    PortOpens = 23,
+    DeviceMissing = 24,
+    DeviceNoAccess = 25,
+    DeviceReady = 26,
+    DevicesPresent = 27,
+    LinkDevice = 28,
+    NoDevices = 29,
+    LinkFailed = 30,
 };
 } // namespace Ext

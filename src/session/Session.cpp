@@ -13,6 +13,7 @@
 #include "protocol/UnitKVTComands.h"
 #include "serial/ComPort.h"
 #include "serial/PortDevice.h"
+#include "settings/SettingsFiles.h"
 
 TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject* parent)
     : QObject(parent), Paths(programFolder) {
@@ -20,6 +21,10 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     connect(port_.get(), &TComPort::HungUp, this, &TSession::PortHungUp);
 
     datas_ = std::make_unique<TCommonDatas>(view);
+    // The first reading of prp.dat, for the language; its failure is reported when the window
+    // reads it again, with the language table at hand.
+    settings_ = std::make_unique<TSettingsFiles>(Paths, *datas_);
+    settings_->LoadProgramSettings(nullptr);
 
     lang_ = std::make_unique<TLang>(Paths, *datas_, *datas_);
     lang_->LoadMessages();
@@ -29,13 +34,9 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     RebuildCommandTable();
     connect(datas_.get(), &TCommonDatas::UnitsChanged, this, &TSession::RebuildCommandTable);
 
-    // The line settings are the same at every start: 8 data bits, 1 stop bit, even parity,
-    // 9600 baud.
+    // Port 1 unless portp.dat names another; the line settings are the same at every start.
     port_->SetPortNumber(1);
-    port_->SetDataBitsIndex(3);
-    port_->SetStopBits(0);
-    port_->SetParity(2);
-    port_->SetBaudIndex(6);
+    portSettingsLoaded_ = settings_->LoadPortSettings(*port_);
 
     replyEvent_ = std::make_unique<TNamedEvent>(EventNames::PortString, false);
     readyEvent_ = std::make_unique<TNamedEvent>(EventNames::ReadFuncReady, true);

@@ -18,6 +18,7 @@ class TLang;
 class TNamedEvent;
 class TReplyHandler;
 class TReplyLog;
+class TSettingsFiles;
 
 // The program without its windows: it composes and owns the serial port, the shared state, the
 // language table, the command vocabulary with its table, the three named events, the reply
@@ -32,9 +33,10 @@ class TSession : public QObject {
     Q_OBJECT
 public:
     // Creates the objects in the order of the main window's creation step: port, shared state
-    // (which writes its defaults into `view`), language table with its messages, vocabulary and
-    // table, port number 1 with the fixed line settings (9600 baud, 8 data bits, even parity,
-    // one stop bit), the events, the reply handler. The port is not opened yet.
+    // (which writes its defaults into `view`), the program settings (prp.dat: the language among
+    // others), language table with its messages, vocabulary and table, the port number from
+    // portp.dat (port 1 without it) with the fixed line settings (9600 baud, 8 data bits, even
+    // parity, one stop bit), the events, the reply handler. The port is not opened yet.
     TSession(const QString& programFolder, ICommonDatasView& view, QObject* parent = nullptr);
     // Stops a running transmission and waits for it, closes the port, then releases the rest.
     ~TSession() override;
@@ -55,6 +57,11 @@ public:
     TNamedEvent& ReplyEvent() const { return *replyEvent_; }       // "EventPortStringName"
     TNamedEvent& ReadyEvent() const { return *readyEvent_; }       // "EventReadFuncReadyName"
     TNamedEvent& ReadBackEvent() const { return *readBackEvent_; } // "EventReadedName"
+    // The settings files; the first program-settings load and the port-settings load are done
+    // when the session is made (the rest is the window's, at its steps of start-up).
+    TSettingsFiles& Settings() const { return *settings_; }
+    // Whether portp.dat gave the port number at start.
+    bool PortSettingsLoaded() const { return portSettingsLoaded_; }
 
     // --- the port ---
     // Closes the port and opens it again. When it cannot be opened, the reason is logged in red
@@ -100,6 +107,8 @@ private:
 
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> datas_;
+    std::unique_ptr<TSettingsFiles> settings_;
+    bool portSettingsLoaded_ = false;
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TKVTCommands> commands_;
     std::unique_ptr<TNamedEvent> replyEvent_;

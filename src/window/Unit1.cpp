@@ -1,5 +1,8 @@
 #include "Unit1.h"
 
+#include "PortName.h"
+#include "UnitByteLen.h"
+#include "UnitProgProp.h"
 #include "core/Dialogs.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
@@ -8,6 +11,7 @@
 #include "lang/MessageIds.h"
 #include "serial/ComPort.h"
 #include "session/Session.h"
+#include "settings/SettingsFiles.h"
 #include "widgets/Captions.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
@@ -38,6 +42,9 @@ void TForm1::ConnectHandlers() {
     connect(btnOpenPort, &QPushButton::clicked, this, &TForm1::btnOpenPortClick);
     connect(btnClosePort, &QPushButton::clicked, this, &TForm1::btnClosePortClick);
     connect(mmVers, &QAction::triggered, this, &TForm1::mmVers1Click);
+    connect(mmSettsPortName, &QAction::triggered, this, &TForm1::mmSettsPortNameClick);
+    connect(mmSettsProp, &QAction::triggered, this, &TForm1::mmSettsPropClick);
+    connect(mmNastrLogs, &QAction::triggered, this, &TForm1::mmNastrLogsClick);
     // The mode switch clears the list: it acts only when the selection really changes, never on
     // a click on the mode already selected.
     connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, [this] {
@@ -62,6 +69,8 @@ void TForm1::FormCreate() {
     StringGridSend->SetList(&session.CommandList());
     lbBufRead->SetLog(&session.ReplyLog());
     StringGridSend->SetDragHint(lang.ExtraText(Ext::DragRowHint));
+    if (!session.PortSettingsLoaded())
+        ReportFile(session.Settings().PortFile());
     UpdatePortControls();
 
     btnOpenPortClick();
@@ -75,6 +84,9 @@ void TForm1::FormCreate() {
     StringGridSend->SetCell(0, 0, QString::fromUtf8("№"));
     StringGridSend->SetCell(2, 0, "Command");
 
+    // The second reading of prp.dat applies every value to the finished window.
+    if (!session.Settings().LoadProgramSettings(this))
+        ReportFile(session.Settings().ProgramFile());
     rgrSingl_MultClick();
 
     if (session.Datas().ShowOperationLog) {
@@ -84,11 +96,27 @@ void TForm1::FormCreate() {
         MemoLog->hide();
     }
 
+    if (!session.Settings().LoadErrorSettings())
+        ReportFile(session.Settings().ErrorFile());
     session.Datas().SetLastReply("  ");
     lang.ReloadLanguage(*this);
 }
 
+void TForm1::ShowOperationLog(bool show) {
+    if (show) {
+        MemoLog->show();
+        resize(width(), 613);
+    } else if (MemoLog->isVisibleTo(this)) {
+        resize(width(), height() - MemoLog->height() + 5);
+        MemoLog->hide();
+    }
+}
+
 void TForm1::FormDestroy() {
+    // The dialogs go first, while the window they report to is whole.
+    delete formPortName_;
+    delete formByteLen_;
+    delete formProgProp_;
     // A running transmission stops at once and is waited for, before the port and the events
     // go (the session's own order).
     session_.reset();
@@ -115,6 +143,9 @@ void TForm1::UpdatePortControls() {
     btnClosePort->setEnabled(open);
     btnOpenPort->setEnabled(!open);
     mmSettsProp->setEnabled(open);
+    // The data bits of an open or closed port are not changed from the line settings dialog.
+    if (formByteLen_)
+        formByteLen_->rgrDataLen->setEnabled(false);
 }
 
 void TForm1::PortLost() {

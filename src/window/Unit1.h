@@ -2,6 +2,7 @@
 
 #include "core/CommonDatasView.h"
 #include "lang/CaptionTarget.h"
+#include "settings/SettingsFiles.h"
 
 #include <QMainWindow>
 
@@ -18,6 +19,9 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 class THiddenMemo;
+class TFormByteLen;
+class TFormPortName;
+class TFormProgProp;
 class TLogView;
 class TMemoList;
 class TPanel;
@@ -32,7 +36,7 @@ struct TMotion;
 // and short handlers that delegate to the window-free session (port, shared state, language,
 // reply handling, sending, the command list) and to the logic classes of each subsystem. It is
 // the view of the shared state and the target of the language's captions.
-class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarget {
+class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarget, public ISettingsView {
     Q_OBJECT
 public:
     // `programFolder` holds Data, Log, lang, Users and ports; the window runs FormCreate.
@@ -49,6 +53,31 @@ public:
     void UpdatePortControls();
     void mmVers1Click();
     void rgrSingl_MultClick();
+    // The layout of the control mode in the shared state: menu entries, panels, the side panels
+    // of the extended mode (the mode switch without its "Clear all").
+    void ApplyModeLayout();
+    // Shows or hides the operation log; the window is 613 pixels high with it, shorter without.
+    void ShowOperationLog(bool show);
+
+    // --- settings, port dialogs, logs ---
+    void mmSettsPortNameClick();
+    void mmSettsPropClick();
+    void mmNastrLogsClick();
+    // The close event's step: the logs and settings whose flags are on; false keeps the window
+    // open (a file could not be written and the operator chose to stay).
+    bool FormClose();
+    bool SaveOnClose();
+    // The dialogs while they exist, none otherwise.
+    TFormPortName* FormPortName() const { return formPortName_; }
+    TFormByteLen* FormByteLen() const { return formByteLen_; }
+    TFormProgProp* FormProgProp() const { return formProgProp_; }
+    void PortNameDialogClosed(TFormPortName* dialog);
+    void ByteLenDialogClosed(TFormByteLen* dialog);
+    void ProgPropDialogClosed(TFormProgProp* dialog);
+
+    // --- ISettingsView ---
+    void SelectControlMode(int mode) override;
+    void SelectUnitsMode(int mode) override;
 
     // --- sending ---
     void btnRunTRClick();
@@ -185,8 +214,13 @@ public:
         *EditWH, *EditJP, *EditSB;
     QToolButton *btnLD1, *btnED, *btnST, *btnPS1;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void ConnectHandlers();
+    // Message 1 + the file's path + Message 2 in a message box.
+    void ReportFile(const QString& path);
     void ConnectEditorHandlers();
     void ToolButtonClick(int index, QLineEdit* edit, bool reportsParameterError);
     void PortLost();
@@ -195,6 +229,9 @@ private:
 
     std::unique_ptr<TSession> session_;
     bool listFaulty_ = false;
+    TFormPortName* formPortName_ = nullptr;
+    TFormByteLen* formByteLen_ = nullptr;
+    TFormProgProp* formProgProp_ = nullptr;
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();

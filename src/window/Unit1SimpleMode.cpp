@@ -30,6 +30,11 @@ void TForm1::rgrSingl_MultClick() {
     datas.ControlMode =
         quint8(rgrSingl_Mult->ItemIndex() == 0 ? TCommonDatas::SimpleMode : TCommonDatas::ExtendedMode);
     btnAllClearClick();
+    ApplyModeLayout();
+}
+
+void TForm1::ApplyModeLayout() {
+    const TCommonDatas& datas = Session().Datas();
     const bool simple = datas.ControlMode == TCommonDatas::SimpleMode;
     mmFileSave->setEnabled(!simple);
     mmFileOpen->setEnabled(!simple);

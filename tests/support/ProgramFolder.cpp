@@ -1,5 +1,8 @@
 #include "ProgramFolder.h"
 
+#include "core/ProgramPaths.h"
+#include "settings/SettingsFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -17,6 +20,8 @@ ProgramFolder::ProgramFolder(Languages languages) {
     QDir root(dir_.path());
     for (const char* sub : {"Data", "Log", "Users", "ports", "lang"})
         root.mkpath(sub);
+    // The settings files of a fresh installation, as the build lays them out.
+    TSettingsFiles::WriteDefaults(TProgramPaths(dir_.path()));
     if (languages == WithShippedLanguages) {
         const QString source = ShippedLanguageFolder();
         QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);

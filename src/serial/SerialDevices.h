@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The serial devices of this machine, for the operator who links a port number to one: a USB
+// adapter's /dev/ttyUSB<n> name changes between plugs, its name under /dev/serial/by-id does not.
+namespace SerialDevices {
+
+// What the port dialog tells of a device.
+struct TDeviceState {
+    bool exists = false;     // the device (or what a link names) is there
+    bool accessible = false; // and this user may read and write it
+};
+TDeviceState Inspect(const QString& device);
+
+// The devices present: their stable names under `byIdFolder` when there are any; otherwise the
+// ttyUSB* and ttyACM* devices of `devFolder` and the ttyS* devices there that have a UART behind
+// them. Sorted by name.
+QStringList List(const QString& byIdFolder = "/dev/serial/by-id", const QString& devFolder = "/dev");
+
+// Makes <portsFolder>/COM<n> a link to `device`, replacing what was there (within that folder
+// only, which is made when missing). False with the system's reason in `error`.
+bool LinkPort(const QString& portsFolder, quint32 portNumber, const QString& device, QString* error);
+
+} // namespace SerialDevices

@@ -1,0 +1,162 @@
+#include "PortName.h"
+
+#include "Unit1.h"
+#include "core/Dialogs.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "serial/ComPort.h"
+#include "serial/PortDevice.h"
+#include "serial/SerialDevices.h"
+#include "session/Session.h"
+#include "widgets/Captions.h"
+#include "widgets/RadioGroup.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace {
+constexpr TCaptionSlot kSlots[] = {{1, "TFormPortName", -1}, {2, "rgrPortName", 4}};
+constexpr int kHighestEntry = 2;
+} // namespace
+
+TFormPortName::TFormPortName(TForm1& form) : QDialog(&form), form_(form) {
+    setObjectName("TFormPortName");
+    setWindowTitle("Chose port number");
+    setModal(true);
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* grid = new QGridLayout(this);
+    rgrPortName = new TRadioGroup("rgrPortName", QString(),
+                                  {"Com 1", "Com 2", "Com 3", "Com 4", "Other (5 - 255):"}, 2, this);
+    rgrPortName->SetItemIndex(-1);
+    SpinEditPortName = new QSpinBox(this);
+    SpinEditPortName->setObjectName("SpinEditPortName");
+    SpinEditPortName->setRange(5, 255);
+    SpinEditPortName->setValue(5);
+    ButtonOK = new QPushButton("OK", this);
+    ButtonOK->setObjectName("ButtonOK");
+    lblDevice = new QLabel(this);
+    lblDevice->setObjectName("lblDevice");
+    lblDevice->setWordWrap(true);
+    lblDevices = new QLabel(this);
+    lblDevices->setObjectName("lblDevices");
+    lbDevices = new QListWidget(this);
+    lbDevices->setObjectName("lbDevices");
+    btnLink = new QPushButton(this);
+    btnLink->setObjectName("btnLink");
+    grid->addWidget(rgrPortName, 0, 0, 1, 2);
+    grid->addWidget(SpinEditPortName, 1, 1);
+    grid->addWidget(lblDevice, 2, 0, 1, 2);
+    grid->addWidget(lblDevices, 3, 0, 1, 2);
+    grid->addWidget(lbDevices, 4, 0, 1, 2);
+    grid->addWidget(btnLink, 5, 0, 1, 2);
+    grid->addWidget(ButtonOK, 6, 1);
+    connect(rgrPortName, &TRadioGroup::Clicked, this, &TFormPortName::rgrPortNameClick);
+    connect(SpinEditPortName, &QSpinBox::valueChanged, this, &TFormPortName::ShowDevices);
+    connect(ButtonOK, &QPushButton::clicked, this, &TFormPortName::ButtonOKClick);
+    connect(btnLink, &QPushButton::clicked, this, &TFormPortName::btnLinkClick);
+    connect(lbDevices, &QListWidget::currentRowChanged, this,
+            [this] { btnLink->setEnabled(SelectedNumber() != 0 && lbDevices->currentItem()); });
+    FormCreate();
+}
+
+TFormPortName::~TFormPortName() {
+    // FormClose: the main window's reference goes with the dialog.
+    form_.PortNameDialogClosed(this);
+}
+
+void TFormPortName::FormCreate() {
+    ApplyLanguage();
+    const TLang& lang = form_.Session().Lang();
+    lblDevices->setText(lang.ExtraText(Ext::DevicesPresent));
+    btnLink->setText(lang.ExtraText(Ext::LinkDevice));
+    const quint32 n = form_.Session().Port().PortNumber();
+    if (n >= 1 && n <= 4) {
+        rgrPortName->SetItemIndex(int(n) - 1);
+        SpinEditPortName->setEnabled(false);
+    } else if (n >= 5 && n <= 255) {
+        rgrPortName->SetItemIndex(4);
+        SpinEditPortName->setEnabled(true);
+        SpinEditPortName->setValue(int(n));
+    }
+    ShowDevices();
+}
+
+void TFormPortName::ApplyLanguage() {
+    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
+}
+
+void TFormPortName::SetCaption(const QString& objectName, int item, const QString& text) {
+    SetControlCaption(this, objectName, item, text);
+}
+
+void TFormPortName::rgrPortNameClick() {
+    SpinEditPortName->setEnabled(rgrPortName->ItemIndex() == 4);
+    ShowDevices();
+}
+
+quint32 TFormPortName::SelectedNumber() const {
+    const int item = rgrPortName->ItemIndex();
+    if (item >= 0 && item < 4)
+        return quint32(item + 1);
+    if (item == 4)
+        return quint32(SpinEditPortName->value());
+    return 0;
+}
+
+void TFormPortName::ShowDevices() {
+    const TLang& lang = form_.Session().Lang();
+    const quint32 n = SelectedNumber();
+    if (n == 0) {
+        lblDevice->clear();
+    } else {
+        const QString device = PortDevice::DeviceForPort(form_.Session().Port().PortsFolder(), n);
+        const SerialDevices::TDeviceState state = SerialDevices::Inspect(device);
+        const int how = !state.exists       ? Ext::DeviceMissing
+                        : !state.accessible ? Ext::DeviceNoAccess
+                                            : Ext::DeviceReady;
+        lblDevice->setText(lang.ExtraText(Ext::PortOpens).arg(n).arg(device, lang.ExtraText(how)));
+    }
+    const QString selected = lbDevices->currentItem() ? lbDevices->currentItem()->text() : QString();
+    lbDevices->clear();
+    const QStringList devices = SerialDevices::List(ByIdFolder, DevFolder);
+    lbDevices->addItems(devices);
+    if (devices.isEmpty())
+        lbDevices->addItem(lang.ExtraText(Ext::NoDevices));
+    lbDevices->setEnabled(!devices.isEmpty());
+    const auto found = lbDevices->findItems(selected, Qt::MatchExactly);
+    if (!found.isEmpty())
+        lbDevices->setCurrentItem(found.first());
+    btnLink->setEnabled(n != 0 && !devices.isEmpty() && lbDevices->currentItem());
+}
+
+void TFormPortName::btnLinkClick() {
+    const quint32 n = SelectedNumber();
+    if (n == 0 || !lbDevices->isEnabled() || !lbDevices->currentItem())
+        return;
+    const QString device = lbDevices->currentItem()->text();
+    QString error;
+    if (!SerialDevices::LinkPort(form_.Session().Port().PortsFolder(), n, device, &error))
+        Dialogs().ShowMessage(form_.Session().Lang().ExtraText(Ext::LinkFailed).arg(n).arg(device, error));
+    ShowDevices();
+}
+
+void TFormPortName::ButtonOKClick() {
+    TComPort& port = form_.Session().Port();
+    const int item = rgrPortName->ItemIndex();
+    if (item >= 0 && item < 4) {
+        port.SetPortNumber(quint32(item + 1));
+    } else if (item == 4) {
+        // The spin edit holds 5..255; what it shows when typed text was no number is its minimum.
+        const int n = SpinEditPortName->value();
+        if (n >= 5 && n <= 255)
+            port.SetPortNumber(quint32(n));
+        else
+            Dialogs().ShowMessage(form_.Session().Lang().Message(Msg::SetCorrectPort));
+    }
+    form_.btnOpenPortClick();
+    close();
+}

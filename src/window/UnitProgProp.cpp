@@ -1,0 +1,158 @@
+#include "UnitProgProp.h"
+
+#include "Unit1.h"
+#include "core/UnitCommonDatas.h"
+#include "lang/Lang.h"
+#include "session/Session.h"
+#include "widgets/Captions.h"
+#include "widgets/LogView.h"
+#include "widgets/RadioGroup.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr TCaptionSlot kSlots[] = {{39, "TFormProgProp", -1},
+                                   {44, "chboxPortLogs", -1},
+                                   {45, "chboxLoadLogs", -1},
+                                   {46, "chBoxSavePortLogs", -1},
+                                   {47, "chBoxSaveLogs", -1},
+                                   {48, "chBoxSavePortProp", -1},
+                                   {49, "chboxSaveProgProp", -1},
+                                   {50, "chBoxSaveErrProp", -1},
+                                   {51, "chboxUnitsSave", -1},
+                                   {52, "ChboxUnitsName", -1},
+                                   {53, "ChboxUnitsScale", -1},
+                                   {54, "chBoxAddENAutomatic", -1},
+                                   {55, "chboxAddBGAutomatic", -1},
+                                   {56, "RgrTrunc", -1},
+                                   {57, "RgrTrunc", 0},
+                                   {58, "RgrTrunc", 1},
+                                   {59, "RgrTrunc", 2},
+                                   {60, "rgrUnitsName", -1},
+                                   {61, "chBoxLogs", -1}};
+constexpr int kHighestEntry = 61;
+
+QCheckBox* Box(const char* name, const QString& caption, QWidget* parent, QLayout* layout) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    layout->addWidget(box);
+    return box;
+}
+
+QFrame* Panel(const char* name, QWidget* parent, QLayout* into) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::StyledPanel);
+    into->addWidget(panel);
+    return panel;
+}
+
+} // namespace
+
+TFormProgProp::TFormProgProp(TForm1& form) : QDialog(&form), form_(form) {
+    setObjectName("TFormProgProp");
+    setWindowTitle("Program main settings");
+    setModal(true);
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* column = new QVBoxLayout(this);
+
+    auto* show = new QVBoxLayout(Panel("Panel1", this, column));
+    chboxPortLogs = Box("chboxPortLogs", "Show port replies log (extended control mode only)", this, show);
+    chboxLoadLogs =
+        Box("chboxLoadLogs", "Show algorithm recording process (extended control mode only)", this, show);
+    chBoxLogs = Box("chBoxLogs", "Show operation log", this, show);
+    auto* logs = new QVBoxLayout(Panel("Panel2", this, column));
+    chBoxSavePortLogs = Box("chBoxSavePortLogs", "Save port replies log", this, logs);
+    chBoxSaveLogs = Box("chBoxSaveLogs", "Save operation log", this, logs);
+    auto* settings = new QVBoxLayout(Panel("Panel3", this, column));
+    chBoxSavePortProp = Box("chBoxSavePortProp", "Save port properties", this, settings);
+    chboxSaveProgProp = Box("chboxSaveProgProp", "Save program settings", this, settings);
+    chBoxSaveErrProp = Box("chBoxSaveErrProp", "Save error handling settings", this, settings);
+    auto* units = new QVBoxLayout(Panel("Panel6", this, column));
+    chboxUnitsSave = Box("chboxUnitsSave", "Save unit of measurement", this, units);
+    ChboxUnitsName = Box("ChboxUnitsName", "Save unit measurement name", this, units);
+    ChboxUnitsScale = Box("ChboxUnitsScale", "Save unit measurement scale", this, units);
+    auto* automatisms = new QVBoxLayout(Panel("Panel4", this, column));
+    chBoxAddENAutomatic =
+        Box("chBoxAddENAutomatic", "Automatically add command  \"Set enable\" to the command list", this,
+            automatisms);
+    chboxAddBGAutomatic =
+        Box("chboxAddBGAutomatic", "Automatically add command  \"Program begin\" to the command list", this,
+            automatisms);
+    auto* rounding = new QHBoxLayout(Panel("Panel5", this, column));
+    RgrTrunc =
+        new TRadioGroup("RgrTrunc", "Units rounding:", {"Decreasing", "Increasing", "Mathematic"}, 1, this);
+    rounding->addWidget(RgrTrunc);
+    rgrUnitsName = new TRadioGroup("rgrUnitsName", "Units name", {}, 1, this);
+    EditUnitsName = new QLineEdit(rgrUnitsName);
+    EditUnitsName->setObjectName("EditUnitsName");
+    rgrUnitsName->layout()->addWidget(EditUnitsName);
+    rounding->addWidget(rgrUnitsName);
+    btnOK = new QPushButton("OK", this);
+    btnOK->setObjectName("btnOK");
+    column->addSpacing(10);
+    column->addWidget(btnOK, 0, Qt::AlignHCenter);
+    connect(btnOK, &QPushButton::clicked, this, &TFormProgProp::btnOKClick);
+    FormCreate();
+}
+
+TFormProgProp::~TFormProgProp() {
+    form_.ProgPropDialogClosed(this);
+}
+
+void TFormProgProp::FormCreate() {
+    ApplyLanguage();
+    const TCommonDatas& d = form_.Session().Datas();
+    chboxPortLogs->setChecked(d.ShowPortLog);
+    chboxLoadLogs->setChecked(d.ShowLoadLog);
+    chBoxLogs->setChecked(d.ShowOperationLog);
+    chBoxSavePortLogs->setChecked(d.SavePortLog);
+    chBoxSaveLogs->setChecked(d.SaveOperationLog);
+    chBoxSavePortProp->setChecked(d.SavePortSettings);
+    chboxSaveProgProp->setChecked(d.SaveProgramSettings);
+    chBoxSaveErrProp->setChecked(d.SaveErrorSettings);
+    chboxUnitsSave->setChecked(d.SaveUnits);
+    ChboxUnitsName->setChecked(d.SaveUnitsName);
+    ChboxUnitsScale->setChecked(d.SaveUnitsScale);
+    chBoxAddENAutomatic->setChecked(d.AutoAddEN);
+    chboxAddBGAutomatic->setChecked(d.AutoAddBG);
+    RgrTrunc->SetItemIndex(d.RoundingMode);
+    EditUnitsName->setText(d.UnitsName);
+}
+
+void TFormProgProp::ApplyLanguage() {
+    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
+}
+
+void TFormProgProp::SetCaption(const QString& objectName, int item, const QString& text) {
+    SetControlCaption(this, objectName, item, text);
+}
+
+void TFormProgProp::btnOKClick() {
+    TCommonDatas& d = form_.Session().Datas();
+    d.UnitsName = EditUnitsName->text();
+    d.ShowPortLog = chboxPortLogs->isChecked();
+    d.ShowLoadLog = chboxLoadLogs->isChecked();
+    d.ShowOperationLog = chBoxLogs->isChecked();
+    d.SavePortLog = chBoxSavePortLogs->isChecked();
+    d.SaveOperationLog = chBoxSaveLogs->isChecked();
+    d.SavePortSettings = chBoxSavePortProp->isChecked();
+    d.SaveProgramSettings = chboxSaveProgProp->isChecked();
+    d.SaveErrorSettings = chBoxSaveErrProp->isChecked();
+    d.SaveUnits = chboxUnitsSave->isChecked();
+    d.SaveUnitsName = ChboxUnitsName->isChecked();
+    d.SaveUnitsScale = ChboxUnitsScale->isChecked();
+    d.AutoAddEN = chBoxAddENAutomatic->isChecked();
+    d.AutoAddBG = chboxAddBGAutomatic->isChecked();
+    form_.ShowOperationLog(d.ShowOperationLog);
+    form_.ApplyModeLayout(); // the command list stays
+    if (RgrTrunc->ItemIndex() >= 0)
+        d.SetRounding(quint8(RgrTrunc->ItemIndex()));
+    d.SetScale(d.Scale); // the scale texts show the new unit name
+    close();
+}

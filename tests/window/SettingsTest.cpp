@@ -1,0 +1,280 @@
+// The settings a session leaves behind, and the three dialogs that change them: the port number
+// (with the devices of the machine), the line settings of the open port, the program settings.
+#include "PortName.h"
+#include "CaptionCheck.h"
+#include "ProgramFolder.h"
+#include "Pty.h"
+#include "ScriptedDialogs.h"
+#include "Simulator.h"
+#include "Startup.h"
+#include "Unit1.h"
+#include "UnitByteLen.h"
+#include "UnitProgProp.h"
+#include "Wait.h"
+#include "core/EncodStr.h"
+#include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "protocol/ReplyLog.h"
+#include "serial/ComPort.h"
+#include "session/Session.h"
+#include "widgets/LogView.h"
+#include "widgets/Panel.h"
+#include "widgets/RadioGroup.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
+
+namespace {
+
+class SettingsWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
+    }
+    void Create() { form = std::make_unique<TForm1>(folder.Path()); }
+    QStringList Data(const QString& name) const {
+        return LoadLinesFromFile(folder.File("Data/" + name), true);
+    }
+    QString M(int i) const { return form->Session().Lang().Message(i); }
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    kvtsim::Simulator simulator;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace
+
+TEST_F(SettingsWindowFixture, WhatTheOperatorSetIsThereAgainAfterARestart) {
+    Create();
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << "a fresh installation starts without a message";
+    form->rgrSingl_Mult->Click(1);
+    form->rgrUnits->Click(1);
+    form->EditStepsToUnits->setText("2.5");
+    form->btnScaleChange->click();
+    form->mmNastrLogs->trigger();
+    TFormProgProp* settings = form->FormProgProp();
+    ASSERT_NE(settings, nullptr);
+    settings->chboxPortLogs->setChecked(true);
+    settings->chBoxSaveLogs->setChecked(true);
+    settings->chBoxSavePortLogs->setChecked(true);
+    settings->EditUnitsName->setText("mm");
+    settings->RgrTrunc->Click(2);
+    settings->btnOKClick();
+    form->Session().Datas().ReplyTime = 700;
+    simulator.SendRaw("E15*ST1*");
+    ASSERT_TRUE(WaitUntil([&] { return form->Session().ReplyLog().Count() == 3; }));
+    form->AddLogLine("a red line", true);
+    ASSERT_TRUE(form->close());
+    form.reset();
+
+    EXPECT_EQ(Data("prp.dat"), (QStringList{"-1", "-1", "0", "-1", "-1", "-1", "-1", "-1", "1", "-1", "-1",
+                                            "-1", "-1", "-1", "mm", "2.5", "2", "1", "en"}));
+    EXPECT_EQ(Data("erp.dat").last(), "700");
+    EXPECT_EQ(Data("portp.dat"), QStringList{"1"});
+    EXPECT_EQ(LoadLinesFromFile(folder.File("Log/port.log"), false), (QStringList{"E15*", "ST1*", ""}));
+    const QStringList work = LoadLinesFromFile(folder.File("Log/work.log"), false);
+    ASSERT_FALSE(work.isEmpty());
+    EXPECT_EQ(work.last(), "a red line") << "written as ordinary text";
+
+    Create();
+    EXPECT_EQ(form->rgrSingl_Mult->ItemIndex(), 1);
+    EXPECT_EQ(form->rgrUnits->ItemIndex(), 1);
+    EXPECT_EQ(form->Session().Datas().Scale, 2.5);
+    EXPECT_EQ(form->Session().Datas().UnitsName, "mm");
+    EXPECT_EQ(form->Session().Datas().RoundingMode, 2);
+    EXPECT_EQ(form->Session().Datas().ReplyTime, 700u);
+    EXPECT_TRUE(form->panelPortAns->isVisibleTo(form.get())) << "the reply list shows in the extended mode";
+    EXPECT_TRUE(form->Session().PortOpen());
+}
+
+TEST_F(SettingsWindowFixture, ADamagedSettingsFileIsNamedAndTheRestStarts) {
+    SaveLinesToFile(folder.File("Data/erp.dat"), {"-1", "1", "1", "abc"}, true);
+    folder.Remove("Data/prp.dat");
+    Create();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[0], M(1) + folder.File("Data/prp.dat") + M(2));
+    EXPECT_EQ(dialogs.messages[1], M(1) + folder.File("Data/erp.dat") + M(2));
+    EXPECT_TRUE(form->Session().PortOpen());
+}
+
+TEST_F(SettingsWindowFixture, AFileThatCannotBeWrittenLetsTheOperatorChooseToStay) {
+    Create();
+    form->Session().Datas().SaveOperationLog = true;
+    QDir(folder.File("Log")).removeRecursively();
+    folder.Write("Log", "a file where the folder should be");
+    dialogs.confirmAnswers = {false};
+    EXPECT_FALSE(form->close()) << "the operator stays";
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].startsWith("Cannot create file")) << dialogs.messages[0].toStdString();
+    ASSERT_EQ(dialogs.confirmations.size(), 1);
+    EXPECT_EQ(dialogs.confirmations[0], form->Session().Lang().ExtraText(Ext::CloseWithoutSaving));
+    dialogs.confirmAnswers = {true};
+    EXPECT_TRUE(form->close()) << "and may leave without saving the rest";
+}
+
+TEST_F(SettingsWindowFixture, SavingProgramSettingsOffLeavesTheFileAsItWas) {
+    Create();
+    const QStringList before = Data("prp.dat");
+    form->Session().Datas().SaveProgramSettings = false;
+    form->Session().Datas().ShowPortLog = true;
+    ASSERT_TRUE(form->close());
+    EXPECT_EQ(Data("prp.dat"), before);
+}
+
+TEST_F(SettingsWindowFixture, ChoosingThePortReopensItOnTheNumberChosen) {
+    Create();
+    Pty other;
+    ASSERT_TRUE(other.Ok());
+    folder.LinkPort(17, other.SlavePath());
+    form->mmSettsPortNameClick();
+    TFormPortName* dialog = form->FormPortName();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(form->Session().PortOpen()) << "the port closes first";
+    EXPECT_EQ(dialog->rgrPortName->ItemIndex(), 0);
+    EXPECT_FALSE(dialog->SpinEditPortName->isEnabled());
+    dialog->rgrPortName->Click(4);
+    EXPECT_TRUE(dialog->SpinEditPortName->isEnabled());
+    dialog->SpinEditPortName->setValue(17);
+    EXPECT_TRUE(dialog->lblDevice->text().contains(folder.File("ports/COM17")))
+        << dialog->lblDevice->text().toStdString();
+    EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
+    dialog->ButtonOKClick();
+    EXPECT_EQ(form->Session().Port().PortNumber(), 17u);
+    EXPECT_TRUE(form->Session().PortOpen());
+    EXPECT_TRUE(form->PanelPortProp->Caption().contains("Com17"));
+    ASSERT_TRUE(WaitUntil([&] { return form->FormPortName() == nullptr; })) << "closed and released";
+
+    // Port 17 again: "Other" is selected with 17; a missing device is said to be missing.
+    form->mmSettsPortNameClick();
+    dialog = form->FormPortName();
+    EXPECT_EQ(dialog->rgrPortName->ItemIndex(), 4);
+    EXPECT_EQ(dialog->SpinEditPortName->value(), 17);
+    dialog->rgrPortName->Click(2);
+    EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceMissing)))
+        << dialog->lblDevice->text().toStdString();
+}
+
+TEST_F(SettingsWindowFixture, ADeviceOfTheMachineIsLinkedToThePortNumberByOneChoice) {
+    Create();
+    Pty adapter;
+    ASSERT_TRUE(adapter.Ok());
+    // A machine's /dev/serial/by-id, with one adapter, stood in for by a pseudo-terminal.
+    QDir(folder.File("by-id")).mkpath(".");
+    ASSERT_TRUE(QFile::link(adapter.SlavePath(), folder.File("by-id/usb-FTDI_FT232R_A1B2C3-if00-port0")));
+    form->mmSettsPortNameClick();
+    TFormPortName* dialog = form->FormPortName();
+    dialog->ByIdFolder = folder.File("by-id");
+    dialog->DevFolder = folder.File("no-dev");
+    dialog->rgrPortName->Click(2); // COM3
+    ASSERT_EQ(dialog->lbDevices->count(), 1);
+    EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceMissing)));
+    dialog->lbDevices->setCurrentRow(0);
+    dialog->btnLinkClick();
+    EXPECT_EQ(QFile::symLinkTarget(folder.File("ports/COM3")),
+              folder.File("by-id/usb-FTDI_FT232R_A1B2C3-if00-port0"));
+    EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
+    dialog->ButtonOKClick();
+    EXPECT_EQ(form->Session().Port().PortNumber(), 3u);
+    EXPECT_TRUE(form->Session().PortOpen()) << "opened on the adapter";
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
+}
+
+TEST_F(SettingsWindowFixture, LineSettingsReachTheOpenPortAndTheDataBitsStayFixed) {
+    Create();
+    form->mmSettsProp->trigger();
+    TFormByteLen* dialog = form->FormByteLen();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->rgrDataLen->ItemIndex(), 3);
+    EXPECT_EQ(dialog->rgrParity->ItemIndex(), 2) << "even parity at every start";
+    EXPECT_EQ(dialog->cbPortSpeed->currentText(), "9600");
+    form->mmSettsProp->trigger();
+    EXPECT_EQ(form->FormByteLen(), dialog) << "the same dialog, not a second one";
+    dialog->rgrStopBits->Click(1);
+    dialog->rgrParity->Click(3);
+    dialog->cbPortSpeed->setCurrentIndex(8);
+    dialog->btnOKClick();
+    const TComPort& port = form->Session().Port();
+    EXPECT_EQ(port.StopBits(), 2) << "two stop bits with eight data bits";
+    EXPECT_EQ(port.Parity(), 3);
+    EXPECT_EQ(port.BaudIndex(), 8);
+    EXPECT_TRUE(form->Session().PortOpen()) << "not closed nor reopened";
+
+    form->mmSettsProp->trigger();
+    dialog = form->FormByteLen();
+    EXPECT_TRUE(dialog->rgrDataLen->isEnabled());
+    form->btnClosePortClick();
+    EXPECT_FALSE(dialog->rgrDataLen->isEnabled()) << "disabled once the port controls are updated";
+    dialog->rgrDataLen->SetItemIndex(0);
+    dialog->rgrStopBits->Click(1);
+    dialog->btnOKClick();
+    EXPECT_EQ(port.StopBits(), 1) << "one and a half with five data bits";
+    EXPECT_EQ(port.DataBitsIndex(), 0);
+}
+
+TEST_F(SettingsWindowFixture, ProgramSettingsShowTheLogsAndKeepTheList) {
+    Create();
+    form->rgrSingl_Mult->Click(1);
+    form->btnBG->click();
+    const int width = form->width();
+    form->mmNastrLogs->trigger();
+    TFormProgProp* settings = form->FormProgProp();
+    settings->chboxPortLogs->setChecked(true);
+    settings->chboxLoadLogs->setChecked(true);
+    settings->chBoxLogs->setChecked(false);
+    settings->EditUnitsName->clear();
+    settings->btnOKClick();
+    EXPECT_EQ(form->Session().CommandList().Lines(), QStringList{"BG"}) << "no Clear all";
+    EXPECT_TRUE(form->panelPortAns->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->panelLoadAns->isVisibleTo(form.get()));
+    EXPECT_GT(form->width(), width);
+    EXPECT_FALSE(form->MemoLog->isVisibleTo(form.get()));
+    EXPECT_LT(form->height(), 613);
+    EXPECT_EQ(form->GrBoxStepsToUnits->title(), form->Session().Datas().ScaleGroupCaption());
+    EXPECT_TRUE(form->GrBoxStepsToUnits->title().contains("1  = ")) << "an empty unit name is accepted";
+
+    form->mmNastrLogs->trigger();
+    settings = form->FormProgProp();
+    EXPECT_FALSE(settings->chBoxLogs->isChecked());
+    settings->chBoxLogs->setChecked(true);
+    settings->btnOKClick();
+    EXPECT_EQ(form->height(), 613);
+}
+
+TEST_F(SettingsWindowFixture, TheDialogsShowEveryCaptionWholeInBothLanguages) {
+    Create();
+    for (const char* language : {"en", "ru"}) {
+        form->Session().Datas().Language = language;
+        form->mmSettsPortNameClick();
+        form->mmSettsPropClick(); // (its menu entry is disabled while the port is closed)
+        form->mmNastrLogs->trigger();
+        const QList<QDialog*> windows{form->FormPortName(), form->FormByteLen(), form->FormProgProp()};
+        for (QDialog* dialog : windows) {
+            ASSERT_NE(dialog, nullptr);
+            dialog->show();
+            RunEventsFor(30);
+            EXPECT_TRUE(ClippedCaptions(dialog).isEmpty())
+                << language << " " << dialog->objectName().toStdString() << ": "
+                << ClippedCaptions(dialog).join(", ").toStdString();
+            SaveScreenshot(dialog, dialog->objectName() + "-" + language);
+        }
+        EXPECT_EQ(form->FormByteLen()->rgrParity->Item(2), language == QString("en") ? "Even" : QString::fromUtf8("Чёт"));
+        for (QDialog* dialog : windows)
+            dialog->close();
+        ASSERT_TRUE(WaitUntil([&] { return !form->FormPortName() && !form->FormByteLen() && !form->FormProgProp(); }));
+    }
+}
