@@ -63,7 +63,10 @@ std::span<const TCaptionSlot> TLang::MainWindowSlots() {
 }
 
 QString TLang::LanguageFile(const QString& part) const {
-    const QString& code = datas_.Language;
+    return LanguageFileOf(datas_.Language, part);
+}
+
+QString TLang::LanguageFileOf(const QString& code, const QString& part) const {
     return paths_.LangFolder() + '/' + code + '/' + code + part + ".lng";
 }
 

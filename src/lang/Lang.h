@@ -80,6 +80,8 @@ public:
 
     // The path of a numbered file of the language in use: "f1", "addf", "msg" or "ext".
     QString LanguageFile(const QString& part) const;
+    // The same for the language `code`.
+    QString LanguageFileOf(const QString& code, const QString& part) const;
     // The list of installed languages, lang/lang.lng.
     QString LanguageListFile() const;
 

@@ -12,6 +12,6 @@ TProgram::~TProgram() {
 std::unique_ptr<TProgram> StartProgram(const QString& programFolder) {
     auto program = std::make_unique<TProgram>();
     program->Form1 = std::make_unique<TForm1>(programFolder);
-    program->FormLang = std::make_unique<TFormLang>(program->Form1->Session().Lang());
+    program->FormLang = std::make_unique<TFormLang>(*program->Form1);
     return program;
 }

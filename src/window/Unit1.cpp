@@ -2,6 +2,10 @@
 
 #include "PortName.h"
 #include "UnitByteLen.h"
+#include "UnitColorIndicators.h"
+#include "UnitCoord.h"
+#include "UnitErrNastr.h"
+#include "UnitLang.h"
 #include "UnitProgProp.h"
 #include "core/Dialogs.h"
 #include "core/UnitCommonDatas.h"
@@ -45,6 +49,10 @@ void TForm1::ConnectHandlers() {
     connect(mmSettsPortName, &QAction::triggered, this, &TForm1::mmSettsPortNameClick);
     connect(mmSettsProp, &QAction::triggered, this, &TForm1::mmSettsPropClick);
     connect(mmNastrLogs, &QAction::triggered, this, &TForm1::mmNastrLogsClick);
+    connect(mmNastrError, &QAction::triggered, this, &TForm1::mmNastrErrorClick);
+    connect(mmSettsCoord, &QAction::triggered, this, &TForm1::mmSettsCoordClick);
+    connect(mmLang, &QAction::triggered, this, &TForm1::mmLangClick);
+    connect(btnSetCoordStates, &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);
     // The mode switch clears the list: it acts only when the selection really changes, never on
     // a click on the mode already selected.
     connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, [this] {
@@ -117,6 +125,10 @@ void TForm1::FormDestroy() {
     delete formPortName_;
     delete formByteLen_;
     delete formProgProp_;
+    delete formErrNastr_;
+    delete formColorIndicators_;
+    delete formCoord_;
+    delete formLang_;
     // A running transmission stops at once and is waited for, before the port and the events
     // go (the session's own order).
     session_.reset();

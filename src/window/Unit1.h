@@ -20,6 +20,10 @@ class QRadioButton;
 class QToolButton;
 class THiddenMemo;
 class TFormByteLen;
+class TFormColorIndicators;
+class TFormCoord;
+class TFormErrNastr;
+class TFormLang;
 class TFormPortName;
 class TFormProgProp;
 class TLogView;
@@ -74,6 +78,24 @@ public:
     void PortNameDialogClosed(TFormPortName* dialog);
     void ByteLenDialogClosed(TFormByteLen* dialog);
     void ProgPropDialogClosed(TFormProgProp* dialog);
+
+    // --- error handling, channel indicators, language ---
+    void mmNastrErrorClick();
+    void btnSetCoordStatesClick();
+    void mmSettsCoordClick();
+    void mmLangClick();
+    // Switches the whole interface to the language `code`: the main window's texts, the messages,
+    // the command table. A language whose files can't be read changes nothing (its file is named
+    // in a message box); false then.
+    bool ChangeLanguage(const QString& code);
+    TFormErrNastr* FormErrNastr() const { return formErrNastr_; }
+    TFormColorIndicators* FormColorIndicators() const { return formColorIndicators_; }
+    TFormCoord* FormCoord() const { return formCoord_; }
+    TFormLang* FormLang() const { return formLang_; }
+    void ErrNastrClosed(TFormErrNastr* dialog);
+    void ColorIndicatorsClosed(TFormColorIndicators* dialog);
+    void CoordClosed(TFormCoord* dialog);
+    void LangClosed(TFormLang* dialog);
 
     // --- ISettingsView ---
     void SelectControlMode(int mode) override;
@@ -232,6 +254,10 @@ private:
     TFormPortName* formPortName_ = nullptr;
     TFormByteLen* formByteLen_ = nullptr;
     TFormProgProp* formProgProp_ = nullptr;
+    TFormErrNastr* formErrNastr_ = nullptr;
+    TFormColorIndicators* formColorIndicators_ = nullptr;
+    TFormCoord* formCoord_ = nullptr;
+    TFormLang* formLang_ = nullptr;
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();

@@ -1,8 +1,10 @@
 #include "UnitLang.h"
 
+#include "Unit1.h"
 #include "core/Dialogs.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
+#include "session/Session.h"
 #include "widgets/Captions.h"
 
 #include <QComboBox>
@@ -15,7 +17,7 @@ constexpr TCaptionSlot kSlots[] = {{25, "TFormLang", -1}, {27, "lbl1", -1}, {27,
 constexpr int kHighestEntry = 27;
 } // namespace
 
-TFormLang::TFormLang(TLang& lang, QWidget* parent) : QDialog(parent), lang_(lang) {
+TFormLang::TFormLang(TForm1& form, QWidget* parent) : QDialog(parent), form_(form) {
     setObjectName("TFormLang");
     setWindowTitle("Set language");
     resize(366, 111);
@@ -34,15 +36,21 @@ TFormLang::TFormLang(TLang& lang, QWidget* parent) : QDialog(parent), lang_(lang
     ComboBoxLang->lineEdit()->setPlaceholderText("Select Language");
     column->addWidget(lbl1);
     column->addWidget(ComboBoxLang);
+    connect(ComboBoxLang, &QComboBox::activated, this, &TFormLang::ComboBoxLangClick);
     FormCreate();
+}
+
+TFormLang::~TFormLang() {
+    form_.LangClosed(this);
 }
 
 void TFormLang::FormCreate() {
     ApplyLanguage();
-    const QString path = lang_.LanguageListFile();
+    const TLang& lang = form_.Session().Lang();
+    const QString path = lang.LanguageListFile();
     const auto lines = TLang::ReadLanguageFile(path);
     if (!lines) {
-        Dialogs().ShowMessage(lang_.Message(Msg::FilePrefix) + path + lang_.Message(Msg::NotFoundOrDamaged));
+        Dialogs().ShowMessage(lang.Message(Msg::FilePrefix) + path + lang.Message(Msg::NotFoundOrDamaged));
         return;
     }
     ComboBoxLang->addItems(*lines);
@@ -50,7 +58,19 @@ void TFormLang::FormCreate() {
 }
 
 void TFormLang::ApplyLanguage() {
-    lang_.ApplyDialogLanguage(*this, kSlots, kHighestEntry);
+    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
+}
+
+void TFormLang::ComboBoxLangClick(int index) {
+    // A code is used without the line end and the blanks around it.
+    const QString code = ComboBoxLang->itemText(index).trimmed();
+    if (code.isEmpty())
+        return;
+    const TLang& lang = form_.Session().Lang();
+    if (!Dialogs().Confirm(lang.Message(Msg::SetLanguage) + code + "\"?\""))
+        return;
+    if (form_.ChangeLanguage(code))
+        ApplyLanguage();
 }
 
 void TFormLang::SetCaption(const QString& objectName, int item, const QString& text) {

@@ -109,7 +109,7 @@ TEST_F(LanguageFixture, RussianShowsCompleteRussianCaptions) {
     EXPECT_EQ(Form()->Session().Lang().Message(22), QString::fromUtf8("Нет ответа от контроллера!"));
     EXPECT_TRUE(BlankCaptions().isEmpty()) << BlankCaptions().join(", ").toStdString();
     ExpectNothingClipped("ru");
-    TFormLang dialog(Form()->Session().Lang());
+    TFormLang dialog(*Form());
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Выбор языка"));
     EXPECT_TRUE(LogLines().isEmpty()) << LogLines().join(" | ").toStdString();
 }

@@ -1,7 +1,7 @@
 // The settings a session leaves behind, and the three dialogs that change them: the port number
 // (with the devices of the machine), the line settings of the open port, the program settings.
-#include "PortName.h"
 #include "CaptionCheck.h"
+#include "PortName.h"
 #include "ProgramFolder.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
@@ -272,9 +272,11 @@ TEST_F(SettingsWindowFixture, TheDialogsShowEveryCaptionWholeInBothLanguages) {
                 << ClippedCaptions(dialog).join(", ").toStdString();
             SaveScreenshot(dialog, dialog->objectName() + "-" + language);
         }
-        EXPECT_EQ(form->FormByteLen()->rgrParity->Item(2), language == QString("en") ? "Even" : QString::fromUtf8("Чёт"));
+        EXPECT_EQ(form->FormByteLen()->rgrParity->Item(2),
+                  language == QString("en") ? "Even" : QString::fromUtf8("Чёт"));
         for (QDialog* dialog : windows)
             dialog->close();
-        ASSERT_TRUE(WaitUntil([&] { return !form->FormPortName() && !form->FormByteLen() && !form->FormProgProp(); }));
+        ASSERT_TRUE(WaitUntil(
+            [&] { return !form->FormPortName() && !form->FormByteLen() && !form->FormProgProp(); }));
     }
 }

@@ -1,0 +1,112 @@
+#include "UnitColorIndicators.h"
+
+#include "Unit1.h"
+#include "core/UnitCommonDatas.h"
+#include "lang/Lang.h"
+#include "session/Session.h"
+#include "widgets/Captions.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/Shape.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+constexpr TCaptionSlot kSlots[] = {{18, "TFormColorIndicators", -1},
+                                   {19, "lblMode", -1},
+                                   {20, "LabelGreen", -1},
+                                   {21, "LabelRed", -1},
+                                   {22, "LabelYellow", -1},
+                                   {23, "LabelBlack", -1},
+                                   {24, "rgr1", -1},
+                                   {24, "rgr2", -1},
+                                   {24, "rgr3", -1}};
+constexpr int kHighestEntry = 24;
+} // namespace
+
+TFormColorIndicators::TFormColorIndicators(TForm1& form) : QDialog(&form), form_(form) {
+    setObjectName("TFormColorIndicators");
+    setWindowTitle("Coordinates mode");
+    setModal(true);
+    setAttribute(Qt::WA_DeleteOnClose);
+    const auto& colours = form.Session().Datas().IndicatorColours;
+    auto* grid = new QGridLayout(this);
+    lblMode = new QLabel("Mode:", this);
+    lblMode->setObjectName("lblMode");
+    grid->addWidget(lblMode, 0, 0, 1, 2);
+    const struct {
+        QLabel** label;
+        const char* name;
+        const char* swatch;
+        const char* text;
+    } legend[] = {{&LabelGreen, "LabelGreen", "PanelGreen", "Standby"},
+                  {&LabelRed, "LabelRed", "PanelRed", "Programe executing"},
+                  {&LabelYellow, "LabelYellow", "PanelYellow", "Communication"},
+                  {&LabelBlack, "LabelBlack", "PanelBlack", "Pause"}};
+    for (int state = 0; state < 4; ++state) {
+        auto* swatch = new TShape(legend[state].swatch, QColor::fromRgb(colours[size_t(state)]), this);
+        *legend[state].label = new QLabel(legend[state].text, this);
+        (*legend[state].label)->setObjectName(legend[state].name);
+        grid->addWidget(swatch, state + 1, 0);
+        grid->addWidget(*legend[state].label, state + 1, 1);
+    }
+    // A group per channel: item i is the row of state i, with its colour beside it.
+    TRadioGroup** groups[] = {&rgr1, &rgr2, &rgr3};
+    int swatchNumber = 2;
+    for (int channel = 1; channel <= 3; ++channel) {
+        auto* group = new TRadioGroup(QString("rgr%1").arg(channel), QString("%1 coord").arg(channel),
+                                      {QString(), QString(), QString(), QString()}, 1, this);
+        auto* layout = qobject_cast<QGridLayout*>(group->layout());
+        for (int state = 0; state < 4; ++state) {
+            auto* swatch = new TShape(QString("Panel%1").arg(swatchNumber++),
+                                      QColor::fromRgb(colours[size_t(state)]), group);
+            layout->addWidget(swatch, state, 1);
+        }
+        group->SetItemIndex(0);
+        *groups[channel - 1] = group;
+        grid->addWidget(group, 0, channel + 1, 5, 1);
+    }
+    btnOK = new QPushButton("OK", this);
+    btnOK->setObjectName("btnOK");
+    grid->addWidget(btnOK, 5, 0, 1, 5, Qt::AlignHCenter);
+    connect(btnOK, &QPushButton::clicked, this, &TFormColorIndicators::btnOKClick);
+    FormCreate();
+}
+
+TFormColorIndicators::~TFormColorIndicators() {
+    form_.ColorIndicatorsClosed(this);
+}
+
+void TFormColorIndicators::FormCreate() {
+    ApplyLanguage();
+    const TCommonDatas& d = form_.Session().Datas();
+    rgr1->SetItemIndex(d.CoordState[1]);
+    rgr2->SetItemIndex(d.CoordState[2]);
+    rgr3->SetItemIndex(d.CoordState[3]);
+}
+
+void TFormColorIndicators::ApplyLanguage() {
+    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
+}
+
+void TFormColorIndicators::SetCaption(const QString& objectName, int item, const QString& text) {
+    // Entry 24 is the word after the channel number: "1 " + the word.
+    if (objectName.size() == 4 && objectName.startsWith("rgr") && item < 0) {
+        SetControlCaption(this, objectName, item, objectName.right(1) + " " + text);
+        return;
+    }
+    SetControlCaption(this, objectName, item, text);
+}
+
+void TFormColorIndicators::btnOKClick() {
+    TCommonDatas& d = form_.Session().Datas();
+    const TRadioGroup* groups[] = {rgr1, rgr2, rgr3};
+    for (int state = 0; state <= 3; ++state) {
+        for (int channel = 1; channel <= 3; ++channel) {
+            if (groups[channel - 1]->ItemIndex() == state)
+                d.SetCoordState(channel, quint8(state));
+        }
+    }
+    close();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "lang/CaptionTarget.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class TForm1;
+class TRadioGroup;
+class TShape;
+
+// "Coordinates mode": the legend of the indicator colours and, for each channel, the state the
+// program believes it in, which the operator may set by hand (to release a channel still believed
+// busy). OK sets every channel's state, state 0 to 3 and within each channels 1 to 3, so that the
+// last channel set decides the simple-mode buttons. Modal; the close button changes nothing.
+class TFormColorIndicators : public QDialog, public ICaptionTarget {
+    Q_OBJECT
+public:
+    explicit TFormColorIndicators(TForm1& form);
+    ~TFormColorIndicators() override;
+
+    void FormCreate();
+    void ApplyLanguage();
+    void btnOKClick();
+
+    void SetCaption(const QString& objectName, int item, const QString& text) override;
+
+    QLabel* lblMode;
+    QLabel* LabelGreen;
+    QLabel* LabelRed;
+    QLabel* LabelYellow;
+    QLabel* LabelBlack;
+    TRadioGroup* rgr1;
+    TRadioGroup* rgr2;
+    TRadioGroup* rgr3;
+    QPushButton* btnOK;
+
+private:
+    TForm1& form_;
+};

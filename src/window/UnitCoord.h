@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+class TForm1;
+
+// "Текущие координаты": the channel selection by three check boxes, behind the hidden menu entry
+// "Coordinates". Modeless, at most once; takes no language texts.
+class TFormCoord : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormCoord(TForm1& form);
+    ~TFormCoord() override;
+
+    void btnOkClick();
+
+    QCheckBox* CheckBox1;
+    QCheckBox* CheckBox2;
+    QCheckBox* CheckBox3;
+    QPushButton* btnOk;
+
+private:
+    TForm1& form_;
+};

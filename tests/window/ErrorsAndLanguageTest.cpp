@@ -1,0 +1,259 @@
+// Error handling settings and recovery against the simulator, the channel indicator dialog, the
+// hidden channel selection, and switching the language from the menu.
+#include "CaptionCheck.h"
+#include "ColourRecorder.h"
+#include "ProgramFolder.h"
+#include "ScriptedDialogs.h"
+#include "Simulator.h"
+#include "Unit1.h"
+#include "UnitColorIndicators.h"
+#include "UnitCoord.h"
+#include "UnitErrNastr.h"
+#include "UnitErrores.h"
+#include "UnitLang.h"
+#include "Wait.h"
+#include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "protocol/UnitKVTComands.h"
+#include "session/Session.h"
+#include "widgets/Captions.h"
+#include "widgets/LogView.h"
+#include "widgets/Panel.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/Shape.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+class DialogsFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        kvtsim::Options options;
+        options.timeScale = 0.01;
+        simulator.SetOptions(options);
+        std::string error;
+        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
+        form = std::make_unique<TForm1>(folder.Path());
+        ASSERT_TRUE(form->Session().PortOpen());
+    }
+    TCommonDatas& Datas() const { return form->Session().Datas(); }
+    QString M(int i) const { return form->Session().Lang().Message(i); }
+    bool WaitForEnd() {
+        return WaitUntil([&] { return !form->Session().Transmitting(); }, 10000);
+    }
+    void SendList(const QStringList& lines) {
+        form->Session().CommandList().SetProgram(lines);
+        form->btnRunTRClick();
+    }
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    kvtsim::Simulator simulator;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace
+
+TEST_F(DialogsFixture, TheReactionsSetInTheDialogReachARealTransmission) {
+    form->mmNastrError->trigger();
+    TFormErrNastr* dialog = form->FormErrNastr();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->RbtnEr6_Esc->isChecked());
+    EXPECT_EQ(dialog->SpinEditTime->value(), 300);
+    dialog->RbtnEr6_NoReact->setChecked(true);
+    dialog->btnOkClick();
+    EXPECT_EQ(Datas().Er6Reaction, 0);
+    SendList({"BG", "XX", "EN", "DL"});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "XX", "EN", "DL"})) << "sent to its end";
+
+    form->mmNastrError->trigger();
+    dialog = form->FormErrNastr();
+    EXPECT_TRUE(dialog->RbtnEr6_NoReact->isChecked());
+    dialog->RbtnEr6_Esc->setChecked(true);
+    dialog->close(); // the close button discards what was changed
+    EXPECT_EQ(Datas().Er6Reaction, 0);
+    ASSERT_TRUE(WaitUntil([&] { return form->FormErrNastr() == nullptr; }));
+    form->mmNastrError->trigger();
+    dialog = form->FormErrNastr();
+    dialog->RbtnEr6_Esc->setChecked(true);
+    dialog->btnOkClick();
+    SendList({"XX", "EN"});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Commands().size(), 5u) << "stopped at the wrong command";
+}
+
+TEST_F(DialogsFixture, AReplyTimeShorterThanTheControllersAnswerEndsInNoReply) {
+    kvtsim::Options slow = simulator.GetOptions();
+    slow.replyDelayMs = 200;
+    simulator.SetOptions(slow);
+    form->mmNastrError->trigger();
+    form->FormErrNastr()->SpinEditTime->setValue(50);
+    form->FormErrNastr()->btnOkClick();
+    EXPECT_EQ(Datas().ReplyTime, 50u);
+    SendList({"BG", "EN"});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(form->MemoLog->Lines().count(M(Msg::NoReply)), 1);
+    EXPECT_EQ(simulator.Commands(), std::vector<std::string>{"BG"});
+}
+
+TEST_F(DialogsFixture, RecoveryByHandSendsEDWhileTheWindowKeepsWorking) {
+    form->mmNastrError->trigger();
+    TFormErrNastr* settings = form->FormErrNastr();
+    const int before = form->MemoLog->LineCount();
+    settings->btnErrRunClick();
+    EXPECT_EQ(form->MemoLog->Line(before), M(Msg::RecoveryStarted)) << "logged first";
+    TFormErrores* recovery = settings->FormErrores();
+    ASSERT_NE(recovery, nullptr);
+
+    // Both steps cleared: "Start sequence" does nothing at all.
+    recovery->chboxED->click();
+    recovery->chboxSettsClear->click();
+    EXPECT_FALSE(Datas().RecoveryBreakComm) << "stored at once";
+    EXPECT_FALSE(Datas().RecoveryClearMarks);
+    const int lines = form->MemoLog->LineCount();
+    recovery->btnAllOkClick();
+    RunEventsFor(600);
+    EXPECT_EQ(form->MemoLog->LineCount(), lines);
+    EXPECT_TRUE(simulator.Commands().empty());
+
+    // "OK!" beside "Break up communication:" runs its step whatever the box shows; the window
+    // handles events all the while.
+    recovery->btnEDClick();
+    bool handled = false;
+    std::string sentMeanwhile = "not handled";
+    QTimer::singleShot(0, [&] {
+        handled = true;
+        sentMeanwhile = simulator.Received();
+    });
+    ASSERT_TRUE(WaitUntil([&] { return form->MemoLog->Lines().contains(M(Msg::RecoveryBreakComm)); }));
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(sentMeanwhile, "") << "the window ran during the first pause: a timer, not a sleep";
+    EXPECT_EQ(simulator.Received(), "ED*");
+    recovery->close();
+    settings->close();
+    ASSERT_TRUE(WaitUntil([&] { return form->FormErrNastr() == nullptr; }));
+    EXPECT_FALSE(Datas().RecoveryBreakComm) << "kept although the settings dialog closed without OK";
+}
+
+TEST_F(DialogsFixture, TheIndicatorDialogSetsStatesInOrderAndTheLastDecidesTheButtons) {
+    Datas().SetCoordState(1, TCommonDatas::Executing);
+    form->btnSetCoordStatesClick();
+    TFormColorIndicators* dialog = form->FormColorIndicators();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->rgr1->ItemIndex(), 1);
+    dialog->rgr1->Click(2); // channel 1: communication
+    dialog->rgr2->Click(3); // channel 2: pause, set after channel 1
+    ColourRecorder second(form->shpY);
+    dialog->btnOKClick();
+    EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
+    EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Paused);
+    EXPECT_EQ(second.Last(), QColor(0, 0, 0));
+    EXPECT_TRUE(form->btnPusk->isEnabled()) << "channel 2 was set last: the simple buttons are enabled";
+
+    const int lines = form->MemoLog->LineCount();
+    Datas().SetCoordStates(TCommonDatas::Executing, TCommonDatas::Standby, TCommonDatas::Standby);
+    ASSERT_TRUE(WaitUntil([&] { return form->FormColorIndicators() == nullptr; }));
+    form->btnSetCoordStatesClick();
+    form->FormColorIndicators()->btnOKClick();
+    EXPECT_EQ(form->MemoLog->Lines().mid(lines).count(Datas().CoordText + " 1: " + Datas().ExecutingText), 2)
+        << "OK without a change logs the executing channel once more";
+}
+
+TEST_F(DialogsFixture, TheHiddenChannelSelectionSetsTheSelectedChannels) {
+    EXPECT_FALSE(form->mmSettsCoord->isVisible());
+    form->mmSettsCoordClick();
+    TFormCoord* dialog = form->FormCoord();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->CheckBox1->isChecked());
+    dialog->CheckBox2->setChecked(true);
+    dialog->btnOkClick();
+    EXPECT_TRUE(Datas().CoordActive[2]);
+    EXPECT_TRUE(form->PanelCoordinates->Caption().endsWith("1  2  "));
+}
+
+TEST_F(DialogsFixture, SwitchingToRussianAndBackTakesTheCommandTableAlong) {
+    form->rgrSingl_Mult->Click(1);
+    form->btnBG->click();
+    const QString englishBegin = form->Session().Commands().Entry(TKVTCommands::BG).CaptionText;
+    form->mmLangClick();
+    TFormLang* dialog = form->FormLang();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->ComboBoxLang->count(), 2);
+
+    dialogs.confirmAnswers = {false};
+    dialog->ComboBoxLangClick(1);
+    EXPECT_EQ(dialogs.confirmations.last(), M(Msg::SetLanguage) + "ru\"?\"");
+    EXPECT_EQ(Datas().Language, "en") << "cancelled: nothing changes";
+
+    dialogs.confirmAnswers = {true};
+    dialog->ComboBoxLangClick(1);
+    EXPECT_EQ(Datas().Language, "ru");
+    EXPECT_EQ(ControlCaption(form.get(), "btnOpenPort", -1), QString::fromUtf8("Открыть порт"));
+    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Выбор языка"));
+    const QString russianBegin = form->Session().Commands().Entry(TKVTCommands::BG).CaptionText;
+    EXPECT_NE(russianBegin, englishBegin);
+    form->btnBG->click();
+    EXPECT_EQ(form->Session().CommandList().Descriptions(), (QStringList{englishBegin, russianBegin}))
+        << "rows already in the list keep their text";
+
+    dialog->ComboBoxLangClick(0);
+    EXPECT_EQ(Datas().Language, "en");
+    EXPECT_EQ(form->Session().Commands().Entry(TKVTCommands::BG).CaptionText, englishBegin);
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
+}
+
+TEST_F(DialogsFixture, ALanguageWithoutItsFilesChangesNothing) {
+    folder.Write("lang/lang.lng", "en\r\nru  \r\nxx\r\n");
+    folder.Remove("lang/ru/ruaddf.lng");
+    form->mmLangClick();
+    TFormLang* dialog = form->FormLang();
+    ASSERT_EQ(dialog->ComboBoxLang->count(), 3);
+    const QString caption = ControlCaption(form.get(), "btnOpenPort", -1);
+    dialog->ComboBoxLangClick(2); // xx: no files at all
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0], M(1) + folder.File("lang/xx/xxf1.lng") + M(2));
+    EXPECT_EQ(Datas().Language, "en");
+    EXPECT_EQ(ControlCaption(form.get(), "btnOpenPort", -1), caption) << "no blank captions";
+
+    dialog->ComboBoxLangClick(1); // "ru  ", its blanks dropped; its dialog texts are missing
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1], M(1) + folder.File("lang/ru/ruaddf.lng") + M(2));
+    EXPECT_EQ(Datas().Language, "en");
+}
+
+TEST_F(DialogsFixture, TheDialogsShowEveryCaptionWholeInBothLanguages) {
+    for (const char* language : {"en", "ru"}) {
+        ASSERT_TRUE(form->ChangeLanguage(language));
+        form->mmNastrError->trigger();
+        form->FormErrNastr()->btnErrRunClick();
+        form->btnSetCoordStatesClick();
+        const QList<QDialog*> windows{form->FormErrNastr(), form->FormErrNastr()->FormErrores(),
+                                      form->FormColorIndicators()};
+        for (QDialog* dialog : windows) {
+            dialog->show();
+            RunEventsFor(30);
+            EXPECT_TRUE(ClippedCaptions(dialog).isEmpty())
+                << language << " " << dialog->objectName().toStdString() << ": "
+                << ClippedCaptions(dialog).join(", ").toStdString();
+            SaveScreenshot(dialog, dialog->objectName() + "-" + language);
+        }
+        EXPECT_EQ(form->FormColorIndicators()->rgr2->title(), "2 " + form->Session().Lang().Text(24))
+            << "the channel number, then the word of entry 24";
+        form->FormColorIndicators()->close();
+        form->FormErrNastr()->close();
+        ASSERT_TRUE(WaitUntil([&] { return !form->FormErrNastr() && !form->FormColorIndicators(); }));
+    }
+}
