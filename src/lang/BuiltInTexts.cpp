@@ -191,6 +191,15 @@ const QStringList& ExtraTexts() {
         "Use the selected device for this port",                                          // 28
         "(none found)",                                                                   // 29
         "COM%1 could not be linked to %2: %3",                                            // 30
+        "Reading impossible. Controller is in program recording mode.",                   // 31
+        "no correct program",                                                             // 32
+        "There is a wrong command in the list!",                                          // 33
+        "Compare with the command list",                                                  // 34
+        "The controller holds the program of the command list: %1 commands match.",       // 35
+        "The controller's program differs from the command list at command %1: the controller holds \"%2\", "
+        "the list \"%3\".",                                       // 36
+        "(nothing)",                                              // 37
+        "The program read back ends before the token \"%1\": %2", // 38
     };
     return texts;
 }

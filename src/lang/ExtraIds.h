@@ -36,5 +36,13 @@ enum : int {
     LinkDevice = 28,
     NoDevices = 29,
     LinkFailed = 30,
+    ReadingImpossible = 31,
+    NoCorrectProgram = 32,
+    WrongCommandInReadList = 33,
+    CompareWithList = 34,
+    CompareSame = 35,
+    CompareDiffers = 36,
+    NothingThere = 37,
+    ReadBackStopped = 38,
 };
 } // namespace Ext

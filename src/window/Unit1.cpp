@@ -2,6 +2,7 @@
 
 #include "PortName.h"
 #include "UnitByteLen.h"
+#include "UnitChanRead.h"
 #include "UnitColorIndicators.h"
 #include "UnitCoord.h"
 #include "UnitErrNastr.h"
@@ -52,6 +53,7 @@ void TForm1::ConnectHandlers() {
     connect(mmNastrError, &QAction::triggered, this, &TForm1::mmNastrErrorClick);
     connect(mmSettsCoord, &QAction::triggered, this, &TForm1::mmSettsCoordClick);
     connect(mmLang, &QAction::triggered, this, &TForm1::mmLangClick);
+    connect(mmReadCh, &QAction::triggered, this, &TForm1::mmReadChClick);
     connect(btnSetCoordStates, &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);
     // The mode switch clears the list: it acts only when the selection really changes, never on
     // a click on the mode already selected.
@@ -129,6 +131,7 @@ void TForm1::FormDestroy() {
     delete formColorIndicators_;
     delete formCoord_;
     delete formLang_;
+    delete formChanRead_;
     // A running transmission stops at once and is waited for, before the port and the events
     // go (the session's own order).
     session_.reset();

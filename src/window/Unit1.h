@@ -20,6 +20,7 @@ class QRadioButton;
 class QToolButton;
 class THiddenMemo;
 class TFormByteLen;
+class TFormChanRead;
 class TFormColorIndicators;
 class TFormCoord;
 class TFormErrNastr;
@@ -96,6 +97,11 @@ public:
     void ColorIndicatorsClosed(TFormColorIndicators* dialog);
     void CoordClosed(TFormCoord* dialog);
     void LangClosed(TFormLang* dialog);
+
+    // --- read-back ---
+    void mmReadChClick();
+    TFormChanRead* FormChanRead() const { return formChanRead_; }
+    void ChanReadClosed(TFormChanRead* dialog);
 
     // --- ISettingsView ---
     void SelectControlMode(int mode) override;
@@ -258,6 +264,7 @@ private:
     TFormColorIndicators* formColorIndicators_ = nullptr;
     TFormCoord* formCoord_ = nullptr;
     TFormLang* formLang_ = nullptr;
+    TFormChanRead* formChanRead_ = nullptr;
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();

@@ -1,6 +1,7 @@
 // The main window's other dialogs: error handling and recovery, the channel indicators and the
 // hidden channel selection, and the choice of language.
 #include "Unit1.h"
+#include "UnitChanRead.h"
 #include "UnitColorIndicators.h"
 #include "UnitCoord.h"
 #include "UnitErrNastr.h"
@@ -78,4 +79,16 @@ void TForm1::CoordClosed(TFormCoord* dialog) {
 void TForm1::LangClosed(TFormLang* dialog) {
     if (formLang_ == dialog)
         formLang_ = nullptr;
+}
+
+void TForm1::mmReadChClick() {
+    if (!formChanRead_)
+        formChanRead_ = new TFormChanRead(*this);
+    formChanRead_->show();
+    formChanRead_->raise();
+}
+
+void TForm1::ChanReadClosed(TFormChanRead* dialog) {
+    if (formChanRead_ == dialog)
+        formChanRead_ = nullptr;
 }

@@ -37,6 +37,10 @@ public:
     std::optional<Clock::time_point> NextDeadline() const;
 
     const std::vector<std::string>& Program(int channel) const { return channels_.at(channel).program; }
+    // Replaces a channel's stored program, as a program written by another tool would.
+    void SetProgram(int channel, std::vector<std::string> program) {
+        channels_.at(channel).program = std::move(program);
+    }
     bool Running(int channel) const { return channels_.at(channel).running; }
     bool Paused(int channel) const { return channels_.at(channel).paused; }
     int RecordingChannel() const { return recording_; }

@@ -136,6 +136,11 @@ std::vector<std::string> Simulator::Program(int channel) const {
     return model_.Program(channel);
 }
 
+void Simulator::SetProgram(int channel, std::vector<std::string> program) {
+    std::lock_guard lock(mutex_);
+    model_.SetProgram(channel, std::move(program));
+}
+
 bool Simulator::Running(int channel) const {
     std::lock_guard lock(mutex_);
     return model_.Running(channel);

@@ -55,6 +55,7 @@ public:
     // Waits until at least `count` commands have arrived, at most `timeoutMs`.
     bool WaitForCommands(size_t count, int timeoutMs) const;
     std::vector<std::string> Program(int channel) const;
+    void SetProgram(int channel, std::vector<std::string> program);
     bool Running(int channel) const;
     // Every byte received, in order.
     std::string Received() const;

@@ -1,0 +1,36 @@
+#include "ChanReadThread.h"
+
+#include "core/Events.h"
+#include "core/UnitCommonDatas.h"
+#include "serial/LineWriter.h"
+
+TChanReadThread::TChanReadThread(QString request, TCommonDatas& datas, TNamedEvent& readBackEvent,
+                                 ILineWriter& writer)
+    : request_(std::move(request)), datas_(datas), readBackEvent_(readBackEvent), writer_(writer) {}
+
+QString TChanReadThread::RequestFor(const TCommonDatas& datas) {
+    return datas.DirectControl ? "RB*" : "RD1*";
+}
+
+TChanReadThread::~TChanReadThread() {
+    thread_.request_stop();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void TChanReadThread::Start() {
+    if (!thread_.joinable())
+        thread_ = std::jthread([this](std::stop_token stop) { Execute(stop); });
+}
+
+void TChanReadThread::Execute(std::stop_token stop) {
+    writer_.WriteText(request_);
+    const bool complete = readBackEvent_.WaitFor(datas_.ReplyTime.load(), stop);
+    Outcome outcome = Outcome::Read;
+    if (stop.stop_requested())
+        outcome = Outcome::Stopped;
+    else if (!complete && datas_.ReadBackText().isEmpty())
+        outcome = Outcome::NoAnswer;
+    finished_ = true;
+    emit Done(outcome);
+}

@@ -1,0 +1,98 @@
+#include "ReadBack.h"
+
+#include "core/AppError.h"
+#include "core/Decimal.h"
+#include "editor/AddCommand.h"
+#include "editor/CommandList.h"
+#include "protocol/UnitKVTComands.h"
+
+using K = TKVTCommands;
+
+TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, TCommonDatas& datas,
+                        TCommandList& list) {
+    TReadBack result;
+    list.Clear();
+    QString token;
+    for (const QString& line : lines) {
+        for (const QChar c : line) {
+            token += c;
+            if (token.startsWith('*')) {
+                token.clear(); // a '*' never starts a token
+                continue;
+            }
+            if (c != '*')
+                continue;
+            const QString code = token.left(2);
+            QString argument = token.mid(2, token.size() - 3);
+            const bool tooShort = token.size() < 3;
+            token.clear();
+            if (argument.isEmpty())
+                argument = "no";
+            int index = tooShort ? 0 : K::CommandIndex(code);
+            if (index == K::AL && argument != "no") {
+                // The controller sends a negative acceleration -a as 32768 + a.
+                const auto value = Decimal::ParseInteger(argument);
+                if (!value)
+                    index = 0;
+                else if (*value > 32768)
+                    argument = "-" + QString::number(*value - 32768);
+            }
+            if (index == K::ED || index == K::RB || index == K::RD)
+                continue;
+            result.commands.append(code + (argument == "no" ? QString() : argument));
+            try {
+                AddCommand(commands, datas, index, argument, list);
+            } catch (const EAppError& error) {
+                result.stoppedAt = code + (argument == "no" ? QString() : argument) + '*';
+                result.stopReason = error.Text();
+                return result;
+            }
+            if (index == 0)
+                result.wrongCommand = true;
+        }
+    }
+    return result;
+}
+
+namespace {
+QString Normalized(QString line) {
+    return line.remove('+');
+}
+
+// The program a list of lines writes: from after its recording command (from its start, when it
+// has none) up to its ED.
+QStringList ProgramOf(const QStringList& lines) {
+    qsizetype first = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (K::CommandIndex(lines[i]) == K::LD) {
+            first = i + 1;
+            break;
+        }
+    }
+    QStringList program;
+    for (qsizetype i = first; i < lines.size() && K::CommandIndex(lines[i]) != K::ED; ++i)
+        program.append(lines[i]);
+    return program;
+}
+
+} // namespace
+
+TComparison CompareWithList(const QStringList& readCommands, const QStringList& listLines) {
+    const QStringList readLines = ProgramOf(readCommands);
+    const QStringList program = ProgramOf(listLines);
+    TComparison comparison;
+    const qsizetype n = std::max(readLines.size(), program.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString read = readLines.value(i);
+        const QString listed = program.value(i);
+        if (i >= readLines.size() || i >= program.size() || Normalized(read) != Normalized(listed)) {
+            comparison.firstDifference = int(i);
+            comparison.read = read;
+            comparison.listed = listed;
+            return comparison;
+        }
+    }
+    comparison.same = true;
+    comparison.count = int(n);
+    return comparison;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TCommandList;
+class TCommonDatas;
+class TKVTCommands;
+
+// What a read of the controller's stored program gave: the commands it lists, and whether one of
+// them was not a command of the vocabulary.
+struct TReadBack {
+    // Each command as the controller holds it, in steps (AL with its sign), for comparing.
+    QStringList commands;
+    bool wrongCommand = false;
+    // Set when a value ended the parse (a whole number was wanted): the token, and the reason.
+    QString stoppedAt;
+    QString stopReason;
+};
+
+// Turns the collected reply text (the lines of MemoChan, read as one stream of characters: a
+// token may continue across a line break) into commands of `list`, as AddCommand adds a typed
+// command: the request echo (RD, RB) and the final ED are not listed; a '*' never starts a token
+// and two in a row give no empty token; AL above 32768 is the negative acceleration 32768 - value;
+// the scale applies as for a typed value. A token with fewer than two characters before its '*',
+// an unknown code, or an AL argument that is not a whole number gives the row of an incorrect
+// command and the wrong-command flag. An argument out of range shows the command's range message
+// and leaves the command out; one that is not whole where a whole number is wanted ends the parse
+// there, keeping the rows before it.
+TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, TCommonDatas& datas,
+                        TCommandList& list);
+
+// How the commands of a read (as the controller holds them) compare with the program of the command
+// list: in each, the commands after the recording command (LD) up to ED, codes and values in steps,
+// a '+' before a value ignored.
+struct TComparison {
+    bool same = false;
+    int count = 0;            // the commands compared when they are the same
+    int firstDifference = -1; // else the position (from 0) where they differ first
+    QString read;             // and what each holds there (empty: nothing)
+    QString listed;
+};
+TComparison CompareWithList(const QStringList& readLines, const QStringList& listLines);

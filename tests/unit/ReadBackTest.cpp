@@ -1,0 +1,99 @@
+// Reading a stored program back: the reply text as rows of commands, and the comparison with the
+// program the command list writes.
+#include "operations/ReadBack.h"
+#include "FakeView.h"
+#include "ScriptedDialogs.h"
+#include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
+#include "lang/BuiltInTexts.h"
+#include "protocol/UnitKVTComands.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+namespace {
+
+class ReadBackFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        table.BuildTable(BuiltIn::Messages(), 1, "Step", true);
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+    TReadBack Parse(const QStringList& lines) { return ParseReadBack(lines, table, datas, list); }
+
+    ScriptedDialogs dialogs;
+    FakeView view;
+    TCommonDatas datas{view};
+    TKVTCommands table;
+    TCommandList list;
+};
+
+} // namespace
+
+TEST_F(ReadBackFixture, TheExampleAcrossLineBreaksWithoutEchoAndEnd) {
+    const TReadBack read = Parse({"RD1*LD1*BG*EN*SD2", "00*DL*MV200*ED*"});
+    EXPECT_EQ(list.Lines(), (QStringList{"LD1", "BG", "EN", "SD200", "DL", "MV200"}));
+    EXPECT_EQ(list.Description(3),
+              table.Entry(TKVTCommands::SD).CaptionText + "200" + table.Entry(TKVTCommands::SD).UnitsText);
+    EXPECT_FALSE(read.wrongCommand);
+    EXPECT_EQ(read.commands, (QStringList{"LD1", "BG", "EN", "SD200", "DL", "MV200"}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ReadBackFixture, StarsAccelerationsAndTheScale) {
+    Parse({"RD1**BG***AL32770*AL32768*AL5*ED*"});
+    EXPECT_EQ(list.Lines(), (QStringList{"BG", "AL-2", "AL+5"})) << "no empty token; 32770 is -2";
+    EXPECT_EQ(dialogs.messages, QStringList{table.Entry(TKVTCommands::AL).RangeText})
+        << "32768 itself is not converted, and is out of range";
+    EXPECT_TRUE(Parse({"RD1*ED*"}).commands.isEmpty());
+    EXPECT_EQ(list.Count(), 0) << "an empty result";
+
+    datas.SetScale(2);
+    table.BuildTable(BuiltIn::Messages(), 2, "mm", false);
+    const TReadBack read = Parse({"RD1*MV100*ED*"});
+    EXPECT_EQ(list.Lines(), QStringList{"MV200"}) << "as for a typed value";
+    EXPECT_TRUE(list.Description(0).contains("100"));
+    EXPECT_EQ(read.commands, QStringList{"MV100"}) << "what the controller holds, for comparing";
+}
+
+TEST_F(ReadBackFixture, UnknownShortAndMalformedTokensAreWrongCommands) {
+    const TReadBack read = Parse({"RD1*XX5*B*ALx*BG*ED*"});
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Description(0), BuiltIn::Messages()[42]);
+    EXPECT_EQ(list.Line(0), "") << "an incorrect command is an empty line";
+    EXPECT_EQ(list.Description(1), BuiltIn::Messages()[42]) << "fewer than two characters before its '*'";
+    EXPECT_EQ(list.Description(2), BuiltIn::Messages()[42]) << "AL with an argument that is not whole";
+    EXPECT_EQ(list.Line(3), "BG");
+    EXPECT_TRUE(read.wrongCommand);
+}
+
+TEST_F(ReadBackFixture, AValueOutOfRangeIsLeftOutAndOneNotWholeEndsTheRead) {
+    Parse({"RD1*SD99999*BG*ED*"});
+    EXPECT_EQ(list.Lines(), QStringList{"BG"});
+    EXPECT_EQ(dialogs.messages, QStringList{table.Entry(TKVTCommands::SD).RangeText});
+
+    const TReadBack read = Parse({"RD1*BG*SP1.5*EN*ED*"});
+    EXPECT_EQ(list.Lines(), QStringList{"BG"}) << "the rows before it stay";
+    EXPECT_EQ(read.stoppedAt, "SP1.5*");
+    EXPECT_EQ(read.stopReason, "'1.5' is not a valid integer value");
+}
+
+TEST(CompareWithList, SameProgramsDifferencesAndWhatIsMissing) {
+    const QStringList list{"LD1", "BG", "EN", "AL+5", "MV200", "ED"};
+    TComparison c = CompareWithList({"LD1", "BG", "EN", "AL5", "MV200"}, list);
+    EXPECT_TRUE(c.same) << "the plus sign does not count";
+    EXPECT_EQ(c.count, 4);
+
+    c = CompareWithList({"LD1", "BG", "EN", "AL5", "MV201"}, list);
+    EXPECT_FALSE(c.same);
+    EXPECT_EQ(c.firstDifference, 3);
+    EXPECT_EQ(c.read, "MV201");
+    EXPECT_EQ(c.listed, "MV200");
+
+    c = CompareWithList({"LD1", "BG"}, list);
+    EXPECT_EQ(c.firstDifference, 1);
+    EXPECT_EQ(c.read, "") << "the controller holds less";
+    EXPECT_EQ(c.listed, "EN");
+}

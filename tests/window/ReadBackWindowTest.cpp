@@ -1,0 +1,166 @@
+// "Load from device" against the simulator: refusals, reading a written program back, putting it
+// into the command list and sending it again, comparing, no answer, and a window closed mid-read.
+#include "ProgramFolder.h"
+#include "ScriptedDialogs.h"
+#include "Simulator.h"
+#include "Unit1.h"
+#include "UnitChanRead.h"
+#include "Wait.h"
+#include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "session/Session.h"
+#include "widgets/LogView.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/StringGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+class ReadBackWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        kvtsim::Options options;
+        options.timeScale = 0.01;
+        simulator.SetOptions(options);
+        std::string error;
+        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
+        form = std::make_unique<TForm1>(folder.Path());
+        form->rgrSingl_Mult->Click(1);
+        form->mmReadCh->trigger();
+        window = form->FormChanRead();
+        ASSERT_NE(window, nullptr);
+    }
+    TSession& Session() const { return form->Session(); }
+    void Write(const QStringList& lines) {
+        Session().CommandList().SetProgram(lines);
+        form->btnRunTRClick();
+        ASSERT_TRUE(WaitUntil([&] { return !Session().Transmitting(); }, 10000));
+    }
+    bool Read() {
+        window->btnReadClick();
+        return WaitUntil([&] { return !window->Reading(); }, 10000);
+    }
+    QString Ext(int id) const { return Session().Lang().ExtraText(id); }
+    QStringList LogLines() const { return form->MemoLog->Lines(); }
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    kvtsim::Simulator simulator;
+    std::unique_ptr<TForm1> form;
+    TFormChanRead* window = nullptr;
+};
+
+} // namespace
+
+TEST_F(ReadBackWindowFixture, AWrittenProgramComesBackGoesIntoTheListAndIsTheSameWhenSentAgain) {
+    const QStringList program{"LD1", "BG", "EN", "AL-7", "SD200", "MV2000", "ED"};
+    Write(program);
+    ASSERT_TRUE(Read());
+    EXPECT_EQ(window->MemoChan->toPlainText(), "RD1*LD1*BG*EN*AL32775*SD200*MV2000*ED*");
+    EXPECT_EQ(window->Readed().Lines(), (QStringList{"LD1", "BG", "EN", "AL-7", "SD200", "MV2000"}));
+    EXPECT_EQ(window->StringGridRead->RowCount(), 8);
+    EXPECT_EQ(window->StringGridRead->Cell(0, 6), "6");
+    EXPECT_TRUE(window->btnRead->isEnabled());
+    EXPECT_FALSE(Session().Datas().ReadBackActive);
+
+    window->btnCompareClick();
+    EXPECT_EQ(LogLines().last(), Ext(Ext::CompareSame).arg(5));
+
+    // The stored program as another tool left it: the first difference, both versions.
+    simulator.SetProgram(1, {"BG", "EN", "AL-7", "SD300", "MV2000"});
+    ASSERT_TRUE(Read());
+    window->btnCompareClick();
+    EXPECT_EQ(LogLines().last(), Ext(Ext::CompareDiffers).arg(4).arg("SD300", "SD200"));
+    EXPECT_TRUE(form->MemoLog->IsRed(form->MemoLog->LineCount() - 1));
+
+    // Into the command list (with an ED to close it), and sent again: the controller holds the same.
+    simulator.SetProgram(1, {"BG", "EN", "AL-7", "SD200", "MV2000"});
+    ASSERT_TRUE(Read());
+    form->btnBG->click();
+    window->btnAddToListClick();
+    EXPECT_EQ(Session().CommandList().Lines(), (QStringList{"LD1", "BG", "EN", "AL-7", "SD200", "MV2000"}))
+        << "replaced, not extended";
+    EXPECT_TRUE(form->btnRunTR->isEnabled());
+    form->btnED->click();
+    simulator.SetProgram(1, {});
+    form->btnRunTRClick();
+    ASSERT_TRUE(WaitUntil([&] { return !Session().Transmitting(); }, 10000));
+    EXPECT_EQ(simulator.Program(1), (std::vector<std::string>{"BG", "EN", "AL-7", "SD200", "MV2000"}));
+}
+
+TEST_F(ReadBackWindowFixture, ReadsAreRefusedInRecordingModeAndWhenChannelOneIsBusy) {
+    Write({"LD1"});
+    ASSERT_TRUE(Session().Datas().CommMode);
+    window->btnReadClick();
+    EXPECT_EQ(dialogs.messages.last(), Ext(Ext::ReadingImpossible));
+    EXPECT_FALSE(window->Reading());
+    Write({"ED"});
+    Session().Datas().SetCoordState(1, TCommonDatas::Executing);
+    window->btnReadClick();
+    EXPECT_EQ(dialogs.messages.last(), Session().Lang().Message(Msg::NotInStandby));
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "ED"})) << "nothing was sent";
+}
+
+TEST_F(ReadBackWindowFixture, AddToTheEndKeepsEarlierReadsAndDirectControlReadsTheBuffer) {
+    Write({"LD1", "BG", "ED"});
+    window->chbAddToEnd->setChecked(true);
+    ASSERT_TRUE(Read());
+    ASSERT_TRUE(Read());
+    EXPECT_EQ(window->MemoChan->toPlainText().split('\n').size(), 2);
+    EXPECT_EQ(window->Readed().Lines(), (QStringList{"LD1", "BG", "LD1", "BG"}));
+
+    form->chbDirectControl->click();
+    ASSERT_TRUE(Read());
+    EXPECT_EQ(simulator.Commands().back(), "RB");
+}
+
+TEST_F(ReadBackWindowFixture, AWrongCommandInTheReadDisablesSendWhenTakenOver) {
+    simulator.SetProgram(1, {"BG", "QQ", "EN"}); // a code this program does not know
+    ASSERT_TRUE(Read());
+    EXPECT_TRUE(window->LastRead().wrongCommand);
+    EXPECT_EQ(window->Readed().Count(), 4);
+    window->btnAddToListClick();
+    EXPECT_EQ(LogLines().last(), Ext(Ext::WrongCommandInReadList));
+    EXPECT_TRUE(form->MemoLog->IsRed(form->MemoLog->LineCount() - 1));
+    EXPECT_FALSE(form->btnRunTR->isEnabled());
+}
+
+TEST_F(ReadBackWindowFixture, ASilentControllerGivesNoReplyAfterTheReplyTime) {
+    kvtsim::Options silent = simulator.GetOptions();
+    silent.silent = true;
+    simulator.SetOptions(silent);
+    Session().Datas().ReplyTime = 100;
+    window->MemoChan->setPlainText("earlier");
+    ASSERT_TRUE(Read());
+    EXPECT_EQ(LogLines().last(), Session().Lang().Message(Msg::NoReply));
+    EXPECT_TRUE(form->MemoLog->IsRed(form->MemoLog->LineCount() - 1));
+    EXPECT_EQ(window->MemoChan->toPlainText(), "earlier") << "keeps its contents";
+    EXPECT_TRUE(window->btnRead->isEnabled());
+}
+
+TEST_F(ReadBackWindowFixture, ClosingTheWindowDuringAReadAbandonsItAtOnce) {
+    kvtsim::Options silent = simulator.GetOptions();
+    silent.silent = true;
+    simulator.SetOptions(silent);
+    Session().Datas().ReplyTime = 86400000; // a day: only abandoning ends the read
+    window->btnReadClick();
+    ASSERT_TRUE(window->Reading());
+    const int lines = form->MemoLog->LineCount();
+    window->close();
+    ASSERT_TRUE(WaitUntil([&] { return form->FormChanRead() == nullptr; }));
+    RunEventsFor(50);
+    EXPECT_EQ(form->MemoLog->LineCount(), lines) << "nothing reported for an abandoned read";
+    EXPECT_FALSE(Session().Datas().ReadBackActive);
+    form->mmReadCh->trigger();
+    EXPECT_NE(form->FormChanRead(), nullptr) << "a fresh window";
+}
