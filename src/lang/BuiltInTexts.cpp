@@ -197,9 +197,34 @@ const QStringList& ExtraTexts() {
         "Compare with the command list",                                                  // 34
         "The controller holds the program of the command list: %1 commands match.",       // 35
         "The controller's program differs from the command list at command %1: the controller holds \"%2\", "
-        "the list \"%3\".",                                       // 36
-        "(nothing)",                                              // 37
-        "The program read back ends before the token \"%1\": %2", // 38
+        "the list \"%3\".",                                                                            // 36
+        "(nothing)",                                                                                   // 37
+        "The program read back ends before the token \"%1\": %2",                                      // 38
+        "Line %1 of %2, %3",                                                                           // 39
+        "Stop sending",                                                                                // 40
+        "Sending finished. Lines sent: %1.",                                                           // 41
+        "Sending stopped by the operator before line %1 of %2 (\"%3\"). Lines sent: %4.",              // 42
+        "Sending ended at line %1 of %2 (\"%3\"): %5. Lines sent: %4.",                                // 43
+        "no answer",                                                                                   // 44
+        "command error",                                                                               // 45
+        "command data error",                                                                          // 46
+        "communication error",                                                                         // 47
+        "the port is closed",                                                                          // 48
+        "stopped by the program",                                                                      // 49
+        "Quit",                                                                                        // 50
+        "Usage: %1 [options]",                                                                         // 51
+        "Programs and drives a stepper-motor controller of up to three channels over a serial line.",  // 52
+        "Options:",                                                                                    // 53
+        "Show this help and exit.",                                                                    // 54
+        "Show the version and exit.",                                                                  // 55
+        "Use DIR as the program folder (created when missing).",                                       // 56
+        "Open port N (1 to 255) at this start instead of the stored number; the stored number stays.", // 57
+        "Unknown option: %1",                                                                          // 58
+        "The option %1 needs a value.",                                                                // 59
+        "Invalid port number \"%1\": give a whole number from 1 to 255.",                              // 60
+        "Try \"%1 --help\" for the options.",                                                          // 61
+        "Cannot use %1 as the program folder: %2",                                                     // 62
+        "Unexpected argument: %1",                                                                     // 63
     };
     return texts;
 }

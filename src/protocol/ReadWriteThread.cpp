@@ -46,7 +46,8 @@ public:
             SendNext();
     }
 
-    // Sends the next line that is not empty; the end when there is none. Called with the lock.
+    // Sends the next line that is not empty; the end when there is none, or when the operator
+    // asked to stop. Called with the lock.
     void SendNext() {
         do
             ++index;
@@ -55,11 +56,19 @@ public:
             Finish(End::Completed);
             return;
         }
+        if (stopAfterLine) {
+            Finish(End::StoppedByOperator);
+            return;
+        }
+        currentLine = index + 1;
         // Answers published until now belong to earlier lines.
         std::tie(answeredBefore, communicationErrors) = reader.Position();
         deadline = Clock::now() + std::chrono::milliseconds(datas.ReplyTime.load());
-        if (!writer.WriteBytes(bytes[index]))
+        if (!writer.WriteBytes(bytes[index])) {
             Finish(End::PortClosed); // nothing can answer a line that never left
+            return;
+        }
+        ++sent;
     }
 
     void Finish(End how) {
@@ -77,7 +86,10 @@ public:
     quint64 communicationErrors = 0;
     Clock::time_point deadline{};
     bool done = false;
+    bool stopAfterLine = false;
     End end = End::Completed;
+    int sent = 0;
+    std::atomic<int> currentLine{0};
 
     TCommonDatas& datas;
     TReplyReader& reader;
@@ -87,7 +99,9 @@ public:
 TRWThread::TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, TNamedEvent& readyEvent,
                      ILineWriter& writer)
     : state_(std::make_shared<TState>(std::move(lines), datas, reader, writer)), reader_(reader),
-      readyEvent_(readyEvent), serial_(++lastSerial) {}
+      readyEvent_(readyEvent), serial_(++lastSerial), lineCount_(int(state_->lines.size())) {
+    qRegisterMetaType<TRWThread::TReport>();
+}
 
 TRWThread::~TRWThread() {
     reader_.Detach(state_.get());
@@ -105,6 +119,15 @@ void TRWThread::Start() {
 
 void TRWThread::RequestStop() {
     thread_.request_stop();
+}
+
+void TRWThread::StopAfterCurrentLine() {
+    std::unique_lock lock(state_->mutex);
+    state_->stopAfterLine = true;
+}
+
+int TRWThread::CurrentLine() const {
+    return state_->currentLine;
 }
 
 bool TRWThread::EchoMatches(const QString& echo, const QString& line) {
@@ -137,9 +160,8 @@ TRWThread::Reply TRWThread::Classify(const QString& status) {
 
 void TRWThread::Execute(std::stop_token stop) {
     TState& state = *state_;
-    int index;
-    End end;
-    QString line;
+    TReport report;
+    report.count = lineCount_;
     {
         std::unique_lock lock(state.mutex);
         state.SendNext();
@@ -157,13 +179,14 @@ void TRWThread::Execute(std::stop_token stop) {
             state.changed.wait_until(lock, stop, deadline,
                                      [&] { return state.done || state.deadline != deadline; });
         }
-        index = state.index;
-        end = state.end;
-        line = state.lines.value(index);
+        report.end = state.end;
+        report.index = state.index;
+        report.line = state.lines.value(state.index);
+        report.sent = state.sent;
     }
     reader_.Detach(state_.get());
     // Finished before the ready event: whoever wakes on it may start the next transmission.
     finished_ = true;
     readyEvent_.Set();
-    emit Ended(serial_, end, index, line);
+    emit Ended(serial_, report);
 }

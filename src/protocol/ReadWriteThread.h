@@ -17,7 +17,8 @@ class TNamedEvent;
 // The transmission: it sends the lines of a command list one at a time, each followed by '*',
 // and sends the next only when the controller has answered the one before. It stops on a
 // missing answer, on a command error or command data error when the settings say so, on a
-// communication error, and when a line cannot be written.
+// communication error, when a line cannot be written, and when the operator asks it to stop
+// (after the line being sent has its answer).
 //
 // It works on its own copy of the list, taken when it is created, so nothing the operator does
 // meanwhile changes what is sent; any number of lines is sent whole. An answer counts for a line
@@ -36,8 +37,28 @@ public:
     enum class Reply { Go, NoAnswer, CommandError, DataError, CommunicationError };
     Q_ENUM(Reply)
     // How a transmission ended.
-    enum class End { Completed, NoAnswer, CommandError, DataError, CommunicationError, PortClosed, Stopped };
+    // Stopped: at once, by the program (the window closing, a communication error);
+    // StoppedByOperator: between two lines, at the operator's request.
+    enum class End {
+        Completed,
+        NoAnswer,
+        CommandError,
+        DataError,
+        CommunicationError,
+        PortClosed,
+        Stopped,
+        StoppedByOperator
+    };
     Q_ENUM(End)
+    // What a transmission did: how it ended, at which line (0-based; the count of lines when
+    // all were sent; for StoppedByOperator the first line not sent), and how many lines it wrote.
+    struct TReport {
+        End end = End::Completed;
+        int index = 0;
+        QString line;
+        int count = 0;
+        int sent = 0;
+    };
 
     TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, TNamedEvent& readyEvent,
               ILineWriter& writer);
@@ -49,7 +70,14 @@ public:
     // Starts sending (once); connect to Ended first.
     void Start();
     void RequestStop();
+    // Sends no further line once the line being sent has its answer (or its reply time runs
+    // out, which ends it as NoAnswer).
+    void StopAfterCurrentLine();
     bool Finished() const { return finished_; }
+    // How far it is, readable from any thread: the 1-based number of the line waiting for its
+    // answer (0 before the first), and the count of lines of the list.
+    int CurrentLine() const;
+    int LineCount() const { return lineCount_; }
     quint64 Serial() const { return serial_; }
 
     // What a status token answers: Go, CommandError (E<n>6*) or DataError (E<n>9*).
@@ -57,8 +85,8 @@ public:
     static bool EchoMatches(const QString& echo, const QString& line);
 
 signals:
-    // The transmission ended at line `index` (`line`; the count of lines when all were sent).
-    void Ended(quint64 serial, TRWThread::End end, int index, const QString& line);
+    // The transmission ended; see TReport.
+    void Ended(quint64 serial, const TRWThread::TReport& report);
 
 private:
     class TState;
@@ -68,6 +96,9 @@ private:
     TReplyReader& reader_;
     TNamedEvent& readyEvent_;
     const quint64 serial_;
+    const int lineCount_;
     std::atomic<bool> finished_{false};
     std::jthread thread_;
 };
+
+Q_DECLARE_METATYPE(TRWThread::TReport)

@@ -96,6 +96,21 @@ bool TSession::OpenPort() {
     return false;
 }
 
+void TSession::UsePortForThisStart(quint32 n) {
+    if (!storedPortNumber_)
+        storedPortNumber_ = port_->PortNumber();
+    port_->SetPortNumber(n);
+}
+
+void TSession::ChoosePort(quint32 n) {
+    storedPortNumber_.reset();
+    port_->SetPortNumber(n);
+}
+
+quint32 TSession::PortNumberToStore() const {
+    return storedPortNumber_.value_or(port_->PortNumber());
+}
+
 void TSession::ClosePort() {
     port_->Close();
 }
@@ -129,7 +144,9 @@ TSession::SendStart TSession::Send(const QStringList& lines) {
     rwThread_ = std::make_unique<TRWThread>(lines, *datas_, replies_->Reader(), *readyEvent_, *port_);
     // Emitted from the transmission thread: handled here on the main thread, queued.
     connect(rwThread_.get(), &TRWThread::Ended, this, &TSession::TransmissionThreadEnded);
+    sendingTime_.start();
     rwThread_->Start();
+    emit TransmissionStarted(int(lines.size()));
     return SendStart::Started;
 }
 
@@ -141,18 +158,74 @@ void TSession::StopTransmission() {
     rwThread_.reset();
 }
 
-void TSession::TransmissionThreadEnded(quint64 serial, TRWThread::End end, int /*index*/,
-                                       const QString& line) {
+bool TSession::StopSending() {
+    if (!rwThread_ || rwThread_->Finished())
+        return false;
+    rwThread_->StopAfterCurrentLine();
+    return true;
+}
+
+std::optional<TSession::TProgress> TSession::Progress() const {
+    if (!rwThread_ || rwThread_->Finished())
+        return std::nullopt;
+    return TProgress{rwThread_->CurrentLine(), rwThread_->LineCount(), sendingTime_.elapsed()};
+}
+
+void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report) {
     // What was received before the end is acted on first, so that the log keeps its order.
     replies_->HandleAllQueued();
-    if (end == TRWThread::End::NoAnswer)
+    if (report.end == TRWThread::End::NoAnswer)
         datas_->AddLogLine(lang_->Message(Msg::NoReply), true);
-    if (end == TRWThread::End::PortClosed)
-        datas_->AddLogLine(lang_->ExtraText(Ext::PortClosedNotSent).arg(line), true);
+    if (report.end == TRWThread::End::PortClosed)
+        datas_->AddLogLine(lang_->ExtraText(Ext::PortClosedNotSent).arg(report.line), true);
+    if (report.count > 1)
+        LogTransmissionSummary(report);
     // A late report of an earlier transmission must not release the running one.
     if (rwThread_ && rwThread_->Serial() == serial)
         rwThread_.reset();
-    emit TransmissionEnded(end);
+    emit TransmissionEnded(report.end);
+}
+
+void TSession::LogTransmissionSummary(const TRWThread::TReport& report) {
+    using End = TRWThread::End;
+    const int line = report.index + 1;
+    switch (report.end) {
+    case End::Completed:
+        datas_->AddLogLine(lang_->ExtraText(Ext::SendingCompleted).arg(report.sent));
+        return;
+    case End::StoppedByOperator:
+        datas_->AddLogLine(lang_->ExtraText(Ext::SendingStopped)
+                               .arg(QString::number(line), QString::number(report.count), report.line,
+                                    QString::number(report.sent)));
+        return;
+    default:
+        break;
+    }
+    int why = Ext::EndStopped;
+    switch (report.end) {
+    case End::NoAnswer:
+        why = Ext::EndNoAnswer;
+        break;
+    case End::CommandError:
+        why = Ext::EndCommandError;
+        break;
+    case End::DataError:
+        why = Ext::EndDataError;
+        break;
+    case End::CommunicationError:
+        why = Ext::EndCommunicationError;
+        break;
+    case End::PortClosed:
+        why = Ext::EndPortClosed;
+        break;
+    default:
+        break;
+    }
+    // One substitution for all, so that a % in a line is never taken for a placeholder.
+    datas_->AddLogLine(lang_->ExtraText(Ext::SendingEnded)
+                           .arg(QString::number(line), QString::number(report.count), report.line,
+                                QString::number(report.sent), lang_->ExtraText(why)),
+                       true);
 }
 
 void TSession::RebuildCommandTable() {

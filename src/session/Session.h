@@ -4,10 +4,12 @@
 #include "core/Scheduler.h"
 #include "protocol/ReadWriteThread.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class ICommonDatasView;
 class TCommandList;
@@ -62,6 +64,13 @@ public:
     TSettingsFiles& Settings() const { return *settings_; }
     // Whether portp.dat gave the port number at start.
     bool PortSettingsLoaded() const { return portSettingsLoaded_; }
+    // Port n for this start only (the command line's choice): what is stored stays the number
+    // read from portp.dat, until the operator chooses a port.
+    void UsePortForThisStart(quint32 n);
+    // The operator's choice of a port, kept as any other setting.
+    void ChoosePort(quint32 n);
+    // The number portp.dat is to keep.
+    quint32 PortNumberToStore() const;
 
     // --- the port ---
     // Closes the port and opens it again. When it cannot be opened, the reason is logged in red
@@ -85,6 +94,16 @@ public:
     bool Transmitting() const { return rwThread_ != nullptr; }
     // Stops a running transmission at once and waits for its thread.
     void StopTransmission();
+    // The operator's stop: no line goes out after the one being sent, once it has its answer
+    // or its reply time has run out. False when nothing is being sent.
+    bool StopSending();
+    // How far the running transmission is.
+    struct TProgress {
+        int line = 0;  // 1-based, the line waiting for its answer
+        int count = 0; // lines of the list
+        qint64 elapsedMs = 0;
+    };
+    std::optional<TProgress> Progress() const;
 
     // Fills the command table from the messages, the scale, the unit name and the units mode.
     void RebuildCommandTable();
@@ -95,12 +114,16 @@ signals:
     // The open device hung up or was removed: the port is closed, the loss logged and the
     // channels back in standby.
     void PortLost();
-    // A transmission ended (its "no reply" line, if any, already logged).
+    // A transmission of `count` lines started.
+    void TransmissionStarted(int count);
+    // A transmission ended (its "no reply" line, if any, and for a list of more than one line
+    // the line saying how far it went, already logged).
     void TransmissionEnded(TRWThread::End end);
 
 private:
     void PortHungUp(const QString& device);
-    void TransmissionThreadEnded(quint64 serial, TRWThread::End end, int index, const QString& line);
+    void TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report);
+    void LogTransmissionSummary(const TRWThread::TReport& report);
     // Every channel in standby, nothing running, no communication mode: what a controller that
     // has just been connected (or lost) is known to be.
     void ForgetChannelStates();
@@ -109,6 +132,7 @@ private:
     std::unique_ptr<TCommonDatas> datas_;
     std::unique_ptr<TSettingsFiles> settings_;
     bool portSettingsLoaded_ = false;
+    std::optional<quint32> storedPortNumber_; // while the command line's port is in use
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TKVTCommands> commands_;
     std::unique_ptr<TNamedEvent> replyEvent_;
@@ -121,4 +145,5 @@ private:
     TTimerScheduler scheduler_;
     // The running transmission, or none; at most one exists at a time.
     std::unique_ptr<TRWThread> rwThread_;
+    QElapsedTimer sendingTime_;
 };

@@ -145,15 +145,14 @@ void TFormPortName::btnLinkClick() {
 }
 
 void TFormPortName::ButtonOKClick() {
-    TComPort& port = form_.Session().Port();
     const int item = rgrPortName->ItemIndex();
     if (item >= 0 && item < 4) {
-        port.SetPortNumber(quint32(item + 1));
+        form_.Session().ChoosePort(quint32(item + 1));
     } else if (item == 4) {
         // The spin edit holds 5..255; what it shows when typed text was no number is its minimum.
         const int n = SpinEditPortName->value();
         if (n >= 5 && n <= 255)
-            port.SetPortNumber(quint32(n));
+            form_.Session().ChoosePort(quint32(n));
         else
             Dialogs().ShowMessage(form_.Session().Lang().Message(Msg::SetCorrectPort));
     }

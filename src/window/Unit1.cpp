@@ -31,10 +31,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TForm1::TForm1(const QString& programFolder, QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, QWidget* parent)
+    : QMainWindow(parent) {
     CreateControls();
     // The session's shared state writes its defaults into the controls just created.
     session_ = std::make_unique<TSession>(programFolder, *this);
+    if (portForThisStart != 0)
+        session_->UsePortForThisStart(portForThisStart);
     ConnectHandlers();
     FormCreate();
 }
@@ -54,6 +57,7 @@ void TForm1::ConnectHandlers() {
     connect(mmSettsCoord, &QAction::triggered, this, &TForm1::mmSettsCoordClick);
     connect(mmLang, &QAction::triggered, this, &TForm1::mmLangClick);
     connect(mmReadCh, &QAction::triggered, this, &TForm1::mmReadChClick);
+    connect(mmFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(btnSetCoordStates, &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);
     // The mode switch clears the list: it acts only when the selection really changes, never on
     // a click on the mode already selected.
@@ -61,7 +65,7 @@ void TForm1::ConnectHandlers() {
         if (rgrSingl_Mult->ItemIndex() != Session().Datas().ControlMode)
             rgrSingl_MultClick();
     });
-    connect(btnRunTR, &QPushButton::clicked, this, &TForm1::btnRunTRClick);
+    ConnectSendingHandlers();
     ConnectEditorHandlers();
     connect(btnLoad, &QPushButton::clicked, this, &TForm1::btnLoadClick);
     connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
@@ -78,7 +82,6 @@ void TForm1::FormCreate() {
     TLang& lang = session.Lang();
     StringGridSend->SetList(&session.CommandList());
     lbBufRead->SetLog(&session.ReplyLog());
-    StringGridSend->SetDragHint(lang.ExtraText(Ext::DragRowHint));
     if (!session.PortSettingsLoaded())
         ReportFile(session.Settings().PortFile());
     UpdatePortControls();
@@ -110,6 +113,14 @@ void TForm1::FormCreate() {
         ReportFile(session.Settings().ErrorFile());
     session.Datas().SetLastReply("  ");
     lang.ReloadLanguage(*this);
+    ApplyExtraTexts();
+}
+
+void TForm1::ApplyExtraTexts() {
+    const TLang& lang = Session().Lang();
+    StringGridSend->SetDragHint(lang.ExtraText(Ext::DragRowHint));
+    btnStopSending->setText(lang.ExtraText(Ext::StopSending));
+    mmFileQuit->setText(lang.ExtraText(Ext::Quit));
 }
 
 void TForm1::ShowOperationLog(bool show) {

@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QRadioButton;
 class QToolButton;
 class THiddenMemo;
@@ -34,6 +35,7 @@ class TRadioGroup;
 class TReplyList;
 class TSession;
 class TShape;
+class TSendingProgress;
 class TStringGrid;
 struct TMotion;
 
@@ -44,8 +46,9 @@ struct TMotion;
 class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarget, public ISettingsView {
     Q_OBJECT
 public:
-    // `programFolder` holds Data, Log, lang, Users and ports; the window runs FormCreate.
-    explicit TForm1(const QString& programFolder, QWidget* parent = nullptr);
+    // `programFolder` holds Data, Log, lang, Users and ports; the window runs FormCreate, which
+    // opens port `portForThisStart` when it is not 0 (the stored number otherwise).
+    explicit TForm1(const QString& programFolder, quint32 portForThisStart = 0, QWidget* parent = nullptr);
     ~TForm1() override; // runs FormDestroy
 
     TSession& Session() const { return *session_; }
@@ -109,6 +112,10 @@ public:
 
     // --- sending ---
     void btnRunTRClick();
+    // "Stop sending" and Esc: the transmission ends after the line being sent.
+    void btnStopSendingClick();
+    // Shows how far a long transmission is; hides it when nothing is being sent.
+    void UpdateSendingProgress();
 
     // --- simple control mode ---
     void btnLoadClick();
@@ -157,6 +164,7 @@ public:
     QMenu* mmFile;
     QAction* mmFileOpen;
     QAction* mmFileSave;
+    QAction* mmFileQuit;
     QMenu* mmSetts;
     QAction* mmSettsPortName;
     QAction* mmSettsProp;
@@ -206,6 +214,7 @@ public:
     QFrame* pnlMainTools;
     TStringGrid* StringGridSend;
     QPushButton* btnRunTR;
+    QPushButton* btnStopSending;
     QPushButton* btnAllClear;
     QPushButton* btnDelRaw;
     QCheckBox* chbDirectControl;
@@ -232,6 +241,7 @@ public:
     QPushButton* btnOpenPort;
     QPushButton* btnClosePort;
     TPanel* PanelPortProp;
+    TSendingProgress* SendingProgress;
     TLogView* MemoLog;
     THiddenMemo* TempMemo;
 
@@ -252,6 +262,12 @@ private:
     void ConnectEditorHandlers();
     void ToolButtonClick(int index, QLineEdit* edit, bool reportsParameterError);
     void PortLost();
+    // The texts of this program's own controls, from the language's extra texts.
+    void ApplyExtraTexts();
+    void ConnectSendingHandlers();
+    void TransmissionStarted(int count);
+    void TransmissionEnded();
+    void HideSendingProgress();
     // Puts the lines of a simple-mode list into the command list and sends it.
     template <typename Build> void SendSimpleList(Build build);
 
@@ -265,6 +281,7 @@ private:
     TFormCoord* formCoord_ = nullptr;
     TFormLang* formLang_ = nullptr;
     TFormChanRead* formChanRead_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();

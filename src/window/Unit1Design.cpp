@@ -7,6 +7,7 @@
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
+#include "widgets/SendingProgress.h"
 #include "widgets/Shape.h"
 #include "widgets/StringGrid.h"
 
@@ -78,6 +79,11 @@ void TForm1::CreateMenu() {
     mmFile = Named(bar->addMenu("File"), "mmFile");
     mmFileOpen = MenuItem(mmFile, "mmFileOpen", "Load from file");
     mmFileSave = MenuItem(mmFile, "mmFileSave", "Save to file");
+    mmFile->addSeparator();
+    mmFileQuit = MenuItem(mmFile, "mmFileQuit", "Quit");
+    mmFileOpen->setShortcut(QKeySequence::Open);
+    mmFileSave->setShortcut(QKeySequence::Save);
+    mmFileQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     mmSetts = Named(bar->addMenu("Port settings"), "mmSetts");
     mmSettsPortName = MenuItem(mmSetts, "mmSettsPortName", "Chose port");
     mmSettsProp = MenuItem(mmSetts, "mmSettsProp", "Port settings");
@@ -296,6 +302,10 @@ QWidget* TForm1::CreateExtendedPanel() {
     StringGridSend->horizontalHeader()->setStretchLastSection(true);
     btnRunTR = Button("btnRunTR", "Send", PanelMultC);
     btnRunTR->setEnabled(false);
+    btnRunTR->setToolTip(QKeySequence(Qt::Key_F5).toString(QKeySequence::NativeText));
+    btnStopSending = Button("btnStopSending", "Stop sending", PanelMultC);
+    btnStopSending->setEnabled(false);
+    btnStopSending->setToolTip(QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText));
     btnAllClear = Button("btnAllClear", "Clear all", PanelMultC);
     btnDelRaw = Button("btnDelRaw", "Clear current string", PanelMultC);
     chbDirectControl = Named(new QCheckBox("Direct Control", PanelMultC), "chbDirectControl");
@@ -308,7 +318,8 @@ QWidget* TForm1::CreateExtendedPanel() {
     buttons->addWidget(btnDelRaw, 0, 0);
     buttons->addWidget(btnAllClear, 0, 1);
     buttons->addWidget(chbDirectControl, 1, 0, 1, 2);
-    buttons->addWidget(btnRunTR, 2, 0, 1, 2);
+    buttons->addWidget(btnRunTR, 2, 0);
+    buttons->addWidget(btnStopSending, 2, 1);
     listColumn->addLayout(buttons);
     row->addLayout(listColumn, 1);
 
@@ -402,7 +413,8 @@ void TForm1::CreateControls() {
     modes->setSpacing(0);
     modes->addWidget(CreateSimplePanel());
     modes->addWidget(CreateExtendedPanel(), 1);
-    column->addLayout(modes);
+    // The command list and the operation log share the room of a taller window.
+    column->addLayout(modes, 1);
     column->addWidget(CreateUnitsPanel());
     rgrSingl_Mult = new TRadioGroup("rgrSingl_Mult", QString(),
                                     {"Simple control mode", "Extended control mode"}, 2, central);
@@ -412,7 +424,10 @@ void TForm1::CreateControls() {
     PanelPortProp = new TPanel("PanelPortProp", central);
     auto* status = new QHBoxLayout(PanelPortProp);
     status->setContentsMargins(6, 1, 6, 1);
-    status->addWidget(PanelPortProp->CaptionLabel());
+    status->addWidget(PanelPortProp->CaptionLabel(), 1);
+    // Shown in the place of the port's description while a long list is sent.
+    SendingProgress = new TSendingProgress("SendingProgress", PanelPortProp);
+    status->addWidget(SendingProgress, 1);
     column->addWidget(PanelPortProp);
     MemoLog = new TLogView("MemoLog", central);
     MemoLog->setMinimumHeight(40);

@@ -57,6 +57,7 @@ bool TForm1::ChangeLanguage(const QString& code) {
     lang.ApplyMainTexts(*this);
     lang.LoadMessages();
     lang.LoadExtraTexts();
+    ApplyExtraTexts();
     session.RebuildCommandTable();
     return true;
 }

@@ -1,10 +1,82 @@
-// The main window's "Send" button: the command list goes to the session's transmission thread.
+// The main window's sending controls: "Send" hands the command list to the session's
+// transmission thread; "Stop sending" (or Esc) ends it after the line being sent; the status
+// panel shows how far a long transmission is.
 #include "Unit1.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 #include "session/Session.h"
 
 #include "widgets/LineList.h"
+#include "widgets/Panel.h"
+#include "widgets/SendingProgress.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+
+namespace {
+// How often the progress is redrawn; a transmission shorter than this never shows it.
+constexpr int progressIntervalMs = 200;
+} // namespace
+
+void TForm1::ConnectSendingHandlers() {
+    connect(btnRunTR, &QPushButton::clicked, this, &TForm1::btnRunTRClick);
+    connect(btnStopSending, &QPushButton::clicked, this, &TForm1::btnStopSendingClick);
+    // F5 is "Send" where the button can be pressed (a button's own shortcut would be replaced
+    // by the mnemonic of each new caption).
+    auto* send = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    send->setObjectName("SendShortcut");
+    connect(send, &QShortcut::activated, this, [this] {
+        if (btnRunTR->isVisible() && btnRunTR->isEnabled())
+            btnRunTR->click();
+    });
+    // Esc stops sending in either mode, wherever the focus is in this window.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName("StopSendingShortcut");
+    connect(escape, &QShortcut::activated, this, &TForm1::btnStopSendingClick);
+
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(progressIntervalMs);
+    connect(progressTimer_, &QTimer::timeout, this, &TForm1::UpdateSendingProgress);
+    connect(session_.get(), &TSession::TransmissionStarted, this, &TForm1::TransmissionStarted);
+    connect(session_.get(), &TSession::TransmissionEnded, this, &TForm1::TransmissionEnded);
+}
 
 void TForm1::btnRunTRClick() {
     if (Session().SendCommandList() == TSession::SendStart::Started)
         MemoRead->Clear();
+}
+
+void TForm1::btnStopSendingClick() {
+    Session().StopSending();
+}
+
+void TForm1::TransmissionStarted(int count) {
+    btnStopSending->setEnabled(true);
+    if (count > 1)
+        progressTimer_->start();
+}
+
+void TForm1::TransmissionEnded() {
+    progressTimer_->stop();
+    HideSendingProgress();
+    btnStopSending->setEnabled(Session().Transmitting());
+}
+
+void TForm1::UpdateSendingProgress() {
+    const auto progress = Session().Progress();
+    if (!progress) {
+        progressTimer_->stop();
+        HideSendingProgress();
+        return;
+    }
+    PanelPortProp->CaptionLabel()->hide();
+    SendingProgress->Show(Session().Lang().ExtraText(Ext::SendingProgress), progress->line, progress->count,
+                          progress->elapsedMs);
+}
+
+void TForm1::HideSendingProgress() {
+    SendingProgress->hide();
+    PanelPortProp->CaptionLabel()->show();
 }

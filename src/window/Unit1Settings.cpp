@@ -97,7 +97,7 @@ bool TForm1::SaveOnClose() {
     } steps[] = {
         {d.SaveOperationLog, [&] { LogFiles::WriteOperationLog(session.Paths, MemoLog->Lines()); }},
         {d.SavePortLog, [&] { LogFiles::WriteReplyLog(session.Paths, session.ReplyLog().Lines()); }},
-        {d.SavePortSettings, [&] { files.WritePortSettings(session.Port().PortNumber()); }},
+        {d.SavePortSettings, [&] { files.WritePortSettings(session.PortNumberToStore()); }},
         {d.SaveProgramSettings,
          [&] { files.WriteProgramSettings(rgrSingl_Mult->ItemIndex(), rgrUnits->ItemIndex()); }},
         {d.SaveErrorSettings, [&] { files.WriteErrorSettings(); }},

@@ -51,6 +51,7 @@ protected:
         return WaitUntil([&] { return !session->Transmitting(); }, timeoutMs);
     }
     QString M(int index) const { return session->Lang().Message(index); }
+    QString X(int index) const { return session->Lang().ExtraText(index); }
     int NoReplyLines() const { return int(view.log.count(M(Msg::NoReply))); }
 
     ProgramFolder folder;
@@ -100,9 +101,46 @@ TEST_F(TransmissionFixture, ASilentControllerStopsTheListAtItsFirstLine) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), std::vector<std::string>{"BG"});
     EXPECT_EQ(NoReplyLines(), 1);
-    EXPECT_EQ(view.log.last(), M(Msg::NoReply));
+    ASSERT_GE(view.log.size(), 2);
+    EXPECT_EQ(view.log[view.log.size() - 2], M(Msg::NoReply));
+    EXPECT_EQ(view.log.last(),
+              session->Lang().ExtraText(Ext::SendingEnded).arg("1", "3", "BG", "1", X(Ext::EndNoAnswer)));
     EXPECT_TRUE(view.redLines.last());
     EXPECT_TRUE(session->ReadyEvent().IsSet());
+}
+
+TEST_F(TransmissionFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndSaysWhere) {
+    SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 10; });
+    QStringList lines;
+    for (int i = 1; i <= 300; ++i)
+        lines << "SP" + QString::number(i);
+    std::vector<TRWThread::End> ends;
+    QObject::connect(session.get(), &TSession::TransmissionEnded,
+                     [&](TRWThread::End end) { ends.push_back(end); });
+    Send(lines);
+    ASSERT_TRUE(
+        WaitUntil([&] { return session->Progress().value_or(TSession::TProgress{}).line >= 5; }, 10000));
+    EXPECT_EQ(session->Progress()->count, 300);
+    ASSERT_TRUE(session->StopSending());
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(ends, std::vector<TRWThread::End>{TRWThread::End::StoppedByOperator});
+    const auto received = simulator.Commands();
+    const int sent = int(received.size());
+    ASSERT_GE(sent, 5);
+    ASSERT_LT(sent, 300);
+    EXPECT_EQ(received, Std(lines.mid(0, sent))) << "exactly the lines before the stop, in order";
+    EXPECT_EQ(
+        view.log.last(),
+        X(Ext::SendingStopped).arg(QString::number(sent + 1), "300", lines[sent], QString::number(sent)));
+    EXPECT_FALSE(view.redLines.last());
+    EXPECT_EQ(NoReplyLines(), 0);
+    EXPECT_TRUE(session->ReadyEvent().IsSet());
+    EXPECT_FALSE(session->StopSending()) << "nothing left to stop";
+
+    SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 0; });
+    Send({"EN", "", "DS"});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(view.log.last(), X(Ext::SendingCompleted).arg(2)) << "a stop never carries over";
 }
 
 TEST_F(TransmissionFixture, ACommandErrorStopsOrNotAsTheSettingsSay) {
@@ -207,7 +245,8 @@ TEST_F(TransmissionFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(ends, std::vector<TRWThread::End>{TRWThread::End::PortClosed});
     EXPECT_EQ(NoReplyLines(), 0) << "no wait for an answer to a line that never left";
-    EXPECT_EQ(view.log.last(), session->Lang().ExtraText(Ext::PortClosedNotSent).arg("BG"));
+    EXPECT_TRUE(view.log.contains(X(Ext::PortClosedNotSent).arg("BG")));
+    EXPECT_EQ(view.log.last(), X(Ext::SendingEnded).arg("1", "2", "BG", "0", X(Ext::EndPortClosed)));
     EXPECT_TRUE(view.redLines.last());
     EXPECT_TRUE(simulator.Commands().empty());
 }

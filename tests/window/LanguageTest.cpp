@@ -99,12 +99,12 @@ TEST_F(LanguageFixture, EnglishStartsCompleteWithoutAnyFileMessage) {
 
 TEST_F(LanguageFixture, RussianShowsCompleteRussianCaptions) {
     Start();
-    Form()->Session().Datas().Language = "ru";
-    Form()->Session().Lang().ReloadLanguage(*Form());
+    ASSERT_TRUE(Form()->ChangeLanguage("ru"));
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
     EXPECT_EQ(Form()->windowTitle(), "KVT_Program - ver.4.0.1");
     EXPECT_EQ(Caption("btnOpenPort"), QString::fromUtf8("Открыть порт"));
     EXPECT_EQ(Caption("StTSpeed"), QString::fromUtf8("Максимальная скорость"));
+    EXPECT_EQ(Caption("btnStopSending"), QString::fromUtf8("Прервать"));
     EXPECT_EQ(Caption("GrBoxStepsToUnits"), QString::fromUtf8("Масштаб:  1 Step = 1 шагов"));
     EXPECT_EQ(Form()->Session().Lang().Message(22), QString::fromUtf8("Нет ответа от контроллера!"));
     EXPECT_TRUE(BlankCaptions().isEmpty()) << BlankCaptions().join(", ").toStdString();

@@ -1,0 +1,51 @@
+#include "SendingProgress.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <algorithm>
+
+TSendingProgress::TSendingProgress(const char* name, QWidget* parent) : QWidget(parent) {
+    setObjectName(name);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    label_ = new QLabel(this);
+    label_->setObjectName(QString(name) + "Caption");
+    label_->setTextFormat(Qt::PlainText);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QString(name) + "Bar");
+    bar_->setTextVisible(false);
+    bar_->setMinimumWidth(40);
+    bar_->setMaximumHeight(14);
+    row->addWidget(label_);
+    row->addWidget(bar_, 1);
+    hide();
+}
+
+void TSendingProgress::Show(const QString& caption, int line, int count, qint64 elapsedMs) {
+    bar_->setRange(0, std::max(count, 1));
+    bar_->setValue(std::clamp(line, 0, std::max(count, 1)));
+    label_->setText(caption.arg(line).arg(count).arg(ElapsedText(elapsedMs)));
+    show();
+}
+
+QString TSendingProgress::Caption() const {
+    return label_->text();
+}
+
+int TSendingProgress::Value() const {
+    return bar_->value();
+}
+
+int TSendingProgress::Maximum() const {
+    return bar_->maximum();
+}
+
+QString TSendingProgress::ElapsedText(qint64 elapsedMs) {
+    const qint64 seconds = std::max<qint64>(elapsedMs, 0) / 1000;
+    const qint64 h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
+    if (h > 0)
+        return QString("%1:%2:%3").arg(h).arg(m, 2, 10, QChar('0')).arg(s, 2, 10, QChar('0'));
+    return QString("%1:%2").arg(m).arg(s, 2, 10, QChar('0'));
+}

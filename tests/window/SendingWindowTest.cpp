@@ -1,0 +1,121 @@
+// The main window while a long list is sent: its progress, the operator's stop, the shortcuts
+// and a window that grows.
+#include "CaptionCheck.h"
+#include "ProgramFolder.h"
+#include "ScriptedDialogs.h"
+#include "Simulator.h"
+#include "Unit1.h"
+#include "Wait.h"
+#include "core/Events.h"
+#include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "session/Session.h"
+#include "widgets/LogView.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/SendingProgress.h"
+#include "widgets/StringGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class SendingWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        kvtsim::Options options;
+        options.timeScale = 0.01;
+        options.replyDelayMs = 10; // a long list lasts seconds, as on a slow line
+        simulator.SetOptions(options);
+        std::string error;
+        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
+        form = std::make_unique<TForm1>(folder.Path());
+        form->rgrSingl_Mult->Click(1);
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    QString X(int i) const { return form->Session().Lang().ExtraText(i); }
+    bool WaitForEnd() {
+        return WaitUntil([&] { return !form->Session().Transmitting(); }, 60000);
+    }
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    kvtsim::Simulator simulator;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace
+
+TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineBeingSent) {
+    QStringList lines;
+    for (int i = 1; i <= 500; ++i)
+        lines << "SP" + QString::number(i);
+    form->Session().CommandList().SetProgram(lines);
+    ASSERT_TRUE(form->btnRunTR->isEnabled());
+
+    // What the status panel shows, sampled while the list goes out.
+    QStringList captions;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (form->SendingProgress->isVisible() && !captions.contains(form->SendingProgress->Caption()))
+            captions << form->SendingProgress->Caption();
+    });
+    sampler.start(20);
+
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    ASSERT_TRUE(form->Session().Transmitting()) << "F5 sends";
+    EXPECT_TRUE(form->btnStopSending->isEnabled());
+    // The caption changes while the list is sent: the window goes on drawing.
+    ASSERT_TRUE(WaitUntil([&] { return captions.size() >= 2; }, 30000));
+    EXPECT_EQ(form->SendingProgress->Maximum(), 500);
+    SaveScreenshot(form.get(), "sending-progress");
+    const QRegularExpression shape("^Line (\\d+) of 500, 0:\\d\\d$");
+    for (const QString& caption : captions)
+        EXPECT_TRUE(shape.match(caption).hasMatch()) << caption.toStdString();
+
+    QTest::keyClick(form->StringGridSend, Qt::Key_Escape);
+    ASSERT_TRUE(WaitForEnd());
+    sampler.stop();
+
+    const auto received = simulator.Commands();
+    const int sent = int(received.size());
+    ASSERT_LT(sent, 500) << "the list was stopped";
+    std::vector<std::string> expected;
+    for (int i = 0; i < sent; ++i)
+        expected.push_back(lines[i].toStdString());
+    EXPECT_EQ(received, expected) << "exactly the lines before the stop";
+    TLogView* log = form->MemoLog;
+    EXPECT_EQ(
+        log->Line(log->LineCount() - 1),
+        X(Ext::SendingStopped).arg(QString::number(sent + 1), "500", lines[sent], QString::number(sent)));
+    EXPECT_FALSE(form->SendingProgress->isVisible());
+    EXPECT_FALSE(form->btnStopSending->isEnabled());
+    EXPECT_TRUE(form->Session().ReadyEvent().IsSet());
+    EXPECT_EQ(form->Session().CommandList().Lines(), lines) << "the list itself stays whole";
+}
+
+TEST_F(SendingWindowFixture, TheCommandListAndTheLogTakeTheRoomOfAnEnlargedWindow) {
+    QTest::qWait(0);
+    SaveScreenshot(form.get(), "extended-design-size");
+    const QSize grid = form->StringGridSend->size(), log = form->MemoLog->size();
+    form->resize(form->width() + 300, form->height() + 200);
+    ASSERT_TRUE(WaitUntil([&] { return form->StringGridSend->width() > grid.width(); }));
+    EXPECT_GE(form->StringGridSend->width(), grid.width() + 250);
+    SaveScreenshot(form.get(), "extended-enlarged");
+    EXPECT_GT(form->StringGridSend->height(), grid.height());
+    EXPECT_GT(form->MemoLog->height(), log.height());
+    EXPECT_GE(form->StringGridSend->height() - grid.height() + form->MemoLog->height() - log.height(), 150);
+}
+
+TEST_F(SendingWindowFixture, CtrlQClosesTheWindowAsItsCloseButtonDoes) {
+    QTest::keyClick(form.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(form->isVisible());
+}
