@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test deps build bench fuzz tsan format clean
+.PHONY: run test deps build install package bench fuzz tsan format clean
 
 deps:
 	@scripts/deps.sh
@@ -18,6 +18,16 @@ build: deps
 # program folder and starts the program on it.
 run: build
 	@scripts/run.sh $(BUILD)
+
+# Installs the program, its languages, its menu entry and its icon under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the program (kvt-program_<version>_<arch>.deb in the build folder), which
+# installs with `apt install ./<file>.deb` and pulls in its Qt libraries.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 # Builds and runs the whole suite twice: a plain build, then one with AddressSanitizer and
 # UndefinedBehaviorSanitizer; any sanitizer report fails the run.

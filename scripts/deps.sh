@@ -10,6 +10,8 @@ packages=(
     libgtest-dev            # unit, window and end-to-end tests
     clang libclang-rt-14-dev # the libFuzzer target of the reply handler
     fonts-dejavu-core       # readable captions offscreen and on a bare X server
+    desktop-file-utils      # the install test validates the menu entry
+    dpkg-dev                # make package: the Debian package's library dependencies
 )
 
 missing=()

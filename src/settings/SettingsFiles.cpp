@@ -252,3 +252,15 @@ void TSettingsFiles::WriteDefaults(const TProgramPaths& paths) {
     files.WriteProgramSettings(TCommonDatas::SimpleMode, TCommonDatas::StepsUnits);
     files.WriteErrorSettings();
 }
+
+void TSettingsFiles::WriteMissingDefaults(const TProgramPaths& paths) {
+    TNoView view;
+    TCommonDatas datas(view);
+    const TSettingsFiles files(paths, datas);
+    if (!QFileInfo::exists(files.PortFile()))
+        files.WritePortSettings(1);
+    if (!QFileInfo::exists(files.ProgramFile()))
+        files.WriteProgramSettings(TCommonDatas::SimpleMode, TCommonDatas::StepsUnits);
+    if (!QFileInfo::exists(files.ErrorFile()))
+        files.WriteErrorSettings();
+}

@@ -55,6 +55,8 @@ public:
 
     // The files as a fresh installation holds them: the initial values, port 1.
     static void WriteDefaults(const TProgramPaths& paths);
+    // The same, for the files that do not exist: an operator's files stay as they are.
+    static void WriteMissingDefaults(const TProgramPaths& paths);
 
 private:
     const TProgramPaths& paths_;

@@ -9,9 +9,9 @@ TProgram::~TProgram() {
     Form1.reset();
 }
 
-std::unique_ptr<TProgram> StartProgram(const QString& programFolder) {
+std::unique_ptr<TProgram> StartProgram(const QString& programFolder, quint32 portForThisStart) {
     auto program = std::make_unique<TProgram>();
-    program->Form1 = std::make_unique<TForm1>(programFolder);
+    program->Form1 = std::make_unique<TForm1>(programFolder, portForThisStart);
     program->FormLang = std::make_unique<TFormLang>(*program->Form1);
     return program;
 }

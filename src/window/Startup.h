@@ -15,4 +15,5 @@ struct TProgram {
     ~TProgram();
 };
 
-std::unique_ptr<TProgram> StartProgram(const QString& programFolder);
+// `portForThisStart`: the port opened at this start instead of the stored number (0: stored).
+std::unique_ptr<TProgram> StartProgram(const QString& programFolder, quint32 portForThisStart = 0);

@@ -2,13 +2,11 @@
 // erp.dat with the initial values and port 1) into a program folder, leaving any that exist.
 //
 //   kvtdefaults PROGRAM_FOLDER
+#include "core/AppError.h"
 #include "core/ProgramPaths.h"
 #include "settings/SettingsFiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -18,20 +16,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: kvtdefaults PROGRAM_FOLDER\n");
         return 2;
     }
-    const TProgramPaths target(QString::fromLocal8Bit(argv[1]));
-    QDir().mkpath(target.DataFolder());
-    // Written in a scratch folder, then copied where none exists: an operator's files stay.
-    QTemporaryDir scratch;
-    const TProgramPaths fresh(scratch.path());
     try {
-        TSettingsFiles::WriteDefaults(fresh);
-    } catch (...) {
-        std::fprintf(stderr, "kvtdefaults: cannot write the settings files\n");
+        TSettingsFiles::WriteMissingDefaults(TProgramPaths(QString::fromLocal8Bit(argv[1])));
+    } catch (const EFileError& error) {
+        std::fprintf(stderr, "kvtdefaults: %s\n", qPrintable(error.Text()));
         return 1;
-    }
-    for (const char* name : {"portp.dat", "prp.dat", "erp.dat"}) {
-        if (!QFileInfo::exists(target.DataFile(name)))
-            QFile::copy(fresh.DataFile(name), target.DataFile(name));
     }
     return 0;
 }

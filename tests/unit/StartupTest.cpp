@@ -1,0 +1,171 @@
+// The command line, the choice of the program folder and its set-up at a first start, and a
+// port chosen for one start only.
+#include "FakeView.h"
+#include "ProgramFolder.h"
+#include "core/ProgramPaths.h"
+#include "serial/ComPort.h"
+#include "session/Session.h"
+#include "settings/SettingsFiles.h"
+#include "startup/CommandLine.h"
+#include "startup/ProgramLocation.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+TCommandLine Parse(const QStringList& arguments) {
+    return TCommandLine::Parse(QStringList{"KVT_Program"} + arguments);
+}
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST(CommandLine, TakesTheFolderAndThePortInEitherFormAndLeavesTheWindowSystemItsOwn) {
+    const TCommandLine line =
+        Parse({"-platform", "offscreen", "--folder", "/tmp/k v t", "-style=fusion", "--port=12", "-reverse"});
+    EXPECT_EQ(line.action, TCommandLine::Action::Run);
+    EXPECT_EQ(line.folder, "/tmp/k v t");
+    EXPECT_EQ(line.port, 12u);
+    EXPECT_EQ(Parse({"--folder=data", "--port", "255"}).folder, "data");
+    EXPECT_EQ(Parse({"--port", "1"}).port, 1u);
+    EXPECT_EQ(Parse({}).port, 0u) << "no port: the stored number";
+    EXPECT_EQ(Parse({"--port", "300", "--help"}).action, TCommandLine::Action::Error) << "in order";
+    EXPECT_EQ(Parse({"--folder", "x", "-h"}).action, TCommandLine::Action::Help);
+    EXPECT_EQ(Parse({"--version"}).action, TCommandLine::Action::Version);
+    EXPECT_TRUE(TCommandLine::VersionText().startsWith("KVT_Program 4."));
+    const QString help = TCommandLine::HelpText("/usr/bin/KVT_Program");
+    EXPECT_TRUE(help.startsWith("Usage: KVT_Program [options]")) << help.toStdString();
+    for (const char* option : {"--help", "--version", "--folder DIR", "--port N"})
+        EXPECT_TRUE(help.contains(option)) << option;
+}
+
+TEST(CommandLine, RefusesWhatItCannotUseAndSaysWhy) {
+    const struct {
+        QStringList arguments;
+        const char* says;
+    } cases[] = {
+        {{"--port", "0"}, "Invalid port number \"0\""},
+        {{"--port", "256"}, "Invalid port number \"256\""},
+        {{"--port=COM3"}, "Invalid port number \"COM3\""},
+        {{"--port", "-3"}, "Invalid port number \"-3\""},
+        {{"--port"}, "The option --port needs a value."},
+        {{"--folder", "--port", "3"}, "The option --folder needs a value."},
+        {{"--folder="}, "The option --folder needs a value."},
+        {{"--fast"}, "Unknown option: --fast"},
+        {{"program.kvt"}, "Unexpected argument: program.kvt"},
+    };
+    for (const auto& c : cases) {
+        const TCommandLine line = Parse(c.arguments);
+        const std::string what = c.arguments.join(' ').toStdString();
+        ASSERT_EQ(line.action, TCommandLine::Action::Error) << what;
+        EXPECT_TRUE(line.error.startsWith(c.says)) << what << ": " << line.error.toStdString();
+        EXPECT_TRUE(
+            line.ErrorText("./KVT_Program").endsWith("Try \"KVT_Program --help\" for the options.\n"));
+    }
+}
+
+TEST(ProgramLocation, ABuildFolderIsUsedAsItIsAnInstalledProgramGetsAFolderPerUser) {
+    ProgramLocation::TFacts facts;
+    facts.appDir = "/home/op/kvt/build/bin";
+    facts.appDirWritable = true;
+    facts.appDirHasLanguages = true;
+    facts.userDataDir = "/home/op/.local/share";
+    EXPECT_EQ(ProgramLocation::Choose(facts).folder, facts.appDir);
+    EXPECT_FALSE(ProgramLocation::Choose(facts).ownFolder) << "a build folder is used as it is";
+
+    auto readOnly = facts;
+    readOnly.appDir = "/opt/kvt";
+    readOnly.appDirWritable = false;
+    EXPECT_EQ(ProgramLocation::Choose(readOnly).folder, "/home/op/.local/share/KVT_Program");
+    EXPECT_TRUE(ProgramLocation::Choose(readOnly).ownFolder);
+
+    // /usr/bin is writable for root, but holds no language files: still a folder per user.
+    auto installed = facts;
+    installed.appDir = "/usr/bin";
+    installed.appDirHasLanguages = false;
+    EXPECT_EQ(ProgramLocation::Choose(installed).folder, "/home/op/.local/share/KVT_Program");
+
+    auto chosen = facts;
+    chosen.explicitFolder = "/srv/kvt/../machine2/";
+    EXPECT_EQ(ProgramLocation::Choose(chosen).folder, "/srv/machine2");
+    EXPECT_TRUE(ProgramLocation::Choose(chosen).ownFolder);
+}
+
+TEST(ProgramLocation, TheFactsOfAFolderWithoutLanguagesSendTheProgramToTheUsersFolder) {
+    QTemporaryDir bin;
+    EXPECT_FALSE(ProgramLocation::Gather({}, bin.path()).appDirHasLanguages);
+    QDir(bin.path()).mkdir("lang");
+    EXPECT_TRUE(ProgramLocation::Gather({}, bin.path()).appDirHasLanguages);
+    EXPECT_EQ(ProgramLocation::ShippedLanguages(bin.path()), bin.path() + "/lang");
+    // An installation's own languages come first.
+    QTemporaryDir prefix;
+    QDir(prefix.path()).mkpath("bin/lang");
+    QDir(prefix.path()).mkpath("share/kvt-program/lang");
+    EXPECT_EQ(ProgramLocation::ShippedLanguages(prefix.path() + "/bin"),
+              prefix.path() + "/share/kvt-program/lang");
+}
+
+TEST(ProgramLocation, AFirstStartSetsUpTheFolderALaterOneKeepsWhatTheOperatorChanged) {
+    QTemporaryDir home;
+    const QString folder = home.path() + "/data/KVT_Program";
+    QString error;
+    ASSERT_TRUE(ProgramLocation::Prepare(folder, ShippedLanguageFolder(), &error)) << error.toStdString();
+    for (const char* sub : {"Data", "Log", "Users", "ports", "lang"})
+        EXPECT_TRUE(QFileInfo(folder + '/' + sub).isDir()) << sub;
+    QTemporaryDir fresh;
+    TSettingsFiles::WriteDefaults(TProgramPaths(fresh.path()));
+    for (const char* name : {"portp.dat", "prp.dat", "erp.dat"})
+        EXPECT_EQ(Bytes(folder + "/Data/" + name), Bytes(fresh.path() + "/Data/" + name)) << name;
+    EXPECT_EQ(Bytes(folder + "/lang/ru/ruext.lng"), Bytes(ShippedLanguageFolder() + "/ru/ruext.lng"));
+
+    // The operator edits a language, adds one, and changes a setting; a shipped file goes.
+    WriteFile(folder + "/lang/en/enext.lng", "edited");
+    WriteFile(folder + "/lang/de/demsg.lng", "mine");
+    WriteFile(folder + "/Data/prp.dat", "changed");
+    QFile::remove(folder + "/lang/ru/rumsg.lng");
+    QFile::remove(folder + "/Data/erp.dat");
+    ASSERT_TRUE(ProgramLocation::Prepare(folder, ShippedLanguageFolder(), &error)) << error.toStdString();
+    EXPECT_EQ(Bytes(folder + "/lang/en/enext.lng"), "edited");
+    EXPECT_EQ(Bytes(folder + "/lang/de/demsg.lng"), "mine");
+    EXPECT_EQ(Bytes(folder + "/Data/prp.dat"), "changed");
+    EXPECT_EQ(Bytes(folder + "/lang/ru/rumsg.lng"), Bytes(ShippedLanguageFolder() + "/ru/rumsg.lng"));
+    EXPECT_FALSE(QFileInfo::exists(folder + "/Data/erp.dat"))
+        << "a settings file that went missing later is reported at start, not silently replaced";
+}
+
+TEST(ProgramLocation, AFolderThatCannotBeMadeIsRefusedWithTheReason) {
+    QTemporaryDir home;
+    WriteFile(home.path() + "/file", "x");
+    QString error;
+    EXPECT_FALSE(ProgramLocation::Prepare(home.path() + "/file/KVT_Program", {}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(TCommandLine::FolderUnusableText("/x", error).contains("%"));
+}
+
+TEST(PortForThisStart, OpensAnotherPortWithoutChangingWhatIsStored) {
+    ProgramFolder folder;
+    FakeView view;
+    TSession session(folder.Path(), view);
+    const quint32 stored = session.Port().PortNumber();
+    session.UsePortForThisStart(7);
+    EXPECT_EQ(session.Port().PortNumber(), 7u);
+    EXPECT_EQ(session.PortNumberToStore(), stored);
+    session.ChoosePort(3); // the operator's own choice is kept as always
+    EXPECT_EQ(session.Port().PortNumber(), 3u);
+    EXPECT_EQ(session.PortNumberToStore(), 3u);
+}
