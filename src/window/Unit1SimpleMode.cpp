@@ -43,6 +43,7 @@ void TForm1::ApplyModeLayout() {
     for (QGroupBox* group : {grbSteps, grbSpeed, grbAccel})
         EnableWithChildren(group, simple);
     EnableWithChildren(PanelMultC, !simple);
+    btnStopSending->setEnabled(!simple && Session().Transmitting());
     for (QCheckBox* box : {ChboxCoord1, chboxCoord2, chboxCoord3})
         box->setVisible(simple);
 

@@ -60,6 +60,7 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
         lines << "SP" + QString::number(i);
     form->Session().CommandList().SetProgram(lines);
     ASSERT_TRUE(form->btnRunTR->isEnabled());
+    EXPECT_FALSE(form->btnStopSending->isEnabled()) << "nothing to stop yet";
 
     // What the status panel shows, sampled while the list goes out.
     QStringList captions;
