@@ -184,8 +184,9 @@ bool TSettingsFiles::LoadErrorSettings() {
     datas_.Er9Reaction = quint8(*er9);
     if (!(r.Flag(datas_.RecoveryBreakComm) && r.Flag(datas_.RecoveryClearMarks)))
         return false;
+    // A negative time is no reply time (as a count of milliseconds it would be weeks of waiting).
     const auto replyTime = r.Number();
-    if (!replyTime)
+    if (!replyTime || *replyTime < 0)
         return false;
     datas_.ReplyTime = quint32(*replyTime);
     return true;

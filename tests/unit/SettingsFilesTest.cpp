@@ -128,6 +128,9 @@ TEST_F(SettingsFixture, ABadLineKeepsTheValuesBeforeItAndNotThoseAfter) {
     EXPECT_TRUE(datas.RecoveryBreakComm) << "from the bad line on, the values stay";
     EXPECT_TRUE(datas.RecoveryClearMarks);
     EXPECT_EQ(datas.ReplyTime, 300u);
+    Store("erp.dat", {"0", "0", "0", "0", "0", "-1"});
+    EXPECT_FALSE(files.LoadErrorSettings());
+    EXPECT_EQ(datas.ReplyTime, 300u) << "a negative reply time is refused, not read as 49 days";
 
     Store("prp.dat", {"-1", "5", "1", "0", "0", "-1", "-1", "-1", "x", "0"});
     EXPECT_FALSE(files.LoadProgramSettings(&selections));
