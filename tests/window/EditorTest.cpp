@@ -1,10 +1,8 @@
 #include "CaptionCheck.h"
 #include "ColourRecorder.h"
-#include "ProgramFolder.h"
-#include "ScriptedDialogs.h"
-#include "Simulator.h"
 #include "Unit1.h"
 #include "Wait.h"
+#include "WindowFixture.h"
 #include "core/EncodStr.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
@@ -36,17 +34,12 @@
 
 namespace {
 
-class EditorFixture : public ::testing::Test {
+class EditorFixture : public WindowFixture {
 protected:
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        kvtsim::Options options;
-        options.timeScale = 0.01;
-        simulator.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-        form = std::make_unique<TForm1>(folder.Path());
-        form->rgrSingl_Mult->Click(1);
+        ASSERT_NO_FATAL_FAILURE(StartSimulator());
+        CreateWindow(1);
         ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
@@ -66,15 +59,6 @@ protected:
         return n;
     }
     void Type(QLineEdit* edit, const QString& text) { edit->setText(text); }
-    const QString& M(int i) const { return form->Session().Lang().Messages[i]; }
-    bool WaitForEnd() {
-        return WaitUntil([&] { return !form->Session().Transmitting(); });
-    }
-
-    ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    kvtsim::Simulator simulator;
-    std::unique_ptr<TForm1> form;
 };
 
 } // namespace

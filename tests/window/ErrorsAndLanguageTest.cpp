@@ -2,9 +2,6 @@
 // hidden channel selection, and switching the language from the menu.
 #include "CaptionCheck.h"
 #include "ColourRecorder.h"
-#include "ProgramFolder.h"
-#include "ScriptedDialogs.h"
-#include "Simulator.h"
 #include "Unit1.h"
 #include "UnitColorIndicators.h"
 #include "UnitCoord.h"
@@ -12,6 +9,7 @@
 #include "UnitErrores.h"
 #include "UnitLang.h"
 #include "Wait.h"
+#include "WindowFixture.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/Lang.h"
@@ -37,31 +35,13 @@
 
 namespace {
 
-class DialogsFixture : public ::testing::Test {
+class DialogsFixture : public WindowFixture {
 protected:
     void SetUp() override {
-        kvtsim::Options options;
-        options.timeScale = 0.01;
-        simulator.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-        form = std::make_unique<TForm1>(folder.Path());
+        ASSERT_NO_FATAL_FAILURE(StartSimulator());
+        CreateWindow();
         ASSERT_TRUE(form->Session().PortOpen());
     }
-    TCommonDatas& Datas() const { return form->Session().Datas(); }
-    QString M(int i) const { return form->Session().Lang().Message(i); }
-    bool WaitForEnd() {
-        return WaitUntil([&] { return !form->Session().Transmitting(); }, 10000);
-    }
-    void SendList(const QStringList& lines) {
-        form->Session().CommandList().SetProgram(lines);
-        form->btnRunTRClick();
-    }
-
-    ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    kvtsim::Simulator simulator;
-    std::unique_ptr<TForm1> form;
 };
 
 } // namespace

@@ -1,8 +1,6 @@
-#include "ProgramFolder.h"
-#include "ScriptedDialogs.h"
-#include "Simulator.h"
 #include "Unit1.h"
 #include "Wait.h"
+#include "WindowFixture.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/Lang.h"
@@ -20,25 +18,13 @@
 
 namespace {
 
-class MainWindowFixture : public ::testing::Test {
+class MainWindowFixture : public WindowFixture {
 protected:
-    // Starts the controller simulator linked as COM1 of the program folder.
-    void StartSimulator() {
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-    }
-    void CreateWindow() { form = std::make_unique<TForm1>(folder.Path()); }
-
     QPushButton* Button(const char* name) const { return form->findChild<QPushButton*>(name); }
     QAction* Action(const char* name) const { return form->findChild<QAction*>(name); }
     QString PortCaption() const { return form->findChild<TPanel*>("PanelPortProp")->Caption(); }
     TLogView* Log() const { return form->findChild<TLogView*>("MemoLog"); }
     TReplyList* Replies() const { return form->findChild<TReplyList*>("lbBufRead"); }
-
-    ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    kvtsim::Simulator simulator;
-    std::unique_ptr<TForm1> form;
 };
 
 } // namespace

@@ -1,11 +1,9 @@
 // "Load from device" against the simulator: refusals, reading a written program back, putting it
 // into the command list and sending it again, comparing, no answer, and a window closed mid-read.
-#include "ProgramFolder.h"
-#include "ScriptedDialogs.h"
-#include "Simulator.h"
 #include "Unit1.h"
 #include "UnitChanRead.h"
 #include "Wait.h"
+#include "WindowFixture.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
@@ -26,37 +24,23 @@
 
 namespace {
 
-class ReadBackWindowFixture : public ::testing::Test {
+class ReadBackWindowFixture : public WindowFixture {
 protected:
     void SetUp() override {
-        kvtsim::Options options;
-        options.timeScale = 0.01;
-        simulator.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-        form = std::make_unique<TForm1>(folder.Path());
-        form->rgrSingl_Mult->Click(1);
+        ASSERT_NO_FATAL_FAILURE(StartSimulator());
+        CreateWindow(1);
         form->mmReadCh->trigger();
         window = form->FormChanRead();
         ASSERT_NE(window, nullptr);
     }
-    TSession& Session() const { return form->Session(); }
     void Write(const QStringList& lines) {
-        Session().CommandList().SetProgram(lines);
-        form->btnRunTRClick();
-        ASSERT_TRUE(WaitUntil([&] { return !Session().Transmitting(); }, 10000));
+        SendList(lines);
+        ASSERT_TRUE(WaitForEnd());
     }
     bool Read() {
         window->btnReadClick();
         return WaitUntil([&] { return !window->Reading(); }, 10000);
     }
-    QString Ext(int id) const { return Session().Lang().ExtraText(id); }
-    QStringList LogLines() const { return form->MemoLog->Lines(); }
-
-    ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    kvtsim::Simulator simulator;
-    std::unique_ptr<TForm1> form;
     TFormChanRead* window = nullptr;
 };
 

@@ -1,11 +1,9 @@
 // The main window while a long list is sent: its progress, the operator's stop, the shortcuts
 // and a window that grows.
 #include "CaptionCheck.h"
-#include "ProgramFolder.h"
-#include "ScriptedDialogs.h"
-#include "Simulator.h"
 #include "Unit1.h"
 #include "Wait.h"
+#include "WindowFixture.h"
 #include "core/Events.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
@@ -25,31 +23,17 @@
 
 namespace {
 
-class SendingWindowFixture : public ::testing::Test {
+class SendingWindowFixture : public WindowFixture {
 protected:
     void SetUp() override {
-        kvtsim::Options options;
-        options.timeScale = 0.01;
+        kvtsim::Options options = FastMotions();
         options.replyDelayMs = 10; // a long list lasts seconds, as on a slow line
-        simulator.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-        form = std::make_unique<TForm1>(folder.Path());
-        form->rgrSingl_Mult->Click(1);
+        ASSERT_NO_FATAL_FAILURE(StartSimulator(options));
+        CreateWindow(1);
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-
-    QString X(int i) const { return form->Session().Lang().ExtraText(i); }
-    bool WaitForEnd() {
-        return WaitUntil([&] { return !form->Session().Transmitting(); }, 60000);
-    }
-
-    ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    kvtsim::Simulator simulator;
-    std::unique_ptr<TForm1> form;
 };
 
 } // namespace
@@ -96,7 +80,7 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
     TLogView* log = form->MemoLog;
     EXPECT_EQ(
         log->Line(log->LineCount() - 1),
-        X(Ext::SendingStopped).arg(QString::number(sent + 1), "500", lines[sent], QString::number(sent)));
+        Ext(Ext::SendingStopped).arg(QString::number(sent + 1), "500", lines[sent], QString::number(sent)));
     EXPECT_FALSE(form->SendingProgress->isVisible());
     EXPECT_FALSE(form->btnStopSending->isEnabled());
     EXPECT_TRUE(form->Session().ReadyEvent().IsSet());

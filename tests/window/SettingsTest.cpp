@@ -2,15 +2,13 @@
 // (with the devices of the machine), the line settings of the open port, the program settings.
 #include "CaptionCheck.h"
 #include "PortName.h"
-#include "ProgramFolder.h"
 #include "Pty.h"
-#include "ScriptedDialogs.h"
-#include "Simulator.h"
 #include "Startup.h"
 #include "Unit1.h"
 #include "UnitByteLen.h"
 #include "UnitProgProp.h"
 #include "Wait.h"
+#include "WindowFixture.h"
 #include "core/EncodStr.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
@@ -39,22 +37,13 @@
 
 namespace {
 
-class SettingsWindowFixture : public ::testing::Test {
+class SettingsWindowFixture : public WindowFixture {
 protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-    }
-    void Create() { form = std::make_unique<TForm1>(folder.Path()); }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(StartSimulator(kvtsim::Options{})); }
+    void Create() { CreateWindow(); }
     QStringList Data(const QString& name) const {
         return LoadLinesFromFile(folder.File("Data/" + name), true);
     }
-    QString M(int i) const { return form->Session().Lang().Message(i); }
-
-    ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    kvtsim::Simulator simulator;
-    std::unique_ptr<TForm1> form;
 };
 
 } // namespace

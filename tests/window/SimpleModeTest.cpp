@@ -1,10 +1,8 @@
 // The simple control mode's buttons and channel boxes, against the simulator.
 #include "ColourRecorder.h"
-#include "ProgramFolder.h"
-#include "ScriptedDialogs.h"
-#include "Simulator.h"
 #include "Unit1.h"
 #include "Wait.h"
+#include "WindowFixture.h"
 #include "core/UnitCommonDatas.h"
 #include "session/Session.h"
 #include "widgets/Panel.h"
@@ -20,26 +18,13 @@ namespace {
 
 const QColor green(0, 128, 0), red(255, 0, 0), yellow(255, 255, 0);
 
-class SimpleModeFixture : public ::testing::Test {
+class SimpleModeFixture : public WindowFixture {
 protected:
     void SetUp() override {
-        kvtsim::Options options;
-        options.timeScale = 0.01;
-        simulator.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-        form = std::make_unique<TForm1>(folder.Path());
+        ASSERT_NO_FATAL_FAILURE(StartSimulator());
+        CreateWindow(0);
         ASSERT_TRUE(form->Session().PortOpen());
-        form->rgrSingl_Mult->Click(0);
     }
-    bool WaitForEnd() {
-        return WaitUntil([&] { return !form->Session().Transmitting(); }, 10000);
-    }
-
-    ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    kvtsim::Simulator simulator;
-    std::unique_ptr<TForm1> form;
 };
 
 } // namespace

@@ -1,0 +1,55 @@
+#include "WindowFixture.h"
+
+#include "Wait.h"
+#include "editor/CommandList.h"
+#include "lang/Lang.h"
+#include "session/Session.h"
+#include "widgets/LogView.h"
+#include "widgets/RadioGroup.h"
+
+kvtsim::Options WindowFixture::FastMotions() {
+    kvtsim::Options options;
+    options.timeScale = 0.01;
+    return options;
+}
+
+void WindowFixture::StartSimulator(const kvtsim::Options& options) {
+    simulator.SetOptions(options);
+    std::string error;
+    ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
+}
+
+void WindowFixture::CreateWindow(int controlMode) {
+    form = std::make_unique<TForm1>(folder.Path());
+    if (controlMode >= 0)
+        form->rgrSingl_Mult->Click(controlMode);
+}
+
+TSession& WindowFixture::Session() const {
+    return form->Session();
+}
+
+TCommonDatas& WindowFixture::Datas() const {
+    return form->Session().Datas();
+}
+
+QString WindowFixture::M(int i) const {
+    return form->Session().Lang().Message(i);
+}
+
+QString WindowFixture::Ext(int i) const {
+    return form->Session().Lang().ExtraText(i);
+}
+
+QStringList WindowFixture::LogLines() const {
+    return form->MemoLog->Lines();
+}
+
+void WindowFixture::SendList(const QStringList& lines) {
+    form->Session().CommandList().SetProgram(lines);
+    form->btnRunTRClick();
+}
+
+bool WindowFixture::WaitForEnd(int timeoutMs) {
+    return WaitUntil([&] { return !form->Session().Transmitting(); }, timeoutMs);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ProgramFolder.h"
+#include "ScriptedDialogs.h"
+#include "Simulator.h"
+#include "Unit1.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <memory>
+
+class TCommonDatas;
+class TSession;
+
+// A program folder whose COM1 is the controller simulator, scripted dialogs, and a main window
+// over that folder once the test creates it. Derived fixtures start both in their SetUp.
+class WindowFixture : public ::testing::Test {
+protected:
+    // Motions and pauses of the simulator last a hundredth of their real time.
+    static kvtsim::Options FastMotions();
+
+    // Starts the simulator linked as COM1 (fails the test when it cannot start).
+    void StartSimulator(const kvtsim::Options& options = FastMotions());
+    // Creates the main window; with `controlMode` 0 or 1 the mode is chosen as a click would.
+    void CreateWindow(int controlMode = -1);
+
+    TSession& Session() const;
+    TCommonDatas& Datas() const;
+    QString M(int i) const;   // a message of the language table
+    QString Ext(int i) const; // a text of the extra language table
+    QStringList LogLines() const;
+
+    // Puts `lines` into the command list and presses "Send".
+    void SendList(const QStringList& lines);
+    // Runs the event loop until no transmission is left running.
+    bool WaitForEnd(int timeoutMs = 60000);
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    kvtsim::Simulator simulator;
+    std::unique_ptr<TForm1> form;
+};
