@@ -1,9 +1,9 @@
 // The editor with long programs: loading, drawing, re-scaling, saving, deleting a row and
 // dragging a row, for programs of 2,500, 5,000 and 10,000 lines, to see each cost grow linearly.
+#include "BenchSetting.h"
 #include "Benches.h"
 #include "Simulator.h"
 #include "Unit1.h"
-#include "core/Dialogs.h"
 #include "core/EncodStr.h"
 #include "editor/CommandList.h"
 #include "session/Session.h"
@@ -11,24 +11,13 @@
 #include "widgets/StringGrid.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <functional>
 
 namespace {
-
-class AnsweringDialogs : public IDialogs {
-public:
-    void ShowMessage(const QString&) override {}
-    bool Confirm(const QString&) override { return true; }
-    QString OpenFileName(const QString&, const QString&) override { return file; }
-    QString SaveFileName(const QString&, const QString&) override { return file; }
-    QString file;
-};
 
 double Ms(const std::function<void()>& work) {
     QElapsedTimer timer;
@@ -41,7 +30,7 @@ struct Row {
     double load, draw, rescale, save, remove, drag, faulty;
 };
 
-Row Measure(int lines, const QString& folder, AnsweringDialogs& dialogs) {
+Row Measure(int lines, const QString& folder, TBenchSetting& dialogs) {
     QStringList program, descriptions;
     for (int i = 0; i < lines; ++i) {
         program.append(i % 2 ? "SD" + QString::number(100 + i % 900) : "MV" + QString::number(1000 + i));
@@ -86,22 +75,17 @@ Row Measure(int lines, const QString& folder, AnsweringDialogs& dialogs) {
 } // namespace
 
 void RunEditorBench() {
-    AnsweringDialogs dialogs;
-    IDialogs* previous = SetDialogs(&dialogs);
-    QTemporaryDir dir;
-    for (const char* sub : {"ports", "Data", "Log", "Users", "lang"})
-        QDir(dir.path()).mkpath(sub);
+    TBenchSetting setting;
     kvtsim::Simulator simulator;
-    simulator.Start((dir.path() + "/ports/COM1").toStdString());
+    simulator.Start((setting.Folder() + "/ports/COM1").toStdString());
 
     std::printf("Editing long programs (milliseconds):\n");
     std::printf("  %7s %9s %9s %9s %9s %9s %9s %14s\n", "lines", "load", "draw", "rescale", "save", "delete",
                 "drag", "faulty load");
     for (int lines : {2500, 5000, 10000}) {
-        const Row r = Measure(lines, dir.path(), dialogs);
+        const Row r = Measure(lines, setting.Folder(), setting);
         std::printf("  %7d %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %14.2f\n", lines, r.load, r.draw, r.rescale,
                     r.save, r.remove, r.drag, r.faulty);
     }
     std::printf("\n");
-    SetDialogs(previous);
 }

@@ -2,12 +2,12 @@
 // answers arriving whole and arriving one byte at a time (the per-line cost of the last send
 // against the first), and a flood of a million "E10*" tokens (how long it takes to drain, the
 // longest pause of the window meanwhile, and what the reply list keeps per token).
+#include "BenchSetting.h"
 #include "Benches.h"
 #include "Responder.h"
 #include "Simulator.h"
 #include "Startup.h"
 #include "Unit1.h"
-#include "core/Dialogs.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "protocol/ReplyLog.h"
@@ -16,10 +16,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <chrono>
@@ -29,33 +27,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class SilentDialogs : public IDialogs {
-public:
-    void ShowMessage(const QString&) override {}
-    bool Confirm(const QString&) override { return true; }
-    QString OpenFileName(const QString&, const QString&) override { return {}; }
-    QString SaveFileName(const QString&, const QString&) override { return {}; }
-};
-
 // Runs the event loop until `done`, with a probe that ticks every millisecond; returns the
 // longest time the loop did not tick.
 double RunUntil(const std::function<bool()>& done) {
     QEventLoop loop;
-    QElapsedTimer sinceTick;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    double longest = 0;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.nsecsElapsed() / 1e6 - 1.0);
-        sinceTick.restart();
+    TStallProbe probe([&] {
         if (done())
             loop.quit();
     });
-    sinceTick.start();
-    probe.start();
+    probe.Start();
     loop.exec();
-    return longest;
+    return probe.LongestMs();
 }
 
 std::unique_ptr<TForm1> OpenWindow(const QString& folder) {
@@ -131,46 +113,33 @@ void Flood(const QString& folder, int tokens) {
 } // namespace
 
 void RunSessionBench() {
-    SilentDialogs dialogs;
-    IDialogs* previous = SetDialogs(&dialogs);
-    QTemporaryDir dir;
-    for (const char* sub : {"ports", "Data", "Log", "Users", "lang"})
-        QDir(dir.path()).mkpath(sub);
-    LongSession(dir.path(), {"--gap-us", "0"}, "Answers arriving whole", 10, 10000);
-    LongSession(dir.path(), {"--split-us", "20"}, "Answers arriving one byte at a time", 10, 10000);
-    SetDialogs(previous);
+    TBenchSetting setting;
+    LongSession(setting.Folder(), {"--gap-us", "0"}, "Answers arriving whole", 10, 10000);
+    LongSession(setting.Folder(), {"--split-us", "20"}, "Answers arriving one byte at a time", 10, 10000);
 }
 
 void RunFloodBench() {
-    SilentDialogs dialogs;
-    IDialogs* previous = SetDialogs(&dialogs);
-    QTemporaryDir dir;
-    for (const char* sub : {"ports", "Data", "Log", "Users", "lang"})
-        QDir(dir.path()).mkpath(sub);
-    Flood(dir.path(), 1000000);
-    SetDialogs(previous);
+    TBenchSetting setting;
+    Flood(setting.Folder(), 1000000);
 }
 
 void RunStartupBench() {
-    SilentDialogs dialogs;
-    IDialogs* previous = SetDialogs(&dialogs);
-    QTemporaryDir dir;
-    for (const char* sub : {"ports", "Data", "Log", "Users"})
-        QDir(dir.path()).mkpath(sub);
+    TBenchSetting setting;
+    const QString folder = setting.Folder();
     // The shipped language files, as an installed program has them.
     for (const QString& code : {QString("en"), QString("ru")}) {
-        QDir(dir.path()).mkpath("lang/" + code);
+        QDir(folder).mkpath("lang/" + code);
         for (const QString& file : QDir(QString(KVT_SOURCE_LANG) + "/" + code).entryList(QDir::Files))
             QFile::copy(QString(KVT_SOURCE_LANG) + "/" + code + "/" + file,
-                        dir.path() + "/lang/" + code + "/" + file);
+                        folder + "/lang/" + code + "/" + file);
     }
-    QFile::copy(QString(KVT_SOURCE_LANG) + "/lang.lng", dir.path() + "/lang/lang.lng");
+    QFile::copy(QString(KVT_SOURCE_LANG) + "/lang.lng", folder + "/lang/lang.lng");
     Responder responder;
-    responder.Start(dir.path(), {});
+    responder.Start(folder, {});
     std::printf("Start-up and idle:\n");
     for (int run = 1; run <= 3; ++run) {
         const auto start = Clock::now();
-        auto program = StartProgram(dir.path());
+        auto program = StartProgram(folder);
         program->Form1->show();
         QCoreApplication::processEvents();
         const double ms = std::chrono::duration<double>(Clock::now() - start).count() * 1000;
@@ -183,5 +152,4 @@ void RunStartupBench() {
         std::printf("  run %d: window up in %.1f ms; idle for 2 s: %.2f ms of CPU\n", run, ms, idleCpu);
     }
     std::printf("\n");
-    SetDialogs(previous);
 }

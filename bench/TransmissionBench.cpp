@@ -4,23 +4,19 @@
 // instead, when python3-serial is installed), interleaved round by round against one simulator
 // process. First against a responder that answers at once (echo and status in one write), then
 // against one that leaves 0.2 ms between echo and status, as the controller does.
+#include "BenchSetting.h"
 #include "Benches.h"
 #include "RawTerminal.h"
 #include "Responder.h"
 #include "Unit1.h"
-#include "core/Dialogs.h"
 #include "editor/CommandList.h"
 #include "session/Session.h"
 #include "widgets/RadioGroup.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -30,14 +26,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class SilentDialogs : public IDialogs {
-public:
-    void ShowMessage(const QString&) override {}
-    bool Confirm(const QString&) override { return true; }
-    QString OpenFileName(const QString&, const QString&) override { return {}; }
-    QString SaveFileName(const QString&, const QString&) override { return {}; }
-};
 
 // Wall and CPU time per line, in milliseconds.
 struct Sample {
@@ -64,28 +52,18 @@ Sample ProgramRun(const QString& folder, const QStringList& lines, double* stall
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QEventLoop loop;
-    QElapsedTimer sinceTick;
-    QTimer probe;
-    probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(1);
-    double longest = 0;
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        longest = std::max(longest, sinceTick.nsecsElapsed() / 1e6 - 1.0);
-        sinceTick.restart();
-    });
+    TStallProbe probe;
     QObject::connect(&form.Session(), &TSession::TransmissionEnded, &loop, &QEventLoop::quit);
     const double cpu0 = ProcessCpuSeconds();
     const auto start = Clock::now();
     form.btnRunTRClick();
-    if (stallMs) {
-        sinceTick.start();
-        probe.start();
-    }
+    if (stallMs)
+        probe.Start();
     loop.exec();
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     const double cpu = ProcessCpuSeconds() - cpu0;
     if (stallMs)
-        *stallMs = std::max(*stallMs, longest);
+        *stallMs = std::max(*stallMs, probe.LongestMs());
     return {wall * 1000 / lines.size(), cpu * 1000 / lines.size()};
 }
 
@@ -205,17 +183,13 @@ void RunWith(const QString& folder, const QStringList& responderArgs, const char
 } // namespace
 
 void RunTransmissionBench(int lineCount, int rounds) {
-    SilentDialogs dialogs;
-    IDialogs* previous = SetDialogs(&dialogs);
-    QTemporaryDir dir;
-    for (const char* sub : {"ports", "Data", "Log", "Users", "lang"})
-        QDir(dir.path()).mkpath(sub);
+    TBenchSetting setting;
     const QStringList lines = ProgramLines(lineCount);
     const bool python = PyserialInstalled();
-    RunWith(dir.path(), {"--gap-us", "0"}, "Answered at once (echo and E10* in one write)", rounds, lines,
-            python);
-    RunWith(dir.path(), {"--gap-us", "200"}, "Answered with 0.2 ms between echo and status", rounds, lines,
-            python);
+    RunWith(setting.Folder(), {"--gap-us", "0"}, "Answered at once (echo and E10* in one write)", rounds,
+            lines, python);
+    RunWith(setting.Folder(), {"--gap-us", "200"}, "Answered with 0.2 ms between echo and status", rounds,
+            lines, python);
     const double characters = [&] {
         double c = 0;
         for (const QString& line : lines)
@@ -224,5 +198,4 @@ void RunTransmissionBench(int lineCount, int rounds) {
     }();
     std::printf("The serial line itself at 9600 baud 8E1 (11 bits a character): %.1f ms per line.\n\n",
                 characters * 11.0 / 9600.0 * 1000.0 / lines.size());
-    SetDialogs(previous);
 }
