@@ -71,6 +71,14 @@ QToolButton* Tool(const char* name, const QString& caption, const QString& hint,
     return button;
 }
 
+// Stacks `caption` over `list` in `panel`, the list taking every pixel of height the panel gets.
+void CaptionOverList(QFrame* panel, QWidget* caption, QWidget* list) {
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(caption);
+    column->addWidget(list, 1);
+}
+
 } // namespace
 
 void TForm1::CreateMenu() {
@@ -324,21 +332,15 @@ QWidget* TForm1::CreateExtendedPanel() {
     row->addLayout(listColumn, 1);
 
     panelLoadAns = Named(new QFrame(PanelMultC), "panelLoadAns");
-    auto* load = new QVBoxLayout(panelLoadAns);
-    load->setContentsMargins(0, 0, 0, 0);
     lblLoading = Label("lblLoading", "Loading:", panelLoadAns);
     MemoRead = new TMemoList("MemoRead", panelLoadAns);
-    load->addWidget(lblLoading);
-    load->addWidget(MemoRead, 1);
+    CaptionOverList(panelLoadAns, lblLoading, MemoRead);
     row->addWidget(panelLoadAns);
 
     panelPortAns = Named(new QFrame(PanelMultC), "panelPortAns");
-    auto* port = new QVBoxLayout(panelPortAns);
-    port->setContentsMargins(0, 0, 0, 0);
     lblResponse = Label("lblResponse", "Response:", panelPortAns);
     lbBufRead = new TReplyList("lbBufRead", panelPortAns);
-    port->addWidget(lblResponse);
-    port->addWidget(lbBufRead, 1);
+    CaptionOverList(panelPortAns, lblResponse, lbBufRead);
     row->addWidget(panelPortAns);
 
     PanelMultC->setEnabled(false);

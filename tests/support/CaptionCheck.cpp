@@ -1,5 +1,9 @@
 #include "CaptionCheck.h"
 
+#include "Wait.h"
+
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QDir>
 #include <QGroupBox>
@@ -46,4 +50,12 @@ void SaveScreenshot(QWidget* window, const QString& name) {
         return;
     QDir().mkpath(folder);
     window->grab().save(folder + "/" + name + ".png");
+}
+
+void ExpectNoCaptionClipped(QWidget* window, const QString& name) {
+    window->show();
+    RunEventsFor(30);
+    const QStringList clipped = ClippedCaptions(window);
+    EXPECT_TRUE(clipped.isEmpty()) << name.toStdString() << ": " << clipped.join(", ").toStdString();
+    SaveScreenshot(window, name);
 }

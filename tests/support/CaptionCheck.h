@@ -9,6 +9,10 @@ class QWidget;
 // The window must be shown, so that it is laid out.
 QStringList ClippedCaptions(QWidget* window);
 
+// Shows `window`, lets it lay itself out, and fails the test naming every clipped caption;
+// `name` (the window and the language) labels the failure and the picture saved on request.
+void ExpectNoCaptionClipped(QWidget* window, const QString& name);
+
 // Saves a picture of `window` as <folder>/<name>.png when the environment names a folder in
 // KVT_SCREENSHOTS (a developer's aid for looking at a window as an operator would).
 void SaveScreenshot(QWidget* window, const QString& name);

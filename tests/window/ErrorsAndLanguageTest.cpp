@@ -223,12 +223,7 @@ TEST_F(DialogsFixture, TheDialogsShowEveryCaptionWholeInBothLanguages) {
         const QList<QDialog*> windows{form->FormErrNastr(), form->FormErrNastr()->FormErrores(),
                                       form->FormColorIndicators()};
         for (QDialog* dialog : windows) {
-            dialog->show();
-            RunEventsFor(30);
-            EXPECT_TRUE(ClippedCaptions(dialog).isEmpty())
-                << language << " " << dialog->objectName().toStdString() << ": "
-                << ClippedCaptions(dialog).join(", ").toStdString();
-            SaveScreenshot(dialog, dialog->objectName() + "-" + language);
+            ExpectNoCaptionClipped(dialog, dialog->objectName() + "-" + language);
         }
         EXPECT_EQ(form->FormColorIndicators()->rgr2->title(), "2 " + form->Session().Lang().Text(24))
             << "the channel number, then the word of entry 24";

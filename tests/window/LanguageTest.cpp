@@ -53,11 +53,7 @@ protected:
     void ExpectNothingClipped(const QString& language) {
         for (int mode : {0, 1}) {
             Form()->rgrSingl_Mult->Click(mode);
-            Form()->show();
-            RunEventsFor(30);
-            EXPECT_TRUE(ClippedCaptions(Form()).isEmpty())
-                << mode << ": " << ClippedCaptions(Form()).join(", ").toStdString();
-            SaveScreenshot(Form(), QString("main-%1-%2").arg(language).arg(mode));
+            ExpectNoCaptionClipped(Form(), QString("main-%1-%2").arg(language).arg(mode));
         }
     }
 

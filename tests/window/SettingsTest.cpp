@@ -254,12 +254,7 @@ TEST_F(SettingsWindowFixture, TheDialogsShowEveryCaptionWholeInBothLanguages) {
         const QList<QDialog*> windows{form->FormPortName(), form->FormByteLen(), form->FormProgProp()};
         for (QDialog* dialog : windows) {
             ASSERT_NE(dialog, nullptr);
-            dialog->show();
-            RunEventsFor(30);
-            EXPECT_TRUE(ClippedCaptions(dialog).isEmpty())
-                << language << " " << dialog->objectName().toStdString() << ": "
-                << ClippedCaptions(dialog).join(", ").toStdString();
-            SaveScreenshot(dialog, dialog->objectName() + "-" + language);
+            ExpectNoCaptionClipped(dialog, dialog->objectName() + "-" + language);
         }
         EXPECT_EQ(form->FormByteLen()->rgrParity->Item(2),
                   language == QString("en") ? "Even" : QString::fromUtf8("Чёт"));
