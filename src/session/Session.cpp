@@ -15,6 +15,29 @@
 #include "serial/PortDevice.h"
 #include "settings/SettingsFiles.h"
 
+namespace {
+
+// The extra text that says why a transmission ended before its last line.
+int EndReason(TRWThread::End end) {
+    using End = TRWThread::End;
+    switch (end) {
+    case End::NoAnswer:
+        return Ext::EndNoAnswer;
+    case End::CommandError:
+        return Ext::EndCommandError;
+    case End::DataError:
+        return Ext::EndDataError;
+    case End::CommunicationError:
+        return Ext::EndCommunicationError;
+    case End::PortClosed:
+        return Ext::EndPortClosed;
+    default:
+        return Ext::EndStopped;
+    }
+}
+
+} // namespace
+
 TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject* parent)
     : QObject(parent), Paths(programFolder) {
     port_ = std::make_unique<TComPort>(Paths.PortsFolder());
@@ -188,44 +211,17 @@ void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport&
 
 void TSession::LogTransmissionSummary(const TRWThread::TReport& report) {
     using End = TRWThread::End;
-    const int line = report.index + 1;
-    switch (report.end) {
-    case End::Completed:
-        datas_->AddLogLine(lang_->ExtraText(Ext::SendingCompleted).arg(report.sent));
-        return;
-    case End::StoppedByOperator:
-        datas_->AddLogLine(lang_->ExtraText(Ext::SendingStopped)
-                               .arg(QString::number(line), QString::number(report.count), report.line,
-                                    QString::number(report.sent)));
-        return;
-    default:
-        break;
-    }
-    int why = Ext::EndStopped;
-    switch (report.end) {
-    case End::NoAnswer:
-        why = Ext::EndNoAnswer;
-        break;
-    case End::CommandError:
-        why = Ext::EndCommandError;
-        break;
-    case End::DataError:
-        why = Ext::EndDataError;
-        break;
-    case End::CommunicationError:
-        why = Ext::EndCommunicationError;
-        break;
-    case End::PortClosed:
-        why = Ext::EndPortClosed;
-        break;
-    default:
-        break;
-    }
+    const QString line = QString::number(report.index + 1), count = QString::number(report.count),
+                  sent = QString::number(report.sent);
     // One substitution for all, so that a % in a line is never taken for a placeholder.
-    datas_->AddLogLine(lang_->ExtraText(Ext::SendingEnded)
-                           .arg(QString::number(line), QString::number(report.count), report.line,
-                                QString::number(report.sent), lang_->ExtraText(why)),
-                       true);
+    if (report.end == End::Completed)
+        datas_->AddLogLine(lang_->ExtraText(Ext::SendingCompleted).arg(sent));
+    else if (report.end == End::StoppedByOperator)
+        datas_->AddLogLine(lang_->ExtraText(Ext::SendingStopped).arg(line, count, report.line, sent));
+    else
+        datas_->AddLogLine(lang_->ExtraText(Ext::SendingEnded)
+                               .arg(line, count, report.line, sent, lang_->ExtraText(EndReason(report.end))),
+                           true);
 }
 
 void TSession::RebuildCommandTable() {
