@@ -245,15 +245,6 @@ public:
 };
 } // namespace
 
-void TSettingsFiles::WriteDefaults(const TProgramPaths& paths) {
-    TNoView view;
-    TCommonDatas datas(view);
-    const TSettingsFiles files(paths, datas);
-    files.WritePortSettings(1);
-    files.WriteProgramSettings(TCommonDatas::SimpleMode, TCommonDatas::StepsUnits);
-    files.WriteErrorSettings();
-}
-
 void TSettingsFiles::WriteMissingDefaults(const TProgramPaths& paths) {
     TNoView view;
     TCommonDatas datas(view);

@@ -53,9 +53,8 @@ public:
     void WriteProgramSettings(int controlMode, int unitsMode) const;
     void WriteErrorSettings() const;
 
-    // The files as a fresh installation holds them: the initial values, port 1.
-    static void WriteDefaults(const TProgramPaths& paths);
-    // The same, for the files that do not exist: an operator's files stay as they are.
+    // Each file that does not exist, as a fresh installation holds it: the initial values, port 1.
+    // An operator's files stay as they are.
     static void WriteMissingDefaults(const TProgramPaths& paths);
 
 private:

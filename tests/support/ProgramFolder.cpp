@@ -21,7 +21,7 @@ ProgramFolder::ProgramFolder(Languages languages) {
     for (const char* sub : {"Data", "Log", "Users", "ports", "lang"})
         root.mkpath(sub);
     // The settings files of a fresh installation, as the build lays them out.
-    TSettingsFiles::WriteDefaults(TProgramPaths(dir_.path()));
+    TSettingsFiles::WriteMissingDefaults(TProgramPaths(dir_.path()));
     if (languages == WithShippedLanguages) {
         const QString source = ShippedLanguageFolder();
         QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);

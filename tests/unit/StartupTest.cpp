@@ -128,7 +128,7 @@ TEST(ProgramLocation, AFirstStartSetsUpTheFolderALaterOneKeepsWhatTheOperatorCha
     for (const char* sub : {"Data", "Log", "Users", "ports", "lang"})
         EXPECT_TRUE(QFileInfo(folder + '/' + sub).isDir()) << sub;
     QTemporaryDir fresh;
-    TSettingsFiles::WriteDefaults(TProgramPaths(fresh.path()));
+    TSettingsFiles::WriteMissingDefaults(TProgramPaths(fresh.path()));
     for (const char* name : {"portp.dat", "prp.dat", "erp.dat"})
         EXPECT_EQ(Bytes(folder + "/Data/" + name), Bytes(fresh.path() + "/Data/" + name)) << name;
     EXPECT_EQ(Bytes(folder + "/lang/ru/ruext.lng"), Bytes(ShippedLanguageFolder() + "/ru/ruext.lng"));
