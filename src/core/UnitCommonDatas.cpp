@@ -34,11 +34,6 @@ void TCommonDatas::SetLastError(const QString& text) {
     lastError_ = text;
 }
 
-std::pair<QString, QString> TCommonDatas::LastReplyAndError() const {
-    std::lock_guard lock(textMutex_);
-    return {lastReply_, lastError_};
-}
-
 QString TCommonDatas::ReadBackText() const {
     std::lock_guard lock(textMutex_);
     return readBackText_;

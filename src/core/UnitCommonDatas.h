@@ -89,8 +89,6 @@ public:
     void SetLastReply(const QString& text);
     QString LastError() const;
     void SetLastError(const QString& text);
-    // LastReply and LastError read together, as one consistent pair.
-    std::pair<QString, QString> LastReplyAndError() const;
     QString ReadBackText() const;
     void SetReadBackText(const QString& text);
     void AppendReadBackText(const QString& token);

@@ -117,10 +117,6 @@ void TRWThread::Start() {
     thread_ = std::jthread([this](std::stop_token stop) { Execute(stop); });
 }
 
-void TRWThread::RequestStop() {
-    thread_.request_stop();
-}
-
 void TRWThread::StopAfterCurrentLine() {
     std::unique_lock lock(state_->mutex);
     state_->stopAfterLine = true;

@@ -69,7 +69,6 @@ public:
 
     // Starts sending (once); connect to Ended first.
     void Start();
-    void RequestStop();
     // Sends no further line once the line being sent has its answer (or its reply time runs
     // out, which ends it as NoAnswer).
     void StopAfterCurrentLine();

@@ -34,10 +34,6 @@ QString TSendingProgress::Caption() const {
     return label_->text();
 }
 
-int TSendingProgress::Value() const {
-    return bar_->value();
-}
-
 int TSendingProgress::Maximum() const {
     return bar_->maximum();
 }

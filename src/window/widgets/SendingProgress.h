@@ -15,7 +15,6 @@ public:
     // `caption` holds %1 (the line), %2 (the count of lines) and %3 (the time elapsed).
     void Show(const QString& caption, int line, int count, qint64 elapsedMs);
     QString Caption() const;
-    int Value() const;
     int Maximum() const;
 
     // "m:ss", or "h:mm:ss" from an hour on.
