@@ -6,5 +6,7 @@ build=${1:-build-tsan}
 here=$(cd "$(dirname "$0")/.." && pwd)
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVT_TSAN=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
-export TSAN_OPTIONS="suppressions=$here/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1"
+# The longest history (history_size=7), so that the stack of an access made long before the
+# racing one can still be restored and checked against the suppressions.
+export TSAN_OPTIONS="suppressions=$here/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1:history_size=7"
 (cd "$build" && ctest --output-on-failure -j "$(nproc)")
