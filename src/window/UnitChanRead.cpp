@@ -109,9 +109,12 @@ void TFormChanRead::btnReadClick() {
         return;
     }
     btnRead->setEnabled(false);
-    d.SetReadBackText(QString());
     if (thread_)
         return;
+    // A read that gave up (no reply in time) leaves the event set once its answer comes after
+    // all: this read waits for its own.
+    d.SetReadBackText(QString());
+    session.ReadBackEvent().Reset();
     thread_ = std::make_unique<TChanReadThread>(TChanReadThread::RequestFor(d), d, session.ReadBackEvent(),
                                                 session.Port());
     // Emitted on the read thread; taken here, on the main thread.

@@ -4,6 +4,7 @@
 #include "UnitChanRead.h"
 #include "Wait.h"
 #include "WindowFixture.h"
+#include "core/Events.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
@@ -29,6 +30,7 @@ protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(StartSimulator());
         CreateWindow(1);
+        AllowSlowAnswers();
         form->mmReadCh->trigger();
         window = form->FormChanRead();
         ASSERT_NE(window, nullptr);
@@ -130,6 +132,26 @@ TEST_F(ReadBackWindowFixture, ASilentControllerGivesNoReplyAfterTheReplyTime) {
     EXPECT_TRUE(form->MemoLog->IsRed(form->MemoLog->LineCount() - 1));
     EXPECT_EQ(window->MemoChan->toPlainText(), "earlier") << "keeps its contents";
     EXPECT_TRUE(window->btnRead->isEnabled());
+}
+
+TEST_F(ReadBackWindowFixture, AnAnswerThatCameTooLateDoesNotEndTheNextRead) {
+    Write({"LD1", "BG", "SD200", "ED"});
+    kvtsim::Options late = simulator.GetOptions();
+    late.replyDelayMs = 300;
+    simulator.SetOptions(late);
+    Session().Datas().ReplyTime = 50;
+    ASSERT_TRUE(Read());
+    EXPECT_EQ(LogLines().last(), M(Msg::NoReply));
+    // The answer arrives whole after the read gave up on it.
+    ASSERT_TRUE(WaitUntil([&] { return Session().ReadBackEvent().IsSet(); }, 10000));
+
+    // The next read waits for its own answer, which comes late again, within its reply time.
+    late.replyDelayMs = 100;
+    simulator.SetOptions(late);
+    Session().Datas().ReplyTime = 60000;
+    ASSERT_TRUE(Read());
+    EXPECT_EQ(window->MemoChan->toPlainText(), "RD1*LD1*BG*SD200*ED*");
+    EXPECT_EQ(window->Readed().Lines(), (QStringList{"LD1", "BG", "SD200"}));
 }
 
 TEST_F(ReadBackWindowFixture, ClosingTheWindowDuringAReadAbandonsItAtOnce) {
