@@ -36,7 +36,7 @@ protected:
         ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
         session = std::make_unique<TSession>(folder.Path(), view);
         ASSERT_TRUE(session->OpenPort());
-        Datas().ReplyTime = 300;
+        Datas().ReplyTime = 60000; // a late answer on a busy machine is no silent controller
         Datas().SetLastReply("  ");
     }
 

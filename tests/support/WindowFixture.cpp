@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include "Wait.h"
+#include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/Lang.h"
 #include "session/Session.h"
@@ -23,6 +24,10 @@ void WindowFixture::CreateWindow(int controlMode) {
     form = std::make_unique<TForm1>(folder.Path());
     if (controlMode >= 0)
         form->rgrSingl_Mult->Click(controlMode);
+}
+
+void WindowFixture::AllowSlowAnswers() {
+    Datas().ReplyTime = 60000;
 }
 
 TSession& WindowFixture::Session() const {

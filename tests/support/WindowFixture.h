@@ -26,6 +26,10 @@ protected:
     // Creates the main window; with `controlMode` 0 or 1 the mode is chosen as a click would.
     void CreateWindow(int controlMode = -1);
 
+    // A reply time of a minute, so that on a busy machine an answer that comes late is not taken
+    // for a silent controller. Tests of the reply time set their own.
+    void AllowSlowAnswers();
+
     TSession& Session() const;
     TCommonDatas& Datas() const;
     QString M(int i) const;   // a message of the language table

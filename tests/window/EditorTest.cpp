@@ -40,6 +40,7 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         ASSERT_NO_FATAL_FAILURE(StartSimulator());
         CreateWindow(1);
+        AllowSlowAnswers();
         ASSERT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }

@@ -30,6 +30,7 @@ protected:
         options.replyDelayMs = 10; // a long list lasts seconds, as on a slow line
         ASSERT_NO_FATAL_FAILURE(StartSimulator(options));
         CreateWindow(1);
+        AllowSlowAnswers();
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));

@@ -23,6 +23,7 @@ protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(StartSimulator());
         CreateWindow(0);
+        AllowSlowAnswers();
         ASSERT_TRUE(form->Session().PortOpen());
     }
 };
