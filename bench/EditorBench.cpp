@@ -47,18 +47,19 @@ Row Measure(int lines, const QString& folder, TBenchSetting& dialogs) {
     Row row{};
     dialogs.file = source;
     row.load = Ms([&] { form.mmFileOpenClick(); });
+    auto* grid = form.findChild<TStringGrid*>("StringGridSend");
     row.draw = Ms([&] {
-        form.StringGridSend->scrollToBottom();
-        form.StringGridSend->grab();
+        grid->scrollToBottom();
+        grid->grab();
     });
-    form.rgrUnits->Click(1);
-    form.EditStepsToUnits->setText("2");
+    form.findChild<TRadioGroup*>("rgrUnits")->Click(1);
+    form.findChild<QLineEdit*>("EditStepsToUnits")->setText("2");
     row.rescale = Ms([&] { form.btnScaleChangeClick(); });
     dialogs.file = folder + "/Users/saved" + QString::number(lines) + ".kvt";
     row.save = Ms([&] { form.mmFileSaveClick(); });
-    form.StringGridSend->SetRow(lines / 2);
+    grid->SetRow(lines / 2);
     row.remove = Ms([&] { form.btnDelRawClick(); });
-    row.drag = Ms([&] { form.StringGridSend->DragRow(lines / 2, 1); });
+    row.drag = Ms([&] { grid->DragRow(lines / 2, 1); });
     if (form.Session().CommandList().Count() != lines - 1)
         std::printf("  (unexpected: %d lines after the edits)\n", form.Session().CommandList().Count());
 

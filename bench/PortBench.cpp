@@ -1,20 +1,19 @@
 // Round trip of one command: through the real TComPort (write, the simulator's echo and status,
-// the read thread, delivery to a handler on the main thread), and the raw round trip over the
-// same kind of pseudo-terminal with nothing of the program in between.
+// the read thread, delivery to the port's receiver, as the reply reader takes it), and the raw
+// round trip over the same kind of pseudo-terminal with nothing of the program in between.
 #include "Benches.h"
 #include "RawTerminal.h"
 #include "Simulator.h"
 #include "Stats.h"
 #include "serial/ComPort.h"
+#include "serial/PortReceiver.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
-#include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
@@ -42,39 +41,51 @@ std::vector<double> RawRoundTrips(const std::string& slave, int count) {
     return samples;
 }
 
+// Collects what the read thread hands over and wakes the sender when an answer is whole.
+class TAnswerWaiter : public IPortReceiver {
+public:
+    void ChunkReceived(const QByteArray& chunk, quint32) override {
+        std::lock_guard lock(mutex_);
+        got_.append(chunk);
+        changed_.notify_all();
+    }
+    void Interrupt() override {}
+    void Resume() override {}
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        got_.clear();
+    }
+    bool WaitFor(qsizetype size) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [&] { return got_.size() >= size; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    QByteArray got_;
+};
+
 std::vector<double> PortRoundTrips(const QString& portsFolder, int count) {
     std::vector<double> samples;
+    TAnswerWaiter waiter;
     TComPort port(portsFolder);
+    port.SetReceiver(&waiter);
     port.SetPortNumber(1);
-    port.SetDataBitsIndex(3);
-    port.SetParity(2);
-    port.SetBaudIndex(6);
+    port.SetLine({});
     port.Open();
     port.EnableReading(true);
     if (!port.Connected())
         return samples;
-
-    QEventLoop loop;
-    QByteArray got;
-    Clock::time_point start;
-    auto send = [&] {
-        got.clear();
-        start = Clock::now();
+    const qsizetype answer = qsizetype(std::strlen(kAnswer));
+    for (int i = 0; i < count; ++i) {
+        waiter.Clear();
+        const auto start = Clock::now();
         port.WriteText(kCommand);
-    };
-    QObject::connect(&port, &TComPort::OnRead, [&](const QByteArray& chunk, quint32) {
-        got.append(chunk);
-        if (got.size() < qsizetype(std::strlen(kAnswer)))
-            return;
+        if (!waiter.WaitFor(answer))
+            break;
         samples.push_back(Micros(Clock::now() - start));
-        if (int(samples.size()) == count)
-            loop.quit();
-        else
-            send();
-    });
-    QTimer::singleShot(0, send);
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    loop.exec();
+    }
     return samples;
 }
 
@@ -92,7 +103,7 @@ void RunPortBench(int count) {
     const Stats raw = Stats::Of(RawRoundTrips(simulator.SlavePath(), count));
     const Stats port = Stats::Of(PortRoundTrips(dir.path() + "/ports", count));
     raw.Print("raw pseudo-terminal (the floor)");
-    port.Print("TComPort to a handler on the main thread");
+    port.Print("TComPort to its receiver on the read thread");
     std::printf("  ratio of medians: %.2f   ratio of means: %.2f\n\n", port.median / raw.median,
                 port.mean / raw.mean);
 }

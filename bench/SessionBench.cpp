@@ -8,6 +8,7 @@
 #include "Simulator.h"
 #include "Startup.h"
 #include "Unit1.h"
+#include "core/Settings.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "protocol/ReplyLog.h"
@@ -42,7 +43,9 @@ double RunUntil(const std::function<bool()>& done) {
 
 std::unique_ptr<TForm1> OpenWindow(const QString& folder) {
     auto form = std::make_unique<TForm1>(folder);
-    form->Session().Datas().ShowPortLog = true; // the reply list in view: the costly case
+    TSettings settings = form->Session().Settings();
+    settings.ShowPortLog = true; // the reply list in view: the costly case
+    form->Session().ApplySettings(settings);
     form->rgrSingl_Mult->Click(1);
     form->show();
     QCoreApplication::processEvents(); // drawn before anything is measured
@@ -62,7 +65,7 @@ void LongSession(const QString& folder, const QStringList& responderArgs, const 
         lines.append("MV" + QString::number(100 + i % 900));
     lines.append("ED");
     auto form = OpenWindow(folder);
-    form->Session().CommandList().SetProgram(lines);
+    form->Session().SetProgram(lines);
     std::printf("%s: %d sends of %d lines in one window, per line:\n", title, sends, lineCount);
     double first = 0, last = 0, firstCpu = 0, lastCpu = 0, stall = 0;
     for (int send = 1; send <= sends; ++send) {

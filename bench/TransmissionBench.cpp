@@ -47,7 +47,7 @@ Sample ProgramRun(const QString& folder, const QStringList& lines, double* stall
     TForm1 form(folder);
     form.rgrSingl_Mult->Click(1);
     form.show();
-    form.Session().CommandList().SetProgram(lines);
+    form.Session().SetProgram(lines);
     // The window draws itself first: its first paint is no cost of sending.
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();

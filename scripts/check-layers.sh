@@ -2,9 +2,10 @@
 # Checks that each folder of src/ includes only folders on the floors below it:
 #   core (ground), serial, lang, protocol, editor, operations and settings, session and startup,
 #   window,
-# and that only window/ includes Qt headers beyond QtCore. Prints every include that breaks a
-# rule, then their count; fails when there is any. `--count` prints the count alone and always
-# succeeds.
+# that only window/ includes Qt headers beyond QtCore, and that the main window's header is
+# included by the main window's own files, start-up and main() alone (the dialogs and panels
+# stand on the session, never on the main window). Prints every include that breaks a rule, then
+# their count; fails when there is any. `--count` prints the count alone and always succeeds.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here/src"
@@ -61,6 +62,15 @@ if [ -n "$qtcore" ]; then
         fi
     done < <(grep -rn --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*<Q' .)
 fi
+
+# Only the main window's own files, start-up and main() know the main window.
+while IFS= read -r hit; do
+    file=${hit%%:*}
+    file=${file#./}
+    case "$file" in window/Unit1.h | window/Unit1*.cpp | window/Startup.* | window/main.cpp) continue ;; esac
+    bad=$((bad + 1))
+    report+="  $file includes the main window (Unit1.h)"$'\n'
+done < <(grep -rln --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\(window/\)\?Unit1\.h"' . | sed 's/$/:/')
 
 if [ "${1:-}" = "--count" ]; then
     echo "$bad"

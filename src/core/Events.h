@@ -42,9 +42,8 @@ private:
     quint64 generation_ = 0;
 };
 
-// The names under which the main window creates its three events.
+// The name of the one event a worker thread waits on: the read-back thread waits until the reply
+// handler has collected a program up to its end.
 namespace EventNames {
-inline const char* const PortString = "EventPortStringName";
-inline const char* const ReadFuncReady = "EventReadFuncReadyName";
 inline const char* const Readed = "EventReadedName";
 } // namespace EventNames

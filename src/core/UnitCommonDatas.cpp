@@ -7,46 +7,23 @@ TCommonDatas::TCommonDatas(ICommonDatasView& view) : view_(view) {
     ProgramRunning = false;
     for (int n = 1; n <= ChannelCount; ++n)
         SetCoordRunning(n, false);
-    // The settings defaults and the language texts are the member initialisers above.
+    // The settings defaults and the language texts are the member initialisers.
     SetScale(1.0);
     SetRounding(0);
     SetCoordsActive(true, false, false);
     SetCoordStates(Standby, Standby, Standby);
 }
 
-QString TCommonDatas::LastReply() const {
-    std::lock_guard lock(textMutex_);
-    return lastReply_;
-}
-
-void TCommonDatas::SetLastReply(const QString& text) {
-    std::lock_guard lock(textMutex_);
-    lastReply_ = text;
-}
-
-QString TCommonDatas::LastError() const {
-    std::lock_guard lock(textMutex_);
-    return lastError_;
-}
-
-void TCommonDatas::SetLastError(const QString& text) {
-    std::lock_guard lock(textMutex_);
-    lastError_ = text;
-}
-
-QString TCommonDatas::ReadBackText() const {
-    std::lock_guard lock(textMutex_);
-    return readBackText_;
-}
-
-void TCommonDatas::SetReadBackText(const QString& text) {
-    std::lock_guard lock(textMutex_);
-    readBackText_ = text;
-}
-
-void TCommonDatas::AppendReadBackText(const QString& token) {
-    std::lock_guard lock(textMutex_);
-    readBackText_ += token;
+void TCommonDatas::SetSettings(const TSettings& settings) {
+    settings_ = settings;
+    replyTime_ = settings.ReplyTime;
+    er6Reaction_ = settings.Er6Reaction;
+    er9Reaction_ = settings.Er9Reaction;
+    autoRecovery_ = settings.AutoRecovery;
+    recoveryBreakComm_ = settings.RecoveryBreakComm;
+    recoveryClearMarks_ = settings.RecoveryClearMarks;
+    SetRounding(settings.RoundingMode);
+    SetScale(settings.Scale);
 }
 
 void TCommonDatas::SetCoordActive(int channel, bool value) {
@@ -64,7 +41,7 @@ void TCommonDatas::SetCoordsActive(bool a, bool b, bool c) {
 }
 
 void TCommonDatas::ShowCoordsActive() {
-    QString caption = CoordinatesText;
+    QString caption = Texts.CoordinatesText;
     for (int n = 1; n <= ChannelCount; ++n) {
         if (CoordActive[n])
             caption += QString::number(n) + "  ";
@@ -81,11 +58,11 @@ void TCommonDatas::SetCoordState(int channel, quint8 state) {
         EnableSimpleButtons(false, false, false, false);
     } else {
         CommMode = false;
-        if (ControlMode == SimpleMode)
+        if (settings_.ControlMode == SimpleMode)
             EnableSimpleButtons(true, true, true, true);
     }
     if (state == Executing)
-        AddLogLine(CoordText + QString(" %1: ").arg(channel) + ExecutingText);
+        AddLogLine(Texts.CoordText + QString(" %1: ").arg(channel) + Texts.ExecutingText);
     PaintIndicators();
 }
 
@@ -114,22 +91,32 @@ void TCommonDatas::SetCoordRunning(int channel, bool value) {
 }
 
 QString TCommonDatas::ScaleAsText() const {
-    return Decimal::FormatGeneral(Scale);
+    return Decimal::FormatGeneral(settings_.Scale);
 }
 
 QString TCommonDatas::ScaleGroupCaption() const {
-    return ScaleText + ":  1 " + UnitsName + " = " + ScaleAsText() + " " + StepsText;
+    return Texts.ScaleText + ":  1 " + settings_.UnitsName + " = " + ScaleAsText() + " " + Texts.StepsText;
 }
 
 void TCommonDatas::SetScale(double x) {
-    Scale = (x == 0) ? 1.0 : x;
-    view_.ShowScale(ScaleAsText(), ScaleGroupCaption(), "1 " + UnitsName + " =");
-    emit UnitsChanged();
+    settings_.Scale = (x == 0) ? 1.0 : x;
+    view_.ShowScale(ScaleAsText(), ScaleGroupCaption(), "1 " + settings_.UnitsName + " =");
 }
 
 void TCommonDatas::SetUnitsMode(quint8 mode) {
-    UnitsMode = mode;
-    emit UnitsChanged();
+    settings_.UnitsMode = mode;
+}
+
+void TCommonDatas::SetControlMode(quint8 mode) {
+    settings_.ControlMode = mode;
+}
+
+void TCommonDatas::SetDirectControl(bool on) {
+    settings_.DirectControl = on;
+}
+
+void TCommonDatas::SetLanguage(const QString& code) {
+    settings_.Language = code;
 }
 
 void TCommonDatas::AddLogLine(const QString& text, bool red) {
@@ -141,16 +128,16 @@ void TCommonDatas::AddRecordingLine(const QString& text) {
 }
 
 void TCommonDatas::SetRounding(quint8 mode) {
-    RoundingMode = mode;
+    settings_.RoundingMode = mode;
     switch (mode) {
     case 0:
-        view_.ShowRounding(RoundDownText);
+        view_.ShowRounding(Texts.RoundDownText);
         break;
     case 1:
-        view_.ShowRounding(RoundUpText);
+        view_.ShowRounding(Texts.RoundUpText);
         break;
     case 2:
-        view_.ShowRounding(RoundMathText);
+        view_.ShowRounding(Texts.RoundMathText);
         break;
     default:
         break;

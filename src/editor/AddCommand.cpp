@@ -4,17 +4,16 @@
 #include "RoundSteps.h"
 #include "core/AppError.h"
 #include "core/Decimal.h"
-#include "core/Dialogs.h"
 #include "core/UnitCommonDatas.h"
 #include "protocol/UnitKVTComands.h"
 
 #include <algorithm>
 
-std::optional<TCommand> MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int index,
-                                    const QString& argument) {
+TMadeCommand MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int index,
+                         const QString& argument) {
     using K = TKVTCommands;
     if (index < 0 || index >= K::Count)
-        return std::nullopt;
+        return {};
     const TCommandEntry& e = commands.Entry(index);
     const QString arg = index == K::Incorrect ? QString("no") : argument;
     QString line = e.Code;
@@ -28,17 +27,13 @@ std::optional<TCommand> MakeCommand(const TKVTCommands& commands, TCommonDatas& 
         const auto value = Decimal::Parse(arg);
         const auto min = Decimal::Parse(e.MinText);
         const auto max = Decimal::Parse(e.MaxText);
-        if (!value || !min || !max) {
-            Dialogs().ShowMessage(e.RangeText.isEmpty() ? "?" : e.RangeText);
-            return std::nullopt;
-        }
-        if (*value < *min || *value > *max) {
-            Dialogs().ShowMessage(refusal);
-            return std::nullopt;
-        }
+        if (!value || !min || !max)
+            return {std::nullopt, e.RangeText.isEmpty() ? "?" : e.RangeText};
+        if (*value < *min || *value > *max)
+            return {std::nullopt, refusal};
         qint32 number = 0;
         if (index >= K::MV && index <= K::AL) {
-            number = RoundSteps(*value * datas.Scale, datas);
+            number = RoundSteps(*value * datas.Settings().Scale, datas);
             switch (index) {
             case K::MV:
                 number = number <= 0 ? 1 : std::min(number, 10000000);
@@ -63,13 +58,13 @@ std::optional<TCommand> MakeCommand(const TKVTCommands& commands, TCommonDatas& 
         description += arg + e.UnitsText;
     }
 
-    return TCommand{line, description};
+    return {TCommand{line, description}, {}};
 }
 
-bool AddCommand(const TKVTCommands& commands, TCommonDatas& datas, int index, const QString& argument,
-                TCommandList& list) {
-    const auto command = MakeCommand(commands, datas, index, argument);
-    if (command)
-        list.Append(command->line, command->description);
-    return command.has_value();
+TMadeCommand AddCommand(const TKVTCommands& commands, TCommonDatas& datas, int index, const QString& argument,
+                        TCommandList& list) {
+    TMadeCommand made = MakeCommand(commands, datas, index, argument);
+    if (made.command)
+        list.Append(made.command->line, made.command->description);
+    return made;
 }

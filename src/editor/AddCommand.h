@@ -14,15 +14,23 @@ struct TCommand {
     QString description;
 };
 
+// A command made from an operator's argument, or why none was: the entry's range message, which
+// the caller shows.
+struct TMadeCommand {
+    std::optional<TCommand> command;
+    QString refusal;
+    explicit operator bool() const { return command.has_value(); }
+};
+
 // Checks `argument` (in the operator's units, or "no" for none) against the range of the
 // vocabulary's entry `index` and converts it to the list line: MV, SD, SS and AL to whole steps
 // by the scale and the rounding mode, clamped to what the controller takes. A refused argument
-// is shown with the entry's range message and gives nothing; an argument in range that must be
-// whole but is not throws EConvertError.
-std::optional<TCommand> MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int index,
-                                    const QString& argument);
+// gives no command and the entry's range message; an argument in range that must be whole but
+// is not throws EConvertError.
+TMadeCommand MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int index,
+                         const QString& argument);
 
-// MakeCommand, and the command appended to `list`. True when it was added. The only way
-// commands enter a list.
-bool AddCommand(const TKVTCommands& commands, TCommonDatas& datas, int index, const QString& argument,
-                TCommandList& list);
+// MakeCommand, and the command appended to `list` when there is one. The only way commands
+// enter a list.
+TMadeCommand AddCommand(const TKVTCommands& commands, TCommonDatas& datas, int index, const QString& argument,
+                        TCommandList& list);

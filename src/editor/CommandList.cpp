@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-TCommandList::TCommandList(const QString& objectName, QObject* parent)
-    : QAbstractTableModel(parent), header_(ColumnCount) {
+TCommandList::TCommandList(const QString& objectName, QObject* parent) : QAbstractTableModel(parent) {
     setObjectName(objectName);
 }
 
@@ -16,7 +15,6 @@ void TCommandList::Append(const QString& line, const QString& description) {
     lines_.append(line);
     descriptions_.append(description);
     endInsertRows();
-    emit Changed();
 }
 
 void TCommandList::Clear() {
@@ -30,14 +28,12 @@ void TCommandList::SetProgram(const QStringList& lines, const QStringList& descr
     while (descriptions_.size() < lines_.size())
         descriptions_.append(QString());
     endResetModel();
-    emit Changed();
 }
 
 bool TCommandList::ReplaceLines(const QStringList& lines) {
     if (lines.size() != lines_.size())
         return false;
     lines_ = lines;
-    emit Changed();
     return true;
 }
 
@@ -49,7 +45,6 @@ void TCommandList::Remove(int index) {
     descriptions_.removeAt(index);
     endRemoveRows();
     Renumber(index);
-    emit Changed();
 }
 
 void TCommandList::Move(int from, int to) {
@@ -61,7 +56,6 @@ void TCommandList::Move(int from, int to) {
     descriptions_.move(from, to);
     endMoveRows();
     Renumber(std::min(from, to));
-    emit Changed();
 }
 
 namespace {
@@ -80,13 +74,6 @@ int TCommandList::FirstFaultyLine() const {
 
 int TCommandList::FaultyLineCount() const {
     return int(std::count_if(lines_.begin(), lines_.end(), Faulty));
-}
-
-void TCommandList::SetHeader(int column, const QString& text) {
-    if (column < 0 || column >= ColumnCount)
-        return;
-    header_[column] = text;
-    emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void TCommandList::Renumber(int fromRow) {
@@ -114,19 +101,4 @@ QVariant TCommandList::data(const QModelIndex& index, int role) const {
     default:
         return QString();
     }
-}
-
-QVariant TCommandList::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Horizontal)
-        return section >= 0 && section < ColumnCount ? QVariant(header_[section]) : QVariant();
-    return QString(); // the row header is a bare grip: the number is in column 0
-}
-
-bool TCommandList::setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) {
-    if (orientation != Qt::Horizontal || role != Qt::EditRole || section < 0 || section >= ColumnCount)
-        return false;
-    SetHeader(section, value.toString());
-    return true;
 }

@@ -10,7 +10,7 @@
 //
 // As a table it has three columns (the row number, an empty column, the description) and one
 // row per command plus a trailing empty row, onto which a command can be dragged to remove it.
-// Row numbers follow the rows by themselves. Changed() follows every change of the commands.
+// Row numbers follow the rows by themselves; the header texts are the view's.
 class TCommandList : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -42,23 +42,13 @@ public:
     // How many lines are empty or not a command of the vocabulary.
     int FaultyLineCount() const;
 
-    // --- header texts (column 0: "№", column 2: the language's "Command") ---
-    QString Header(int column) const { return header_.value(column); }
-    void SetHeader(int column, const QString& text);
-
     // --- the table the grid shows ---
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant& value, int role) override;
-
-signals:
-    void Changed();
 
 private:
     void Renumber(int fromRow);
     QStringList lines_;
     QStringList descriptions_;
-    QStringList header_;
 };

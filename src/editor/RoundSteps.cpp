@@ -11,7 +11,7 @@ qint32 RoundSteps(double x, TCommonDatas& datas, bool* saturated) {
     constexpr double highest = std::numeric_limits<qint32>::max();
     if (saturated)
         *saturated = false;
-    if (datas.RoundingMode > 2)
+    if (datas.Settings().RoundingMode > 2)
         datas.SetRounding(0);
     if (std::isnan(x))
         return 0;
@@ -25,9 +25,9 @@ qint32 RoundSteps(double x, TCommonDatas& datas, bool* saturated) {
     }
     const double t = std::trunc(x);
     double result = t;
-    if (datas.RoundingMode == 1 && x - t > 0)
+    if (datas.Settings().RoundingMode == 1 && x - t > 0)
         result = t + 1;
-    else if (datas.RoundingMode == 2 && x - t >= 0.5)
+    else if (datas.Settings().RoundingMode == 2 && x - t >= 0.5)
         result = t + 1;
     return qint32(std::min(result, highest));
 }

@@ -2,7 +2,6 @@
 
 #include "BuiltInTexts.h"
 #include "MessageIds.h"
-#include "core/Dialogs.h"
 #include "core/EncodStr.h"
 #include "core/OperationLog.h"
 #include "core/ProgramPaths.h"
@@ -12,6 +11,7 @@
 #include <QFileInfo>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -63,7 +63,7 @@ std::span<const TCaptionSlot> TLang::MainWindowSlots() {
 }
 
 QString TLang::LanguageFile(const QString& part) const {
-    return LanguageFileOf(datas_.Language, part);
+    return LanguageFileOf(datas_.Settings().Language, part);
 }
 
 QString TLang::LanguageFileOf(const QString& code, const QString& part) const {
@@ -107,8 +107,12 @@ std::optional<QStringList> TLang::ReadLanguageFile(const QString& path) {
     return SplitFileLines(bytes);
 }
 
-void TLang::ShowFileMessage(const QString& path) {
-    Dialogs().ShowMessage(Message(Msg::FilePrefix) + path + Message(Msg::NotFoundOrDamaged));
+void TLang::NoteFileProblem(const QString& path) {
+    fileProblems_.append(Message(Msg::FilePrefix) + path + Message(Msg::NotFoundOrDamaged));
+}
+
+QStringList TLang::TakeFileProblems() {
+    return std::exchange(fileProblems_, {});
 }
 
 bool TLang::LoadInto(QStringList& list, const QString& path, const QString& key, FillMode fill) {
@@ -119,7 +123,7 @@ bool TLang::LoadInto(QStringList& list, const QString& path, const QString& key,
     }
     const auto read = ReadLanguageFile(path);
     if (!read)
-        ShowFileMessage(path);
+        NoteFileProblem(path);
     const QStringList lines = read.value_or(QStringList());
     while (list.size() < lines.size())
         list.append(QString());
@@ -128,7 +132,7 @@ bool TLang::LoadInto(QStringList& list, const QString& path, const QString& key,
         const ParsedLine parsed = ParseLanguageLine(lines[i]);
         if (parsed.kind == ParsedLine::BadMarker) {
             // The rest of the file cannot be trusted to be numbered as it should.
-            ShowFileMessage(path);
+            NoteFileProblem(path);
             break;
         }
         if (parsed.kind == ParsedLine::Parsed && parsed.number == i)
@@ -160,14 +164,14 @@ void TLang::LoadExtraTexts() {
 }
 
 void TLang::ApplyMainTexts(ICaptionTarget& window) {
-    datas_.CoordinatesText = Text(52);
-    datas_.CoordText = Text(53);
-    datas_.ExecutingText = Text(54);
-    datas_.ScaleText = Text(9);
-    datas_.StepsText = Text(10);
-    datas_.RoundDownText = Text(37);
-    datas_.RoundUpText = Text(38);
-    datas_.RoundMathText = Text(39);
+    datas_.Texts.CoordinatesText = Text(52);
+    datas_.Texts.CoordText = Text(53);
+    datas_.Texts.ExecutingText = Text(54);
+    datas_.Texts.ScaleText = Text(9);
+    datas_.Texts.StepsText = Text(10);
+    datas_.Texts.RoundDownText = Text(37);
+    datas_.Texts.RoundUpText = Text(38);
+    datas_.Texts.RoundMathText = Text(39);
 
     for (const TCaptionSlot& slot : kMainSlots)
         window.SetCaption(slot.objectName, slot.item, Text(slot.entry));
@@ -176,8 +180,8 @@ void TLang::ApplyMainTexts(ICaptionTarget& window) {
     window.SetCaption("GrBoxStepsToUnits", -1, datas_.ScaleGroupCaption());
     window.SetCaption("StTSpeed", -1, Text(17) + " " + Text(18));
     window.SetCaption("StTBeginSpeed", -1, Text(19) + " " + Text(18));
-    if (datas_.RoundingMode <= 2)
-        window.SetCaption("lblTrunc", -1, Text(37 + datas_.RoundingMode));
+    if (datas_.Settings().RoundingMode <= 2)
+        window.SetCaption("lblTrunc", -1, Text(37 + datas_.Settings().RoundingMode));
 }
 
 void TLang::ReloadLanguage(ICaptionTarget& window) {

@@ -21,7 +21,8 @@ class IOperationLog;
 //
 // Line i of such a file sets entry i: "{i} text". The marker runs up to the first '}', its digits
 // are the number, one space after it is dropped, and the rest is the text as it stands. The first
-// line is a title and is never read.
+// line is a title and is never read. A file that cannot be read is noted, not shown: the caller
+// takes the notes (TakeFileProblems) and shows them.
 class TLang {
 public:
     TLang(const TProgramPaths& paths, TCommonDatas& datas, IOperationLog& log);
@@ -55,6 +56,9 @@ public:
     void ReloadLanguage(ICaptionTarget& window);
     // Appends "*One of language files is damaged." in red to the operation log.
     void ReportDamagedLanguage();
+    // The message box texts of the files that could not be read since the last call (Message 1,
+    // the path, Message 2), in order: the caller shows them.
+    QStringList TakeFileProblems();
 
     // The dialog side of applying a language: loads the "addf" texts, reports a damaged file, and
     // returns whether the dialog may take its captions from Texts. False when the list is too
@@ -96,9 +100,10 @@ public:
 private:
     enum class FillMode { BlankFirst, KeepEntries };
     bool LoadInto(QStringList& list, const QString& path, const QString& key, FillMode fill);
-    void ShowFileMessage(const QString& path);
+    void NoteFileProblem(const QString& path);
 
     const TProgramPaths& paths_;
     TCommonDatas& datas_;
     IOperationLog& log_;
+    QStringList fileProblems_;
 };

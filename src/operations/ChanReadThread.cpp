@@ -9,7 +9,7 @@ TChanReadThread::TChanReadThread(QString request, TCommonDatas& datas, TNamedEve
     : request_(std::move(request)), datas_(datas), readBackEvent_(readBackEvent), writer_(writer) {}
 
 QString TChanReadThread::RequestFor(const TCommonDatas& datas) {
-    return datas.DirectControl ? "RB*" : "RD1*";
+    return datas.Settings().DirectControl ? "RB*" : "RD1*";
 }
 
 TChanReadThread::~TChanReadThread() {
@@ -25,7 +25,7 @@ void TChanReadThread::Start() {
 
 void TChanReadThread::Execute(std::stop_token stop) {
     writer_.WriteText(request_);
-    const bool complete = readBackEvent_.WaitFor(datas_.ReplyTime.load(), stop);
+    const bool complete = readBackEvent_.WaitFor(datas_.ReplyTime(), stop);
     Outcome outcome = Outcome::Read;
     if (stop.stop_requested())
         outcome = Outcome::Stopped;

@@ -41,7 +41,9 @@ TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, 
                 continue;
             result.commands.append(code + (argument == "no" ? QString() : argument));
             try {
-                AddCommand(commands, datas, index, argument, list);
+                const TMadeCommand made = AddCommand(commands, datas, index, argument, list);
+                if (!made)
+                    result.refusals.append(made.refusal);
             } catch (const EAppError& error) {
                 result.stoppedAt = code + (argument == "no" ? QString() : argument) + '*';
                 result.stopReason = error.Text();

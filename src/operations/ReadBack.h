@@ -16,6 +16,8 @@ struct TReadBack {
     // Set when a value ended the parse (a whole number was wanted): the token, and the reason.
     QString stoppedAt;
     QString stopReason;
+    // The range messages of the commands left out, in order, for the caller to show.
+    QStringList refusals;
 };
 
 // Turns the collected reply text (the lines of MemoChan, read as one stream of characters: a
@@ -24,8 +26,8 @@ struct TReadBack {
 // and two in a row give no empty token; AL above 32768 is the negative acceleration 32768 - value;
 // the scale applies as for a typed value. A token with fewer than two characters before its '*',
 // an unknown code, or an AL argument that is not a whole number gives the row of an incorrect
-// command and the wrong-command flag. An argument out of range shows the command's range message
-// and leaves the command out; one that is not whole where a whole number is wanted ends the parse
+// command and the wrong-command flag. An argument out of range leaves the command out (its range
+// message kept in `refusals`); one that is not whole where a whole number is wanted ends the parse
 // there, keeping the rows before it.
 TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, TCommonDatas& datas,
                         TCommandList& list);

@@ -10,9 +10,11 @@ using K = TKVTCommands;
 
 void TSimpleModeLists::Add(int index, const QString& argument) {
     try {
-        AddCommand(commands_, datas_, index, argument, list_);
+        const TMadeCommand made = AddCommand(commands_, datas_, index, argument, list_);
+        if (!made)
+            refusals_.append(made.refusal);
     } catch (const EAppError& error) {
-        ReportError(error); // the command is left out; the others still follow
+        refusals_.append(error.Text()); // the command is left out; the others still follow
     }
 }
 

@@ -20,8 +20,9 @@ struct TMotion {
 
 // The command lists of the simple control mode: the motion written into every selected channel
 // in standby, the start of those channels, and the stop of those that run, each appended to the
-// command list. Every command goes through AddCommand, so a value it refuses is shown and left
-// out while the rest still follow.
+// command list. Every command goes through AddCommand, so a value it refuses is left out while
+// the rest still follow; the refusals (range messages and conversion errors) are kept in order
+// for the caller to show.
 class TSimpleModeLists {
 public:
     TSimpleModeLists(const TKVTCommands& commands, TCommonDatas& datas, TCommandList& list)
@@ -31,6 +32,7 @@ public:
     void BuildWriteList(const TMotion& motion);
     void BuildStartList();
     void BuildStopList();
+    const QStringList& Refusals() const { return refusals_; }
 
 private:
     void Add(int index, const QString& argument);
@@ -39,4 +41,5 @@ private:
     const TKVTCommands& commands_;
     TCommonDatas& datas_;
     TCommandList& list_;
+    QStringList refusals_;
 };

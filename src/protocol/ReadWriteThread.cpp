@@ -1,6 +1,5 @@
 #include "ReadWriteThread.h"
 
-#include "core/Events.h"
 #include "core/TextCodec.h"
 #include "core/UnitCommonDatas.h"
 #include "serial/LineWriter.h"
@@ -38,9 +37,9 @@ public:
             !EchoMatches(answer.echo, lines[index]))
             return;
         const Reply reply = Classify(answer.status);
-        if (reply == Reply::CommandError && datas.Er6Reaction == 1)
+        if (reply == Reply::CommandError && datas.Er6Reaction() == 1)
             Finish(End::CommandError);
-        else if (reply == Reply::DataError && datas.Er9Reaction == 1)
+        else if (reply == Reply::DataError && datas.Er9Reaction() == 1)
             Finish(End::DataError);
         else
             SendNext();
@@ -63,7 +62,7 @@ public:
         currentLine = index + 1;
         // Answers published until now belong to earlier lines.
         std::tie(answeredBefore, communicationErrors) = reader.Position();
-        deadline = Clock::now() + std::chrono::milliseconds(datas.ReplyTime.load());
+        deadline = Clock::now() + std::chrono::milliseconds(datas.ReplyTime());
         if (!writer.WriteBytes(bytes[index])) {
             Finish(End::PortClosed); // nothing can answer a line that never left
             return;
@@ -96,10 +95,9 @@ public:
     ILineWriter& writer;
 };
 
-TRWThread::TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, TNamedEvent& readyEvent,
-                     ILineWriter& writer)
+TRWThread::TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, ILineWriter& writer)
     : state_(std::make_shared<TState>(std::move(lines), datas, reader, writer)), reader_(reader),
-      readyEvent_(readyEvent), serial_(++lastSerial), lineCount_(int(state_->lines.size())) {
+      serial_(++lastSerial), lineCount_(int(state_->lines.size())) {
     qRegisterMetaType<TRWThread::TReport>();
 }
 
@@ -181,8 +179,7 @@ void TRWThread::Execute(std::stop_token stop) {
         report.sent = state.sent;
     }
     reader_.Detach(state_.get());
-    // Finished before the ready event: whoever wakes on it may start the next transmission.
+    // Finished before the report: whoever learns of the end may start the next transmission.
     finished_ = true;
-    readyEvent_.Set();
     emit Ended(serial_, report);
 }

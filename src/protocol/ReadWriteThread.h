@@ -12,7 +12,6 @@
 
 class ILineWriter;
 class TCommonDatas;
-class TNamedEvent;
 
 // The transmission: it sends the lines of a command list one at a time, each followed by '*',
 // and sends the next only when the controller has answered the one before. It stops on a
@@ -60,8 +59,7 @@ public:
         int sent = 0;
     };
 
-    TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, TNamedEvent& readyEvent,
-              ILineWriter& writer);
+    TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, ILineWriter& writer);
     // Stops the transmission and waits for its thread; it ends at once.
     ~TRWThread() override;
     TRWThread(const TRWThread&) = delete;
@@ -93,7 +91,6 @@ private:
 
     std::shared_ptr<TState> state_;
     TReplyReader& reader_;
-    TNamedEvent& readyEvent_;
     const quint64 serial_;
     const int lineCount_;
     std::atomic<bool> finished_{false};

@@ -1,7 +1,6 @@
 #include "ReplyHandler.h"
 
 #include "ReplyLog.h"
-#include "core/Dialogs.h"
 #include "core/Events.h"
 #include "core/Scheduler.h"
 #include "core/UnitCommonDatas.h"
@@ -20,12 +19,10 @@ constexpr int kHandleIntervalMs = 25;
 constexpr int kHandleSliceMs = 4;
 } // namespace
 
-TReplyHandler::TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& replyEvent,
-                             TNamedEvent& readyEvent, TNamedEvent& readBackEvent, ILineWriter& writer,
-                             IScheduler& scheduler, TReplyLog* log)
-    : QObject(nullptr), datas_(datas), lang_(lang), replyEvent_(replyEvent), readyEvent_(readyEvent),
-      readBackEvent_(readBackEvent), writer_(writer), scheduler_(scheduler), log_(log),
-      reader_(datas, replyEvent) {
+TReplyHandler::TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& readBackEvent,
+                             ILineWriter& writer, IScheduler& scheduler, TReplyLog* log)
+    : QObject(nullptr), datas_(datas), lang_(lang), readBackEvent_(readBackEvent), writer_(writer),
+      scheduler_(scheduler), log_(log), reader_(datas) {
     handleTimer_.setSingleShot(true);
     connect(&handleTimer_, &QTimer::timeout, this, [this] {
         if (HandleQueued(kHandleSliceMs))
@@ -79,10 +76,6 @@ bool TReplyHandler::HandleQueued(int budgetMs) {
                 HandleCommunicationError(item.text);
                 break;
             case TReplyReader::TItem::Token:
-                if (!readyEvent_.WaitFor(1000)) {
-                    Dialogs().ShowMessage(Message(Msg::TransferNotReady));
-                    break;
-                }
                 HandleToken(item.text, item.serial);
                 break;
             }
@@ -101,9 +94,9 @@ void TReplyHandler::HandleCommunicationError(const QString& error) {
     emit CommunicationError();
     datas_.SetLastError(error);
     datas_.AddLogLine(Message(Msg::DataTransferError), true);
-    if (datas_.AutoRecovery)
+    if (datas_.AutoRecovery())
         RunErrorRecovery();
-    Dialogs().ShowMessage(Message(Msg::DataTransferError));
+    emit Alert(Message(Msg::DataTransferError));
 }
 
 void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
@@ -119,8 +112,7 @@ void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
                 // The reader answers codes 0, 6 and 9 itself; these answer only while a
                 // program runs, which is known here.
                 const QString lastReply = datas_.LastReply();
-                if (reader_.Publish(serial, lastReply, token))
-                    replyEvent_.Set();
+                reader_.Publish(serial, lastReply, token);
                 for (int n = 1; n <= 3; ++n) {
                     if (lastReply == QString("ST%1*").arg(n))
                         datas_.SetCoordRunning(n, false);
@@ -130,7 +122,7 @@ void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
         case '0':
         case '6':
         case '9':
-            DecodeStatus(token); // the reader has already set the reply event
+            DecodeStatus(token); // the reader has already answered the transmission
             break;
         default:
             break;
@@ -184,7 +176,7 @@ void TReplyHandler::DecodeStatus(const QString& token) {
             datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::InCommunicationMode));
         } else if (lastReply.startsWith("RD")) {
             datas_.ReadBackActive = true;
-        } else if (lastReply.startsWith("ST") && !datas_.DirectControl) {
+        } else if (lastReply.startsWith("ST") && !datas_.Settings().DirectControl) {
             datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingStarted));
             setState(TCommonDatas::Executing);
         }
@@ -194,7 +186,7 @@ void TReplyHandler::DecodeStatus(const QString& token) {
         datas_.AddLogLine(Message(Msg::Suspended) + ch);
         break;
     case '3':
-        Dialogs().ShowMessage(Message(Msg::ProgramError) + ch);
+        emit Alert(Message(Msg::ProgramError) + ch);
         break;
     case '4':
         if (!lastReply.contains("PS")) {
@@ -220,14 +212,14 @@ void TReplyHandler::DecodeStatus(const QString& token) {
 void TReplyHandler::RunErrorRecovery() {
     // Every error runs a recovery of its own, also while an earlier one is under way: the
     // controller may have left communication mode and entered it again in between.
-    if (datas_.RecoveryBreakComm) {
+    if (datas_.RecoveryBreakComm()) {
         ++recoveriesRunning_;
         BreakCommunication([this] {
             --recoveriesRunning_;
-            if (datas_.RecoveryClearMarks)
+            if (datas_.RecoveryClearMarks())
                 ClearReadinessMarks();
         });
-    } else if (datas_.RecoveryClearMarks) {
+    } else if (datas_.RecoveryClearMarks()) {
         ClearReadinessMarks();
     }
 }
@@ -248,7 +240,5 @@ void TReplyHandler::ClearReadinessMarks() {
     clearedThrough_ = currentChunk_;
     datas_.SetLastReply(QString());
     datas_.SetLastError(QString());
-    readyEvent_.Set();
-    replyEvent_.Reset();
     datas_.AddLogLine(Message(Msg::RecoveryClearMarks));
 }

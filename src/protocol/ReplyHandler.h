@@ -19,10 +19,12 @@ class TReplyLog;
 // Everything the controller sends arrives here. Its reader (TReplyReader, on the port's read
 // thread) cuts the received text into tokens and answers the waiting transmission at once; the
 // handler takes the reader's queue on the main thread, in order, and acts on each token: a status
-// token ("E", channel digit, code digit, "*") drives the channel states, the operation log and
-// the events the sending threads wait on; any other token is the echo of a command, kept as
-// LastReply so that the next status token can be read in its light. It also owns the error
-// recovery steps, and adds every received character to the reply log.
+// token ("E", channel digit, code digit, "*") drives the channel states and the operation log;
+// any other token is the echo of a command, kept as LastReply so that the next status token can
+// be read in its light, and collected while a program is read back (the read-back event tells
+// the waiting read). It also owns the error recovery steps, and adds every received character
+// to the reply log. What needs a message box (a program error, a communication error) it
+// reports by Alert; the window shows it.
 //
 // It reaches the window only through the shared state (channel states, operation log,
 // recording list). Delays of the recovery steps go through the scheduler, so that the window
@@ -32,9 +34,8 @@ class TReplyLog;
 class TReplyHandler : public QObject {
     Q_OBJECT
 public:
-    TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& replyEvent, TNamedEvent& readyEvent,
-                  TNamedEvent& readBackEvent, ILineWriter& writer, IScheduler& scheduler,
-                  TReplyLog* log = nullptr);
+    TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& readBackEvent, ILineWriter& writer,
+                  IScheduler& scheduler, TReplyLog* log = nullptr);
 
     // Unterminated text kept at most: garbage without any '*' cannot grow without end.
     static constexpr qsizetype MaxPendingText = TReplyReader::MaxPendingText;
@@ -59,8 +60,7 @@ public:
     // Ends the controller's communication mode: after 200 ms "ED*", after 200 ms more a log line;
     // then `then`, if given.
     void BreakCommunication(std::function<void()> then = {});
-    // Empties the receive buffer, LastReply and LastError, sets the ready event, resets the
-    // reply event, and logs it.
+    // Empties the receive buffer, LastReply and LastError, and logs it.
     void ClearReadinessMarks();
 
     // Recoveries started and not yet at their end.
@@ -76,6 +76,8 @@ signals:
     void CommunicationError();
     // Characters were added to the reply log.
     void CharactersReceived();
+    // A text for a message box: a program error (E<n>3*) or a communication error.
+    void Alert(const QString& text);
 
 private:
     // Called, queued, when the reader's queue stops being empty.
@@ -88,8 +90,6 @@ private:
 
     TCommonDatas& datas_;
     const TLang& lang_;
-    TNamedEvent& replyEvent_;
-    TNamedEvent& readyEvent_;
     TNamedEvent& readBackEvent_;
     ILineWriter& writer_;
     IScheduler& scheduler_;

@@ -1,11 +1,9 @@
 #include "ReplyReader.h"
 
-#include "core/Events.h"
 #include "core/TextCodec.h"
 #include "core/UnitCommonDatas.h"
 
-TReplyReader::TReplyReader(TCommonDatas& datas, TNamedEvent& replyEvent)
-    : datas_(datas), replyEvent_(replyEvent) {}
+TReplyReader::TReplyReader(TCommonDatas& datas) : datas_(datas) {}
 
 QString TReplyReader::CleanToken(const QString& token) {
     const auto digit = [](QChar c) { return c >= '0' && c <= '9'; };
@@ -56,7 +54,7 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
         communicationError = true;
         // With only the clearing step to do, the recovery empties the buffer at once: the rest
         // of this chunk is dropped.
-        if (datas_.AutoRecovery && !datas_.RecoveryBreakComm && datas_.RecoveryClearMarks) {
+        if (datas_.AutoRecovery() && !datas_.RecoveryBreakComm() && datas_.RecoveryClearMarks()) {
             buffer_.clear();
             lastEcho_.clear();
         }
@@ -109,10 +107,8 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
         notify_();
     if (communicationError)
         Tell(afterError); // a running transmission stops at once
-    for (const TToPublish& a : answers) {
-        if (Publish(a.serial, a.echo, a.status))
-            replyEvent_.Set();
-    }
+    for (const TToPublish& a : answers)
+        Publish(a.serial, a.echo, a.status);
 }
 
 void TReplyReader::Interrupt() {

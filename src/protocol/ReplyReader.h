@@ -13,13 +13,12 @@
 #include <vector>
 
 class TCommonDatas;
-class TNamedEvent;
 
 // The half of reply handling that runs on the port's read thread. It cuts the received text into
 // tokens as the reply handler always has (communication errors taken out first, the first CR and
 // LF of a chunk dropped, line noise removed), and does at once the one thing a transmission waits
 // for: it publishes each answer (the echo and the status token with code 0, 6 or 9 that follows
-// it) and sets the reply event. Everything else (channel states, logs, the reply list) waits, in
+// it) to the transmission that listens. Everything else (channel states, logs, the reply list) waits, in
 // order, in a queue that the reply handler takes on the main thread; the reader tells it when
 // the queue stops being empty. A full queue holds the read thread back, so that a flood costs
 // memory only up to a bound.
@@ -37,7 +36,7 @@ public:
         quint64 serial = 0;    // Token: its place among all tokens
     };
 
-    // The latest answer: what a transmission thread reads after the reply event.
+    // The latest answer, as the transmission that listens is told of it.
     struct TAnswer {
         quint64 serial = 0; // the status token's place among all tokens
         QString echo;
@@ -59,7 +58,7 @@ public:
     // Items the queue holds at most before the read thread waits for the main thread.
     static constexpr size_t MaxQueuedItems = 200000;
 
-    TReplyReader(TCommonDatas& datas, TNamedEvent& replyEvent);
+    explicit TReplyReader(TCommonDatas& datas);
 
     // Called (on the reading thread) when the queue stops being empty.
     void SetNotify(std::function<void()> notify) { notify_ = std::move(notify); }
@@ -98,7 +97,6 @@ private:
     void Tell(const TAnswer& answer);
 
     TCommonDatas& datas_;
-    TNamedEvent& replyEvent_;
     std::function<void()> notify_;
 
     // The read thread's own.

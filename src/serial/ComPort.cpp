@@ -4,6 +4,8 @@
 #include "ReadThread.h"
 #include "core/TextCodec.h"
 
+#include <cerrno>
+
 const qint32 TComPort::BaudRates[TComPort::BaudRateCount] = {110,   300,   600,   1200,  2400,  4800,  9600,
                                                              14400, 19200, 38400, 56000, 57600, 115200};
 
@@ -30,6 +32,10 @@ QString TComPort::DeviceName() const {
 void TComPort::Open() {
     if (Connected())
         return;
+    if (!receiver_) {
+        lastOpenError_ = EINVAL; // nothing would take what the device sends
+        return;
+    }
     int error = 0;
     const QString device = DeviceName();
     auto handle = TPortHandle::Open(device, error);
@@ -43,7 +49,7 @@ void TComPort::Open() {
     }
     ApplyLineSettings();
     if (!ReadThread)
-        ReadThread = std::make_unique<TReadThread>(*this, handle, inBufSize_, WaitFullBuffer, receiver_);
+        ReadThread = std::make_unique<TReadThread>(*this, handle, inBufSize_, WaitFullBuffer, *receiver_);
 }
 
 void TComPort::Close() {
@@ -72,32 +78,34 @@ void TComPort::SetPortNumber(quint32 n) {
     }
 }
 
-void TComPort::SetBaudIndex(quint8 i) {
-    if (i == baudIndex_ || i >= BaudRateCount)
-        return;
-    baudIndex_ = i;
+void TComPort::SetLineValue(std::atomic<quint8>& field, quint8 value, quint8 highest) {
+    if (value == field || value > highest)
+        return; // the same value, or none the port knows
+    field = value;
     ApplyLineSettings();
+}
+
+void TComPort::SetBaudIndex(quint8 i) {
+    SetLineValue(baudIndex_, i, BaudRateCount - 1);
 }
 
 void TComPort::SetDataBitsIndex(quint8 i) {
-    if (i == dataBitsIndex_ || i > 3)
-        return;
-    dataBitsIndex_ = i;
-    ApplyLineSettings();
+    SetLineValue(dataBitsIndex_, i, 3);
 }
 
 void TComPort::SetParity(quint8 p) {
-    if (p == parity_ || p > 4)
-        return;
-    parity_ = p;
-    ApplyLineSettings();
+    SetLineValue(parity_, p, 4);
 }
 
 void TComPort::SetStopBits(quint8 s) {
-    if (s == stopBits_ || s > 2)
-        return;
-    stopBits_ = s;
-    ApplyLineSettings();
+    SetLineValue(stopBits_, s, 2);
+}
+
+void TComPort::SetLine(const TLineChoice& line) {
+    SetDataBitsIndex(line.dataBitsIndex);
+    SetStopBits(line.stopBits);
+    SetParity(line.parity);
+    SetBaudIndex(line.baudIndex);
 }
 
 void TComPort::ApplyLineSettings() {
@@ -145,33 +153,7 @@ void TComPort::EnableReading(bool on) {
         ReadThread->Pause();
 }
 
-void TComPort::DeliverData(const std::shared_ptr<TDeliveryGate>& gate, const QByteArray& chunk,
-                           quint32 errors) {
-    {
-        std::lock_guard lock(gate->mutex);
-        if (gate->stopping)
-            return;
-    }
-    // Whatever the handler does, the read thread must learn that the chunk was handled.
-    struct Release {
-        const std::shared_ptr<TDeliveryGate>& gate;
-        ~Release() {
-            {
-                std::lock_guard lock(gate->mutex);
-                gate->delivered = true;
-            }
-            gate->changed.notify_all();
-        }
-    } release{gate};
-    emit OnRead(chunk, errors);
-}
-
-void TComPort::DeviceLost(const std::shared_ptr<TDeliveryGate>& gate) {
-    {
-        std::lock_guard lock(gate->mutex);
-        if (gate->stopping)
-            return; // the port was closed on purpose meanwhile
-    }
+void TComPort::DeviceLost() {
     // The name it was opened under: a link that named it may be gone by now.
     const QString device = openedDevice_;
     Close();

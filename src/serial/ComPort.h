@@ -13,10 +13,9 @@
 class IPortReceiver;
 class TPortHandle;
 class TReadThread;
-struct TDeliveryGate;
 
 // The program's one connection to the controller: a serial device with a read thread that hands
-// every received chunk to the main thread through the signal OnRead. Writing blocks until the
+// every received chunk to the port's receiver, on the read thread. Writing blocks until the
 // device has taken the bytes. The component knows nothing of the controller's protocol.
 //
 // Open, Close, the setters and EnableReading run on the main thread; WriteText and WriteBuffer
@@ -26,6 +25,18 @@ class TComPort : public QObject, public ILineWriter {
 public:
     static constexpr int BaudRateCount = 13;
     static const qint32 BaudRates[BaudRateCount];
+
+    // The line settings as indices into the port's tables: baud rate (BaudRates), data bits (0..3
+    // for 5..8), parity (0 none, 1 odd, 2 even, 3 mark, 4 space), stop bits (0 one, 1 one and a
+    // half, 2 two). The defaults are the program's fixed start: 9600 baud, 8 data bits, even
+    // parity, one stop bit.
+    struct TLineChoice {
+        quint8 baudIndex = 6;
+        quint8 dataBitsIndex = 3;
+        quint8 parity = 2;
+        quint8 stopBits = 0;
+        bool operator==(const TLineChoice&) const = default;
+    };
 
     // `portsFolder` is the program's ports folder, where COM<n> links may name devices.
     explicit TComPort(QString portsFolder, QObject* parent = nullptr);
@@ -49,6 +60,9 @@ public:
     void SetParity(quint8 p);
     void SetStopBits(quint8 s);
     void ApplyLineSettings();
+    TLineChoice Line() const { return {baudIndex_, dataBitsIndex_, parity_, stopBits_}; }
+    // Data bits, stop bits, parity and baud rate in this order, each applied at once when open.
+    void SetLine(const TLineChoice& line);
 
     qint32 InBufSize() const { return inBufSize_; }
     // Takes the new size only while the port is closed and the size is positive.
@@ -58,8 +72,8 @@ public:
     bool WriteText(const QString& text) override;
     bool WriteBytes(const QByteArray& bytes) override { return WriteBuffer(bytes.constData(), bytes.size()); }
 
-    // Hands received chunks to `receiver` on the read thread instead of emitting OnRead on the
-    // main thread (not owned; set while the port is closed, nullptr for OnRead again).
+    // Who takes the received chunks, on the read thread (not owned; set before the port opens:
+    // a port without a receiver does not open).
     void SetReceiver(IPortReceiver* receiver) { receiver_ = receiver; }
     bool WriteBuffer(const char* bytes, qsizetype count);
     void EnableReading(bool on);
@@ -69,19 +83,17 @@ public:
     // The errno of the last failed Open, 0 after a successful one.
     int LastOpenError() const { return lastOpenError_; }
 
-    // Called by the read thread, through the main thread's event loop.
-    void DeliverData(const std::shared_ptr<TDeliveryGate>& gate, const QByteArray& chunk, quint32 errors);
-    void DeviceLost(const std::shared_ptr<TDeliveryGate>& gate);
+    // Called by the read thread, through the main thread's event loop: the device is gone.
+    void DeviceLost();
 
 signals:
-    // Each received chunk, on the main thread. The read thread waits until every receiver has
-    // returned, so chunks are handled one at a time and in order: connect directly.
-    void OnRead(const QByteArray& chunk, quint32 errors);
     // The open device hung up or was removed; the port is already closed.
     void HungUp(const QString& device);
 
 private:
     std::shared_ptr<TPortHandle> Handle() const;
+    // Takes a line setting that differs and is in 0..highest, and applies the line settings.
+    void SetLineValue(std::atomic<quint8>& field, quint8 value, quint8 highest);
 
     QString portsFolder_;
     quint32 portNumber_ = 0;

@@ -12,12 +12,11 @@
 #include <unistd.h>
 
 TReadThread::TReadThread(TComPort& port, std::shared_ptr<TPortHandle> handle, int inBufSize,
-                         const std::atomic<bool>& waitFullBuffer, IPortReceiver* receiver)
+                         const std::atomic<bool>& waitFullBuffer, IPortReceiver& receiver)
     : port_(port), receiver_(receiver), handle_(std::move(handle)), waitFullBuffer_(waitFullBuffer),
-      Buffer(static_cast<size_t>(inBufSize)), gate_(std::make_shared<TDeliveryGate>()),
+      Buffer(static_cast<size_t>(inBufSize)), stopping_(std::make_shared<std::atomic<bool>>(false)),
       wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
-    if (receiver_)
-        receiver_->Resume();
+    receiver_.Resume();
     thread_ = std::thread([this] { Execute(); });
 }
 
@@ -55,13 +54,8 @@ void TReadThread::Stop() {
         stop_ = true;
     }
     stateChanged_.notify_all();
-    {
-        std::lock_guard lock(gate_->mutex);
-        gate_->stopping = true;
-    }
-    gate_->changed.notify_all();
-    if (receiver_)
-        receiver_->Interrupt();
+    *stopping_ = true;
+    receiver_.Interrupt();
     Wake();
 }
 
@@ -72,26 +66,8 @@ bool TReadThread::WaitUntilRunning() {
 }
 
 bool TReadThread::Deliver(const char* bytes, int count, quint32 errors) {
-    if (receiver_) {
-        receiver_->ChunkReceived(QByteArray(bytes, count), errors);
-        std::lock_guard lock(gate_->mutex);
-        return !gate_->stopping;
-    }
-    {
-        std::lock_guard lock(gate_->mutex);
-        if (gate_->stopping)
-            return false;
-        gate_->delivered = false;
-    }
-    // Posted rather than a blocking call, so that the thread can be stopped while it waits.
-    TComPort* port = &port_;
-    auto gate = gate_;
-    const QByteArray chunk(bytes, count);
-    QMetaObject::invokeMethod(
-        port, [port, gate, chunk, errors] { port->DeliverData(gate, chunk, errors); }, Qt::QueuedConnection);
-    std::unique_lock lock(gate_->mutex);
-    gate_->changed.wait(lock, [this] { return gate_->delivered || gate_->stopping; });
-    return !gate_->stopping;
+    receiver_.ChunkReceived(QByteArray(bytes, count), errors);
+    return !*stopping_;
 }
 
 void TReadThread::Execute() {
@@ -144,8 +120,13 @@ void TReadThread::Execute() {
 
     if (lost) {
         TComPort* port = &port_;
-        auto gate = gate_;
+        auto stopping = stopping_;
         QMetaObject::invokeMethod(
-            port, [port, gate] { port->DeviceLost(gate); }, Qt::QueuedConnection);
+            port,
+            [port, stopping] {
+                if (!*stopping) // the port was closed on purpose meanwhile
+                    port->DeviceLost();
+            },
+            Qt::QueuedConnection);
     }
 }

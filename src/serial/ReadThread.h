@@ -13,26 +13,15 @@ class IPortReceiver;
 class TComPort;
 class TPortHandle;
 
-// What a read thread and the main thread share about one delivery at a time: the thread hands a
-// chunk over and waits until the main thread has handled it, or until the port stops it.
-struct TDeliveryGate {
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool delivered = false;
-    bool stopping = false;
-};
-
 // The read thread of an open port. It sleeps in poll() until characters arrive, reads at most
-// InBufSize of them (or, with WaitFullBuffer, collects exactly InBufSize), hands the chunk to the
-// main thread and waits until the port's OnRead receivers have run, so chunks are handled one at a time and
-// in order. It never blocks inside a call into the main thread: it waits on a gate that Stop()
-// opens, so the port can always stop and join it. A device that hangs up ends the thread, which
-// reports it once to the port. With a receiver, each chunk goes to it on this thread instead, and
-// Stop() interrupts it.
+// InBufSize of them (or, with WaitFullBuffer, collects exactly InBufSize) and hands the chunk to
+// the port's receiver on this thread, one chunk at a time and in order. Stop() interrupts a
+// receiver that waits, so the port can always stop and join the thread. A device that hangs up
+// ends the thread, which reports it once to the port on the main thread.
 class TReadThread {
 public:
     TReadThread(TComPort& port, std::shared_ptr<TPortHandle> handle, int inBufSize,
-                const std::atomic<bool>& waitFullBuffer, IPortReceiver* receiver = nullptr);
+                const std::atomic<bool>& waitFullBuffer, IPortReceiver& receiver);
     ~TReadThread(); // Stop() and join
     TReadThread(const TReadThread&) = delete;
     TReadThread& operator=(const TReadThread&) = delete;
@@ -40,7 +29,7 @@ public:
     // The thread starts paused; Resume lets it read, Pause makes it deliver nothing more.
     void Resume();
     void Pause();
-    // Ends the thread at the next opportunity; any delivery already posted is dropped.
+    // Ends the thread at the next opportunity; a loss of the device not yet reported is dropped.
     void Stop();
 
 private:
@@ -50,12 +39,13 @@ private:
     void Wake();
 
     TComPort& port_;
-    IPortReceiver* receiver_;
+    IPortReceiver& receiver_;
     std::shared_ptr<TPortHandle> handle_;
     const std::atomic<bool>& waitFullBuffer_;
     std::vector<char> Buffer;
 
-    std::shared_ptr<TDeliveryGate> gate_;
+    // Set by Stop: a loss reported meanwhile is no loss (shared with the posted report).
+    std::shared_ptr<std::atomic<bool>> stopping_;
     std::mutex stateMutex_;
     std::condition_variable stateChanged_;
     bool running_ = false;

@@ -1,18 +1,21 @@
 #include "Session.h"
 
 #include "PortInfo.h"
+#include "core/AppError.h"
 #include "core/Events.h"
-#include "core/TextCodec.h"
 #include "core/UnitCommonDatas.h"
+#include "editor/AddCommand.h"
 #include "editor/CommandList.h"
+#include "editor/Rescale.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
+#include "operations/SimpleModeLists.h"
 #include "protocol/ReplyHandler.h"
 #include "protocol/ReplyLog.h"
 #include "protocol/UnitKVTComands.h"
-#include "serial/ComPort.h"
 #include "serial/PortDevice.h"
+#include "settings/LogFiles.h"
 #include "settings/SettingsFiles.h"
 
 namespace {
@@ -36,88 +39,155 @@ int EndReason(TRWThread::End end) {
     }
 }
 
+// The words for why a device could not be opened.
+QString OpenFailureText(const TLang& lang, int error) {
+    switch (PortDevice::ClassifyOpenError(error)) {
+    case PortDevice::OpenFailure::NoDevice:
+        return lang.ExtraText(Ext::NoSuchDevice);
+    case PortDevice::OpenFailure::PermissionDenied:
+        return lang.ExtraText(Ext::PermissionDenied);
+    case PortDevice::OpenFailure::Busy:
+        return lang.ExtraText(Ext::PortBusy);
+    case PortDevice::OpenFailure::NotSerial:
+        return lang.ExtraText(Ext::NotSerialDevice);
+    case PortDevice::OpenFailure::Other:
+        break;
+    }
+    return PortDevice::SystemErrorText(error);
+}
+
 } // namespace
 
 TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject* parent)
     : QObject(parent), Paths(programFolder) {
     port_ = std::make_unique<TComPort>(Paths.PortsFolder());
     connect(port_.get(), &TComPort::HungUp, this, &TSession::PortHungUp);
-
     datas_ = std::make_unique<TCommonDatas>(view);
-    // The first reading of prp.dat, for the language; its failure is reported when the window
-    // reads it again, with the language table at hand.
-    settings_ = std::make_unique<TSettingsFiles>(Paths, *datas_);
-    settings_->LoadProgramSettings(nullptr);
+
+    // The settings files are read once, here; the language must be known before its files are.
+    settingsFiles_ = std::make_unique<TSettingsFiles>(Paths);
+    TSettings settings;
+    programSettingsLoaded_ = settingsFiles_->LoadProgramSettings(settings);
+    portSettingsLoaded_ = settingsFiles_->LoadPortSettings(settings);
+    errorSettingsLoaded_ = settingsFiles_->LoadErrorSettings(settings);
+    // A mode the window has no item for keeps the window's first item.
+    if (settings.ControlMode > TSettings::ExtendedMode)
+        settings.ControlMode = TSettings::SimpleMode;
+    if (settings.UnitsMode > TSettings::OtherUnits)
+        settings.UnitsMode = TSettings::StepsUnits;
+    datas_->SetSettings(settings);
 
     lang_ = std::make_unique<TLang>(Paths, *datas_, *datas_);
     lang_->LoadMessages();
     lang_->LoadExtraTexts();
-
     commands_ = std::make_unique<TKVTCommands>();
     RebuildCommandTable();
-    connect(datas_.get(), &TCommonDatas::UnitsChanged, this, &TSession::RebuildCommandTable);
 
-    // Port 1 unless portp.dat names another; the line settings are the same at every start.
-    port_->SetPortNumber(1);
-    portSettingsLoaded_ = settings_->LoadPortSettings(*port_);
+    // The stored port number; the line settings are the same at every start.
+    port_->SetPortNumber(settings.PortNumber);
+    port_->SetLine(TComPort::TLineChoice{});
 
-    replyEvent_ = std::make_unique<TNamedEvent>(EventNames::PortString, false);
-    readyEvent_ = std::make_unique<TNamedEvent>(EventNames::ReadFuncReady, true);
     readBackEvent_ = std::make_unique<TNamedEvent>(EventNames::Readed, false);
     replyLog_ = std::make_unique<TReplyLog>();
-    replies_ = std::make_unique<TReplyHandler>(*datas_, *lang_, *replyEvent_, *readyEvent_, *readBackEvent_,
-                                               *port_, scheduler_, replyLog_.get());
+    replies_ = std::make_unique<TReplyHandler>(*datas_, *lang_, *readBackEvent_, *port_, scheduler_,
+                                               replyLog_.get());
     // The read thread hands its chunks to the reply handler's reader, which answers a waiting
     // transmission at once; the rest is handled on the main thread.
     port_->SetReceiver(&replies_->Reader());
     connect(replies_.get(), &TReplyHandler::CharactersReceived, this, &TSession::Received);
+    connect(replies_.get(), &TReplyHandler::Alert, this, &TSession::Alert);
     // A communication error stops what is being sent before the recovery begins.
     connect(replies_.get(), &TReplyHandler::CommunicationError, this, &TSession::StopTransmission);
     commandList_ = std::make_unique<TCommandList>("MemoSend");
+    datas_->SetLastReply("  ");
 }
 
 TSession::~TSession() {
-    // A running transmission stops at once and is waited for, before what it uses goes away;
-    // then the port closes and its read thread ends.
+    // A running transmission and read stop at once and are waited for, before what they use
+    // goes away; then the port closes and its read thread ends.
+    readThread_.reset();
     StopTransmission();
     port_.reset();
 }
 
-bool TSession::OpenPort() {
-    port_->Close();
-    port_->Open();
-    if (port_->Connected()) {
-        ForgetChannelStates();
-        if (!PortDevice::HasPortLink(port_->PortsFolder(), port_->PortNumber()))
-            datas_->AddLogLine(
-                lang_->ExtraText(Ext::FallbackDevice).arg(port_->PortNumber()).arg(port_->DeviceName()));
-        port_->EnableReading(true);
-        return true;
-    }
-    const int error = port_->LastOpenError();
-    QString reason;
-    switch (PortDevice::ClassifyOpenError(error)) {
-    case PortDevice::OpenFailure::NoDevice:
-        reason = lang_->ExtraText(Ext::NoSuchDevice);
-        break;
-    case PortDevice::OpenFailure::PermissionDenied:
-        reason = lang_->ExtraText(Ext::PermissionDenied);
-        break;
-    case PortDevice::OpenFailure::Busy:
-        reason = lang_->ExtraText(Ext::PortBusy);
-        break;
-    case PortDevice::OpenFailure::NotSerial:
-        reason = lang_->ExtraText(Ext::NotSerialDevice);
-        break;
-    case PortDevice::OpenFailure::Other:
-        reason = PortDevice::SystemErrorText(error);
-        break;
-    }
-    datas_->AddLogLine(
-        lang_->ExtraText(Ext::CannotOpenPort).arg(port_->PortNumber()).arg(port_->DeviceName(), reason),
-        true);
-    return false;
+const TSettings& TSession::Settings() const {
+    return datas_->Settings();
 }
+
+void TSession::Log(const QString& text, bool red) {
+    datas_->AddLogLine(text, red);
+}
+
+// --- settings and language ---
+
+QString TSession::PortSettingsFile() const {
+    return settingsFiles_->PortFile();
+}
+
+QString TSession::ProgramSettingsFile() const {
+    return settingsFiles_->ProgramFile();
+}
+
+QString TSession::ErrorSettingsFile() const {
+    return settingsFiles_->ErrorFile();
+}
+
+QStringList TSession::TakeLanguageProblems() {
+    return lang_->TakeFileProblems();
+}
+
+void TSession::ApplyMainLanguage(ICaptionTarget& window) {
+    lang_->ReloadLanguage(window);
+}
+
+void TSession::ApplyDialogLanguage(ICaptionTarget& dialog, std::span<const TCaptionSlot> captionSlots,
+                                   int highestEntry) {
+    lang_->ApplyDialogLanguage(dialog, captionSlots, highestEntry);
+}
+
+QString TSession::ChangeLanguage(const QString& code) {
+    // A language whose files can't be read would leave the windows without captions, and be
+    // stored for the next start: it changes nothing.
+    for (const char* part : {"f1", "addf", "msg"}) {
+        const QString path = lang_->LanguageFileOf(code, part);
+        if (!TLang::ReadLanguageFile(path))
+            return path;
+    }
+    datas_->SetLanguage(code);
+    lang_->LoadMessages();
+    lang_->LoadExtraTexts();
+    RebuildCommandTable();
+    return {};
+}
+
+void TSession::ApplySettings(const TSettings& settings) {
+    const TSettings& now = datas_->Settings();
+    TSettings next = settings;
+    next.ControlMode = now.ControlMode;
+    next.UnitsMode = now.UnitsMode;
+    next.Scale = now.Scale;
+    next.Language = now.Language;
+    next.PortNumber = now.PortNumber;
+    next.DirectControl = now.DirectControl;
+    datas_->SetSettings(next);
+    RebuildCommandTable();
+}
+
+void TSession::SaveOnClose(const QStringList& operationLog) const {
+    const TSettings& s = datas_->Settings();
+    if (s.SaveOperationLog)
+        LogFiles::WriteOperationLog(Paths, operationLog);
+    if (s.SavePortLog)
+        LogFiles::WriteReplyLog(Paths, replyLog_->Lines());
+    if (s.SavePortSettings)
+        settingsFiles_->WritePortSettings(PortNumberToStore());
+    if (s.SaveProgramSettings)
+        settingsFiles_->WriteProgramSettings(s);
+    if (s.SaveErrorSettings)
+        settingsFiles_->WriteErrorSettings(s);
+}
+
+// --- the port ---
 
 void TSession::UsePortForThisStart(quint32 n) {
     if (!storedPortNumber_)
@@ -130,8 +200,33 @@ void TSession::ChoosePort(quint32 n) {
     port_->SetPortNumber(n);
 }
 
+quint32 TSession::PortNumber() const {
+    return port_->PortNumber();
+}
+
 quint32 TSession::PortNumberToStore() const {
     return storedPortNumber_.value_or(port_->PortNumber());
+}
+
+QString TSession::PortDevice() const {
+    return port_->DeviceName();
+}
+
+bool TSession::OpenPort() {
+    port_->Close();
+    port_->Open();
+    if (port_->Connected()) {
+        ForgetChannelStates();
+        if (!PortDevice::HasPortLink(port_->PortsFolder(), port_->PortNumber()))
+            Log(lang_->ExtraText(Ext::FallbackDevice).arg(port_->PortNumber()).arg(port_->DeviceName()));
+        port_->EnableReading(true);
+        return true;
+    }
+    Log(lang_->ExtraText(Ext::CannotOpenPort)
+            .arg(port_->PortNumber())
+            .arg(port_->DeviceName(), OpenFailureText(*lang_, port_->LastOpenError())),
+        true);
+    return false;
 }
 
 void TSession::ClosePort() {
@@ -147,8 +242,16 @@ QString TSession::PortInfo() const {
                            lang_->Messages);
 }
 
+TComPort::TLineChoice TSession::LineSettings() const {
+    return port_->Line();
+}
+
+void TSession::SetLineSettings(const TComPort::TLineChoice& line) {
+    port_->SetLine(line);
+}
+
 void TSession::PortHungUp(const QString& device) {
-    datas_->AddLogLine(lang_->ExtraText(Ext::ConnectionLost).arg(port_->PortNumber()).arg(device), true);
+    Log(lang_->ExtraText(Ext::ConnectionLost).arg(port_->PortNumber()).arg(device), true);
     ForgetChannelStates();
     emit PortLost();
 }
@@ -160,11 +263,12 @@ void TSession::ForgetChannelStates() {
     datas_->SetCoordStates(TCommonDatas::Standby, TCommonDatas::Standby, TCommonDatas::Standby);
 }
 
+// --- sending ---
+
 TSession::SendStart TSession::Send(const QStringList& lines) {
-    replyEvent_->Reset();
     if (rwThread_ && !rwThread_->Finished())
         return SendStart::AlreadyRunning; // one transmission at a time
-    rwThread_ = std::make_unique<TRWThread>(lines, *datas_, replies_->Reader(), *readyEvent_, *port_);
+    rwThread_ = std::make_unique<TRWThread>(lines, *datas_, replies_->Reader(), *port_);
     // Emitted from the transmission thread: handled here on the main thread, queued.
     connect(rwThread_.get(), &TRWThread::Ended, this, &TSession::TransmissionThreadEnded);
     sendingTime_.start();
@@ -198,9 +302,9 @@ void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport&
     // What was received before the end is acted on first, so that the log keeps its order.
     replies_->HandleAllQueued();
     if (report.end == TRWThread::End::NoAnswer)
-        datas_->AddLogLine(lang_->Message(Msg::NoReply), true);
+        Log(lang_->Message(Msg::NoReply), true);
     if (report.end == TRWThread::End::PortClosed)
-        datas_->AddLogLine(lang_->ExtraText(Ext::PortClosedNotSent).arg(report.line), true);
+        Log(lang_->ExtraText(Ext::PortClosedNotSent).arg(report.line), true);
     if (report.count > 1)
         LogTransmissionSummary(report);
     // A late report of an earlier transmission must not release the running one.
@@ -215,16 +319,229 @@ void TSession::LogTransmissionSummary(const TRWThread::TReport& report) {
                   sent = QString::number(report.sent);
     // One substitution for all, so that a % in a line is never taken for a placeholder.
     if (report.end == End::Completed)
-        datas_->AddLogLine(lang_->ExtraText(Ext::SendingCompleted).arg(sent));
+        Log(lang_->ExtraText(Ext::SendingCompleted).arg(sent));
     else if (report.end == End::StoppedByOperator)
-        datas_->AddLogLine(lang_->ExtraText(Ext::SendingStopped).arg(line, count, report.line, sent));
+        Log(lang_->ExtraText(Ext::SendingStopped).arg(line, count, report.line, sent));
     else
-        datas_->AddLogLine(lang_->ExtraText(Ext::SendingEnded)
-                               .arg(line, count, report.line, sent, lang_->ExtraText(EndReason(report.end))),
-                           true);
+        Log(lang_->ExtraText(Ext::SendingEnded)
+                .arg(line, count, report.line, sent, lang_->ExtraText(EndReason(report.end))),
+            true);
+}
+
+// --- the command list ---
+
+TSession::TAddOutcome TSession::AddCommand(int index, const QString& argument) {
+    const bool direct = datas_->Settings().DirectControl;
+    // The command could not be sent now; adding it silently would let the operator believe it
+    // had been.
+    if (direct && Transmitting())
+        return {TAddOutcome::Busy, {}};
+    if (direct)
+        ClearList();
+    const TMadeCommand made = ::AddCommand(*commands_, *datas_, index, argument, *commandList_);
+    if (!made)
+        return {TAddOutcome::Refused, made.refusal};
+    if (direct)
+        SendCommandList();
+    return {};
+}
+
+void TSession::ClearList() {
+    commandList_->Clear();
+    SetListFaulty(false);
+    emit ListCleared();
+}
+
+void TSession::RemoveLine(int index) {
+    commandList_->Remove(index);
+}
+
+void TSession::MoveLine(int from, int to) {
+    if (to == commandList_->Count())
+        commandList_->Remove(from);
+    else
+        commandList_->Move(from, to);
+}
+
+void TSession::SetProgram(const QStringList& lines, const QStringList& descriptions) {
+    commandList_->SetProgram(lines, descriptions);
+    // One warning, however many lines are wrong: the first of them and their number.
+    const int faulty = commandList_->FirstFaultyLine();
+    SetListFaulty(faulty >= 0);
+    if (faulty >= 0) {
+        Log(lang_->Message(Msg::WrongCommandInList) + ' ' +
+                lang_->ExtraText(Ext::FaultyLines)
+                    .arg(faulty + 1)
+                    .arg(commandList_->Line(faulty))
+                    .arg(commandList_->FaultyLineCount()),
+            true);
+    }
+}
+
+void TSession::SetDirectControl(bool on) {
+    datas_->SetDirectControl(on);
+    ClearList();
+}
+
+void TSession::SetControlMode(quint8 mode) {
+    datas_->SetControlMode(mode);
+    ClearList();
+}
+
+void TSession::SetListFaulty(bool faulty) {
+    listFaulty_ = faulty;
+    emit ListFaultyChanged(faulty);
+}
+
+TSession::TScaleChange TSession::ChangeUnitsMode(quint8 mode, const QString& scaleText) {
+    datas_->SetUnitsMode(mode);
+    TScaleChange change;
+    if (mode == TSettings::StepsUnits)
+        datas_->SetScale(1); // the list stays as it is
+    else
+        change = ApplyScaleText(scaleText);
+    RebuildCommandTable();
+    return change;
+}
+
+TSession::TScaleChange TSession::ChangeScale(const QString& scaleText) {
+    const TScaleChange change = ApplyScaleText(scaleText);
+    RebuildCommandTable();
+    return change;
+}
+
+TSession::TScaleChange TSession::ApplyScaleText(const QString& scaleText) {
+    TScaleChange change;
+    const double old = datas_->Settings().Scale;
+    // A point and a comma both separate the decimals, whatever the system's separator.
+    const auto scale = ParseScaleText(scaleText);
+    change.badScale = !scale;
+    datas_->SetScale(scale.value_or(1));
+    if (commandList_->IsEmpty())
+        return change;
+    const TRescaleResult result = RescaleCommandList(*commandList_, datas_->Settings().Scale / old, *datas_);
+    for (int line : result.saturated) {
+        Log(lang_->ExtraText(Ext::RescaleLimited)
+                .arg(line + 1)
+                .arg(commandList_->Line(line).left(2), commandList_->Line(line).mid(2)),
+            true);
+    }
+    if (!result.complete)
+        change.notWhole = result.badArgument;
+    return change;
+}
+
+// --- the simple control mode ---
+
+QStringList TSession::PrepareSimpleList(SimpleAction action, const TMotion& motion) {
+    commandList_->Clear();
+    TSimpleModeLists lists(*commands_, *datas_, *commandList_);
+    switch (action) {
+    case SimpleAction::Write:
+        lists.BuildWriteList(motion);
+        break;
+    case SimpleAction::Start:
+        lists.BuildStartList();
+        break;
+    case SimpleAction::Stop:
+        datas_->ProgramRunning = true;
+        lists.BuildStopList();
+        break;
+    case SimpleAction::WriteAndStart:
+        lists.BuildWriteList(motion);
+        lists.BuildStartList();
+        break;
+    }
+    return lists.Refusals();
+}
+
+void TSession::SetChannelsActive(bool a, bool b, bool c) {
+    datas_->SetCoordsActive(a, b, c);
+}
+
+void TSession::SetChannelStates(const std::array<quint8, 3>& states) {
+    for (quint8 state = 0; state <= 3; ++state) {
+        for (int channel = 1; channel <= 3; ++channel) {
+            if (states[size_t(channel - 1)] == state)
+                datas_->SetCoordState(channel, state);
+        }
+    }
+}
+
+// --- reading the program back ---
+
+TSession::ReadBackStart TSession::StartReadBack() {
+    if (datas_->CommMode)
+        return ReadBackStart::RecordingMode;
+    if (datas_->CoordState[1] != TCommonDatas::Standby)
+        return ReadBackStart::NotInStandby;
+    if (readThread_)
+        return ReadBackStart::AlreadyReading;
+    // A read that gave up (no reply in time) leaves the event set once its answer comes after
+    // all: this read waits for its own.
+    datas_->SetReadBackText(QString());
+    readBackEvent_->Reset();
+    readThread_ = std::make_unique<TChanReadThread>(TChanReadThread::RequestFor(*datas_), *datas_,
+                                                    *readBackEvent_, *port_);
+    // Emitted on the read thread; taken here, on the main thread.
+    connect(readThread_.get(), &TChanReadThread::Done, this, &TSession::ReadThreadDone);
+    readThread_->Start();
+    return ReadBackStart::Started;
+}
+
+void TSession::CancelReadBack() {
+    readThread_.reset();
+    datas_->ReadBackActive = false;
+}
+
+void TSession::ReadThreadDone(TChanReadThread::Outcome outcome) {
+    if (outcome == TChanReadThread::Outcome::Stopped)
+        return;
+    readThread_.reset();
+    if (outcome == TChanReadThread::Outcome::NoAnswer) {
+        Log(lang_->Message(Msg::NoReply), true);
+        emit ReadBackDone(outcome, {});
+        return;
+    }
+    replies_->HandleAllQueued(); // what came before the end, acted on first
+    const QString text = datas_->ReadBackText();
+    if (!text.contains("ED*"))
+        Log(lang_->ExtraText(Ext::NoCorrectProgram));
+    readBackEvent_->Reset();
+    datas_->ReadBackActive = false;
+    emit ReadBackDone(outcome, text);
+}
+
+TReadBack TSession::ParseReadBack(const QStringList& lines, TCommandList& into) {
+    TReadBack read = ::ParseReadBack(lines, *commands_, *datas_, into);
+    if (!read.stoppedAt.isEmpty())
+        Log(lang_->ExtraText(Ext::ReadBackStopped).arg(read.stoppedAt, read.stopReason), true);
+    return read;
+}
+
+void TSession::SetProgramFromRead(const TCommandList& read, bool wrongCommand) {
+    if (wrongCommand)
+        Log(lang_->ExtraText(Ext::WrongCommandInReadList), true);
+    ClearList();
+    SetListFaulty(wrongCommand);
+    commandList_->SetProgram(read.Lines(), read.Descriptions());
+}
+
+// --- the recovery steps ---
+
+void TSession::RunErrorRecovery() {
+    replies_->RunErrorRecovery();
+}
+
+void TSession::BreakCommunication() {
+    replies_->BreakCommunication();
+}
+
+void TSession::ClearReadinessMarks() {
+    replies_->ClearReadinessMarks();
 }
 
 void TSession::RebuildCommandTable() {
-    commands_->BuildTable(lang_->Messages, datas_->Scale, datas_->UnitsName,
-                          datas_->UnitsMode == TCommonDatas::StepsUnits);
+    const TSettings& s = datas_->Settings();
+    commands_->BuildTable(lang_->Messages, s.Scale, s.UnitsName, s.UnitsMode == TSettings::StepsUnits);
 }

@@ -2,18 +2,23 @@
 
 #include "core/ProgramPaths.h"
 #include "core/Scheduler.h"
+#include "operations/ChanReadThread.h"
+#include "operations/ReadBack.h"
 #include "protocol/ReadWriteThread.h"
+#include "serial/ComPort.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <span>
 
+class ICaptionTarget;
 class ICommonDatasView;
 class TCommandList;
-class TComPort;
 class TCommonDatas;
 class TKVTCommands;
 class TLang;
@@ -21,58 +26,93 @@ class TNamedEvent;
 class TReplyHandler;
 class TReplyLog;
 class TSettingsFiles;
+struct TCaptionSlot;
+struct TMotion;
+struct TSettings;
+namespace ProgramFiles {
+struct TProgram;
+}
 
-// The program without its windows: it composes and owns the serial port, the shared state, the
-// language table, the command vocabulary with its table, the three named events, the reply
-// handler, the command list and the transmission thread, and wires them together: the port's
-// received characters go to the reply handler, a change of scale or units rebuilds the command
-// table. The main window holds one and delegates to it; end-to-end tests and benchmarks drive
-// one without a window.
+// The program without its windows, and its one face: it composes and owns the serial port, the
+// shared state with the settings, the language table, the command vocabulary with its table,
+// the read-back event, the reply handler, the command list, the transmission and the read-back,
+// and wires them together. Whatever the main window or a dialog does goes through an operation
+// of the session, which returns its outcome or reports it by a signal; what they show they read
+// from the session's read-only views. A program without a window (the command-line tool, the
+// end-to-end tests, the benchmarks) does the same through the same face.
 //
 // It lives on the main thread. What happens on its own (characters received, the device lost,
-// a transmission ended) comes out as signals; the operations return their outcome.
+// a transmission or a read-back ended, an error the controller reported) comes out as signals.
 class TSession : public QObject {
     Q_OBJECT
 public:
-    // Creates the objects in the order of the main window's creation step: port, shared state
-    // (which writes its defaults into `view`), the program settings (prp.dat: the language among
-    // others), language table with its messages, vocabulary and table, the port number from
-    // portp.dat (port 1 without it) with the fixed line settings (9600 baud, 8 data bits, even
-    // parity, one stop bit), the events, the reply handler. The port is not opened yet.
+    // Creates the parts in the order of the main window's creation step: port, shared state
+    // (which writes its defaults into `view`), the settings files read once (prp.dat, portp.dat,
+    // erp.dat; a missing or damaged one leaves the values before its bad line), the language
+    // table with its messages, the vocabulary and its table, the port number with the fixed line
+    // settings (9600 baud, 8 data bits, even parity, one stop bit), the reply handler. The port
+    // is not opened yet.
     TSession(const QString& programFolder, ICommonDatasView& view, QObject* parent = nullptr);
-    // Stops a running transmission and waits for it, closes the port, then releases the rest.
+    // Stops a running transmission and read-back and waits for them, closes the port, then
+    // releases the rest.
     ~TSession() override;
     TSession(const TSession&) = delete;
     TSession& operator=(const TSession&) = delete;
 
     const TProgramPaths Paths;
 
-    TComPort& Port() const { return *port_; }
-    TCommonDatas& Datas() const { return *datas_; }
-    TLang& Lang() const { return *lang_; }
+    // --- read-only views ---
+    const TCommonDatas& Datas() const { return *datas_; }
+    const TSettings& Settings() const;
+    const TLang& Lang() const { return *lang_; }
     const TKVTCommands& Commands() const { return *commands_; }
-    TReplyHandler& Replies() const { return *replies_; }
     // Every character received, a token per line: what the reply list shows and port.log keeps.
     const TReplyLog& ReplyLog() const { return *replyLog_; }
     // The command list (MemoSend): what "Send" sends and the editor edits.
-    TCommandList& CommandList() const { return *commandList_; }
-    TNamedEvent& ReplyEvent() const { return *replyEvent_; }       // "EventPortStringName"
-    TNamedEvent& ReadyEvent() const { return *readyEvent_; }       // "EventReadFuncReadyName"
-    TNamedEvent& ReadBackEvent() const { return *readBackEvent_; } // "EventReadedName"
-    // The settings files; the first program-settings load and the port-settings load are done
-    // when the session is made (the rest is the window's, at its steps of start-up).
-    TSettingsFiles& Settings() const { return *settings_; }
-    // Whether portp.dat gave the port number at start.
+    const TCommandList& CommandList() const { return *commandList_; }
+    // A list with a wrong command in it may not be sent ("Send" is disabled).
+    bool ListFaulty() const { return listFaulty_; }
+    // The operation log: a line for the operator.
+    void Log(const QString& text, bool red = false);
+
+    // --- the settings files and the language at start ---
+    // Whether each settings file was read whole when the session was made.
     bool PortSettingsLoaded() const { return portSettingsLoaded_; }
+    bool ProgramSettingsLoaded() const { return programSettingsLoaded_; }
+    bool ErrorSettingsLoaded() const { return errorSettingsLoaded_; }
+    QString PortSettingsFile() const;
+    QString ProgramSettingsFile() const;
+    QString ErrorSettingsFile() const;
+    // The message-box texts of the language files that could not be read since the last call.
+    QStringList TakeLanguageProblems();
+    // The main window's texts of the language in use: its captions, the messages, the extras.
+    void ApplyMainLanguage(ICaptionTarget& window);
+    // A dialog's captions from the dialog texts of the language in use.
+    void ApplyDialogLanguage(ICaptionTarget& dialog, std::span<const TCaptionSlot> captionSlots,
+                             int highestEntry);
+    // Switches to the language `code`: the messages, the extra texts and the command table (the
+    // windows then take their own captions). A language whose files can't be read changes
+    // nothing: the path of the first such file is returned (empty on success).
+    QString ChangeLanguage(const QString& code);
+    // The operator's settings as the dialogs change them. The modes, the scale, the port, the
+    // language and Direct Control have operations of their own and keep their values here; the
+    // scale and rounding texts and the command table follow the rest at once.
+    void ApplySettings(const TSettings& settings);
+    // What the close saves, in this order and each when its flag is on: work.log (`operationLog`),
+    // port.log, portp.dat, prp.dat, erp.dat. Throws EFileError at the first that can't be written.
+    void SaveOnClose(const QStringList& operationLog) const;
+
+    // --- the port ---
     // Port n for this start only (the command line's choice): what is stored stays the number
     // read from portp.dat, until the operator chooses a port.
     void UsePortForThisStart(quint32 n);
     // The operator's choice of a port, kept as any other setting.
     void ChoosePort(quint32 n);
+    quint32 PortNumber() const;
     // The number portp.dat is to keep.
     quint32 PortNumberToStore() const;
-
-    // --- the port ---
+    // The device the port number opens (ports/COM<n>, else /dev/ttyS<n-1>).
+    QString PortDevice() const;
     // Closes the port and opens it again. When it cannot be opened, the reason is logged in red
     // (port number, device and why). When it opens, the channels start in standby, as at a fresh
     // start, and a port without a link in ports/ logs which system device it opened. True when
@@ -82,11 +122,13 @@ public:
     bool PortOpen() const;
     // The description of the port for the status panel: number, data bits, stop bits, parity.
     QString PortInfo() const;
+    TComPort::TLineChoice LineSettings() const;
+    // Applied to the port at once when it is open.
+    void SetLineSettings(const TComPort::TLineChoice& line);
 
     // --- sending ---
     enum class SendStart { Started, AlreadyRunning };
-    // Resets the reply event and, unless a transmission is running, starts sending `lines`
-    // (copied) on a transmission thread.
+    // Unless a transmission is running, starts sending `lines` (copied) on a transmission thread.
     SendStart Send(const QStringList& lines);
     // Send with the lines of the command list.
     SendStart SendCommandList();
@@ -105,6 +147,68 @@ public:
     };
     std::optional<TProgress> Progress() const;
 
+    // --- the command list ---
+    struct TAddOutcome {
+        enum Kind { Added, Refused, Busy } kind = Added;
+        QString refusal; // Refused: the range message
+    };
+    // Adds a command from the editor (argument in the operator's units, "no" for none). With
+    // Direct Control the list is cleared first and the command sent at once; while something
+    // is being sent that cannot be done (Busy). An argument that must be whole but is not throws
+    // EConvertError.
+    TAddOutcome AddCommand(int index, const QString& argument);
+    // "Clear all": the list emptied and no longer faulty; ListCleared tells the window.
+    void ClearList();
+    void RemoveLine(int index);
+    // Moves command `from` to position `to` (positions among the commands); `to` one past the
+    // last command removes it (dropped on the trailing empty row).
+    void MoveLine(int from, int to);
+    // Replaces the list (a program loaded, or lines from elsewhere). Wrong commands make it
+    // faulty, with one red log line naming the first of them and their number.
+    void SetProgram(const QStringList& lines, const QStringList& descriptions = {});
+    void SetDirectControl(bool on);   // clears the list
+    void SetControlMode(quint8 mode); // clears the list
+    // What a change of units or scale did, for the window to show: the scale text could not be
+    // read (it became 1), or the re-scaling stopped at an argument that is not whole.
+    struct TScaleChange {
+        bool badScale = false;
+        std::optional<QString> notWhole;
+    };
+    // Steps (scale 1, the list as it is) or other units (the scale typed, the list re-scaled);
+    // the command table is rebuilt once.
+    TScaleChange ChangeUnitsMode(quint8 mode, const QString& scaleText);
+    // The scale typed: the list re-scaled by new / old, lines that did not fit logged in red.
+    TScaleChange ChangeScale(const QString& scaleText);
+
+    // --- the simple control mode ---
+    enum class SimpleAction { Write, Start, Stop, WriteAndStart };
+    // Puts the list of a simple-mode button into the command list, for the selected channels
+    // (the motion for Write and WriteAndStart); SendCommandList then sends it. The refusals of
+    // values left out are returned in order.
+    QStringList PrepareSimpleList(SimpleAction action, const TMotion& motion);
+    void SetChannelsActive(bool a, bool b, bool c);
+    // The states the operator gives the channels by hand: states 0 to 3 in turn, and within
+    // each the channels 1 to 3, so that the last one set decides the simple-mode buttons.
+    void SetChannelStates(const std::array<quint8, 3>& states);
+
+    // --- reading the program back ---
+    enum class ReadBackStart { Started, RecordingMode, NotInStandby, AlreadyReading };
+    // Sends "RB*" (Direct Control) or "RD1*" and waits, at most the reply time, for the program;
+    // ReadBackDone reports the end.
+    ReadBackStart StartReadBack();
+    // Abandons a read under way (its end is never reported) and ends the collection.
+    void CancelReadBack();
+    bool ReadingBack() const { return readThread_ != nullptr; }
+    // The collected text as a list of commands, with the scale as for typed values.
+    TReadBack ParseReadBack(const QStringList& lines, TCommandList& into);
+    // "Add to the command list": the list replaced by a read's commands.
+    void SetProgramFromRead(const TCommandList& read, bool wrongCommand);
+
+    // --- the recovery steps ---
+    void RunErrorRecovery();
+    void BreakCommunication();
+    void ClearReadinessMarks();
+
     // Fills the command table from the messages, the scale, the unit name and the units mode.
     void RebuildCommandTable();
 
@@ -119,31 +223,47 @@ signals:
     // A transmission ended (its "no reply" line, if any, and for a list of more than one line
     // the line saying how far it went, already logged).
     void TransmissionEnded(TRWThread::End end);
+    // A read-back ended: NoAnswer (logged) or Read with the collected text ("no correct program"
+    // already logged when it lacks its end).
+    void ReadBackDone(TChanReadThread::Outcome outcome, const QString& text);
+    // A text for a message box: a program error or a communication error of the controller.
+    void Alert(const QString& text);
+    // The command list was cleared by "Clear all" (or a clear that stands for it).
+    void ListCleared();
+    // Whether the list holds a wrong command (and may not be sent).
+    void ListFaultyChanged(bool faulty);
 
 private:
     void PortHungUp(const QString& device);
     void TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report);
     void LogTransmissionSummary(const TRWThread::TReport& report);
+    void ReadThreadDone(TChanReadThread::Outcome outcome);
+    void SetListFaulty(bool faulty);
+    // Applies the scale text and re-scales the list by the ratio to the scale before.
+    TScaleChange ApplyScaleText(const QString& scaleText);
     // Every channel in standby, nothing running, no communication mode: what a controller that
     // has just been connected (or lost) is known to be.
     void ForgetChannelStates();
 
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> datas_;
-    std::unique_ptr<TSettingsFiles> settings_;
+    std::unique_ptr<TSettingsFiles> settingsFiles_;
     bool portSettingsLoaded_ = false;
+    bool programSettingsLoaded_ = false;
+    bool errorSettingsLoaded_ = false;
     std::optional<quint32> storedPortNumber_; // while the command line's port is in use
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TKVTCommands> commands_;
-    std::unique_ptr<TNamedEvent> replyEvent_;
-    std::unique_ptr<TNamedEvent> readyEvent_;
     std::unique_ptr<TNamedEvent> readBackEvent_;
     std::unique_ptr<TReplyLog> replyLog_;
     std::unique_ptr<TReplyHandler> replies_;
     std::unique_ptr<TCommandList> commandList_;
+    bool listFaulty_ = false;
     // Declared after the reply handler: its pending recovery steps are dropped before it goes.
     TTimerScheduler scheduler_;
     // The running transmission, or none; at most one exists at a time.
     std::unique_ptr<TRWThread> rwThread_;
     QElapsedTimer sendingTime_;
+    // The running read-back, or none.
+    std::unique_ptr<TChanReadThread> readThread_;
 };

@@ -1,18 +1,15 @@
 #include "SettingsFiles.h"
 
 #include "core/AppError.h"
-#include "core/CommonDatasView.h"
 #include "core/Decimal.h"
 #include "core/EncodStr.h"
 #include "core/ProgramPaths.h"
-#include "core/UnitCommonDatas.h"
+#include "core/Settings.h"
 #include "editor/Rescale.h"
-#include "serial/ComPort.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include <functional>
 #include <optional>
 
 namespace {
@@ -27,46 +24,45 @@ class TLineReader {
 public:
     explicit TLineReader(QStringList lines) : lines_(std::move(lines)) {}
 
-    bool Failed() const { return failed_; }
-
-    // The next line as a whole number, or nothing (and the reading ends).
-    std::optional<qint32> Number() {
+    // The next line as a whole number into `field`; false (and the reading ends) when it is none.
+    template <typename T> bool Number(T& field) {
         if (failed_)
-            return std::nullopt;
+            return false;
         const auto value = Decimal::ParseInteger(Next());
-        if (!value)
+        if (!value) {
             failed_ = true;
-        return value;
+            return false;
+        }
+        field = T(*value);
+        return true;
     }
     // A flag: 0 is off, any other number on.
     bool Flag(bool& field) {
-        const auto value = Number();
-        if (value)
-            field = *value != 0;
-        return value.has_value();
-    }
-    bool Flag(std::atomic<bool>& field) {
-        bool value = field;
-        const bool ok = Flag(value);
-        if (ok)
-            field = value;
-        return ok;
+        qint32 value = 0;
+        if (!Number(value))
+            return false;
+        field = value != 0;
+        return true;
     }
     // A text line: a missing one reads as empty.
-    std::optional<QString> Text() {
+    bool Text(QString& field) {
         if (failed_)
-            return std::nullopt;
-        return Next();
+            return false;
+        field = Next();
+        return true;
     }
     // The scale, written with the decimal separator of the locale that wrote it: a point and a
-    // comma both read.
-    std::optional<double> Scale() {
+    // comma both read. A scale of 0 is 1.
+    bool Scale(double& field) {
         if (failed_)
-            return std::nullopt;
+            return false;
         const auto value = ParseScaleText(Next().trimmed());
-        if (!value)
+        if (!value) {
             failed_ = true;
-        return value;
+            return false;
+        }
+        field = *value == 0 ? 1.0 : *value;
+        return true;
     }
 
 private:
@@ -91,8 +87,7 @@ void Write(const QString& fileName, const QStringList& lines) {
 
 } // namespace
 
-TSettingsFiles::TSettingsFiles(const TProgramPaths& paths, TCommonDatas& datas)
-    : paths_(paths), datas_(datas) {}
+TSettingsFiles::TSettingsFiles(const TProgramPaths& paths) : paths_(paths) {}
 
 QString TSettingsFiles::PortFile() const {
     return paths_.DataFile("portp.dat");
@@ -104,91 +99,50 @@ QString TSettingsFiles::ErrorFile() const {
     return paths_.DataFile("erp.dat");
 }
 
-bool TSettingsFiles::LoadProgramSettings(ISettingsView* view) {
+bool TSettingsFiles::LoadProgramSettings(TSettings& s) const {
     auto reader = Open(ProgramFile());
     if (!reader)
         return false;
     TLineReader& r = *reader;
-    TCommonDatas& d = datas_;
-    // Lines 1 to 8; line 9 (the control mode) between them and line 10.
-    if (!(r.Flag(d.ShowPortLog) && r.Flag(d.ShowOperationLog) && r.Flag(d.ShowLoadLog) &&
-          r.Flag(d.SavePortLog) && r.Flag(d.SaveOperationLog) && r.Flag(d.SaveProgramSettings) &&
-          r.Flag(d.SavePortSettings) && r.Flag(d.SaveErrorSettings)))
+    if (!(r.Flag(s.ShowPortLog) && r.Flag(s.ShowOperationLog) && r.Flag(s.ShowLoadLog) &&
+          r.Flag(s.SavePortLog) && r.Flag(s.SaveOperationLog) && r.Flag(s.SaveProgramSettings) &&
+          r.Flag(s.SavePortSettings) && r.Flag(s.SaveErrorSettings) && r.Number(s.ControlMode) &&
+          r.Flag(s.AutoAddEN) && r.Flag(s.AutoAddBG) && r.Flag(s.SaveUnits) && r.Flag(s.SaveUnitsName) &&
+          r.Flag(s.SaveUnitsScale)))
         return false;
-    const auto mode = r.Number();
-    if (!mode)
+    // The units block is there only when the units are saved.
+    if (s.SaveUnits &&
+        !(r.Text(s.UnitsName) && r.Scale(s.Scale) && r.Number(s.RoundingMode) && r.Number(s.UnitsMode)))
         return false;
-    if (view)
-        view->SelectControlMode(*mode);
-    if (!(r.Flag(d.AutoAddEN) && r.Flag(d.AutoAddBG) && r.Flag(d.SaveUnits) && r.Flag(d.SaveUnitsName) &&
-          r.Flag(d.SaveUnitsScale)))
-        return false;
-    if (d.SaveUnits) {
-        const auto name = r.Text();
-        if (!name)
-            return false;
-        d.UnitsName = *name;
-        const auto scale = r.Scale();
-        if (!scale)
-            return false;
-        d.SetScale(*scale);
-        const auto rounding = r.Number();
-        if (!rounding)
-            return false;
-        d.SetRounding(quint8(*rounding));
-        const auto units = r.Number();
-        if (!units)
-            return false;
-        if (view)
-            view->SelectUnitsMode(*units);
-    }
-    const auto language = r.Text();
-    if (!language)
+    QString language;
+    if (!r.Text(language))
         return false;
     // A file that lost its last line would leave no language at all: the program's own.
-    d.Language = language->trimmed().isEmpty() ? QString("en") : language->trimmed();
+    s.Language = language.trimmed().isEmpty() ? QString("en") : language.trimmed();
     return true;
 }
 
-bool TSettingsFiles::LoadPortSettings(TComPort& port) {
-    bool ok = false;
-    if (auto reader = Open(PortFile())) {
-        const auto number = reader->Number();
-        if (number && *number >= 1 && *number <= 255) {
-            port.SetPortNumber(quint32(*number));
-            ok = true;
-        }
-    }
-    // The line settings are the same at every start, whatever was chosen before.
-    port.SetDataBitsIndex(3);
-    port.SetStopBits(0);
-    port.SetParity(2);
-    port.SetBaudIndex(6);
-    return ok;
+bool TSettingsFiles::LoadPortSettings(TSettings& s) const {
+    auto reader = Open(PortFile());
+    qint32 number = 0;
+    if (!reader || !reader->Number(number) || number < 1 || number > 255)
+        return false;
+    s.PortNumber = quint32(number);
+    return true;
 }
 
-bool TSettingsFiles::LoadErrorSettings() {
+bool TSettingsFiles::LoadErrorSettings(TSettings& s) const {
     auto reader = Open(ErrorFile());
     if (!reader)
         return false;
     TLineReader& r = *reader;
-    if (!r.Flag(datas_.AutoRecovery))
-        return false;
-    const auto er6 = r.Number();
-    if (!er6)
-        return false;
-    datas_.Er6Reaction = quint8(*er6);
-    const auto er9 = r.Number();
-    if (!er9)
-        return false;
-    datas_.Er9Reaction = quint8(*er9);
-    if (!(r.Flag(datas_.RecoveryBreakComm) && r.Flag(datas_.RecoveryClearMarks)))
-        return false;
     // A negative time is no reply time (as a count of milliseconds it would be weeks of waiting).
-    const auto replyTime = r.Number();
-    if (!replyTime || *replyTime < 0)
+    qint32 replyTime = 0;
+    if (!(r.Flag(s.AutoRecovery) && r.Number(s.Er6Reaction) && r.Number(s.Er9Reaction) &&
+          r.Flag(s.RecoveryBreakComm) && r.Flag(s.RecoveryClearMarks) && r.Number(replyTime)) ||
+        replyTime < 0)
         return false;
-    datas_.ReplyTime = quint32(*replyTime);
+    s.ReplyTime = quint32(replyTime);
     return true;
 }
 
@@ -196,63 +150,43 @@ QStringList TSettingsFiles::PortSettingsLines(quint32 portNumber) {
     return {QString::number(portNumber)};
 }
 
-QStringList TSettingsFiles::ProgramSettingsLines(int controlMode, int unitsMode) const {
-    const TCommonDatas& d = datas_;
-    QStringList lines{Flag(d.ShowPortLog),      Flag(d.ShowOperationLog),  Flag(d.ShowLoadLog),
-                      Flag(d.SavePortLog),      Flag(d.SaveOperationLog),  Flag(d.SaveProgramSettings),
-                      Flag(d.SavePortSettings), Flag(d.SaveErrorSettings), QString::number(controlMode),
-                      Flag(d.AutoAddEN),        Flag(d.AutoAddBG),         Flag(d.SaveUnits),
-                      Flag(d.SaveUnitsName),    Flag(d.SaveUnitsScale)};
-    if (d.SaveUnits)
-        lines << d.UnitsName << Decimal::FormatGeneral(d.Scale) << QString::number(d.RoundingMode)
-              << QString::number(unitsMode);
-    lines << d.Language;
+QStringList TSettingsFiles::ProgramSettingsLines(const TSettings& s) {
+    QStringList lines{Flag(s.ShowPortLog),      Flag(s.ShowOperationLog),  Flag(s.ShowLoadLog),
+                      Flag(s.SavePortLog),      Flag(s.SaveOperationLog),  Flag(s.SaveProgramSettings),
+                      Flag(s.SavePortSettings), Flag(s.SaveErrorSettings), QString::number(s.ControlMode),
+                      Flag(s.AutoAddEN),        Flag(s.AutoAddBG),         Flag(s.SaveUnits),
+                      Flag(s.SaveUnitsName),    Flag(s.SaveUnitsScale)};
+    if (s.SaveUnits)
+        lines << s.UnitsName << Decimal::FormatGeneral(s.Scale) << QString::number(s.RoundingMode)
+              << QString::number(s.UnitsMode);
+    lines << s.Language;
     return lines;
 }
 
-QStringList TSettingsFiles::ErrorSettingsLines() const {
-    return {Flag(datas_.AutoRecovery),
-            QString::number(datas_.Er6Reaction.load()),
-            QString::number(datas_.Er9Reaction.load()),
-            Flag(datas_.RecoveryBreakComm),
-            Flag(datas_.RecoveryClearMarks),
-            QString::number(datas_.ReplyTime.load())};
+QStringList TSettingsFiles::ErrorSettingsLines(const TSettings& s) {
+    return {Flag(s.AutoRecovery),      QString::number(s.Er6Reaction), QString::number(s.Er9Reaction),
+            Flag(s.RecoveryBreakComm), Flag(s.RecoveryClearMarks),     QString::number(s.ReplyTime)};
 }
 
 void TSettingsFiles::WritePortSettings(quint32 portNumber) const {
     Write(PortFile(), PortSettingsLines(portNumber));
 }
 
-void TSettingsFiles::WriteProgramSettings(int controlMode, int unitsMode) const {
-    Write(ProgramFile(), ProgramSettingsLines(controlMode, unitsMode));
+void TSettingsFiles::WriteProgramSettings(const TSettings& settings) const {
+    Write(ProgramFile(), ProgramSettingsLines(settings));
 }
 
-void TSettingsFiles::WriteErrorSettings() const {
-    Write(ErrorFile(), ErrorSettingsLines());
+void TSettingsFiles::WriteErrorSettings(const TSettings& settings) const {
+    Write(ErrorFile(), ErrorSettingsLines(settings));
 }
-
-namespace {
-// A view that shows nothing: the defaults are written without a window.
-class TNoView : public ICommonDatasView {
-public:
-    void PaintIndicator(int, TRgb) override {}
-    void ShowCoordinatesActive(const QString&, bool, bool, bool) override {}
-    void EnableSimpleButtons(bool, bool, bool, bool) override {}
-    void ShowScale(const QString&, const QString&, const QString&) override {}
-    void ShowRounding(const QString&) override {}
-    void AddLogLine(const QString&, bool) override {}
-    void AddRecordingLine(const QString&) override {}
-};
-} // namespace
 
 void TSettingsFiles::WriteMissingDefaults(const TProgramPaths& paths) {
-    TNoView view;
-    TCommonDatas datas(view);
-    const TSettingsFiles files(paths, datas);
+    const TSettingsFiles files(paths);
+    const TSettings defaults;
     if (!QFileInfo::exists(files.PortFile()))
-        files.WritePortSettings(1);
+        files.WritePortSettings(defaults.PortNumber);
     if (!QFileInfo::exists(files.ProgramFile()))
-        files.WriteProgramSettings(TCommonDatas::SimpleMode, TCommonDatas::StepsUnits);
+        files.WriteProgramSettings(defaults);
     if (!QFileInfo::exists(files.ErrorFile()))
-        files.WriteErrorSettings();
+        files.WriteErrorSettings(defaults);
 }

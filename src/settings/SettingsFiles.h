@@ -3,55 +3,44 @@
 #include <QString>
 #include <QStringList>
 
-class TComPort;
-class TCommonDatas;
 class TProgramPaths;
-
-// What loading the program settings must ask of the main window: the two stored selections of
-// its radio groups. Selecting another item has the effect of the operator's choice.
-class ISettingsView {
-public:
-    virtual ~ISettingsView() = default;
-    virtual void SelectControlMode(int mode) = 0;
-    virtual void SelectUnitsMode(int mode) = 0;
-};
+struct TSettings;
 
 // The three settings files in Data/: portp.dat (the port number), prp.dat (what the window shows,
 // what is saved, the editor's automatisms, units, language) and erp.dat (error handling), each
-// a short scrambled text of one value per line, flags written "-1" and "0".
+// a short scrambled text of one value per line, flags written "-1" and "0". They read into and
+// write from one settings value.
 //
-// Reading applies the lines one by one in file order and stops at the first line that cannot be
-// converted (a missing line of a number included): the values before it stay applied, the rest
+// Reading takes the lines one by one in file order and stops at the first line that cannot be
+// converted (a missing line of a number included): the values before it are taken, the rest
 // keep theirs, and the load reports it failed, so that the caller can say which file. Writing
 // replaces a file atomically and creates the Data folder when it is missing.
 class TSettingsFiles {
 public:
-    TSettingsFiles(const TProgramPaths& paths, TCommonDatas& datas);
+    explicit TSettingsFiles(const TProgramPaths& paths);
 
     QString PortFile() const;
     QString ProgramFile() const;
     QString ErrorFile() const;
 
-    // prp.dat. Without a view (the first load, before the window's handlers can run) the two
-    // selections are left for the second load. An empty language code reads as "en". True
-    // when every line was read.
-    bool LoadProgramSettings(ISettingsView* view);
-    // portp.dat: the port number (1..255), then the fixed line settings: 8 data bits, one stop
-    // bit, even parity, 9600 baud. A missing or bad number leaves the port's number as it is
-    // (the line settings are fixed all the same). True when the number was read.
-    bool LoadPortSettings(TComPort& port);
+    // prp.dat. An empty language code reads as "en"; a scale of 0 as 1. True when every line
+    // was read.
+    bool LoadProgramSettings(TSettings& settings) const;
+    // portp.dat: the port number (1..255). A missing or bad number leaves it as it is. True when
+    // the number was read.
+    bool LoadPortSettings(TSettings& settings) const;
     // erp.dat: the six error-handling values. True when every line was read.
-    bool LoadErrorSettings();
+    bool LoadErrorSettings(TSettings& settings) const;
 
-    // The lines each file holds for the present values. Throw nothing.
+    // The lines each file holds for `settings`.
     static QStringList PortSettingsLines(quint32 portNumber);
-    QStringList ProgramSettingsLines(int controlMode, int unitsMode) const;
-    QStringList ErrorSettingsLines() const;
+    static QStringList ProgramSettingsLines(const TSettings& settings);
+    static QStringList ErrorSettingsLines(const TSettings& settings);
 
     // Each writes its file; throws EFileError with the stream's text.
     void WritePortSettings(quint32 portNumber) const;
-    void WriteProgramSettings(int controlMode, int unitsMode) const;
-    void WriteErrorSettings() const;
+    void WriteProgramSettings(const TSettings& settings) const;
+    void WriteErrorSettings(const TSettings& settings) const;
 
     // Each file that does not exist, as a fresh installation holds it: the initial values, port 1.
     // An operator's files stay as they are.
@@ -59,5 +48,4 @@ public:
 
 private:
     const TProgramPaths& paths_;
-    TCommonDatas& datas_;
 };

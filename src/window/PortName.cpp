@@ -1,15 +1,12 @@
 #include "PortName.h"
 
-#include "Unit1.h"
 #include "core/Dialogs.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "serial/ComPort.h"
 #include "serial/PortDevice.h"
 #include "serial/SerialDevices.h"
 #include "session/Session.h"
-#include "widgets/Captions.h"
 #include "widgets/RadioGroup.h"
 
 #include <QGridLayout>
@@ -23,11 +20,9 @@ constexpr TCaptionSlot kSlots[] = {{1, "TFormPortName", -1}, {2, "rgrPortName", 
 constexpr int kHighestEntry = 2;
 } // namespace
 
-TFormPortName::TFormPortName(TForm1& form) : QDialog(&form), form_(form) {
-    setObjectName("TFormPortName");
-    setWindowTitle("Chose port number");
+TFormPortName::TFormPortName(TSession& session, QWidget* parent)
+    : TLangDialog(session, parent, "TFormPortName", "Chose port number", kSlots, kHighestEntry) {
     setModal(true);
-    setAttribute(Qt::WA_DeleteOnClose);
     auto* grid = new QGridLayout(this);
     rgrPortName = new TRadioGroup("rgrPortName", QString(),
                                   {"Com 1", "Com 2", "Com 3", "Com 4", "Other (5 - 255):"}, 2, this);
@@ -63,17 +58,11 @@ TFormPortName::TFormPortName(TForm1& form) : QDialog(&form), form_(form) {
     FormCreate();
 }
 
-TFormPortName::~TFormPortName() {
-    // FormClose: the main window's reference goes with the dialog.
-    form_.PortNameDialogClosed(this);
-}
-
-void TFormPortName::FormCreate() {
-    ApplyLanguage();
-    const TLang& lang = form_.Session().Lang();
+void TFormPortName::Fill() {
+    const TLang& lang = Session().Lang();
     lblDevices->setText(lang.ExtraText(Ext::DevicesPresent));
     btnLink->setText(lang.ExtraText(Ext::LinkDevice));
-    const quint32 n = form_.Session().Port().PortNumber();
+    const quint32 n = Session().PortNumber();
     if (n >= 1 && n <= 4) {
         rgrPortName->SetItemIndex(int(n) - 1);
         SpinEditPortName->setEnabled(false);
@@ -83,14 +72,6 @@ void TFormPortName::FormCreate() {
         SpinEditPortName->setValue(int(n));
     }
     ShowDevices();
-}
-
-void TFormPortName::ApplyLanguage() {
-    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
-}
-
-void TFormPortName::SetCaption(const QString& objectName, int item, const QString& text) {
-    SetControlCaption(this, objectName, item, text);
 }
 
 void TFormPortName::rgrPortNameClick() {
@@ -108,12 +89,12 @@ quint32 TFormPortName::SelectedNumber() const {
 }
 
 void TFormPortName::ShowDevices() {
-    const TLang& lang = form_.Session().Lang();
+    const TLang& lang = Session().Lang();
     const quint32 n = SelectedNumber();
     if (n == 0) {
         lblDevice->clear();
     } else {
-        const QString device = PortDevice::DeviceForPort(form_.Session().Port().PortsFolder(), n);
+        const QString device = PortDevice::DeviceForPort(Session().Paths.PortsFolder(), n);
         const SerialDevices::TDeviceState state = SerialDevices::Inspect(device);
         const int how = !state.exists       ? Ext::DeviceMissing
                         : !state.accessible ? Ext::DeviceNoAccess
@@ -139,23 +120,23 @@ void TFormPortName::btnLinkClick() {
         return;
     const QString device = lbDevices->currentItem()->text();
     QString error;
-    if (!SerialDevices::LinkPort(form_.Session().Port().PortsFolder(), n, device, &error))
-        Dialogs().ShowMessage(form_.Session().Lang().ExtraText(Ext::LinkFailed).arg(n).arg(device, error));
+    if (!SerialDevices::LinkPort(Session().Paths.PortsFolder(), n, device, &error))
+        Dialogs().ShowMessage(Session().Lang().ExtraText(Ext::LinkFailed).arg(n).arg(device, error));
     ShowDevices();
 }
 
 void TFormPortName::ButtonOKClick() {
     const int item = rgrPortName->ItemIndex();
     if (item >= 0 && item < 4) {
-        form_.Session().ChoosePort(quint32(item + 1));
+        Session().ChoosePort(quint32(item + 1));
     } else if (item == 4) {
         // The spin edit holds 5..255; what it shows when typed text was no number is its minimum.
         const int n = SpinEditPortName->value();
         if (n >= 5 && n <= 255)
-            form_.Session().ChoosePort(quint32(n));
+            Session().ChoosePort(quint32(n));
         else
-            Dialogs().ShowMessage(form_.Session().Lang().Message(Msg::SetCorrectPort));
+            Dialogs().ShowMessage(Session().Lang().Message(Msg::SetCorrectPort));
     }
-    form_.btnOpenPortClick();
+    emit PortChosen();
     close();
 }

@@ -1,30 +1,23 @@
 #pragma once
 
-#include "lang/CaptionTarget.h"
-
-#include <QDialog>
+#include "LangDialog.h"
 
 class QLabel;
 class QListWidget;
 class QPushButton;
 class QSpinBox;
-class TForm1;
 class TRadioGroup;
 
 // "Chose port": the port number, 1 to 4 or another from 5 to 255. It also shows which device
 // the chosen number opens (a link in ports/ or the system's /dev/ttyS<n-1>) and whether it is
 // there and may be opened, and lists the serial devices of the machine, so that one choice links
-// the number to a device (ports/COM<n>, inside the program folder). OK sets the number and opens
-// the port on it. Shown modal over the main window; it exists at most once and releases itself
-// when closed.
-class TFormPortName : public QDialog, public ICaptionTarget {
+// the number to a device (ports/COM<n>, inside the program folder). OK sets the number and tells
+// the main window (PortChosen), which opens the port on it. Modal; released when closed.
+class TFormPortName : public TLangDialog {
     Q_OBJECT
 public:
-    explicit TFormPortName(TForm1& form);
-    ~TFormPortName() override;
+    TFormPortName(TSession& session, QWidget* parent);
 
-    void FormCreate();
-    void ApplyLanguage();
     void rgrPortNameClick();
     void ButtonOKClick();
     // Links the selected port number to the device selected in the list.
@@ -33,8 +26,6 @@ public:
     quint32 SelectedNumber() const;
     // Shows the device of the selected number and the devices of the machine.
     void ShowDevices();
-
-    void SetCaption(const QString& objectName, int item, const QString& text) override;
 
     TRadioGroup* rgrPortName;
     QSpinBox* SpinEditPortName;
@@ -48,6 +39,10 @@ public:
     QString ByIdFolder = "/dev/serial/by-id";
     QString DevFolder = "/dev";
 
-private:
-    TForm1& form_;
+protected:
+    void Fill() override;
+
+signals:
+    // The port number was set (or kept): the port is to be opened on it.
+    void PortChosen();
 };

@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "LangDialog.h"
 #include "PortName.h"
 #include "UnitByteLen.h"
 #include "UnitChanRead.h"
@@ -10,13 +11,14 @@
 #include "UnitProgProp.h"
 #include "core/Dialogs.h"
 #include "core/UnitCommonDatas.h"
-#include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "serial/ComPort.h"
+#include "panels/ChannelStatePanel.h"
+#include "panels/ExtendedPanel.h"
+#include "panels/SimpleModePanel.h"
+#include "panels/UnitsPanel.h"
 #include "session/Session.h"
-#include "settings/SettingsFiles.h"
 #include "widgets/Captions.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
@@ -26,9 +28,6 @@
 #include "widgets/StringGrid.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, QWidget* parent)
@@ -58,68 +57,79 @@ void TForm1::ConnectHandlers() {
     connect(mmLang, &QAction::triggered, this, &TForm1::mmLangClick);
     connect(mmReadCh, &QAction::triggered, this, &TForm1::mmReadChClick);
     connect(mmFileQuit, &QAction::triggered, this, &QWidget::close);
-    connect(btnSetCoordStates, &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);
+    connect(ChannelState->StatesButton(), &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);
+    connect(ChannelState, &TChannelStatePanel::ChannelsClicked, session_.get(), &TSession::SetChannelsActive);
     // The mode switch clears the list: it acts only when the selection really changes, never on
     // a click on the mode already selected.
     connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, [this] {
-        if (rgrSingl_Mult->ItemIndex() != Session().Datas().ControlMode)
+        if (rgrSingl_Mult->ItemIndex() != Session().Datas().Settings().ControlMode)
             rgrSingl_MultClick();
     });
     ConnectSendingHandlers();
     ConnectEditorHandlers();
-    connect(btnLoad, &QPushButton::clicked, this, &TForm1::btnLoadClick);
-    connect(btnStart, &QPushButton::clicked, this, &TForm1::btnStartClick);
-    connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
-    connect(btnPusk, &QPushButton::clicked, this, &TForm1::btnPuskClick);
-    for (QCheckBox* box : {ChboxCoord1, chboxCoord2, chboxCoord3})
-        connect(box, &QCheckBox::clicked, this, &TForm1::btnCoord123Click);
-    connect(session_.get(), &TSession::Received, lbBufRead, &TReplyList::Refresh);
+    const struct {
+        QPushButton* button;
+        TSession::SimpleAction action;
+    } simple[] = {{SimplePanel->btnLoad, TSession::SimpleAction::Write},
+                  {SimplePanel->btnStart, TSession::SimpleAction::Start},
+                  {SimplePanel->btnStop, TSession::SimpleAction::Stop},
+                  {SimplePanel->btnPusk, TSession::SimpleAction::WriteAndStart}};
+    for (const auto& b : simple)
+        connect(b.button, &QPushButton::clicked, this, [this, b] { SimpleButtonClick(int(b.action)); });
+    connect(session_.get(), &TSession::Received, ExtendedPanel->lbBufRead, &TReplyList::Refresh);
     connect(session_.get(), &TSession::PortLost, this, &TForm1::PortLost);
+    connect(session_.get(), &TSession::Alert, this, [](const QString& text) { Dialogs().ShowMessage(text); });
 }
 
 void TForm1::FormCreate() {
     TSession& session = Session();
-    TLang& lang = session.Lang();
-    StringGridSend->SetList(&session.CommandList());
-    lbBufRead->SetLog(&session.ReplyLog());
+    ShowMessages(session.TakeLanguageProblems());
+    TStringGrid* grid = ExtendedPanel->StringGridSend;
+    grid->SetList(&session.CommandList());
+    ExtendedPanel->lbBufRead->SetLog(&session.ReplyLog());
     if (!session.PortSettingsLoaded())
-        ReportFile(session.Settings().PortFile());
+        ReportFile(session.PortSettingsFile());
     UpdatePortControls();
 
     btnOpenPortClick();
 
     resize(371, height());
     // The description column takes the rest of the grid (and keeps it as the grid grows).
-    StringGridSend->SetColWidth(0, 20);
-    StringGridSend->SetColWidth(1, 20);
-    StringGridSend->SetColWidth(2, std::max(40, StringGridSend->width() - StringGridSend->ColWidth(0) -
-                                                    StringGridSend->ColWidth(1) - 20));
-    StringGridSend->SetCell(0, 0, QString::fromUtf8("№"));
-    StringGridSend->SetCell(2, 0, "Command");
+    grid->SetColWidth(0, 20);
+    grid->SetColWidth(1, 20);
+    grid->SetColWidth(2, std::max(40, grid->width() - grid->ColWidth(0) - grid->ColWidth(1) - 20));
+    grid->SetCell(0, 0, QString::fromUtf8("№"));
+    grid->SetCell(2, 0, "Command");
 
-    // The second reading of prp.dat applies every value to the finished window.
-    if (!session.Settings().LoadProgramSettings(this))
-        ReportFile(session.Settings().ProgramFile());
+    if (!session.ProgramSettingsLoaded())
+        ReportFile(session.ProgramSettingsFile());
+    ShowSettings(session.Settings());
     rgrSingl_MultClick();
 
-    if (session.Datas().ShowOperationLog) {
+    if (session.Settings().ShowOperationLog) {
         resize(width(), 613);
     } else {
         resize(width(), height() - MemoLog->height());
         MemoLog->hide();
     }
 
-    if (!session.Settings().LoadErrorSettings())
-        ReportFile(session.Settings().ErrorFile());
-    session.Datas().SetLastReply("  ");
-    lang.ReloadLanguage(*this);
+    if (!session.ErrorSettingsLoaded())
+        ReportFile(session.ErrorSettingsFile());
+    session.ApplyMainLanguage(*this);
+    ShowMessages(session.TakeLanguageProblems());
     ApplyExtraTexts();
+}
+
+void TForm1::ShowSettings(const TSettings& settings) {
+    rgrSingl_Mult->SetItemIndex(settings.ControlMode);
+    UnitsPanel->rgrUnits->SetItemIndex(settings.UnitsMode);
+    UnitsPanel->EnableScale(settings.UnitsMode == TSettings::OtherUnits);
 }
 
 void TForm1::ApplyExtraTexts() {
     const TLang& lang = Session().Lang();
-    StringGridSend->SetDragHint(lang.ExtraText(Ext::DragRowHint));
-    btnStopSending->setText(lang.ExtraText(Ext::StopSending));
+    ExtendedPanel->StringGridSend->SetDragHint(lang.ExtraText(Ext::DragRowHint));
+    ExtendedPanel->btnStopSending->setText(lang.ExtraText(Ext::StopSending));
     mmFileQuit->setText(lang.ExtraText(Ext::Quit));
 }
 
@@ -134,24 +144,29 @@ void TForm1::ShowOperationLog(bool show) {
 }
 
 void TForm1::FormDestroy() {
-    // The dialogs go first, while the window they report to is whole.
-    delete formPortName_;
-    delete formByteLen_;
-    delete formProgProp_;
-    delete formErrNastr_;
-    delete formColorIndicators_;
-    delete formCoord_;
-    delete formLang_;
-    delete formChanRead_;
-    // A running transmission stops at once and is waited for, before the port and the events
-    // go (the session's own order).
+    // The dialogs go first, while the session they stand on is whole.
+    const auto close = [](auto& dialog) { delete dialog.data(); };
+    close(formPortName_);
+    close(formByteLen_);
+    close(formProgProp_);
+    close(formErrNastr_);
+    close(formColorIndicators_);
+    close(formCoord_);
+    close(formLang_);
+    close(formChanRead_);
+    // A running transmission stops at once and is waited for, before the port goes.
     session_.reset();
+}
+
+void TForm1::ReportFile(const QString& path) {
+    const TLang& lang = Session().Lang();
+    Dialogs().ShowMessage(lang.Message(Msg::FilePrefix) + path + lang.Message(Msg::NotFoundOrDamaged));
 }
 
 void TForm1::btnOpenPortClick() {
     if (Session().OpenPort()) {
         PanelPortProp->SetCaption(Session().Lang().Message(Msg::PortPrefix) + Session().PortInfo());
-        PanelPortProp->setToolTip(Session().Port().DeviceName());
+        PanelPortProp->setToolTip(Session().PortDevice());
     } else {
         Dialogs().ShowMessage(Session().Lang().Message(Msg::ErrorOpeningPort));
     }
@@ -189,34 +204,25 @@ void TForm1::mmVers1Click() {
 // --- ICommonDatasView ---
 
 void TForm1::PaintIndicator(int channel, TRgb colour) {
-    TShape* shapes[] = {shpX, shpY, shpZ};
     if (channel >= 1 && channel <= 3)
-        shapes[channel - 1]->SetColour(QColor::fromRgb(colour));
+        ChannelState->Indicator(channel)->SetColour(QColor::fromRgb(colour));
 }
 
 void TForm1::ShowCoordinatesActive(const QString& caption, bool channel1, bool channel2, bool channel3) {
     PanelCoordinates->SetCaption(caption);
-    ChboxCoord1->setChecked(channel1);
-    chboxCoord2->setChecked(channel2);
-    chboxCoord3->setChecked(channel3);
+    ChannelState->ShowChannels(channel1, channel2, channel3);
 }
 
 void TForm1::EnableSimpleButtons(bool pusk, bool stop, bool start, bool load) {
-    btnPusk->setEnabled(pusk);
-    btnStop->setEnabled(stop);
-    btnStart->setEnabled(start);
-    btnLoad->setEnabled(load);
+    SimplePanel->EnableButtons(load, start, stop, pusk);
 }
 
 void TForm1::ShowScale(const QString& scaleText, const QString& groupCaption, const QString& unitLabel) {
-    lblScale->setText(scaleText);
-    EditStepsToUnits->setText(scaleText);
-    GrBoxStepsToUnits->setTitle(groupCaption);
-    Label3->setText(unitLabel);
+    UnitsPanel->ShowScale(scaleText, groupCaption, unitLabel);
 }
 
 void TForm1::ShowRounding(const QString& text) {
-    lblTrunc->setText(text);
+    UnitsPanel->ShowRounding(text);
 }
 
 void TForm1::AddLogLine(const QString& text, bool red) {
@@ -224,7 +230,7 @@ void TForm1::AddLogLine(const QString& text, bool red) {
 }
 
 void TForm1::AddRecordingLine(const QString& text) {
-    MemoRead->AppendLine(text);
+    ExtendedPanel->MemoRead->AppendLine(text);
 }
 
 void TForm1::SetCaption(const QString& objectName, int item, const QString& text) {

@@ -2,24 +2,17 @@
 
 #include "core/CommonDatasView.h"
 #include "lang/CaptionTarget.h"
-#include "settings/SettingsFiles.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 class QAction;
-class QCheckBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
 class QTimer;
-class QRadioButton;
-class QToolButton;
-class THiddenMemo;
+class TChannelStatePanel;
+class TExtendedPanel;
 class TFormByteLen;
 class TFormChanRead;
 class TFormColorIndicators;
@@ -29,21 +22,20 @@ class TFormLang;
 class TFormPortName;
 class TFormProgProp;
 class TLogView;
-class TMemoList;
 class TPanel;
 class TRadioGroup;
-class TReplyList;
-class TSession;
-class TShape;
 class TSendingProgress;
-class TStringGrid;
-struct TMotion;
+class TSession;
+class TSimpleModePanel;
+class TUnitsPanel;
+class QPushButton;
+struct TSettings;
 
-// The main window: its controls, carrying the names the whole program uses as their objectName,
-// and short handlers that delegate to the window-free session (port, shared state, language,
-// reply handling, sending, the command list) and to the logic classes of each subsystem. It is
-// the view of the shared state and the target of the language's captions.
-class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarget, public ISettingsView {
+// The main window: the menu, the panels of the two control modes, the port buttons, the status
+// line and the operation log, with short handlers that delegate to the session, the program's one
+// face. It is the view of the shared state and the target of the language's captions; it opens
+// the dialogs, which stand on the session and tell it by signals what it must do afterwards.
+class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarget {
     Q_OBJECT
 public:
     // `programFolder` holds Data, Log, lang, Users and ports; the window runs FormCreate, which
@@ -60,55 +52,30 @@ public:
     void btnClosePortClick();
     void UpdatePortControls();
     void mmVers1Click();
+    // The operator's choice of a control mode: the list is cleared and the window laid out.
     void rgrSingl_MultClick();
-    // The layout of the control mode in the shared state: menu entries, panels, the side panels
-    // of the extended mode (the mode switch without its "Clear all").
+    // The layout of the control mode in the settings: menu entries, panels, the side lists of
+    // the extended mode (the mode switch without its "Clear all").
     void ApplyModeLayout();
     // Shows or hides the operation log; the window is 613 pixels high with it, shorter without.
     void ShowOperationLog(bool show);
+    // The stored selections of the settings, shown as they are (nothing is cleared or re-scaled).
+    void ShowSettings(const TSettings& settings);
 
-    // --- settings, port dialogs, logs ---
+    // --- dialogs ---
     void mmSettsPortNameClick();
     void mmSettsPropClick();
     void mmNastrLogsClick();
-    // The close event's step: the logs and settings whose flags are on; false keeps the window
-    // open (a file could not be written and the operator chose to stay).
-    bool FormClose();
-    bool SaveOnClose();
-    // The dialogs while they exist, none otherwise.
-    TFormPortName* FormPortName() const { return formPortName_; }
-    TFormByteLen* FormByteLen() const { return formByteLen_; }
-    TFormProgProp* FormProgProp() const { return formProgProp_; }
-    void PortNameDialogClosed(TFormPortName* dialog);
-    void ByteLenDialogClosed(TFormByteLen* dialog);
-    void ProgPropDialogClosed(TFormProgProp* dialog);
-
-    // --- error handling, channel indicators, language ---
     void mmNastrErrorClick();
     void btnSetCoordStatesClick();
     void mmSettsCoordClick();
     void mmLangClick();
-    // Switches the whole interface to the language `code`: the main window's texts, the messages,
-    // the command table. A language whose files can't be read changes nothing (its file is named
-    // in a message box); false then.
-    bool ChangeLanguage(const QString& code);
-    TFormErrNastr* FormErrNastr() const { return formErrNastr_; }
-    TFormColorIndicators* FormColorIndicators() const { return formColorIndicators_; }
-    TFormCoord* FormCoord() const { return formCoord_; }
-    TFormLang* FormLang() const { return formLang_; }
-    void ErrNastrClosed(TFormErrNastr* dialog);
-    void ColorIndicatorsClosed(TFormColorIndicators* dialog);
-    void CoordClosed(TFormCoord* dialog);
-    void LangClosed(TFormLang* dialog);
-
-    // --- read-back ---
     void mmReadChClick();
-    TFormChanRead* FormChanRead() const { return formChanRead_; }
-    void ChanReadClosed(TFormChanRead* dialog);
-
-    // --- ISettingsView ---
-    void SelectControlMode(int mode) override;
-    void SelectUnitsMode(int mode) override;
+    // The language changed: the window's captions follow.
+    void LanguageChanged();
+    // The close event's step: the logs and settings whose flags are on; false keeps the window
+    // open (a file could not be written and the operator chose to stay).
+    bool FormClose();
 
     // --- sending ---
     void btnRunTRClick();
@@ -122,14 +89,9 @@ public:
     void btnStartClick();
     void btnStopClick();
     void btnPuskClick();
-    // The channel check boxes choose the channels the simple panel drives.
-    void btnCoord123Click();
-    // The motion the simple panel shows.
-    TMotion CurrentMotion() const;
 
-    // --- command list editor ---
-    // Adds a command from one of the editor's buttons: in Direct Control the list is cleared
-    // first and the command sent at once. True when it was added.
+    // --- command list editor, units, files ---
+    // Adds a command from one of the editor's buttons; a refusal is shown. True when added.
     bool EditorAddCommand(int index, const QString& argument);
     void btnLD1Click();
     void btnAllClearClick();
@@ -137,14 +99,8 @@ public:
     void StringGridSendRowMoved(int from, int to);
     void btnClearClick();
     void chbDirectControlClick();
-    void SetListFaulty(bool faulty);
-    bool ListFaulty() const { return listFaulty_; }
-
-    // --- units and scale ---
     void rgrUnitsClick();
     void btnScaleChangeClick();
-
-    // --- program files ---
     void mmFileSaveClick();
     void mmFileOpenClick();
 
@@ -160,82 +116,14 @@ public:
     // --- ICaptionTarget ---
     void SetCaption(const QString& objectName, int item, const QString& text) override;
 
-    // --- controls (the form's design) ---
-    QMenu* mmFile;
-    QAction* mmFileOpen;
-    QAction* mmFileSave;
-    QAction* mmFileQuit;
-    QMenu* mmSetts;
-    QAction* mmSettsPortName;
-    QAction* mmSettsProp;
-    QAction* mmSettsCoord;
-    QMenu* mmNastr;
-    QAction* mmNastrError;
-    QAction* mmNastrLogs;
-    QAction* mmLang;
-    QMenu* mmInfo;
-    QAction* mmVers;
-    QAction* mmReadCh;
-
-    TPanel* PanelChanelState;
-    QLabel* txtX;
-    QLabel* txtY;
-    QLabel* txtZ;
-    TShape* shpX;
-    TShape* shpY;
-    TShape* shpZ;
-    QCheckBox* ChboxCoord1;
-    QCheckBox* chboxCoord2;
-    QCheckBox* chboxCoord3;
-    QPushButton* btnSetCoordStates;
-
-    TPanel* PanelSingeC;
-    QGroupBox* grbSteps;
-    QLabel* StTStepsNum;
-    QLineEdit* EditStepsNum;
-    QCheckBox* chbStepsConst;
-    QGroupBox* grbSpeed;
-    QLabel* StTSpeed;
-    QLineEdit* EditSpeed;
-    QLabel* StTBeginSpeed;
-    QLineEdit* EditBeginSpeed;
-    QGroupBox* grbAccel;
-    QRadioButton* rbtnAccel;
-    QLineEdit* EditAccel;
-    QRadioButton* rbtnNonAccel;
-    TRadioGroup* rgrDirect;
-    QPushButton* btnStart;
-    QPushButton* btnStop;
-    QPushButton* btnLoad;
-    QPushButton* btnPusk;
-
-    TPanel* PanelMultC;
-    QFrame* pnlTools;
-    QFrame* pnlMainTools;
-    TStringGrid* StringGridSend;
-    QPushButton* btnRunTR;
-    QPushButton* btnStopSending;
-    QPushButton* btnAllClear;
-    QPushButton* btnDelRaw;
-    QCheckBox* chbDirectControl;
-    QPushButton* btnClear;
-    QFrame* panelLoadAns;
-    QLabel* lblLoading;
-    TMemoList* MemoRead;
-    QFrame* panelPortAns;
-    QLabel* lblResponse;
-    TReplyList* lbBufRead;
-
-    TPanel* PanelUnits;
-    TRadioGroup* rgrUnits;
-    QGroupBox* GrBoxStepsToUnits;
-    QLabel* Label3;
-    QLineEdit* EditStepsToUnits;
-    QPushButton* btnScaleChange;
-    QLabel* lblScale;
-    QLabel* lblSteps;
-    QLabel* lblTrunc;
-
+    // --- the menu and the panels (the form's design) ---
+    QMenu *mmFile, *mmSetts, *mmNastr, *mmInfo;
+    QAction *mmFileOpen, *mmFileSave, *mmFileQuit, *mmSettsPortName, *mmSettsProp, *mmSettsCoord,
+        *mmNastrError, *mmNastrLogs, *mmLang, *mmVers, *mmReadCh;
+    TChannelStatePanel* ChannelState;
+    TSimpleModePanel* SimplePanel;
+    TExtendedPanel* ExtendedPanel;
+    TUnitsPanel* UnitsPanel;
     TRadioGroup* rgrSingl_Mult;
     TPanel* PanelCoordinates;
     QPushButton* btnOpenPort;
@@ -243,53 +131,52 @@ public:
     TPanel* PanelPortProp;
     TSendingProgress* SendingProgress;
     TLogView* MemoLog;
-    THiddenMemo* TempMemo;
-
-    // The tool panel's command buttons and argument edits.
-    QToolButton *btnBG, *btnDL, *btnDR, *btnRS, *btnDS, *btnEN, *btnAL, *btnSD, *btnSS, *btnMVn, *btnMV,
-        *btnSP, *bthHM, *btnML, *btnMH, *btnSF, *btnCF, *btnWL, *btnWH, *btnLL, *btnLP, *btnLB, *btnSB;
-    QLineEdit *EditAL, *EditSD, *EditSS, *EditMVn, *EditSP, *EditML, *EditMh, *EditSF, *EditCF, *EditWL,
-        *EditWH, *EditJP, *EditSB;
-    QToolButton *btnLD1, *btnED, *btnST, *btnPS1;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void ConnectHandlers();
+    void ConnectEditorHandlers();
+    void ConnectSendingHandlers();
     // Message 1 + the file's path + Message 2 in a message box.
     void ReportFile(const QString& path);
-    void ConnectEditorHandlers();
-    void ToolButtonClick(int index, QLineEdit* edit, bool reportsParameterError);
+    void ToolButtonClick(int index, const QString& argument, bool reportsParameterError);
+    void SimpleButtonClick(int action);
+    void ShowScaleChange(bool badScale, const std::optional<QString>& notWhole);
     void PortLost();
     // The texts of this program's own controls, from the language's extra texts.
     void ApplyExtraTexts();
-    void ConnectSendingHandlers();
     void TransmissionStarted(int count);
     void TransmissionEnded();
     void HideSendingProgress();
-    // Puts the lines of a simple-mode list into the command list and sends it.
-    template <typename Build> void SendSimpleList(Build build);
+    // The dialog of `slot`, made (and wired by `wire`) when there is none.
+    template <typename D, typename Wire> D* Ensure(QPointer<D>& slot, Wire wire);
+    template <typename D> D* Ensure(QPointer<D>& slot) {
+        return Ensure(slot, [](D*) {});
+    }
 
     std::unique_ptr<TSession> session_;
-    bool listFaulty_ = false;
-    TFormPortName* formPortName_ = nullptr;
-    TFormByteLen* formByteLen_ = nullptr;
-    TFormProgProp* formProgProp_ = nullptr;
-    TFormErrNastr* formErrNastr_ = nullptr;
-    TFormColorIndicators* formColorIndicators_ = nullptr;
-    TFormCoord* formCoord_ = nullptr;
-    TFormLang* formLang_ = nullptr;
-    TFormChanRead* formChanRead_ = nullptr;
+    QPointer<TFormPortName> formPortName_;
+    QPointer<TFormByteLen> formByteLen_;
+    QPointer<TFormProgProp> formProgProp_;
+    QPointer<TFormErrNastr> formErrNastr_;
+    QPointer<TFormColorIndicators> formColorIndicators_;
+    QPointer<TFormCoord> formCoord_;
+    QPointer<TFormLang> formLang_;
+    QPointer<TFormChanRead> formChanRead_;
     QTimer* progressTimer_ = nullptr;
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();
     void CreateMenu();
-    QWidget* CreateChannelStatePanel();
-    QWidget* CreateSimplePanel();
-    QWidget* CreateExtendedPanel();
-    QWidget* CreateToolPanel();
-    QWidget* CreateUnitsPanel();
     QWidget* CreatePortPanel();
 };
+
+template <typename D, typename Wire> D* TForm1::Ensure(QPointer<D>& slot, Wire wire) {
+    if (!slot) {
+        slot = new D(*session_, this);
+        wire(slot.data());
+    }
+    return slot.data();
+}

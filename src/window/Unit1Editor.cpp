@@ -1,70 +1,52 @@
-// The main window's command list editor: the command buttons with their argument edits, and the
-// grid StringGridSend, which shows the session's command list.
+// The main window's command list editor: the command buttons with their argument edits, the grid
+// StringGridSend, which shows the session's command list, and the units panel, whose changes
+// re-scale it.
 #include "Unit1.h"
 #include "core/AppError.h"
 #include "core/Dialogs.h"
 #include "core/UnitCommonDatas.h"
-#include "editor/AddCommand.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
+#include "panels/CommandToolPanel.h"
+#include "panels/ExtendedPanel.h"
+#include "panels/UnitsPanel.h"
 #include "protocol/UnitKVTComands.h"
 #include "session/Session.h"
+#include "widgets/LineList.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/StringGrid.h"
 
-#include "widgets/LineList.h"
 #include <QAction>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 
 void TForm1::ConnectEditorHandlers() {
-    using K = TKVTCommands;
-    // Button, command, argument edit, and whether a bad argument is answered with
-    // "Parameter value is incorrect" (otherwise the general error report shows the error).
-    const struct {
-        QToolButton* button;
-        int index;
-        QLineEdit* edit;
-        bool reportsParameterError;
-    } tools[] = {
-        {btnBG, K::BG, nullptr, false}, {btnDL, K::DL, nullptr, false}, {btnDR, K::DR, nullptr, false},
-        {btnRS, K::RS, nullptr, false}, {btnDS, K::DS, nullptr, false}, {btnEN, K::EN, nullptr, false},
-        {btnAL, K::AL, EditAL, true},   {btnSD, K::SD, EditSD, true},   {btnSS, K::SS, EditSS, true},
-        {btnMVn, K::MV, EditMVn, true}, {btnMV, K::MV, nullptr, false}, {btnSP, K::SP, EditSP, true},
-        {bthHM, K::HM, nullptr, false}, {btnML, K::ML, EditML, false},  {btnMH, K::MH, EditMh, false},
-        {btnSF, K::SF, EditSF, false},  {btnCF, K::CF, EditCF, false},  {btnWL, K::WL, EditWL, false},
-        {btnWH, K::WH, EditWH, false},  {btnLL, K::LL, nullptr, false}, {btnLP, K::JP, EditJP, true},
-        {btnLB, K::LB, nullptr, false}, {btnSB, K::SB, EditSB, true},   {btnED, K::ED, nullptr, false},
-        {btnST, K::ST, nullptr, false},
-    };
-    for (const auto& t : tools) {
-        connect(t.button, &QToolButton::clicked, this,
-                [this, t] { ToolButtonClick(t.index, t.edit, t.reportsParameterError); });
-    }
-    connect(btnPS1, &QToolButton::clicked, this, [this] { EditorAddCommand(TKVTCommands::PS, "1"); });
-    connect(btnLD1, &QToolButton::clicked, this, &TForm1::btnLD1Click);
-    connect(btnAllClear, &QPushButton::clicked, this, &TForm1::btnAllClearClick);
-    connect(btnDelRaw, &QPushButton::clicked, this, &TForm1::btnDelRawClick);
-    connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
-    connect(chbDirectControl, &QCheckBox::clicked, this, &TForm1::chbDirectControlClick);
-    connect(StringGridSend, &TStringGrid::RowMoved, this, &TForm1::StringGridSendRowMoved);
+    TExtendedPanel* panel = ExtendedPanel;
+    connect(panel->Tools, &TCommandToolPanel::CommandChosen, this, &TForm1::ToolButtonClick);
+    connect(panel->Tools, &TCommandToolPanel::RecordingStartChosen, this, &TForm1::btnLD1Click);
+    connect(panel->btnAllClear, &QPushButton::clicked, this, &TForm1::btnAllClearClick);
+    connect(panel->btnDelRaw, &QPushButton::clicked, this, &TForm1::btnDelRawClick);
+    connect(panel->btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
+    connect(panel->chbDirectControl, &QCheckBox::clicked, this, &TForm1::chbDirectControlClick);
+    connect(panel->StringGridSend, &TStringGrid::RowMoved, this, &TForm1::StringGridSendRowMoved);
+    connect(session_.get(), &TSession::ListCleared, panel->MemoRead, &TMemoList::Clear);
+    connect(session_.get(), &TSession::ListFaultyChanged, panel->btnRunTR,
+            [panel](bool faulty) { panel->btnRunTR->setEnabled(!faulty); });
     // A units switch may re-scale the list: only a real change of the selection acts.
-    connect(rgrUnits, &TRadioGroup::Clicked, this, [this] {
-        if (rgrUnits->ItemIndex() != Session().Datas().UnitsMode)
+    connect(UnitsPanel->rgrUnits, &TRadioGroup::Clicked, this, [this] {
+        if (UnitsPanel->rgrUnits->ItemIndex() != Session().Settings().UnitsMode)
             rgrUnitsClick();
     });
-    connect(btnScaleChange, &QPushButton::clicked, this, &TForm1::btnScaleChangeClick);
+    connect(UnitsPanel->btnScaleChange, &QPushButton::clicked, this, &TForm1::btnScaleChangeClick);
     connect(mmFileSave, &QAction::triggered, this, &TForm1::mmFileSaveClick);
     connect(mmFileOpen, &QAction::triggered, this, &TForm1::mmFileOpenClick);
 }
 
-void TForm1::ToolButtonClick(int index, QLineEdit* edit, bool reportsParameterError) {
+void TForm1::ToolButtonClick(int index, const QString& argument, bool reportsParameterError) {
     try {
-        EditorAddCommand(index, edit ? edit->text() : QString("no"));
+        EditorAddCommand(index, argument);
     } catch (const EAppError& error) {
         if (reportsParameterError)
             Dialogs().ShowMessage(Session().Lang().Message(Msg::ParameterIncorrect));
@@ -74,70 +56,69 @@ void TForm1::ToolButtonClick(int index, QLineEdit* edit, bool reportsParameterEr
 }
 
 bool TForm1::EditorAddCommand(int index, const QString& argument) {
-    TSession& session = Session();
-    const bool direct = chbDirectControl->isChecked();
-    if (direct && session.Transmitting()) {
-        // The command could not be sent now; adding it silently would let the operator believe
-        // it had been.
-        Dialogs().ShowMessage(session.Lang().ExtraText(Ext::DirectControlBusy));
-        return false;
-    }
-    if (direct)
-        btnAllClearClick();
-    const bool added =
-        AddCommand(session.Commands(), session.Datas(), index, argument, session.CommandList());
-    if (added && direct)
-        btnRunTRClick();
-    return added;
+    const TSession::TAddOutcome outcome = Session().AddCommand(index, argument);
+    if (outcome.kind == TSession::TAddOutcome::Busy)
+        Dialogs().ShowMessage(Session().Lang().ExtraText(Ext::DirectControlBusy));
+    else if (outcome.kind == TSession::TAddOutcome::Refused)
+        Dialogs().ShowMessage(outcome.refusal);
+    return outcome.kind == TSession::TAddOutcome::Added;
 }
 
 void TForm1::btnLD1Click() {
-    const TCommonDatas& datas = Session().Datas();
+    const TSettings& settings = Session().Settings();
     EditorAddCommand(TKVTCommands::LD, "1");
-    if (datas.DirectControl)
+    if (settings.DirectControl)
         return;
-    if (datas.AutoAddBG)
+    if (settings.AutoAddBG)
         EditorAddCommand(TKVTCommands::BG, "no");
-    if (datas.AutoAddEN)
+    if (settings.AutoAddEN)
         EditorAddCommand(TKVTCommands::EN, "no");
 }
 
 void TForm1::btnAllClearClick() {
-    MemoRead->Clear();
-    Session().CommandList().Clear();
-    SetListFaulty(false);
+    Session().ClearList();
 }
 
 void TForm1::btnDelRawClick() {
     // Any command row can be deleted, also one whose description is empty (a program loaded
     // with a short companion file); the trailing empty row cannot.
-    const int row = StringGridSend->Row();
-    Session().CommandList().Remove(row - 1);
+    Session().RemoveLine(ExtendedPanel->StringGridSend->Row() - 1);
 }
 
 void TForm1::StringGridSendRowMoved(int from, int to) {
-    TCommandList& list = Session().CommandList();
-    if (from < 1 || from > list.Count())
+    const int count = Session().CommandList().Count();
+    if (from < 1 || from > count)
         return;
-    if (to == StringGridSend->RowCount() - 1) {
-        // Dropped on the trailing empty row: the command is removed.
-        list.Remove(from - 1);
-        return;
-    }
-    list.Move(from - 1, to - 1);
-    StringGridSend->SetRow(to);
+    // Dropped on the trailing empty row (after the last command), the command is removed.
+    Session().MoveLine(from - 1, to - 1);
+    if (to <= count)
+        ExtendedPanel->StringGridSend->SetRow(to);
 }
 
 void TForm1::btnClearClick() {
-    MemoRead->Clear();
+    ExtendedPanel->MemoRead->Clear();
 }
 
 void TForm1::chbDirectControlClick() {
-    Session().Datas().DirectControl = chbDirectControl->isChecked();
-    btnAllClearClick();
+    Session().SetDirectControl(ExtendedPanel->chbDirectControl->isChecked());
 }
 
-void TForm1::SetListFaulty(bool faulty) {
-    listFaulty_ = faulty;
-    btnRunTR->setEnabled(!faulty);
+void TForm1::rgrUnitsClick() {
+    const bool steps = UnitsPanel->rgrUnits->ItemIndex() == 0;
+    UnitsPanel->EnableScale(!steps);
+    const auto change = Session().ChangeUnitsMode(steps ? TSettings::StepsUnits : TSettings::OtherUnits,
+                                                  UnitsPanel->ScaleText());
+    ShowScaleChange(change.badScale, change.notWhole);
+}
+
+void TForm1::btnScaleChangeClick() {
+    const auto change = Session().ChangeScale(UnitsPanel->ScaleText());
+    ShowScaleChange(change.badScale, change.notWhole);
+}
+
+void TForm1::ShowScaleChange(bool badScale, const std::optional<QString>& notWhole) {
+    if (badScale)
+        Dialogs().ShowMessage(Session().Lang().Message(Msg::ScaleIncorrect));
+    if (notWhole)
+        ReportError(EConvertError::NotAnInteger(*notWhole));
 }

@@ -8,7 +8,6 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/Session.h"
-#include "widgets/LogView.h"
 
 #include <QFileInfo>
 
@@ -34,11 +33,10 @@ void TForm1::mmFileSaveClick() {
 }
 
 void TForm1::mmFileOpenClick() {
-    const TSession& session = Session();
-    const TLang& lang = session.Lang();
+    const TLang& lang = Session().Lang();
     QString fileName;
     for (;;) {
-        fileName = Dialogs().OpenFileName(session.Paths.UsersFolder(), "*.kvt");
+        fileName = Dialogs().OpenFileName(Session().Paths.UsersFolder(), "*.kvt");
         if (fileName.isEmpty())
             return;
         if (ProgramFiles::HasProgramExtension(fileName))
@@ -63,18 +61,5 @@ void TForm1::mmFileOpenClick() {
     if (!loaded.damage.isEmpty() &&
         !Dialogs().Confirm(lang.ExtraText(Ext::LoadDamaged).arg(loaded.damage.join(' '))))
         return;
-
-    TCommandList& list = session.CommandList();
-    list.SetProgram(loaded.program.lines, loaded.program.descriptions);
-    // One warning, however many lines are wrong: the first of them and their number.
-    const int faulty = list.FirstFaultyLine();
-    SetListFaulty(faulty >= 0);
-    if (faulty >= 0) {
-        AddLogLine(lang.Message(Msg::WrongCommandInList) + ' ' +
-                       lang.ExtraText(Ext::FaultyLines)
-                           .arg(faulty + 1)
-                           .arg(list.Line(faulty))
-                           .arg(list.FaultyLineCount()),
-                   true);
-    }
+    Session().SetProgram(loaded.program.lines, loaded.program.descriptions);
 }

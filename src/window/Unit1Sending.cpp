@@ -1,11 +1,11 @@
 // The main window's sending controls: "Send" hands the command list to the session's
-// transmission thread; "Stop sending" (or Esc) ends it after the line being sent; the status
-// panel shows how far a long transmission is.
+// transmission; "Stop sending" (or Esc) ends it after the line being sent; the status panel
+// shows how far a long transmission is.
 #include "Unit1.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
+#include "panels/ExtendedPanel.h"
 #include "session/Session.h"
-
 #include "widgets/LineList.h"
 #include "widgets/Panel.h"
 #include "widgets/SendingProgress.h"
@@ -21,15 +21,15 @@ constexpr int progressIntervalMs = 200;
 } // namespace
 
 void TForm1::ConnectSendingHandlers() {
-    connect(btnRunTR, &QPushButton::clicked, this, &TForm1::btnRunTRClick);
-    connect(btnStopSending, &QPushButton::clicked, this, &TForm1::btnStopSendingClick);
+    connect(ExtendedPanel->btnRunTR, &QPushButton::clicked, this, &TForm1::btnRunTRClick);
+    connect(ExtendedPanel->btnStopSending, &QPushButton::clicked, this, &TForm1::btnStopSendingClick);
     // F5 is "Send" where the button can be pressed (a button's own shortcut would be replaced
     // by the mnemonic of each new caption).
     auto* send = new QShortcut(QKeySequence(Qt::Key_F5), this);
     send->setObjectName("SendShortcut");
     connect(send, &QShortcut::activated, this, [this] {
-        if (btnRunTR->isVisible() && btnRunTR->isEnabled())
-            btnRunTR->click();
+        if (ExtendedPanel->btnRunTR->isVisible() && ExtendedPanel->btnRunTR->isEnabled())
+            ExtendedPanel->btnRunTR->click();
     });
     // Esc stops sending in either mode, wherever the focus is in this window.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -44,8 +44,7 @@ void TForm1::ConnectSendingHandlers() {
 }
 
 void TForm1::btnRunTRClick() {
-    if (Session().SendCommandList() == TSession::SendStart::Started)
-        MemoRead->Clear();
+    Session().SendCommandList();
 }
 
 void TForm1::btnStopSendingClick() {
@@ -53,7 +52,8 @@ void TForm1::btnStopSendingClick() {
 }
 
 void TForm1::TransmissionStarted(int count) {
-    btnStopSending->setEnabled(true);
+    ExtendedPanel->MemoRead->Clear();
+    ExtendedPanel->btnStopSending->setEnabled(true);
     if (count > 1)
         progressTimer_->start();
 }
@@ -61,7 +61,7 @@ void TForm1::TransmissionStarted(int count) {
 void TForm1::TransmissionEnded() {
     progressTimer_->stop();
     HideSendingProgress();
-    btnStopSending->setEnabled(Session().Transmitting());
+    ExtendedPanel->btnStopSending->setEnabled(Session().Transmitting());
 }
 
 void TForm1::UpdateSendingProgress() {

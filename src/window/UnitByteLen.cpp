@@ -1,10 +1,7 @@
 #include "UnitByteLen.h"
 
-#include "Unit1.h"
-#include "lang/Lang.h"
 #include "serial/ComPort.h"
 #include "session/Session.h"
-#include "widgets/Captions.h"
 #include "widgets/RadioGroup.h"
 
 #include <QComboBox>
@@ -19,11 +16,9 @@ constexpr TCaptionSlot kSlots[] = {{3, "TFormByteLen", -1}, {4, "rgrDataLen", -1
 constexpr int kHighestEntry = 11;
 } // namespace
 
-TFormByteLen::TFormByteLen(TForm1& form) : QDialog(&form), form_(form) {
-    setObjectName("TFormByteLen");
-    setWindowTitle("Port properties");
+TFormByteLen::TFormByteLen(TSession& session, QWidget* parent)
+    : TLangDialog(session, parent, "TFormByteLen", "Port properties", kSlots, kHighestEntry) {
     setModal(false);
-    setAttribute(Qt::WA_DeleteOnClose);
     auto* grid = new QGridLayout(this);
     rgrDataLen = new TRadioGroup("rgrDataLen", "Data bits:", {"5", "6", "7", "8"}, 2, this);
     rgrDataLen->SetItemIndex(3);
@@ -54,37 +49,25 @@ TFormByteLen::TFormByteLen(TForm1& form) : QDialog(&form), form_(form) {
     FormCreate();
 }
 
-TFormByteLen::~TFormByteLen() {
-    form_.ByteLenDialogClosed(this);
-}
-
-void TFormByteLen::FormCreate() {
-    ApplyLanguage();
-    const TComPort& port = form_.Session().Port();
-    rgrDataLen->SetItemIndex(port.DataBitsIndex());
-    rgrParity->SetItemIndex(port.Parity());
-    rgrStopBits->SetItemIndex(port.StopBits() == 0 ? 0 : 1);
-    cbPortSpeed->setCurrentIndex(port.BaudIndex());
-}
-
-void TFormByteLen::ApplyLanguage() {
-    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
-}
-
-void TFormByteLen::SetCaption(const QString& objectName, int item, const QString& text) {
-    SetControlCaption(this, objectName, item, text);
+void TFormByteLen::Fill() {
+    const TComPort::TLineChoice line = Session().LineSettings();
+    rgrDataLen->SetItemIndex(line.dataBitsIndex);
+    rgrParity->SetItemIndex(line.parity);
+    rgrStopBits->SetItemIndex(line.stopBits == 0 ? 0 : 1);
+    cbPortSpeed->setCurrentIndex(line.baudIndex);
 }
 
 void TFormByteLen::btnOKClick() {
-    TComPort& port = form_.Session().Port();
+    TComPort::TLineChoice line = Session().LineSettings();
     if (rgrDataLen->ItemIndex() >= 0)
-        port.SetDataBitsIndex(quint8(rgrDataLen->ItemIndex()));
+        line.dataBitsIndex = quint8(rgrDataLen->ItemIndex());
     // "2 (1,5)": one and a half stop bits with five data bits, two otherwise.
-    port.SetStopBits(rgrStopBits->ItemIndex() == 0 ? 0 : (rgrDataLen->ItemIndex() == 0 ? 1 : 2));
+    line.stopBits = rgrStopBits->ItemIndex() == 0 ? 0 : (rgrDataLen->ItemIndex() == 0 ? 1 : 2);
     if (rgrParity->ItemIndex() >= 0)
-        port.SetParity(quint8(rgrParity->ItemIndex()));
+        line.parity = quint8(rgrParity->ItemIndex());
     if (cbPortSpeed->currentIndex() >= 0)
-        port.SetBaudIndex(quint8(cbPortSpeed->currentIndex()));
+        line.baudIndex = quint8(cbPortSpeed->currentIndex());
+    Session().SetLineSettings(line);
     close();
 }
 

@@ -1,30 +1,22 @@
 #pragma once
 
-#include "lang/CaptionTarget.h"
-
-#include <QDialog>
+#include "LangDialog.h"
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class TForm1;
 class TRadioGroup;
 
 // "Port settings": data bits, stop bits, parity and baud rate of the open port, each passed to the
 // port on OK, which applies them at once. It does not block the main window; it exists at most
 // once and releases itself when closed.
-class TFormByteLen : public QDialog, public ICaptionTarget {
+class TFormByteLen : public TLangDialog {
     Q_OBJECT
 public:
-    explicit TFormByteLen(TForm1& form);
-    ~TFormByteLen() override;
+    TFormByteLen(TSession& session, QWidget* parent);
 
-    void FormCreate();
-    void ApplyLanguage();
     void btnOKClick();
     void btnCancelClick();
-
-    void SetCaption(const QString& objectName, int item, const QString& text) override;
 
     TRadioGroup* rgrDataLen;
     TRadioGroup* rgrStopBits;
@@ -34,6 +26,6 @@ public:
     QPushButton* btnOK;
     QPushButton* btnCancel;
 
-private:
-    TForm1& form_;
+protected:
+    void Fill() override;
 };

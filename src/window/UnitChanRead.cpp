@@ -1,17 +1,11 @@
 #include "UnitChanRead.h"
 
-#include "Unit1.h"
 #include "core/Dialogs.h"
-#include "core/Events.h"
-#include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "protocol/ReplyHandler.h"
-#include "serial/ComPort.h"
 #include "session/Session.h"
-#include "widgets/Captions.h"
 #include "widgets/StringGrid.h"
 
 #include <QCheckBox>
@@ -28,12 +22,10 @@ constexpr TCaptionSlot kSlots[] = {{12, "TFormChanRead", -1}, {13, "btnRead", -1
 constexpr int kHighestEntry = 17;
 } // namespace
 
-TFormChanRead::TFormChanRead(TForm1& form)
-    : QDialog(&form), form_(form), readed_(std::make_unique<TCommandList>("MemoReaded")) {
-    setObjectName("TFormChanRead");
-    setWindowTitle("Read executing program");
+TFormChanRead::TFormChanRead(TSession& session, QWidget* parent)
+    : TLangDialog(session, parent, "TFormChanRead", "Read executing program", kSlots, kHighestEntry),
+      readed_(std::make_unique<TCommandList>("MemoReaded")) {
     setModal(false);
-    setAttribute(Qt::WA_DeleteOnClose);
     resize(451, 279);
     auto* grid = new QGridLayout(this);
     btnRead = new QPushButton("Read from contoller", this);
@@ -67,87 +59,52 @@ TFormChanRead::TFormChanRead(TForm1& form)
     connect(chbCodes, &QCheckBox::clicked, this, &TFormChanRead::chbCodesClick);
     connect(btnAddToList, &QPushButton::clicked, this, &TFormChanRead::btnAddToListClick);
     connect(btnCompare, &QPushButton::clicked, this, &TFormChanRead::btnCompareClick);
+    connect(&session, &TSession::ReadBackDone, this, &TFormChanRead::ReadDone);
+    StringGridRead->SetCell(0, 0, QString::fromUtf8("№"));
     FormCreate();
 }
 
 TFormChanRead::~TFormChanRead() {
     // A read under way is abandoned at once: the wait ends, its outcome is never shown.
-    thread_.reset();
-    form_.ChanReadClosed(this);
+    Session().CancelReadBack();
 }
 
-void TFormChanRead::FormCreate() {
-    StringGridRead->SetCell(0, 0, QString::fromUtf8("№"));
-    ApplyLanguage();
-    btnCompare->setText(form_.Session().Lang().ExtraText(Ext::CompareWithList));
+void TFormChanRead::Fill() {
+    btnCompare->setText(Session().Lang().ExtraText(Ext::CompareWithList));
     StringGridRead->SetColWidth(0, 20);
     StringGridRead->SetColWidth(1, 20);
 }
 
-void TFormChanRead::ApplyLanguage() {
-    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
-}
-
-void TFormChanRead::SetCaption(const QString& objectName, int item, const QString& text) {
-    SetControlCaption(this, objectName, item, text);
-}
-
 void TFormChanRead::closeEvent(QCloseEvent* event) {
-    form_.Session().Datas().ReadBackActive = false;
+    Session().CancelReadBack();
     QDialog::closeEvent(event);
 }
 
 void TFormChanRead::btnReadClick() {
-    TSession& session = form_.Session();
-    TCommonDatas& d = session.Datas();
-    if (d.CommMode) {
-        Dialogs().ShowMessage(session.Lang().ExtraText(Ext::ReadingImpossible));
+    const TLang& lang = Session().Lang();
+    switch (Session().StartReadBack()) {
+    case TSession::ReadBackStart::RecordingMode:
+        Dialogs().ShowMessage(lang.ExtraText(Ext::ReadingImpossible));
+        return;
+    case TSession::ReadBackStart::NotInStandby:
+        Dialogs().ShowMessage(lang.Message(Msg::NotInStandby));
+        return;
+    case TSession::ReadBackStart::Started:
+    case TSession::ReadBackStart::AlreadyReading:
+        btnRead->setEnabled(false);
         return;
     }
-    if (d.CoordState[1] != TCommonDatas::Standby) {
-        Dialogs().ShowMessage(session.Lang().Message(Msg::NotInStandby));
-        return;
-    }
-    btnRead->setEnabled(false);
-    if (thread_)
-        return;
-    // A read that gave up (no reply in time) leaves the event set once its answer comes after
-    // all: this read waits for its own.
-    d.SetReadBackText(QString());
-    session.ReadBackEvent().Reset();
-    thread_ = std::make_unique<TChanReadThread>(TChanReadThread::RequestFor(d), d, session.ReadBackEvent(),
-                                                session.Port());
-    // Emitted on the read thread; taken here, on the main thread.
-    connect(thread_.get(), &TChanReadThread::Done, this, &TFormChanRead::ReadDone);
-    thread_->Start();
 }
 
-void TFormChanRead::ReadDone(TChanReadThread::Outcome outcome) {
-    if (outcome == TChanReadThread::Outcome::Stopped)
-        return;
-    thread_.reset();
+void TFormChanRead::ReadDone(TChanReadThread::Outcome outcome, const QString& text) {
     btnRead->setEnabled(true);
-    TSession& session = form_.Session();
-    const TLang& lang = session.Lang();
-    if (outcome == TChanReadThread::Outcome::NoAnswer) {
-        form_.AddLogLine(lang.Message(Msg::NoReply), true);
+    if (outcome != TChanReadThread::Outcome::Read)
         return;
-    }
-    session.Replies().HandleAllQueued(); // what came before the end, acted on first
-    TCommonDatas& d = session.Datas();
-    const QString text = d.ReadBackText();
     if (!chbAddToEnd->isChecked())
         MemoChan->clear();
-    if (!text.contains("ED*"))
-        form_.AddLogLine(lang.ExtraText(Ext::NoCorrectProgram));
     MemoChan->appendPlainText(text);
-    session.ReadBackEvent().Reset();
-    session.ReplyEvent().Reset();
-    d.ReadBackActive = false;
-    lastRead_ = ParseReadBack(MemoChan->toPlainText().split('\n'), session.Commands(), d, *readed_);
-    if (!lastRead_.stoppedAt.isEmpty())
-        form_.AddLogLine(lang.ExtraText(Ext::ReadBackStopped).arg(lastRead_.stoppedAt, lastRead_.stopReason),
-                         true);
+    lastRead_ = Session().ParseReadBack(MemoChan->toPlainText().split('\n'), *readed_);
+    ShowMessages(lastRead_.refusals);
 }
 
 void TFormChanRead::chbCodesClick() {
@@ -157,25 +114,20 @@ void TFormChanRead::chbCodesClick() {
 }
 
 void TFormChanRead::btnAddToListClick() {
-    const TLang& lang = form_.Session().Lang();
-    if (lastRead_.wrongCommand)
-        form_.AddLogLine(lang.ExtraText(Ext::WrongCommandInReadList), true);
-    form_.btnAllClearClick();
-    form_.SetListFaulty(lastRead_.wrongCommand);
-    form_.Session().CommandList().SetProgram(readed_->Lines(), readed_->Descriptions());
+    Session().SetProgramFromRead(*readed_, lastRead_.wrongCommand);
 }
 
 void TFormChanRead::btnCompareClick() {
-    const TLang& lang = form_.Session().Lang();
-    const TComparison c = CompareWithList(lastRead_.commands, form_.Session().CommandList().Lines());
+    const TLang& lang = Session().Lang();
+    const TComparison c = CompareWithList(lastRead_.commands, Session().CommandList().Lines());
     if (c.same) {
-        form_.AddLogLine(lang.ExtraText(Ext::CompareSame).arg(c.count));
+        Session().Log(lang.ExtraText(Ext::CompareSame).arg(c.count));
         return;
     }
     const auto shown = [&](const QString& text) {
         return text.isEmpty() ? lang.ExtraText(Ext::NothingThere) : text;
     };
-    form_.AddLogLine(
+    Session().Log(
         lang.ExtraText(Ext::CompareDiffers).arg(c.firstDifference + 1).arg(shown(c.read), shown(c.listed)),
         true);
 }

@@ -1,10 +1,7 @@
 #include "UnitColorIndicators.h"
 
-#include "Unit1.h"
 #include "core/UnitCommonDatas.h"
-#include "lang/Lang.h"
 #include "session/Session.h"
-#include "widgets/Captions.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/Shape.h"
 
@@ -25,12 +22,10 @@ constexpr TCaptionSlot kSlots[] = {{18, "TFormColorIndicators", -1},
 constexpr int kHighestEntry = 24;
 } // namespace
 
-TFormColorIndicators::TFormColorIndicators(TForm1& form) : QDialog(&form), form_(form) {
-    setObjectName("TFormColorIndicators");
-    setWindowTitle("Coordinates mode");
+TFormColorIndicators::TFormColorIndicators(TSession& session, QWidget* parent)
+    : TLangDialog(session, parent, "TFormColorIndicators", "Coordinates mode", kSlots, kHighestEntry) {
     setModal(true);
-    setAttribute(Qt::WA_DeleteOnClose);
-    const auto& colours = form.Session().Datas().IndicatorColours;
+    const auto& colours = TCommonDatas::IndicatorColours;
     auto* grid = new QGridLayout(this);
     lblMode = new QLabel("Mode:", this);
     lblMode->setObjectName("lblMode");
@@ -74,39 +69,24 @@ TFormColorIndicators::TFormColorIndicators(TForm1& form) : QDialog(&form), form_
     FormCreate();
 }
 
-TFormColorIndicators::~TFormColorIndicators() {
-    form_.ColorIndicatorsClosed(this);
-}
-
-void TFormColorIndicators::FormCreate() {
-    ApplyLanguage();
-    const TCommonDatas& d = form_.Session().Datas();
+void TFormColorIndicators::Fill() {
+    const TCommonDatas& d = Session().Datas();
     rgr1->SetItemIndex(d.CoordState[1]);
     rgr2->SetItemIndex(d.CoordState[2]);
     rgr3->SetItemIndex(d.CoordState[3]);
 }
 
-void TFormColorIndicators::ApplyLanguage() {
-    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
-}
-
 void TFormColorIndicators::SetCaption(const QString& objectName, int item, const QString& text) {
     // Entry 24 is the word after the channel number: "1 " + the word.
     if (objectName.size() == 4 && objectName.startsWith("rgr") && item < 0) {
-        SetControlCaption(this, objectName, item, objectName.right(1) + " " + text);
+        TLangDialog::SetCaption(objectName, item, objectName.right(1) + " " + text);
         return;
     }
-    SetControlCaption(this, objectName, item, text);
+    TLangDialog::SetCaption(objectName, item, text);
 }
 
 void TFormColorIndicators::btnOKClick() {
-    TCommonDatas& d = form_.Session().Datas();
-    const TRadioGroup* groups[] = {rgr1, rgr2, rgr3};
-    for (int state = 0; state <= 3; ++state) {
-        for (int channel = 1; channel <= 3; ++channel) {
-            if (groups[channel - 1]->ItemIndex() == state)
-                d.SetCoordState(channel, quint8(state));
-        }
-    }
+    Session().SetChannelStates(
+        {quint8(rgr1->ItemIndex()), quint8(rgr2->ItemIndex()), quint8(rgr3->ItemIndex())});
     close();
 }

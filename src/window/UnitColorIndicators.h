@@ -1,12 +1,9 @@
 #pragma once
 
-#include "lang/CaptionTarget.h"
-
-#include <QDialog>
+#include "LangDialog.h"
 
 class QLabel;
 class QPushButton;
-class TForm1;
 class TRadioGroup;
 class TShape;
 
@@ -14,16 +11,12 @@ class TShape;
 // program believes it in, which the operator may set by hand (to release a channel still believed
 // busy). OK sets every channel's state, state 0 to 3 and within each channels 1 to 3, so that the
 // last channel set decides the simple-mode buttons. Modal; the close button changes nothing.
-class TFormColorIndicators : public QDialog, public ICaptionTarget {
+class TFormColorIndicators : public TLangDialog {
     Q_OBJECT
 public:
-    explicit TFormColorIndicators(TForm1& form);
-    ~TFormColorIndicators() override;
+    TFormColorIndicators(TSession& session, QWidget* parent);
 
-    void FormCreate();
-    void ApplyLanguage();
     void btnOKClick();
-
     void SetCaption(const QString& objectName, int item, const QString& text) override;
 
     QLabel* lblMode;
@@ -36,6 +29,6 @@ public:
     TRadioGroup* rgr3;
     QPushButton* btnOK;
 
-private:
-    TForm1& form_;
+protected:
+    void Fill() override;
 };

@@ -1,6 +1,5 @@
 #include "UnitCoord.h"
 
-#include "Unit1.h"
 #include "core/UnitCommonDatas.h"
 #include "session/Session.h"
 
@@ -10,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFormCoord::TFormCoord(TForm1& form) : QDialog(&form), form_(form) {
+TFormCoord::TFormCoord(TSession& session, QWidget* parent) : QDialog(parent), session_(session) {
     setObjectName("TFormCoord");
     setWindowTitle(QString::fromUtf8("Текущие координаты"));
     setModal(false);
@@ -19,7 +18,7 @@ TFormCoord::TFormCoord(TForm1& form) : QDialog(&form), form_(form) {
     column->addWidget(new QLabel("Channels:", this));
     auto* row = new QHBoxLayout;
     QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3};
-    const TCommonDatas& d = form.Session().Datas();
+    const TCommonDatas& d = session.Datas();
     for (int channel = 1; channel <= 3; ++channel) {
         auto* box = new QCheckBox(QString::number(channel), this);
         box->setObjectName(QString("CheckBox%1").arg(channel));
@@ -34,14 +33,7 @@ TFormCoord::TFormCoord(TForm1& form) : QDialog(&form), form_(form) {
     connect(btnOk, &QPushButton::clicked, this, &TFormCoord::btnOkClick);
 }
 
-TFormCoord::~TFormCoord() {
-    form_.CoordClosed(this);
-}
-
 void TFormCoord::btnOkClick() {
-    TCommonDatas& d = form_.Session().Datas();
-    d.SetCoordActive(1, CheckBox1->isChecked());
-    d.SetCoordActive(2, CheckBox2->isChecked());
-    d.SetCoordActive(3, CheckBox3->isChecked());
+    session_.SetChannelsActive(CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox3->isChecked());
     close();
 }

@@ -4,15 +4,14 @@
 
 class QCheckBox;
 class QPushButton;
-class TForm1;
+class TSession;
 
 // "Текущие координаты": the channel selection by three check boxes, behind the hidden menu entry
 // "Coordinates". Modeless, at most once; takes no language texts.
 class TFormCoord : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormCoord(TForm1& form);
-    ~TFormCoord() override;
+    TFormCoord(TSession& session, QWidget* parent);
 
     void btnOkClick();
 
@@ -22,5 +21,5 @@ public:
     QPushButton* btnOk;
 
 private:
-    TForm1& form_;
+    TSession& session_;
 };

@@ -1,12 +1,11 @@
 #include "UnitErrNastr.h"
 
-#include "Unit1.h"
 #include "UnitErrores.h"
-#include "core/UnitCommonDatas.h"
+#include "core/Settings.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/Session.h"
-#include "widgets/Captions.h"
+#include "widgets/Design.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -26,26 +25,16 @@ constexpr TCaptionSlot kSlots[] = {
     {37, "RbtnEr9_Esc", -1},   {38, "StaticText4", -1}};
 constexpr int kHighestEntry = 38;
 
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
-QFrame* Panel(const char* name, QWidget* parent) {
-    auto* panel = Named(new QFrame(parent), name);
-    panel->setFrameShape(QFrame::StyledPanel);
-    return panel;
-}
+using Design::Named;
 } // namespace
 
-TFormErrNastr::TFormErrNastr(TForm1& form) : QDialog(&form), form_(form) {
-    setObjectName("TFormErrNastr");
-    setWindowTitle("Program settings - error handling");
+TFormErrNastr::TFormErrNastr(TSession& session, QWidget* parent)
+    : TLangDialog(session, parent, "TFormErrNastr", "Program settings - error handling", kSlots,
+                  kHighestEntry) {
     setModal(true);
-    setAttribute(Qt::WA_DeleteOnClose);
     auto* column = new QVBoxLayout(this);
 
-    pnlEr5 = Panel("pnlEr5", this);
+    pnlEr5 = Design::Frame("pnlEr5", this);
     auto* er5 = new QGridLayout(pnlEr5);
     StaticText1 = Named(new QLabel("Communication errors handling:", pnlEr5), "StaticText1");
     chboxEr5 = Named(new QCheckBox("Automatically start error recovery", pnlEr5), "chboxEr5");
@@ -60,7 +49,7 @@ TFormErrNastr::TFormErrNastr(TForm1& form) : QDialog(&form), form_(form) {
     const auto reactions = [&](QFrame*& panel, const char* panelName, QLabel*& text, const char* textName,
                                const QString& caption, QRadioButton*& noReact, const char* noName,
                                QRadioButton*& esc, const char* escName) {
-        panel = Panel(panelName, this);
+        panel = Design::Frame(panelName, this);
         auto* rows = new QVBoxLayout(panel);
         text = Named(new QLabel(caption, panel), textName);
         noReact = Named(new QRadioButton("Don't handle and continue commands transferring", panel), noName);
@@ -79,7 +68,7 @@ TFormErrNastr::TFormErrNastr(TForm1& form) : QDialog(&form), form_(form) {
     reactions(PnlErr9, "PnlErr9", StaticText3, "StaticText3", "Command data error handling:", RbtnEr9_NoReact,
               "RbtnEr9_NoReact", RbtnEr9_Esc, "RbtnEr9_Esc");
 
-    pnlTime = Panel("pnlTime", this);
+    pnlTime = Design::Frame("pnlTime", this);
     auto* time = new QHBoxLayout(pnlTime);
     StaticText4 = Named(new QLabel("Allowed reply waiting time, ms", pnlTime), "StaticText4");
     SpinEditTime = Named(new QSpinBox(pnlTime), "SpinEditTime");
@@ -96,14 +85,8 @@ TFormErrNastr::TFormErrNastr(TForm1& form) : QDialog(&form), form_(form) {
     FormCreate();
 }
 
-TFormErrNastr::~TFormErrNastr() {
-    delete formErrores_;
-    form_.ErrNastrClosed(this);
-}
-
-void TFormErrNastr::FormCreate() {
-    ApplyLanguage();
-    const TCommonDatas& d = form_.Session().Datas();
+void TFormErrNastr::Fill() {
+    const TSettings& d = Session().Settings();
     chboxEr5->setChecked(d.AutoRecovery);
     if (d.Er6Reaction == 0)
         RbtnEr6_NoReact->setChecked(true);
@@ -116,31 +99,19 @@ void TFormErrNastr::FormCreate() {
     SpinEditTime->setValue(int(std::clamp<quint32>(d.ReplyTime, 1, 10000)));
 }
 
-void TFormErrNastr::ApplyLanguage() {
-    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
-}
-
-void TFormErrNastr::SetCaption(const QString& objectName, int item, const QString& text) {
-    SetControlCaption(this, objectName, item, text);
-}
-
 void TFormErrNastr::btnOkClick() {
-    TCommonDatas& d = form_.Session().Datas();
+    TSettings d = Session().Settings();
     d.AutoRecovery = chboxEr5->isChecked();
     d.Er6Reaction = RbtnEr6_NoReact->isChecked() ? 0 : 1;
     d.Er9Reaction = RbtnEr9_NoReact->isChecked() ? 0 : 1;
     d.ReplyTime = quint32(SpinEditTime->value());
+    Session().ApplySettings(d);
     close();
 }
 
 void TFormErrNastr::btnErrRunClick() {
-    form_.AddLogLine(form_.Session().Lang().Message(Msg::RecoveryStarted));
+    Session().Log(Session().Lang().Message(Msg::RecoveryStarted));
     if (!formErrores_)
-        formErrores_ = new TFormErrores(form_, *this);
+        formErrores_ = new TFormErrores(Session(), this);
     formErrores_->open();
-}
-
-void TFormErrNastr::ErroresClosed(TFormErrores* dialog) {
-    if (formErrores_ == dialog)
-        formErrores_ = nullptr;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "lang/CaptionTarget.h"
+#include "LangDialog.h"
 
-#include <QDialog>
+#include <QPointer>
 
 class QCheckBox;
 class QFrame;
@@ -10,28 +10,19 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
-class TForm1;
 class TFormErrores;
 
 // "Program settings - error handling": whether a communication error starts a recovery by
 // itself, whether a command error or a command data error stops the list being sent, and how long
 // a sender waits for a reply. OK applies them; the window's close button discards them. "Clear
 // error" opens the recovery dialog. Modal; released when closed.
-class TFormErrNastr : public QDialog, public ICaptionTarget {
+class TFormErrNastr : public TLangDialog {
     Q_OBJECT
 public:
-    explicit TFormErrNastr(TForm1& form);
-    ~TFormErrNastr() override;
+    TFormErrNastr(TSession& session, QWidget* parent);
 
-    void FormCreate();
-    void ApplyLanguage();
     void btnOkClick();
     void btnErrRunClick();
-    // The recovery dialog while it is open.
-    TFormErrores* FormErrores() const { return formErrores_; }
-    void ErroresClosed(TFormErrores* dialog);
-
-    void SetCaption(const QString& objectName, int item, const QString& text) override;
 
     QFrame* pnlEr5;
     QLabel* StaticText1;
@@ -50,7 +41,9 @@ public:
     QSpinBox* SpinEditTime;
     QPushButton* btnOk;
 
+protected:
+    void Fill() override;
+
 private:
-    TForm1& form_;
-    TFormErrores* formErrores_ = nullptr;
+    QPointer<TFormErrores> formErrores_;
 };

@@ -1,12 +1,8 @@
 #include "UnitErrores.h"
 
-#include "Unit1.h"
-#include "UnitErrNastr.h"
-#include "core/UnitCommonDatas.h"
-#include "lang/Lang.h"
-#include "protocol/ReplyHandler.h"
+#include "core/Settings.h"
 #include "session/Session.h"
-#include "widgets/Captions.h"
+#include "widgets/Design.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -20,17 +16,12 @@ constexpr TCaptionSlot kSlots[] = {
     {39, "TFormErrores", -1}, {40, "StaticText1", -1}, {41, "StaticText2", -1}, {42, "btnAllOk", -1}};
 constexpr int kHighestEntry = 42;
 
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
+using Design::Named;
 } // namespace
 
-TFormErrores::TFormErrores(TForm1& form, TFormErrNastr& owner) : QDialog(&owner), form_(form), owner_(owner) {
-    setObjectName("TFormErrores");
-    setWindowTitle("Error recovering");
+TFormErrores::TFormErrores(TSession& session, QWidget* parent)
+    : TLangDialog(session, parent, "TFormErrores", "Error recovering", kSlots, kHighestEntry) {
     setModal(true);
-    setAttribute(Qt::WA_DeleteOnClose);
     auto* column = new QVBoxLayout(this);
     const auto step = [&](QFrame*& panel, const char* panelName, QCheckBox*& box, const char* boxName,
                           QLabel*& text, const char* textName, const QString& caption, QPushButton*& button,
@@ -61,41 +52,32 @@ TFormErrores::TFormErrores(TForm1& form, TFormErrNastr& owner) : QDialog(&owner)
     FormCreate();
 }
 
-TFormErrores::~TFormErrores() {
-    owner_.ErroresClosed(this);
-}
-
-void TFormErrores::FormCreate() {
-    ApplyLanguage();
-    const TCommonDatas& d = form_.Session().Datas();
+void TFormErrores::Fill() {
+    const TSettings& d = Session().Settings();
     chboxED->setChecked(d.RecoveryBreakComm);
     chboxSettsClear->setChecked(d.RecoveryClearMarks);
 }
 
-void TFormErrores::ApplyLanguage() {
-    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
-}
-
-void TFormErrores::SetCaption(const QString& objectName, int item, const QString& text) {
-    SetControlCaption(this, objectName, item, text);
-}
-
 void TFormErrores::chboxEDClick() {
-    form_.Session().Datas().RecoveryBreakComm = chboxED->isChecked();
+    TSettings s = Session().Settings();
+    s.RecoveryBreakComm = chboxED->isChecked();
+    Session().ApplySettings(s);
 }
 
 void TFormErrores::chboxSettsClearClick() {
-    form_.Session().Datas().RecoveryClearMarks = chboxSettsClear->isChecked();
+    TSettings s = Session().Settings();
+    s.RecoveryClearMarks = chboxSettsClear->isChecked();
+    Session().ApplySettings(s);
 }
 
 void TFormErrores::btnEDClick() {
-    form_.Session().Replies().BreakCommunication();
+    Session().BreakCommunication();
 }
 
 void TFormErrores::btnSettsClearClick() {
-    form_.Session().Replies().ClearReadinessMarks();
+    Session().ClearReadinessMarks();
 }
 
 void TFormErrores::btnAllOkClick() {
-    form_.Session().Replies().RunErrorRecovery();
+    Session().RunErrorRecovery();
 }

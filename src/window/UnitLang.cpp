@@ -1,11 +1,9 @@
 #include "UnitLang.h"
 
-#include "Unit1.h"
 #include "core/Dialogs.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/Session.h"
-#include "widgets/Captions.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,9 +15,8 @@ constexpr TCaptionSlot kSlots[] = {{25, "TFormLang", -1}, {27, "lbl1", -1}, {27,
 constexpr int kHighestEntry = 27;
 } // namespace
 
-TFormLang::TFormLang(TForm1& form, QWidget* parent) : QDialog(parent), form_(form) {
-    setObjectName("TFormLang");
-    setWindowTitle("Set language");
+TFormLang::TFormLang(TSession& session, QWidget* parent)
+    : TLangDialog(session, parent, "TFormLang", "Set language", kSlots, kHighestEntry) {
     resize(366, 111);
     auto* column = new QVBoxLayout(this);
     lbl1 = new QLabel("Please, select language from the list:", this);
@@ -40,13 +37,8 @@ TFormLang::TFormLang(TForm1& form, QWidget* parent) : QDialog(parent), form_(for
     FormCreate();
 }
 
-TFormLang::~TFormLang() {
-    form_.LangClosed(this);
-}
-
-void TFormLang::FormCreate() {
-    ApplyLanguage();
-    const TLang& lang = form_.Session().Lang();
+void TFormLang::Fill() {
+    const TLang& lang = Session().Lang();
     const QString path = lang.LanguageListFile();
     const auto lines = TLang::ReadLanguageFile(path);
     if (!lines) {
@@ -57,20 +49,23 @@ void TFormLang::FormCreate() {
     ComboBoxLang->setCurrentIndex(-1);
 }
 
-void TFormLang::ApplyLanguage() {
-    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
-}
-
 void TFormLang::ComboBoxLangClick(int index) {
     // A code is used without the line end and the blanks around it.
     const QString code = ComboBoxLang->itemText(index).trimmed();
     if (code.isEmpty())
         return;
-    const TLang& lang = form_.Session().Lang();
+    const TLang& lang = Session().Lang();
     if (!Dialogs().Confirm(lang.Message(Msg::SetLanguage) + code + "\"?\""))
         return;
-    if (form_.ChangeLanguage(code))
-        ApplyLanguage();
+    // A language whose files can't be read changes nothing; its file is named.
+    const QString unreadable = Session().ChangeLanguage(code);
+    if (!unreadable.isEmpty()) {
+        Dialogs().ShowMessage(lang.Message(Msg::FilePrefix) + unreadable +
+                              lang.Message(Msg::NotFoundOrDamaged));
+        return;
+    }
+    emit LanguageChanged();
+    ApplyLanguage();
 }
 
 void TFormLang::SetCaption(const QString& objectName, int item, const QString& text) {
@@ -78,5 +73,5 @@ void TFormLang::SetCaption(const QString& objectName, int item, const QString& t
         ComboBoxLang->lineEdit()->setPlaceholderText(text);
         return;
     }
-    SetControlCaption(this, objectName, item, text);
+    TLangDialog::SetCaption(objectName, item, text);
 }

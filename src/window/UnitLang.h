@@ -1,26 +1,21 @@
 #pragma once
 
-#include "lang/CaptionTarget.h"
-
-#include <QDialog>
+#include "LangDialog.h"
 
 class QComboBox;
 class QLabel;
-class TForm1;
 
 // The language dialog: the languages listed in lang/lang.lng, from which the operator picks the
-// language of the whole interface; a choice, once confirmed, switches the main window, the
-// messages and the command table at once. One is created hidden at start-up, so that a missing
-// or damaged dialog-text file or language list is reported at once; the menu entry "Language"
-// opens a new one each time (modal), released when closed.
-class TFormLang : public QDialog, public ICaptionTarget {
+// language of the whole interface; a choice, once confirmed, switches the messages and the
+// command table (through the session) and tells the main window (LanguageChanged), which takes
+// its own captions. One is created hidden at start-up, so that a missing or damaged dialog-text
+// file or language list is reported at once; the menu entry "Language" opens a new one each
+// time (modal), released when closed.
+class TFormLang : public TLangDialog {
     Q_OBJECT
 public:
-    explicit TFormLang(TForm1& form, QWidget* parent = nullptr);
-    ~TFormLang() override;
+    explicit TFormLang(TSession& session, QWidget* parent = nullptr);
 
-    void FormCreate();
-    void ApplyLanguage();
     // The operator chose item `index` of the list.
     void ComboBoxLangClick(int index);
     void SetCaption(const QString& objectName, int item, const QString& text) override;
@@ -28,6 +23,10 @@ public:
     QLabel* lbl1;
     QComboBox* ComboBoxLang;
 
-private:
-    TForm1& form_;
+protected:
+    void Fill() override;
+
+signals:
+    // The session switched to another language: the main window takes its captions.
+    void LanguageChanged();
 };

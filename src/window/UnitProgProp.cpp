@@ -1,11 +1,7 @@
 #include "UnitProgProp.h"
 
-#include "Unit1.h"
-#include "core/UnitCommonDatas.h"
-#include "lang/Lang.h"
+#include "core/Settings.h"
 #include "session/Session.h"
-#include "widgets/Captions.h"
-#include "widgets/LogView.h"
 #include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
@@ -54,11 +50,9 @@ QFrame* Panel(const char* name, QWidget* parent, QLayout* into) {
 
 } // namespace
 
-TFormProgProp::TFormProgProp(TForm1& form) : QDialog(&form), form_(form) {
-    setObjectName("TFormProgProp");
-    setWindowTitle("Program main settings");
+TFormProgProp::TFormProgProp(TSession& session, QWidget* parent)
+    : TLangDialog(session, parent, "TFormProgProp", "Program main settings", kSlots, kHighestEntry) {
     setModal(true);
-    setAttribute(Qt::WA_DeleteOnClose);
     auto* column = new QVBoxLayout(this);
 
     auto* show = new QVBoxLayout(Panel("Panel1", this, column));
@@ -101,13 +95,8 @@ TFormProgProp::TFormProgProp(TForm1& form) : QDialog(&form), form_(form) {
     FormCreate();
 }
 
-TFormProgProp::~TFormProgProp() {
-    form_.ProgPropDialogClosed(this);
-}
-
-void TFormProgProp::FormCreate() {
-    ApplyLanguage();
-    const TCommonDatas& d = form_.Session().Datas();
+void TFormProgProp::Fill() {
+    const TSettings& d = Session().Settings();
     chboxPortLogs->setChecked(d.ShowPortLog);
     chboxLoadLogs->setChecked(d.ShowLoadLog);
     chBoxLogs->setChecked(d.ShowOperationLog);
@@ -125,16 +114,8 @@ void TFormProgProp::FormCreate() {
     EditUnitsName->setText(d.UnitsName);
 }
 
-void TFormProgProp::ApplyLanguage() {
-    form_.Session().Lang().ApplyDialogLanguage(*this, kSlots, kHighestEntry);
-}
-
-void TFormProgProp::SetCaption(const QString& objectName, int item, const QString& text) {
-    SetControlCaption(this, objectName, item, text);
-}
-
 void TFormProgProp::btnOKClick() {
-    TCommonDatas& d = form_.Session().Datas();
+    TSettings d = Session().Settings();
     d.UnitsName = EditUnitsName->text();
     d.ShowPortLog = chboxPortLogs->isChecked();
     d.ShowLoadLog = chboxLoadLogs->isChecked();
@@ -149,10 +130,9 @@ void TFormProgProp::btnOKClick() {
     d.SaveUnitsScale = ChboxUnitsScale->isChecked();
     d.AutoAddEN = chBoxAddENAutomatic->isChecked();
     d.AutoAddBG = chboxAddBGAutomatic->isChecked();
-    form_.ShowOperationLog(d.ShowOperationLog);
-    form_.ApplyModeLayout(); // the command list stays
     if (RgrTrunc->ItemIndex() >= 0)
-        d.SetRounding(quint8(RgrTrunc->ItemIndex()));
-    d.SetScale(d.Scale); // the scale texts show the new unit name
+        d.RoundingMode = quint8(RgrTrunc->ItemIndex());
+    Session().ApplySettings(d); // the scale texts show the new unit name
+    emit LayoutChanged();       // the command list stays
     close();
 }

@@ -1,30 +1,22 @@
 #pragma once
 
-#include "lang/CaptionTarget.h"
-
-#include <QDialog>
+#include "LangDialog.h"
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
-class TForm1;
 class TRadioGroup;
 
 // "Program settings": what the main window shows, which files are saved on close, the editor's
-// two automatisms, the rounding of user units and the unit name. OK applies them to the shared
-// state and lays the window out again; closing it otherwise changes nothing. Modal; released when
-// closed.
-class TFormProgProp : public QDialog, public ICaptionTarget {
+// two automatisms, the rounding of user units and the unit name. OK applies them through the
+// session and tells the main window to lay itself out again; closing it otherwise changes
+// nothing. Modal; released when closed.
+class TFormProgProp : public TLangDialog {
     Q_OBJECT
 public:
-    explicit TFormProgProp(TForm1& form);
-    ~TFormProgProp() override;
+    TFormProgProp(TSession& session, QWidget* parent);
 
-    void FormCreate();
-    void ApplyLanguage();
     void btnOKClick();
-
-    void SetCaption(const QString& objectName, int item, const QString& text) override;
 
     QCheckBox* chboxPortLogs;
     QCheckBox* chboxLoadLogs;
@@ -44,6 +36,10 @@ public:
     QLineEdit* EditUnitsName;
     QPushButton* btnOK;
 
-private:
-    TForm1& form_;
+protected:
+    void Fill() override;
+
+signals:
+    // The settings of what the window shows were applied: its layout follows.
+    void LayoutChanged();
 };

@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 
 const TRgb green = 0x008000, red = 0xFF0000, yellow = 0xFFFF00;
@@ -36,11 +39,19 @@ protected:
         ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
         session = std::make_unique<TSession>(folder.Path(), view);
         ASSERT_TRUE(session->OpenPort());
-        Datas().ReplyTime = 60000; // a late answer on a busy machine is no silent controller
-        Datas().SetLastReply("  ");
+        SetReplyTime(60000); // a late answer on a busy machine is no silent controller
     }
 
-    TCommonDatas& Datas() const { return session->Datas(); }
+    const TCommonDatas& Datas() const { return session->Datas(); }
+    // Changes settings as the error settings dialog does.
+    template <typename Change> void ChangeSettings(Change change) {
+        TSettings settings = session->Settings();
+        change(settings);
+        session->ApplySettings(settings);
+    }
+    void SetReplyTime(quint32 ms) {
+        ChangeSettings([&](TSettings& s) { s.ReplyTime = ms; });
+    }
     void SetSimulator(const std::function<void(kvtsim::Options&)>& change) {
         kvtsim::Options options = simulator.GetOptions();
         change(options);
@@ -96,7 +107,7 @@ TEST_F(TransmissionFixture, StartTurnsTheChannelRedUntilTheControllerReportsComp
 
 TEST_F(TransmissionFixture, ASilentControllerStopsTheListAtItsFirstLine) {
     SetSimulator([](kvtsim::Options& o) { o.silent = true; });
-    Datas().ReplyTime = 100;
+    SetReplyTime(100);
     Send({"BG", "EN", "MV200"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), std::vector<std::string>{"BG"});
@@ -106,7 +117,6 @@ TEST_F(TransmissionFixture, ASilentControllerStopsTheListAtItsFirstLine) {
     EXPECT_EQ(view.log.last(),
               session->Lang().ExtraText(Ext::SendingEnded).arg("1", "3", "BG", "1", X(Ext::EndNoAnswer)));
     EXPECT_TRUE(view.redLines.last());
-    EXPECT_TRUE(session->ReadyEvent().IsSet());
 }
 
 TEST_F(TransmissionFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndSaysWhere) {
@@ -134,7 +144,6 @@ TEST_F(TransmissionFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndS
         X(Ext::SendingStopped).arg(QString::number(sent + 1), "300", lines[sent], QString::number(sent)));
     EXPECT_FALSE(view.redLines.last());
     EXPECT_EQ(NoReplyLines(), 0);
-    EXPECT_TRUE(session->ReadyEvent().IsSet());
     EXPECT_FALSE(session->StopSending()) << "nothing left to stop";
 
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 0; });
@@ -150,7 +159,7 @@ TEST_F(TransmissionFixture, ACommandErrorStopsOrNotAsTheSettingsSay) {
     EXPECT_EQ(Datas().LastError(), "E26*");
     EXPECT_TRUE(view.redLines.last());
 
-    Datas().Er6Reaction = 0;
+    ChangeSettings([](TSettings& s) { s.Er6Reaction = 0; });
     Send({"XX", "EN", "ED"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD2", "XX", "XX", "EN", "ED"}));
@@ -161,7 +170,7 @@ TEST_F(TransmissionFixture, ADataErrorStopsOrNotAsTheSettingsSay) {
     Send({"SD99999", "EN"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), std::vector<std::string>{"SD99999"});
-    Datas().Er9Reaction = 0;
+    ChangeSettings([](TSettings& s) { s.Er9Reaction = 0; });
     Send({"SD99999", "EN"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands().size(), 3u);
@@ -175,7 +184,6 @@ TEST_F(TransmissionFixture, EmptyLinesAreSkippedAndAnEmptyListSendsNothing) {
     Send({});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands().size(), 2u);
-    EXPECT_TRUE(session->ReadyEvent().IsSet());
 }
 
 TEST_F(TransmissionFixture, SendTwiceRunsOneTransmission) {
@@ -200,17 +208,16 @@ TEST_F(TransmissionFixture, AThousandLinesAreSentWholeEachOnceInOrder) {
 
 TEST_F(TransmissionFixture, EditingTheListWhileItIsSentChangesNothingSent) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 10; });
-    TCommandList& list = session->CommandList();
-    list.SetProgram({"BG", "EN", "DL", "DR"});
+    session->SetProgram({"BG", "EN", "DL", "DR"});
     ASSERT_EQ(session->SendCommandList(), TSession::SendStart::Started);
-    list.SetProgram({"XX", "XX"}); // the operator keeps editing
+    session->SetProgram({"XX", "XX"}); // the operator keeps editing
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "EN", "DL", "DR"}));
 }
 
 TEST_F(TransmissionFixture, EndingTheSessionStopsTheTransmissionAtOnce) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 250; });
-    Datas().ReplyTime = 1000;
+    SetReplyTime(1000);
     Send(QStringList(100, "BG"));
     ASSERT_TRUE(WaitUntil([&] { return simulator.Commands().size() >= 2; }));
     session.reset(); // joins the transmission thread
@@ -221,13 +228,13 @@ TEST_F(TransmissionFixture, EndingTheSessionStopsTheTransmissionAtOnce) {
 TEST_F(TransmissionFixture, ALateAnswerIsNeverTakenForTheNextLine) {
     // The controller answers 150 ms late; the program waits 100 ms.
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 150; });
-    Datas().ReplyTime = 100;
+    SetReplyTime(100);
     Send({"XX"}); // will be answered, too late, with a command error
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(NoReplyLines(), 1);
 
     // A new list goes out at once; the late "XX*E16*" arrives while its first line waits.
-    Datas().ReplyTime = 400;
+    SetReplyTime(400);
     Send({"BG", "EN"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"XX", "BG", "EN"}))
@@ -237,7 +244,7 @@ TEST_F(TransmissionFixture, ALateAnswerIsNeverTakenForTheNextLine) {
 
 TEST_F(TransmissionFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
     session->ClosePort();
-    Datas().ReplyTime = 86400000; // a day: only a stop at once lets the list end
+    SetReplyTime(86400000); // a day: only a stop at once lets the list end
     std::vector<TRWThread::End> ends;
     QObject::connect(session.get(), &TSession::TransmissionEnded,
                      [&](TRWThread::End end) { ends.push_back(end); });
@@ -255,9 +262,10 @@ TEST_F(TransmissionFixture, ALateEndOfAnEarlierTransmissionNeverReleasesTheNextO
     // The first list ends at once (closed port) and its end waits, queued, for the main thread;
     // meanwhile the second starts (its thread may well take the first one's memory).
     session->ClosePort();
-    session->ReadyEvent().Reset();
     Send({"BG"});
-    ASSERT_TRUE(session->ReadyEvent().WaitFor(60000)); // ended, its end not handled yet
+    // Ended (its thread finished), its end not handled yet: no event is processed meanwhile.
+    while (session->Progress())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(session->OpenPort());
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 100; });
     std::vector<bool> transmittingAtEachEnd;
@@ -297,7 +305,7 @@ TEST_F(TransmissionFixture, AfterALostLineTheChannelsStartAgainInStandby) {
     simulator.Stop();
     kvtsim::Simulator again;
     ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
-    Datas().SetCoordState(2, TCommonDatas::Communication); // as a stale state would be
+    session->SetChannelStates({0, TCommonDatas::Communication, 0}); // as a stale state would be
     ASSERT_TRUE(session->OpenPort());
     EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Standby);
     view.recording.clear();

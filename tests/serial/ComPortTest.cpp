@@ -2,10 +2,13 @@
 #include "Pty.h"
 #include "Wait.h"
 #include "serial/PortDevice.h"
+#include "serial/PortReceiver.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include <QFile>
@@ -18,6 +21,48 @@
 
 namespace {
 
+// Takes the port's chunks on its read thread, as the program's reply reader does. With `hold`,
+// each chunk waits inside ChunkReceived until the port interrupts it (as a full queue does).
+class ChunkRecorder : public IPortReceiver {
+public:
+    void ChunkReceived(const QByteArray& chunk, quint32) override {
+        std::unique_lock lock(mutex_);
+        if (hold) {
+            ++held;
+            changed_.notify_all();
+            changed_.wait(lock, [&] { return interrupted_; });
+            return;
+        }
+        chunks_.append(chunk);
+    }
+    void Interrupt() override {
+        std::lock_guard lock(mutex_);
+        interrupted_ = true;
+        changed_.notify_all();
+    }
+    void Resume() override {
+        std::lock_guard lock(mutex_);
+        interrupted_ = false;
+    }
+    QList<QByteArray> Chunks() const {
+        std::lock_guard lock(mutex_);
+        return chunks_;
+    }
+    // Waits until a chunk is held inside ChunkReceived.
+    bool WaitUntilHeld() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::minutes(1), [&] { return held > 0; });
+    }
+    std::atomic<bool> hold{false};
+    int held = 0;
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    QList<QByteArray> chunks_;
+    bool interrupted_ = false;
+};
+
 // A port on COM<n> of a temporary ports folder, linked to a pseudo-terminal the test drives.
 class PortFixture : public ::testing::Test {
 protected:
@@ -25,8 +70,7 @@ protected:
         ASSERT_TRUE(pty.Ok());
         Link(1, pty.SlavePath());
         port = std::make_unique<TComPort>(ports.path());
-        QObject::connect(port.get(), &TComPort::OnRead,
-                         [this](const QByteArray& chunk, quint32) { chunks.append(chunk); });
+        port->SetReceiver(&receiver);
         port->SetPortNumber(1);
         port->SetDataBitsIndex(3);
         port->SetStopBits(0);
@@ -48,7 +92,7 @@ protected:
 
     QByteArray Received() const {
         QByteArray all;
-        for (const QByteArray& c : chunks)
+        for (const QByteArray& c : receiver.Chunks())
             all += c;
         return all;
     }
@@ -61,8 +105,8 @@ protected:
 
     QTemporaryDir ports;
     Pty pty;
+    ChunkRecorder receiver;
     std::unique_ptr<TComPort> port;
-    QList<QByteArray> chunks;
 };
 
 } // namespace
@@ -70,14 +114,15 @@ protected:
 TEST_F(PortFixture, ASingleByteArrivesAsAChunkOfOne) {
     OpenAndRead();
     pty.Write("*");
-    ASSERT_TRUE(WaitUntil([&] { return !chunks.isEmpty(); }));
-    EXPECT_EQ(chunks, QList<QByteArray>{"*"});
+    ASSERT_TRUE(WaitUntil([&] { return !receiver.Chunks().isEmpty(); }));
+    EXPECT_EQ(receiver.Chunks(), QList<QByteArray>{"*"});
 }
 
 TEST_F(PortFixture, ChunksNeverExceedInBufSizeAndNothingIsLeftBehind) {
     OpenAndRead();
     pty.Write(QByteArray(1500, 'a'));
     ASSERT_TRUE(WaitUntil([&] { return Received().size() == 1500; }));
+    const QList<QByteArray> chunks = receiver.Chunks();
     for (const QByteArray& c : chunks)
         EXPECT_LE(c.size(), 1000);
     EXPECT_EQ(chunks.first().size(), 1000) << "everything waiting is taken, up to the buffer";
@@ -88,9 +133,10 @@ TEST_F(PortFixture, WaitFullBufferHoldsBackUntilTheBufferIsFull) {
     OpenAndRead();
     pty.Write(QByteArray(999, 'x'));
     RunEventsFor(150);
-    EXPECT_TRUE(chunks.isEmpty()) << "999 bytes wait for more";
+    EXPECT_TRUE(receiver.Chunks().isEmpty()) << "999 bytes wait for more";
     pty.Write("y");
-    ASSERT_TRUE(WaitUntil([&] { return !chunks.isEmpty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !receiver.Chunks().isEmpty(); }));
+    const QList<QByteArray> chunks = receiver.Chunks();
     ASSERT_EQ(chunks.size(), 1);
     EXPECT_EQ(chunks.first().size(), 1000);
     EXPECT_EQ(chunks.first().back(), 'y');
@@ -106,7 +152,7 @@ TEST_F(PortFixture, InBufSizeChangesOnlyWhileClosedAndNeverToZero) {
     EXPECT_EQ(port->InBufSize(), 16);
     pty.Write(QByteArray(40, 'z'));
     ASSERT_TRUE(WaitUntil([&] { return Received().size() == 40; }));
-    for (const QByteArray& c : chunks)
+    for (const QByteArray& c : receiver.Chunks())
         EXPECT_LE(c.size(), 16);
 }
 
@@ -151,7 +197,9 @@ TEST_F(PortFixture, ChangingThePortNumberReopensAndTheNewThreadWaitsForEnable) {
 
 TEST_F(PortFixture, ASecondOpenerOfTheSameDeviceIsRefused) {
     OpenAndRead();
+    ChunkRecorder otherReceiver;
     TComPort other(ports.path());
+    other.SetReceiver(&otherReceiver);
     other.SetPortNumber(1);
     other.Open();
     EXPECT_FALSE(other.Connected());
@@ -244,14 +292,14 @@ TEST_F(PortFixture, ASpeedChosenWhileClosedTakesEffectAtTheNextOpen) {
     EXPECT_EQ(LineSettings().c_ospeed, 115200u);
 }
 
-TEST_F(PortFixture, ClosingWhileAChunkWaitsForTheMainThreadDropsItCleanly) {
+TEST_F(PortFixture, ClosingWhileTheReceiverHoldsAChunkInterruptsIt) {
+    receiver.hold = true;
     OpenAndRead();
     pty.Write("E10*");
-    // Give the read thread time to post the chunk, but do not let the main thread handle it.
-    QThread::msleep(100);
-    port->Close();
-    RunEventsFor(100);
-    EXPECT_TRUE(chunks.isEmpty());
+    ASSERT_TRUE(receiver.WaitUntilHeld());
+    port->Close(); // returns only once the read thread has ended: the receiver was interrupted
+    EXPECT_FALSE(port->Connected());
+    EXPECT_TRUE(receiver.Chunks().isEmpty());
 }
 
 TEST_F(PortFixture, LineSettingsChangeWhileAnotherThreadWrites) {

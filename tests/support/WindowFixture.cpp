@@ -8,6 +8,13 @@
 #include "widgets/LogView.h"
 #include "widgets/RadioGroup.h"
 
+bool SwitchLanguage(TForm1& form, const QString& code) {
+    if (!form.Session().ChangeLanguage(code).isEmpty())
+        return false;
+    form.LanguageChanged();
+    return true;
+}
+
 kvtsim::Options WindowFixture::FastMotions() {
     kvtsim::Options options;
     options.timeScale = 0.01;
@@ -27,14 +34,20 @@ void WindowFixture::CreateWindow(int controlMode) {
 }
 
 void WindowFixture::AllowSlowAnswers() {
-    Datas().ReplyTime = 60000;
+    SetReplyTime(60000);
+}
+
+void WindowFixture::SetReplyTime(quint32 ms) {
+    TSettings settings = Session().Settings();
+    settings.ReplyTime = ms;
+    Session().ApplySettings(settings);
 }
 
 TSession& WindowFixture::Session() const {
     return form->Session();
 }
 
-TCommonDatas& WindowFixture::Datas() const {
+const TCommonDatas& WindowFixture::Datas() const {
     return form->Session().Datas();
 }
 
@@ -51,7 +64,7 @@ QStringList WindowFixture::LogLines() const {
 }
 
 void WindowFixture::SendList(const QStringList& lines) {
-    form->Session().CommandList().SetProgram(lines);
+    form->Session().SetProgram(lines);
     form->btnRunTRClick();
 }
 

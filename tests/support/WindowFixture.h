@@ -4,6 +4,8 @@
 #include "ScriptedDialogs.h"
 #include "Simulator.h"
 #include "Unit1.h"
+#include "core/Settings.h"
+#include "session/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,10 @@ class TSession;
 
 // A program folder whose COM1 is the controller simulator, scripted dialogs, and a main window
 // over that folder once the test creates it. Derived fixtures start both in their SetUp.
+// Switches `form` to the language `code` as the language dialog does; false (nothing changed)
+// when the language's files can't be read.
+bool SwitchLanguage(TForm1& form, const QString& code);
+
 class WindowFixture : public ::testing::Test {
 protected:
     // Motions and pauses of the simulator last a hundredth of their real time.
@@ -30,8 +36,26 @@ protected:
     // for a silent controller. Tests of the reply time set their own.
     void AllowSlowAnswers();
 
+    // Gives the session a reply time of its own (as the error settings dialog would).
+    void SetReplyTime(quint32 ms);
+    // Changes settings as a settings dialog does: the value taken, changed, handed back.
+    template <typename Change> void ChangeSettings(Change change) {
+        TSettings settings = Session().Settings();
+        change(settings);
+        Session().ApplySettings(settings);
+    }
+
     TSession& Session() const;
-    TCommonDatas& Datas() const;
+    const TCommonDatas& Datas() const;
+    // A control of the main window (or of a dialog over it) by its objectName; fails the test
+    // when there is none.
+    template <typename T = QWidget> T* W(const char* name) const {
+        T* widget = form->findChild<T*>(name);
+        EXPECT_TRUE(widget) << "no control named " << name;
+        return widget;
+    }
+    // The dialog of type T that is open over the main window, or none.
+    template <typename T> T* Dialog() const { return form->findChild<T*>(); }
     QString M(int i) const;   // a message of the language table
     QString Ext(int i) const; // a text of the extra language table
     QStringList LogLines() const;

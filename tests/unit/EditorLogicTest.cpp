@@ -1,3 +1,4 @@
+#include "ChangeSettings.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
 #include "core/AppError.h"
@@ -46,7 +47,7 @@ TEST(RoundSteps, AnInvalidModeIsResetToDecreasing) {
     datas.SetRounding(2);
     datas.SetRounding(7);
     EXPECT_EQ(RoundSteps(2.9, datas), 2);
-    EXPECT_EQ(datas.RoundingMode, 0);
+    EXPECT_EQ(datas.Settings().RoundingMode, 0);
     EXPECT_EQ(view.roundingText, "Decreasing rounding");
 }
 
@@ -75,18 +76,19 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
     void Units(double scale, bool steps, const QString& name = "mm") {
-        datas.UnitsName = name;
+        ChangeSettings(datas, [&](TSettings& s) { s.UnitsName = name; });
         datas.SetScale(scale);
-        table.BuildTable(BuiltIn::Messages(), datas.Scale, name, steps);
+        table.BuildTable(BuiltIn::Messages(), datas.Settings().Scale, name, steps);
     }
     // Adds and returns the new list line, or "refused: <message>".
     QString Add(int index, const QString& argument) {
-        const int messages = int(dialogs.messages.size());
-        if (!AddCommand(table, datas, index, argument, list)) {
-            EXPECT_EQ(dialogs.messages.size(), messages + 1);
-            return "refused: " + dialogs.messages.last();
+        const int count = list.Count();
+        const TMadeCommand made = AddCommand(table, datas, index, argument, list);
+        if (!made) {
+            EXPECT_EQ(list.Count(), count) << "nothing added when refused";
+            return "refused: " + made.refusal;
         }
-        EXPECT_EQ(dialogs.messages.size(), messages) << "no message when added";
+        EXPECT_TRUE(made.refusal.isEmpty()) << "no refusal when added";
         return list.Lines().last();
     }
     QString LastDescription() const { return list.Descriptions().last(); }

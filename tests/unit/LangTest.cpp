@@ -1,4 +1,5 @@
 #include "lang/Lang.h"
+#include "ChangeSettings.h"
 #include "FakeView.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
@@ -71,8 +72,14 @@ protected:
         return bytes;
     }
 
+    // The message-box texts of the files that could not be read, so far.
+    QStringList& Problems() {
+        problems += lang.TakeFileProblems();
+        return problems;
+    }
+
     ProgramFolder folder{ProgramFolder::WithoutLanguages};
-    ScriptedDialogs dialogs;
+    QStringList problems;
     FakeView view;
     TProgramPaths paths;
     TCommonDatas datas;
@@ -102,7 +109,7 @@ TEST_F(LangFixture, EveryLineBreakConventionReadsTheSame) {
         EXPECT_EQ(lang.Text(54), "t54");
         EXPECT_EQ(lang.Text(0), "f1");
     }
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(Problems().isEmpty());
 }
 
 TEST_F(LangFixture, AMisnumberedLineSetsNothingAndMarksTheFileDamaged) {
@@ -116,7 +123,7 @@ TEST_F(LangFixture, AMisnumberedLineSetsNothingAndMarksTheFileDamaged) {
     EXPECT_EQ(lang.Text(7), " ") << "an empty line between numbered lines is rejected";
     EXPECT_EQ(lang.Text(8), "eight");
     EXPECT_EQ(lang.Text(9), " ") << "entries the file does not reach are single spaces";
-    EXPECT_TRUE(dialogs.messages.isEmpty()) << "the main window's file gives no sign of it";
+    EXPECT_TRUE(Problems().isEmpty()) << "the main window's file gives no sign of it";
 }
 
 TEST_F(LangFixture, ALongerFileLengthensTheListAndAShorterOneSetsOnlyItsEntries) {
@@ -133,12 +140,12 @@ TEST_F(LangFixture, ALongerFileLengthensTheListAndAShorterOneSetsOnlyItsEntries)
 
 TEST_F(LangFixture, AMissingFileIsReportedAndLeavesSingleSpacesOrPreviousMessages) {
     EXPECT_TRUE(lang.LoadTexts("f1"));
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0], " *File" + folder.File("lang/en/enf1.lng") + " *not found or damaged!");
+    ASSERT_EQ(Problems().size(), 1);
+    EXPECT_EQ(Problems()[0], " *File" + folder.File("lang/en/enf1.lng") + " *not found or damaged!");
     for (int i = 1; i < 55; ++i)
         ASSERT_EQ(lang.Text(i), " ") << i;
     EXPECT_TRUE(lang.LoadMessages());
-    EXPECT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(Problems().size(), 2);
     EXPECT_EQ(lang.Messages, BuiltIn::Messages()) << "entry 0 is \"msg\" again and the rest the defaults";
 }
 
@@ -146,8 +153,8 @@ TEST_F(LangFixture, TheFileMessageIsBuiltFromTheCurrentMessages) {
     WriteLanguage("en", "msg", "title\n{1} File \n{2}  is missing.\n");
     lang.LoadMessages();
     lang.LoadTexts("addf");
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0], "File " + folder.File("lang/en/enaddf.lng") + " is missing.");
+    ASSERT_EQ(Problems().size(), 1);
+    EXPECT_EQ(Problems()[0], "File " + folder.File("lang/en/enaddf.lng") + " is missing.");
 }
 
 TEST_F(LangFixture, EmptyBinaryAndHugeFilesCountAsDamagedAndChangeNothingElse) {
@@ -156,11 +163,11 @@ TEST_F(LangFixture, EmptyBinaryAndHugeFilesCountAsDamagedAndChangeNothingElse) {
                             "ELF\x02\x01\x01\0\0\0{1} hidden\n",
                             20);
     for (const QByteArray& bytes : {QByteArray(), binary, huge}) {
-        dialogs.messages.clear();
+        Problems().clear();
         lang.Messages = BuiltIn::Messages();
         WriteLanguage("en", "msg", bytes);
         EXPECT_TRUE(lang.LoadMessages());
-        EXPECT_EQ(dialogs.messages.size(), 1) << bytes.size();
+        EXPECT_EQ(Problems().size(), 1) << bytes.size();
         EXPECT_EQ(lang.Messages, BuiltIn::Messages()) << bytes.size();
     }
 }
@@ -171,13 +178,13 @@ TEST_F(LangFixture, ABadMarkerStopsReadingTheRestOfTheFile) {
     EXPECT_EQ(lang.Text(1), "one");
     EXPECT_EQ(lang.Text(2), " ");
     EXPECT_EQ(lang.Text(3), " ") << "the rest of the file is skipped";
-    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(Problems().size(), 1);
 
-    dialogs.messages.clear();
+    Problems().clear();
     WriteLanguage("en", "f1", "title\n{1} one\n{4294967297} two\n{3} three\n");
     lang.LoadTexts("f1");
     EXPECT_EQ(lang.Text(3), " ");
-    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(Problems().size(), 1);
 }
 
 TEST_F(LangFixture, AnOverlongLineIsRejectedButTheOthersLoad) {
@@ -190,7 +197,7 @@ TEST_F(LangFixture, AnOverlongLineIsRejectedButTheOthersLoad) {
 
 TEST_F(LangFixture, OlderFilesInWindows1251StillRead) {
     WriteLanguage("ru", "f1", "title\r\n{1} \xCF\xF3\xF1\xEA\r\n");
-    datas.Language = "ru";
+    ChangeSettings(datas, [&](TSettings& s) { s.Language = "ru"; });
     lang.LoadTexts("f1");
     EXPECT_EQ(lang.Text(1), QString::fromUtf8("Пуск"));
 }
@@ -290,13 +297,13 @@ TEST(ShippedLanguages, ExtraTextsAreTheBuiltInOnesAndKeepTheirPlaceholders) {
 
 TEST_F(LangFixture, ALanguageWithoutExtraTextsShowsThemInEnglishWithoutAMessage) {
     WriteLanguage("xx", "ext", Numbered(3, "own "));
-    datas.Language = "xx";
+    ChangeSettings(datas, [&](TSettings& s) { s.Language = "xx"; });
     lang.LoadExtraTexts();
     EXPECT_EQ(lang.ExtraText(1), "own 1");
     EXPECT_EQ(lang.ExtraText(3), BuiltIn::ExtraTexts()[3]) << "entries the file lacks stay English";
-    datas.Language = "yy"; // no file at all
+    ChangeSettings(datas, [&](TSettings& s) { s.Language = "yy"; }); // no file at all
     lang.LoadExtraTexts();
     EXPECT_EQ(lang.Extra, BuiltIn::ExtraTexts()) << "back to English, not the previous language";
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(Problems().isEmpty());
     EXPECT_TRUE(view.log.isEmpty());
 }

@@ -2,7 +2,6 @@
 // program the command list writes.
 #include "operations/ReadBack.h"
 #include "FakeView.h"
-#include "ScriptedDialogs.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/BuiltInTexts.h"
@@ -23,7 +22,6 @@ protected:
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
     TReadBack Parse(const QStringList& lines) { return ParseReadBack(lines, table, datas, list); }
 
-    ScriptedDialogs dialogs;
     FakeView view;
     TCommonDatas datas{view};
     TKVTCommands table;
@@ -39,13 +37,13 @@ TEST_F(ReadBackFixture, TheExampleAcrossLineBreaksWithoutEchoAndEnd) {
               table.Entry(TKVTCommands::SD).CaptionText + "200" + table.Entry(TKVTCommands::SD).UnitsText);
     EXPECT_FALSE(read.wrongCommand);
     EXPECT_EQ(read.commands, (QStringList{"LD1", "BG", "EN", "SD200", "DL", "MV200"}));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(read.refusals.isEmpty());
 }
 
 TEST_F(ReadBackFixture, StarsAccelerationsAndTheScale) {
-    Parse({"RD1**BG***AL32770*AL32768*AL5*ED*"});
+    const TReadBack stars = Parse({"RD1**BG***AL32770*AL32768*AL5*ED*"});
     EXPECT_EQ(list.Lines(), (QStringList{"BG", "AL-2", "AL+5"})) << "no empty token; 32770 is -2";
-    EXPECT_EQ(dialogs.messages, QStringList{table.Entry(TKVTCommands::AL).RangeText})
+    EXPECT_EQ(stars.refusals, QStringList{table.Entry(TKVTCommands::AL).RangeText})
         << "32768 itself is not converted, and is out of range";
     EXPECT_TRUE(Parse({"RD1*ED*"}).commands.isEmpty());
     EXPECT_EQ(list.Count(), 0) << "an empty result";
@@ -70,9 +68,8 @@ TEST_F(ReadBackFixture, UnknownShortAndMalformedTokensAreWrongCommands) {
 }
 
 TEST_F(ReadBackFixture, AValueOutOfRangeIsLeftOutAndOneNotWholeEndsTheRead) {
-    Parse({"RD1*SD99999*BG*ED*"});
+    EXPECT_EQ(Parse({"RD1*SD99999*BG*ED*"}).refusals, QStringList{table.Entry(TKVTCommands::SD).RangeText});
     EXPECT_EQ(list.Lines(), QStringList{"BG"});
-    EXPECT_EQ(dialogs.messages, QStringList{table.Entry(TKVTCommands::SD).RangeText});
 
     const TReadBack read = Parse({"RD1*BG*SP1.5*EN*ED*"});
     EXPECT_EQ(list.Lines(), QStringList{"BG"}) << "the rows before it stay";

@@ -1,5 +1,4 @@
 #include "FakeView.h"
-#include "ScriptedDialogs.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/BuiltInTexts.h"
@@ -26,7 +25,6 @@ protected:
     TSimpleModeLists Lists() { return TSimpleModeLists(table, datas, commands); }
     QStringList List() const { return commands.Lines(); }
 
-    ScriptedDialogs dialogs;
     FakeView view;
     TCommonDatas datas{view};
     TKVTCommands table;
@@ -53,9 +51,10 @@ TEST_F(SimpleModeFixture, PermanentMotionAccelerationAndDirection) {
 
 TEST_F(SimpleModeFixture, ARefusedValueIsShownAndLeftOutTheRestFollows) {
     motion.speed = "20000";
-    Lists().BuildMotionBlock(motion);
+    TSimpleModeLists lists = Lists();
+    lists.BuildMotionBlock(motion);
     EXPECT_EQ(List(), (QStringList{"BG", "EN", "AL0", "DL", "MV200"}));
-    EXPECT_EQ(dialogs.messages, QStringList{table.Entry(TKVTCommands::SD).RangeText});
+    EXPECT_EQ(lists.Refusals(), QStringList{table.Entry(TKVTCommands::SD).RangeText});
 }
 
 TEST_F(SimpleModeFixture, StartListsAndTheSingleStartForAllChannels) {

@@ -161,11 +161,11 @@ TEST(PortForThisStart, OpensAnotherPortWithoutChangingWhatIsStored) {
     ProgramFolder folder;
     FakeView view;
     TSession session(folder.Path(), view);
-    const quint32 stored = session.Port().PortNumber();
+    const quint32 stored = session.PortNumber();
     session.UsePortForThisStart(7);
-    EXPECT_EQ(session.Port().PortNumber(), 7u);
+    EXPECT_EQ(session.PortNumber(), 7u);
     EXPECT_EQ(session.PortNumberToStore(), stored);
     session.ChoosePort(3); // the operator's own choice is kept as always
-    EXPECT_EQ(session.Port().PortNumber(), 3u);
+    EXPECT_EQ(session.PortNumber(), 3u);
     EXPECT_EQ(session.PortNumberToStore(), 3u);
 }

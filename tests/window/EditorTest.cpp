@@ -46,7 +46,7 @@ protected:
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
     QStringList Lines() const { return form->Session().CommandList().Lines(); }
-    TStringGrid* Grid() const { return form->StringGridSend; }
+    TStringGrid* Grid() const { return W<TStringGrid>("StringGridSend"); }
     QStringList Descriptions() const {
         QStringList d;
         for (int r = 1; r < Grid()->RowCount() - 1; ++r)
@@ -65,20 +65,20 @@ protected:
 } // namespace
 
 TEST_F(EditorFixture, AProgramIsBuiltWithTheButtonsAndSentToTheSimulator) {
-    form->btnLD1->click();
-    Type(form->EditSD, "200");
-    form->btnSD->click();
-    Type(form->EditMVn, "2000");
-    form->btnMVn->click();
-    form->btnED->click();
+    W<QToolButton>("btnLD1")->click();
+    Type(W<QLineEdit>("EditSD"), "200");
+    W<QToolButton>("btnSD")->click();
+    Type(W<QLineEdit>("EditMVn"), "2000");
+    W<QToolButton>("btnMVn")->click();
+    W<QToolButton>("btnED")->click();
     EXPECT_EQ(Lines(), (QStringList{"LD1", "BG", "EN", "SD200", "MV2000", "ED"}));
     EXPECT_EQ(Numbers(), (QStringList{"1", "2", "3", "4", "5", "6"}));
     EXPECT_EQ(Grid()->RowCount(), 8) << "header, six commands, trailing empty row";
     EXPECT_EQ(Descriptions(), (QStringList{M(46) + "1" + M(44), M(48), M(49), M(85) + "200" + M(56),
                                            M(50) + "2000" + M(51), M(47)}));
 
-    ColourRecorder indicator(form->shpX);
-    form->btnRunTR->click();
+    ColourRecorder indicator(W<TShape>("shpX"));
+    W<QPushButton>("btnRunTR")->click();
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(indicator.Colours(), (QList<QColor>{QColor(0, 128, 0), QColor(255, 255, 0), QColor(0, 128, 0)}))
         << "green, yellow while the program is written, green again after ED";
@@ -86,50 +86,50 @@ TEST_F(EditorFixture, AProgramIsBuiltWithTheButtonsAndSentToTheSimulator) {
 }
 
 TEST_F(EditorFixture, ButtonsWithoutEditAndTheAutomaticCommands) {
-    form->btnMV->click();
+    W<QToolButton>("btnMV")->click();
     EXPECT_EQ(Lines(), QStringList{"MV"});
     EXPECT_EQ(Descriptions(), QStringList{M(50)});
-    form->btnAllClear->click();
-    form->Session().Datas().AutoAddBG = false;
-    form->btnLD1->click();
+    W<QPushButton>("btnAllClear")->click();
+    ChangeSettings([&](TSettings& s) { s.AutoAddBG = false; });
+    W<QToolButton>("btnLD1")->click();
     EXPECT_EQ(Lines(), (QStringList{"LD1", "EN"}));
-    form->Session().Datas().AutoAddEN = false;
-    form->btnPS1->click();
-    form->btnST->click();
+    ChangeSettings([&](TSettings& s) { s.AutoAddEN = false; });
+    W<QToolButton>("btnPS1")->click();
+    W<QToolButton>("btnST")->click();
     EXPECT_EQ(Lines(), (QStringList{"LD1", "EN", "PS1", "ST"}));
 }
 
 TEST_F(EditorFixture, BadArgumentsAreReportedTheWayEachButtonDoes) {
-    Type(form->EditSP, "1.5");
-    form->btnSP->click();
+    Type(W<QLineEdit>("EditSP"), "1.5");
+    W<QToolButton>("btnSP")->click();
     EXPECT_EQ(dialogs.messages, QStringList{M(Msg::ParameterIncorrect)});
-    Type(form->EditSF, "1.5");
-    form->btnSF->click();
+    Type(W<QLineEdit>("EditSF"), "1.5");
+    W<QToolButton>("btnSF")->click();
     EXPECT_EQ(dialogs.messages.last(), "'1.5' is not a valid integer value");
-    Type(form->EditMVn, "0.5");
-    form->btnMVn->click();
+    Type(W<QLineEdit>("EditMVn"), "0.5");
+    W<QToolButton>("btnMVn")->click();
     EXPECT_EQ(dialogs.messages.last(), form->Session().Commands().Entry(6).RangeText);
     EXPECT_TRUE(Lines().isEmpty());
     EXPECT_EQ(Grid()->RowCount(), 2);
 }
 
 TEST_F(EditorFixture, DirectControlSendsEachCommandAlone) {
-    form->btnBG->click();
-    form->chbDirectControl->click();
-    EXPECT_TRUE(form->Session().Datas().DirectControl);
+    W<QToolButton>("btnBG")->click();
+    W<QCheckBox>("chbDirectControl")->click();
+    EXPECT_TRUE(form->Session().Datas().Settings().DirectControl);
     EXPECT_TRUE(Lines().isEmpty()) << "ticking the box clears the list";
 
-    form->btnLD1->click();
+    W<QToolButton>("btnLD1")->click();
     EXPECT_EQ(Lines(), QStringList{"LD1"}) << "no automatic BG and EN in Direct Control";
     ASSERT_TRUE(WaitForEnd());
-    form->btnEN->click();
+    W<QToolButton>("btnEN")->click();
     EXPECT_EQ(Lines(), QStringList{"EN"});
     EXPECT_EQ(Grid()->RowCount(), 3);
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "EN"}));
 
-    Type(form->EditMVn, "0");
-    form->btnMVn->click();
+    Type(W<QLineEdit>("EditMVn"), "0");
+    W<QToolButton>("btnMVn")->click();
     EXPECT_TRUE(Lines().isEmpty()) << "a refused command leaves the list empty";
     RunEventsFor(50);
     EXPECT_EQ(simulator.Commands().size(), 2u) << "and nothing is sent";
@@ -141,9 +141,9 @@ TEST_F(EditorFixture, DirectControlRefusesACommandWhileTheLastOneIsStillSent) {
         o.replyDelayMs = 150;
         return o;
     }());
-    form->chbDirectControl->click();
-    form->btnBG->click();
-    form->btnEN->click();
+    W<QCheckBox>("chbDirectControl")->click();
+    W<QToolButton>("btnBG")->click();
+    W<QToolButton>("btnEN")->click();
     EXPECT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(Lines(), QStringList{"BG"});
     ASSERT_TRUE(WaitForEnd());
@@ -151,23 +151,25 @@ TEST_F(EditorFixture, DirectControlRefusesACommandWhileTheLastOneIsStillSent) {
 }
 
 TEST_F(EditorFixture, DeletingRows) {
-    form->btnDelRaw->click(); // empty list: nothing
+    W<QPushButton>("btnDelRaw")->click(); // empty list: nothing
     EXPECT_EQ(Grid()->RowCount(), 2);
-    for (QToolButton* b : {form->btnBG, form->btnEN, form->btnDL, form->btnDR})
+    for (QToolButton* b :
+         {W<QToolButton>("btnBG"), W<QToolButton>("btnEN"), W<QToolButton>("btnDL"), W<QToolButton>("btnDR")})
         b->click();
     Grid()->SetRow(2);
-    form->btnDelRaw->click();
+    W<QPushButton>("btnDelRaw")->click();
     EXPECT_EQ(Lines(), (QStringList{"BG", "DL", "DR"}));
     Grid()->SetRow(4); // the trailing empty row
-    form->btnDelRaw->click();
+    W<QPushButton>("btnDelRaw")->click();
     EXPECT_EQ(Lines().size(), 3);
-    form->btnAllClear->click();
+    W<QPushButton>("btnAllClear")->click();
     EXPECT_EQ(Grid()->RowCount(), 2);
     EXPECT_TRUE(Lines().isEmpty());
 }
 
 TEST_F(EditorFixture, DraggingRowsReordersTheListAndTheTrailingRowRemoves) {
-    for (QToolButton* b : {form->btnBG, form->btnEN, form->btnDL, form->btnDR, form->btnRS})
+    for (QToolButton* b : {W<QToolButton>("btnBG"), W<QToolButton>("btnEN"), W<QToolButton>("btnDL"),
+                           W<QToolButton>("btnDR"), W<QToolButton>("btnRS")})
         b->click();
     Grid()->DragRow(3, 1);
     EXPECT_EQ(Lines(), (QStringList{"DL", "BG", "EN", "DR", "RS"}));
@@ -182,58 +184,58 @@ TEST_F(EditorFixture, DraggingRowsReordersTheListAndTheTrailingRowRemoves) {
 }
 
 TEST_F(EditorFixture, UnitsAndScaleRescaleTheList) {
-    Type(form->EditMVn, "1000");
-    form->btnMVn->click();
-    form->rgrUnits->Click(1);
-    EXPECT_TRUE(form->GrBoxStepsToUnits->isEnabled());
+    Type(W<QLineEdit>("EditMVn"), "1000");
+    W<QToolButton>("btnMVn")->click();
+    W<TRadioGroup>("rgrUnits")->Click(1);
+    EXPECT_TRUE(W<QGroupBox>("GrBoxStepsToUnits")->isEnabled());
     EXPECT_EQ(Lines(), QStringList{"MV1000"}) << "other units at scale 1 change nothing";
-    Type(form->EditStepsToUnits, "100");
-    form->btnScaleChange->click();
+    Type(W<QLineEdit>("EditStepsToUnits"), "100");
+    W<QPushButton>("btnScaleChange")->click();
     EXPECT_EQ(Lines(), QStringList{"MV100000"});
     EXPECT_EQ(Descriptions(), QStringList{M(50) + "1000" + M(51)}) << "descriptions keep what was typed";
-    EXPECT_EQ(form->lblScale->text(), "100");
+    EXPECT_EQ(W<QLabel>("lblScale")->text(), "100");
     EXPECT_EQ(form->Session().Commands().Entry(6).MinText, "0.01");
 
-    Type(form->EditStepsToUnits, "2,5"); // a comma on a system whose separator is a point
-    form->btnScaleChange->click();
-    EXPECT_EQ(form->Session().Datas().Scale, 2.5);
-    EXPECT_EQ(form->EditStepsToUnits->text(), "2.5") << "shown with the system's separator";
+    Type(W<QLineEdit>("EditStepsToUnits"), "2,5"); // a comma on a system whose separator is a point
+    W<QPushButton>("btnScaleChange")->click();
+    EXPECT_EQ(form->Session().Datas().Settings().Scale, 2.5);
+    EXPECT_EQ(W<QLineEdit>("EditStepsToUnits")->text(), "2.5") << "shown with the system's separator";
     EXPECT_EQ(Lines(), QStringList{"MV2500"});
 
-    Type(form->EditStepsToUnits, "abc");
-    form->btnScaleChange->click();
+    Type(W<QLineEdit>("EditStepsToUnits"), "abc");
+    W<QPushButton>("btnScaleChange")->click();
     EXPECT_EQ(dialogs.messages.last(), M(Msg::ScaleIncorrect));
-    EXPECT_EQ(form->Session().Datas().Scale, 1.0);
+    EXPECT_EQ(form->Session().Datas().Settings().Scale, 1.0);
     EXPECT_EQ(Lines(), QStringList{"MV1000"});
 
-    Type(form->EditStepsToUnits, "0");
-    form->btnScaleChange->click();
-    EXPECT_EQ(form->Session().Datas().Scale, 1.0);
-    EXPECT_EQ(form->EditStepsToUnits->text(), "1");
+    Type(W<QLineEdit>("EditStepsToUnits"), "0");
+    W<QPushButton>("btnScaleChange")->click();
+    EXPECT_EQ(form->Session().Datas().Settings().Scale, 1.0);
+    EXPECT_EQ(W<QLineEdit>("EditStepsToUnits")->text(), "1");
 
-    Type(form->EditStepsToUnits, "100");
-    form->btnScaleChange->click();
-    form->rgrUnits->Click(0);
-    EXPECT_EQ(form->Session().Datas().Scale, 1.0);
+    Type(W<QLineEdit>("EditStepsToUnits"), "100");
+    W<QPushButton>("btnScaleChange")->click();
+    W<TRadioGroup>("rgrUnits")->Click(0);
+    EXPECT_EQ(form->Session().Datas().Settings().Scale, 1.0);
     EXPECT_EQ(Lines(), QStringList{"MV100000"}) << "choosing steps does not re-scale";
-    EXPECT_FALSE(form->GrBoxStepsToUnits->isEnabled());
+    EXPECT_FALSE(W<QGroupBox>("GrBoxStepsToUnits")->isEnabled());
 }
 
 TEST_F(EditorFixture, OnACommaSystemTheScaleShowsAComma) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    form->rgrUnits->Click(1);
-    Type(form->EditStepsToUnits, "2.5");
-    form->btnScaleChange->click();
-    EXPECT_EQ(form->Session().Datas().Scale, 2.5);
-    EXPECT_EQ(form->EditStepsToUnits->text(), "2,5");
+    W<TRadioGroup>("rgrUnits")->Click(1);
+    Type(W<QLineEdit>("EditStepsToUnits"), "2.5");
+    W<QPushButton>("btnScaleChange")->click();
+    EXPECT_EQ(form->Session().Datas().Settings().Scale, 2.5);
+    EXPECT_EQ(W<QLineEdit>("EditStepsToUnits")->text(), "2,5");
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(EditorFixture, ARescaledLineBeyond32BitsIsLimitedAndLogged) {
-    form->Session().CommandList().SetProgram({"MV10000000"});
-    form->rgrUnits->Click(1);
-    Type(form->EditStepsToUnits, "1000000");
-    form->btnScaleChange->click();
+    form->Session().SetProgram({"MV10000000"});
+    W<TRadioGroup>("rgrUnits")->Click(1);
+    Type(W<QLineEdit>("EditStepsToUnits"), "1000000");
+    W<QPushButton>("btnScaleChange")->click();
     EXPECT_EQ(Lines(), QStringList{"MV2147483647"});
     EXPECT_TRUE(form->MemoLog->IsRed(form->MemoLog->LineCount() - 1));
 }
@@ -241,7 +243,7 @@ TEST_F(EditorFixture, ARescaledLineBeyond32BitsIsLimitedAndLogged) {
 TEST_F(EditorFixture, SaveProposesFreeNamesAndRefusesOtherExtensions) {
     const QString users = folder.File("Users");
     dialogs.fileAnswers = {users + "/wrong.KVT", users + "/KVT-Prog-1.kvt"};
-    form->btnBG->click();
+    W<QToolButton>("btnBG")->click();
     form->mmFileSave->trigger();
     EXPECT_EQ(dialogs.messages, QStringList{M(Msg::FileNameIncorrect)});
     EXPECT_EQ(dialogs.fileDialogs,
@@ -254,24 +256,24 @@ TEST_F(EditorFixture, SaveProposesFreeNamesAndRefusesOtherExtensions) {
 
 TEST_F(EditorFixture, SaveAndLoadRoundTripInBothUnitsModes) {
     const QString file = folder.File("Users/prog.kvt");
-    Type(form->EditMVn, "2000");
-    form->btnMVn->click();
-    Type(form->EditSD, "400");
-    form->btnSD->click();
+    Type(W<QLineEdit>("EditMVn"), "2000");
+    W<QToolButton>("btnMVn")->click();
+    Type(W<QLineEdit>("EditSD"), "400");
+    W<QToolButton>("btnSD")->click();
     const QStringList descriptions = Descriptions();
     dialogs.fileAnswers = {file};
     form->mmFileSave->trigger();
     EXPECT_EQ(LoadLinesFromFile(file, true), (QStringList{"MV2000", "SD400"}));
 
-    form->btnAllClear->click();
-    form->rgrUnits->Click(1);
-    Type(form->EditStepsToUnits, "100");
-    form->btnScaleChange->click();
+    W<QPushButton>("btnAllClear")->click();
+    W<TRadioGroup>("rgrUnits")->Click(1);
+    Type(W<QLineEdit>("EditStepsToUnits"), "100");
+    W<QPushButton>("btnScaleChange")->click();
     dialogs.fileAnswers = {file};
     form->mmFileOpen->trigger();
     EXPECT_EQ(Lines(), (QStringList{"MV2000", "SD400"})) << "loaded as stored, whatever the units";
     EXPECT_EQ(Descriptions(), descriptions);
-    EXPECT_TRUE(form->btnRunTR->isEnabled());
+    EXPECT_TRUE(W<QPushButton>("btnRunTR")->isEnabled());
 }
 
 TEST_F(EditorFixture, LoadingAFaultyProgramDisablesSendUntilAGoodOne) {
@@ -282,7 +284,7 @@ TEST_F(EditorFixture, LoadingAFaultyProgramDisablesSendUntilAGoodOne) {
     dialogs.fileAnswers = {bad};
     form->mmFileOpen->trigger();
     EXPECT_EQ(Lines(), (QStringList{"BG", "XX5", "", "EN"}));
-    EXPECT_FALSE(form->btnRunTR->isEnabled());
+    EXPECT_FALSE(W<QPushButton>("btnRunTR")->isEnabled());
     ASSERT_EQ(form->MemoLog->LineCount(), before + 1) << "one warning, however many lines";
     EXPECT_TRUE(form->MemoLog->IsRed(before));
     EXPECT_EQ(form->MemoLog->Line(before),
@@ -291,7 +293,7 @@ TEST_F(EditorFixture, LoadingAFaultyProgramDisablesSendUntilAGoodOne) {
     EXPECT_EQ(Descriptions(), (QStringList{"a", "b", "", ""}))
         << "a short companion leaves descriptions empty";
     Grid()->SetRow(4);
-    form->btnDelRaw->click();
+    W<QPushButton>("btnDelRaw")->click();
     EXPECT_EQ(Lines().size(), 3) << "a row without description can still be deleted";
 
     const QString good = folder.File("Users/good.kvt");
@@ -299,12 +301,12 @@ TEST_F(EditorFixture, LoadingAFaultyProgramDisablesSendUntilAGoodOne) {
     SaveLinesToFile(folder.File("Users/good._kvt"), {"begin", "extra", "more"}, true);
     dialogs.fileAnswers = {good};
     form->mmFileOpen->trigger();
-    EXPECT_TRUE(form->btnRunTR->isEnabled());
+    EXPECT_TRUE(W<QPushButton>("btnRunTR")->isEnabled());
     EXPECT_EQ(Descriptions(), QStringList{"begin"}) << "companion lines beyond the list are not shown";
 }
 
 TEST_F(EditorFixture, ADamagedProgramIsLoadedOnlyWhenTheOperatorWantsIt) {
-    form->btnBG->click();
+    W<QToolButton>("btnBG")->click();
     // Scrambled by hand: every byte plus 93, the last line cut in its middle.
     QByteArray cut("LD1\r\nSD20");
     for (char& c : cut)
@@ -325,21 +327,21 @@ TEST_F(EditorFixture, ADamagedProgramIsLoadedOnlyWhenTheOperatorWantsIt) {
 }
 
 TEST_F(EditorFixture, ClickingTheSelectedModeOrUnitsAgainChangesNothing) {
-    form->btnBG->click();
+    W<QToolButton>("btnBG")->click();
     form->rgrSingl_Mult->Click(1); // already the extended mode
     EXPECT_EQ(Lines(), QStringList{"BG"}) << "the program is not cleared";
 
-    form->rgrUnits->Click(1);
-    Type(form->EditMVn, "10");
-    form->btnMVn->click();
-    Type(form->EditStepsToUnits, "100"); // typed, never confirmed
-    form->rgrUnits->Click(1);            // already "other units"
-    EXPECT_EQ(form->Session().Datas().Scale, 1.0);
+    W<TRadioGroup>("rgrUnits")->Click(1);
+    Type(W<QLineEdit>("EditMVn"), "10");
+    W<QToolButton>("btnMVn")->click();
+    Type(W<QLineEdit>("EditStepsToUnits"), "100"); // typed, never confirmed
+    W<TRadioGroup>("rgrUnits")->Click(1);          // already "other units"
+    EXPECT_EQ(form->Session().Datas().Settings().Scale, 1.0);
     EXPECT_EQ(Lines(), (QStringList{"BG", "MV10"}));
 }
 
 TEST_F(EditorFixture, AMissingOrUnreadableCompanionLeavesTheListAsItWas) {
-    form->btnBG->click();
+    W<QToolButton>("btnBG")->click();
     const QString file = folder.File("Users/lonely.kvt");
     SaveLinesToFile(file, {"MV1"}, true);
     dialogs.fileAnswers = {file};
@@ -363,7 +365,7 @@ TEST_F(EditorFixture, EmptyBinaryAndHugeProgramFilesNeverCrash) {
     folder.Write("Users/empty.kvt", "");
     folder.Write("Users/empty._kvt", "");
     dialogs.fileAnswers = {folder.File("Users/empty.kvt")};
-    form->btnBG->click();
+    W<QToolButton>("btnBG")->click();
     form->mmFileOpen->trigger();
     EXPECT_TRUE(Lines().isEmpty());
     EXPECT_EQ(Grid()->RowCount(), 2);
@@ -388,23 +390,24 @@ TEST_F(EditorFixture, EmptyBinaryAndHugeProgramFilesNeverCrash) {
 TEST_F(EditorFixture, TheModeSwitchLaysOutTheWindowAndClearsTheList) {
     EXPECT_EQ(form->width(), 394);
     EXPECT_TRUE(form->mmFileSave->isEnabled());
-    EXPECT_FALSE(form->ChboxCoord1->isVisibleTo(form.get()));
-    form->btnBG->click();
+    EXPECT_FALSE(W<QCheckBox>("ChboxCoord1")->isVisibleTo(form.get()));
+    W<QToolButton>("btnBG")->click();
     form->rgrSingl_Mult->Click(0);
     EXPECT_EQ(form->width(), 370);
     EXPECT_FALSE(form->mmFileSave->isEnabled());
     EXPECT_FALSE(form->mmFileOpen->isEnabled());
     EXPECT_TRUE(Lines().isEmpty());
-    form->Session().Datas().ShowPortLog = true;
-    form->Session().Datas().ShowLoadLog = true;
+    ChangeSettings([&](TSettings& s) { s.ShowPortLog = true; });
+    ChangeSettings([&](TSettings& s) { s.ShowLoadLog = true; });
     form->rgrSingl_Mult->Click(1);
     EXPECT_EQ(form->width(), 604);
-    EXPECT_EQ(form->panelPortAns->width(), 105);
+    EXPECT_EQ(W<QFrame>("panelPortAns")->width(), 105);
 }
 
 TEST_F(EditorFixture, ALongDescriptionDoesNotHideTheCommandColumns) {
     form->show();
-    for (QToolButton* b : {form->btnLD1, form->btnSD, form->btnMVn, form->btnAL, form->btnED})
+    for (QToolButton* b : {W<QToolButton>("btnLD1"), W<QToolButton>("btnSD"), W<QToolButton>("btnMVn"),
+                           W<QToolButton>("btnAL"), W<QToolButton>("btnED")})
         b->click();
     RunEventsFor(30);
     EXPECT_GE(Grid()->ColWidth(2), 100) << "the description column takes the room left";

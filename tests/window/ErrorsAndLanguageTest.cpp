@@ -48,26 +48,26 @@ protected:
 
 TEST_F(DialogsFixture, TheReactionsSetInTheDialogReachARealTransmission) {
     form->mmNastrError->trigger();
-    TFormErrNastr* dialog = form->FormErrNastr();
+    TFormErrNastr* dialog = Dialog<TFormErrNastr>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->RbtnEr6_Esc->isChecked());
     EXPECT_EQ(dialog->SpinEditTime->value(), 300);
     dialog->RbtnEr6_NoReact->setChecked(true);
     dialog->btnOkClick();
-    EXPECT_EQ(Datas().Er6Reaction, 0);
+    EXPECT_EQ(Datas().Er6Reaction(), 0);
     SendList({"BG", "XX", "EN", "DL"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "XX", "EN", "DL"})) << "sent to its end";
 
     form->mmNastrError->trigger();
-    dialog = form->FormErrNastr();
+    dialog = Dialog<TFormErrNastr>();
     EXPECT_TRUE(dialog->RbtnEr6_NoReact->isChecked());
     dialog->RbtnEr6_Esc->setChecked(true);
     dialog->close(); // the close button discards what was changed
-    EXPECT_EQ(Datas().Er6Reaction, 0);
-    ASSERT_TRUE(WaitUntil([&] { return form->FormErrNastr() == nullptr; }));
+    EXPECT_EQ(Datas().Er6Reaction(), 0);
+    ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormErrNastr>() == nullptr; }));
     form->mmNastrError->trigger();
-    dialog = form->FormErrNastr();
+    dialog = Dialog<TFormErrNastr>();
     dialog->RbtnEr6_Esc->setChecked(true);
     dialog->btnOkClick();
     SendList({"XX", "EN"});
@@ -80,9 +80,9 @@ TEST_F(DialogsFixture, AReplyTimeShorterThanTheControllersAnswerEndsInNoReply) {
     slow.replyDelayMs = 200;
     simulator.SetOptions(slow);
     form->mmNastrError->trigger();
-    form->FormErrNastr()->SpinEditTime->setValue(50);
-    form->FormErrNastr()->btnOkClick();
-    EXPECT_EQ(Datas().ReplyTime, 50u);
+    Dialog<TFormErrNastr>()->SpinEditTime->setValue(50);
+    Dialog<TFormErrNastr>()->btnOkClick();
+    EXPECT_EQ(Datas().ReplyTime(), 50u);
     SendList({"BG", "EN"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(form->MemoLog->Lines().count(M(Msg::NoReply)), 1);
@@ -91,18 +91,18 @@ TEST_F(DialogsFixture, AReplyTimeShorterThanTheControllersAnswerEndsInNoReply) {
 
 TEST_F(DialogsFixture, RecoveryByHandSendsEDWhileTheWindowKeepsWorking) {
     form->mmNastrError->trigger();
-    TFormErrNastr* settings = form->FormErrNastr();
+    TFormErrNastr* settings = Dialog<TFormErrNastr>();
     const int before = form->MemoLog->LineCount();
     settings->btnErrRunClick();
     EXPECT_EQ(form->MemoLog->Line(before), M(Msg::RecoveryStarted)) << "logged first";
-    TFormErrores* recovery = settings->FormErrores();
+    TFormErrores* recovery = settings->findChild<TFormErrores*>();
     ASSERT_NE(recovery, nullptr);
 
     // Both steps cleared: "Start sequence" does nothing at all.
     recovery->chboxED->click();
     recovery->chboxSettsClear->click();
-    EXPECT_FALSE(Datas().RecoveryBreakComm) << "stored at once";
-    EXPECT_FALSE(Datas().RecoveryClearMarks);
+    EXPECT_FALSE(Datas().RecoveryBreakComm()) << "stored at once";
+    EXPECT_FALSE(Datas().RecoveryClearMarks());
     const int lines = form->MemoLog->LineCount();
     recovery->btnAllOkClick();
     RunEventsFor(600);
@@ -124,38 +124,41 @@ TEST_F(DialogsFixture, RecoveryByHandSendsEDWhileTheWindowKeepsWorking) {
     EXPECT_EQ(simulator.Received(), "ED*");
     recovery->close();
     settings->close();
-    ASSERT_TRUE(WaitUntil([&] { return form->FormErrNastr() == nullptr; }));
-    EXPECT_FALSE(Datas().RecoveryBreakComm) << "kept although the settings dialog closed without OK";
+    ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormErrNastr>() == nullptr; }));
+    EXPECT_FALSE(Datas().RecoveryBreakComm()) << "kept although the settings dialog closed without OK";
 }
 
 TEST_F(DialogsFixture, TheIndicatorDialogSetsStatesInOrderAndTheLastDecidesTheButtons) {
-    Datas().SetCoordState(1, TCommonDatas::Executing);
+    Session().SetChannelStates({TCommonDatas::Executing, 0, 0});
     form->btnSetCoordStatesClick();
-    TFormColorIndicators* dialog = form->FormColorIndicators();
+    TFormColorIndicators* dialog = Dialog<TFormColorIndicators>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->rgr1->ItemIndex(), 1);
     dialog->rgr1->Click(2); // channel 1: communication
     dialog->rgr2->Click(3); // channel 2: pause, set after channel 1
-    ColourRecorder second(form->shpY);
+    ColourRecorder second(W<TShape>("shpY"));
     dialog->btnOKClick();
     EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
     EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Paused);
     EXPECT_EQ(second.Last(), QColor(0, 0, 0));
-    EXPECT_TRUE(form->btnPusk->isEnabled()) << "channel 2 was set last: the simple buttons are enabled";
+    EXPECT_TRUE(W<QPushButton>("btnPusk")->isEnabled())
+        << "channel 2 was set last: the simple buttons are enabled";
 
     const int lines = form->MemoLog->LineCount();
-    Datas().SetCoordStates(TCommonDatas::Executing, TCommonDatas::Standby, TCommonDatas::Standby);
-    ASSERT_TRUE(WaitUntil([&] { return form->FormColorIndicators() == nullptr; }));
+    Session().SetChannelStates({TCommonDatas::Executing, TCommonDatas::Standby, TCommonDatas::Standby});
+    ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormColorIndicators>() == nullptr; }));
     form->btnSetCoordStatesClick();
-    form->FormColorIndicators()->btnOKClick();
-    EXPECT_EQ(form->MemoLog->Lines().mid(lines).count(Datas().CoordText + " 1: " + Datas().ExecutingText), 2)
+    Dialog<TFormColorIndicators>()->btnOKClick();
+    EXPECT_EQ(form->MemoLog->Lines().mid(lines).count(Datas().Texts.CoordText +
+                                                      " 1: " + Datas().Texts.ExecutingText),
+              2)
         << "OK without a change logs the executing channel once more";
 }
 
 TEST_F(DialogsFixture, TheHiddenChannelSelectionSetsTheSelectedChannels) {
     EXPECT_FALSE(form->mmSettsCoord->isVisible());
     form->mmSettsCoordClick();
-    TFormCoord* dialog = form->FormCoord();
+    TFormCoord* dialog = Dialog<TFormCoord>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->CheckBox1->isChecked());
     dialog->CheckBox2->setChecked(true);
@@ -166,31 +169,31 @@ TEST_F(DialogsFixture, TheHiddenChannelSelectionSetsTheSelectedChannels) {
 
 TEST_F(DialogsFixture, SwitchingToRussianAndBackTakesTheCommandTableAlong) {
     form->rgrSingl_Mult->Click(1);
-    form->btnBG->click();
+    W<QToolButton>("btnBG")->click();
     const QString englishBegin = form->Session().Commands().Entry(TKVTCommands::BG).CaptionText;
     form->mmLangClick();
-    TFormLang* dialog = form->FormLang();
+    TFormLang* dialog = Dialog<TFormLang>();
     ASSERT_NE(dialog, nullptr);
     ASSERT_EQ(dialog->ComboBoxLang->count(), 2);
 
     dialogs.confirmAnswers = {false};
     dialog->ComboBoxLangClick(1);
     EXPECT_EQ(dialogs.confirmations.last(), M(Msg::SetLanguage) + "ru\"?\"");
-    EXPECT_EQ(Datas().Language, "en") << "cancelled: nothing changes";
+    EXPECT_EQ(Datas().Settings().Language, "en") << "cancelled: nothing changes";
 
     dialogs.confirmAnswers = {true};
     dialog->ComboBoxLangClick(1);
-    EXPECT_EQ(Datas().Language, "ru");
+    EXPECT_EQ(Datas().Settings().Language, "ru");
     EXPECT_EQ(ControlCaption(form.get(), "btnOpenPort", -1), QString::fromUtf8("Открыть порт"));
     EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("Выбор языка"));
     const QString russianBegin = form->Session().Commands().Entry(TKVTCommands::BG).CaptionText;
     EXPECT_NE(russianBegin, englishBegin);
-    form->btnBG->click();
+    W<QToolButton>("btnBG")->click();
     EXPECT_EQ(form->Session().CommandList().Descriptions(), (QStringList{englishBegin, russianBegin}))
         << "rows already in the list keep their text";
 
     dialog->ComboBoxLangClick(0);
-    EXPECT_EQ(Datas().Language, "en");
+    EXPECT_EQ(Datas().Settings().Language, "en");
     EXPECT_EQ(form->Session().Commands().Entry(TKVTCommands::BG).CaptionText, englishBegin);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
 }
@@ -199,36 +202,36 @@ TEST_F(DialogsFixture, ALanguageWithoutItsFilesChangesNothing) {
     folder.Write("lang/lang.lng", "en\r\nru  \r\nxx\r\n");
     folder.Remove("lang/ru/ruaddf.lng");
     form->mmLangClick();
-    TFormLang* dialog = form->FormLang();
+    TFormLang* dialog = Dialog<TFormLang>();
     ASSERT_EQ(dialog->ComboBoxLang->count(), 3);
     const QString caption = ControlCaption(form.get(), "btnOpenPort", -1);
     dialog->ComboBoxLangClick(2); // xx: no files at all
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0], M(1) + folder.File("lang/xx/xxf1.lng") + M(2));
-    EXPECT_EQ(Datas().Language, "en");
+    EXPECT_EQ(Datas().Settings().Language, "en");
     EXPECT_EQ(ControlCaption(form.get(), "btnOpenPort", -1), caption) << "no blank captions";
 
     dialog->ComboBoxLangClick(1); // "ru  ", its blanks dropped; its dialog texts are missing
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[1], M(1) + folder.File("lang/ru/ruaddf.lng") + M(2));
-    EXPECT_EQ(Datas().Language, "en");
+    EXPECT_EQ(Datas().Settings().Language, "en");
 }
 
 TEST_F(DialogsFixture, TheDialogsShowEveryCaptionWholeInBothLanguages) {
     for (const char* language : {"en", "ru"}) {
-        ASSERT_TRUE(form->ChangeLanguage(language));
+        ASSERT_TRUE(SwitchLanguage(*form, language));
         form->mmNastrError->trigger();
-        form->FormErrNastr()->btnErrRunClick();
+        Dialog<TFormErrNastr>()->btnErrRunClick();
         form->btnSetCoordStatesClick();
-        const QList<QDialog*> windows{form->FormErrNastr(), form->FormErrNastr()->FormErrores(),
-                                      form->FormColorIndicators()};
+        const QList<QDialog*> windows{Dialog<TFormErrNastr>(), Dialog<TFormErrores>(),
+                                      Dialog<TFormColorIndicators>()};
         for (QDialog* dialog : windows) {
             ExpectNoCaptionClipped(dialog, dialog->objectName() + "-" + language);
         }
-        EXPECT_EQ(form->FormColorIndicators()->rgr2->title(), "2 " + form->Session().Lang().Text(24))
+        EXPECT_EQ(Dialog<TFormColorIndicators>()->rgr2->title(), "2 " + form->Session().Lang().Text(24))
             << "the channel number, then the word of entry 24";
-        form->FormColorIndicators()->close();
-        form->FormErrNastr()->close();
-        ASSERT_TRUE(WaitUntil([&] { return !form->FormErrNastr() && !form->FormColorIndicators(); }));
+        Dialog<TFormColorIndicators>()->close();
+        Dialog<TFormErrNastr>()->close();
+        ASSERT_TRUE(WaitUntil([&] { return !Dialog<TFormErrNastr>() && !Dialog<TFormColorIndicators>(); }));
     }
 }

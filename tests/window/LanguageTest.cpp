@@ -6,6 +6,7 @@
 #include "Unit1.h"
 #include "UnitLang.h"
 #include "Wait.h"
+#include "WindowFixture.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/BuiltInTexts.h"
@@ -84,8 +85,8 @@ TEST_F(LanguageFixture, EnglishStartsCompleteWithoutAnyFileMessage) {
     EXPECT_EQ(Caption("StringGridSend", 2), "Command");
     EXPECT_EQ(Caption("mmSettsPortName"), "Choose port");
     EXPECT_EQ(Caption("mmNastrError"), "Error handling");
-    EXPECT_EQ(Form()->Session().Datas().RoundDownText, "Rounding down");
-    EXPECT_EQ(Form()->Session().Datas().CoordText, "Coordinate");
+    EXPECT_EQ(Form()->Session().Datas().Texts.RoundDownText, "Rounding down");
+    EXPECT_EQ(Form()->Session().Datas().Texts.CoordText, "Coordinate");
     EXPECT_EQ(Form()->Session().Lang().Text(0), "addf") << "the hidden language dialog loaded its texts last";
     EXPECT_EQ(program->FormLang->windowTitle(), "Set language");
     EXPECT_EQ(program->FormLang->ComboBoxLang->count(), 2);
@@ -95,7 +96,7 @@ TEST_F(LanguageFixture, EnglishStartsCompleteWithoutAnyFileMessage) {
 
 TEST_F(LanguageFixture, RussianShowsCompleteRussianCaptions) {
     Start();
-    ASSERT_TRUE(Form()->ChangeLanguage("ru"));
+    ASSERT_TRUE(SwitchLanguage(*Form(), "ru"));
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
     EXPECT_EQ(Form()->windowTitle(), "KVT_Program - ver.4.0.1");
     EXPECT_EQ(Caption("btnOpenPort"), QString::fromUtf8("Открыть порт"));
@@ -105,7 +106,7 @@ TEST_F(LanguageFixture, RussianShowsCompleteRussianCaptions) {
     EXPECT_EQ(Form()->Session().Lang().Message(22), QString::fromUtf8("Нет ответа от контроллера!"));
     EXPECT_TRUE(BlankCaptions().isEmpty()) << BlankCaptions().join(", ").toStdString();
     ExpectNothingClipped("ru");
-    TFormLang dialog(*Form());
+    TFormLang dialog(Form()->Session());
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Выбор языка"));
     EXPECT_TRUE(LogLines().isEmpty()) << LogLines().join(" | ").toStdString();
 }

@@ -6,6 +6,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "serial/ComPort.h"
+#include "serial/PortReceiver.h"
 #include "session/Session.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
@@ -138,7 +139,13 @@ TEST_F(MainWindowFixture, DestroyingTheWindowWhileDataArrivesEndsCleanly) {
     form.reset(); // joins the read thread; chunks still queued for the window are dropped
     RunEventsFor(50);
     // The device was let go: another port can have it at once (it is opened exclusively).
+    struct : IPortReceiver {
+        void ChunkReceived(const QByteArray&, quint32) override {}
+        void Interrupt() override {}
+        void Resume() override {}
+    } nobody;
     TComPort port(folder.File("ports"));
+    port.SetReceiver(&nobody);
     port.SetPortNumber(1);
     port.Open();
     EXPECT_TRUE(port.Connected()) << port.LastOpenError();

@@ -32,7 +32,7 @@ protected:
         CreateWindow(1);
         AllowSlowAnswers();
         form->mmReadCh->trigger();
-        window = form->FormChanRead();
+        window = Dialog<TFormChanRead>();
         ASSERT_NE(window, nullptr);
     }
     void Write(const QStringList& lines) {
@@ -41,7 +41,7 @@ protected:
     }
     bool Read() {
         window->btnReadClick();
-        return WaitUntil([&] { return !window->Reading(); }, 10000);
+        return WaitUntil([&] { return !Session().ReadingBack(); }, 10000);
     }
     TFormChanRead* window = nullptr;
 };
@@ -72,12 +72,12 @@ TEST_F(ReadBackWindowFixture, AWrittenProgramComesBackGoesIntoTheListAndIsTheSam
     // Into the command list (with an ED to close it), and sent again: the controller holds the same.
     simulator.SetProgram(1, {"BG", "EN", "AL-7", "SD200", "MV2000"});
     ASSERT_TRUE(Read());
-    form->btnBG->click();
+    W<QToolButton>("btnBG")->click();
     window->btnAddToListClick();
     EXPECT_EQ(Session().CommandList().Lines(), (QStringList{"LD1", "BG", "EN", "AL-7", "SD200", "MV2000"}))
         << "replaced, not extended";
-    EXPECT_TRUE(form->btnRunTR->isEnabled());
-    form->btnED->click();
+    EXPECT_TRUE(W<QPushButton>("btnRunTR")->isEnabled());
+    W<QToolButton>("btnED")->click();
     simulator.SetProgram(1, {});
     form->btnRunTRClick();
     ASSERT_TRUE(WaitUntil([&] { return !Session().Transmitting(); }, 10000));
@@ -89,9 +89,9 @@ TEST_F(ReadBackWindowFixture, ReadsAreRefusedInRecordingModeAndWhenChannelOneIsB
     ASSERT_TRUE(Session().Datas().CommMode);
     window->btnReadClick();
     EXPECT_EQ(dialogs.messages.last(), Ext(Ext::ReadingImpossible));
-    EXPECT_FALSE(window->Reading());
+    EXPECT_FALSE(Session().ReadingBack());
     Write({"ED"});
-    Session().Datas().SetCoordState(1, TCommonDatas::Executing);
+    Session().SetChannelStates({TCommonDatas::Executing, 0, 0});
     window->btnReadClick();
     EXPECT_EQ(dialogs.messages.last(), Session().Lang().Message(Msg::NotInStandby));
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "ED"})) << "nothing was sent";
@@ -105,7 +105,7 @@ TEST_F(ReadBackWindowFixture, AddToTheEndKeepsEarlierReadsAndDirectControlReadsT
     EXPECT_EQ(window->MemoChan->toPlainText().split('\n').size(), 2);
     EXPECT_EQ(window->Readed().Lines(), (QStringList{"LD1", "BG", "LD1", "BG"}));
 
-    form->chbDirectControl->click();
+    W<QCheckBox>("chbDirectControl")->click();
     ASSERT_TRUE(Read());
     EXPECT_EQ(simulator.Commands().back(), "RB");
 }
@@ -118,14 +118,14 @@ TEST_F(ReadBackWindowFixture, AWrongCommandInTheReadDisablesSendWhenTakenOver) {
     window->btnAddToListClick();
     EXPECT_EQ(LogLines().last(), Ext(Ext::WrongCommandInReadList));
     EXPECT_TRUE(form->MemoLog->IsRed(form->MemoLog->LineCount() - 1));
-    EXPECT_FALSE(form->btnRunTR->isEnabled());
+    EXPECT_FALSE(W<QPushButton>("btnRunTR")->isEnabled());
 }
 
 TEST_F(ReadBackWindowFixture, ASilentControllerGivesNoReplyAfterTheReplyTime) {
     kvtsim::Options silent = simulator.GetOptions();
     silent.silent = true;
     simulator.SetOptions(silent);
-    Session().Datas().ReplyTime = 100;
+    SetReplyTime(100);
     window->MemoChan->setPlainText("earlier");
     ASSERT_TRUE(Read());
     EXPECT_EQ(LogLines().last(), Session().Lang().Message(Msg::NoReply));
@@ -139,16 +139,16 @@ TEST_F(ReadBackWindowFixture, AnAnswerThatCameTooLateDoesNotEndTheNextRead) {
     kvtsim::Options late = simulator.GetOptions();
     late.replyDelayMs = 300;
     simulator.SetOptions(late);
-    Session().Datas().ReplyTime = 50;
+    SetReplyTime(50);
     ASSERT_TRUE(Read());
     EXPECT_EQ(LogLines().last(), M(Msg::NoReply));
     // The answer arrives whole after the read gave up on it.
-    ASSERT_TRUE(WaitUntil([&] { return Session().ReadBackEvent().IsSet(); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return Datas().ReadBackText().contains("ED*"); }, 10000));
 
     // The next read waits for its own answer, which comes late again, within its reply time.
     late.replyDelayMs = 100;
     simulator.SetOptions(late);
-    Session().Datas().ReplyTime = 60000;
+    SetReplyTime(60000);
     ASSERT_TRUE(Read());
     EXPECT_EQ(window->MemoChan->toPlainText(), "RD1*LD1*BG*SD200*ED*");
     EXPECT_EQ(window->Readed().Lines(), (QStringList{"LD1", "BG", "SD200"}));
@@ -158,15 +158,15 @@ TEST_F(ReadBackWindowFixture, ClosingTheWindowDuringAReadAbandonsItAtOnce) {
     kvtsim::Options silent = simulator.GetOptions();
     silent.silent = true;
     simulator.SetOptions(silent);
-    Session().Datas().ReplyTime = 86400000; // a day: only abandoning ends the read
+    SetReplyTime(86400000); // a day: only abandoning ends the read
     window->btnReadClick();
-    ASSERT_TRUE(window->Reading());
+    ASSERT_TRUE(Session().ReadingBack());
     const int lines = form->MemoLog->LineCount();
     window->close();
-    ASSERT_TRUE(WaitUntil([&] { return form->FormChanRead() == nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormChanRead>() == nullptr; }));
     RunEventsFor(50);
     EXPECT_EQ(form->MemoLog->LineCount(), lines) << "nothing reported for an abandoned read";
     EXPECT_FALSE(Session().Datas().ReadBackActive);
     form->mmReadCh->trigger();
-    EXPECT_NE(form->FormChanRead(), nullptr) << "a fresh window";
+    EXPECT_NE(Dialog<TFormChanRead>(), nullptr) << "a fresh window";
 }

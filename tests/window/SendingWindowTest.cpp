@@ -43,9 +43,9 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
     QStringList lines;
     for (int i = 1; i <= 500; ++i)
         lines << "SP" + QString::number(i);
-    form->Session().CommandList().SetProgram(lines);
-    ASSERT_TRUE(form->btnRunTR->isEnabled());
-    EXPECT_FALSE(form->btnStopSending->isEnabled()) << "nothing to stop yet";
+    form->Session().SetProgram(lines);
+    ASSERT_TRUE(W<QPushButton>("btnRunTR")->isEnabled());
+    EXPECT_FALSE(W<QPushButton>("btnStopSending")->isEnabled()) << "nothing to stop yet";
 
     // What the status panel shows, sampled while the list goes out.
     QStringList captions;
@@ -58,7 +58,7 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
 
     QTest::keyClick(form.get(), Qt::Key_F5);
     ASSERT_TRUE(form->Session().Transmitting()) << "F5 sends";
-    EXPECT_TRUE(form->btnStopSending->isEnabled());
+    EXPECT_TRUE(W<QPushButton>("btnStopSending")->isEnabled());
     // The caption changes while the list is sent: the window goes on drawing.
     ASSERT_TRUE(WaitUntil([&] { return captions.size() >= 2; }, 30000));
     EXPECT_EQ(form->SendingProgress->Maximum(), 500);
@@ -67,7 +67,7 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
     for (const QString& caption : captions)
         EXPECT_TRUE(shape.match(caption).hasMatch()) << caption.toStdString();
 
-    QTest::keyClick(form->StringGridSend, Qt::Key_Escape);
+    QTest::keyClick(W<TStringGrid>("StringGridSend"), Qt::Key_Escape);
     ASSERT_TRUE(WaitForEnd());
     sampler.stop();
 
@@ -83,22 +83,23 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
         log->Line(log->LineCount() - 1),
         Ext(Ext::SendingStopped).arg(QString::number(sent + 1), "500", lines[sent], QString::number(sent)));
     EXPECT_FALSE(form->SendingProgress->isVisible());
-    EXPECT_FALSE(form->btnStopSending->isEnabled());
-    EXPECT_TRUE(form->Session().ReadyEvent().IsSet());
+    EXPECT_FALSE(W<QPushButton>("btnStopSending")->isEnabled());
     EXPECT_EQ(form->Session().CommandList().Lines(), lines) << "the list itself stays whole";
 }
 
 TEST_F(SendingWindowFixture, TheCommandListAndTheLogTakeTheRoomOfAnEnlargedWindow) {
     QTest::qWait(0);
     SaveScreenshot(form.get(), "extended-design-size");
-    const QSize grid = form->StringGridSend->size(), log = form->MemoLog->size();
+    const QSize grid = W<TStringGrid>("StringGridSend")->size(), log = form->MemoLog->size();
     form->resize(form->width() + 300, form->height() + 200);
-    ASSERT_TRUE(WaitUntil([&] { return form->StringGridSend->width() > grid.width(); }));
-    EXPECT_GE(form->StringGridSend->width(), grid.width() + 250);
+    ASSERT_TRUE(WaitUntil([&] { return W<TStringGrid>("StringGridSend")->width() > grid.width(); }));
+    EXPECT_GE(W<TStringGrid>("StringGridSend")->width(), grid.width() + 250);
     SaveScreenshot(form.get(), "extended-enlarged");
-    EXPECT_GT(form->StringGridSend->height(), grid.height());
+    EXPECT_GT(W<TStringGrid>("StringGridSend")->height(), grid.height());
     EXPECT_GT(form->MemoLog->height(), log.height());
-    EXPECT_GE(form->StringGridSend->height() - grid.height() + form->MemoLog->height() - log.height(), 150);
+    EXPECT_GE(W<TStringGrid>("StringGridSend")->height() - grid.height() + form->MemoLog->height() -
+                  log.height(),
+              150);
 }
 
 TEST_F(SendingWindowFixture, CtrlQClosesTheWindowAsItsCloseButtonDoes) {

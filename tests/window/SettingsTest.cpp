@@ -52,11 +52,11 @@ TEST_F(SettingsWindowFixture, WhatTheOperatorSetIsThereAgainAfterARestart) {
     Create();
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "a fresh installation starts without a message";
     form->rgrSingl_Mult->Click(1);
-    form->rgrUnits->Click(1);
-    form->EditStepsToUnits->setText("2.5");
-    form->btnScaleChange->click();
+    W<TRadioGroup>("rgrUnits")->Click(1);
+    W<QLineEdit>("EditStepsToUnits")->setText("2.5");
+    W<QPushButton>("btnScaleChange")->click();
     form->mmNastrLogs->trigger();
-    TFormProgProp* settings = form->FormProgProp();
+    TFormProgProp* settings = Dialog<TFormProgProp>();
     ASSERT_NE(settings, nullptr);
     settings->chboxPortLogs->setChecked(true);
     settings->chBoxSaveLogs->setChecked(true);
@@ -64,7 +64,7 @@ TEST_F(SettingsWindowFixture, WhatTheOperatorSetIsThereAgainAfterARestart) {
     settings->EditUnitsName->setText("mm");
     settings->RgrTrunc->Click(2);
     settings->btnOKClick();
-    form->Session().Datas().ReplyTime = 700;
+    SetReplyTime(700);
     simulator.SendRaw("E15*ST1*");
     ASSERT_TRUE(WaitUntil([&] { return form->Session().ReplyLog().Count() == 3; }));
     form->AddLogLine("a red line", true);
@@ -82,12 +82,13 @@ TEST_F(SettingsWindowFixture, WhatTheOperatorSetIsThereAgainAfterARestart) {
 
     Create();
     EXPECT_EQ(form->rgrSingl_Mult->ItemIndex(), 1);
-    EXPECT_EQ(form->rgrUnits->ItemIndex(), 1);
-    EXPECT_EQ(form->Session().Datas().Scale, 2.5);
-    EXPECT_EQ(form->Session().Datas().UnitsName, "mm");
-    EXPECT_EQ(form->Session().Datas().RoundingMode, 2);
-    EXPECT_EQ(form->Session().Datas().ReplyTime, 700u);
-    EXPECT_TRUE(form->panelPortAns->isVisibleTo(form.get())) << "the reply list shows in the extended mode";
+    EXPECT_EQ(W<TRadioGroup>("rgrUnits")->ItemIndex(), 1);
+    EXPECT_EQ(form->Session().Datas().Settings().Scale, 2.5);
+    EXPECT_EQ(form->Session().Datas().Settings().UnitsName, "mm");
+    EXPECT_EQ(form->Session().Datas().Settings().RoundingMode, 2);
+    EXPECT_EQ(form->Session().Datas().ReplyTime(), 700u);
+    EXPECT_TRUE(W<QFrame>("panelPortAns")->isVisibleTo(form.get()))
+        << "the reply list shows in the extended mode";
     EXPECT_TRUE(form->Session().PortOpen());
 }
 
@@ -103,7 +104,7 @@ TEST_F(SettingsWindowFixture, ADamagedSettingsFileIsNamedAndTheRestStarts) {
 
 TEST_F(SettingsWindowFixture, AFileThatCannotBeWrittenLetsTheOperatorChooseToStay) {
     Create();
-    form->Session().Datas().SaveOperationLog = true;
+    ChangeSettings([&](TSettings& s) { s.SaveOperationLog = true; });
     QDir(folder.File("Log")).removeRecursively();
     folder.Write("Log", "a file where the folder should be");
     dialogs.confirmAnswers = {false};
@@ -119,8 +120,8 @@ TEST_F(SettingsWindowFixture, AFileThatCannotBeWrittenLetsTheOperatorChooseToSta
 TEST_F(SettingsWindowFixture, SavingProgramSettingsOffLeavesTheFileAsItWas) {
     Create();
     const QStringList before = Data("prp.dat");
-    form->Session().Datas().SaveProgramSettings = false;
-    form->Session().Datas().ShowPortLog = true;
+    ChangeSettings([&](TSettings& s) { s.SaveProgramSettings = false; });
+    ChangeSettings([&](TSettings& s) { s.ShowPortLog = true; });
     ASSERT_TRUE(form->close());
     EXPECT_EQ(Data("prp.dat"), before);
 }
@@ -131,7 +132,7 @@ TEST_F(SettingsWindowFixture, ChoosingThePortReopensItOnTheNumberChosen) {
     ASSERT_TRUE(other.Ok());
     folder.LinkPort(17, other.SlavePath());
     form->mmSettsPortNameClick();
-    TFormPortName* dialog = form->FormPortName();
+    TFormPortName* dialog = Dialog<TFormPortName>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(form->Session().PortOpen()) << "the port closes first";
     EXPECT_EQ(dialog->rgrPortName->ItemIndex(), 0);
@@ -143,14 +144,14 @@ TEST_F(SettingsWindowFixture, ChoosingThePortReopensItOnTheNumberChosen) {
         << dialog->lblDevice->text().toStdString();
     EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
     dialog->ButtonOKClick();
-    EXPECT_EQ(form->Session().Port().PortNumber(), 17u);
+    EXPECT_EQ(form->Session().PortNumber(), 17u);
     EXPECT_TRUE(form->Session().PortOpen());
     EXPECT_TRUE(form->PanelPortProp->Caption().contains("Com17"));
-    ASSERT_TRUE(WaitUntil([&] { return form->FormPortName() == nullptr; })) << "closed and released";
+    ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormPortName>() == nullptr; })) << "closed and released";
 
     // Port 17 again: "Other" is selected with 17; a missing device is said to be missing.
     form->mmSettsPortNameClick();
-    dialog = form->FormPortName();
+    dialog = Dialog<TFormPortName>();
     EXPECT_EQ(dialog->rgrPortName->ItemIndex(), 4);
     EXPECT_EQ(dialog->SpinEditPortName->value(), 17);
     dialog->rgrPortName->Click(2);
@@ -166,7 +167,7 @@ TEST_F(SettingsWindowFixture, ADeviceOfTheMachineIsLinkedToThePortNumberByOneCho
     QDir(folder.File("by-id")).mkpath(".");
     ASSERT_TRUE(QFile::link(adapter.SlavePath(), folder.File("by-id/usb-FTDI_FT232R_A1B2C3-if00-port0")));
     form->mmSettsPortNameClick();
-    TFormPortName* dialog = form->FormPortName();
+    TFormPortName* dialog = Dialog<TFormPortName>();
     dialog->ByIdFolder = folder.File("by-id");
     dialog->DevFolder = folder.File("no-dev");
     dialog->rgrPortName->Click(2); // COM3
@@ -178,7 +179,7 @@ TEST_F(SettingsWindowFixture, ADeviceOfTheMachineIsLinkedToThePortNumberByOneCho
               folder.File("by-id/usb-FTDI_FT232R_A1B2C3-if00-port0"));
     EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
     dialog->ButtonOKClick();
-    EXPECT_EQ(form->Session().Port().PortNumber(), 3u);
+    EXPECT_EQ(form->Session().PortNumber(), 3u);
     EXPECT_TRUE(form->Session().PortOpen()) << "opened on the adapter";
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
 }
@@ -186,58 +187,59 @@ TEST_F(SettingsWindowFixture, ADeviceOfTheMachineIsLinkedToThePortNumberByOneCho
 TEST_F(SettingsWindowFixture, LineSettingsReachTheOpenPortAndTheDataBitsStayFixed) {
     Create();
     form->mmSettsProp->trigger();
-    TFormByteLen* dialog = form->FormByteLen();
+    TFormByteLen* dialog = Dialog<TFormByteLen>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->rgrDataLen->ItemIndex(), 3);
     EXPECT_EQ(dialog->rgrParity->ItemIndex(), 2) << "even parity at every start";
     EXPECT_EQ(dialog->cbPortSpeed->currentText(), "9600");
     form->mmSettsProp->trigger();
-    EXPECT_EQ(form->FormByteLen(), dialog) << "the same dialog, not a second one";
+    EXPECT_EQ(Dialog<TFormByteLen>(), dialog) << "the same dialog, not a second one";
     dialog->rgrStopBits->Click(1);
     dialog->rgrParity->Click(3);
     dialog->cbPortSpeed->setCurrentIndex(8);
     dialog->btnOKClick();
-    const TComPort& port = form->Session().Port();
-    EXPECT_EQ(port.StopBits(), 2) << "two stop bits with eight data bits";
-    EXPECT_EQ(port.Parity(), 3);
-    EXPECT_EQ(port.BaudIndex(), 8);
+    const TComPort::TLineChoice line = form->Session().LineSettings();
+    EXPECT_EQ(line.stopBits, 2) << "two stop bits with eight data bits";
+    EXPECT_EQ(line.parity, 3);
+    EXPECT_EQ(line.baudIndex, 8);
     EXPECT_TRUE(form->Session().PortOpen()) << "not closed nor reopened";
 
     form->mmSettsProp->trigger();
-    dialog = form->FormByteLen();
+    dialog = Dialog<TFormByteLen>();
     EXPECT_TRUE(dialog->rgrDataLen->isEnabled());
     form->btnClosePortClick();
     EXPECT_FALSE(dialog->rgrDataLen->isEnabled()) << "disabled once the port controls are updated";
     dialog->rgrDataLen->SetItemIndex(0);
     dialog->rgrStopBits->Click(1);
     dialog->btnOKClick();
-    EXPECT_EQ(port.StopBits(), 1) << "one and a half with five data bits";
-    EXPECT_EQ(port.DataBitsIndex(), 0);
+    EXPECT_EQ(form->Session().LineSettings().stopBits, 1) << "one and a half with five data bits";
+    EXPECT_EQ(form->Session().LineSettings().dataBitsIndex, 0);
 }
 
 TEST_F(SettingsWindowFixture, ProgramSettingsShowTheLogsAndKeepTheList) {
     Create();
     form->rgrSingl_Mult->Click(1);
-    form->btnBG->click();
+    W<QToolButton>("btnBG")->click();
     const int width = form->width();
     form->mmNastrLogs->trigger();
-    TFormProgProp* settings = form->FormProgProp();
+    TFormProgProp* settings = Dialog<TFormProgProp>();
     settings->chboxPortLogs->setChecked(true);
     settings->chboxLoadLogs->setChecked(true);
     settings->chBoxLogs->setChecked(false);
     settings->EditUnitsName->clear();
     settings->btnOKClick();
     EXPECT_EQ(form->Session().CommandList().Lines(), QStringList{"BG"}) << "no Clear all";
-    EXPECT_TRUE(form->panelPortAns->isVisibleTo(form.get()));
-    EXPECT_TRUE(form->panelLoadAns->isVisibleTo(form.get()));
+    EXPECT_TRUE(W<QFrame>("panelPortAns")->isVisibleTo(form.get()));
+    EXPECT_TRUE(W<QFrame>("panelLoadAns")->isVisibleTo(form.get()));
     EXPECT_GT(form->width(), width);
     EXPECT_FALSE(form->MemoLog->isVisibleTo(form.get()));
     EXPECT_LT(form->height(), 613);
-    EXPECT_EQ(form->GrBoxStepsToUnits->title(), form->Session().Datas().ScaleGroupCaption());
-    EXPECT_TRUE(form->GrBoxStepsToUnits->title().contains("1  = ")) << "an empty unit name is accepted";
+    EXPECT_EQ(W<QGroupBox>("GrBoxStepsToUnits")->title(), form->Session().Datas().ScaleGroupCaption());
+    EXPECT_TRUE(W<QGroupBox>("GrBoxStepsToUnits")->title().contains("1  = "))
+        << "an empty unit name is accepted";
 
     form->mmNastrLogs->trigger();
-    settings = form->FormProgProp();
+    settings = Dialog<TFormProgProp>();
     EXPECT_FALSE(settings->chBoxLogs->isChecked());
     settings->chBoxLogs->setChecked(true);
     settings->btnOKClick();
@@ -247,20 +249,21 @@ TEST_F(SettingsWindowFixture, ProgramSettingsShowTheLogsAndKeepTheList) {
 TEST_F(SettingsWindowFixture, TheDialogsShowEveryCaptionWholeInBothLanguages) {
     Create();
     for (const char* language : {"en", "ru"}) {
-        form->Session().Datas().Language = language;
+        ASSERT_TRUE(Session().ChangeLanguage(language).isEmpty());
         form->mmSettsPortNameClick();
         form->mmSettsPropClick(); // (its menu entry is disabled while the port is closed)
         form->mmNastrLogs->trigger();
-        const QList<QDialog*> windows{form->FormPortName(), form->FormByteLen(), form->FormProgProp()};
+        const QList<QDialog*> windows{Dialog<TFormPortName>(), Dialog<TFormByteLen>(),
+                                      Dialog<TFormProgProp>()};
         for (QDialog* dialog : windows) {
             ASSERT_NE(dialog, nullptr);
             ExpectNoCaptionClipped(dialog, dialog->objectName() + "-" + language);
         }
-        EXPECT_EQ(form->FormByteLen()->rgrParity->Item(2),
+        EXPECT_EQ(Dialog<TFormByteLen>()->rgrParity->Item(2),
                   language == QString("en") ? "Even" : QString::fromUtf8("Чёт"));
         for (QDialog* dialog : windows)
             dialog->close();
         ASSERT_TRUE(WaitUntil(
-            [&] { return !form->FormPortName() && !form->FormByteLen() && !form->FormProgProp(); }));
+            [&] { return !Dialog<TFormPortName>() && !Dialog<TFormByteLen>() && !Dialog<TFormProgProp>(); }));
     }
 }

@@ -34,8 +34,8 @@ TEST_F(SimpleModeFixture, WriteAndStartRunsThePanelsMotion) {
     kvtsim::Options options = simulator.GetOptions();
     options.timeScale = 0.3; // 200 steps at 200 steps/s: 300 ms
     simulator.SetOptions(options);
-    ColourRecorder indicator(form->shpX);
-    form->btnPusk->click();
+    ColourRecorder indicator(W<TShape>("shpX"));
+    W<QPushButton>("btnPusk")->click();
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(),
               (std::vector<std::string>{"LD1", "BG", "EN", "AL0", "SD200", "DL", "MV200", "ED", "ST1"}));
@@ -43,7 +43,7 @@ TEST_F(SimpleModeFixture, WriteAndStartRunsThePanelsMotion) {
     ASSERT_TRUE(WaitUntil([&] { return indicator.Colours().size() == 5; }, 10000));
     EXPECT_EQ(indicator.Colours(), (QList<QColor>{green, yellow, green, red, green}));
 
-    form->btnStop->click(); // nothing runs: only the flag is raised, nothing is sent
+    W<QPushButton>("btnStop")->click(); // nothing runs: only the flag is raised, nothing is sent
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands().size(), 9u);
     EXPECT_TRUE(form->Session().Datas().ProgramRunning);
@@ -51,12 +51,12 @@ TEST_F(SimpleModeFixture, WriteAndStartRunsThePanelsMotion) {
 
 TEST_F(SimpleModeFixture, TheChannelBoxesChooseWhichChannelsAreWritten) {
     form->show();
-    form->chboxCoord3->click();
-    form->ChboxCoord1->click();
+    W<QCheckBox>("chboxCoord3")->click();
+    W<QCheckBox>("ChboxCoord1")->click();
     EXPECT_EQ(form->Session().Datas().CoordActive,
               (TCommonDatas::PerChannel<bool>{false, false, false, true}));
     EXPECT_TRUE(form->findChild<TPanel*>("PanelCoordinates")->Caption().endsWith("3  "));
-    form->btnLoad->click();
+    W<QPushButton>("btnLoad")->click();
     ASSERT_TRUE(WaitForEnd());
     ASSERT_FALSE(simulator.Commands().empty());
     EXPECT_EQ(simulator.Commands().front(), "LD3");

@@ -3,8 +3,25 @@
 #include "editor/CommandList.h"
 
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 
-TStringGrid::TStringGrid(const QString& objectName, QWidget* parent) : QTableView(parent) {
+// The list as the grid shows it, with the grid's own header texts.
+class TStringGrid::THeader : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QStringList texts = QStringList(TCommandList::ColumnCount);
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole)
+            return {};
+        if (orientation == Qt::Horizontal)
+            return texts.value(section);
+        return QString(); // the row header is a bare grip: the number is in column 0
+    }
+};
+
+TStringGrid::TStringGrid(const QString& objectName, QWidget* parent)
+    : QTableView(parent), header_(new THeader(this)) {
     setObjectName(objectName);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -20,9 +37,11 @@ TStringGrid::TStringGrid(const QString& objectName, QWidget* parent) : QTableVie
     connect(verticalHeader(), &QHeaderView::sectionMoved, this, &TStringGrid::SectionMoved);
 }
 
-void TStringGrid::SetList(TCommandList* list) {
+void TStringGrid::SetList(const TCommandList* list) {
     list_ = list;
-    setModel(list);
+    // Qt's models are handed around as changeable; the grid and its header only read the list.
+    header_->setSourceModel(const_cast<TCommandList*>(list));
+    setModel(header_);
 }
 
 void TStringGrid::SetDragHint(const QString& text) {
@@ -37,13 +56,15 @@ QString TStringGrid::Cell(int column, int row) const {
     if (!list_)
         return {};
     if (row == 0)
-        return list_->Header(column);
+        return header_->texts.value(column);
     return list_->data(list_->index(row - 1, column), Qt::DisplayRole).toString();
 }
 
 void TStringGrid::SetCell(int column, int row, const QString& text) {
-    if (list_ && row == 0)
-        list_->SetHeader(column, text);
+    if (row != 0 || column < 0 || column >= header_->texts.size())
+        return;
+    header_->texts[column] = text;
+    emit header_->headerDataChanged(Qt::Horizontal, column, column);
 }
 
 int TStringGrid::Row() const {
@@ -54,7 +75,7 @@ int TStringGrid::Row() const {
 void TStringGrid::SetRow(int row) {
     if (!list_ || row < 1 || row >= RowCount())
         return;
-    setCurrentIndex(list_->index(row - 1, 0));
+    setCurrentIndex(model()->index(row - 1, 0));
 }
 
 void TStringGrid::DragRow(int from, int to) {

@@ -8,15 +8,16 @@ class TCommandList;
 // described windows: row 0 is the fixed header, rows 1..n the commands, row n + 1 the trailing
 // empty row. The operator may drag a command row by its grip to a new place; the grid does not
 // move anything itself, it reports the drag with RowMoved(from, to) and its owner changes the
-// list. The trailing row cannot be dragged.
+// list. The trailing row cannot be dragged. The header texts are the grid's own; the list is
+// only read.
 class TStringGrid : public QTableView {
     Q_OBJECT
 public:
     explicit TStringGrid(const QString& objectName, QWidget* parent = nullptr);
 
     // The list the grid shows (not owned).
-    void SetList(TCommandList* list);
-    TCommandList* List() const { return list_; }
+    void SetList(const TCommandList* list);
+    const TCommandList* List() const { return list_; }
 
     int RowCount() const;
     QString Cell(int column, int row) const;
@@ -41,5 +42,7 @@ signals:
 
 private:
     void SectionMoved(int logical, int oldVisual, int newVisual);
-    TCommandList* list_ = nullptr;
+    class THeader;
+    const TCommandList* list_ = nullptr;
+    THeader* header_;
 };

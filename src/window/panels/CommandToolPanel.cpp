@@ -1,0 +1,104 @@
+#include "CommandToolPanel.h"
+
+#include "protocol/UnitKVTComands.h"
+#include "widgets/Design.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+
+using namespace Design;
+using K = TKVTCommands;
+
+QToolButton* TCommandToolPanel::AddTool(int index, const char* name, const QString& caption,
+                                        const QString& hint, QLineEdit* edit, bool reportsParameterError) {
+    QToolButton* button = Tool(name, caption, this);
+    button->setToolTip(hint);
+    connect(button, &QToolButton::clicked, this, [this, index, edit, reportsParameterError] {
+        emit CommandChosen(index, edit ? edit->text() : QString("no"), reportsParameterError);
+    });
+    return button;
+}
+
+TCommandToolPanel::TCommandToolPanel(QWidget* parent) : QFrame(parent) {
+    setObjectName("pnlTools");
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(2);
+
+    // Commands with an argument: a button and the edit that holds its argument, two per row;
+    // the left column holds the large arguments, the right one values of three digits at most.
+    // Where a bad argument is answered with "Parameter value is incorrect", `checked` is set.
+    const struct {
+        int index;
+        const char* name;
+        const char* caption;
+        const char* hint;
+        const char* editName;
+        const char* text;
+        bool checked;
+    } withArgument[] = {
+        {K::AL, "btnAL", "AL", "Acceleration/deceleration", "EditAL", "0", true},
+        {K::SF, "btnSF", "SF", "Set signal (close relay)", "EditSF", "1", false},
+        {K::SD, "btnSD", "SD", "Maximum speed", "EditSD", "200", true},
+        {K::CF, "btnCF", "CF", "Clear signal (open relay)", "EditCF", "1", false},
+        {K::SS, "btnSS", "SS", "Start speed", "EditSS", "1", true},
+        {K::WL, "btnWL", "WL", "Waint until signal to input 1", "EditWL", "1", false},
+        {K::MV, "btnMVn", "MV n", "Move step number", "EditMVn", "10000000", true},
+        {K::WH, "btnWH", "WH", "Wait until signal to input 2", "EditWH", "1", false},
+        {K::SP, "btnSP", "SP", "Pause, ms", "EditSP", "10000000", true},
+        {K::JP, "btnLP", "JP", "Repeat from label", "EditJP", "255", true},
+        {K::ML, "btnML", "ML", "Move until signal to input 1", "EditML", "1", false},
+        {K::SB, "btnSB", "SB", "", "EditSB", "250", true},
+        {K::MH, "btnMH", "MH", "Move until signal to input 2", "EditMh", "1", false},
+    };
+    int i = 0;
+    for (const auto& c : withArgument) {
+        QLineEdit* edit = Edit(c.editName, c.text, 0, this);
+        edit->setFixedWidth(EditWidthFor(i % 2 == 0 ? "10000000" : "255"));
+        grid->addWidget(AddTool(c.index, c.name, c.caption, c.hint, edit, c.checked), i / 2, (i % 2) * 2);
+        grid->addWidget(edit, i / 2, (i % 2) * 2 + 1);
+        ++i;
+    }
+    const int row = (i + 1) / 2;
+
+    // Commands without an argument, in rows of four.
+    const struct {
+        int index;
+        const char* name;
+        const char* caption;
+        const char* hint;
+    } plain[] = {
+        {K::BG, "btnBG", "BG", "Begin program"},   {K::EN, "btnEN", "EN", "Allow motion"},
+        {K::DS, "btnDS", "DS", "Prohibit motion"}, {K::MV, "btnMV", "MV", "permanent motion"},
+        {K::DL, "btnDL", "DL", "Motion forward"},  {K::DR, "btnDR", "DR", "Motion backward"},
+        {K::RS, "btnRS", "RS", "Reverse motion"},  {K::HM, "bthHM", "HM", "Move to zero switch"},
+        {K::LL, "btnLL", "LL", "Set cycle label"}, {K::LB, "btnLB", "LB", ""},
+    };
+    auto* plainGrid = new QGridLayout;
+    plainGrid->setSpacing(2);
+    i = 0;
+    for (const auto& c : plain) {
+        plainGrid->addWidget(AddTool(c.index, c.name, c.caption, c.hint, nullptr, false), i / 4, i % 4);
+        ++i;
+    }
+    grid->addLayout(plainGrid, row, 0, 1, 4);
+
+    // Program management at the bottom of the tool panel.
+    QFrame* main = Frame("pnlMainTools", this);
+    auto* mainRow = new QHBoxLayout(main);
+    mainRow->setContentsMargins(2, 2, 2, 2);
+    mainRow->setSpacing(2);
+    QToolButton* ld1 = Tool("btnLD1", "LD1", main);
+    ld1->setToolTip("Load program to coordinate 1");
+    connect(ld1, &QToolButton::clicked, this, &TCommandToolPanel::RecordingStartChosen);
+    QToolButton* ps1 = Tool("btnPS1", "PS1", main);
+    connect(ps1, &QToolButton::clicked, this, [this] { emit CommandChosen(K::PS, "1", false); });
+    mainRow->addWidget(ld1);
+    mainRow->addWidget(AddTool(K::ED, "btnED", "ED", "End programmig", nullptr, false));
+    mainRow->addWidget(AddTool(K::ST, "btnST", "ST", "Start/Stop", nullptr, false));
+    mainRow->addWidget(ps1);
+    grid->addWidget(main, row + 1, 0, 1, 4);
+    grid->setRowStretch(row + 2, 1);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QFrame>
+
+class QLineEdit;
+class QToolButton;
+
+// pnlTools: a button for each command of the editor, with the edit that holds its argument where
+// it takes one, and the program buttons LD1, ED, ST, PS1 at the bottom. A click reports which
+// command to add with which argument; the main window adds it.
+class TCommandToolPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TCommandToolPanel(QWidget* parent = nullptr);
+
+signals:
+    // Add command `index` with `argument` ("no" for none). A bad argument is answered with
+    // "Parameter value is incorrect" when `reportsParameterError`, otherwise by the general
+    // error report.
+    void CommandChosen(int index, const QString& argument, bool reportsParameterError);
+    // LD1: the start of a recording, with the commands the settings add after it.
+    void RecordingStartChosen();
+
+private:
+    QToolButton* AddTool(int index, const char* name, const QString& caption, const QString& hint,
+                         QLineEdit* edit, bool reportsParameterError);
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "widgets/Panel.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class TCommandToolPanel;
+class TMemoList;
+class TReplyList;
+class TStringGrid;
+
+// PanelMultC, the extended control mode: the command buttons, the command list StringGridSend
+// with "Send", "Stop sending", "Clear all", "Clear current string" and "Direct Control", and
+// beside it the recording list "Loading:" and the reply list "Response:", each shown when the
+// settings ask for it.
+class TExtendedPanel : public TPanel {
+    Q_OBJECT
+public:
+    explicit TExtendedPanel(QWidget* parent = nullptr);
+
+    // Shows or hides the two side lists; returns the panel's width for the list and the lists.
+    int ShowSideLists(bool loading, bool replies);
+    // Enables or disables the panel with every control on it (the mode switch).
+    void EnableAll(bool on);
+
+    TCommandToolPanel* Tools;
+    TStringGrid* StringGridSend;
+    QPushButton* btnRunTR;
+    QPushButton* btnStopSending;
+    QPushButton* btnAllClear;
+    QPushButton* btnDelRaw;
+    QCheckBox* chbDirectControl;
+    QPushButton* btnClear;
+    TMemoList* MemoRead;
+    TReplyList* lbBufRead;
+
+private:
+    QFrame* panelLoadAns;
+    QLabel* lblLoading;
+    QFrame* panelPortAns;
+    QLabel* lblResponse;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "operations/SimpleModeLists.h"
+#include "widgets/Panel.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class TRadioGroup;
+
+// PanelSingeC, the simple control mode: one motion (steps or a permanent motion, maximum and
+// start speed, acceleration, direction) and the four buttons that write it into the selected
+// channels, start them, stop them, or write and start at once.
+class TSimpleModePanel : public TPanel {
+    Q_OBJECT
+public:
+    explicit TSimpleModePanel(QWidget* parent = nullptr);
+
+    // The motion the panel shows.
+    TMotion CurrentMotion() const;
+    // Enables or disables the panel with every control on it (the mode switch).
+    void EnableAll(bool on);
+    void EnableButtons(bool write, bool start, bool stop, bool writeAndStart);
+
+    QPushButton* btnStart;
+    QPushButton* btnStop;
+    QPushButton* btnLoad;
+    QPushButton* btnPusk;
+
+private:
+    QGroupBox* grbSteps;
+    QLabel* StTStepsNum;
+    QLineEdit* EditStepsNum;
+    QCheckBox* chbStepsConst;
+    QGroupBox* grbSpeed;
+    QLabel* StTSpeed;
+    QLineEdit* EditSpeed;
+    QLabel* StTBeginSpeed;
+    QLineEdit* EditBeginSpeed;
+    QGroupBox* grbAccel;
+    QRadioButton* rbtnAccel;
+    QLineEdit* EditAccel;
+    QRadioButton* rbtnNonAccel;
+    TRadioGroup* rgrDirect;
+};
