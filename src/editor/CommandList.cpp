@@ -58,6 +58,13 @@ void TCommandList::Move(int from, int to) {
     Renumber(std::min(from, to));
 }
 
+void TCommandList::Drag(int from, int to) {
+    if (to == Count())
+        Remove(from);
+    else
+        Move(from, to);
+}
+
 namespace {
 bool Faulty(const QString& line) {
     return line.isEmpty() || TKVTCommands::CommandIndex(line.left(2)) == 0;

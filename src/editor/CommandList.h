@@ -36,6 +36,9 @@ public:
     void Remove(int index);
     // Moves command `from` to position `to`; both are positions among the commands.
     void Move(int from, int to);
+    // A row dragged in a grid: moved to position `to`, or removed when `to` is one past the last
+    // command (the grid's trailing empty row).
+    void Drag(int from, int to);
     // The index of the first line that is empty or whose code is not in the vocabulary; -1 when
     // every line is a command.
     int FirstFaultyLine() const;

@@ -225,6 +225,8 @@ const QStringList& ExtraTexts() {
         "Try \"%1 --help\" for the options.",                                                          // 61
         "Cannot use %1 as the program folder: %2",                                                     // 62
         "Unexpected argument: %1",                                                                     // 63
+        "The channel states shown are those last known; if the controller was restarted, set them with the "
+        "\"?\" button.", // 64
     };
     return texts;
 }

@@ -69,5 +69,6 @@ enum : int {
     CmdTryHelp = 61,
     FolderUnusable = 62,
     CmdUnexpectedArgument = 63,
+    StatesLastKnown = 64,
 };
 } // namespace Ext

@@ -26,11 +26,9 @@ void TChanReadThread::Start() {
 void TChanReadThread::Execute(std::stop_token stop) {
     writer_.WriteText(request_);
     const bool complete = readBackEvent_.WaitFor(datas_.ReplyTime(), stop);
-    Outcome outcome = Outcome::Read;
+    Outcome outcome = complete ? Outcome::Read : Outcome::TimedOut;
     if (stop.stop_requested())
         outcome = Outcome::Stopped;
-    else if (!complete && datas_.ReadBackText().isEmpty())
-        outcome = Outcome::NoAnswer;
     finished_ = true;
     emit Done(outcome);
 }

@@ -12,12 +12,16 @@ class TNamedEvent;
 
 // The read-back thread: sends the read-back request ("RB*" with Direct Control, else "RD1*") and
 // waits, at most the reply time, for the reply handler to have collected a program up to its ED.
-// It touches no control: its outcome reaches the main thread through Finished (queued). Stopping
-// it (its destruction) ends the wait at once.
+// It touches no control and judges nothing: whether a wait that ran out had an answer after all
+// is decided on the main thread, once what was received meanwhile has been handled. Its end
+// reaches the main thread through Done (queued). Stopping it (its destruction) ends the wait at
+// once.
 class TChanReadThread : public QObject {
     Q_OBJECT
 public:
-    enum class Outcome { Read, NoAnswer, Stopped };
+    // Read: a program came whole (or, when judged, part of one); NoAnswer: nothing came (judged
+    // on the main thread); TimedOut: the reply time ran out; Stopped: the read was abandoned.
+    enum class Outcome { Read, NoAnswer, TimedOut, Stopped };
     Q_ENUM(Outcome)
 
     // `request` is "RB*" with Direct Control, else "RD1*" (RequestFor).
@@ -31,7 +35,7 @@ public:
     bool Finished() const { return finished_; }
 
 signals:
-    // Read: the event came, or time ran out with part of a reply collected; NoAnswer: nothing.
+    // Read (the event came), TimedOut or Stopped.
     void Done(TChanReadThread::Outcome outcome);
 
 private:

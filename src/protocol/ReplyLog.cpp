@@ -18,6 +18,13 @@ QString TReplyLog::Line(qsizetype index) const {
     return QString::fromLatin1(text_.constData() + start, End(index) - start);
 }
 
+QByteArray TReplyLog::LineBytes(qsizetype index) const {
+    if (index < 0 || index >= Count())
+        return {};
+    const qsizetype start = qsizetype(starts_[size_t(index)]);
+    return text_.mid(start, End(index) - start);
+}
+
 QString TReplyLog::LineStart(qsizetype index, qsizetype maxLength, bool* longer) const {
     if (index < 0 || index >= Count())
         return {};

@@ -20,6 +20,8 @@ public:
 
     qsizetype Count() const { return qsizetype(starts_.size()); }
     QString Line(qsizetype index) const;
+    // A line's bytes as they came (a character per byte).
+    QByteArray LineBytes(qsizetype index) const;
     // The first `maxLength` characters of a line and whether it has more.
     QString LineStart(qsizetype index, qsizetype maxLength, bool* longer = nullptr) const;
     QStringList Lines() const;

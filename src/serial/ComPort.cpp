@@ -26,7 +26,11 @@ bool TComPort::Connected() const {
 }
 
 QString TComPort::DeviceName() const {
-    return PortDevice::DeviceForPort(portsFolder_, portNumber_);
+    return DeviceForPort(portNumber_);
+}
+
+QString TComPort::DeviceForPort(quint32 n) const {
+    return PortDevice::DeviceForPort(portsFolder_, n, systemFolder_);
 }
 
 void TComPort::Open() {

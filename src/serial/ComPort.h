@@ -49,6 +49,10 @@ public:
     quint32 PortNumber() const { return portNumber_; }
     void SetPortNumber(quint32 n);
     const QString& PortsFolder() const { return portsFolder_; }
+    // Where a number without a link finds its system port (ttyS<n-1>): /dev, unless a test
+    // stands a folder of its own in.
+    void SetSystemDeviceFolder(const QString& folder) { systemFolder_ = folder; }
+    QString DeviceForPort(quint32 n) const;
     // The line settings may be read from any thread (a writer sizes its time-out by the baud
     // rate) while the main thread changes them.
     quint8 BaudIndex() const { return baudIndex_; }
@@ -96,6 +100,7 @@ private:
     void SetLineValue(std::atomic<quint8>& field, quint8 value, quint8 highest);
 
     QString portsFolder_;
+    QString systemFolder_ = "/dev";
     quint32 portNumber_ = 0;
     std::atomic<quint8> baudIndex_{0};
     std::atomic<quint8> dataBitsIndex_{0};

@@ -25,10 +25,10 @@ bool HasPortLink(const QString& portsFolder, quint32 portNumber) {
     return QFileInfo(link).isSymLink() || QFileInfo::exists(link);
 }
 
-QString DeviceForPort(const QString& portsFolder, quint32 portNumber) {
+QString DeviceForPort(const QString& portsFolder, quint32 portNumber, const QString& systemFolder) {
     if (HasPortLink(portsFolder, portNumber))
         return portsFolder + "/COM" + QString::number(portNumber);
-    return "/dev/ttyS" + QString::number(qint64(portNumber) - 1);
+    return systemFolder + "/ttyS" + QString::number(qint64(portNumber) - 1);
 }
 
 OpenFailure ClassifyOpenError(int error) {

@@ -11,8 +11,8 @@
 namespace PortDevice {
 
 // Port n opens <program folder>/ports/COM<n> when that entry exists (a link to any terminal
-// device), and /dev/ttyS<n-1> otherwise, so COM1 is /dev/ttyS0.
-QString DeviceForPort(const QString& portsFolder, quint32 portNumber);
+// device), and <systemFolder>/ttyS<n-1> otherwise, so COM1 is /dev/ttyS0.
+QString DeviceForPort(const QString& portsFolder, quint32 portNumber, const QString& systemFolder = "/dev");
 // Whether ports/COM<n> exists (as a link, whether or not its device is there).
 bool HasPortLink(const QString& portsFolder, quint32 portNumber);
 

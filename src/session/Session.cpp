@@ -178,7 +178,7 @@ void TSession::SaveOnClose(const QStringList& operationLog) const {
     if (s.SaveOperationLog)
         LogFiles::WriteOperationLog(Paths, operationLog);
     if (s.SavePortLog)
-        LogFiles::WriteReplyLog(Paths, replyLog_->Lines());
+        LogFiles::WriteReplyLog(Paths, *replyLog_);
     if (s.SavePortSettings)
         settingsFiles_->WritePortSettings(PortNumberToStore());
     if (s.SaveProgramSettings)
@@ -212,11 +212,19 @@ QString TSession::PortDevice() const {
     return port_->DeviceName();
 }
 
+QString TSession::DeviceForPort(quint32 n) const {
+    return port_->DeviceForPort(n);
+}
+
+void TSession::SetSystemDeviceFolder(const QString& folder) {
+    port_->SetSystemDeviceFolder(folder);
+}
+
 bool TSession::OpenPort() {
     port_->Close();
     port_->Open();
     if (port_->Connected()) {
-        ForgetChannelStates();
+        ForgetCommunication();
         if (!PortDevice::HasPortLink(port_->PortsFolder(), port_->PortNumber()))
             Log(lang_->ExtraText(Ext::FallbackDevice).arg(port_->PortNumber()).arg(port_->DeviceName()));
         port_->EnableReading(true);
@@ -252,15 +260,18 @@ void TSession::SetLineSettings(const TComPort::TLineChoice& line) {
 
 void TSession::PortHungUp(const QString& device) {
     Log(lang_->ExtraText(Ext::ConnectionLost).arg(port_->PortNumber()).arg(device), true);
-    ForgetChannelStates();
+    ForgetCommunication();
+    Log(lang_->ExtraText(Ext::StatesLastKnown));
     emit PortLost();
 }
 
-void TSession::ForgetChannelStates() {
-    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n)
-        datas_->SetCoordRunning(n, false);
+void TSession::ForgetCommunication() {
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (datas_->CoordState[n] == TCommonDatas::Communication)
+            datas_->SetCoordState(n, TCommonDatas::Standby);
+    }
+    datas_->CommMode = false;
     datas_->ReadBackActive = false;
-    datas_->SetCoordStates(TCommonDatas::Standby, TCommonDatas::Standby, TCommonDatas::Standby);
 }
 
 // --- sending ---
@@ -268,6 +279,9 @@ void TSession::ForgetChannelStates() {
 TSession::SendStart TSession::Send(const QStringList& lines) {
     if (rwThread_ && !rwThread_->Finished())
         return SendStart::AlreadyRunning; // one transmission at a time
+    // A finished one whose end is still on its way goes first; the new one may well take its
+    // memory, and only its serial number tells the two apart.
+    rwThread_.reset();
     rwThread_ = std::make_unique<TRWThread>(lines, *datas_, replies_->Reader(), *port_);
     // Emitted from the transmission thread: handled here on the main thread, queued.
     connect(rwThread_.get(), &TRWThread::Ended, this, &TSession::TransmissionThreadEnded);
@@ -357,10 +371,7 @@ void TSession::RemoveLine(int index) {
 }
 
 void TSession::MoveLine(int from, int to) {
-    if (to == commandList_->Count())
-        commandList_->Remove(from);
-    else
-        commandList_->Move(from, to);
+    commandList_->Drag(from, to);
 }
 
 void TSession::SetProgram(const QStringList& lines, const QStringList& descriptions) {
@@ -498,18 +509,20 @@ void TSession::ReadThreadDone(TChanReadThread::Outcome outcome) {
     if (outcome == TChanReadThread::Outcome::Stopped)
         return;
     readThread_.reset();
-    if (outcome == TChanReadThread::Outcome::NoAnswer) {
+    // What came before the end is taken first, then judged: an answer received in the last
+    // moments of the reply time, not yet handled, is an answer.
+    replies_->HandleAllQueued();
+    const QString text = datas_->ReadBackText();
+    if (outcome == TChanReadThread::Outcome::TimedOut && text.isEmpty()) {
         Log(lang_->Message(Msg::NoReply), true);
-        emit ReadBackDone(outcome, {});
+        emit ReadBackDone(TChanReadThread::Outcome::NoAnswer, {});
         return;
     }
-    replies_->HandleAllQueued(); // what came before the end, acted on first
-    const QString text = datas_->ReadBackText();
     if (!text.contains("ED*"))
         Log(lang_->ExtraText(Ext::NoCorrectProgram));
     readBackEvent_->Reset();
     datas_->ReadBackActive = false;
-    emit ReadBackDone(outcome, text);
+    emit ReadBackDone(TChanReadThread::Outcome::Read, text);
 }
 
 TReadBack TSession::ParseReadBack(const QStringList& lines, TCommandList& into) {

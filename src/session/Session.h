@@ -113,10 +113,14 @@ public:
     quint32 PortNumberToStore() const;
     // The device the port number opens (ports/COM<n>, else /dev/ttyS<n-1>).
     QString PortDevice() const;
+    // The device port number n would open.
+    QString DeviceForPort(quint32 n) const;
+    // Where a number without a link finds its system port: /dev, or a folder a test stands in.
+    void SetSystemDeviceFolder(const QString& folder);
     // Closes the port and opens it again. When it cannot be opened, the reason is logged in red
-    // (port number, device and why). When it opens, the channels start in standby, as at a fresh
-    // start, and a port without a link in ports/ logs which system device it opened. True when
-    // it is open.
+    // (port number, device and why). When it opens, no channel is believed to be in
+    // communication mode any more (a running or paused one keeps its state), and a port without
+    // a link in ports/ logs which system device it opened. True when it is open.
     bool OpenPort();
     void ClosePort();
     bool PortOpen() const;
@@ -215,8 +219,8 @@ public:
 signals:
     // Characters received from the controller were added to the reply log.
     void Received();
-    // The open device hung up or was removed: the port is closed, the loss logged and the
-    // channels back in standby.
+    // The open device hung up or was removed: the port is closed, the loss logged and no
+    // channel left in communication mode.
     void PortLost();
     // A transmission of `count` lines started.
     void TransmissionStarted(int count);
@@ -241,9 +245,10 @@ private:
     void SetListFaulty(bool faulty);
     // Applies the scale text and re-scales the list by the ratio to the scale before.
     TScaleChange ApplyScaleText(const QString& scaleText);
-    // Every channel in standby, nothing running, no communication mode: what a controller that
-    // has just been connected (or lost) is known to be.
-    void ForgetChannelStates();
+    // A controller that has just been connected (or lost) cannot still be recording: a channel
+    // in communication mode goes back to standby, and a read under way is over. A running or
+    // paused channel keeps the state last known (its program may well still run).
+    void ForgetCommunication();
 
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> datas_;

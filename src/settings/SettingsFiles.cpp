@@ -87,16 +87,16 @@ void Write(const QString& fileName, const QStringList& lines) {
 
 } // namespace
 
-TSettingsFiles::TSettingsFiles(const TProgramPaths& paths) : paths_(paths) {}
+TSettingsFiles::TSettingsFiles(const TProgramPaths& paths) : dataFolder_(paths.DataFolder()) {}
 
 QString TSettingsFiles::PortFile() const {
-    return paths_.DataFile("portp.dat");
+    return dataFolder_ + "/portp.dat";
 }
 QString TSettingsFiles::ProgramFile() const {
-    return paths_.DataFile("prp.dat");
+    return dataFolder_ + "/prp.dat";
 }
 QString TSettingsFiles::ErrorFile() const {
-    return paths_.DataFile("erp.dat");
+    return dataFolder_ + "/erp.dat";
 }
 
 bool TSettingsFiles::LoadProgramSettings(TSettings& s) const {

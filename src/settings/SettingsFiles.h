@@ -47,5 +47,5 @@ public:
     static void WriteMissingDefaults(const TProgramPaths& paths);
 
 private:
-    const TProgramPaths& paths_;
+    const QString dataFolder_;
 };

@@ -8,12 +8,12 @@
 #include "serial/SerialDevices.h"
 #include "session/Session.h"
 #include "widgets/RadioGroup.h"
+#include "widgets/SpinEdit.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSpinBox>
 
 namespace {
 constexpr TCaptionSlot kSlots[] = {{1, "TFormPortName", -1}, {2, "rgrPortName", 4}};
@@ -27,10 +27,7 @@ TFormPortName::TFormPortName(TSession& session, QWidget* parent)
     rgrPortName = new TRadioGroup("rgrPortName", QString(),
                                   {"Com 1", "Com 2", "Com 3", "Com 4", "Other (5 - 255):"}, 2, this);
     rgrPortName->SetItemIndex(-1);
-    SpinEditPortName = new QSpinBox(this);
-    SpinEditPortName->setObjectName("SpinEditPortName");
-    SpinEditPortName->setRange(5, 255);
-    SpinEditPortName->setValue(5);
+    SpinEditPortName = new TSpinEdit("SpinEditPortName", 5, 255, 5, this);
     ButtonOK = new QPushButton("OK", this);
     ButtonOK->setObjectName("ButtonOK");
     lblDevice = new QLabel(this);
@@ -50,7 +47,7 @@ TFormPortName::TFormPortName(TSession& session, QWidget* parent)
     grid->addWidget(btnLink, 5, 0, 1, 2);
     grid->addWidget(ButtonOK, 6, 1);
     connect(rgrPortName, &TRadioGroup::Clicked, this, &TFormPortName::rgrPortNameClick);
-    connect(SpinEditPortName, &QSpinBox::valueChanged, this, &TFormPortName::ShowDevices);
+    connect(SpinEditPortName, &TSpinEdit::valueChanged, this, &TFormPortName::ShowDevices);
     connect(ButtonOK, &QPushButton::clicked, this, &TFormPortName::ButtonOKClick);
     connect(btnLink, &QPushButton::clicked, this, &TFormPortName::btnLinkClick);
     connect(lbDevices, &QListWidget::currentRowChanged, this,
@@ -83,8 +80,9 @@ quint32 TFormPortName::SelectedNumber() const {
     const int item = rgrPortName->ItemIndex();
     if (item >= 0 && item < 4)
         return quint32(item + 1);
-    if (item == 4)
-        return quint32(SpinEditPortName->value());
+    const int typed = SpinEditPortName->value();
+    if (item == 4 && typed >= 5 && typed <= 255)
+        return quint32(typed);
     return 0;
 }
 
@@ -94,7 +92,7 @@ void TFormPortName::ShowDevices() {
     if (n == 0) {
         lblDevice->clear();
     } else {
-        const QString device = PortDevice::DeviceForPort(Session().Paths.PortsFolder(), n);
+        const QString device = Session().DeviceForPort(n);
         const SerialDevices::TDeviceState state = SerialDevices::Inspect(device);
         const int how = !state.exists       ? Ext::DeviceMissing
                         : !state.accessible ? Ext::DeviceNoAccess
@@ -130,7 +128,7 @@ void TFormPortName::ButtonOKClick() {
     if (item >= 0 && item < 4) {
         Session().ChoosePort(quint32(item + 1));
     } else if (item == 4) {
-        // The spin edit holds 5..255; what it shows when typed text was no number is its minimum.
+        // Any number may be typed; text that is no number counts as 5.
         const int n = SpinEditPortName->value();
         if (n >= 5 && n <= 255)
             Session().ChoosePort(quint32(n));

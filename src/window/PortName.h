@@ -5,7 +5,7 @@
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QSpinBox;
+class TSpinEdit;
 class TRadioGroup;
 
 // "Chose port": the port number, 1 to 4 or another from 5 to 255. It also shows which device
@@ -22,13 +22,13 @@ public:
     void ButtonOKClick();
     // Links the selected port number to the device selected in the list.
     void btnLinkClick();
-    // The number the dialog's selection names, 0 for none.
+    // The number the dialog's selection names, 0 for none (or a number typed out of 5..255).
     quint32 SelectedNumber() const;
     // Shows the device of the selected number and the devices of the machine.
     void ShowDevices();
 
     TRadioGroup* rgrPortName;
-    QSpinBox* SpinEditPortName;
+    TSpinEdit* SpinEditPortName;
     QPushButton* ButtonOK;
     QLabel* lblDevice;
     QLabel* lblDevices;

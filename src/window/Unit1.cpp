@@ -28,6 +28,7 @@
 #include "widgets/StringGrid.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QPushButton>
 
 TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, QWidget* parent)
@@ -109,8 +110,14 @@ void TForm1::FormCreate() {
     if (session.Settings().ShowOperationLog) {
         resize(width(), 613);
     } else {
-        resize(width(), height() - MemoLog->height());
+        // Laid out first: the window is shorter by the height it gives the log, not by the log's
+        // height before any layout; hidden first, so that the log's minimum holds nothing back.
+        layout()->activate();
+        centralWidget()->layout()->activate();
+        const int logHeight = MemoLog->height();
         MemoLog->hide();
+        layout()->activate();
+        resize(width(), height() - logHeight);
     }
 
     if (!session.ErrorSettingsLoaded())

@@ -60,6 +60,14 @@ TFormChanRead::TFormChanRead(TSession& session, QWidget* parent)
     connect(btnAddToList, &QPushButton::clicked, this, &TFormChanRead::btnAddToListClick);
     connect(btnCompare, &QPushButton::clicked, this, &TFormChanRead::btnCompareClick);
     connect(&session, &TSession::ReadBackDone, this, &TFormChanRead::ReadDone);
+    // Rows may be dragged as in the main list: each command line follows its description.
+    connect(StringGridRead, &TStringGrid::RowMoved, this, [this](int from, int to) {
+        if (from < 1 || from > readed_->Count())
+            return;
+        readed_->Drag(from - 1, to - 1);
+        if (to <= readed_->Count())
+            StringGridRead->SetRow(to);
+    });
     StringGridRead->SetCell(0, 0, QString::fromUtf8("№"));
     FormCreate();
 }

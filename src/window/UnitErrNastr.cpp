@@ -6,6 +6,7 @@
 #include "lang/MessageIds.h"
 #include "session/Session.h"
 #include "widgets/Design.h"
+#include "widgets/SpinEdit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -71,9 +71,7 @@ TFormErrNastr::TFormErrNastr(TSession& session, QWidget* parent)
     pnlTime = Design::Frame("pnlTime", this);
     auto* time = new QHBoxLayout(pnlTime);
     StaticText4 = Named(new QLabel("Allowed reply waiting time, ms", pnlTime), "StaticText4");
-    SpinEditTime = Named(new QSpinBox(pnlTime), "SpinEditTime");
-    SpinEditTime->setRange(1, 10000);
-    SpinEditTime->setValue(300);
+    SpinEditTime = new TSpinEdit("SpinEditTime", 1, 10000, 300, pnlTime);
     btnOk = Named(new QPushButton("OK", pnlTime), "btnOk");
     time->addWidget(StaticText4, 1);
     time->addWidget(SpinEditTime);
@@ -104,7 +102,8 @@ void TFormErrNastr::btnOkClick() {
     d.AutoRecovery = chboxEr5->isChecked();
     d.Er6Reaction = RbtnEr6_NoReact->isChecked() ? 0 : 1;
     d.Er9Reaction = RbtnEr9_NoReact->isChecked() ? 0 : 1;
-    d.ReplyTime = quint32(SpinEditTime->value());
+    // Any number may be typed: it is brought into 1..10000; text that is no number counts as 1.
+    d.ReplyTime = quint32(std::clamp(SpinEditTime->value(), 1, 10000));
     Session().ApplySettings(d);
     close();
 }

@@ -9,7 +9,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
+class TSpinEdit;
 class TFormErrores;
 
 // "Program settings - error handling": whether a communication error starts a recovery by
@@ -38,7 +38,7 @@ public:
     QRadioButton* RbtnEr9_Esc;
     QFrame* pnlTime;
     QLabel* StaticText4;
-    QSpinBox* SpinEditTime;
+    TSpinEdit* SpinEditTime;
     QPushButton* btnOk;
 
 protected:

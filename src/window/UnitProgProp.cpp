@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr TCaptionSlot kSlots[] = {{39, "TFormProgProp", -1},
+constexpr TCaptionSlot kSlots[] = {{43, "TFormProgProp", -1},
                                    {44, "chboxPortLogs", -1},
                                    {45, "chboxLoadLogs", -1},
                                    {46, "chBoxSavePortLogs", -1},

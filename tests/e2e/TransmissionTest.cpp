@@ -2,6 +2,7 @@
 // controller simulator: sending lists, answers, errors and their reactions.
 #include "FakeView.h"
 #include "ProgramFolder.h"
+#include "Pty.h"
 #include "ScriptedDialogs.h"
 #include "Simulator.h"
 #include "Wait.h"
@@ -11,9 +12,13 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
+#include "protocol/ReplyLog.h"
 #include "session/Session.h"
 
 #include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <thread>
@@ -290,29 +295,67 @@ TEST_F(TransmissionFixture, ACommunicationErrorStopsTheListBeforeTheRecoverySend
         << "the list stopped at the error; the recovery's ED came after it";
 }
 
-TEST_F(TransmissionFixture, AfterALostLineTheChannelsStartAgainInStandby) {
-    Send({"LD1"});
-    ASSERT_TRUE(WaitForEnd());
-    ASSERT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
+TEST_F(TransmissionFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotARunningChannel) {
+    // Channel 1 runs, channel 2 is being written, channel 3 is paused, as far as the program knows.
+    session->SetChannelStates({TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
     bool lost = false;
     QObject::connect(session.get(), &TSession::PortLost, [&] { lost = true; });
     simulator.HangUp();
     ASSERT_TRUE(WaitUntil([&] { return lost; }));
-    EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Standby);
+    EXPECT_EQ(Datas().CoordState,
+              (TCommonDatas::PerChannel<quint8>{0, TCommonDatas::Executing, TCommonDatas::Standby,
+                                                TCommonDatas::Paused}))
+        << "a recording cannot outlive the line; a running or paused program may";
     EXPECT_FALSE(Datas().CommMode);
+    EXPECT_EQ(view.log.last(), X(Ext::StatesLastKnown)) << "the operator is told what the states are";
 
-    // Reopened on a controller that was restarted meanwhile: its first answers are no recording.
+    // Reopened on a controller that may have been restarted: its first answers are no recording.
     simulator.Stop();
     kvtsim::Simulator again;
     ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
-    session->SetChannelStates({0, TCommonDatas::Communication, 0}); // as a stale state would be
+    session->SetChannelStates({TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
     ASSERT_TRUE(session->OpenPort());
-    EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Standby);
+    EXPECT_EQ(Datas().CoordState,
+              (TCommonDatas::PerChannel<quint8>{0, TCommonDatas::Executing, TCommonDatas::Standby,
+                                                TCommonDatas::Paused}));
+    EXPECT_FALSE(Datas().CommMode);
+    session->SetChannelStates({0, 0, 0});
     view.recording.clear();
     Send({"LD1", "BG", "ED", "ST1"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(view.recording, QStringList{"BG*" + QString::fromUtf8("ОК")});
     EXPECT_TRUE(view.log.contains(M(Msg::Coordinate) + "1" + M(Msg::ExecutingStarted)));
+}
+
+TEST_F(TransmissionFixture, AReadBackAnswerNotYetHandledWhenTheReplyTimeEndsStillCounts) {
+    simulator.SetProgram(1, {"BG", "MV100"});
+    SetReplyTime(1000);
+    std::vector<TChanReadThread::Outcome> outcomes;
+    QString text;
+    QObject::connect(session.get(), &TSession::ReadBackDone,
+                     [&](TChanReadThread::Outcome o, const QString& t) {
+                         outcomes.push_back(o);
+                         text = t;
+                     });
+    ASSERT_EQ(session->StartReadBack(), TSession::ReadBackStart::Started);
+    // The main thread is held past the reply time: the whole answer waits, untaken, in the
+    // reader's queue when the wait ends.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(WaitUntil([&] { return !outcomes.empty(); }, 10000));
+    EXPECT_EQ(outcomes, std::vector<TChanReadThread::Outcome>{TChanReadThread::Outcome::Read});
+    EXPECT_EQ(text, "RD1*LD1*BG*MV100*ED*");
+    EXPECT_EQ(NoReplyLines(), 0);
+}
+
+TEST_F(TransmissionFixture, PortLogKeepsTheBytesTheLineCarried) {
+    ChangeSettings([](TSettings& s) { s.SavePortLog = true; });
+    simulator.SendRaw("\xC8\xCA*E10*");
+    ASSERT_TRUE(WaitUntil([&] { return session->ReplyLog().Count() >= 3; }));
+    session->SaveOnClose({});
+    QFile log(folder.File("Log/port.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), QByteArray("\xC8\xCA*\r\nE10*\r\n\r\n"))
+        << "one byte for each byte received, as a hex viewer should see it";
 }
 
 TEST_F(TransmissionFixture, RepliesSplitIntoSingleBytesOrJoinedStillAnswerEachLine) {
@@ -331,12 +374,18 @@ TEST_F(TransmissionFixture, RepliesSplitIntoSingleBytesOrJoinedStillAnswerEachLi
 }
 
 TEST(PortFallback, APortWithoutLinkOpensTheSystemsSerialPortAndSaysSo) {
-    ProgramFolder folder; // no ports/COM1: port 1 is /dev/ttyS0, often the system console
+    ProgramFolder folder; // no ports/COM1: port 1 is the system's ttyS0, often the console
     ScriptedDialogs dialogs;
     FakeView view;
+    Pty pty;
+    ASSERT_TRUE(pty.Ok());
+    QTemporaryDir dev; // stands in for /dev
+    ASSERT_TRUE(QFile::link(pty.SlavePath(), dev.filePath("ttyS0")));
     TSession session(folder.Path(), view);
-    if (!session.OpenPort())
-        GTEST_SKIP() << "this machine has no /dev/ttyS0 this user may open";
-    EXPECT_TRUE(view.log.contains(session.Lang().ExtraText(Ext::FallbackDevice).arg(1).arg("/dev/ttyS0")))
+    session.SetSystemDeviceFolder(dev.path());
+    ASSERT_TRUE(session.OpenPort()) << view.log.join(" | ").toStdString();
+    EXPECT_EQ(session.PortDevice(), dev.filePath("ttyS0"));
+    EXPECT_TRUE(
+        view.log.contains(session.Lang().ExtraText(Ext::FallbackDevice).arg(1).arg(dev.filePath("ttyS0"))))
         << view.log.join(" | ").toStdString();
 }

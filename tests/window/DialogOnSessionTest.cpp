@@ -8,13 +8,13 @@
 #include "core/UnitCommonDatas.h"
 #include "session/Session.h"
 #include "widgets/RadioGroup.h"
+#include "widgets/SpinEdit.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QRadioButton>
-#include <QSpinBox>
 
 TEST(DialogOnSession, TheErrorSettingsAndTheIndicatorsNeedNoMainWindow) {
     ProgramFolder folder;

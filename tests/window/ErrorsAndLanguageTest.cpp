@@ -21,6 +21,7 @@
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/Shape.h"
+#include "widgets/SpinEdit.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,6 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
 

@@ -1,13 +1,16 @@
 #include "Unit1.h"
 #include "Wait.h"
 #include "WindowFixture.h"
+#include "core/ProgramPaths.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "serial/ComPort.h"
 #include "serial/PortReceiver.h"
 #include "session/Session.h"
+#include "settings/SettingsFiles.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
@@ -15,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLayout>
 #include <QPushButton>
 
 namespace {
@@ -87,16 +91,18 @@ TEST_F(MainWindowFixture, CloseAndOpenAgainShowsTheDescriptionAndReceivesAgain) 
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndLeavesThePortClosed) {
+TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndSaysWhatTheStatesAre) {
     StartSimulator();
     CreateWindow();
     const int before = Log()->LineCount();
     simulator.HangUp();
     ASSERT_TRUE(WaitUntil([&] { return Button("btnOpenPort")->isEnabled(); }));
     RunEventsFor(100);
-    ASSERT_EQ(Log()->LineCount(), before + 1);
+    ASSERT_EQ(Log()->LineCount(), before + 2);
     EXPECT_TRUE(Log()->IsRed(before));
     EXPECT_TRUE(Log()->Line(before).contains("ports/COM1"));
+    EXPECT_EQ(Log()->Line(before + 1), Ext(Ext::StatesLastKnown));
+    EXPECT_FALSE(Log()->IsRed(before + 1));
     EXPECT_FALSE(Button("btnClosePort")->isEnabled());
     EXPECT_TRUE(PortCaption().isEmpty());
     EXPECT_FALSE(form->Session().PortOpen());
@@ -116,10 +122,10 @@ TEST_F(MainWindowFixture, AStoppedSimulatorIsNamedByTheLinkItHad) {
     CreateWindow();
     simulator.Stop(); // as when it is killed: the line closes and its link goes
     ASSERT_TRUE(WaitUntil([&] { return Button("btnOpenPort")->isEnabled(); }));
-    const QString last = Log()->Line(Log()->LineCount() - 1);
-    EXPECT_TRUE(last.contains("COM1")) << last.toStdString();
-    EXPECT_TRUE(last.contains(folder.File("ports/COM1"))) << last.toStdString();
-    EXPECT_TRUE(Log()->IsRed(Log()->LineCount() - 1));
+    const QString lost = Log()->Line(Log()->LineCount() - 2);
+    EXPECT_TRUE(lost.contains("COM1")) << lost.toStdString();
+    EXPECT_TRUE(lost.contains(folder.File("ports/COM1"))) << lost.toStdString();
+    EXPECT_TRUE(Log()->IsRed(Log()->LineCount() - 2));
 }
 
 TEST_F(MainWindowFixture, AboutShowsItsTwoMessages) {
@@ -149,4 +155,26 @@ TEST_F(MainWindowFixture, DestroyingTheWindowWhileDataArrivesEndsCleanly) {
     port.SetPortNumber(1);
     port.Open();
     EXPECT_TRUE(port.Connected()) << port.LastOpenError();
+}
+
+TEST_F(MainWindowFixture, WithTheLogHiddenTheWindowStartsShorterByTheLogsRealHeight) {
+    StartSimulator();
+    // The log's height in the layout the start leaves before hiding it: the simple mode, 370
+    // by 626 pixels.
+    CreateWindow();
+    form->resize(370, 626);
+    form->layout()->activate();
+    form->centralWidget()->layout()->activate();
+    const int logHeight = Log()->height();
+    ASSERT_GT(logHeight, 40) << "the log takes the room of the window, not its minimum";
+    form.reset();
+
+    TSettingsFiles files{TProgramPaths(folder.Path())};
+    TSettings settings;
+    files.LoadProgramSettings(settings);
+    settings.ShowOperationLog = false;
+    files.WriteProgramSettings(settings);
+    CreateWindow();
+    EXPECT_EQ(form->height(), 626 - logHeight);
+    EXPECT_FALSE(Log()->isVisibleTo(form.get()));
 }

@@ -170,3 +170,16 @@ TEST_F(ReadBackWindowFixture, ClosingTheWindowDuringAReadAbandonsItAtOnce) {
     form->mmReadCh->trigger();
     EXPECT_NE(Dialog<TFormChanRead>(), nullptr) << "a fresh window";
 }
+
+TEST_F(ReadBackWindowFixture, RowsOfTheReadProgramCanBeDraggedAndTheirLinesFollow) {
+    Write({"LD1", "BG", "SD200", "MV300", "ED"});
+    ASSERT_TRUE(Read());
+    TStringGrid* grid = window->StringGridRead;
+    grid->DragRow(4, 1); // MV300 to the top
+    EXPECT_EQ(window->Readed().Lines(), (QStringList{"MV300", "LD1", "BG", "SD200"}));
+    EXPECT_TRUE(window->Readed().Description(0).contains("300")) << "the description moved with its line";
+    grid->DragRow(1, grid->RowCount() - 1); // onto the trailing empty row: removed
+    EXPECT_EQ(window->Readed().Lines(), (QStringList{"LD1", "BG", "SD200"}));
+    window->btnAddToListClick();
+    EXPECT_EQ(Session().CommandList().Lines(), (QStringList{"LD1", "BG", "SD200"}));
+}

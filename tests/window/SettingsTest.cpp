@@ -6,6 +6,8 @@
 #include "Startup.h"
 #include "Unit1.h"
 #include "UnitByteLen.h"
+#include "UnitErrNastr.h"
+#include "UnitErrores.h"
 #include "UnitProgProp.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -21,6 +23,7 @@
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
+#include "widgets/SpinEdit.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +35,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSpinBox>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -227,15 +230,15 @@ TEST_F(SettingsWindowFixture, ProgramSettingsShowTheLogsAndKeepTheList) {
     settings->chboxLoadLogs->setChecked(true);
     settings->chBoxLogs->setChecked(false);
     settings->EditUnitsName->clear();
+    const int height = form->height(), logHeight = form->MemoLog->height();
     settings->btnOKClick();
     EXPECT_EQ(form->Session().CommandList().Lines(), QStringList{"BG"}) << "no Clear all";
     EXPECT_TRUE(W<QFrame>("panelPortAns")->isVisibleTo(form.get()));
     EXPECT_TRUE(W<QFrame>("panelLoadAns")->isVisibleTo(form.get()));
     EXPECT_GT(form->width(), width);
     EXPECT_FALSE(form->MemoLog->isVisibleTo(form.get()));
-    EXPECT_LT(form->height(), 613);
-    EXPECT_EQ(W<QGroupBox>("GrBoxStepsToUnits")->title(), form->Session().Datas().ScaleGroupCaption());
-    EXPECT_TRUE(W<QGroupBox>("GrBoxStepsToUnits")->title().contains("1  = "))
+    EXPECT_EQ(form->height(), height - logHeight + 5) << "shorter by the log's height, less 5";
+    EXPECT_EQ(W<QGroupBox>("GrBoxStepsToUnits")->title(), "Scale:  1  = 1 steps")
         << "an empty unit name is accepted";
 
     form->mmNastrLogs->trigger();
@@ -265,5 +268,65 @@ TEST_F(SettingsWindowFixture, TheDialogsShowEveryCaptionWholeInBothLanguages) {
             dialog->close();
         ASSERT_TRUE(WaitUntil(
             [&] { return !Dialog<TFormPortName>() && !Dialog<TFormByteLen>() && !Dialog<TFormProgProp>(); }));
+    }
+}
+
+TEST_F(SettingsWindowFixture, AnyNumberMayBeTypedAndOneOutOfRangeIsRefusedOnOK) {
+    Create();
+    const auto type = [](QWidget* box, const QString& text) {
+        auto* edit = box->findChild<QLineEdit*>();
+        edit->selectAll();
+        edit->del();
+        QTest::keyClicks(edit, text);
+    };
+    form->mmSettsPortNameClick();
+    TFormPortName* dialog = Dialog<TFormPortName>();
+    dialog->rgrPortName->Click(4);
+    type(dialog->SpinEditPortName, "300");
+    dialog->ButtonOKClick();
+    EXPECT_EQ(dialogs.messages.last(), M(Msg::SetCorrectPort));
+    EXPECT_EQ(Session().PortNumber(), 1u) << "300 is no port: the number stays";
+    EXPECT_TRUE(Session().PortOpen()) << "and the port is opened on it again";
+    ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormPortName>() == nullptr; }));
+
+    form->mmSettsPortNameClick();
+    dialog = Dialog<TFormPortName>();
+    dialog->rgrPortName->Click(4);
+    type(dialog->SpinEditPortName, "COM");
+    dialog->ButtonOKClick();
+    EXPECT_EQ(Session().PortNumber(), 5u) << "text that is no number counts as 5";
+
+    form->mmNastrError->trigger();
+    TFormErrNastr* errors = Dialog<TFormErrNastr>();
+    type(errors->SpinEditTime, "20000");
+    errors->btnOkClick();
+    EXPECT_EQ(Session().Settings().ReplyTime, 10000u) << "brought into 1..10000, not cut to 2000";
+    ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormErrNastr>() == nullptr; }));
+    form->mmNastrError->trigger();
+    errors = Dialog<TFormErrNastr>();
+    type(errors->SpinEditTime, "x");
+    errors->btnOkClick();
+    EXPECT_EQ(Session().Settings().ReplyTime, 1u) << "text that is no number counts as 1";
+}
+
+TEST_F(SettingsWindowFixture, TheProgramSettingsDialogHasItsOwnTitleInBothLanguages) {
+    Create();
+    for (const char* language : {"en", "ru"}) {
+        ASSERT_TRUE(Session().ChangeLanguage(language).isEmpty());
+        form->mmNastrLogs->trigger();
+        form->mmNastrError->trigger();
+        Dialog<TFormErrNastr>()->btnErrRunClick();
+        const auto entry = [&](int i) {
+            return LoadLinesFromFile(folder.File(QString("lang/%1/%1addf.lng").arg(language)), false)
+                .value(i)
+                .section("} ", 1);
+        };
+        EXPECT_EQ(Dialog<TFormProgProp>()->windowTitle(), entry(43));
+        EXPECT_EQ(Dialog<TFormErrores>()->windowTitle(), entry(39)) << "the recovery dialog keeps entry 39";
+        EXPECT_NE(entry(43), entry(39));
+        for (QDialog* d : std::initializer_list<QDialog*>{Dialog<TFormErrores>(), Dialog<TFormErrNastr>(),
+                                                          Dialog<TFormProgProp>()})
+            d->close();
+        ASSERT_TRUE(WaitUntil([&] { return !Dialog<TFormProgProp>() && !Dialog<TFormErrNastr>(); }));
     }
 }
