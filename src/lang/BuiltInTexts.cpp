@@ -227,6 +227,7 @@ const QStringList& ExtraTexts() {
         "Unexpected argument: %1",                                                                     // 63
         "The channel states shown are those last known; if the controller was restarted, set them with the "
         "\"?\" button.", // 64
+        "%1 (%2 times)", // 65
     };
     return texts;
 }

@@ -70,5 +70,6 @@ enum : int {
     FolderUnusable = 62,
     CmdUnexpectedArgument = 63,
     StatesLastKnown = 64,
+    AlertRepeated = 65,
 };
 } // namespace Ext

@@ -53,6 +53,11 @@ void TReplyHandler::HandleAllQueued() {
 }
 
 bool TReplyHandler::HandleQueued(int budgetMs) {
+    // Never inside itself: a nested event loop (a message box opened by a receiver) must not
+    // handle later tokens before the rest of the earlier ones.
+    if (handling_)
+        return reader_.HasItems();
+    handling_ = true;
     QElapsedTimer elapsed;
     elapsed.start();
     bool characters = false;
@@ -84,6 +89,7 @@ bool TReplyHandler::HandleQueued(int budgetMs) {
             break;
     }
     sinceHandled_.restart();
+    handling_ = false;
     if (characters)
         emit CharactersReceived();
     return reader_.HasItems();

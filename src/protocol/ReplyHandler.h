@@ -100,4 +100,5 @@ private:
     quint64 currentChunk_ = 0;
     quint64 clearedThrough_ = 0; // items of chunks up to this one were dropped by a clearing
     int recoveriesRunning_ = 0;
+    bool handling_ = false; // inside HandleQueued: a nested call (from a nested event loop) waits
 };

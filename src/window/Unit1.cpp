@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "AlertQueue.h"
 #include "LangDialog.h"
 #include "PortName.h"
 #include "UnitByteLen.h"
@@ -79,7 +80,8 @@ void TForm1::ConnectHandlers() {
         connect(b.button, &QPushButton::clicked, this, [this, b] { SimpleButtonClick(int(b.action)); });
     connect(session_.get(), &TSession::Received, ExtendedPanel->lbBufRead, &TReplyList::Refresh);
     connect(session_.get(), &TSession::PortLost, this, &TForm1::PortLost);
-    connect(session_.get(), &TSession::Alert, this, [](const QString& text) { Dialogs().ShowMessage(text); });
+    alerts_ = new TAlertQueue(session_->Lang(), this);
+    connect(session_.get(), &TSession::Alert, alerts_, &TAlertQueue::Add);
 }
 
 void TForm1::FormCreate() {

@@ -11,6 +11,7 @@
 class QAction;
 class QMenu;
 class QTimer;
+class TAlertQueue;
 class TChannelStatePanel;
 class TExtendedPanel;
 class TFormByteLen;
@@ -166,6 +167,7 @@ private:
     QPointer<TFormLang> formLang_;
     QPointer<TFormChanRead> formChanRead_;
     QTimer* progressTimer_ = nullptr;
+    TAlertQueue* alerts_ = nullptr;
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();
