@@ -5,8 +5,9 @@
 #include "serial/LineWriter.h"
 
 TChanReadThread::TChanReadThread(QString request, TCommonDatas& datas, TNamedEvent& readBackEvent,
-                                 ILineWriter& writer)
-    : request_(std::move(request)), datas_(datas), readBackEvent_(readBackEvent), writer_(writer) {}
+                                 ILineWriter& writer, std::function<quint64()> received)
+    : request_(std::move(request)), datas_(datas), received_(std::move(received)),
+      readBackEvent_(readBackEvent), writer_(writer) {}
 
 QString TChanReadThread::RequestFor(const TCommonDatas& datas) {
     return datas.Settings().DirectControl ? "RB*" : "RD1*";
@@ -24,8 +25,17 @@ void TChanReadThread::Start() {
 }
 
 void TChanReadThread::Execute(std::stop_token stop) {
+    const quint64 start = received_();
     writer_.WriteText(request_);
-    const bool complete = readBackEvent_.WaitFor(datas_.ReplyTime(), stop);
+    bool complete = false;
+    for (quint64 before = start;;) {
+        complete = readBackEvent_.WaitFor(datas_.ReplyTime(), stop);
+        const quint64 now = received_();
+        // Silence for a whole reply time, or more than any program: the read is over.
+        if (complete || stop.stop_requested() || now == before || now - start > MaxReadBytes)
+            break;
+        before = now;
+    }
     Outcome outcome = complete ? Outcome::Read : Outcome::TimedOut;
     if (stop.stop_requested())
         outcome = Outcome::Stopped;

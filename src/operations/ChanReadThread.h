@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 class ILineWriter;
@@ -11,7 +12,10 @@ class TCommonDatas;
 class TNamedEvent;
 
 // The read-back thread: sends the read-back request ("RB*" with Direct Control, else "RD1*") and
-// waits, at most the reply time, for the reply handler to have collected a program up to its ED.
+// waits for the reply handler to have collected a program up to its ED, as long as characters
+// keep coming: the reply time is the longest silence it waits through, not the whole read (at
+// 9600 baud a long program takes many reply times), and a read never outlasts what the most a
+// program can hold would take.
 // It touches no control and judges nothing: whether a wait that ran out had an answer after all
 // is decided on the main thread, once what was received meanwhile has been handled. Its end
 // reaches the main thread through Done (queued). Stopping it (its destruction) ends the wait at
@@ -24,8 +28,12 @@ public:
     enum class Outcome { Read, NoAnswer, TimedOut, Stopped };
     Q_ENUM(Outcome)
 
-    // `request` is "RB*" with Direct Control, else "RD1*" (RequestFor).
-    TChanReadThread(QString request, TCommonDatas& datas, TNamedEvent& readBackEvent, ILineWriter& writer);
+    // `request` is "RB*" with Direct Control, else "RD1*" (RequestFor); `received` tells how
+    // many bytes have come so far (from any thread).
+    TChanReadThread(QString request, TCommonDatas& datas, TNamedEvent& readBackEvent, ILineWriter& writer,
+                    std::function<quint64()> received);
+    // The most a read takes in: the bytes of the largest program, with room for noise.
+    static constexpr quint64 MaxReadBytes = 65537ull * 32;
     static QString RequestFor(const TCommonDatas& datas);
     ~TChanReadThread() override;
     TChanReadThread(const TChanReadThread&) = delete;
@@ -43,6 +51,7 @@ private:
 
     const QString request_;
     TCommonDatas& datas_;
+    std::function<quint64()> received_;
     TNamedEvent& readBackEvent_;
     ILineWriter& writer_;
     std::atomic<bool> finished_{false};

@@ -39,7 +39,7 @@ QString TReplyHandler::Message(int index) const {
 
 void TReplyHandler::Receive(const QString& text) {
     reader_.ChunkReceived(text.toLatin1(), 0);
-    HandleAllQueued();
+    HandleReceivedSoFar();
 }
 
 void TReplyHandler::ItemsArrived() {
@@ -48,11 +48,11 @@ void TReplyHandler::ItemsArrived() {
     handleTimer_.start(int(std::max<qint64>(0, kHandleIntervalMs - sinceHandled_.elapsed())));
 }
 
-void TReplyHandler::HandleAllQueued() {
-    HandleQueued(-1);
+void TReplyHandler::HandleReceivedSoFar() {
+    HandleQueued(-1, reader_.ChunksReceived());
 }
 
-bool TReplyHandler::HandleQueued(int budgetMs) {
+bool TReplyHandler::HandleQueued(int budgetMs, quint64 throughChunk) {
     // Never inside itself: a nested event loop (a message box opened by a receiver) must not
     // handle later tokens before the rest of the earlier ones.
     if (handling_)
@@ -61,8 +61,11 @@ bool TReplyHandler::HandleQueued(int budgetMs) {
     QElapsedTimer elapsed;
     elapsed.start();
     bool characters = false;
+    // Called with a budget (the timer), it takes whatever there is; without, only what had
+    // come when it was called: the rest is the timer's.
+    const quint64 through = budgetMs >= 0 ? UINT64_MAX : throughChunk;
     for (;;) {
-        std::vector<TReplyReader::TItem> items = reader_.Take(256);
+        std::vector<TReplyReader::TItem> items = reader_.Take(256, through);
         if (items.empty())
             break;
         for (const TReplyReader::TItem& item : items) {
@@ -89,6 +92,8 @@ bool TReplyHandler::HandleQueued(int budgetMs) {
             break;
     }
     sinceHandled_.restart();
+    if (reader_.HasItems() && !handleTimer_.isActive())
+        handleTimer_.start(kHandleIntervalMs);
     handling_ = false;
     if (characters)
         emit CharactersReceived();
@@ -138,11 +143,8 @@ void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
 
     if (token == "RD1*" || token == "RB*")
         datas_.ReadBackActive = true;
-    if (datas_.ReadBackActive) {
-        datas_.AppendReadBackText(token);
-        if (datas_.ReadBackText().contains("ED*"))
-            readBackEvent_.Set();
-    }
+    if (datas_.ReadBackActive && readBackExpected_)
+        CollectReadBack(token);
     if (token == "ST*") {
         for (int n = 1; n <= 3; ++n)
             datas_.SetCoordRunning(n, true);
@@ -151,6 +153,29 @@ void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
     }
     datas_.SetLastReply(token);
     datas_.SetLastError(QString());
+}
+
+void TReplyHandler::BeginReadBack() {
+    readBackExpected_ = true;
+    readBackTokens_ = 0;
+    datas_.SetReadBackText(QString());
+}
+
+void TReplyHandler::EndReadBack() {
+    readBackExpected_ = false;
+    datas_.ReadBackActive = false;
+    datas_.SetReadBackText(QString());
+}
+
+void TReplyHandler::CollectReadBack(const QString& token) {
+    // The end is looked for where the new token meets what came before: the whole text is never
+    // searched again.
+    const QString before = datas_.ReadBackText().right(2);
+    datas_.AppendReadBackText(token);
+    if ((before + token).contains("ED*") || ++readBackTokens_ >= MaxReadBackTokens) {
+        readBackExpected_ = false; // nothing more belongs to this read
+        readBackEvent_.Set();
+    }
 }
 
 void TReplyHandler::DecodeStatus(const QString& token) {

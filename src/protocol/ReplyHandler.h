@@ -48,9 +48,18 @@ public:
     void Receive(const QString& text);
     // Received characters not yet cut into tokens.
     QString ReceiveBuffer() const { return reader_.PendingText(); }
-    // Acts on everything the reader has queued, now: whoever reports what a transmission did
-    // first brings the state up to what was received.
-    void HandleAllQueued();
+    // Acts on everything the reader had queued when it was called, now: whoever reports what a
+    // transmission or a read did first brings the state up to what was received until then.
+    // What comes meanwhile waits for its turn (a stream that never ends cannot hold it).
+    void HandleReceivedSoFar();
+
+    // A read-back the session started: tokens are collected (ReadBackText) from the request's
+    // echo until a token ends the program ("ED*", the read-back event set) or the most a program
+    // can hold has come (the event set as well). Nothing is collected for a read not begun here.
+    static constexpr int MaxReadBackTokens = 65535 + 2; // the lines, the request's echo and ED
+    void BeginReadBack();
+    // Ends the collection and empties what was collected.
+    void EndReadBack();
 
     // Acts on a status token with code 0, 2, 3, 4, 6, 8 or 9.
     void DecodeStatus(const QString& token);
@@ -82,8 +91,10 @@ signals:
 private:
     // Called, queued, when the reader's queue stops being empty.
     void ItemsArrived();
-    // Acts on queued items for about `budgetMs` (all of them when negative); true when more wait.
-    bool HandleQueued(int budgetMs);
+    // Acts on queued items for about `budgetMs` (or, when negative, on those of chunks up to
+    // `throughChunk`); true when more wait.
+    bool HandleQueued(int budgetMs, quint64 throughChunk = 0);
+    void CollectReadBack(const QString& token);
     void HandleCommunicationError(const QString& error);
     void HandleToken(const QString& token, quint64 serial);
     QString Message(int index) const;
@@ -101,4 +112,6 @@ private:
     quint64 clearedThrough_ = 0; // items of chunks up to this one were dropped by a clearing
     int recoveriesRunning_ = 0;
     bool handling_ = false; // inside HandleQueued: a nested call (from a nested event loop) waits
+    bool readBackExpected_ = false;
+    int readBackTokens_ = 0;
 };

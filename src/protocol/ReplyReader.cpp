@@ -31,6 +31,7 @@ void TReplyReader::ChunkReceived(const QByteArray& chunk, quint32 /*errors*/) {
         clearRequested_ = false;
         number = ++chunks_;
     }
+    bytesReceived_ += quint64(chunk.size());
     buffer_ += TextCodec::FromSerialBytes(chunk.constData(), chunk.size());
     Cut(chunk, number);
 }
@@ -124,13 +125,13 @@ void TReplyReader::Resume() {
     interrupted_ = false;
 }
 
-std::vector<TReplyReader::TItem> TReplyReader::Take(size_t count) {
+std::vector<TReplyReader::TItem> TReplyReader::Take(size_t count, quint64 throughChunk) {
     std::vector<TItem> items;
     {
         std::lock_guard lock(mutex_);
         const size_t n = std::min(count, queue_.size());
         items.reserve(n);
-        for (size_t i = 0; i < n; ++i) {
+        while (items.size() < n && queue_.front().chunk <= throughChunk) {
             items.push_back(std::move(queue_.front()));
             queue_.pop_front();
         }
@@ -201,6 +202,11 @@ void TReplyReader::Clear(quint64 lastChunk) {
         answer_.status.clear();
     }
     drained_.notify_all();
+}
+
+quint64 TReplyReader::ChunksReceived() const {
+    std::lock_guard lock(mutex_);
+    return chunks_;
 }
 
 QString TReplyReader::PendingText() const {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -69,8 +70,8 @@ public:
     void Resume() override;
 
     // --- any thread ---
-    // Takes up to `count` items, oldest first.
-    std::vector<TItem> Take(size_t count);
+    // Takes up to `count` items, oldest first, of the chunks up to `throughChunk`.
+    std::vector<TItem> Take(size_t count, quint64 throughChunk = UINT64_MAX);
     bool HasItems() const;
     TAnswer Answer() const;
     // The serial number of the latest answer and the count of communication errors, without the
@@ -88,6 +89,10 @@ public:
     void Clear(quint64 lastChunk);
     // Text received and not yet cut into tokens (on the reading thread, or when none reads).
     QString PendingText() const;
+    // Bytes received so far (any thread): a wait that lasts while characters keep coming.
+    quint64 BytesReceived() const { return bytesReceived_; }
+    // The chunks received so far; the items queued up to now belong to chunks up to this one.
+    quint64 ChunksReceived() const;
 
     static bool IsStatusToken(const QString& token) { return token.size() == 4 && token[0] == 'E'; }
     static QString CleanToken(const QString& token);
@@ -110,6 +115,7 @@ private:
     TAnswer answer_;
     std::shared_ptr<IListener> listener_;
     bool interrupted_ = false;
+    std::atomic<quint64> bytesReceived_{0};
     quint64 chunks_ = 0; // chunks received so far
     bool clearRequested_ = false;
     quint64 clearThrough_ = 0; // a clearing step for the text up to this chunk is due

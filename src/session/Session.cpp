@@ -13,6 +13,7 @@
 #include "operations/SimpleModeLists.h"
 #include "protocol/ReplyHandler.h"
 #include "protocol/ReplyLog.h"
+#include "protocol/ReplyReader.h"
 #include "protocol/UnitKVTComands.h"
 #include "serial/PortDevice.h"
 #include "settings/LogFiles.h"
@@ -314,7 +315,7 @@ std::optional<TSession::TProgress> TSession::Progress() const {
 
 void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report) {
     // What was received before the end is acted on first, so that the log keeps its order.
-    replies_->HandleAllQueued();
+    replies_->HandleReceivedSoFar();
     if (report.end == TRWThread::End::NoAnswer)
         Log(lang_->Message(Msg::NoReply), true);
     if (report.end == TRWThread::End::PortClosed)
@@ -488,12 +489,13 @@ TSession::ReadBackStart TSession::StartReadBack() {
         return ReadBackStart::NotInStandby;
     if (readThread_)
         return ReadBackStart::AlreadyReading;
-    // A read that gave up (no reply in time) leaves the event set once its answer comes after
-    // all: this read waits for its own.
-    datas_->SetReadBackText(QString());
+    // This read collects, and waits for, its own answer only.
+    replies_->BeginReadBack();
     readBackEvent_->Reset();
-    readThread_ = std::make_unique<TChanReadThread>(TChanReadThread::RequestFor(*datas_), *datas_,
-                                                    *readBackEvent_, *port_);
+    TReplyReader& reader = replies_->Reader();
+    readThread_ =
+        std::make_unique<TChanReadThread>(TChanReadThread::RequestFor(*datas_), *datas_, *readBackEvent_,
+                                          *port_, [&reader] { return reader.BytesReceived(); });
     // Emitted on the read thread; taken here, on the main thread.
     connect(readThread_.get(), &TChanReadThread::Done, this, &TSession::ReadThreadDone);
     readThread_->Start();
@@ -502,7 +504,7 @@ TSession::ReadBackStart TSession::StartReadBack() {
 
 void TSession::CancelReadBack() {
     readThread_.reset();
-    datas_->ReadBackActive = false;
+    replies_->EndReadBack();
 }
 
 void TSession::ReadThreadDone(TChanReadThread::Outcome outcome) {
@@ -511,8 +513,11 @@ void TSession::ReadThreadDone(TChanReadThread::Outcome outcome) {
     readThread_.reset();
     // What came before the end is taken first, then judged: an answer received in the last
     // moments of the reply time, not yet handled, is an answer.
-    replies_->HandleAllQueued();
+    replies_->HandleReceivedSoFar();
     const QString text = datas_->ReadBackText();
+    // Every end of a read ends the collection: a late answer is not taken in.
+    replies_->EndReadBack();
+    readBackEvent_->Reset();
     if (outcome == TChanReadThread::Outcome::TimedOut && text.isEmpty()) {
         Log(lang_->Message(Msg::NoReply), true);
         emit ReadBackDone(TChanReadThread::Outcome::NoAnswer, {});
@@ -520,8 +525,6 @@ void TSession::ReadThreadDone(TChanReadThread::Outcome outcome) {
     }
     if (!text.contains("ED*"))
         Log(lang_->ExtraText(Ext::NoCorrectProgram));
-    readBackEvent_->Reset();
-    datas_->ReadBackActive = false;
     emit ReadBackDone(TChanReadThread::Outcome::Read, text);
 }
 

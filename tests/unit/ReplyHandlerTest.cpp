@@ -284,14 +284,19 @@ TEST_F(ReplyFixture, LineBreaksFirstOfEachKindAreRemovedPerCall) {
 }
 
 TEST_F(ReplyFixture, ReadBackCollectsTheProgramUntilItsEnd) {
+    Receive("RD1*LD1*ED*");
+    EXPECT_TRUE(datas.ReadBackText().isEmpty()) << "no read begun: nothing collected";
+    handler.BeginReadBack();
     Receive("RD1*LD1*BG*E10*MV200*");
     EXPECT_TRUE(datas.ReadBackActive);
     EXPECT_EQ(datas.ReadBackText(), "RD1*LD1*BG*MV200*") << "status tokens are not collected";
     EXPECT_FALSE(readBack.IsSet());
-    Receive("ED*");
-    EXPECT_TRUE(readBack.IsSet());
-    datas.ReadBackActive = false;
-    datas.SetReadBackText(QString());
+    Receive("E");
+    Receive("D*");
+    EXPECT_TRUE(readBack.IsSet()) << "the end, split across two chunks";
+    handler.EndReadBack();
+    EXPECT_TRUE(datas.ReadBackText().isEmpty());
+    EXPECT_FALSE(datas.ReadBackActive);
     Receive("RD1*E10*");
     EXPECT_TRUE(datas.ReadBackActive) << "also started by code 0 after an RD echo";
 }

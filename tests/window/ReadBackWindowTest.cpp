@@ -10,6 +10,7 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
+#include "protocol/ReplyLog.h"
 #include "session/Session.h"
 #include "widgets/LogView.h"
 #include "widgets/RadioGroup.h"
@@ -143,7 +144,13 @@ TEST_F(ReadBackWindowFixture, AnAnswerThatCameTooLateDoesNotEndTheNextRead) {
     ASSERT_TRUE(Read());
     EXPECT_EQ(LogLines().last(), M(Msg::NoReply));
     // The answer arrives whole after the read gave up on it.
-    ASSERT_TRUE(WaitUntil([&] { return Datas().ReadBackText().contains("ED*"); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return simulator.Received().find("RD1*") != std::string::npos; }, 10000));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const TReplyLog& log = Session().ReplyLog();
+            return log.Count() > 1 && log.Line(log.Count() - 2) == "ED*";
+        },
+        10000));
 
     // The next read waits for its own answer, which comes late again, within its reply time.
     late.replyDelayMs = 100;
