@@ -10,6 +10,9 @@
 
 namespace {
 std::atomic<quint64> lastSerial{0};
+// How long, in reply times, a status owed by a line that gave up is waited for before the next
+// transmission's first line goes out.
+constexpr int kOwedStatusReplyTimes = 5;
 using Clock = std::chrono::steady_clock;
 } // namespace
 
@@ -156,9 +159,14 @@ void TRWThread::Execute(std::stop_token stop) {
     TState& state = *state_;
     TReport report;
     report.count = lineCount_;
+    // A status an earlier line still owes must not be taken for the first line's answer.
+    const bool settled = reader_.WaitUntilSettled(int(kOwedStatusReplyTimes * state.datas.ReplyTime()), stop);
     {
         std::unique_lock lock(state.mutex);
-        state.SendNext();
+        if (settled)
+            state.SendNext();
+        else
+            state.Finish(End::Stopped);
         // The reader sends the lines that follow; this thread keeps the time of each.
         while (!state.done) {
             if (stop.stop_requested()) {
@@ -173,6 +181,8 @@ void TRWThread::Execute(std::stop_token stop) {
             state.changed.wait_until(lock, stop, deadline,
                                      [&] { return state.done || state.deadline != deadline; });
         }
+        if (state.end == End::NoAnswer)
+            reader_.NoteUnanswered();
         report.end = state.end;
         report.index = state.index;
         report.line = state.lines.value(state.index);

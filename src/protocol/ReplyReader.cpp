@@ -3,6 +3,8 @@
 #include "core/TextCodec.h"
 #include "core/UnitCommonDatas.h"
 
+#include <optional>
+
 TReplyReader::TReplyReader(TCommonDatas& datas) : datas_(datas) {}
 
 QString TReplyReader::CleanToken(const QString& token) {
@@ -74,12 +76,14 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
         QString echo, status;
     };
     std::vector<TToPublish> answers;
+    std::optional<bool> endsWithEcho; // whether the last token of this chunk is an echo
     qsizetype start = 0;
     for (qsizetype star = buffer_.indexOf('*'); star >= 0; star = buffer_.indexOf('*', start)) {
         const QString token = CleanToken(buffer_.mid(start, star + 1 - start));
         start = star + 1;
         const quint64 serial = ++tokens_;
         items.push_back({TItem::Token, {}, token, number, serial});
+        endsWithEcho = !IsStatusToken(token);
         if (!IsStatusToken(token)) {
             lastEcho_ = token;
             continue;
@@ -96,6 +100,12 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
     TAnswer afterError;
     {
         std::lock_guard lock(mutex_);
+        lastArrival_ = std::chrono::steady_clock::now();
+        if (endsWithEcho) {
+            echoWithoutStatus_ = *endsWithEcho;
+            if (!*endsWithEcho)
+                statusOwed_ = false; // a status came: whatever was owed is paid
+        }
         wasEmpty = queue_.empty();
         for (TItem& item : items)
             queue_.push_back(std::move(item));
@@ -104,6 +114,7 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
             afterError = answer_;
         }
     }
+    arrived_.notify_all();
     if (wasEmpty && notify_)
         notify_();
     if (communicationError)
@@ -202,6 +213,27 @@ void TReplyReader::Clear(quint64 lastChunk) {
         answer_.status.clear();
     }
     drained_.notify_all();
+}
+
+void TReplyReader::NoteUnanswered() {
+    std::lock_guard lock(mutex_);
+    statusOwed_ = echoWithoutStatus_;
+    lastArrival_ = std::max(lastArrival_, std::chrono::steady_clock::now());
+}
+
+bool TReplyReader::WaitUntilSettled(int quietMs, std::stop_token stop) {
+    std::unique_lock lock(mutex_);
+    while (statusOwed_ && !stop.stop_requested()) {
+        const auto quietUntil = lastArrival_ + std::chrono::milliseconds(quietMs);
+        if (std::chrono::steady_clock::now() >= quietUntil) {
+            statusOwed_ = false; // taken for lost
+            break;
+        }
+        arrived_.wait_until(lock, stop, quietUntil, [&] {
+            return !statusOwed_ || lastArrival_ + std::chrono::milliseconds(quietMs) != quietUntil;
+        });
+    }
+    return !stop.stop_requested();
 }
 
 quint64 TReplyReader::ChunksReceived() const {

@@ -6,11 +6,13 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <vector>
 
 class TCommonDatas;
@@ -94,6 +96,17 @@ public:
     // The chunks received so far; the items queued up to now belong to chunks up to this one.
     quint64 ChunksReceived() const;
 
+    // A status token says only which channel and which code: not which command it answers. A
+    // line whose echo came and whose status did not in time may still get its status late, and
+    // that status would be taken for the answer to whatever line is sent next. So when a line
+    // goes unanswered after its echo (NoteUnanswered), its status is owed, and the next line is
+    // sent (WaitUntilSettled) only once the owed status has come, or the line has been quiet
+    // for `quietMs` after the line gave up. A status later than that cannot be told from the
+    // next line's own.
+    void NoteUnanswered();
+    // False when `stop` was requested first.
+    bool WaitUntilSettled(int quietMs, std::stop_token stop);
+
     static bool IsStatusToken(const QString& token) { return token.size() == 4 && token[0] == 'E'; }
     static QString CleanToken(const QString& token);
 
@@ -111,6 +124,10 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable drained_;
+    std::condition_variable_any arrived_;
+    bool echoWithoutStatus_ = false; // the last token cut was an echo
+    bool statusOwed_ = false;
+    std::chrono::steady_clock::time_point lastArrival_{};
     std::deque<TItem> queue_;
     TAnswer answer_;
     std::shared_ptr<IListener> listener_;

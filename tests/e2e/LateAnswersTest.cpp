@@ -1,0 +1,81 @@
+// Answers that come late, or not at all, from a controller whose every answer the test writes:
+// nothing is ever credited to a line without that line's own answer.
+#include "FakeView.h"
+#include "ProgramFolder.h"
+#include "ScriptedController.h"
+#include "ScriptedDialogs.h"
+#include "Wait.h"
+#include "core/UnitCommonDatas.h"
+#include "session/Session.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using TReply = ScriptedController::TReply;
+
+class LateAnswersFixture : public ::testing::Test {
+protected:
+    void Start(ScriptedController::Script script) {
+        ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), std::move(script)));
+        session = std::make_unique<TSession>(folder.Path(), view);
+        ASSERT_TRUE(session->OpenPort());
+        QObject::connect(session.get(), &TSession::TransmissionEnded,
+                         [&](TRWThread::End end) { ends.push_back(end); });
+    }
+    void SetReplyTime(quint32 ms) {
+        TSettings settings = session->Settings();
+        settings.ReplyTime = ms;
+        session->ApplySettings(settings);
+    }
+    bool WaitForEnds(size_t count) {
+        return WaitUntil([&] { return ends.size() >= count && !session->Transmitting(); }, 60000);
+    }
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    ScriptedController controller;
+    FakeView view;
+    std::unique_ptr<TSession> session;
+    std::vector<TRWThread::End> ends;
+};
+
+} // namespace
+
+TEST_F(LateAnswersFixture, AStatusThatComesAfterItsLineGaveUpIsNeverCreditedToTheNextLine) {
+    Start([](const std::string& command, int) -> std::vector<TReply> {
+        if (command == "MV2")
+            return {{0, "MV2*"}, {700, "E10*"}}; // the status comes after the reply time
+        if (command == "MV3")
+            return {{0, "MV3*"}}; // an echo, and no status of its own
+        return {{0, command + "*E10*"}};
+    });
+    SetReplyTime(500);
+    bool secondSent = false;
+    QObject::connect(session.get(), &TSession::TransmissionEnded, [&](TRWThread::End) {
+        if (!secondSent) {
+            secondSent = true;
+            session->Send({"MV3", "MV4"}); // at once, as an operator's next list could be
+        }
+    });
+    session->Send({"MV1", "MV2"});
+    ASSERT_TRUE(WaitForEnds(2));
+    EXPECT_EQ(ends, (std::vector<TRWThread::End>{TRWThread::End::NoAnswer, TRWThread::End::NoAnswer}));
+    EXPECT_EQ(controller.Commands(), (std::vector<std::string>{"MV1", "MV2", "MV3"}))
+        << "MV3 had no status of its own: MV4 must not follow";
+}
+
+TEST_F(LateAnswersFixture, AfterAnEchoWhoseStatusNeverCameTheNextListGoesOnOnceTheLineIsQuiet) {
+    Start([](const std::string& command, int) -> std::vector<TReply> {
+        if (command == "MV2")
+            return {{0, "MV2*"}}; // the status never comes
+        return {{0, command + "*E10*"}};
+    });
+    SetReplyTime(200);
+    session->Send({"MV1", "MV2"});
+    ASSERT_TRUE(WaitForEnds(1));
+    session->Send({"MV3", "MV4"});
+    ASSERT_TRUE(WaitForEnds(2));
+    EXPECT_EQ(ends, (std::vector<TRWThread::End>{TRWThread::End::NoAnswer, TRWThread::End::Completed}));
+    EXPECT_EQ(controller.Commands(), (std::vector<std::string>{"MV1", "MV2", "MV3", "MV4"}));
+}
