@@ -5,6 +5,33 @@ void TReplyLog::Append(const QByteArray& bytes) {
     text_.append(bytes);
     for (qsizetype i = bytes.indexOf('*'); i >= 0; i = bytes.indexOf('*', i + 1))
         starts_.push_back(base + i + 1);
+    if (Count() > 2 * keep_)
+        ShedOldest();
+}
+
+void TReplyLog::SetShed(qsizetype keep, std::function<void(const QByteArray&)> shed) {
+    keep_ = std::max<qsizetype>(keep, 1);
+    shedTo_ = std::move(shed);
+}
+
+void TReplyLog::ShedOldest() {
+    const qsizetype lines = Count() - keep_;
+    const qint64 cut = starts_[size_t(lines)];
+    if (shedTo_) {
+        QByteArray block;
+        block.reserve(cut + 2 * lines);
+        for (qsizetype i = 0; i < lines; ++i) {
+            block.append(text_.constData() + starts_[size_t(i)], starts_[size_t(i) + 1] - starts_[size_t(i)]);
+            block.append("\r\n", 2);
+        }
+        shedTo_(block);
+    }
+    text_.remove(0, cut);
+    text_.squeeze();
+    starts_.erase(starts_.begin(), starts_.begin() + lines);
+    for (qint64& start : starts_)
+        start -= cut;
+    shed_ += lines;
 }
 
 qsizetype TReplyLog::End(qsizetype index) const {

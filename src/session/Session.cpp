@@ -1,8 +1,10 @@
 #include "Session.h"
 
+#include "OperationLogRecord.h"
 #include "PortInfo.h"
 #include "core/AppError.h"
 #include "core/Events.h"
+#include "core/SpoolFile.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
@@ -59,11 +61,40 @@ QString OpenFailureText(const TLang& lang, int error) {
 
 } // namespace
 
+// The window's view, with every line of the operation log also recorded for work.log.
+class TSession::TRecordingView : public ICommonDatasView {
+public:
+    TRecordingView(ICommonDatasView& view, TOperationLogRecord& log) : view_(view), log_(log) {}
+    void PaintIndicator(int channel, TRgb colour) override { view_.PaintIndicator(channel, colour); }
+    void ShowCoordinatesActive(const QString& caption, bool a, bool b, bool c) override {
+        view_.ShowCoordinatesActive(caption, a, b, c);
+    }
+    void EnableSimpleButtons(bool pusk, bool stop, bool start, bool load) override {
+        view_.EnableSimpleButtons(pusk, stop, start, load);
+    }
+    void ShowScale(const QString& scale, const QString& group, const QString& unit) override {
+        view_.ShowScale(scale, group, unit);
+    }
+    void ShowRounding(const QString& text) override { view_.ShowRounding(text); }
+    void AddRecordingLine(const QString& text) override { view_.AddRecordingLine(text); }
+    void AddLogLine(const QString& text, bool red) override {
+        log_.Add(text, red);
+        view_.AddLogLine(text, red);
+    }
+
+private:
+    ICommonDatasView& view_;
+    TOperationLogRecord& log_;
+};
+
 TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject* parent)
     : QObject(parent), Paths(programFolder) {
+    operationLog_ = std::make_unique<TOperationLogRecord>(Paths.LogFolder());
+    recordingView_ = std::make_unique<TRecordingView>(view, *operationLog_);
+    replySpool_ = std::make_unique<TSpoolFile>(Paths.LogFolder());
     port_ = std::make_unique<TComPort>(Paths.PortsFolder());
     connect(port_.get(), &TComPort::HungUp, this, &TSession::PortHungUp);
-    datas_ = std::make_unique<TCommonDatas>(view);
+    datas_ = std::make_unique<TCommonDatas>(*recordingView_);
 
     // The settings files are read once, here; the language must be known before its files are.
     settingsFiles_ = std::make_unique<TSettingsFiles>(Paths);
@@ -90,6 +121,7 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
 
     readBackEvent_ = std::make_unique<TNamedEvent>(EventNames::Readed, false);
     replyLog_ = std::make_unique<TReplyLog>();
+    SetLogKeep(TReplyLog::DefaultKeep, TOperationLogRecord::DefaultKeep);
     replies_ = std::make_unique<TReplyHandler>(*datas_, *lang_, *readBackEvent_, *port_, scheduler_,
                                                replyLog_.get());
     // The read thread hands its chunks to the reply handler's reader, which answers a waiting
@@ -174,18 +206,29 @@ void TSession::ApplySettings(const TSettings& settings) {
     RebuildCommandTable();
 }
 
-void TSession::SaveOnClose(const QStringList& operationLog) const {
+void TSession::SaveOnClose() const {
     const TSettings& s = datas_->Settings();
-    if (s.SaveOperationLog)
-        LogFiles::WriteOperationLog(Paths, operationLog);
-    if (s.SavePortLog)
-        LogFiles::WriteReplyLog(Paths, *replyLog_);
     if (s.SavePortSettings)
         settingsFiles_->WritePortSettings(PortNumberToStore());
     if (s.SaveProgramSettings)
         settingsFiles_->WriteProgramSettings(s);
     if (s.SaveErrorSettings)
         settingsFiles_->WriteErrorSettings(s);
+    if (s.SaveOperationLog) {
+        QStringList recent;
+        for (const auto& line : operationLog_->Recent())
+            recent.append(line.text);
+        LogFiles::WriteOperationLog(Paths, operationLog_->Spool(), recent);
+    }
+    if (s.SavePortLog)
+        LogFiles::WriteReplyLog(Paths, *replySpool_, *replyLog_);
+}
+
+void TSession::SetLogKeep(qsizetype replyLines, qsizetype operationLines) {
+    TSpoolFile* spool = replySpool_.get();
+    replyLog_->SetShed(replyLines,
+                       [spool](const QByteArray& lines) { spool->Append(lines.constData(), lines.size()); });
+    operationLog_->SetKeep(operationLines);
 }
 
 // --- the port ---

@@ -23,6 +23,8 @@ class TCommonDatas;
 class TKVTCommands;
 class TLang;
 class TNamedEvent;
+class TOperationLogRecord;
+class TSpoolFile;
 class TReplyHandler;
 class TReplyLog;
 class TSettingsFiles;
@@ -98,9 +100,15 @@ public:
     // language and Direct Control have operations of their own and keep their values here; the
     // scale and rounding texts and the command table follow the rest at once.
     void ApplySettings(const TSettings& settings);
-    // What the close saves, in this order and each when its flag is on: work.log (`operationLog`),
-    // port.log, portp.dat, prp.dat, erp.dat. Throws EFileError at the first that can't be written.
-    void SaveOnClose(const QStringList& operationLog) const;
+    // What the close saves, in this order and each when its flag is on: portp.dat, prp.dat,
+    // erp.dat, then work.log and port.log (the settings first: they are small and must not be
+    // lost to a log that can't be written). Throws EFileError at the first that can't be written.
+    void SaveOnClose() const;
+    // How many recent lines the reply log and the operation log keep in memory; the older ones
+    // wait on the disk for the log files.
+    void SetLogKeep(qsizetype replyLines, qsizetype operationLines);
+    // The operation log as work.log will hold it: the recent lines (older ones are on the disk).
+    const TOperationLogRecord& OperationLog() const { return *operationLog_; }
 
     // --- the port ---
     // Port n for this start only (the command line's choice): what is stored stays the number
@@ -250,6 +258,10 @@ private:
     // paused channel keeps the state last known (its program may well still run).
     void ForgetCommunication();
 
+    class TRecordingView;
+    std::unique_ptr<TOperationLogRecord> operationLog_;
+    std::unique_ptr<TRecordingView> recordingView_;
+    std::unique_ptr<TSpoolFile> replySpool_;
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> datas_;
     std::unique_ptr<TSettingsFiles> settingsFiles_;

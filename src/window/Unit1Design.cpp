@@ -6,6 +6,7 @@
 #include "panels/ExtendedPanel.h"
 #include "panels/SimpleModePanel.h"
 #include "panels/UnitsPanel.h"
+#include "session/OperationLogRecord.h"
 #include "widgets/Design.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
@@ -103,6 +104,8 @@ void TForm1::CreateControls() {
     column->addWidget(PanelPortProp);
     MemoLog = new TLogView("MemoLog", central);
     MemoLog->setMinimumHeight(40);
+    // The window shows the recent lines; the session keeps every line for work.log.
+    MemoLog->setMaximumBlockCount(int(TOperationLogRecord::DefaultKeep));
     column->addWidget(MemoLog, 1);
     setCentralWidget(central);
 }

@@ -86,7 +86,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 bool TForm1::FormClose() {
     try {
-        Session().SaveOnClose(MemoLog->Lines());
+        Session().SaveOnClose();
     } catch (const EFileError& error) {
         // Never a window that cannot close: the operator decides.
         ReportError(error);

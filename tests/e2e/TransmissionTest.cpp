@@ -13,6 +13,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/ReplyLog.h"
+#include "session/OperationLogRecord.h"
 #include "session/Session.h"
 
 #include <gtest/gtest.h>
@@ -351,7 +352,7 @@ TEST_F(TransmissionFixture, PortLogKeepsTheBytesTheLineCarried) {
     ChangeSettings([](TSettings& s) { s.SavePortLog = true; });
     simulator.SendRaw("\xC8\xCA*E10*");
     ASSERT_TRUE(WaitUntil([&] { return session->ReplyLog().Count() >= 3; }));
-    session->SaveOnClose({});
+    session->SaveOnClose();
     QFile log(folder.File("Log/port.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(log.readAll(), QByteArray("\xC8\xCA*\r\nE10*\r\n\r\n"))
@@ -388,4 +389,39 @@ TEST(PortFallback, APortWithoutLinkOpensTheSystemsSerialPortAndSaysSo) {
     EXPECT_TRUE(
         view.log.contains(session.Lang().ExtraText(Ext::FallbackDevice).arg(1).arg(dev.filePath("ttyS0"))))
         << view.log.join(" | ").toStdString();
+}
+
+TEST_F(TransmissionFixture, ALongSessionKeepsItsMemoryBoundedAndItsLogsWhole) {
+    session->SetLogKeep(500, 50);
+    ChangeSettings([](TSettings& s) {
+        s.SavePortLog = true;
+        s.SaveOperationLog = true;
+    });
+    std::string tokens;
+    for (int i = 0; i < 2000; ++i)
+        tokens += "E" + std::to_string(i % 10) + "1*"; // code 1: nothing to act on
+    for (int block = 0; block < 10; ++block)
+        simulator.SendRaw(tokens);
+    ASSERT_TRUE(
+        WaitUntil([&] { return session->ReplyLog().Shed() + session->ReplyLog().Count() >= 20001; }, 60000));
+    EXPECT_LE(session->ReplyLog().Count(), 1001) << "the recent lines only";
+    EXPECT_LT(session->ReplyLog().MemoryBytes(), 64 * 1024);
+    for (int i = 0; i < 300; ++i)
+        session->Log("line " + QString::number(i));
+    EXPECT_LE(session->OperationLog().Recent().size(), 101u);
+    session->SaveOnClose();
+
+    QFile port(folder.File("Log/port.log"));
+    ASSERT_TRUE(port.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = port.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 20002) << "every token, the empty last line, and the end of the file";
+    EXPECT_EQ(lines[0], "E01*\r");
+    EXPECT_EQ(lines[1999], "E91*\r");
+    EXPECT_EQ(lines[20000], "\r");
+    QFile work(folder.File("Log/work.log"));
+    ASSERT_TRUE(work.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(work.readAll());
+    for (int i : {0, 1, 149, 299})
+        EXPECT_TRUE(text.contains("line " + QString::number(i) + "\r\n")) << i;
+    EXPECT_LT(text.indexOf("line 10\r\n"), text.indexOf("line 11\r\n")) << "in order";
 }

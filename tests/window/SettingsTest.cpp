@@ -70,7 +70,7 @@ TEST_F(SettingsWindowFixture, WhatTheOperatorSetIsThereAgainAfterARestart) {
     SetReplyTime(700);
     simulator.SendRaw("E15*ST1*");
     ASSERT_TRUE(WaitUntil([&] { return form->Session().ReplyLog().Count() == 3; }));
-    form->AddLogLine("a red line", true);
+    form->Session().Log("a red line", true);
     ASSERT_TRUE(form->close());
     form.reset();
 
