@@ -228,6 +228,11 @@ const QStringList& ExtraTexts() {
         "The channel states shown are those last known; if the controller was restarted, set them with the "
         "\"?\" button.", // 64
         "%1 (%2 times)", // 65
+        "The program folder %1 is in use by another KVT_Program (process %2 on %3). OK starts this one "
+        "read-only: nothing of this folder is saved when it closes. Cancel quits.", // 66
+        "A program is being written into the controller. Close all the same? The writing stops and \"ED*\" "
+        "ends the recording.",                                                             // 67
+        "The close stopped the recording into coordinate %1: \"ED*\" was sent to end it.", // 68
     };
     return texts;
 }

@@ -71,5 +71,8 @@ enum : int {
     CmdUnexpectedArgument = 63,
     StatesLastKnown = 64,
     AlertRepeated = 65,
+    FolderInUse = 66,
+    CloseDuringRecording = 67,
+    RecordingEndedOnClose = 68,
 };
 } // namespace Ext

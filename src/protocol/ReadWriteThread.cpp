@@ -105,6 +105,10 @@ TRWThread::TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reade
 }
 
 TRWThread::~TRWThread() {
+    StopAndWait();
+}
+
+void TRWThread::StopAndWait() {
     reader_.Detach(state_.get());
     thread_.request_stop();
     if (thread_.joinable())
@@ -189,6 +193,7 @@ void TRWThread::Execute(std::stop_token stop) {
         report.sent = state.sent;
     }
     reader_.Detach(state_.get());
+    finalReport_ = report;
     // Finished before the report: whoever learns of the end may start the next transmission.
     finished_ = true;
     emit Ended(serial_, report);

@@ -67,6 +67,9 @@ public:
 
     // Starts sending (once); connect to Ended first.
     void Start();
+    // Stops at once and waits for the thread; FinalReport then tells how it ended.
+    void StopAndWait();
+    TReport FinalReport() const { return finalReport_; }
     // Sends no further line once the line being sent has its answer (or its reply time runs
     // out, which ends it as NoAnswer).
     void StopAfterCurrentLine();
@@ -94,6 +97,7 @@ private:
     const quint64 serial_;
     const int lineCount_;
     std::atomic<bool> finished_{false};
+    TReport finalReport_; // written by the thread before it ends
     std::jthread thread_;
 };
 

@@ -207,6 +207,8 @@ void TSession::ApplySettings(const TSettings& settings) {
 }
 
 void TSession::SaveOnClose() const {
+    if (readOnly_)
+        return;
     const TSettings& s = datas_->Settings();
     if (s.SavePortSettings)
         settingsFiles_->WritePortSettings(PortNumberToStore());
@@ -356,7 +358,34 @@ std::optional<TSession::TProgress> TSession::Progress() const {
     return TProgress{rwThread_->CurrentLine(), rwThread_->LineCount(), sendingTime_.elapsed()};
 }
 
+bool TSession::RecordingUnderWay() const {
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (datas_->CoordState[n] == TCommonDatas::Communication)
+            return true;
+    }
+    return false;
+}
+
+void TSession::EndForClose() {
+    if (rwThread_) {
+        const quint64 serial = rwThread_->Serial();
+        rwThread_->StopAndWait();
+        const TRWThread::TReport report = rwThread_->FinalReport();
+        TransmissionThreadEnded(serial, report); // logged now: there is no event loop to come
+        loggedSerial_ = serial;
+    }
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (datas_->CoordState[n] != TCommonDatas::Communication)
+            continue;
+        port_->WriteText("ED*");
+        Log(lang_->ExtraText(Ext::RecordingEndedOnClose).arg(n));
+        break; // one "ED*" ends the controller's communication mode
+    }
+}
+
 void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report) {
+    if (serial == loggedSerial_)
+        return; // its end was logged already, at a close
     // What was received before the end is acted on first, so that the log keeps its order.
     replies_->HandleReceivedSoFar();
     if (report.end == TRWThread::End::NoAnswer)

@@ -104,6 +104,14 @@ public:
     // erp.dat, then work.log and port.log (the settings first: they are small and must not be
     // lost to a log that can't be written). Throws EFileError at the first that can't be written.
     void SaveOnClose() const;
+    // A second program on a folder another holds: nothing of the folder is saved when it closes.
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    bool ReadOnly() const { return readOnly_; }
+    // A program is being written into the controller: a channel is in communication mode.
+    bool RecordingUnderWay() const;
+    // What a close must do before it saves: a transmission stops at once and its summary is
+    // logged; a recording it leaves open is ended ("ED*" sent, and logged).
+    void EndForClose();
     // How many recent lines the reply log and the operation log keep in memory; the older ones
     // wait on the disk for the log files.
     void SetLogKeep(qsizetype replyLines, qsizetype operationLines);
@@ -276,6 +284,8 @@ private:
     std::unique_ptr<TReplyHandler> replies_;
     std::unique_ptr<TCommandList> commandList_;
     bool listFaulty_ = false;
+    bool readOnly_ = false;
+    quint64 loggedSerial_ = 0; // a transmission whose end was logged already (at a close)
     // Declared after the reply handler: its pending recovery steps are dropped before it goes.
     TTimerScheduler scheduler_;
     // The running transmission, or none; at most one exists at a time.

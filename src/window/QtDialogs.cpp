@@ -35,19 +35,36 @@ QString RunFileDialog(QFileDialog::AcceptMode mode, const QString& folder, const
 
 } // namespace
 
+void TQtDialogs::Terminate() {
+    terminating_ = true;
+    // Every modal box and file dialog standing returns (each runs an event loop of its own).
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
+}
+
 void TQtDialogs::ShowMessage(const QString& text) {
+    if (terminating_)
+        return;
     QMessageBox::information(QApplication::activeWindow(), kTitle, text);
 }
 
-bool TQtDialogs::Confirm(const QString& text) {
-    return QMessageBox::question(QApplication::activeWindow(), kTitle, text,
-                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+bool TQtDialogs::Confirm(const QString& text, bool defaultAnswer) {
+    if (terminating_)
+        return defaultAnswer;
+    const auto answer = QMessageBox::question(QApplication::activeWindow(), kTitle, text,
+                                              QMessageBox::Ok | QMessageBox::Cancel,
+                                              defaultAnswer ? QMessageBox::Ok : QMessageBox::Cancel);
+    // Closed by an end of the program: its default, not the Cancel of a closed box.
+    return terminating_ ? defaultAnswer : answer == QMessageBox::Ok;
 }
 
 QString TQtDialogs::OpenFileName(const QString& folder, const QString& fileName) {
-    return RunFileDialog(QFileDialog::AcceptOpen, folder, fileName);
+    return terminating_ ? QString() : RunFileDialog(QFileDialog::AcceptOpen, folder, fileName);
 }
 
 QString TQtDialogs::SaveFileName(const QString& folder, const QString& fileName) {
-    return RunFileDialog(QFileDialog::AcceptSave, folder, fileName);
+    return terminating_ ? QString() : RunFileDialog(QFileDialog::AcceptSave, folder, fileName);
 }

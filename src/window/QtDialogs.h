@@ -2,11 +2,19 @@
 
 #include "core/Dialogs.h"
 
-// The program's dialogs: modal boxes over the active window, titled with the program name.
+// The program's dialogs: modal boxes over the active window, titled with the program name. When
+// the program is asked to end (Terminate), the boxes standing are closed, each question is
+// answered with its default, and no box opens any more: no box holds an ending program back.
 class TQtDialogs : public IDialogs {
 public:
+    void Terminate();
+    bool Terminating() const { return terminating_; }
+
     void ShowMessage(const QString& text) override;
-    bool Confirm(const QString& text) override;
+    bool Confirm(const QString& text, bool defaultAnswer = false) override;
     QString OpenFileName(const QString& folder, const QString& fileName) override;
     QString SaveFileName(const QString& folder, const QString& fileName) override;
+
+private:
+    bool terminating_ = false;
 };

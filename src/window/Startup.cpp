@@ -1,8 +1,18 @@
 #include "Startup.h"
 
+#include "QtDialogs.h"
+#include "TerminationWatch.h"
 #include "Unit1.h"
 #include "UnitLang.h"
+#include "lang/ExtraIds.h"
 #include "session/Session.h"
+#include "startup/CommandLine.h"
+#include "startup/FolderLock.h"
+#include "startup/ProgramLocation.h"
+
+#include <QApplication>
+
+#include <cstdio>
 
 TProgram::~TProgram() {
     FormLang.reset();
@@ -16,4 +26,58 @@ std::unique_ptr<TProgram> StartProgram(const QString& programFolder, quint32 por
     program->FormLang = std::make_unique<TFormLang>(program->Form1->Session());
     program->FormLang->setAttribute(Qt::WA_DeleteOnClose, false);
     return program;
+}
+
+int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatch& watch) {
+    TQtDialogs dialogs;
+    SetDialogs(&dialogs);
+    struct TRestore {
+        ~TRestore() { SetDialogs(nullptr); }
+    } restore;
+    // A request to end answers every box (those of the start included) and closes every window,
+    // the main window as its close button does. Connected before the first box can open.
+    bool endRequested = false;
+    const QMetaObject::Connection ending = QObject::connect(&watch, &TTerminationWatch::Requested, [&] {
+        endRequested = true;
+        dialogs.Terminate();
+        QApplication::closeAllWindows();
+    });
+    struct TDisconnect {
+        QMetaObject::Connection connection;
+        ~TDisconnect() { QObject::disconnect(connection); }
+    } disconnect{ending};
+
+    const auto choice = ProgramLocation::Choose(ProgramLocation::Gather(line.folder, appDir));
+    QString error;
+    if (choice.ownFolder &&
+        !ProgramLocation::Prepare(choice.folder, ProgramLocation::ShippedLanguages(appDir), &error)) {
+        const QString text = TCommandLine::FolderUnusableText(choice.folder, error);
+        std::fputs((text + '\n').toLocal8Bit().constData(), stderr);
+        Dialogs().ShowMessage(text);
+        return 1;
+    }
+    // One program per folder: a second one may run without saving anything of it, or not at all.
+    TFolderLock lock(choice.folder);
+    bool readOnly = false;
+    if (!lock.TryLock()) {
+        const QString text = FolderLanguageText(choice.folder, Ext::FolderInUse)
+                                 .arg(choice.folder)
+                                 .arg(lock.HolderPid())
+                                 .arg(lock.HolderHost());
+        std::fputs((text + '\n').toLocal8Bit().constData(), stderr);
+        if (endRequested || !Dialogs().Confirm(text, false))
+            return 1;
+        readOnly = true;
+    }
+    if (endRequested)
+        return 0;
+
+    const auto program = StartProgram(choice.folder, line.port);
+    program->Form1->Session().SetReadOnly(readOnly);
+    if (endRequested) {
+        program->Form1->close();
+        return 0;
+    }
+    program->Form1->show();
+    return QApplication::exec();
 }

@@ -85,12 +85,17 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm1::FormClose() {
+    // A close during a recording asks first, and stops it cleanly on the way out.
+    if (Session().RecordingUnderWay() &&
+        !Dialogs().Confirm(Session().Lang().ExtraText(Ext::CloseDuringRecording), true))
+        return false;
+    Session().EndForClose();
     try {
         Session().SaveOnClose();
     } catch (const EFileError& error) {
         // Never a window that cannot close: the operator decides.
         ReportError(error);
-        return Dialogs().Confirm(Session().Lang().ExtraText(Ext::CloseWithoutSaving));
+        return Dialogs().Confirm(Session().Lang().ExtraText(Ext::CloseWithoutSaving), true);
     }
     return true;
 }

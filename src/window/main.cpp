@@ -1,10 +1,6 @@
-#include "QtDialogs.h"
 #include "Startup.h"
 #include "TerminationWatch.h"
-#include "Unit1.h"
-#include "core/Dialogs.h"
 #include "startup/CommandLine.h"
-#include "startup/ProgramLocation.h"
 
 #include <QApplication>
 
@@ -42,37 +38,6 @@ int main(int argc, char* argv[]) {
     app.setApplicationVersion(QStringLiteral(KVT_VERSION));
     // The desktop finds the menu entry, and its icon, for the window.
     QGuiApplication::setDesktopFileName("kvt-program");
-    TQtDialogs dialogs;
-    SetDialogs(&dialogs);
     TTerminationWatch termination;
-
-    const QString appDir = QCoreApplication::applicationDirPath();
-    const auto choice = ProgramLocation::Choose(ProgramLocation::Gather(line.folder, appDir));
-    QString error;
-    if (choice.ownFolder &&
-        !ProgramLocation::Prepare(choice.folder, ProgramLocation::ShippedLanguages(appDir), &error)) {
-        const QString text = TCommandLine::FolderUnusableText(choice.folder, error);
-        Print(stderr, text + '\n');
-        Dialogs().ShowMessage(text);
-        SetDialogs(nullptr);
-        return 1;
-    }
-
-    // A request to end closes every window, the message boxes of the start included, and the
-    // main window as its close button does.
-    bool endRequested = false;
-    QObject::connect(&termination, &TTerminationWatch::Requested, [&endRequested] {
-        endRequested = true;
-        QApplication::closeAllWindows();
-    });
-    const auto program = StartProgram(choice.folder, line.port);
-    int result = 0;
-    if (endRequested)
-        program->Form1->close();
-    else {
-        program->Form1->show();
-        result = app.exec();
-    }
-    SetDialogs(nullptr);
-    return result;
+    return RunProgram(line, QCoreApplication::applicationDirPath(), termination);
 }

@@ -425,3 +425,20 @@ TEST_F(TransmissionFixture, ALongSessionKeepsItsMemoryBoundedAndItsLogsWhole) {
         EXPECT_TRUE(text.contains("line " + QString::number(i) + "\r\n")) << i;
     EXPECT_LT(text.indexOf("line 10\r\n"), text.indexOf("line 11\r\n")) << "in order";
 }
+
+TEST_F(TransmissionFixture, AReadOnlySessionSavesNothingOfItsFolder) {
+    QFile prp(folder.File("Data/prp.dat"));
+    ASSERT_TRUE(prp.open(QIODevice::ReadOnly));
+    const QByteArray before = prp.readAll();
+    prp.close();
+    session->SetReadOnly(true);
+    ChangeSettings([](TSettings& s) {
+        s.ShowPortLog = true;
+        s.SaveOperationLog = true;
+    });
+    session->Log("a line");
+    session->SaveOnClose();
+    ASSERT_TRUE(prp.open(QIODevice::ReadOnly));
+    EXPECT_EQ(prp.readAll(), before);
+    EXPECT_FALSE(QFile::exists(folder.File("Log/work.log")));
+}

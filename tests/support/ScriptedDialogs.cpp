@@ -12,7 +12,7 @@ void ScriptedDialogs::ShowMessage(const QString& text) {
         onMessage(text);
 }
 
-bool ScriptedDialogs::Confirm(const QString& text) {
+bool ScriptedDialogs::Confirm(const QString& text, bool) {
     confirmations.append(text);
     if (confirmAnswers.empty())
         return true;

@@ -15,7 +15,7 @@ public:
     ~ScriptedDialogs() override;
 
     void ShowMessage(const QString& text) override;
-    bool Confirm(const QString& text) override;
+    bool Confirm(const QString& text, bool defaultAnswer = false) override;
     QString OpenFileName(const QString& folder, const QString& fileName) override;
     QString SaveFileName(const QString& folder, const QString& fileName) override;
 

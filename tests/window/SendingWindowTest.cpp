@@ -4,6 +4,7 @@
 #include "Unit1.h"
 #include "Wait.h"
 #include "WindowFixture.h"
+#include "core/EncodStr.h"
 #include "core/Events.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
@@ -105,4 +106,37 @@ TEST_F(SendingWindowFixture, TheCommandListAndTheLogTakeTheRoomOfAnEnlargedWindo
 TEST_F(SendingWindowFixture, CtrlQClosesTheWindowAsItsCloseButtonDoes) {
     QTest::keyClick(form.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(SendingWindowFixture, ClosingDuringARecordingAsksThenStopsItAndEndsTheRecording) {
+    kvtsim::Options slow = simulator.GetOptions();
+    slow.replyDelayMs = 5;
+    simulator.SetOptions(slow);
+    ChangeSettings([](TSettings& s) { s.SaveOperationLog = true; });
+    QStringList lines{"LD1"};
+    for (int i = 0; i < 3000; ++i)
+        lines << "MV" + QString::number(100 + i);
+    lines << "ED";
+    SendList(lines);
+    ASSERT_TRUE(simulator.WaitForCommands(50, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return Session().RecordingUnderWay(); }));
+
+    dialogs.confirmAnswers = {false};
+    EXPECT_FALSE(form->close()) << "the operator chose to stay";
+    EXPECT_EQ(dialogs.confirmations.last(), Ext(Ext::CloseDuringRecording));
+    EXPECT_TRUE(Session().Transmitting());
+
+    dialogs.confirmAnswers = {true};
+    ASSERT_TRUE(form->close());
+    const std::vector<std::string> received = simulator.Commands();
+    const QString ended = Ext(Ext::SendingEnded).section('%', 0, 0),
+                  recording = Ext(Ext::RecordingEndedOnClose);
+    form.reset();
+    ASSERT_GT(received.size(), 50u);
+    EXPECT_LT(received.size(), 3002u);
+    EXPECT_EQ(received.back(), "ED") << "the recording was ended on the way out";
+    const QStringList work = LoadLinesFromFile(folder.File("Log/work.log"), false);
+    ASSERT_GE(work.size(), 2);
+    EXPECT_TRUE(work[work.size() - 2].startsWith(ended)) << work[work.size() - 2].toStdString();
+    EXPECT_EQ(work.last(), recording.arg(1));
 }
