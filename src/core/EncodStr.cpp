@@ -154,6 +154,11 @@ bool TEncodedStream::Seek(qint64 position) {
     return file_->seek(position);
 }
 
+QString TEncodedStream::HelperName(const QString& fileName, const char* role) {
+    const qsizetype slash = fileName.lastIndexOf('/');
+    return fileName.left(slash + 1) + '.' + fileName.mid(slash + 1) + ".kvt-" + QLatin1String(role);
+}
+
 QByteArray JoinLinesForFile(const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) {

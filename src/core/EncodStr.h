@@ -14,11 +14,11 @@ class QFile;
 // on the way in; with it off the stream is an ordinary file. The shift does not depend on the
 // position, so a file may be read or written in pieces of any size and seeking keeps working.
 //
-// A stream opened with fmCreate writes to a temporary file beside the target (its name with
-// ".new" added) and replaces the target only on Commit() (or Sync() and then Replace()), in one
-// rename: a write that fails, or a stream destroyed before Replace(), leaves the earlier file
-// whole and removes the temporary file. A stream opened for reading opens regular files only
-// and never blocks on a pipe or device.
+// A stream opened with fmCreate writes to a temporary file beside the target (hidden: a dot, the
+// target's name and ".kvt-new", a name no operator gives a file) and replaces the target only on Commit() (or
+// Sync() and then Replace()), in one rename: a write that fails, or a stream destroyed before Replace(),
+// leaves the earlier file whole and removes the temporary file. A stream opened for reading opens regular
+// files only and never blocks on a pipe or device.
 class TEncodedStream {
 public:
     static constexpr quint16 fmOpenRead = 0;    // an existing file, for reading
@@ -50,7 +50,9 @@ public:
     // The shift applied to every byte: the sum of the key bytes, modulo 256.
     static quint8 Offset();
     // The temporary file a save to `fileName` writes before it replaces the target.
-    static QString TemporaryName(const QString& fileName) { return fileName + ".new"; }
+    static QString TemporaryName(const QString& fileName) { return HelperName(fileName, "new"); }
+    // A helper file of a save beside `fileName`: ".<name>.kvt-<role>", hidden.
+    static QString HelperName(const QString& fileName, const char* role);
 
 private:
     // The key of every stream. Files written with one key can only be read with the same key,

@@ -43,7 +43,7 @@ QByteArray Path(const QString& fileName) {
 
 // The earlier program file, kept while a save replaces the pair.
 QString BackupName(const QString& fileName) {
-    return fileName + ".old";
+    return TEncodedStream::HelperName(fileName, "old");
 }
 
 } // namespace
@@ -59,6 +59,11 @@ void FinishInterruptedSave(const QString& fileName) {
     ::unlink(Path(programNew).constData());
     ::unlink(Path(companionNew).constData());
     ::unlink(Path(BackupName(fileName)).constData());
+}
+
+bool CompanionExists(const QString& fileName) {
+    FinishInterruptedSave(fileName);
+    return QFileInfo::exists(CompanionName(fileName));
 }
 
 void Save(const QString& fileName, const TProgram& program, const TLang& lang) {

@@ -30,13 +30,18 @@ QString CompanionName(const QString& fileName);
 
 // Writes both files in full to temporary files and puts both on the disk before either replaces
 // its target, so that an interruption never leaves a new program beside old descriptions. When
-// the companion cannot replace its target, the earlier program file is put back. Throws
+// the companion cannot replace its target, the earlier program file is put back. Its helper
+// files have hidden names of their own (TEncodedStream::HelperName): an operator's "p.kvt.old"
+// or "p.kvt.new" is never touched. Throws
 // EFileError, with its reason in the words of `lang`.
 void Save(const QString& fileName, const TProgram& program, const TLang& lang);
 // Reads both files, the companion's existence already checked by the caller. Nothing is
 // returned unless both were read. Only regular files are opened; a file of more than MaxLines
 // lines is refused. Throws EFileError, with its reason in the words of `lang`.
 TLoaded Load(const QString& fileName, const TLang& lang);
+// Whether the companion of `fileName` is there, once a save of the pair that was interrupted
+// between its steps has been completed (it may be the companion's last step that was missing).
+bool CompanionExists(const QString& fileName);
 // Completes or undoes a save of `fileName` that was interrupted between its steps: when only
 // the companion's temporary file is left, the program file was already replaced and the
 // companion follows; any other temporary file is removed.

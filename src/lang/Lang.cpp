@@ -66,8 +66,38 @@ QString TLang::LanguageFile(const QString& part) const {
     return LanguageFileOf(datas_.Settings().Language, part);
 }
 
+bool TLang::ValidCode(const QString& code) {
+    if (code.isEmpty() || code.size() > 16)
+        return false;
+    for (const QChar c : code) {
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != '-' && c != '_')
+            return false;
+    }
+    return true;
+}
+
+bool TLang::LanguageFound(const QString& code) const {
+    if (!ValidCode(code))
+        return false;
+    for (const char* part : {"f1", "addf", "msg"}) {
+        if (!ReadLanguageFile(LanguageFileOf(code, part)))
+            return false;
+    }
+    return true;
+}
+
 QString TLang::LanguageFileOf(const QString& code, const QString& part) const {
-    return paths_.LangFolder() + '/' + code + '/' + code + part + ".lng";
+    // A code that names no folder of lang/ (a slash, a stray byte) still names a file there,
+    // one that is not found: never a file elsewhere.
+    QString folder = code;
+    if (!ValidCode(code)) {
+        for (QChar& c : folder) {
+            if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != '-' && c != '_')
+                c = '_';
+        }
+        folder = folder.left(16);
+    }
+    return paths_.LangFolder() + '/' + folder + '/' + folder + part + ".lng";
 }
 
 QString TLang::LanguageListFile() const {

@@ -82,6 +82,11 @@ public:
     // captions come on top of these).
     static std::span<const TCaptionSlot> MainWindowSlots();
 
+    // Whether `code` can name a language folder: letters, digits, '-' and '_', 1 to 16 of them
+    // (a code with a slash or a stray byte names no folder of lang/).
+    static bool ValidCode(const QString& code);
+    // Whether the three files every language has can be read for `code`.
+    bool LanguageFound(const QString& code) const;
     // The path of a numbered file of the language in use: "f1", "addf", "msg" or "ext".
     QString LanguageFile(const QString& part) const;
     // The same for the language `code`.

@@ -110,6 +110,7 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     datas_->SetSettings(settings);
 
     lang_ = std::make_unique<TLang>(Paths, *datas_, *datas_);
+    languageFound_ = lang_->LanguageFound(settings.Language);
     lang_->LoadMessages();
     lang_->LoadExtraTexts();
     commands_ = std::make_unique<TKVTCommands>();
@@ -183,9 +184,10 @@ QString TSession::ChangeLanguage(const QString& code) {
     // stored for the next start: it changes nothing.
     for (const char* part : {"f1", "addf", "msg"}) {
         const QString path = lang_->LanguageFileOf(code, part);
-        if (!TLang::ReadLanguageFile(path))
+        if (!TLang::ValidCode(code) || !TLang::ReadLanguageFile(path))
             return path;
     }
+    languageFound_ = true;
     datas_->SetLanguage(code);
     lang_->LoadMessages();
     lang_->LoadExtraTexts();
@@ -212,8 +214,14 @@ void TSession::SaveOnClose() const {
     const TSettings& s = datas_->Settings();
     if (s.SavePortSettings)
         settingsFiles_->WritePortSettings(PortNumberToStore());
-    if (s.SaveProgramSettings)
-        settingsFiles_->WriteProgramSettings(s);
+    if (s.SaveProgramSettings) {
+        // A language whose files were not found is not stored: the next start is in English
+        // instead of repeating the same complaints.
+        TSettings stored = s;
+        if (!languageFound_)
+            stored.Language = "en";
+        settingsFiles_->WriteProgramSettings(stored);
+    }
     if (s.SaveErrorSettings)
         settingsFiles_->WriteErrorSettings(s);
     if (s.SaveOperationLog) {

@@ -285,7 +285,8 @@ private:
     std::unique_ptr<TCommandList> commandList_;
     bool listFaulty_ = false;
     bool readOnly_ = false;
-    quint64 loggedSerial_ = 0; // a transmission whose end was logged already (at a close)
+    bool languageFound_ = true; // the three files of the language in use could be read
+    quint64 loggedSerial_ = 0;  // a transmission whose end was logged already (at a close)
     // Declared after the reply handler: its pending recovery steps are dropped before it goes.
     TTimerScheduler scheduler_;
     // The running transmission, or none; at most one exists at a time.

@@ -72,9 +72,22 @@ private:
     bool failed_ = false;
 };
 
+// A settings file holds a few short lines: one far larger, or with a line longer than any
+// value, is damaged (and is never read whole into memory); so is anything but a regular file.
+constexpr qint64 kMaxFileSize = 16 * 1024;
+constexpr qsizetype kMaxLineLength = 4096;
+
 std::optional<TLineReader> Open(const QString& fileName) {
+    const QFileInfo info(fileName);
+    if (!info.isFile() || info.size() > kMaxFileSize)
+        return std::nullopt;
     try {
-        return TLineReader(LoadLinesFromFile(fileName, true));
+        QStringList lines = LoadLinesFromFile(fileName, true);
+        for (const QString& line : lines) {
+            if (line.size() > kMaxLineLength)
+                return std::nullopt;
+        }
+        return TLineReader(std::move(lines));
     } catch (const EFileError&) {
         return std::nullopt;
     }

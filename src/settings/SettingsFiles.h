@@ -13,7 +13,9 @@ struct TSettings;
 //
 // Reading takes the lines one by one in file order and stops at the first line that cannot be
 // converted (a missing line of a number included): the values before it are taken, the rest
-// keep theirs, and the load reports it failed, so that the caller can say which file. Writing
+// keep theirs, and the load reports it failed, so that the caller can say which file. A file of
+// more than 16 KB, with a line of more than 4,096 characters, or that is no regular file, is
+// damaged: none of its values are taken. Writing
 // replaces a file atomically and creates the Data folder when it is missing.
 class TSettingsFiles {
 public:

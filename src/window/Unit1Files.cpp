@@ -44,7 +44,7 @@ void TForm1::mmFileOpenClick() {
         Dialogs().ShowMessage(lang.Message(Msg::FileNameIncorrect));
     }
     const QString companion = ProgramFiles::CompanionName(fileName);
-    if (!QFileInfo::exists(companion)) {
+    if (!ProgramFiles::CompanionExists(fileName)) {
         Dialogs().ShowMessage(lang.Message(Msg::FilePrefix) + companion +
                               lang.Message(Msg::NotFoundOrDamaged));
         return;

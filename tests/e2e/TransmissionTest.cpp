@@ -7,6 +7,8 @@
 #include "Simulator.h"
 #include "Wait.h"
 #include "core/Events.h"
+#include "core/ProgramPaths.h"
+#include "core/Settings.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
@@ -15,6 +17,7 @@
 #include "protocol/ReplyLog.h"
 #include "session/OperationLogRecord.h"
 #include "session/Session.h"
+#include "settings/SettingsFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -441,4 +444,23 @@ TEST_F(TransmissionFixture, AReadOnlySessionSavesNothingOfItsFolder) {
     ASSERT_TRUE(prp.open(QIODevice::ReadOnly));
     EXPECT_EQ(prp.readAll(), before);
     EXPECT_FALSE(QFile::exists(folder.File("Log/work.log")));
+}
+
+TEST(LanguageNotFound, ACodeWhoseFilesAreMissingIsNotStoredForTheNextStart) {
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    FakeView view;
+    TSettingsFiles files{TProgramPaths(folder.Path())};
+    TSettings settings;
+    ASSERT_TRUE(files.LoadProgramSettings(settings));
+    settings.Language = QString("en") + QChar(1) + QChar(2);
+    files.WriteProgramSettings(settings);
+    {
+        TSession session(folder.Path(), view);
+        EXPECT_FALSE(session.TakeLanguageProblems().isEmpty()) << "the missing files are reported";
+        session.SaveOnClose();
+    }
+    TSettings read;
+    ASSERT_TRUE(files.LoadProgramSettings(read));
+    EXPECT_EQ(read.Language, "en") << "the next start is in English, without the same complaints";
 }

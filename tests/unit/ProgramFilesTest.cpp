@@ -87,8 +87,8 @@ TEST_F(ProgramFilesFixture, TheGoldenPairReadsAndIsWrittenByteForByte) {
     Save("again.kvt", {kGoldenLines, kGoldenDescriptions});
     EXPECT_EQ(ReadBytes(File("again.kvt")), ReadBytes(source + ".kvt"));
     EXPECT_EQ(ReadBytes(File("again._kvt")), ReadBytes(source + "._kvt"));
-    EXPECT_FALSE(QFileInfo::exists(File("again.kvt.new")));
-    EXPECT_FALSE(QFileInfo::exists(File("again.kvt.old")));
+    EXPECT_FALSE(QFileInfo::exists(TEncodedStream::TemporaryName(File("again.kvt"))));
+    EXPECT_FALSE(QFileInfo::exists(TEncodedStream::HelperName(File("again.kvt"), "old")));
 }
 
 TEST_F(ProgramFilesFixture, EmptyProgramsAndAFailedCompanionLeaveTheEarlierPair) {
@@ -110,7 +110,7 @@ TEST_F(ProgramFilesFixture, EmptyProgramsAndAFailedCompanionLeaveTheEarlierPair)
             << error.Text().toStdString();
     }
     EXPECT_EQ(LoadLinesFromFile(File("r.kvt"), true), QStringList{"BG"});
-    EXPECT_FALSE(QFileInfo::exists(File("r._kvt.new")));
+    EXPECT_FALSE(QFileInfo::exists(TEncodedStream::TemporaryName(File("r._kvt"))));
     EXPECT_TRUE(LoadError("r.kvt").startsWith("Cannot open file")) << "a companion that cannot be read";
 }
 
@@ -120,20 +120,39 @@ TEST_F(ProgramFilesFixture, ASaveInterruptedBetweenItsStepsIsCompletedOrUndone) 
     // synced temporary file is still there, and it is the one that belongs to the new program.
     SaveLinesToFile(File("p.kvt"), {"EN"}, true);
     SaveLinesToFile(File("p._kvt.tmp"), {"new"}, true);
-    QFile::rename(File("p._kvt.tmp"), File("p._kvt.new"));
+    QFile::rename(File("p._kvt.tmp"), TEncodedStream::TemporaryName(File("p._kvt")));
     auto loaded = Load("p.kvt");
     EXPECT_EQ(loaded.program.lines, QStringList{"EN"});
     EXPECT_EQ(loaded.program.descriptions, QStringList{"new"});
-    EXPECT_FALSE(QFileInfo::exists(File("p._kvt.new")));
+    EXPECT_FALSE(QFileInfo::exists(TEncodedStream::TemporaryName(File("p._kvt"))));
 
     // Stopped before anything was replaced: both temporary files go, the pair stays.
-    WriteBytes(File("p.kvt.new"), Scrambled("XX\r\n"));
-    WriteBytes(File("p._kvt.new"), Scrambled("half"));
+    WriteBytes(TEncodedStream::TemporaryName(File("p.kvt")), Scrambled("XX\r\n"));
+    WriteBytes(TEncodedStream::TemporaryName(File("p._kvt")), Scrambled("half"));
     loaded = Load("p.kvt");
     EXPECT_EQ(loaded.program.lines, QStringList{"EN"});
     EXPECT_EQ(loaded.program.descriptions, QStringList{"new"});
-    EXPECT_FALSE(QFileInfo::exists(File("p.kvt.new")));
-    EXPECT_FALSE(QFileInfo::exists(File("p._kvt.new")));
+    EXPECT_FALSE(QFileInfo::exists(TEncodedStream::TemporaryName(File("p.kvt"))));
+    EXPECT_FALSE(QFileInfo::exists(TEncodedStream::TemporaryName(File("p._kvt"))));
+}
+
+TEST_F(ProgramFilesFixture, TheOperatorsOwnFilesBesideAProgramAreNeverTouched) {
+    for (const char* own : {"p.kvt.old", "p.kvt.new", "p._kvt.new", "p._kvt.old"})
+        WriteBytes(File(own), "the operator's own");
+    Save("p.kvt", {{"BG"}, {"begin"}});
+    Load("p.kvt");
+    Save("p.kvt", {{"EN"}, {"enable"}});
+    for (const char* own : {"p.kvt.old", "p.kvt.new", "p._kvt.new", "p._kvt.old"})
+        EXPECT_EQ(ReadBytes(File(own)), "the operator's own") << own;
+
+    // A first save of a new name, cut between its two replacements: the program file is there,
+    // the companion only as its finished temporary file. The check that the companion is there
+    // completes the save first.
+    SaveLinesToFile(File("first.kvt"), {"LD1"}, true);
+    SaveLinesToFile(TEncodedStream::TemporaryName(File("first._kvt")), {"load"}, true);
+    ASSERT_FALSE(QFileInfo::exists(File("first._kvt")));
+    EXPECT_TRUE(ProgramFiles::CompanionExists(File("first.kvt")));
+    EXPECT_EQ(Load("first.kvt").program.descriptions, QStringList{"load"});
 }
 
 TEST_F(ProgramFilesFixture, AFullDiskIsReportedWithTheSystemsReason) {

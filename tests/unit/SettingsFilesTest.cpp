@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QLocale>
 
+#include <sys/stat.h>
+
 namespace {
 
 class SettingsFixture : public ::testing::Test {
@@ -144,4 +146,26 @@ TEST_F(SettingsFixture, AMissingDataFolderIsMadeWhenWriting) {
     QDir(folder.File("Data")).removeRecursively();
     files.WritePortSettings(4);
     EXPECT_EQ(Read("portp.dat"), QStringList{"4"});
+}
+
+TEST_F(SettingsFixture, HugeFilesOverlongLinesAndPipesAreDamagedAndChangeNothing) {
+    TSettings s;
+    s.UnitsName = "kept";
+    QStringList huge = Read("prp.dat");
+    huge[14] = QString(100000, 'x'); // the unit name: one line of 100,000 characters
+    Store("prp.dat", huge);
+    EXPECT_FALSE(files.LoadProgramSettings(s));
+    EXPECT_EQ(s.UnitsName, "kept") << "nothing of a damaged file is taken";
+
+    QStringList longLine = Read("erp.dat");
+    longLine[5] = QString(5000, '1');
+    Store("erp.dat", longLine);
+    EXPECT_FALSE(files.LoadErrorSettings(s));
+    EXPECT_EQ(s.ReplyTime, 300u);
+
+    folder.Remove("Data/portp.dat");
+    ASSERT_EQ(::mkfifo(folder.File("Data/portp.dat").toLocal8Bit().constData(), 0600), 0);
+    s.PortNumber = 9;
+    EXPECT_FALSE(files.LoadPortSettings(s)) << "a pipe is never waited on";
+    EXPECT_EQ(s.PortNumber, 9u);
 }
