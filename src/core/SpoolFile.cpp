@@ -1,5 +1,7 @@
 #include "SpoolFile.h"
 
+#include "Folders.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -15,7 +17,7 @@ TSpoolFile::~TSpoolFile() {
 bool TSpoolFile::Open() {
     if (fd_ >= 0)
         return true;
-    QDir().mkpath(folder_);
+    Folders::Make(folder_);
     const QByteArray folder = QFile::encodeName(folder_);
     fd_ = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd_ < 0) {

@@ -233,6 +233,7 @@ const QStringList& ExtraTexts() {
         "A program is being written into the controller. Close all the same? The writing stops and \"ED*\" "
         "ends the recording.",                                                             // 67
         "The close stopped the recording into coordinate %1: \"ED*\" was sent to end it.", // 68
+        "the ports folder is a link to elsewhere; the program makes its links only in a folder of its own", // 69
     };
     return texts;
 }

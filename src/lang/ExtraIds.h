@@ -74,5 +74,6 @@ enum : int {
     FolderInUse = 66,
     CloseDuringRecording = 67,
     RecordingEndedOnClose = 68,
+    PortsFolderIsLink = 69,
 };
 } // namespace Ext

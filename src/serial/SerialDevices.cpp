@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace SerialDevices {
@@ -55,22 +56,42 @@ QStringList List(const QString& byIdFolder, const QString& devFolder) {
     return devices;
 }
 
-bool LinkPort(const QString& portsFolder, quint32 portNumber, const QString& device, QString* error) {
-    QDir().mkpath(portsFolder);
-    const QString link = portsFolder + "/COM" + QString::number(portNumber);
-    const QByteArray linkPath = QFile::encodeName(link);
+TLinkResult LinkPort(const QString& portsFolder, quint32 portNumber, const QString& device) {
+    const auto failed = [](int code) {
+        return TLinkResult{false, false, QString::fromLocal8Bit(std::strerror(code))};
+    };
+    // The folder above ports/ is the program folder; ports/ itself is opened without following
+    // a link, and everything happens relative to that descriptor: a ports/ that is (or becomes)
+    // a link to elsewhere never has a link made in the folder it names.
+    const QFileInfo ports(portsFolder);
+    const QByteArray parent = QFile::encodeName(ports.absolutePath());
+    const QByteArray name = QFile::encodeName(ports.fileName());
+    const int parentFd = ::open(parent.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (parentFd < 0)
+        return failed(errno);
+    if (::mkdirat(parentFd, name.constData(), 0700) != 0 && errno != EEXIST) {
+        const int code = errno;
+        ::close(parentFd);
+        return failed(code);
+    }
+    const int portsFd = ::openat(parentFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int openError = errno;
+    ::close(parentFd);
+    if (portsFd < 0)
+        return openError == ELOOP || openError == ENOTDIR ? TLinkResult{false, true, {}} : failed(openError);
+    const QByteArray link = "COM" + QByteArray::number(portNumber);
     const QByteArray target = QFile::encodeName(device);
     // A new link beside the old, then one rename: the port is never left without either.
-    const QByteArray temporary = linkPath + ".new";
-    ::unlink(temporary.constData());
-    if (::symlink(target.constData(), temporary.constData()) != 0 ||
-        ::rename(temporary.constData(), linkPath.constData()) != 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(std::strerror(errno));
-        ::unlink(temporary.constData());
-        return false;
+    const QByteArray temporary = "." + link + ".kvt-new";
+    ::unlinkat(portsFd, temporary.constData(), 0);
+    TLinkResult result{true, false, {}};
+    if (::symlinkat(target.constData(), portsFd, temporary.constData()) != 0 ||
+        ::renameat(portsFd, temporary.constData(), portsFd, link.constData()) != 0) {
+        result = failed(errno);
+        ::unlinkat(portsFd, temporary.constData(), 0);
     }
-    return true;
+    ::close(portsFd);
+    return result;
 }
 
 } // namespace SerialDevices

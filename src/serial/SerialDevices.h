@@ -20,7 +20,14 @@ TDeviceState Inspect(const QString& device);
 QStringList List(const QString& byIdFolder = "/dev/serial/by-id", const QString& devFolder = "/dev");
 
 // Makes <portsFolder>/COM<n> a link to `device`, replacing what was there (within that folder
-// only, which is made when missing). False with the system's reason in `error`.
-bool LinkPort(const QString& portsFolder, quint32 portNumber, const QString& device, QString* error);
+// only, which is made when missing, 0700). A ports folder that is itself a link is refused
+// (portsIsLink): nothing is made in the folder it names. Otherwise a failure carries the system's
+// reason.
+struct TLinkResult {
+    bool linked = false;
+    bool portsIsLink = false;
+    QString reason;
+};
+TLinkResult LinkPort(const QString& portsFolder, quint32 portNumber, const QString& device);
 
 } // namespace SerialDevices

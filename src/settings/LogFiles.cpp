@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/EncodStr.h"
+#include "core/Folders.h"
 #include "core/ProgramPaths.h"
 #include "core/SpoolFile.h"
 #include "protocol/ReplyLog.h"
@@ -17,7 +18,7 @@ namespace {
 
 // The name of a file of the Log folder, the folder made when missing.
 QString InLogFolder(const TProgramPaths& paths, const QString& fileName) {
-    QDir().mkpath(paths.LogFolder());
+    Folders::Make(paths.LogFolder());
     return fileName;
 }
 

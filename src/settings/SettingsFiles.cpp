@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "core/Decimal.h"
 #include "core/EncodStr.h"
+#include "core/Folders.h"
 #include "core/ProgramPaths.h"
 #include "core/Settings.h"
 #include "editor/Rescale.h"
@@ -94,7 +95,7 @@ std::optional<TLineReader> Open(const QString& fileName) {
 }
 
 void Write(const QString& fileName, const QStringList& lines) {
-    QDir().mkpath(QFileInfo(fileName).absolutePath()); // a missing Data folder is made
+    Folders::Make(QFileInfo(fileName).absolutePath()); // a missing Data folder is made
     SaveLinesToFile(fileName, lines, true);
 }
 

@@ -1,6 +1,7 @@
 #include "ProgramLocation.h"
 
 #include "core/AppError.h"
+#include "core/Folders.h"
 #include "core/ProgramPaths.h"
 #include "settings/SettingsFiles.h"
 
@@ -13,8 +14,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 namespace ProgramLocation {
 
@@ -47,17 +46,11 @@ QString ShippedLanguages(const QString& appDir) {
 namespace {
 
 bool MakeFolder(const QString& path, QString* error) {
-    std::error_code code;
-    std::filesystem::create_directories(path.toStdString(), code);
-    if (code) {
-        *error = QString::fromStdString(code.message());
-        return false;
-    }
-    if (!QFileInfo(path).isDir()) {
-        *error = QString::fromLocal8Bit(std::strerror(ENOTDIR));
-        return false;
-    }
-    return true;
+    int code = 0;
+    if (Folders::Make(path, &code))
+        return true;
+    *error = QString::fromLocal8Bit(std::strerror(code));
+    return false;
 }
 
 // Whether a file can be made in `folder`: the one sure test, also for root and on a read-only
@@ -80,7 +73,7 @@ void CopyMissingLanguages(const QString& from, const QString& to) {
         const QString target = to + '/' + source.relativeFilePath(file);
         if (QFileInfo::exists(target))
             continue;
-        QDir().mkpath(QFileInfo(target).path());
+        Folders::Make(QFileInfo(target).path());
         // A copy is writable by its operator, whatever the shipped file's mode.
         if (QFile::copy(file, target))
             QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);

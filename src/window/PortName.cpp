@@ -117,9 +117,14 @@ void TFormPortName::btnLinkClick() {
     if (n == 0 || !lbDevices->isEnabled() || !lbDevices->currentItem())
         return;
     const QString device = lbDevices->currentItem()->text();
-    QString error;
-    if (!SerialDevices::LinkPort(Session().Paths.PortsFolder(), n, device, &error))
-        Dialogs().ShowMessage(Session().Lang().ExtraText(Ext::LinkFailed).arg(n).arg(device, error));
+    const TLang& lang = Session().Lang();
+    const SerialDevices::TLinkResult result =
+        SerialDevices::LinkPort(Session().Paths.PortsFolder(), n, device);
+    if (!result.linked)
+        Dialogs().ShowMessage(
+            lang.ExtraText(Ext::LinkFailed)
+                .arg(n)
+                .arg(device, result.portsIsLink ? lang.ExtraText(Ext::PortsFolderIsLink) : result.reason));
     ShowDevices();
 }
 

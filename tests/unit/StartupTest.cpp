@@ -4,6 +4,7 @@
 #include "ProgramFolder.h"
 #include "core/ProgramPaths.h"
 #include "serial/ComPort.h"
+#include "serial/SerialDevices.h"
 #include "session/Session.h"
 #include "settings/SettingsFiles.h"
 #include "startup/CommandLine.h"
@@ -14,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -168,4 +171,42 @@ TEST(PortForThisStart, OpensAnotherPortWithoutChangingWhatIsStored) {
     session.ChoosePort(3); // the operator's own choice is kept as always
     EXPECT_EQ(session.PortNumber(), 3u);
     EXPECT_EQ(session.PortNumberToStore(), 3u);
+}
+
+TEST(ProgramLocation, FoldersAreTheOperatorsAloneWhateverTheUmaskAndLinksStayInside) {
+    const mode_t previous = ::umask(0);
+    QTemporaryDir home;
+    const QString folder = home.path() + "/deep/KVT_Program";
+    QString error;
+    const bool prepared = ProgramLocation::Prepare(folder, {}, &error);
+    const auto mode = [](const QString& path) {
+        struct stat status {};
+        ::stat(QFile::encodeName(path).constData(), &status);
+        return status.st_mode & 0777;
+    };
+    const mode_t folderMode = mode(folder), dataMode = mode(folder + "/Data"),
+                 portsMode = mode(folder + "/ports"), fileMode = mode(folder + "/Data/prp.dat");
+    ::umask(previous);
+    ASSERT_TRUE(prepared) << error.toStdString();
+    EXPECT_EQ(folderMode, 0700u);
+    EXPECT_EQ(dataMode, 0700u);
+    EXPECT_EQ(portsMode, 0700u);
+    EXPECT_EQ(fileMode & 0022, 0u) << "no file is writable by others";
+
+    // ports/ swapped for a link to a folder elsewhere: no link is made there.
+    QTemporaryDir elsewhere;
+    QDir(folder).rename("ports", "ports.old");
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder + "/ports"));
+    const SerialDevices::TLinkResult result = SerialDevices::LinkPort(folder + "/ports", 1, "/dev/null");
+    EXPECT_FALSE(result.linked);
+    EXPECT_TRUE(result.portsIsLink);
+    EXPECT_TRUE(QDir(elsewhere.path())
+                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                    .isEmpty())
+        << "nothing written outside the program folder";
+    // A folder of its own: linked there.
+    QFile::remove(folder + "/ports");
+    QDir(folder).rename("ports.old", "ports");
+    EXPECT_TRUE(SerialDevices::LinkPort(folder + "/ports", 1, "/dev/null").linked);
+    EXPECT_EQ(QFile::symLinkTarget(folder + "/ports/COM1"), "/dev/null");
 }
