@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: run test deps build install package bench fuzz tsan format clean
+.PHONY: run test deps build install package bench fuzz tsan soak format clean
 
 deps:
 	@scripts/deps.sh
@@ -43,6 +43,11 @@ bench: build
 FUZZ_SECONDS ?= 600
 fuzz: deps
 	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# The soak of the end-to-end tests, 10,000 lines long instead of the 2,000 of make test
+# (KVT_SOAK_SEED=<n> repeats the run of a seed).
+soak: build
+	@KVT_SOAK_LINES=10000 $(BUILD)/tests/e2e_tests --gtest_filter='Soak*'
 
 # The serial, end-to-end, window and unit tests under ThreadSanitizer (also part of make test).
 tsan: deps

@@ -3,8 +3,6 @@
 #include "core/TextCodec.h"
 #include "core/UnitCommonDatas.h"
 
-#include <optional>
-
 TReplyReader::TReplyReader(TCommonDatas& datas) : datas_(datas) {}
 
 QString TReplyReader::CleanToken(const QString& token) {
@@ -76,14 +74,14 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
         QString echo, status;
     };
     std::vector<TToPublish> answers;
-    std::optional<bool> endsWithEcho; // whether the last token of this chunk is an echo
+    std::vector<bool> echoes; // each token of this chunk: an echo (true) or a status
     qsizetype start = 0;
     for (qsizetype star = buffer_.indexOf('*'); star >= 0; star = buffer_.indexOf('*', start)) {
         const QString token = CleanToken(buffer_.mid(start, star + 1 - start));
         start = star + 1;
         const quint64 serial = ++tokens_;
         items.push_back({TItem::Token, {}, token, number, serial});
-        endsWithEcho = !IsStatusToken(token);
+        echoes.push_back(!IsStatusToken(token));
         if (!IsStatusToken(token)) {
             lastEcho_ = token;
             continue;
@@ -101,10 +99,18 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
     {
         std::lock_guard lock(mutex_);
         lastArrival_ = std::chrono::steady_clock::now();
-        if (endsWithEcho) {
-            echoWithoutStatus_ = *endsWithEcho;
-            if (!*endsWithEcho)
-                statusOwed_ = false; // a status came: whatever was owed is paid
+        for (const bool echo : echoes) {
+            echoWithoutStatus_ = echo;
+            if (!statusOwed_)
+                continue;
+            // The owed status comes alone: a status that follows an echo come since is that
+            // echo's own (a late answer of another line), and pays nothing.
+            if (echo)
+                echoSinceOwed_ = true;
+            else if (echoSinceOwed_)
+                echoSinceOwed_ = false;
+            else
+                statusOwed_ = false;
         }
         wasEmpty = queue_.empty();
         for (TItem& item : items)
@@ -218,6 +224,7 @@ void TReplyReader::Clear(quint64 lastChunk) {
 void TReplyReader::NoteUnanswered() {
     std::lock_guard lock(mutex_);
     statusOwed_ = echoWithoutStatus_;
+    echoSinceOwed_ = false;
     lastArrival_ = std::max(lastArrival_, std::chrono::steady_clock::now());
 }
 

@@ -127,6 +127,7 @@ private:
     std::condition_variable_any arrived_;
     bool echoWithoutStatus_ = false; // the last token cut was an echo
     bool statusOwed_ = false;
+    bool echoSinceOwed_ = false; // an echo came after the owed one (its status is its own)
     std::chrono::steady_clock::time_point lastArrival_{};
     std::deque<TItem> queue_;
     TAnswer answer_;

@@ -405,7 +405,7 @@ void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport&
     // A late report of an earlier transmission must not release the running one.
     if (rwThread_ && rwThread_->Serial() == serial)
         rwThread_.reset();
-    emit TransmissionEnded(report.end);
+    emit TransmissionEnded(report.end, report);
 }
 
 void TSession::LogTransmissionSummary(const TRWThread::TReport& report) {

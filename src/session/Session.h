@@ -241,8 +241,8 @@ signals:
     // A transmission of `count` lines started.
     void TransmissionStarted(int count);
     // A transmission ended (its "no reply" line, if any, and for a list of more than one line
-    // the line saying how far it went, already logged).
-    void TransmissionEnded(TRWThread::End end);
+    // the line saying how far it went, already logged); `report` tells where and how.
+    void TransmissionEnded(TRWThread::End end, const TRWThread::TReport& report);
     // A read-back ended: NoAnswer (logged) or Read with the collected text ("no correct program"
     // already logged when it lacks its end).
     void ReadBackDone(TChanReadThread::Outcome outcome, const QString& text);

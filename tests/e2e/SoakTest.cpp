@@ -1,0 +1,203 @@
+// A long exchange with a controller that faults about one line in twenty, at random from a printed
+// seed: late whole answers, late statuses, no answer, an echo alone, line noise before the answer,
+// answers split into pieces, communication errors, and one hang-up with a reopen. Every line gets
+// exactly one outcome, no line is credited without an answer of its own, nothing hangs, and the
+// session's memory stays where it was.
+//
+// KVT_SOAK_LINES sets the number of lines (2,000 by default; `make soak` runs 10,000),
+// KVT_SOAK_SEED the seed of a run to repeat.
+#include "FakeView.h"
+#include "ProgramFolder.h"
+#include "ScriptedController.h"
+#include "ScriptedDialogs.h"
+#include "Wait.h"
+#include "core/Settings.h"
+#include "protocol/ReplyLog.h"
+#include "session/OperationLogRecord.h"
+#include "session/Session.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <map>
+#include <mutex>
+
+#include <unistd.h>
+
+namespace {
+
+using TReply = ScriptedController::TReply;
+
+enum class Fault { None, LateWhole, LateStatus, NoAnswer, EchoOnly, Noise, Split, CommError };
+
+const char* Name(Fault f) {
+    static const char* const names[] = {"none",      "late whole answer",  "late status",
+                                        "no answer", "echo only",          "noise",
+                                        "split",     "communication error"};
+    return names[int(f)];
+}
+
+// Whether the controller sent the line a status of its own (in time or not).
+bool GetsItsStatus(Fault f) {
+    return f == Fault::None || f == Fault::LateWhole || f == Fault::LateStatus || f == Fault::Noise ||
+           f == Fault::Split;
+}
+
+constexpr int kReplyTimeMs = 60;
+
+// The resident memory of this process.
+qint64 ResidentBytes() {
+    QFile statm("/proc/self/statm");
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
+}
+
+int FromEnvironment(const char* name, int fallback) {
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : fallback;
+}
+
+} // namespace
+
+TEST(Soak, EveryLineGetsOneOutcomeAndNoneIsCreditedWithoutItsOwnAnswer) {
+    const int lineCount = FromEnvironment("KVT_SOAK_LINES", 2000);
+    const quint32 seed =
+        quint32(FromEnvironment("KVT_SOAK_SEED", int(QRandomGenerator::global()->generate() >> 1)));
+    std::printf("soak: %d lines, seed %u (KVT_SOAK_SEED=%u repeats it)\n", lineCount, seed, seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    QRandomGenerator random(seed);
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    FakeView view;
+    // What the controller did with each line (by its unique command), decided as it arrives.
+    std::map<std::string, Fault> faults;
+    std::mutex faultsMutex;
+    const auto script = [&](const std::string& command, int) -> std::vector<TReply> {
+        if (command.rfind("MV", 0) != 0)
+            return {{0, command + "*E10*"}}; // the recovery's ED, and anything else
+        Fault fault = Fault::None;
+        if (random.bounded(20) == 0)
+            fault = Fault(1 + random.bounded(7));
+        {
+            std::lock_guard lock(faultsMutex);
+            faults[command] = fault;
+        }
+        if (qEnvironmentVariableIsSet("KVT_SOAK_TRACE"))
+            std::printf("  %s %s\n", command.c_str(), Name(fault));
+        const int late = kReplyTimeMs + 20 + int(random.bounded(60));
+        const std::string echo = command + "*";
+        switch (fault) {
+        case Fault::LateWhole:
+            return {{late, echo + "E10*"}};
+        case Fault::LateStatus:
+            return {{0, echo}, {late, "E10*"}};
+        case Fault::NoAnswer:
+            return {};
+        case Fault::EchoOnly:
+            return {{0, echo}};
+        case Fault::Noise:
+            return {{0, "\x01\x7f#"}, {0, echo + "E10*"}};
+        case Fault::Split: {
+            std::vector<TReply> pieces;
+            const std::string whole = echo + "E10*";
+            for (size_t i = 0; i < whole.size(); ++i)
+                pieces.push_back({int(i % 3), whole.substr(i, 1)});
+            return pieces;
+        }
+        case Fault::CommError:
+            return {{0, echo + "E15*"}};
+        case Fault::None:
+            break;
+        }
+        return {{0, echo + "E10*"}};
+    };
+    ScriptedController controller;
+    ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), script));
+    TSession session(folder.Path(), view);
+    ASSERT_TRUE(session.OpenPort());
+    TSettings settings = session.Settings();
+    settings.ReplyTime = kReplyTimeMs;
+    session.ApplySettings(settings);
+
+    std::vector<TRWThread::TReport> reports;
+    QObject::connect(&session, &TSession::TransmissionEnded,
+                     [&](TRWThread::End, const TRWThread::TReport& report) { reports.push_back(report); });
+    bool lost = false;
+    QObject::connect(&session, &TSession::PortLost, [&] { lost = true; });
+
+    // Lists of 20 to 80 lines, each line a command of its own; a list that ends early is followed
+    // by one that goes on after the line it ended at. One hang-up about the middle.
+    QRandomGenerator sizes(seed + 1);
+    qsizetype memoryBefore = 0;
+    qint64 residentBefore = 0;
+    int credited = 0, failed = 0, lists = 0;
+    bool hungUp = false;
+    for (int next = 0; next < lineCount; ++lists) {
+        QStringList list;
+        const int size = std::min(20 + int(sizes.bounded(61)), lineCount - next);
+        for (int i = 0; i < size; ++i)
+            list << "MV" + QString::number(1000 + next + i);
+        SCOPED_TRACE("list " + std::to_string(lists) + " from line " + std::to_string(next));
+        if (lists == 1) {
+            memoryBefore =
+                session.ReplyLog().MemoryBytes() + qsizetype(session.OperationLog().Recent().size()) * 64;
+            residentBefore = ResidentBytes();
+        }
+        const size_t reportsBefore = reports.size();
+        const size_t commandsBefore = controller.Commands().size();
+        ASSERT_EQ(session.Send(list), TSession::SendStart::Started);
+        if (!hungUp && next >= lineCount / 2) {
+            // The plug is pulled while the list goes out, and put back.
+            hungUp = true;
+            controller.WaitForCommands(commandsBefore + 3, 60000);
+            controller.HangUp();
+            ASSERT_TRUE(WaitUntil([&] { return lost && !session.Transmitting(); }, 60000))
+                << "hung after a hang-up";
+            ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), script));
+            ASSERT_TRUE(session.OpenPort());
+        }
+        ASSERT_TRUE(
+            WaitUntil([&] { return reports.size() > reportsBefore && !session.Transmitting(); }, 120000))
+            << "a list never ended";
+        const TRWThread::TReport report = reports.back();
+        if (qEnvironmentVariableIsSet("KVT_SOAK_TRACE"))
+            std::printf("  list ended %d at %d (%s) sent %d\n", int(report.end), report.index,
+                        qPrintable(report.line), report.sent);
+        ASSERT_EQ(report.count, list.size());
+        // Each line before the one the list ended at was credited: the controller answered it.
+        const int end = report.end == TRWThread::End::Completed ? int(list.size()) : report.index;
+        std::lock_guard lock(faultsMutex);
+        for (int i = 0; i < end; ++i) {
+            const std::string command = list[i].toStdString();
+            ASSERT_TRUE(faults.count(command))
+                << command << ": credited, but the controller never received it";
+            EXPECT_TRUE(GetsItsStatus(faults[command]))
+                << command << ": credited although its answer was \"" << Name(faults[command]) << "\"";
+            ++credited;
+        }
+        failed += end < list.size();
+        // The lines after the end were never sent; they go out with the next list.
+        for (int i = end + 1; i < list.size(); ++i)
+            EXPECT_EQ(faults.count(list[i].toStdString()), 0u)
+                << list[i].toStdString() << " was sent after the end";
+        faults.clear();
+        next += std::min(end + 1, int(list.size()));
+    }
+    EXPECT_EQ(credited + failed, lineCount) << "every line has exactly one outcome";
+    RunEventsFor(200);
+    const qsizetype memoryAfter =
+        session.ReplyLog().MemoryBytes() + qsizetype(session.OperationLog().Recent().size()) * 64;
+    EXPECT_LT(memoryAfter - memoryBefore, 4 * 1024 * 1024) << "the session's own memory stayed where it was";
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    // The whole process (without a sanitizer, whose allocator keeps freed memory on purpose).
+    EXPECT_LT(ResidentBytes() - residentBefore, 32ll * 1024 * 1024);
+#endif
+    std::printf("soak: %d lines credited, %d ended a list, in %d lists\n", credited, failed, lists);
+}
