@@ -185,8 +185,10 @@ void TRWThread::Execute(std::stop_token stop) {
             state.changed.wait_until(lock, stop, deadline,
                                      [&] { return state.done || state.deadline != deadline; });
         }
-        if (state.end == End::NoAnswer)
-            reader_.NoteUnanswered();
+        if (state.end == End::NoAnswer) {
+            const QString line = state.lines.value(state.index);
+            reader_.NoteUnanswered([&](const QString& echo) { return EchoMatches(echo, line); });
+        }
         report.end = state.end;
         report.index = state.index;
         report.line = state.lines.value(state.index);

@@ -3,6 +3,8 @@
 #include "core/TextCodec.h"
 #include "core/UnitCommonDatas.h"
 
+#include <algorithm>
+
 TReplyReader::TReplyReader(TCommonDatas& datas) : datas_(datas) {}
 
 QString TReplyReader::CleanToken(const QString& token) {
@@ -74,14 +76,19 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
         QString echo, status;
     };
     std::vector<TToPublish> answers;
-    std::vector<bool> echoes; // each token of this chunk: an echo (true) or a status
+    // Each token of this chunk: an echo, or a status with the echo it follows.
+    struct TTokenKind {
+        bool echo;
+        QString echoText;
+    };
+    std::vector<TTokenKind> kinds;
     qsizetype start = 0;
     for (qsizetype star = buffer_.indexOf('*'); star >= 0; star = buffer_.indexOf('*', start)) {
         const QString token = CleanToken(buffer_.mid(start, star + 1 - start));
         start = star + 1;
         const quint64 serial = ++tokens_;
         items.push_back({TItem::Token, {}, token, number, serial});
-        echoes.push_back(!IsStatusToken(token));
+        kinds.push_back({!IsStatusToken(token), IsStatusToken(token) ? lastEcho_ : token});
         if (!IsStatusToken(token)) {
             lastEcho_ = token;
             continue;
@@ -99,8 +106,21 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
     {
         std::lock_guard lock(mutex_);
         lastArrival_ = std::chrono::steady_clock::now();
-        for (const bool echo : echoes) {
-            echoWithoutStatus_ = echo;
+        for (const TTokenKind& kind : kinds) {
+            // The echoes still waiting for their status: a status belongs to the echo it follows.
+            if (kind.echo) {
+                unansweredEchoes_.push_back(kind.echoText);
+                if (unansweredEchoes_.size() > 16)
+                    unansweredEchoes_.pop_front();
+            } else {
+                for (auto it = unansweredEchoes_.begin(); it != unansweredEchoes_.end(); ++it) {
+                    if (*it == kind.echoText) {
+                        unansweredEchoes_.erase(it);
+                        break;
+                    }
+                }
+            }
+            const bool echo = kind.echo;
             if (!statusOwed_)
                 continue;
             // The owed status comes alone: a status that follows an echo come since is that
@@ -221,9 +241,9 @@ void TReplyReader::Clear(quint64 lastChunk) {
     drained_.notify_all();
 }
 
-void TReplyReader::NoteUnanswered() {
+void TReplyReader::NoteUnanswered(const std::function<bool(const QString&)>& isItsEcho) {
     std::lock_guard lock(mutex_);
-    statusOwed_ = echoWithoutStatus_;
+    statusOwed_ = std::any_of(unansweredEchoes_.begin(), unansweredEchoes_.end(), isItsEcho);
     echoSinceOwed_ = false;
     lastArrival_ = std::max(lastArrival_, std::chrono::steady_clock::now());
 }

@@ -99,11 +99,12 @@ public:
     // A status token says only which channel and which code: not which command it answers. A
     // line whose echo came and whose status did not in time may still get its status late, and
     // that status would be taken for the answer to whatever line is sent next. So when a line
-    // goes unanswered after its echo (NoteUnanswered), its status is owed, and the next line is
-    // sent (WaitUntilSettled) only once the owed status has come, or the line has been quiet
-    // for `quietMs` after the line gave up. A status later than that cannot be told from the
-    // next line's own.
-    void NoteUnanswered();
+    // goes unanswered after its own echo (NoteUnanswered; `isItsEcho` tells that echo), its
+    // status is owed, and the next line is sent (WaitUntilSettled) only once a status has come
+    // alone (one that follows another echo is that echo's own), or the line has been quiet for
+    // `quietMs` after the line gave up. A status later than that cannot be told from the next
+    // line's own.
+    void NoteUnanswered(const std::function<bool(const QString&)>& isItsEcho);
     // False when `stop` was requested first.
     bool WaitUntilSettled(int quietMs, std::stop_token stop);
 
@@ -125,7 +126,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable drained_;
     std::condition_variable_any arrived_;
-    bool echoWithoutStatus_ = false; // the last token cut was an echo
+    std::deque<QString> unansweredEchoes_; // the latest echoes no status has followed yet
     bool statusOwed_ = false;
     bool echoSinceOwed_ = false; // an echo came after the owed one (its status is its own)
     std::chrono::steady_clock::time_point lastArrival_{};
