@@ -111,6 +111,7 @@ void TReplyHandler::HandleCommunicationError(const QString& error) {
 }
 
 void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
+    emit TokenArrived(token);
     if (IsStatusToken(token)) {
         datas_.SetLastError(token);
         switch (token[2].unicode()) {

@@ -85,6 +85,8 @@ signals:
     void CommunicationError();
     // Characters were added to the reply log.
     void CharactersReceived();
+    // A whole token (an echo or a status) is about to be acted on: its log lines follow.
+    void TokenArrived(const QString& token);
     // A text for a message box: a program error (E<n>3*) or a communication error.
     void Alert(const QString& text);
 

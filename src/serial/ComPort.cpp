@@ -26,7 +26,7 @@ bool TComPort::Connected() const {
 }
 
 QString TComPort::DeviceName() const {
-    return DeviceForPort(portNumber_);
+    return device_.isEmpty() ? DeviceForPort(portNumber_) : device_;
 }
 
 QString TComPort::DeviceForPort(quint32 n) const {

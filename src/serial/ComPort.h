@@ -82,8 +82,11 @@ public:
     bool WriteBuffer(const char* bytes, qsizetype count);
     void EnableReading(bool on);
 
-    // The device the current port number opens.
+    // The device the current port number opens, or the device given outright.
     QString DeviceName() const;
+    // Opens `device` (any terminal device) instead of what the port number names; empty: the
+    // number again.
+    void SetDevice(const QString& device) { device_ = device; }
     // The errno of the last failed Open, 0 after a successful one.
     int LastOpenError() const { return lastOpenError_; }
 
@@ -101,6 +104,7 @@ private:
 
     QString portsFolder_;
     QString systemFolder_ = "/dev";
+    QString device_; // given outright, or empty
     quint32 portNumber_ = 0;
     std::atomic<quint8> baudIndex_{0};
     std::atomic<quint8> dataBitsIndex_{0};

@@ -129,6 +129,7 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     // transmission at once; the rest is handled on the main thread.
     port_->SetReceiver(&replies_->Reader());
     connect(replies_.get(), &TReplyHandler::CharactersReceived, this, &TSession::Received);
+    connect(replies_.get(), &TReplyHandler::TokenArrived, this, &TSession::TokenReceived);
     connect(replies_.get(), &TReplyHandler::Alert, this, &TSession::Alert);
     // A communication error stops what is being sent before the recovery begins.
     connect(replies_.get(), &TReplyHandler::CommunicationError, this, &TSession::StopTransmission);
@@ -251,7 +252,12 @@ void TSession::UsePortForThisStart(quint32 n) {
 
 void TSession::ChoosePort(quint32 n) {
     storedPortNumber_.reset();
+    port_->SetDevice({});
     port_->SetPortNumber(n);
+}
+
+void TSession::UseDevice(const QString& device) {
+    port_->SetDevice(device);
 }
 
 quint32 TSession::PortNumber() const {
@@ -279,7 +285,8 @@ bool TSession::OpenPort() {
     port_->Open();
     if (port_->Connected()) {
         ForgetCommunication();
-        if (!PortDevice::HasPortLink(port_->PortsFolder(), port_->PortNumber()))
+        if (port_->DeviceName() == port_->DeviceForPort(port_->PortNumber()) &&
+            !PortDevice::HasPortLink(port_->PortsFolder(), port_->PortNumber()))
             Log(lang_->ExtraText(Ext::FallbackDevice).arg(port_->PortNumber()).arg(port_->DeviceName()));
         port_->EnableReading(true);
         return true;
@@ -409,18 +416,21 @@ void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport&
 }
 
 void TSession::LogTransmissionSummary(const TRWThread::TReport& report) {
+    Log(TransmissionSummary(report),
+        report.end != TRWThread::End::Completed && report.end != TRWThread::End::StoppedByOperator);
+}
+
+QString TSession::TransmissionSummary(const TRWThread::TReport& report) const {
     using End = TRWThread::End;
     const QString line = QString::number(report.index + 1), count = QString::number(report.count),
                   sent = QString::number(report.sent);
     // One substitution for all, so that a % in a line is never taken for a placeholder.
     if (report.end == End::Completed)
-        Log(lang_->ExtraText(Ext::SendingCompleted).arg(sent));
-    else if (report.end == End::StoppedByOperator)
-        Log(lang_->ExtraText(Ext::SendingStopped).arg(line, count, report.line, sent));
-    else
-        Log(lang_->ExtraText(Ext::SendingEnded)
-                .arg(line, count, report.line, sent, lang_->ExtraText(EndReason(report.end))),
-            true);
+        return lang_->ExtraText(Ext::SendingCompleted).arg(sent);
+    if (report.end == End::StoppedByOperator)
+        return lang_->ExtraText(Ext::SendingStopped).arg(line, count, report.line, sent);
+    return lang_->ExtraText(Ext::SendingEnded)
+        .arg(line, count, report.line, sent, lang_->ExtraText(EndReason(report.end)));
 }
 
 // --- the command list ---

@@ -124,6 +124,9 @@ public:
     void UsePortForThisStart(quint32 n);
     // The operator's choice of a port, kept as any other setting.
     void ChoosePort(quint32 n);
+    // A device opened outright for this start (any terminal device, no link needed); what is
+    // stored stays as it was.
+    void UseDevice(const QString& device);
     quint32 PortNumber() const;
     // The number portp.dat is to keep.
     quint32 PortNumberToStore() const;
@@ -166,6 +169,8 @@ public:
         qint64 elapsedMs = 0;
     };
     std::optional<TProgress> Progress() const;
+    // The words the operation log has for a transmission's end: how far it went, and why.
+    QString TransmissionSummary(const TRWThread::TReport& report) const;
 
     // --- the command list ---
     struct TAddOutcome {
@@ -235,6 +240,8 @@ public:
 signals:
     // Characters received from the controller were added to the reply log.
     void Received();
+    // A whole token of the controller's (an echo or a status), before the log lines it causes.
+    void TokenReceived(const QString& token);
     // The open device hung up or was removed: the port is closed, the loss logged and no
     // channel left in communication mode.
     void PortLost();

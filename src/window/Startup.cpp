@@ -1,7 +1,6 @@
 #include "Startup.h"
 
 #include "QtDialogs.h"
-#include "TerminationWatch.h"
 #include "Unit1.h"
 #include "UnitLang.h"
 #include "lang/ExtraIds.h"
@@ -9,6 +8,7 @@
 #include "startup/CommandLine.h"
 #include "startup/FolderLock.h"
 #include "startup/ProgramLocation.h"
+#include "startup/TerminationWatch.h"
 
 #include <QApplication>
 

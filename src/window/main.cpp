@@ -1,6 +1,6 @@
 #include "Startup.h"
-#include "TerminationWatch.h"
 #include "startup/CommandLine.h"
+#include "startup/TerminationWatch.h"
 
 #include <QApplication>
 

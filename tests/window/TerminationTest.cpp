@@ -4,11 +4,11 @@
 #include "ProgramFolder.h"
 #include "Simulator.h"
 #include "Startup.h"
-#include "TerminationWatch.h"
 #include "Wait.h"
 #include "core/EncodStr.h"
 #include "startup/CommandLine.h"
 #include "startup/FolderLock.h"
+#include "startup/TerminationWatch.h"
 
 #include <gtest/gtest.h>
 
