@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that each folder of src/ includes only folders on the floors below it:
-#   core (ground), serial, lang, protocol, editor, operations and settings, session and startup,
-#   window,
+#   core (ground), serial, lang, protocol, editor, operations, settings and preview, session and
+#   startup, window and cli (side by side: neither includes the other),
 # that only window/ includes Qt headers beyond QtCore, and that the main window's header is
 # included by the main window's own files, start-up and main() alone (the dialogs and panels
 # stand on the session, never on the main window). Prints every include that breaks a rule, then
@@ -17,9 +17,9 @@ floor() {
     lang) echo 2 ;;
     protocol) echo 3 ;;
     editor) echo 4 ;;
-    operations | settings) echo 5 ;;
+    operations | settings | preview) echo 5 ;;
     session | startup) echo 6 ;;
-    window) echo 7 ;;
+    window | cli) echo 7 ;;
     *) echo -1 ;;
     esac
 }

@@ -30,7 +30,7 @@ await() {
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/KVT_Program share/applications/kvt-program.desktop \
+for f in bin/KVT_Program bin/kvtctl share/man/man1/kvtctl.1.gz share/applications/kvt-program.desktop \
     share/icons/hicolor/scalable/apps/kvt-program.svg share/kvt-program/lang/lang.lng \
     share/kvt-program/lang/en/enext.lng share/kvt-program/lang/ru/ruf1.lng; do
     [ -f "$prefix/$f" ] || fail "the installation lacks $f"
@@ -76,4 +76,13 @@ pid=""
 [ "$folder/Data/prp.dat" -nt "$work/started" ] || fail "the settings were not saved on the way out"
 cmp -s "$folder/Data/portp.dat" "$work/portp.dat" || fail "the port of one start was stored"
 [ -z "$(find "$prefix" -newer "$work/before")" ] || fail "the program wrote into its installation"
+# A script on a rig with no display: write a program, verify it, start it and wait for it, on
+# the user's folder the program made, through the same port.
+ctl=$prefix/bin/kvtctl
+env -u DISPLAY -u QT_QPA_PLATFORM "$ctl" --help | grep -q '^  send FILE' || fail "kvtctl --help"
+printf 'LD1\nBG\nSD400\nMV200\nEN\nED\n' >"$work/rig.txt"
+run_ctl() { HOME=$home XDG_DATA_HOME="" env -u DISPLAY -u QT_QPA_PLATFORM "$ctl" --port 7 "$@"; }
+run_ctl send --plain "$work/rig.txt" >"$work/ctl" 2>&1 || fail "kvtctl send: $(cat "$work/ctl")"
+run_ctl verify --plain "$work/rig.txt" >"$work/ctl" 2>&1 || fail "kvtctl verify: $(cat "$work/ctl")"
+run_ctl wait 1 --start --timeout 120 >"$work/ctl" 2>&1 || fail "kvtctl wait: $(cat "$work/ctl")"
 echo "install test passed"

@@ -1,0 +1,234 @@
+#include "CliOptions.h"
+
+#include "serial/ComPort.h"
+
+#include <QFileInfo>
+
+namespace {
+
+using Command = TCliOptions::Command;
+
+const struct {
+    Command command;
+    const char* name;
+    const char* usage;
+    const char* summary;
+} kCommands[] = {
+    {Command::Send, "send", "send FILE",
+     "Sends the command list of a program file (the pair \"Save to file\" writes) line by line, each\n"
+     "answered within the reply time, as \"Send\" does; with --plain, a text file of list lines\n"
+     "(- reads standard input). Stops where \"Send\" stops: a wrong command, wrong data, no\n"
+     "answer, a communication error."},
+    {Command::SingleLines, "command", "command LINE...",
+     "Sends single lines (ST1, PS2, SD400) one after the other and prints each answer."},
+    {Command::Read, "read", "read [-o FILE] [--direct]",
+     "Reads the program channel 1 holds back (RD1*; the buffer, RB*, with --direct), as \"Load\n"
+     "from device\" does, and prints its command lines, or saves them as a program file pair."},
+    {Command::Verify, "verify", "verify FILE [--plain] [--direct]",
+     "Reads the stored program back and compares it with the lines between the file's LD and ED,\n"
+     "as \"Compare with the command list\" does: the match, or the first difference."},
+    {Command::Wait, "wait", "wait CHANNEL [--start] [--timeout S]",
+     "Waits until the channel reports that its program completed, an execution error or a pause,\n"
+     "printing each report. With --start it sends ST<CHANNEL> first, so that no report is missed."},
+    {Command::Ports, "ports", "ports",
+     "Lists the serial devices of this machine and whether this user may open each."},
+};
+
+std::optional<quint8> IndexOf(const QString& value, const QStringList& choices) {
+    const qsizetype i = choices.indexOf(value.toLower());
+    return i < 0 ? std::nullopt : std::optional<quint8>(quint8(i));
+}
+
+} // namespace
+
+QString TCliOptions::CommandName(Command command) {
+    for (const auto& c : kCommands) {
+        if (c.command == command)
+            return c.name;
+    }
+    return {};
+}
+
+TCliOptions TCliOptions::Parse(const QStringList& arguments) {
+    TCliOptions o;
+    const auto refuse = [&](const QString& why) {
+        o.error = why;
+        return o;
+    };
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString argument = arguments[i];
+        QString value;
+        bool hasValue = false;
+        if (argument.startsWith("--") && argument.contains('=')) {
+            value = argument.section('=', 1);
+            argument = argument.section('=', 0, 0);
+            hasValue = true;
+        }
+        // The value of an option that takes one.
+        const auto next = [&]() -> std::optional<QString> {
+            if (hasValue)
+                return value;
+            if (i + 1 >= arguments.size())
+                return std::nullopt;
+            return arguments[++i];
+        };
+        const auto number = [&](const char* name, double low, double high) -> std::optional<double> {
+            const auto text = next();
+            bool ok = false;
+            const double n = text ? text->toDouble(&ok) : 0;
+            if (!text || !ok || n < low || n > high) {
+                o.error = QString("The option %1 needs a number from %2 to %3.").arg(name).arg(low).arg(high);
+                return std::nullopt;
+            }
+            return n;
+        };
+        if (argument == "-h" || argument == "--help") {
+            o.help = true;
+        } else if (argument == "-v" || argument == "--version") {
+            o.version = true;
+        } else if (argument == "--json") {
+            o.json = true;
+        } else if (argument == "--plain") {
+            o.plain = true;
+        } else if (argument == "--direct") {
+            o.direct = true;
+        } else if (argument == "--start") {
+            o.start = true;
+        } else if (argument == "--device" || argument == "--folder" || argument == "-o" ||
+                   argument == "--output") {
+            const auto text = next();
+            if (!text || text->isEmpty())
+                return refuse(QString("The option %1 needs a value.").arg(argument));
+            (argument == "--device" ? o.device : argument == "--folder" ? o.folder : o.output) = *text;
+        } else if (argument == "--port") {
+            const auto n = number("--port", 1, 255);
+            if (!n || *n != int(*n))
+                return refuse(o.error.isEmpty()
+                                  ? QString("The option --port needs a whole number from 1 to 255.")
+                                  : o.error);
+            o.port = quint32(*n);
+        } else if (argument == "--reply-time") {
+            const auto n = number("--reply-time", 1, 86400000);
+            if (!n)
+                return o;
+            o.replyTimeMs = quint32(*n);
+        } else if (argument == "--timeout") {
+            const auto n = number("--timeout", 0, 1e7);
+            if (!n)
+                return o;
+            o.timeoutS = *n;
+        } else if (argument == "--min" || argument == "--max") {
+            const auto n = number(argument == "--min" ? "--min" : "--max", -1e12, 1e12);
+            if (!n)
+                return o;
+            (argument == "--min" ? o.minimum : o.maximum) = *n;
+        } else if (argument == "--baud") {
+            const auto text = next();
+            for (int b = 0; text && b < TComPort::BaudRateCount; ++b) {
+                if (*text == QString::number(TComPort::BaudRates[b]))
+                    o.baudIndex = quint8(b);
+            }
+            if (!o.baudIndex)
+                return refuse(
+                    "The option --baud needs one of the rates 110, 300, 600, 1200, 2400, 4800, 9600, "
+                    "14400, 19200, 38400, 56000, 57600, 115200.");
+        } else if (argument == "--data-bits") {
+            const auto text = next();
+            o.dataBitsIndex = text ? IndexOf(*text, {"5", "6", "7", "8"}) : std::nullopt;
+            if (!o.dataBitsIndex)
+                return refuse("The option --data-bits needs 5, 6, 7 or 8.");
+        } else if (argument == "--parity") {
+            const auto text = next();
+            o.parity = text ? IndexOf(*text, {"none", "odd", "even", "mark", "space"}) : std::nullopt;
+            if (!o.parity)
+                return refuse("The option --parity needs none, odd, even, mark or space.");
+        } else if (argument == "--stop-bits") {
+            const auto text = next();
+            o.stopBits = text ? IndexOf(*text, {"1", "1.5", "2"}) : std::nullopt;
+            if (!o.stopBits)
+                return refuse("The option --stop-bits needs 1, 1.5 or 2.");
+        } else if (argument.startsWith('-') && argument != "-") {
+            return refuse("Unknown option: " + argument);
+        } else if (o.command == Command::None) {
+            for (const auto& c : kCommands) {
+                if (argument == c.name)
+                    o.command = c.command;
+            }
+            if (o.command == Command::None)
+                return refuse("Unknown command: " + argument);
+        } else {
+            o.arguments << argument;
+        }
+    }
+    if (o.help || o.version)
+        return o;
+    if (o.command == Command::None)
+        return refuse("No command given.");
+    const qsizetype n = o.arguments.size();
+    switch (o.command) {
+    case Command::Send:
+    case Command::Verify:
+    case Command::Preview:
+        if (n != 1)
+            return refuse(CommandName(o.command) + " needs one file.");
+        break;
+    case Command::SingleLines:
+        if (n == 0)
+            return refuse("command needs at least one line to send.");
+        break;
+    case Command::Read:
+    case Command::Ports:
+        if (n != 0)
+            return refuse("Unexpected argument: " + o.arguments.first());
+        break;
+    case Command::Wait: {
+        bool ok = false;
+        const int channel = n == 1 ? o.arguments.first().toInt(&ok) : 0;
+        if (!ok || channel < 1 || channel > 3)
+            return refuse("wait needs a channel: 1, 2 or 3.");
+        break;
+    }
+    case Command::None:
+        break;
+    }
+    if (!o.device.isEmpty() && o.port != 0)
+        return refuse("Give either --device or --port, not both.");
+    return o;
+}
+
+QString TCliOptions::HelpText(Command command) {
+    if (command != Command::None) {
+        for (const auto& c : kCommands) {
+            if (c.command == command)
+                return QString("Usage: kvtctl [options] %1\n\n%2\n\nThe options of every command: kvtctl "
+                               "--help\n")
+                    .arg(c.usage, c.summary);
+        }
+    }
+    QString help = "Usage: kvtctl [options] COMMAND [arguments]\n\n"
+                   "Writes, checks, starts and watches a stepper-motor controller of the TRVA series from a\n"
+                   "script, with no window: what KVT_Program does, through the same program folder.\n\n"
+                   "Commands:\n";
+    for (const auto& c : kCommands)
+        help += QString("  %1\n").arg(QLatin1String(c.usage));
+    help += "\nOptions:\n"
+            "  --device PATH      talk over this terminal device (any, no link needed)\n"
+            "  --port N           port N as the program resolves it (ports/COM<N>, else the system's)\n"
+            "                     (neither: the port number stored in the program folder)\n"
+            "  --folder DIR       the program folder (else as the program chooses it)\n"
+            "  --reply-time MS    the reply time of this call (else the program folder's)\n"
+            "  --baud RATE, --data-bits 5..8, --parity none|odd|even|mark|space, --stop-bits 1|1.5|2\n"
+            "                     the line settings (else 9600 baud, 8 data bits, even parity, 1 stop bit)\n"
+            "  --json             one JSON object per line instead of readable lines\n"
+            "  -h, --help         this help; with a command, that command's\n"
+            "  -v, --version      the version\n\n"
+            "Exit status: 0 done; 1 the controller refused a line, did not answer, or the program read\n"
+            "back differs; 2 a bad argument; 3 the port could not be opened; 4 a file could not be read\n"
+            "or written; 130 stopped by Ctrl+C or SIGTERM (after the line being sent has its answer).\n"
+            "kvtctl COMMAND --help tells more of a command.\n";
+    return help;
+}
+
+QString TCliOptions::VersionText() {
+    return QStringLiteral("kvtctl " KVT_VERSION "\n");
+}

@@ -1,0 +1,48 @@
+#include "CliOutput.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <unistd.h>
+
+TCliOutput::TCliOutput(bool json) : json_(json), terminal_(::isatty(STDERR_FILENO) == 1) {}
+
+void TCliOutput::Event(const QString& event, const TFields& fields, const QString& readable) {
+    QByteArray line;
+    if (json_) {
+        QJsonObject object{{"event", event}};
+        for (const auto& [name, value] : fields)
+            object.insert(name, QJsonValue::fromVariant(value));
+        line = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    } else if (readable.isEmpty()) {
+        return; // told by another event already
+    } else {
+        line = readable.toLocal8Bit();
+    }
+    line += '\n';
+    EndProgress();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+void TCliOutput::Progress(int line, int count) {
+    if (!terminal_ || json_)
+        return;
+    std::fprintf(stderr, "\rLine %d of %d ", line, count);
+    std::fflush(stderr);
+    progressShown_ = true;
+}
+
+void TCliOutput::Error(const QString& text) {
+    EndProgress();
+    std::fprintf(stderr, "kvtctl: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+void TCliOutput::EndProgress() {
+    if (!progressShown_)
+        return;
+    std::fputs("\r\033[K", stderr);
+    progressShown_ = false;
+}

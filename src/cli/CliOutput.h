@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <utility>
+#include <vector>
+
+// What kvtctl tells: one line per event on standard output, readable or (with --json) one JSON
+// object with the event's fields (event, line, text, answer, outcome, ...), stable for scripts;
+// the progress of a long transmission on standard error when that is a terminal; errors on
+// standard error.
+class TCliOutput {
+public:
+    using TFields = std::vector<std::pair<QString, QVariant>>;
+
+    explicit TCliOutput(bool json);
+
+    // An event of kind `event`: `readable` is its line in the readable form (none: the readable
+    // form leaves it out, another line has told it).
+    void Event(const QString& event, const TFields& fields, const QString& readable);
+    // "Line k of N", rewritten in place on a terminal; nothing otherwise.
+    void Progress(int line, int count);
+    void Error(const QString& text);
+
+private:
+    void EndProgress();
+    bool json_;
+    bool progressShown_ = false;
+    bool terminal_;
+};

@@ -1,0 +1,390 @@
+#include "CliRun.h"
+
+#include "core/AppError.h"
+#include "core/EncodStr.h"
+#include "core/Settings.h"
+#include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
+#include "editor/ProgramFiles.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "operations/ReadBack.h"
+#include "protocol/ReplyReader.h"
+#include "protocol/UnitKVTComands.h"
+#include "serial/SerialDevices.h"
+#include "session/Session.h"
+#include "startup/ProgramLocation.h"
+#include "startup/TerminationWatch.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QString EndWord(TRWThread::End end) {
+    switch (end) {
+    case TRWThread::End::Completed:
+        return "completed";
+    case TRWThread::End::NoAnswer:
+        return "no-answer";
+    case TRWThread::End::CommandError:
+        return "wrong-command";
+    case TRWThread::End::DataError:
+        return "wrong-data";
+    case TRWThread::End::CommunicationError:
+        return "communication-error";
+    case TRWThread::End::PortClosed:
+        return "port-closed";
+    case TRWThread::End::Stopped:
+    case TRWThread::End::StoppedByOperator:
+        break;
+    }
+    return "stopped";
+}
+
+} // namespace
+
+TCliRun::TCliRun(TCliOptions options) : options_(std::move(options)), out_(options_.json) {}
+
+TCliRun::~TCliRun() = default;
+
+void TCliRun::AddLogLine(const QString& text, bool red) {
+    if (red)
+        lastRedLines_ << text;
+    out_.Event("log", {{"text", text}, {"red", red}}, text);
+}
+
+void TCliRun::AddRecordingLine(const QString&) {
+    // The lines a recording stored are told by their answers already.
+}
+
+int TCliRun::Run() {
+    using Command = TCliOptions::Command;
+    if (options_.command == Command::Ports)
+        return Ports();
+    // The program folder as the program chooses it; kvtctl makes none.
+    if (!options_.folder.isEmpty() && !QFileInfo(options_.folder).isDir()) {
+        out_.Error(QString("The folder %1 given by --folder is not there.").arg(options_.folder));
+        return FileFailed;
+    }
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const auto choice = ProgramLocation::Choose(ProgramLocation::Gather(options_.folder, appDir));
+    // Without a program folder (a rig where the window program never ran) the settings are the
+    // defaults and the words the built-in English ones; nothing is made.
+    const bool folderThere = QFileInfo(choice.folder).isDir();
+    session_ = std::make_unique<TSession>(choice.folder, *this);
+    session_->SetReadOnly(true); // nothing of the folder is written: the window program's own
+    for (const QString& problem : session_->TakeLanguageProblems()) {
+        if (folderThere)
+            out_.Error(problem);
+    }
+    // A file is read before the port is touched: a file that can't be read costs no port.
+    std::optional<QStringList> fileLines;
+    if (options_.command == Command::Send || options_.command == Command::Verify) {
+        int status = Done;
+        fileLines = FileLines(&status);
+        if (!fileLines)
+            return status;
+    }
+    // Ctrl+C and SIGTERM are watched from here on (reading standard input, they end the call).
+    watch_ = std::make_unique<TTerminationWatch>();
+    connect(watch_.get(), &TTerminationWatch::Requested, this, &TCliRun::Terminate);
+
+    if (options_.replyTimeMs) {
+        TSettings settings = session_->Settings();
+        settings.ReplyTime = *options_.replyTimeMs;
+        session_->ApplySettings(settings);
+    }
+
+    if (!options_.device.isEmpty())
+        session_->UseDevice(options_.device);
+    else if (options_.port != 0)
+        session_->UsePortForThisStart(options_.port);
+    TComPort::TLineChoice line = session_->LineSettings();
+    line.baudIndex = options_.baudIndex.value_or(line.baudIndex);
+    line.dataBitsIndex = options_.dataBitsIndex.value_or(line.dataBitsIndex);
+    line.parity = options_.parity.value_or(line.parity);
+    line.stopBits = options_.stopBits.value_or(line.stopBits);
+    session_->SetLineSettings(line);
+    lastRedLines_.clear();
+    if (!session_->OpenPort()) {
+        out_.Error(lastRedLines_.value(0, "The port could not be opened."));
+        return PortFailed;
+    }
+    connect(session_.get(), &TSession::TokenReceived, this, &TCliRun::Token);
+
+    switch (options_.command) {
+    case Command::Send:
+        return Send(*fileLines);
+    case Command::SingleLines:
+        return SingleLines();
+    case Command::Read:
+        return ReadBack(nullptr);
+    case Command::Verify:
+        return ReadBack(&*fileLines);
+    case Command::Wait:
+        return Wait();
+    default:
+        return BadArgument;
+    }
+}
+
+int TCliRun::Ports() {
+    const QStringList devices = SerialDevices::List();
+    if (devices.isEmpty())
+        out_.Event("device", {}, "(no serial devices found)");
+    for (const QString& device : devices) {
+        const SerialDevices::TDeviceState state = SerialDevices::Inspect(device);
+        const QString access = !state.exists      ? "missing"
+                               : state.accessible ? "may be opened"
+                                                  : "not for this user (the group dialout)";
+        out_.Event("device", {{"text", device}, {"accessible", state.accessible}},
+                   QString("%1  %2").arg(device, access));
+    }
+    return Done;
+}
+
+std::optional<QStringList> TCliRun::FileLines(int* status) {
+    const QString name = options_.arguments.first();
+    QStringList lines;
+    if (options_.plain) {
+        QFile file;
+        const bool opened = name == "-" ? file.open(stdin, QIODevice::ReadOnly)
+                                        : (file.setFileName(name), file.open(QIODevice::ReadOnly));
+        if (!opened) {
+            out_.Error(QString("Cannot read %1: %2").arg(name, file.errorString()));
+            *status = FileFailed;
+            return std::nullopt;
+        }
+        const QByteArray bytes = file.read(ProgramFiles::MaxFileSize + 1);
+        if (bytes.size() > ProgramFiles::MaxFileSize) {
+            out_.Error(QString("Cannot read %1: it is too large to be a program.").arg(name));
+            *status = FileFailed;
+            return std::nullopt;
+        }
+        for (const QString& line : SplitFileLines(bytes)) {
+            if (!line.trimmed().isEmpty())
+                lines << line.trimmed();
+        }
+    } else {
+        try {
+            if (!ProgramFiles::CompanionExists(name))
+                throw EFileError::CannotOpen(ProgramFiles::CompanionName(name), "No such file.");
+            lines = ProgramFiles::Load(name, session_->Lang()).program.lines;
+        } catch (const EFileError& error) {
+            out_.Error(error.Text());
+            *status = FileFailed;
+            return std::nullopt;
+        }
+    }
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (TKVTCommands::CommandIndex(lines[i]) == 0) {
+            out_.Error(QString("%1, line %2: \"%3\" is no command of the controller.")
+                           .arg(name)
+                           .arg(i + 1)
+                           .arg(lines[i]));
+            *status = FileFailed;
+            return std::nullopt;
+        }
+    }
+    return lines;
+}
+
+TRWThread::TReport TCliRun::Transmit(const QStringList& lines) {
+    TRWThread::TReport report;
+    QEventLoop loop;
+    const auto ended = connect(session_.get(), &TSession::TransmissionEnded, &loop,
+                               [&](TRWThread::End, const TRWThread::TReport& r) {
+                                   report = r;
+                                   loop.quit();
+                               });
+    QTimer progress;
+    connect(&progress, &QTimer::timeout, this, [&] {
+        if (const auto p = session_->Progress())
+            out_.Progress(p->line, p->count);
+    });
+    sending_ = lines;
+    answered_ = 0;
+    session_->Send(lines);
+    if (lines.size() > 1)
+        progress.start(200);
+    loop.exec();
+    disconnect(ended);
+    sending_.clear();
+    return report;
+}
+
+int TCliRun::Send(const QStringList& lines) {
+    const TRWThread::TReport report = Transmit(lines);
+    // A list's end is in the operation log already, in the program's words; a single line's
+    // outcome is its answer and the log lines that follow it.
+    const int at = report.end == TRWThread::End::Completed ? report.count : report.index + 1;
+    out_.Event("end",
+               {{"outcome", EndWord(report.end)},
+                {"line", at},
+                {"command", report.line},
+                {"sent", report.sent},
+                {"count", report.count},
+                {"text", session_->TransmissionSummary(report)}},
+               {});
+    if (report.end == TRWThread::End::Completed)
+        return Done;
+    return stopRequested_ || report.end == TRWThread::End::StoppedByOperator ? Stopped : Refused;
+}
+
+int TCliRun::SingleLines() {
+    for (const QString& line : options_.arguments) {
+        if (TKVTCommands::CommandIndex(line) == 0) {
+            out_.Error(QString("\"%1\" is no command of the controller.").arg(line));
+            return BadArgument;
+        }
+        const int status = Send({line});
+        if (status != Done)
+            return status;
+        if (stopRequested_)
+            return Stopped;
+    }
+    return Done;
+}
+
+int TCliRun::ReadBack(const QStringList* compareWith) {
+    if (options_.direct)
+        session_->SetDirectControl(true);
+    QEventLoop loop;
+    TChanReadThread::Outcome outcome = TChanReadThread::Outcome::Stopped;
+    QString text;
+    connect(session_.get(), &TSession::ReadBackDone, &loop,
+            [&](TChanReadThread::Outcome o, const QString& t) {
+                outcome = o;
+                text = t;
+                loop.quit();
+            });
+    if (session_->StartReadBack() != TSession::ReadBackStart::Started) {
+        out_.Error("The controller cannot be read now.");
+        return Refused;
+    }
+    connect(watch_.get(), &TTerminationWatch::Requested, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (stopRequested_) {
+        session_->CancelReadBack();
+        return Stopped;
+    }
+    if (outcome != TChanReadThread::Outcome::Read)
+        return Refused; // "No reply from the controller!" is logged
+    TCommandList read("MemoReaded");
+    const TReadBack parsed = session_->ParseReadBack({text}, read);
+    for (const QString& refusal : parsed.refusals)
+        out_.Event("refused", {{"text", refusal}}, refusal);
+    if (parsed.wrongCommand)
+        out_.Error(session_->Lang().ExtraText(Ext::WrongCommandInReadList));
+    if (!text.contains("ED*") || parsed.wrongCommand) {
+        // "no correct program" is logged when the end is missing; half a program is neither
+        // compared nor saved.
+        out_.Event("end", {{"outcome", "no-program"}}, {});
+        return Refused;
+    }
+    if (compareWith) {
+        const TComparison c = CompareWithList(parsed.commands, *compareWith);
+        const TLang& lang = session_->Lang();
+        const auto shown = [&](const QString& t) {
+            return t.isEmpty() ? lang.ExtraText(Ext::NothingThere) : t;
+        };
+        if (c.same) {
+            out_.Event("verify", {{"outcome", "same"}, {"count", c.count}},
+                       lang.ExtraText(Ext::CompareSame).arg(c.count));
+            return Done;
+        }
+        out_.Event(
+            "verify",
+            {{"outcome", "differs"}, {"line", c.firstDifference + 1}, {"text", c.listed}, {"answer", c.read}},
+            lang.ExtraText(Ext::CompareDiffers)
+                .arg(c.firstDifference + 1)
+                .arg(shown(c.read), shown(c.listed)));
+        return Refused;
+    }
+    if (!options_.output.isEmpty()) {
+        try {
+            ProgramFiles::Save(options_.output, {read.Lines(), read.Descriptions()}, session_->Lang());
+        } catch (const EFileError& error) {
+            out_.Error(error.Text());
+            return FileFailed;
+        }
+        out_.Event("saved", {{"text", options_.output}, {"count", read.Count()}},
+                   QString("%1 commands saved to %2").arg(read.Count()).arg(options_.output));
+    } else {
+        for (int i = 0; i < read.Count(); ++i)
+            out_.Event("line", {{"line", i + 1}, {"text", read.Line(i)}}, read.Line(i));
+    }
+    return Done;
+}
+
+int TCliRun::Wait() {
+    waitChannel_ = options_.arguments.first().toInt();
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    connect(&timeout, &QTimer::timeout, &loop_, [this] {
+        out_.Event("end", {{"outcome", "timeout"}},
+                   QString("no report of channel %1 in time").arg(waitChannel_));
+        waitStatus_ = Refused;
+        loop_.quit();
+    });
+    if (options_.start) {
+        const int status = Send({"ST" + QString::number(waitChannel_)});
+        if (status != Done)
+            return status;
+    }
+    if (waitStatus_ >= 0) // reported already, with the start's own answer
+        return waitStatus_;
+    if (options_.timeoutS)
+        timeout.start(int(*options_.timeoutS * 1000));
+    loop_.exec();
+    return stopRequested_ ? Stopped : waitStatus_;
+}
+
+void TCliRun::Token(const QString& raw) {
+    const QString token = TReplyReader::CleanToken(raw);
+    if (!TReplyReader::IsStatusToken(token)) {
+        lastEcho_ = token;
+        return;
+    }
+    // The answer to a line being sent.
+    const int next = answered_;
+    if (next < sending_.size() && TRWThread::EchoMatches(lastEcho_, sending_[next])) {
+        ++answered_;
+        out_.Event("answer", {{"line", next + 1}, {"text", sending_[next]}, {"answer", lastEcho_ + token}},
+                   QString("%1: %2 -> %3").arg(next + 1).arg(sending_[next], token));
+    }
+    // The reports of the channel waited for, read as the reply handler reads them.
+    if (waitChannel_ == 0 || token[1] != QChar('0' + waitChannel_))
+        return;
+    const QChar code = token[2];
+    QString report;
+    if (code == '4' && !lastEcho_.contains("PS")) {
+        report = "completed";
+        waitStatus_ = Done;
+    } else if (code == '3') {
+        report = "execution-error";
+        waitStatus_ = Refused;
+    } else if (code == '2') {
+        report = "paused";
+        waitStatus_ = Refused;
+    }
+    if (report.isEmpty())
+        return;
+    // The log line that follows tells it in the program's words.
+    out_.Event("report", {{"line", waitChannel_}, {"answer", token}, {"outcome", report}}, {});
+    loop_.quit();
+}
+
+void TCliRun::Terminate() {
+    stopRequested_ = true;
+    if (session_ && session_->Transmitting())
+        session_->StopSending(); // after the line being sent has its answer
+    else
+        loop_.quit();
+}

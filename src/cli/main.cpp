@@ -1,0 +1,28 @@
+// kvtctl: the command-line companion of KVT_Program, for scripts and test rigs.
+#include "CliOptions.h"
+#include "CliRun.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    app.setApplicationName("kvtctl");
+    const TCliOptions options = TCliOptions::Parse(QCoreApplication::arguments());
+    if (options.version) {
+        std::fputs(TCliOptions::VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (options.help) {
+        std::fputs(TCliOptions::HelpText(options.command).toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "kvtctl: %s\nTry \"kvtctl --help\" for the commands and options.\n",
+                     options.error.toLocal8Bit().constData());
+        return TCliRun::BadArgument;
+    }
+    TCliRun run(options);
+    return run.Run();
+}

@@ -1,0 +1,211 @@
+// kvtctl as a script runs it: a process of its own, against the controller simulator, on a
+// program folder as the window program keeps it.
+#include "WindowFixture.h"
+#include "core/EncodStr.h"
+#include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
+#include "serial/PortDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <csignal>
+
+namespace {
+
+QJsonObject Json(const QString& line) {
+    return QJsonDocument::fromJson(line.toUtf8()).object();
+}
+
+std::vector<std::string> Std(const QStringList& lines) {
+    std::vector<std::string> out;
+    for (const QString& line : lines)
+        out.push_back(line.toStdString());
+    return out;
+}
+
+class KvtctlFixture : public WindowFixture {
+protected:
+    void SetUp() override { StartSimulator(); }
+
+    struct TResult {
+        int status = -1;
+        QString out, err;
+        QStringList lines; // of standard output
+    };
+    QStringList Arguments(const QStringList& arguments) const {
+        return QStringList{"--folder", folder.Path(), "--port", "1"} + arguments;
+    }
+    // Runs kvtctl on the program folder's COM1 with `arguments`, `input` on its standard input.
+    TResult Run(const QStringList& arguments, const QByteArray& input = {}) {
+        QProcess process;
+        process.start(KVTCTL, Arguments(arguments));
+        EXPECT_TRUE(process.waitForStarted());
+        process.write(input);
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(120000));
+        return Collect(process);
+    }
+    static TResult Collect(QProcess& process) {
+        TResult r;
+        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        r.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        r.err = QString::fromLocal8Bit(process.readAllStandardError());
+        r.lines = r.out.split('\n', Qt::SkipEmptyParts);
+        return r;
+    }
+    // A program file pair in the Users folder.
+    QString ProgramFile(const QString& name, const QStringList& lines) const {
+        const QString file = folder.File("Users/" + name + ".kvt");
+        SaveLinesToFile(file, lines, true);
+        SaveLinesToFile(folder.File("Users/" + name + "._kvt"), QStringList(lines.size(), "-"), true);
+        return file;
+    }
+    std::vector<std::string> Program(int channel) const { return simulator.Program(channel); }
+};
+
+} // namespace
+
+TEST_F(KvtctlFixture, SendsAProgramFileAndAPlainListAsSendDoes) {
+    const QStringList program{"LD1", "BG", "EN", "SD200", "MV300", "ED"};
+    const TResult file = Run({"send", ProgramFile("p", program)});
+    EXPECT_EQ(file.status, 0) << file.err.toStdString();
+    EXPECT_EQ(Program(1), Std(program.mid(1, 4)));
+    EXPECT_EQ(file.lines.first(), "1: LD1 -> E10*") << file.out.toStdString();
+    EXPECT_TRUE(file.lines.contains("6: ED -> E10*")) << file.out.toStdString();
+
+    const TResult plain = Run({"send", "--plain", "-"}, "LD2\r\n\nBG\nMV100\nED\n");
+    EXPECT_EQ(plain.status, 0) << plain.err.toStdString();
+    EXPECT_EQ(Program(2), (std::vector<std::string>{"BG", "MV100"})) << "blank lines are no list lines";
+}
+
+TEST_F(KvtctlFixture, AWrongCommandStopsWithStatusOneAndTheLineNamed) {
+    // A start inside a recording is refused by the controller as a wrong command.
+    const TResult r = Run({"--json", "send", "--plain", "-"}, "LD1\nBG\nST1\nMV100\nED\n");
+    EXPECT_EQ(r.status, 1);
+    const QJsonObject end = Json(r.lines.last());
+    EXPECT_EQ(end["outcome"].toString(), "wrong-command") << r.out.toStdString();
+    EXPECT_EQ(end["line"].toInt(), 3);
+    EXPECT_EQ(end["command"].toString(), "ST1");
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "BG", "ST1"}))
+        << "nothing after the refusal";
+}
+
+TEST_F(KvtctlFixture, ASilentControllerEndsWithStatusOneAfterTheReplyTime) {
+    kvtsim::Options silent = FastMotions();
+    silent.silent = true;
+    simulator.SetOptions(silent);
+    const TResult r = Run({"--reply-time", "300", "--json", "command", "SD400"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(Json(r.lines.last())["outcome"].toString(), "no-answer") << r.out.toStdString();
+}
+
+TEST_F(KvtctlFixture, APortHeldByAnotherProgramIsRefusedWithStatusThree) {
+    int error = 0;
+    const auto held = TPortHandle::Open(QString::fromStdString(simulator.SlavePath()), error);
+    ASSERT_TRUE(held) << error;
+    const TResult r = Run({"command", "SD400"});
+    EXPECT_EQ(r.status, 3);
+    CreateWindow(); // for the words the window uses for a busy port
+    EXPECT_TRUE(r.err.contains(Ext(::Ext::PortBusy))) << r.err.toStdString();
+    EXPECT_TRUE(simulator.Commands().empty());
+}
+
+TEST_F(KvtctlFixture, ReadSavesAPairThatTheWindowLoads) {
+    simulator.SetProgram(1, {"BG", "SD400", "MV250", "EN"});
+    const QString file = folder.File("Users/read.kvt");
+    const TResult r = Run({"read", "-o", file});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString() << r.out.toStdString();
+
+    CreateWindow(1); // the program mode, where files are loaded
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    EXPECT_EQ(form->Session().CommandList().Lines(), (QStringList{"LD1", "BG", "SD400", "MV250", "EN"}));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("\n").toStdString();
+}
+
+TEST_F(KvtctlFixture, VerifyTellsAMatchAndTheFirstDifference) {
+    simulator.SetProgram(1, {"BG", "SD400", "EN"});
+    const TResult same = Run({"verify", ProgramFile("same", {"LD1", "BG", "SD400", "EN", "ED"})});
+    EXPECT_EQ(same.status, 0) << same.out.toStdString();
+
+    const TResult differs =
+        Run({"--json", "verify", ProgramFile("other", {"LD1", "BG", "SD500", "EN", "ED"})});
+    EXPECT_EQ(differs.status, 1);
+    const QJsonObject last = Json(differs.lines.last());
+    EXPECT_EQ(last["event"].toString(), "verify");
+    EXPECT_EQ(last["outcome"].toString(), "differs");
+    EXPECT_EQ(last["line"].toInt(), 2);
+    EXPECT_EQ(last["text"].toString(), "SD500");
+    EXPECT_EQ(last["answer"].toString(), "SD400");
+}
+
+TEST_F(KvtctlFixture, WaitStartsAChannelAndReturnsOnItsCompletion) {
+    simulator.SetProgram(2, {"BG", "SD1000", "MV500", "EN"});
+    const TResult r = Run({"--json", "wait", "2", "--start", "--timeout", "60"});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString();
+    QJsonObject report;
+    for (const QString& line : r.lines) {
+        if (Json(line)["event"].toString() == "report")
+            report = Json(line);
+    }
+    EXPECT_EQ(report["outcome"].toString(), "completed");
+    EXPECT_EQ(report["answer"].toString(), "E24*");
+    EXPECT_FALSE(simulator.Running(2));
+}
+
+TEST_F(KvtctlFixture, TerminationStopsAfterTheLineBeingSentAndSaysWhere) {
+    // Every answer takes 20 ms, so that the stop comes in the middle of the list.
+    kvtsim::Options slow = FastMotions();
+    slow.replyDelayMs = 20;
+    simulator.SetOptions(slow);
+    QByteArray list;
+    for (int i = 1; i <= 2000; ++i)
+        list += "SD" + QByteArray::number(i) + "\n";
+    QProcess process;
+    process.start(KVTCTL, Arguments({"--json", "send", "--plain", "-"}));
+    ASSERT_TRUE(process.waitForStarted());
+    process.write(list);
+    ASSERT_TRUE(process.waitForBytesWritten(60000));
+    process.closeWriteChannel();
+    ASSERT_TRUE(simulator.WaitForCommands(20, 60000));
+    ::kill(pid_t(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(120000));
+    const TResult r = Collect(process);
+    EXPECT_EQ(r.status, 130) << r.err.toStdString();
+
+    const QJsonObject end = Json(r.lines.last());
+    ASSERT_EQ(end["event"].toString(), "end") << r.out.toStdString();
+    EXPECT_EQ(end["outcome"].toString(), "stopped");
+    const int sent = end["sent"].toInt();
+    std::vector<std::string> expected;
+    for (int i = 1; i <= sent; ++i)
+        expected.push_back("SD" + std::to_string(i));
+    EXPECT_EQ(simulator.Commands(), expected) << "the lines received are exactly those before the stop";
+    int answers = 0;
+    for (const QString& line : r.lines) {
+        const QJsonObject event = Json(line);
+        ASSERT_FALSE(event.isEmpty()) << "not a JSON object: " << line.toStdString();
+        if (event["event"].toString() == "answer") {
+            EXPECT_EQ(event["line"].toInt(), ++answers);
+        }
+    }
+    EXPECT_EQ(answers, sent) << "every line sent has its answer";
+    EXPECT_LT(sent, 2000);
+}
+
+TEST_F(KvtctlFixture, BadArgumentsAndUnreadableFilesHaveTheirOwnStatus) {
+    const TResult unknown = Run({"sendd", "x.kvt"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.err.contains("--help")) << unknown.err.toStdString();
+    const TResult channel = Run({"wait", "4"});
+    EXPECT_EQ(channel.status, 2) << channel.err.toStdString();
+
+    const TResult missing = Run({"send", folder.File("Users/none.kvt")});
+    EXPECT_EQ(missing.status, 4);
+    EXPECT_TRUE(missing.err.contains("none")) << missing.err.toStdString();
+    EXPECT_TRUE(simulator.Commands().empty());
+}
