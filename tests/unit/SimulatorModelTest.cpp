@@ -53,6 +53,25 @@ TEST(SimulatorModel, RunsAProgramForItsScaledDurationAndReportsCompletion) {
     EXPECT_FALSE(model.NextDeadline());
 }
 
+TEST(SimulatorModel, AProgramRunsForThePreviewsEstimateAndAnOpenEndedOneUntilStopped) {
+    ControllerModel model(0.01);
+    const auto t = Clock::now();
+    // The preview: five runs of 100 steps at 100 per second and a pause of a second, 6 s.
+    model.Receive("LD2*SD100*DL*LL*MV100*JP4*SP1000*ED*ST2*", t);
+    ASSERT_TRUE(model.NextDeadline());
+    const double deadlineMs = duration<double, std::milli>(*model.NextDeadline() - t).count();
+    EXPECT_NEAR(deadlineMs, 60.0, 0.5);
+    EXPECT_TRUE(model.Due(t + milliseconds(59)).empty());
+    EXPECT_EQ(model.Due(t + milliseconds(61)), std::vector<std::string>{"E24*"});
+
+    // A wait for an input has no end of its own.
+    model.Receive("LD1*SD100*MV100*WL1*ED*ST1*", t);
+    EXPECT_FALSE(model.NextDeadline());
+    EXPECT_TRUE(model.Due(t + hours(1)).empty());
+    EXPECT_TRUE(model.Running(1));
+    EXPECT_EQ(model.Receive("ST1*", t + hours(1)), (Answers{{"ST1*", "E10*", "E14*"}}));
+}
+
 TEST(SimulatorModel, PauseAndResumeAnswerWithCodesTwoAndEight) {
     ControllerModel model(0.01);
     const auto t = Clock::now();

@@ -1,5 +1,7 @@
 #include "ControllerModel.h"
 
+#include "preview/ProgramPreview.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -72,27 +74,25 @@ std::vector<std::vector<std::string>> ControllerModel::Receive(const std::string
     return out;
 }
 
-Clock::duration ControllerModel::Duration(const std::vector<std::string>& program) const {
-    double seconds = 0;
-    double speed = 200; // steps per second until an SD says otherwise
-    for (const std::string& command : program) {
-        const std::string code = command.substr(0, 2);
-        const auto argument = ParseArgument(command.substr(std::min<size_t>(2, command.size())));
-        if (code == "SD" && argument && *argument > 0)
-            speed = double(*argument);
-        else if (code == "MV" && argument)
-            seconds += double(*argument) / speed;
-        else if (code == "SP" && argument)
-            seconds += double(*argument) / 1000.0;
-    }
-    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds * timeScale_));
+std::optional<Clock::duration> ControllerModel::Duration(const std::vector<std::string>& program) const {
+    // The preview's own estimate, so that a program completes when the preview says it would.
+    QStringList lines;
+    for (const std::string& command : program)
+        lines << QString::fromStdString(command);
+    const TMotionEffect motion = Preview::PreviewProgram(lines);
+    if (motion.openLine >= 0)
+        return std::nullopt; // an endless move or a wait for a signal: no end of its own
+    return std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(motion.seconds * timeScale_));
 }
 
 void ControllerModel::Start(int channel, Clock::time_point now) {
     Channel& c = channels_[channel];
     c.running = true;
     c.paused = false;
-    c.end = now + Duration(c.program);
+    const auto duration = Duration(c.program);
+    c.endless = !duration;
+    c.end = duration ? now + *duration : now;
 }
 
 std::vector<std::string> ControllerModel::Execute(const std::string& command, Clock::time_point now) {
@@ -196,7 +196,7 @@ std::vector<std::string> ControllerModel::Due(Clock::time_point now) {
     std::vector<std::string> out;
     for (int n = 1; n <= 3; ++n) {
         Channel& c = channels_[n];
-        if (c.running && !c.paused && c.end <= now) {
+        if (c.running && !c.paused && !c.endless && c.end <= now) {
             c.running = false;
             out.push_back(Status(n, 4));
         }
@@ -208,7 +208,7 @@ std::optional<Clock::time_point> ControllerModel::NextDeadline() const {
     std::optional<Clock::time_point> next;
     for (int n = 1; n <= 3; ++n) {
         const Channel& c = channels_[n];
-        if (c.running && !c.paused && (!next || c.end < *next))
+        if (c.running && !c.paused && !c.endless && (!next || c.end < *next))
             next = c.end;
     }
     return next;

@@ -19,9 +19,9 @@ struct Output {
 // The behaviour of a three-channel controller of the TRVA series as the program relies on it:
 // each command, ended by '*', is echoed and answered by a status token "E<channel><code>*".
 // LD<n> opens channel n's recording, the commands up to ED are stored as its program; ST<n> (or
-// ST for all) runs stored programs for a time derived from their moves and pauses and reports
-// completion unasked; PS<n> pauses and resumes; RD<n> and RB send back a stored program.
-// Unknown codes get code 6, arguments out of range code 9.
+// ST for all) runs stored programs for the time the program preview estimates (times the time
+// scale) and reports completion unasked, unless they wait for a signal or move without end; PS<n> pauses and
+// resumes; RD<n> and RB send back a stored program. Unknown codes get code 6, arguments out of range code 9.
 class ControllerModel {
 public:
     explicit ControllerModel(double timeScale = 1.0) : timeScale_(timeScale) {}
@@ -54,12 +54,15 @@ private:
         std::vector<std::string> program;
         bool running = false;
         bool paused = false;
+        bool endless = false;        // it waits for a signal or moves without end: no completion
         Clock::time_point end{};     // when the running program completes
         Clock::duration remaining{}; // left when paused
     };
 
     std::vector<std::string> Execute(const std::string& command, Clock::time_point now);
-    Clock::duration Duration(const std::vector<std::string>& program) const;
+    // How long a program runs: the preview's estimate times the time scale; none when it has
+    // no end of its own.
+    std::optional<Clock::duration> Duration(const std::vector<std::string>& program) const;
     void Start(int channel, Clock::time_point now);
 
     double timeScale_;

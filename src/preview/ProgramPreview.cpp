@@ -1,0 +1,558 @@
+#include "ProgramPreview.h"
+
+#include "protocol/UnitKVTComands.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace Preview {
+namespace {
+
+using K = TKVTCommands;
+
+// The walk's state between lines: where the moves go and how fast.
+struct TState {
+    int direction = 1;
+    double speed = ControllerSpeed;
+    bool speedSet = false;
+    bool operator==(const TState&) const = default;
+};
+
+// A program as the controller runs it: lines, and repeats (LL ... JP, LB ... SB) holding theirs.
+struct TNode {
+    int line = -1; // a repeat: its JP or SB
+    int code = K::Incorrect;
+    std::optional<qint64> argument;
+    bool repeat = false;
+    qint64 times = 1; // a repeat's runs in all
+    std::vector<TNode> body;
+    int id = -1; // a repeat's place in the walker's memory
+};
+
+struct TParsedLine {
+    int code = K::Incorrect;
+    std::optional<qint64> argument;
+    bool argumentBad = false; // text after the code that is no whole number
+};
+
+TParsedLine ParseLine(const QString& line) {
+    TParsedLine p;
+    p.code = line.size() >= 2 ? K::CommandIndex(line) : K::Incorrect;
+    const QString rest = line.mid(2);
+    if (!rest.isEmpty()) {
+        bool ok = false;
+        const qint64 value = rest.toLongLong(&ok);
+        if (ok)
+            p.argument = value;
+        else
+            p.argumentBad = true;
+    }
+    return p;
+}
+
+bool IsMove(int code) {
+    return code == K::MV || code == K::ML || code == K::MH;
+}
+
+// Turns the lines of one program into nodes, with the findings of its structure.
+class TProgramParser {
+public:
+    TProgramParser(const QStringList& lines, std::vector<TFinding>& findings)
+        : lines_(lines), findings_(findings) {}
+
+    // Lines first..last (inclusive) are the program's body.
+    std::vector<TNode> Parse(int first, int last, int* nextId) {
+        nextId_ = nextId;
+        levels_.clear();
+        levels_.push_back({});
+        bool speedSet = false, directionSet = false, speedTold = false, directionTold = false;
+        for (int i = first; i <= last; ++i) {
+            const TParsedLine p = ParseLine(lines_[i]);
+            if (p.code == K::Incorrect || p.argumentBad)
+                continue; // told by the list's own check
+            if (IsMove(p.code)) {
+                if (!speedSet && !speedTold) {
+                    Find(TFinding::MoveBeforeSpeed, i);
+                    speedTold = true;
+                }
+                if (!directionSet && !directionTold) {
+                    Find(TFinding::MoveBeforeDirection, i);
+                    directionTold = true;
+                }
+            }
+            speedSet = speedSet || p.code == K::SD;
+            directionSet = directionSet || p.code == K::DL || p.code == K::DR;
+            Take(i, p);
+        }
+        // A buffer never repeated is recorded, not run.
+        while (levels_.size() > 1) {
+            Find(TFinding::BufferNeverRun, levels_.back().openedBy);
+            levels_.pop_back();
+        }
+        return std::move(levels_.back().nodes);
+    }
+
+private:
+    struct TLevel {
+        std::vector<TNode> nodes;
+        int label = -1;    // where LL stands among the nodes
+        int openedBy = -1; // the LB line
+    };
+
+    void Find(TFinding::Kind kind, int line) { findings_.push_back({kind, line, 0, 0, lines_.value(line)}); }
+
+    bool ArgumentAtLeast(int line, const TParsedLine& p, qint64 minimum) {
+        if (p.argument && *p.argument >= minimum)
+            return true;
+        Find(TFinding::BadArgument, line);
+        return false;
+    }
+
+    void Take(int i, const TParsedLine& p) {
+        TLevel& level = levels_.back();
+        switch (p.code) {
+        case K::LL:
+            level.label = int(level.nodes.size());
+            return;
+        case K::JP: {
+            if (level.label < 0) {
+                Find(TFinding::JumpWithoutLabel, i);
+                return;
+            }
+            if (!ArgumentAtLeast(i, p, 0))
+                return;
+            if (*p.argument == 0)
+                Find(TFinding::ZeroRepetitions, i);
+            // The lines from the label run once more for each repetition; the label stays, so a
+            // later JP repeats this loop with the rest.
+            TNode loop = Repeat(i, *p.argument + 1);
+            loop.body.assign(std::make_move_iterator(level.nodes.begin() + level.label),
+                             std::make_move_iterator(level.nodes.end()));
+            level.nodes.resize(size_t(level.label));
+            level.nodes.push_back(std::move(loop));
+            return;
+        }
+        case K::LB:
+            levels_.push_back({{}, -1, i});
+            return;
+        case K::SB: {
+            if (levels_.size() == 1) {
+                Find(TFinding::RepeatWithoutBuffer, i);
+                return;
+            }
+            if (!ArgumentAtLeast(i, p, 0))
+                return;
+            if (*p.argument == 0)
+                Find(TFinding::ZeroRepetitions, i);
+            TNode buffer = Repeat(i, *p.argument);
+            buffer.body = std::move(level.nodes);
+            levels_.pop_back();
+            levels_.back().nodes.push_back(std::move(buffer));
+            return;
+        }
+        case K::MV:
+            if (p.argument && *p.argument < 1) {
+                Find(TFinding::BadArgument, i);
+                return;
+            }
+            break;
+        case K::SD:
+        case K::SP:
+            if (!ArgumentAtLeast(i, p, 1))
+                return;
+            break;
+        default:
+            break;
+        }
+        TNode line;
+        line.line = i;
+        line.code = p.code;
+        line.argument = p.argument;
+        level.nodes.push_back(std::move(line));
+    }
+
+    TNode Repeat(int line, qint64 times) {
+        TNode node;
+        node.line = line;
+        node.code = K::JP;
+        node.repeat = true;
+        node.times = times;
+        node.id = (*nextId_)++;
+        return node;
+    }
+
+    const QStringList& lines_;
+    std::vector<TFinding>& findings_;
+    std::vector<TLevel> levels_;
+    int* nextId_ = nullptr;
+};
+
+// Walks nodes into motion effects. A repeat is walked once for each state it is entered in: its
+// runs are walked until their entry state comes round again (a run changes the state only by
+// its SD and its direction commands, so that is after one or two runs), and the rest follows by
+// composition.
+class TWalker {
+public:
+    struct TRepeatMemory {
+        TState in, out;
+        TMotionEffect total;
+        std::vector<TMotionEffect> runs; // the distinct runs, the first `preperiod` once
+        std::vector<TState> runStates;   // the state each of them starts in
+        std::vector<TState> runEnds;     // and ends in
+        qint64 preperiod = 0, period = 1;
+        // The run `n` (from 0) of the repeat.
+        size_t RunIndex(qint64 n) const {
+            return size_t(n < preperiod ? n : preperiod + (n - preperiod) % period);
+        }
+    };
+
+    explicit TWalker(int repeatCount) : memory_(size_t(repeatCount)) {}
+
+    TMotionEffect Sequence(const std::vector<TNode>& nodes, TState& state) {
+        TMotionEffect e;
+        for (const TNode& node : nodes)
+            e = e.Then(Node(node, state));
+        return e;
+    }
+
+    TMotionEffect Node(const TNode& node, TState& state) {
+        if (!node.repeat)
+            return Line(node, state);
+        const TRepeatMemory& m = Repeat(node, state);
+        state = m.out;
+        return m.total;
+    }
+
+    // The effect of one line, the state moved on.
+    static TMotionEffect Line(const TNode& node, TState& state) {
+        TMotionEffect e;
+        switch (node.code) {
+        case K::DL:
+            state.direction = 1;
+            break;
+        case K::DR:
+            state.direction = -1;
+            break;
+        case K::RS:
+            state.direction = -state.direction;
+            break;
+        case K::SD:
+            state.speed = double(*node.argument);
+            state.speedSet = true;
+            break;
+        case K::SP:
+            e.pausesMs = double(*node.argument);
+            e.seconds = e.pausesMs / 1000.0;
+            break;
+        case K::MV:
+            e.moves = 1;
+            if (!node.argument) { // endless
+                e.openLine = e.positionUnknownLine = node.line;
+                break;
+            }
+            (state.direction > 0 ? e.stepsForward : e.stepsBackward) = *node.argument;
+            e.end = state.direction * *node.argument;
+            e.relativeLow = std::min<qint64>(0, e.end);
+            e.relativeHigh = std::max<qint64>(0, e.end);
+            e.seconds = double(*node.argument) / state.speed;
+            e.speedAssumed = !state.speedSet;
+            break;
+        case K::ML:
+        case K::MH:
+            e.moves = 1;
+            e.openLine = e.positionUnknownLine = node.line;
+            break;
+        case K::WL:
+        case K::WH:
+            e.openLine = node.line;
+            break;
+        case K::HM:
+            e.homes = true;
+            e.homingNotTimed = true;
+            break;
+        default:
+            break;
+        }
+        return e;
+    }
+
+    const TRepeatMemory& Repeat(const TNode& node, const TState& in) {
+        auto& remembered = memory_[size_t(node.id)];
+        for (const TRepeatMemory& m : remembered) {
+            if (m.in == in)
+                return m;
+        }
+        TRepeatMemory m;
+        m.in = in;
+        TState state = in;
+        // Runs until a state comes round again (or every run, for a short repeat).
+        for (qint64 n = 0; n < node.times; ++n) {
+            const auto seen = std::find(m.runStates.begin(), m.runStates.end(), state);
+            if (seen != m.runStates.end()) {
+                m.preperiod = seen - m.runStates.begin();
+                m.period = qint64(m.runStates.size()) - m.preperiod;
+                break;
+            }
+            m.runStates.push_back(state);
+            m.runs.push_back(Sequence(node.body, state));
+            m.runEnds.push_back(state);
+            m.preperiod = qint64(m.runs.size());
+        }
+        // The runs before the cycle, whole cycles, then the start of one more.
+        const qint64 runs = std::min<qint64>(node.times, qint64(m.runs.size()));
+        for (qint64 n = 0; n < std::min(m.preperiod, runs); ++n)
+            m.total = m.total.Then(m.runs[size_t(n)]);
+        if (node.times > m.preperiod) {
+            TMotionEffect cycle;
+            for (qint64 n = 0; n < m.period; ++n)
+                cycle = cycle.Then(m.runs[size_t(m.preperiod + n)]);
+            const qint64 left = node.times - m.preperiod;
+            m.total = m.total.Then(cycle.Repeated(left / m.period));
+            for (qint64 n = 0; n < left % m.period; ++n)
+                m.total = m.total.Then(m.runs[size_t(m.preperiod + n)]);
+        }
+        m.out = node.times > 0 ? m.runEnds[m.RunIndex(node.times - 1)] : in;
+        remembered.push_back(std::move(m));
+        return remembered.back();
+    }
+
+private:
+    std::vector<std::vector<TRepeatMemory>> memory_;
+};
+
+// Where a stretch would reach beyond `travel` when it starts at `position`; nullopt when it stays.
+std::optional<qint64> Beyond(const TMotionEffect& e, qint64 position, const TTravel& travel) {
+    const qint64 low = TMotionEffect::Add(position, e.relativeLow);
+    const qint64 high = TMotionEffect::Add(position, e.relativeHigh);
+    if (low < travel.low)
+        return low;
+    if (high > travel.high)
+        return high;
+    if (e.homes && e.absoluteLow < travel.low)
+        return e.absoluteLow;
+    if (e.homes && e.absoluteHigh > travel.high)
+        return e.absoluteHigh;
+    return std::nullopt;
+}
+
+// Looks for the first line whose move leaves the travel, descending only into the run of a
+// repeat that does.
+class TTravelWalk {
+public:
+    TTravelWalk(TWalker& walker, const TTravel& travel) : walker_(walker), travel_(travel) {}
+
+    // False when the walk ended (a line found, or a position that can't be known).
+    bool Walk(const std::vector<TNode>& nodes, TState& state) {
+        for (const TNode& node : nodes) {
+            if (!Step(node, state))
+                return false;
+        }
+        return true;
+    }
+
+    int line = -1;
+    qint64 reached = 0;
+
+private:
+    bool Step(const TNode& node, TState& state) {
+        if (!node.repeat) {
+            const TMotionEffect e = TWalker::Line(node, state);
+            if (e.positionUnknownLine >= 0)
+                return false;
+            if (const auto beyond = Beyond(e, position_, travel_)) {
+                line = node.line;
+                reached = *beyond;
+                return false;
+            }
+            Advance(e);
+            return true;
+        }
+        const TWalker::TRepeatMemory& m = walker_.Repeat(node, state);
+        const TMotionEffect& whole = m.total;
+        if (whole.positionUnknownLine < 0 && !Beyond(whole, position_, travel_)) {
+            Advance(whole);
+            state = m.out;
+            return true;
+        }
+        for (qint64 n = 0; n < node.times; ++n) {
+            const size_t run = m.RunIndex(n);
+            const TMotionEffect& e = m.runs[run];
+            if (e.positionUnknownLine >= 0 || Beyond(e, position_, travel_)) {
+                TState runState = m.runStates[run];
+                Walk(node.body, runState);
+                return false;
+            }
+            Advance(e);
+        }
+        state = m.out;
+        return true;
+    }
+
+    void Advance(const TMotionEffect& e) {
+        position_ = e.homes ? e.end : TMotionEffect::Add(position_, e.end);
+    }
+
+    TWalker& walker_;
+    TTravel travel_;
+    qint64 position_ = 0;
+};
+
+// The plot: every line unrolled, until the points or the walk's length run out.
+class TPathWalk {
+public:
+    explicit TPathWalk(std::vector<QPointF>& path) : path_(path) { path_.push_back({0, 0}); }
+
+    bool Walk(const std::vector<TNode>& nodes, TState& state) {
+        for (const TNode& node : nodes) {
+            if (node.repeat) {
+                for (qint64 n = 0; n < node.times; ++n) {
+                    if (!Walk(node.body, state))
+                        return false;
+                }
+                continue;
+            }
+            if (++visits_ > kMaxVisits) {
+                cut = true;
+                return false;
+            }
+            const TMotionEffect e = TWalker::Line(node, state);
+            if (e.openLine >= 0)
+                return false; // the rest can't be drawn
+            if (e.homes) {
+                position_ = 0;
+            } else if (e.end == 0 && e.seconds == 0) {
+                continue;
+            }
+            position_ += e.end;
+            seconds_ += e.seconds;
+            if (qsizetype(path_.size()) >= MaxPathPoints) {
+                cut = true;
+                return false;
+            }
+            path_.push_back({seconds_, double(position_)});
+        }
+        return true;
+    }
+
+    bool cut = false;
+
+private:
+    static constexpr qint64 kMaxVisits = 2'000'000;
+    std::vector<QPointF>& path_;
+    double seconds_ = 0;
+    qint64 position_ = 0;
+    qint64 visits_ = 0;
+};
+
+void Sort(std::vector<TFinding>& findings) {
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const TFinding& a, const TFinding& b) { return a.line < b.line; });
+}
+
+} // namespace
+
+const TProgram* TListPreview::FirstLeavingTravel() const {
+    const TProgram* first = nullptr;
+    for (const TProgram& p : programs) {
+        if (p.leavesTravelAt >= 0 && (!first || p.leavesTravelAt < first->leavesTravelAt))
+            first = &p;
+    }
+    return first;
+}
+
+TListPreview PreviewList(const QStringList& lines, const TTravelLimits& travel) {
+    TListPreview preview;
+    auto& findings = preview.findings;
+    const auto find = [&](TFinding::Kind kind, int line, int channel = 0) {
+        findings.push_back({kind, line, channel, 0, lines.value(line)});
+    };
+
+    // The blocks, the direct lines, and the list's own check.
+    std::array<bool, 4> written{};
+    std::optional<TProgram> open;
+    const auto close = [&](int lastLine, bool ended) {
+        open->lastLine = lastLine;
+        open->ended = ended;
+        if (!ended)
+            find(TFinding::BlockWithoutEnd, open->firstLine, open->channel);
+        preview.programs.push_back(*open);
+        open.reset();
+    };
+    for (int i = 0; i < lines.size(); ++i) {
+        const TParsedLine p = ParseLine(lines[i]);
+        if (p.code == K::Incorrect) {
+            find(TFinding::WrongCommand, i);
+        } else if (p.argumentBad) {
+            find(TFinding::BadArgument, i);
+        } else if (p.code == K::LD) {
+            if (open)
+                close(i - 1, false);
+            if (!p.argument || *p.argument < 1 || *p.argument > 3) {
+                find(TFinding::BadArgument, i);
+                preview.directLines.push_back(i);
+                continue;
+            }
+            const int channel = int(*p.argument);
+            if (written[size_t(channel)])
+                find(TFinding::ChannelWrittenTwice, i, channel);
+            written[size_t(channel)] = true;
+            open = TProgram{};
+            open->channel = channel;
+            open->firstLine = i;
+            continue;
+        } else if (p.code == K::ED) {
+            if (open)
+                close(i, true);
+            else
+                find(TFinding::EndWithoutBlock, i);
+            continue;
+        }
+        if (!open)
+            preview.directLines.push_back(i);
+    }
+    if (open)
+        close(int(lines.size()) - 1, false);
+    if (preview.programs.empty() && !lines.isEmpty())
+        find(TFinding::NoBlock, -1);
+
+    // Each program walked: its figures, its plot, where it leaves its travel.
+    for (TProgram& program : preview.programs) {
+        int repeats = 0;
+        const int bodyEnd = program.ended ? program.lastLine - 1 : program.lastLine;
+        const std::vector<TNode> nodes =
+            TProgramParser(lines, findings).Parse(program.firstLine + 1, bodyEnd, &repeats);
+        TWalker walker(repeats);
+        TState state;
+        program.motion = walker.Sequence(nodes, state);
+        TState pathState;
+        TPathWalk path(program.path);
+        path.Walk(nodes, pathState);
+        program.pathCut = path.cut;
+        const TTravel& limits = travel[size_t(program.channel)];
+        if (limits.on) {
+            TTravelWalk check(walker, limits);
+            TState travelState;
+            check.Walk(nodes, travelState);
+            if (check.line >= 0) {
+                program.leavesTravelAt = check.line;
+                program.leavesTravelTo = check.reached;
+                findings.push_back({TFinding::LeavesTravel, check.line, program.channel, check.reached,
+                                    lines.value(check.line)});
+            }
+        }
+    }
+    Sort(findings);
+    return preview;
+}
+
+TMotionEffect PreviewProgram(const QStringList& programLines) {
+    std::vector<TFinding> findings;
+    int repeats = 0;
+    const std::vector<TNode> nodes =
+        TProgramParser(programLines, findings).Parse(0, int(programLines.size()) - 1, &repeats);
+    TWalker walker(repeats);
+    TState state;
+    return walker.Sequence(nodes, state);
+}
+
+} // namespace Preview
