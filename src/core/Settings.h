@@ -2,6 +2,17 @@
 
 #include <QString>
 
+#include <array>
+
+// The lowest and highest position an axis may reach, in steps; checked only when on.
+struct TTravelLimit {
+    bool on = false;
+    qint64 low = 0;
+    qint64 high = 0;
+    bool operator==(const TTravelLimit&) const = default;
+};
+using TTravelLimits = std::array<TTravelLimit, 4>; // by channel, 1..3
+
 // The operator's settings as one value: everything prp.dat, erp.dat and portp.dat hold, the two
 // modes of the main window and Direct Control among them. The settings files read it and write
 // it whole; the dialogs take a copy, change what they show and hand it back to the session,
@@ -41,6 +52,9 @@ struct TSettings {
 
     // --- portp.dat ---
     quint32 PortNumber = 1;
+
+    // --- extra-settings.txt: what this program keeps beyond the three files above ---
+    TTravelLimits Travel{};
 
     // --- not stored: the "Direct Control" check box ---
     bool DirectControl = false;

@@ -234,6 +234,56 @@ const QStringList& ExtraTexts() {
         "ends the recording.",                                                             // 67
         "The close stopped the recording into coordinate %1: \"ED*\" was sent to end it.", // 68
         "the ports folder is a link to elsewhere; the program makes its links only in a folder of its own", // 69
+        "Program preview",             // 70
+        "Preview",                     // 71
+        "Program preview...",          // 72
+        "Channel %1, lines %2-%3",     // 73
+        "Moves",                       // 74
+        "Forward",                     // 75
+        "Backward",                    // 76
+        "Net change",                  // 77
+        "Lowest position",             // 78
+        "Highest position",            // 79
+        "Pauses",                      // 80
+        "Estimated duration",          // 81
+        "%1 s",                        // 82
+        "%1, open-ended from line %2", // 83
+        "%1 (absolute, after HM)",     // 84
+        "ends at %1 (absolute)",       // 85
+        "Estimates leave acceleration out. Before an HM positions count from where the program starts, taken "
+        "as 0. JP n repeats the lines from its LL n more times; SB n runs the buffer n times; an HM is "
+        "neither counted nor timed.",                                                     // 86
+        "Direct commands (outside any program): lines %1",                                // 87
+        "Findings",                                                                       // 88
+        "No findings.",                                                                   // 89
+        "Line %1: \"%2\" is no command of the controller.",                               // 90
+        "Line %1: \"%2\" has no valid argument.",                                         // 91
+        "Line %1: the program of channel %2 has no ED.",                                  // 92
+        "Line %1: ED without its LD.",                                                    // 93
+        "Line %1: JP without an LL before it.",                                           // 94
+        "Line %1: SB without an LB before it.",                                           // 95
+        "Line %1: the buffer begun here is never repeated (no SB): its lines never run.", // 96
+        "Line %1: a repetition count of 0 repeats nothing.",                              // 97
+        "Line %1: a move before any speed was set (the estimate takes %2 steps/s).",      // 98
+        "Line %1: a move before any direction was set (taken as forward).",               // 99
+        "Line %1: channel %2 is written again; this program replaces the earlier one.",   // 100
+        "The list holds no program (no LD ... ED).",                                      // 101
+        "Line %1: \"%2\" takes channel %3 to %4, beyond its travel %5 ... %6.",           // 102
+        "Time, s",                                                                        // 103
+        "Position, %1",                                                                   // 104
+        "Channel %1",                                                                     // 105
+        "Travel of channel %1",                                                           // 106
+        "The plot shows the first %1 points only.",                                       // 107
+        "Travel limits, %1",                                                              // 108
+        "Channel %1",                                                                     // 109
+        "from",                                                                           // 110
+        "to",                                                                             // 111
+        "Line %1 (\"%2\") would take channel %3 to %4, beyond its travel %5 ... %6. Send the list all the "
+        "same?",                                                                       // 112
+        "steps",                                                                       // 113
+        "The file %1 is damaged: the settings it could not give keep their defaults.", // 114
+        "... and %1 more",                                                             // 115
+        "Travel limits need two numbers, the first not above the second.",             // 116
     };
     return texts;
 }

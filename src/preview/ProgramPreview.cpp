@@ -37,8 +37,8 @@ struct TParsedLine {
 
 TParsedLine ParseLine(const QString& line) {
     TParsedLine p;
-    p.code = line.size() >= 2 ? K::CommandIndex(line) : K::Incorrect;
-    const QString rest = line.mid(2);
+    p.code = K::CommandIndex(line);
+    const QStringView rest = QStringView(line).mid(std::min<qsizetype>(2, line.size()));
     if (!rest.isEmpty()) {
         bool ok = false;
         const qint64 value = rest.toLongLong(&ok);
@@ -57,8 +57,9 @@ bool IsMove(int code) {
 // Turns the lines of one program into nodes, with the findings of its structure.
 class TProgramParser {
 public:
-    TProgramParser(const QStringList& lines, std::vector<TFinding>& findings)
-        : lines_(lines), findings_(findings) {}
+    TProgramParser(const QStringList& lines, const std::vector<TParsedLine>& parsed,
+                   std::vector<TFinding>& findings)
+        : lines_(lines), parsed_(parsed), findings_(findings) {}
 
     // Lines first..last (inclusive) are the program's body.
     std::vector<TNode> Parse(int first, int last, int* nextId) {
@@ -67,7 +68,7 @@ public:
         levels_.push_back({});
         bool speedSet = false, directionSet = false, speedTold = false, directionTold = false;
         for (int i = first; i <= last; ++i) {
-            const TParsedLine p = ParseLine(lines_[i]);
+            const TParsedLine& p = parsed_[size_t(i)];
             if (p.code == K::Incorrect || p.argumentBad)
                 continue; // told by the list's own check
             if (IsMove(p.code)) {
@@ -182,6 +183,7 @@ private:
     }
 
     const QStringList& lines_;
+    const std::vector<TParsedLine>& parsed_;
     std::vector<TFinding>& findings_;
     std::vector<TLevel> levels_;
     int* nextId_ = nullptr;
@@ -321,7 +323,7 @@ private:
 };
 
 // Where a stretch would reach beyond `travel` when it starts at `position`; nullopt when it stays.
-std::optional<qint64> Beyond(const TMotionEffect& e, qint64 position, const TTravel& travel) {
+std::optional<qint64> Beyond(const TMotionEffect& e, qint64 position, const TTravelLimit& travel) {
     const qint64 low = TMotionEffect::Add(position, e.relativeLow);
     const qint64 high = TMotionEffect::Add(position, e.relativeHigh);
     if (low < travel.low)
@@ -339,7 +341,7 @@ std::optional<qint64> Beyond(const TMotionEffect& e, qint64 position, const TTra
 // repeat that does.
 class TTravelWalk {
 public:
-    TTravelWalk(TWalker& walker, const TTravel& travel) : walker_(walker), travel_(travel) {}
+    TTravelWalk(TWalker& walker, const TTravelLimit& travel) : walker_(walker), travel_(travel) {}
 
     // False when the walk ended (a line found, or a position that can't be known).
     bool Walk(const std::vector<TNode>& nodes, TState& state) {
@@ -393,7 +395,7 @@ private:
     }
 
     TWalker& walker_;
-    TTravel travel_;
+    TTravelLimit travel_;
     qint64 position_ = 0;
 };
 
@@ -451,6 +453,38 @@ void Sort(std::vector<TFinding>& findings) {
 
 } // namespace
 
+const char* FindingKey(TFinding::Kind kind) {
+    switch (kind) {
+    case TFinding::WrongCommand:
+        return "wrong-command";
+    case TFinding::BadArgument:
+        return "bad-argument";
+    case TFinding::BlockWithoutEnd:
+        return "block-without-end";
+    case TFinding::EndWithoutBlock:
+        return "end-without-block";
+    case TFinding::JumpWithoutLabel:
+        return "jump-without-label";
+    case TFinding::RepeatWithoutBuffer:
+        return "repeat-without-buffer";
+    case TFinding::BufferNeverRun:
+        return "buffer-never-run";
+    case TFinding::ZeroRepetitions:
+        return "zero-repetitions";
+    case TFinding::MoveBeforeSpeed:
+        return "move-before-speed";
+    case TFinding::MoveBeforeDirection:
+        return "move-before-direction";
+    case TFinding::ChannelWrittenTwice:
+        return "channel-written-twice";
+    case TFinding::NoBlock:
+        return "no-block";
+    case TFinding::LeavesTravel:
+        return "leaves-travel";
+    }
+    return "unknown";
+}
+
 const TProgram* TListPreview::FirstLeavingTravel() const {
     const TProgram* first = nullptr;
     for (const TProgram& p : programs) {
@@ -478,8 +512,12 @@ TListPreview PreviewList(const QStringList& lines, const TTravelLimits& travel) 
         preview.programs.push_back(*open);
         open.reset();
     };
+    // Each line is read once, for the blocks here and for the walks below.
+    std::vector<TParsedLine> parsed(size_t(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        parsed[size_t(i)] = ParseLine(lines[i]);
     for (int i = 0; i < lines.size(); ++i) {
-        const TParsedLine p = ParseLine(lines[i]);
+        const TParsedLine& p = parsed[size_t(i)];
         if (p.code == K::Incorrect) {
             find(TFinding::WrongCommand, i);
         } else if (p.argumentBad) {
@@ -520,7 +558,7 @@ TListPreview PreviewList(const QStringList& lines, const TTravelLimits& travel) 
         int repeats = 0;
         const int bodyEnd = program.ended ? program.lastLine - 1 : program.lastLine;
         const std::vector<TNode> nodes =
-            TProgramParser(lines, findings).Parse(program.firstLine + 1, bodyEnd, &repeats);
+            TProgramParser(lines, parsed, findings).Parse(program.firstLine + 1, bodyEnd, &repeats);
         TWalker walker(repeats);
         TState state;
         program.motion = walker.Sequence(nodes, state);
@@ -528,7 +566,7 @@ TListPreview PreviewList(const QStringList& lines, const TTravelLimits& travel) 
         TPathWalk path(program.path);
         path.Walk(nodes, pathState);
         program.pathCut = path.cut;
-        const TTravel& limits = travel[size_t(program.channel)];
+        const TTravelLimit& limits = travel[size_t(program.channel)];
         if (limits.on) {
             TTravelWalk check(walker, limits);
             TState travelState;
@@ -547,9 +585,12 @@ TListPreview PreviewList(const QStringList& lines, const TTravelLimits& travel) 
 
 TMotionEffect PreviewProgram(const QStringList& programLines) {
     std::vector<TFinding> findings;
+    std::vector<TParsedLine> parsed;
+    for (const QString& line : programLines)
+        parsed.push_back(ParseLine(line));
     int repeats = 0;
     const std::vector<TNode> nodes =
-        TProgramParser(programLines, findings).Parse(0, int(programLines.size()) - 1, &repeats);
+        TProgramParser(programLines, parsed, findings).Parse(0, int(programLines.size()) - 1, &repeats);
     TWalker walker(repeats);
     TState state;
     return walker.Sequence(nodes, state);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MotionEffect.h"
+#include "core/Settings.h"
 
 #include <QPointF>
 #include <QStringList>
@@ -26,16 +27,10 @@ namespace Preview {
 
 // The speed the estimate takes for moves before any SD, in steps per second.
 constexpr double ControllerSpeed = 200;
+// A travel limit this far out stands for none on its side (kvtctl's --max without --min).
+constexpr qint64 Unbounded = 1'000'000'000'000'000;
 // The plot of a program holds at most this many points; a longer one is cut short.
 constexpr int MaxPathPoints = 20000;
-
-// The lowest and highest position an axis may reach, in steps.
-struct TTravel {
-    bool on = false;
-    qint64 low = 0;
-    qint64 high = 0;
-};
-using TTravelLimits = std::array<TTravel, 4>; // by channel, 1..3
 
 struct TFinding {
     enum Kind {
@@ -59,6 +54,9 @@ struct TFinding {
     qint64 value = 0; // LeavesTravel: the position reached
     QString text;     // the line as listed
 };
+
+// A finding's kind as a stable word for scripts: "wrong-command", "leaves-travel", ...
+const char* FindingKey(TFinding::Kind kind);
 
 // One LD n ... ED block.
 struct TProgram {

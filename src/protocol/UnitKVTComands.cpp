@@ -6,17 +6,26 @@ namespace {
 const char* const kCodes[TKVTCommands::Count] = {
     "",   "ST", "LD", "ED", "BG", "EN", "MV", "SD", "SS", "AL", "RS", "SP", "DS", "LL", "JP", "DL",
     "DR", "SF", "WL", "WH", "CF", "ON", "OF", "PS", "MH", "ML", "HM", "LB", "SB", "RB", "RD"};
+
+// The index of every pair of upper-case letters (0 for a pair that is no code): a lookup per
+// line instead of thirty comparisons, for the walks over lists of 65,535 lines.
+struct TCodeTable {
+    std::array<quint8, 26 * 26> index{};
+    TCodeTable() {
+        for (int i = 1; i < TKVTCommands::Count; ++i)
+            index[size_t((kCodes[i][0] - 'A') * 26 + (kCodes[i][1] - 'A'))] = quint8(i);
+    }
+};
+const TCodeTable kTable;
 } // namespace
 
 int TKVTCommands::CommandIndex(const QString& text) {
     if (text.size() < 2)
         return 0;
-    const QStringView code = QStringView(text).left(2);
-    for (int i = 1; i < Count; ++i) {
-        if (code == QLatin1String(kCodes[i]))
-            return i;
-    }
-    return 0;
+    const char16_t a = text[0].unicode(), b = text[1].unicode();
+    if (a < u'A' || a > u'Z' || b < u'A' || b > u'Z')
+        return 0;
+    return kTable.index[size_t((a - u'A') * 26 + (b - u'A'))];
 }
 
 void TKVTCommands::BuildTable(const QStringList& messages, double scale, const QString& unitsName,

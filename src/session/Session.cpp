@@ -18,8 +18,11 @@
 #include "protocol/ReplyReader.h"
 #include "protocol/UnitKVTComands.h"
 #include "serial/PortDevice.h"
+#include "settings/ExtraSettingsFile.h"
 #include "settings/LogFiles.h"
 #include "settings/SettingsFiles.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -102,6 +105,8 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     programSettingsLoaded_ = settingsFiles_->LoadProgramSettings(settings);
     portSettingsLoaded_ = settingsFiles_->LoadPortSettings(settings);
     errorSettingsLoaded_ = settingsFiles_->LoadErrorSettings(settings);
+    extraSettingsFile_ = std::make_unique<TExtraSettingsFile>(Paths);
+    extraSettingsLoaded_ = extraSettingsFile_->Load(settings);
     // A mode the window has no item for keeps the window's first item.
     if (settings.ControlMode > TSettings::ExtendedMode)
         settings.ControlMode = TSettings::SimpleMode;
@@ -163,6 +168,10 @@ QString TSession::ProgramSettingsFile() const {
     return settingsFiles_->ProgramFile();
 }
 
+QString TSession::ExtraSettingsFile() const {
+    return extraSettingsFile_->FileName();
+}
+
 QString TSession::ErrorSettingsFile() const {
     return settingsFiles_->ErrorFile();
 }
@@ -222,6 +231,7 @@ void TSession::SaveOnClose() const {
         if (!languageFound_)
             stored.Language = "en";
         settingsFiles_->WriteProgramSettings(stored);
+        extraSettingsFile_->Write(stored);
     }
     if (s.SaveErrorSettings)
         settingsFiles_->WriteErrorSettings(s);
@@ -354,6 +364,30 @@ TSession::SendStart TSession::Send(const QStringList& lines) {
 
 TSession::SendStart TSession::SendCommandList() {
     return Send(commandList_->Lines());
+}
+
+Preview::TListPreview TSession::PreviewOf(const QStringList& lines) const {
+    return Preview::PreviewList(lines, datas_->Settings().Travel);
+}
+
+QString TSession::TravelQuestion() const {
+    const TTravelLimits& travel = datas_->Settings().Travel;
+    if (std::none_of(travel.begin(), travel.end(), [](const TTravelLimit& t) { return t.on; }))
+        return {};
+    const Preview::TListPreview preview = PreviewOfList();
+    const Preview::TProgram* program = preview.FirstLeavingTravel();
+    if (!program)
+        return {};
+    const TPreviewUnits units = PreviewUnits();
+    const TTravelLimit& t = travel[size_t(program->channel)];
+    const int line = program->leavesTravelAt;
+    return lang_->ExtraText(Ext::TravelAskBeforeSend)
+        .arg(QString::number(line + 1), commandList_->Line(line), QString::number(program->channel),
+             units.Position(program->leavesTravelTo), units.Position(t.low), units.Position(t.high));
+}
+
+Preview::TListPreview TSession::PreviewOfList() const {
+    return PreviewOf(commandList_->Lines());
 }
 
 void TSession::StopTransmission() {
@@ -650,4 +684,11 @@ void TSession::ClearReadinessMarks() {
 void TSession::RebuildCommandTable() {
     const TSettings& s = datas_->Settings();
     commands_->BuildTable(lang_->Messages, s.Scale, s.UnitsName, s.UnitsMode == TSettings::StepsUnits);
+    emit ShownValuesChanged();
+}
+
+TPreviewUnits TSession::PreviewUnits() const {
+    const TSettings& s = datas_->Settings();
+    const bool steps = s.UnitsMode == TSettings::StepsUnits;
+    return {steps, steps ? 1.0 : s.Scale, steps ? lang_->ExtraText(Ext::PreviewSteps) : s.UnitsName};
 }

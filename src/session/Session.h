@@ -4,6 +4,8 @@
 #include "core/Scheduler.h"
 #include "operations/ChanReadThread.h"
 #include "operations/ReadBack.h"
+#include "preview/PreviewReport.h"
+#include "preview/ProgramPreview.h"
 #include "protocol/ReadWriteThread.h"
 #include "serial/ComPort.h"
 
@@ -27,6 +29,7 @@ class TOperationLogRecord;
 class TSpoolFile;
 class TReplyHandler;
 class TReplyLog;
+class TExtraSettingsFile;
 class TSettingsFiles;
 struct TCaptionSlot;
 struct TMotion;
@@ -82,9 +85,12 @@ public:
     bool PortSettingsLoaded() const { return portSettingsLoaded_; }
     bool ProgramSettingsLoaded() const { return programSettingsLoaded_; }
     bool ErrorSettingsLoaded() const { return errorSettingsLoaded_; }
+    // extra-settings.txt (a missing one is no fault), saved with the program settings.
+    bool ExtraSettingsLoaded() const { return extraSettingsLoaded_; }
     QString PortSettingsFile() const;
     QString ProgramSettingsFile() const;
     QString ErrorSettingsFile() const;
+    QString ExtraSettingsFile() const;
     // The message-box texts of the language files that could not be read since the last call.
     QStringList TakeLanguageProblems();
     // The main window's texts of the language in use: its captions, the messages, the extras.
@@ -155,6 +161,15 @@ public:
     SendStart Send(const QStringList& lines);
     // Send with the lines of the command list.
     SendStart SendCommandList();
+    // The preview of `lines` (or of the command list) with the travel limits of
+    // the settings: its programs' figures and plots, its findings.
+    Preview::TListPreview PreviewOf(const QStringList& lines) const;
+    Preview::TListPreview PreviewOfList() const;
+    // The question "Send" asks when a program of the list would leave its channel's travel
+    // (the first such line named); empty when none would, or no travel limit is on.
+    QString TravelQuestion() const;
+    // The operator's units, for showing positions.
+    TPreviewUnits PreviewUnits() const;
     // From Send until the transmission's end has been handled here (its log line written).
     bool Transmitting() const { return rwThread_ != nullptr; }
     // Stops a running transmission at once and waits for its thread.
@@ -259,6 +274,9 @@ signals:
     void ListCleared();
     // Whether the list holds a wrong command (and may not be sent).
     void ListFaultyChanged(bool faulty);
+    // The units, the scale, the language or the settings changed: whatever shows values in the
+    // operator's units or words shows them again.
+    void ShownValuesChanged();
 
 private:
     void PortHungUp(const QString& device);
@@ -280,9 +298,11 @@ private:
     std::unique_ptr<TComPort> port_;
     std::unique_ptr<TCommonDatas> datas_;
     std::unique_ptr<TSettingsFiles> settingsFiles_;
+    std::unique_ptr<TExtraSettingsFile> extraSettingsFile_;
     bool portSettingsLoaded_ = false;
     bool programSettingsLoaded_ = false;
     bool errorSettingsLoaded_ = false;
+    bool extraSettingsLoaded_ = true;
     std::optional<quint32> storedPortNumber_; // while the command line's port is in use
     std::unique_ptr<TLang> lang_;
     std::unique_ptr<TKVTCommands> commands_;

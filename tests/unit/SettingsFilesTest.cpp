@@ -6,6 +6,7 @@
 #include "core/EncodStr.h"
 #include "core/ProgramPaths.h"
 #include "core/Settings.h"
+#include "settings/ExtraSettingsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -168,4 +169,45 @@ TEST_F(SettingsFixture, HugeFilesOverlongLinesAndPipesAreDamagedAndChangeNothing
     s.PortNumber = 9;
     EXPECT_FALSE(files.LoadPortSettings(s)) << "a pipe is never waited on";
     EXPECT_EQ(s.PortNumber, 9u);
+}
+
+TEST_F(SettingsFixture, ExtraSettingsRoundTripAndKeepWhatALaterVersionWrote) {
+    TExtraSettingsFile extra(paths);
+    TSettings none;
+    EXPECT_TRUE(extra.Load(none)) << "a missing file is no fault";
+    EXPECT_EQ(none.Travel, TTravelLimits{});
+
+    folder.Write("Data/extra-settings.txt",
+                 "# a comment\r\ntravel2=on -1000 250000\r\nrecent1=/home/op/pump.kvt\r\n");
+    TSettings read;
+    ASSERT_TRUE(extra.Load(read));
+    EXPECT_EQ(read.Travel[2], (TTravelLimit{true, -1000, 250000}));
+    read.Travel[3] = {false, 5, 7};
+    extra.Write(read);
+    EXPECT_EQ(LoadLinesFromFile(folder.File("Data/extra-settings.txt"), false),
+              (QStringList{"# KVT_Program: settings beyond portp.dat, prp.dat and erp.dat", "travel1=off 0 0",
+                           "travel2=on -1000 250000", "travel3=off 5 7", "recent1=/home/op/pump.kvt"}))
+        << "a name this version does not know is kept";
+    const QStringList programLines = Read("prp.dat");
+    TSettings again;
+    TExtraSettingsFile(paths).Load(again);
+    EXPECT_EQ(again.Travel, read.Travel);
+    EXPECT_EQ(Read("prp.dat"), programLines) << "the described files keep their exact lines";
+}
+
+TEST_F(SettingsFixture, DamagedExtraSettingsKeepTheirDefaultsAndSaySo) {
+    TExtraSettingsFile extra(paths);
+    for (const QByteArray& text : {QByteArray("travel1=on 500 -500\r\n"), QByteArray("travel1=on x 5\r\n"),
+                                   QByteArray("travel1=maybe 0 5\r\n"), QByteArray("no equals sign\r\n"),
+                                   QByteArray(17 * 1024, 'a')}) {
+        folder.Write("Data/extra-settings.txt", text);
+        TSettings settings;
+        EXPECT_FALSE(extra.Load(settings)) << text.left(40).toStdString();
+        EXPECT_EQ(settings.Travel[1], TTravelLimit{}) << text.left(40).toStdString();
+    }
+    // A good line after a damaged one is still taken.
+    folder.Write("Data/extra-settings.txt", "travel1=on x 5\r\ntravel2=on 1 2\r\n");
+    TSettings settings;
+    EXPECT_FALSE(extra.Load(settings));
+    EXPECT_EQ(settings.Travel[2], (TTravelLimit{true, 1, 2}));
 }

@@ -1,0 +1,96 @@
+#include "ExtraSettingsFile.h"
+
+#include "core/AppError.h"
+#include "core/EncodStr.h"
+#include "core/Folders.h"
+#include "core/ProgramPaths.h"
+#include "core/Settings.h"
+
+#include <QFileInfo>
+
+#include <optional>
+
+namespace {
+
+constexpr qint64 kMaxFileSize = 16 * 1024;
+constexpr qsizetype kMaxLineLength = 4096;
+const QString kTravel = QStringLiteral("travel");
+
+// "on -1000 250000"
+std::optional<TTravelLimit> ParseTravel(const QString& value) {
+    const QStringList parts = value.split(' ', Qt::SkipEmptyParts);
+    if (parts.size() != 3 || (parts[0] != "on" && parts[0] != "off"))
+        return std::nullopt;
+    bool lowOk = false, highOk = false;
+    TTravelLimit t{parts[0] == "on", parts[1].toLongLong(&lowOk), parts[2].toLongLong(&highOk)};
+    if (!lowOk || !highOk || t.low > t.high)
+        return std::nullopt;
+    return t;
+}
+
+} // namespace
+
+TExtraSettingsFile::TExtraSettingsFile(const TProgramPaths& paths)
+    : fileName_(paths.DataFolder() + "/extra-settings.txt") {}
+
+bool TExtraSettingsFile::Load(TSettings& settings) {
+    unknownLines_.clear();
+    const QFileInfo info(fileName_);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    if (!info.isFile() || info.size() > kMaxFileSize)
+        return false;
+    QStringList lines;
+    try {
+        lines = LoadLinesFromFile(fileName_, false);
+    } catch (const EFileError&) {
+        return false;
+    }
+    bool sound = true;
+    for (const QString& line : lines) {
+        if (line.size() > kMaxLineLength)
+            return false;
+    }
+    for (const QString& line : lines) {
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        const QString name = line.section('=', 0, 0).trimmed();
+        const QString value = line.section('=', 1).trimmed();
+        if (!line.contains('=')) {
+            sound = false;
+            continue;
+        }
+        if (name.startsWith(kTravel)) {
+            bool ok = false;
+            const int channel = name.mid(kTravel.size()).toInt(&ok);
+            if (ok && channel >= 1 && channel <= 3) {
+                if (const auto travel = ParseTravel(value))
+                    settings.Travel[size_t(channel)] = *travel;
+                else
+                    sound = false;
+                continue;
+            }
+        }
+        unknownLines_ << line;
+    }
+    return sound;
+}
+
+QStringList TExtraSettingsFile::Lines(const TSettings& settings) const {
+    QStringList lines{"# KVT_Program: settings beyond portp.dat, prp.dat and erp.dat"};
+    for (int channel = 1; channel <= 3; ++channel) {
+        const TTravelLimit& t = settings.Travel[size_t(channel)];
+        lines << QString("%1%2=%3 %4 %5")
+                     .arg(kTravel)
+                     .arg(channel)
+                     .arg(t.on ? "on" : "off")
+                     .arg(t.low)
+                     .arg(t.high);
+    }
+    return lines + unknownLines_;
+}
+
+void TExtraSettingsFile::Write(const TSettings& settings) const {
+    Folders::Make(QFileInfo(fileName_).absolutePath());
+    SaveLinesToFile(fileName_, Lines(settings), false);
+}
