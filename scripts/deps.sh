@@ -8,6 +8,7 @@ packages=(
     clang-format            # make test checks the formatting
     qt6-base-dev            # Core, Gui, Widgets, Test and the offscreen/xcb platforms
     qt6-charts-dev          # the plot of the program preview
+    libqt6opengl6-dev       # which Qt Charts' CMake package requires
     libgtest-dev            # unit, window and end-to-end tests
     clang libclang-rt-14-dev # the libFuzzer target of the reply handler
     fonts-dejavu-core       # readable captions offscreen and on a bare X server

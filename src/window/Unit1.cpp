@@ -3,6 +3,7 @@
 #include "AlertQueue.h"
 #include "LangDialog.h"
 #include "PortName.h"
+#include "ProgramPreviewWindow.h"
 #include "UnitByteLen.h"
 #include "UnitChanRead.h"
 #include "UnitColorIndicators.h"
@@ -58,6 +59,8 @@ void TForm1::ConnectHandlers() {
     connect(mmSettsCoord, &QAction::triggered, this, &TForm1::mmSettsCoordClick);
     connect(mmLang, &QAction::triggered, this, &TForm1::mmLangClick);
     connect(mmReadCh, &QAction::triggered, this, &TForm1::mmReadChClick);
+    connect(mmPreview, &QAction::triggered, this, &TForm1::mmPreviewClick);
+    connect(ExtendedPanel->btnPreview, &QPushButton::clicked, this, &TForm1::mmPreviewClick);
     connect(mmFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(ChannelState->StatesButton(), &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);
     connect(ChannelState, &TChannelStatePanel::ChannelsClicked, session_.get(), &TSession::SetChannelsActive);
@@ -124,6 +127,9 @@ void TForm1::FormCreate() {
 
     if (!session.ErrorSettingsLoaded())
         ReportFile(session.ErrorSettingsFile());
+    if (!session.ExtraSettingsLoaded())
+        Dialogs().ShowMessage(
+            session.Lang().ExtraText(Ext::ExtraSettingsDamaged).arg(session.ExtraSettingsFile()));
     session.ApplyMainLanguage(*this);
     ShowMessages(session.TakeLanguageProblems());
     ApplyExtraTexts();
@@ -140,6 +146,8 @@ void TForm1::ApplyExtraTexts() {
     ExtendedPanel->StringGridSend->SetDragHint(lang.ExtraText(Ext::DragRowHint));
     ExtendedPanel->btnStopSending->setText(lang.ExtraText(Ext::StopSending));
     mmFileQuit->setText(lang.ExtraText(Ext::Quit));
+    mmPreview->setText(lang.ExtraText(Ext::PreviewMenu));
+    ExtendedPanel->btnPreview->setText(lang.ExtraText(Ext::PreviewButton));
 }
 
 void TForm1::ShowOperationLog(bool show) {
@@ -163,6 +171,7 @@ void TForm1::FormDestroy() {
     close(formCoord_);
     close(formLang_);
     close(formChanRead_);
+    close(formPreview_);
     // A running transmission stops at once and is waited for, before the port goes.
     session_.reset();
 }

@@ -24,6 +24,7 @@ class TFormPortName;
 class TFormProgProp;
 class TLogView;
 class TPanel;
+class TProgramPreviewWindow;
 class TRadioGroup;
 class TSendingProgress;
 class TSession;
@@ -72,6 +73,8 @@ public:
     void mmSettsCoordClick();
     void mmLangClick();
     void mmReadChClick();
+    // The program preview of the command list (the extended mode's "Preview", F6).
+    void mmPreviewClick();
     // The language changed: the window's captions follow.
     void LanguageChanged();
     // The close event's step: the logs and settings whose flags are on; false keeps the window
@@ -120,7 +123,7 @@ public:
     // --- the menu and the panels (the form's design) ---
     QMenu *mmFile, *mmSetts, *mmNastr, *mmInfo;
     QAction *mmFileOpen, *mmFileSave, *mmFileQuit, *mmSettsPortName, *mmSettsProp, *mmSettsCoord,
-        *mmNastrError, *mmNastrLogs, *mmLang, *mmVers, *mmReadCh;
+        *mmNastrError, *mmNastrLogs, *mmLang, *mmVers, *mmReadCh, *mmPreview;
     TChannelStatePanel* ChannelState;
     TSimpleModePanel* SimplePanel;
     TExtendedPanel* ExtendedPanel;
@@ -166,6 +169,7 @@ private:
     QPointer<TFormCoord> formCoord_;
     QPointer<TFormLang> formLang_;
     QPointer<TFormChanRead> formChanRead_;
+    QPointer<TProgramPreviewWindow> formPreview_;
     QTimer* progressTimer_ = nullptr;
     TAlertQueue* alerts_ = nullptr;
 

@@ -33,6 +33,8 @@ void TForm1::CreateMenu() {
     mmFile = Design::Named(bar->addMenu("File"), "mmFile");
     mmFileOpen = MenuItem(mmFile, "mmFileOpen", "Load from file");
     mmFileSave = MenuItem(mmFile, "mmFileSave", "Save to file");
+    mmPreview = MenuItem(mmFile, "mmPreview", "Program preview...");
+    mmPreview->setShortcut(QKeySequence(Qt::Key_F6));
     mmFile->addSeparator();
     mmFileQuit = MenuItem(mmFile, "mmFileQuit", "Quit");
     mmFileOpen->setShortcut(QKeySequence::Open);

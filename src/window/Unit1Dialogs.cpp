@@ -2,6 +2,7 @@
 // window must do afterwards; and the close, which saves what is due.
 #include "LangDialog.h"
 #include "PortName.h"
+#include "ProgramPreviewWindow.h"
 #include "Unit1.h"
 #include "UnitByteLen.h"
 #include "UnitChanRead.h"
@@ -15,8 +16,10 @@
 #include "core/UnitCommonDatas.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
+#include "panels/ExtendedPanel.h"
 #include "session/Session.h"
 #include "widgets/LogView.h"
+#include "widgets/StringGrid.h"
 
 #include <QCloseEvent>
 
@@ -69,6 +72,18 @@ void TForm1::mmReadChClick() {
     TFormChanRead* dialog = Ensure(formChanRead_);
     dialog->show();
     dialog->raise();
+}
+
+void TForm1::mmPreviewClick() {
+    TProgramPreviewWindow* window = Ensure(formPreview_, [this](TProgramPreviewWindow* w) {
+        connect(w, &TProgramPreviewWindow::LineChosen, this, [this](int line) {
+            TStringGrid* grid = ExtendedPanel->StringGridSend;
+            grid->SetRow(line + 1);
+            grid->scrollTo(grid->currentIndex());
+        });
+    });
+    window->show();
+    window->raise();
 }
 
 void TForm1::LanguageChanged() {

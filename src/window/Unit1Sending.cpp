@@ -2,6 +2,7 @@
 // transmission; "Stop sending" (or Esc) ends it after the line being sent; the status panel
 // shows how far a long transmission is.
 #include "Unit1.h"
+#include "core/Dialogs.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "panels/ExtendedPanel.h"
@@ -44,6 +45,11 @@ void TForm1::ConnectSendingHandlers() {
 }
 
 void TForm1::btnRunTRClick() {
+    // A program that would take an axis beyond its travel is written only when the operator
+    // says so.
+    const QString beyond = Session().TravelQuestion();
+    if (!beyond.isEmpty() && !Dialogs().Confirm(beyond, false))
+        return;
     Session().SendCommandList();
 }
 

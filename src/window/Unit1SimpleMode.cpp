@@ -23,6 +23,7 @@ void TForm1::ApplyModeLayout() {
     const bool simple = settings.ControlMode == TSettings::SimpleMode;
     mmFileSave->setEnabled(!simple);
     mmFileOpen->setEnabled(!simple);
+    mmPreview->setEnabled(!simple);
     SimplePanel->EnableAll(simple);
     ExtendedPanel->EnableAll(!simple);
     // A list with a wrong command stays unsendable, whatever the layout.

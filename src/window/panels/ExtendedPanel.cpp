@@ -44,6 +44,8 @@ TExtendedPanel::TExtendedPanel(QWidget* parent) : TPanel("PanelMultC", parent) {
     btnDelRaw = Button("btnDelRaw", "Clear current string", this);
     chbDirectControl = Named(new QCheckBox("Direct Control", this), "chbDirectControl");
     chbDirectControl->setToolTip("Check to send commands directly");
+    btnPreview = Button("btnPreview", "Preview", this);
+    btnPreview->setToolTip(QKeySequence(Qt::Key_F6).toString(QKeySequence::NativeText));
     btnClear = Button("btnClear", "Clear", this);
     btnClear->hide();
     listColumn->addWidget(StringGridSend, 1);
@@ -54,6 +56,7 @@ TExtendedPanel::TExtendedPanel(QWidget* parent) : TPanel("PanelMultC", parent) {
     buttons->addWidget(chbDirectControl, 1, 0, 1, 2);
     buttons->addWidget(btnRunTR, 2, 0);
     buttons->addWidget(btnStopSending, 2, 1);
+    buttons->addWidget(btnPreview, 3, 0, 1, 2);
     listColumn->addLayout(buttons);
     row->addLayout(listColumn, 1);
 

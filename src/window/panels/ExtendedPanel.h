@@ -32,6 +32,7 @@ public:
     QPushButton* btnAllClear;
     QPushButton* btnDelRaw;
     QCheckBox* chbDirectControl;
+    QPushButton* btnPreview; // the program preview
     QPushButton* btnClear;
     TMemoList* MemoRead;
     TReplyList* lbBufRead;

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "LangDialog.h"
+#include "core/Settings.h"
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QSplitter;
+class QTableWidget;
+class QTimer;
+class TPreviewPlot;
+class TTravelLimitsPanel;
+
+// The program preview: for each program of the command list a column of its figures, the
+// findings (a click selects the line in the command list), the direct commands, a plot of
+// position against estimated time, and the travel limits. It follows the list as it is edited,
+// the units, the scale and the language, a moment after the last change. At most one exists;
+// not modal; released when closed.
+class TProgramPreviewWindow : public TLangDialog {
+    Q_OBJECT
+public:
+    TProgramPreviewWindow(TSession& session, QWidget* parent);
+
+    // Walks the list again now (the window does it by itself after each change).
+    void Refresh();
+
+    QTableWidget* tblFigures;
+    QLabel* lblDirect;
+    QLabel* lblNotes;
+    QListWidget* lstFindings;
+    TPreviewPlot* chartPreview;
+    QLabel* lblPlotCut;
+    TTravelLimitsPanel* Travel;
+
+signals:
+    // The operator chose the finding of list line `line` (0-based).
+    void LineChosen(int line);
+
+protected:
+    void Fill() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FindingClicked(QListWidgetItem* item);
+    void TravelEdited(const TTravelLimits& limits);
+    QTimer* refreshTimer_;
+    QSplitter* split_;
+    bool sized_ = false;
+};

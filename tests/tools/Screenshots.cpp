@@ -1,0 +1,60 @@
+// Draws the windows as an operator sees them into PNG files, for a look and for the README:
+// the main window in the extended mode with a program of two channels and a loop, and the
+// program preview of it with a travel limit on channel 1, in the language asked for.
+//
+//   kvt_screenshots OUT_DIR [LANGUAGE]
+//
+// Runs on any platform plugin (offscreen included); QT_SCALE_FACTOR draws a scaled screen.
+#include "ProgramFolder.h"
+#include "ProgramPreviewWindow.h"
+#include "ScriptedDialogs.h"
+#include "Simulator.h"
+#include "Unit1.h"
+#include "core/Settings.h"
+#include "session/Session.h"
+#include "widgets/RadioGroup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs("usage: kvt_screenshots OUT_DIR [LANGUAGE]\n", stderr);
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString language = argc > 2 ? QString::fromLocal8Bit(argv[2]) : "en";
+    QDir().mkpath(out);
+
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    kvtsim::Simulator simulator;
+    simulator.Start(folder.File("ports/COM1").toStdString());
+    TForm1 form(folder.Path());
+    form.rgrSingl_Mult->Click(TSettings::ExtendedMode);
+    if (language != "en" && !form.Session().ChangeLanguage(language).isEmpty()) {
+        std::fprintf(stderr, "kvt_screenshots: no language %s\n", qPrintable(language));
+        return 1;
+    }
+    form.LanguageChanged();
+    TSession& session = form.Session();
+    TSettings settings = session.Settings();
+    settings.Travel[1] = {true, -100, 2500};
+    session.ApplySettings(settings);
+    session.SetProgram({"LD1",   "BG",    "SD400", "DL",    "LL",  "MV600", "SP250", "DR", "MV200",
+                        "DL",    "JP3",   "EN",    "ED",    "LD2", "BG",    "SD250", "DR", "LB",
+                        "MV300", "SP500", "RS",    "MV300", "SB2", "EN",    "ED"});
+    form.show();
+    form.mmPreview->trigger();
+    auto* preview = form.findChild<TProgramPreviewWindow*>();
+    preview->Refresh();
+    preview->resize(820, 720);
+    app.processEvents();
+    const bool saved = form.grab().save(out + "/main-" + language + ".png") &&
+                       preview->grab().save(out + "/preview-" + language + ".png");
+    return saved ? 0 : 1;
+}
