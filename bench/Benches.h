@@ -6,3 +6,4 @@ void RunSessionBench();
 void RunFloodBench();
 void RunStartupBench();
 void RunEditorBench();
+void RunPreviewBench();

@@ -1,7 +1,7 @@
 // kvt_bench: the program's benchmarks, run on request (`make bench`). Each prints its figures;
 // README.md records them.
 //
-//   kvt_bench [port] [transmission] [session] [flood] [startup] [editor] ...
+//   kvt_bench [port] [transmission] [session] [flood] [startup] [editor] [preview] ...
 //       run the named benchmarks (all when none is named)
 #include "Benches.h"
 
@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
         {"port", [] { RunPortBench(2000); }},   {"transmission", [] { RunTransmissionBench(1000, 7); }},
         {"session", [] { RunSessionBench(); }}, {"flood", [] { RunFloodBench(); }},
         {"startup", [] { RunStartupBench(); }}, {"editor", [] { RunEditorBench(); }},
+        {"preview", [] { RunPreviewBench(); }},
     };
     bool ran = false;
     for (int i = 1; i < argc; ++i) {

@@ -14,11 +14,12 @@ const struct {
     const char* usage;
     const char* summary;
 } kCommands[] = {
-    {Command::Send, "send", "send FILE",
+    {Command::Send, "send", "send FILE [--plain] [--beyond-travel]",
      "Sends the command list of a program file (the pair \"Save to file\" writes) line by line, each\n"
      "answered within the reply time, as \"Send\" does; with --plain, a text file of list lines\n"
      "(- reads standard input). Stops where \"Send\" stops: a wrong command, wrong data, no\n"
-     "answer, a communication error."},
+     "answer, a communication error. A program that would leave a travel limit the program folder\n"
+     "has on is not sent (status 1), where the window would ask; --beyond-travel sends it."},
     {Command::SingleLines, "command", "command LINE...",
      "Sends single lines (ST1, PS2, SD400) one after the other and prints each answer."},
     {Command::Read, "read", "read [-o FILE] [--direct]",
@@ -32,6 +33,11 @@ const struct {
      "printing each report. With --start it sends ST<CHANNEL> first, so that no report is missed."},
     {Command::Ports, "ports", "ports",
      "Lists the serial devices of this machine and whether this user may open each."},
+    {Command::Preview, "preview", "preview FILE [--plain] [--min STEPS] [--max STEPS]",
+     "Shows what each program of the file would do, as the window's program preview does: its\n"
+     "moves, steps, positions, pauses and estimated duration, and the findings. No port is opened.\n"
+     "--min and --max give a travel for every channel (else the program folder's limits, when on);\n"
+     "a program that would leave it ends the call with status 1."},
 };
 
 std::optional<quint8> IndexOf(const QString& value, const QStringList& choices) {
@@ -94,6 +100,8 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
             o.direct = true;
         } else if (argument == "--start") {
             o.start = true;
+        } else if (argument == "--beyond-travel") {
+            o.beyondTravel = true;
         } else if (argument == "--device" || argument == "--folder" || argument == "-o" ||
                    argument == "--output") {
             const auto text = next();
@@ -191,6 +199,10 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
     case Command::None:
         break;
     }
+    if ((o.minimum || o.maximum) && o.command != Command::Preview)
+        return refuse("--min and --max belong to preview.");
+    if (o.minimum && o.maximum && *o.minimum > *o.maximum)
+        return refuse("--min must not be above --max.");
     if (!o.device.isEmpty() && o.port != 0)
         return refuse("Give either --device or --port, not both.");
     return o;
@@ -220,6 +232,7 @@ QString TCliOptions::HelpText(Command command) {
             "  --baud RATE, --data-bits 5..8, --parity none|odd|even|mark|space, --stop-bits 1|1.5|2\n"
             "                     the line settings (else 9600 baud, 8 data bits, even parity, 1 stop bit)\n"
             "  --json             one JSON object per line instead of readable lines\n"
+            "  --min S, --max S   preview: the travel of every channel, in steps\n"
             "  -h, --help         this help; with a command, that command's\n"
             "  -v, --version      the version\n\n"
             "Exit status: 0 done; 1 the controller refused a line, did not answer, or the program read\n"

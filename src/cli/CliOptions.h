@@ -30,6 +30,7 @@ struct TCliOptions {
     QString output;                         // read: -o FILE, a program file pair
     std::optional<double> timeoutS;         // wait
     bool start = false;                     // wait: send ST<n> first
+    bool beyondTravel = false;              // send: also a program that leaves the travel limits
     std::optional<double> minimum, maximum; // preview: a travel limit, in steps
     bool json = false;
 

@@ -9,6 +9,8 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "operations/ReadBack.h"
+#include "preview/PreviewReport.h"
+#include "preview/ProgramPreview.h"
 #include "protocol/ReplyReader.h"
 #include "protocol/UnitKVTComands.h"
 #include "serial/SerialDevices.h"
@@ -22,7 +24,9 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -85,11 +89,26 @@ int TCliRun::Run() {
     }
     // A file is read before the port is touched: a file that can't be read costs no port.
     std::optional<QStringList> fileLines;
-    if (options_.command == Command::Send || options_.command == Command::Verify) {
+    if (options_.command == Command::Send || options_.command == Command::Verify ||
+        options_.command == Command::Preview) {
         int status = Done;
-        fileLines = FileLines(&status);
+        fileLines = FileLines(&status, options_.command != Command::Preview);
         if (!fileLines)
             return status;
+    }
+    if (options_.command == Command::Preview)
+        return Preview(*fileLines);
+    if (options_.command == Command::Send && !options_.beyondTravel) {
+        // Where the window asks before it writes such a program, a script is refused.
+        const Preview::TListPreview preview = session_->PreviewOf(*fileLines);
+        for (const Preview::TFinding& f : preview.findings) {
+            if (f.kind != Preview::TFinding::LeavesTravel)
+                continue;
+            out_.Error(TPreviewReport::FindingText(f, session_->Lang(), session_->PreviewUnits(),
+                                                   session_->Settings().Travel) +
+                       " Nothing was sent; --beyond-travel sends it all the same.");
+            return Refused;
+        }
     }
     // Ctrl+C and SIGTERM are watched from here on (reading standard input, they end the call).
     watch_ = std::make_unique<TTerminationWatch>();
@@ -149,7 +168,7 @@ int TCliRun::Ports() {
     return Done;
 }
 
-std::optional<QStringList> TCliRun::FileLines(int* status) {
+std::optional<QStringList> TCliRun::FileLines(int* status, bool commandsOnly) {
     const QString name = options_.arguments.first();
     QStringList lines;
     if (options_.plain) {
@@ -182,7 +201,7 @@ std::optional<QStringList> TCliRun::FileLines(int* status) {
             return std::nullopt;
         }
     }
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    for (qsizetype i = 0; commandsOnly && i < lines.size(); ++i) {
         if (TKVTCommands::CommandIndex(lines[i]) == 0) {
             out_.Error(QString("%1, line %2: \"%3\" is no command of the controller.")
                            .arg(name)
@@ -321,6 +340,75 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
             out_.Event("line", {{"line", i + 1}, {"text", read.Line(i)}}, read.Line(i));
     }
     return Done;
+}
+
+int TCliRun::Preview(const QStringList& lines) {
+    // The travel: --min and --max for every channel, else the program folder's.
+    TTravelLimits travel = session_->Settings().Travel;
+    if (options_.minimum || options_.maximum) {
+        const auto steps = [](std::optional<double> v, qint64 otherwise) {
+            return v ? qint64(std::llround(*v)) : otherwise;
+        };
+        for (int n = 1; n <= 3; ++n)
+            travel[size_t(n)] = {true, steps(options_.minimum, -Preview::Unbounded),
+                                 steps(options_.maximum, Preview::Unbounded)};
+    }
+    const Preview::TListPreview preview = Preview::PreviewList(lines, travel);
+    const TPreviewUnits units; // steps: a script counts in what the controller counts
+    const TLang& lang = session_->Lang();
+    const TPreviewReport report(preview, lang, units, travel);
+    const QStringList rows = report.RowNames();
+    for (size_t i = 0; i < preview.programs.size(); ++i) {
+        const Preview::TProgram& p = preview.programs[i];
+        const TMotionEffect& m = p.motion;
+        const auto lineOrNull = [](int line) { return line >= 0 ? QVariant(line + 1) : QVariant(); };
+        QString readable = report.Columns()[i].caption;
+        for (qsizetype r = 0; r < rows.size(); ++r)
+            readable += QString("\n  %1: %2").arg(rows[r], report.Columns()[i].values[r]);
+        out_.Event("program",
+                   {{"channel", p.channel},
+                    {"first", p.firstLine + 1},
+                    {"last", p.lastLine + 1},
+                    {"ended", p.ended},
+                    {"moves", m.moves},
+                    {"forward", m.stepsForward},
+                    {"backward", m.stepsBackward},
+                    {"net", m.homes ? QVariant() : QVariant(m.end)},
+                    {"lowest", m.relativeLow},
+                    {"highest", m.relativeHigh},
+                    {"homes", m.homes},
+                    {"absoluteLowest", m.homes ? QVariant(m.absoluteLow) : QVariant()},
+                    {"absoluteHighest", m.homes ? QVariant(m.absoluteHigh) : QVariant()},
+                    {"end", m.end},
+                    {"pausesMs", m.pausesMs},
+                    {"seconds", m.seconds},
+                    {"openEndedFrom", lineOrNull(m.openLine)},
+                    {"positionUnknownFrom", lineOrNull(m.positionUnknownLine)},
+                    {"leavesTravelAt", lineOrNull(p.leavesTravelAt)}},
+                   readable);
+    }
+    if (!preview.directLines.empty()) {
+        QVariantList direct;
+        for (int line : preview.directLines)
+            direct << line + 1;
+        out_.Event("direct", {{"lines", direct}}, report.DirectLines());
+    }
+    for (size_t i = 0; i < preview.findings.size(); ++i) {
+        const Preview::TFinding& f = preview.findings[i];
+        out_.Event("finding",
+                   {{"kind", Preview::FindingKey(f.kind)},
+                    {"line", f.line >= 0 ? QVariant(f.line + 1) : QVariant()},
+                    {"channel", f.channel},
+                    {"text", report.Findings()[i].text}},
+                   report.Findings()[i].text);
+    }
+    const bool leaves = preview.FirstLeavingTravel() != nullptr;
+    out_.Event("summary",
+               {{"programs", qint64(preview.programs.size())},
+                {"findings", qint64(preview.findings.size())},
+                {"leavesTravel", leaves}},
+               preview.findings.empty() ? lang.ExtraText(Ext::PreviewNoFindings) : QString());
+    return leaves ? Refused : Done;
 }
 
 int TCliRun::Wait() {

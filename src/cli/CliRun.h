@@ -53,7 +53,10 @@ private:
     int Wait();
     // The lines of the file argument: a program file pair, or with --plain list lines (- reads
     // standard input). Empty, with the reason told, when it can't be read.
-    std::optional<QStringList> FileLines(int* status);
+    // With `commandsOnly`, a line that is no command of the controller refuses the file.
+    std::optional<QStringList> FileLines(int* status, bool commandsOnly = true);
+    // The figures and findings of the lines, as the window's preview shows them.
+    int Preview(const QStringList& lines);
     // A transmission of `lines`, to its end.
     TRWThread::TReport Transmit(const QStringList& lines);
     // A received token: an answer to the line being sent, or a report of the channel waited for.

@@ -209,3 +209,42 @@ TEST_F(KvtctlFixture, BadArgumentsAndUnreadableFilesHaveTheirOwnStatus) {
     EXPECT_TRUE(missing.err.contains("none")) << missing.err.toStdString();
     EXPECT_TRUE(simulator.Commands().empty());
 }
+
+TEST_F(KvtctlFixture, PreviewPrintsTheFiguresAndFailsOnlyWhenATravelIsLeft) {
+    const QString file = ProgramFile("loop", {"LD1", "SD100", "DL", "LL", "MV100", "JP9", "ED"});
+    const TResult within = Run({"--json", "preview", file, "--max", "1000"});
+    EXPECT_EQ(within.status, 0) << within.err.toStdString();
+    ASSERT_GE(within.lines.size(), 2);
+    const QJsonObject program = Json(within.lines[0]);
+    EXPECT_EQ(program["event"].toString(), "program");
+    EXPECT_EQ(program["channel"].toInt(), 1);
+    EXPECT_EQ(program["moves"].toInt(), 10);
+    EXPECT_EQ(program["highest"].toInt(), 1000);
+    EXPECT_DOUBLE_EQ(program["seconds"].toDouble(), 10);
+    EXPECT_TRUE(program["leavesTravelAt"].isNull());
+    EXPECT_EQ(Json(within.lines.last())["findings"].toInt(), 0);
+
+    const TResult beyond = Run({"--json", "preview", file, "--min", "0", "--max", "550"});
+    EXPECT_EQ(beyond.status, 1);
+    QJsonObject finding;
+    for (const QString& line : beyond.lines) {
+        if (Json(line)["event"].toString() == "finding")
+            finding = Json(line);
+    }
+    EXPECT_EQ(finding["kind"].toString(), "leaves-travel") << beyond.out.toStdString();
+    EXPECT_EQ(finding["line"].toInt(), 5);
+    EXPECT_TRUE(simulator.Commands().empty()) << "a preview talks to no controller";
+}
+
+TEST_F(KvtctlFixture, SendRefusesAProgramLeavingTheFoldersTravelUnlessTold) {
+    folder.Write("Data/extra-settings.txt", "travel1=on 0 500\r\n");
+    const QByteArray list = "LD1\nSD10000\nDL\nMV600\nED\n";
+    const TResult refused = Run({"send", "--plain", "-"}, list);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("--beyond-travel")) << refused.err.toStdString();
+    EXPECT_TRUE(simulator.Commands().empty());
+
+    const TResult sent = Run({"send", "--plain", "-", "--beyond-travel"}, list);
+    EXPECT_EQ(sent.status, 0) << sent.err.toStdString();
+    EXPECT_EQ(Program(1), (std::vector<std::string>{"SD10000", "DL", "MV600"}));
+}
