@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -55,6 +56,11 @@ struct TSettings {
 
     // --- extra-settings.txt: what this program keeps beyond the three files above ---
     TTravelLimits Travel{};
+    bool LogTimes = false;         // the time before every operation-log and reply-list line
+    bool KeepSessionLogs = false;  // a copy of both logs per session, named by its start
+    quint32 SessionLogCopies = 20; // how many sessions' copies are kept
+    QStringList RecentFiles;       // the last program files, newest first (at most five)
+    QString LastFolder;            // where the file dialogs open (empty: Users)
 
     // --- not stored: the "Direct Control" check box ---
     bool DirectControl = false;

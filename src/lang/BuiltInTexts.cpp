@@ -279,11 +279,14 @@ const QStringList& ExtraTexts() {
         "from",                                                                           // 110
         "to",                                                                             // 111
         "Line %1 (\"%2\") would take channel %3 to %4, beyond its travel %5 ... %6. Send the list all the "
-        "same?",                                                                       // 112
-        "steps",                                                                       // 113
-        "The file %1 is damaged: the settings it could not give keep their defaults.", // 114
-        "... and %1 more",                                                             // 115
-        "Travel limits need two numbers, the first not above the second.",             // 116
+        "same?",                                                                        // 112
+        "steps",                                                                        // 113
+        "The file %1 is damaged: the settings it could not give keep their defaults.",  // 114
+        "... and %1 more",                                                              // 115
+        "Travel limits need two numbers, the first not above the second.",              // 116
+        "The list ended inside the program of channel %1: \"ED*\" ends its recording.", // 117
+        "No answer inside the program of channel %1: \"ED*\" was sent, but the channel may still be "
+        "recording.", // 118
     };
     return texts;
 }

@@ -122,5 +122,7 @@ enum : int {
     ExtraSettingsDamaged = 114,
     PreviewFindingsMore = 115,
     TravelBad = 116,
+    RecordingLeftOpen = 117,
+    RecordingMayRemain = 118,
 };
 } // namespace Ext

@@ -1,10 +1,20 @@
 #include "ReplyLog.h"
 
+#include <QTime>
+
 void TReplyLog::Append(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return;
+    // A line's time is when its first byte came.
+    const qint32 now = QTime::currentTime().msecsSinceStartOfDay();
+    if (times_.back() < 0)
+        times_.back() = now;
     const qint64 base = text_.size();
     text_.append(bytes);
-    for (qsizetype i = bytes.indexOf('*'); i >= 0; i = bytes.indexOf('*', i + 1))
+    for (qsizetype i = bytes.indexOf('*'); i >= 0; i = bytes.indexOf('*', i + 1)) {
         starts_.push_back(base + i + 1);
+        times_.push_back(base + i + 1 < text_.size() ? now : -1);
+    }
     if (Count() > 2 * keep_)
         ShedOldest();
 }
@@ -21,6 +31,7 @@ void TReplyLog::ShedOldest() {
         QByteArray block;
         block.reserve(cut + 2 * lines);
         for (qsizetype i = 0; i < lines; ++i) {
+            block.append(Stamp(i).toLatin1());
             block.append(text_.constData() + starts_[size_t(i)], starts_[size_t(i) + 1] - starts_[size_t(i)]);
             block.append("\r\n", 2);
         }
@@ -29,9 +40,18 @@ void TReplyLog::ShedOldest() {
     text_.remove(0, cut);
     text_.squeeze();
     starts_.erase(starts_.begin(), starts_.begin() + lines);
+    times_.erase(times_.begin(), times_.begin() + lines);
     for (qint64& start : starts_)
         start -= cut;
     shed_ += lines;
+}
+
+QString TReplyLog::Stamp(qsizetype index) const {
+    if (!timesShown_ || index < 0 || index >= Count())
+        return {};
+    const qint32 ms = times_[size_t(index)];
+    // A line that has no byte yet has no time: the stamp's width in blanks keeps the column.
+    return ms < 0 ? QString(13, ' ') : QTime::fromMSecsSinceStartOfDay(ms).toString("hh:mm:ss.zzz ");
 }
 
 qsizetype TReplyLog::End(qsizetype index) const {
@@ -71,5 +91,6 @@ QStringList TReplyLog::Lines() const {
 }
 
 qsizetype TReplyLog::MemoryBytes() const {
-    return text_.capacity() + qsizetype(starts_.capacity() * sizeof(qint64));
+    return text_.capacity() + qsizetype(starts_.capacity() * sizeof(qint64)) +
+           qsizetype(times_.capacity() * sizeof(qint32));
 }

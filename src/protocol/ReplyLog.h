@@ -21,7 +21,7 @@ class TReplyLog {
 public:
     static constexpr qsizetype DefaultKeep = 200000;
 
-    TReplyLog() : starts_{0} {}
+    TReplyLog() : starts_{0}, times_{-1} {}
 
     // Received bytes, one character each.
     void Append(const QByteArray& bytes);
@@ -40,11 +40,20 @@ public:
     // The bytes the log holds.
     qsizetype MemoryBytes() const;
 
+    // Whether the time each line began ("14:03:22.517 ") stands before it where the log is shown
+    // and written (the list, port.log, the lines shed); the times are kept either way.
+    void SetTimesShown(bool on) { timesShown_ = on; }
+    bool TimesShown() const { return timesShown_; }
+    // The time before a line as shown, or empty when times are not shown.
+    QString Stamp(qsizetype index) const;
+
 private:
     qsizetype End(qsizetype index) const;
     void ShedOldest();
     QByteArray text_;
     std::vector<qint64> starts_;
+    std::vector<qint32> times_; // per line: ms since midnight of its first byte, -1 before it
+    bool timesShown_ = false;
     qsizetype keep_ = DefaultKeep;
     std::function<void(const QByteArray&)> shedTo_;
     qint64 shed_ = 0;

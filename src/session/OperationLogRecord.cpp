@@ -9,6 +9,8 @@ void TOperationLogRecord::Add(const QString& text, bool red) {
     // Half of what is kept goes at once, so that the cost per line stays the same.
     QStringList lines;
     while (qsizetype(recent_.size()) > keep_) {
+        if (recent_.front().red)
+            redShed_.push_back(shed_ + lines.size());
         lines.append(recent_.front().text);
         recent_.pop_front();
     }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <vector>
 
 // The operation log as work.log keeps it: every line of the session, the recent ones in memory
 // (Keep), the older ones shed to a spool file on the disk as they fall out, so that memory stays
@@ -27,10 +28,13 @@ public:
     // Lines shed to the disk so far.
     qint64 Shed() const { return shed_; }
     const TSpoolFile& Spool() const { return spool_; }
+    // The numbers (ascending) of the red lines among those shed.
+    const std::vector<qint64>& RedShed() const { return redShed_; }
 
 private:
     std::deque<TLine> recent_;
     qsizetype keep_ = DefaultKeep;
     qint64 shed_ = 0;
+    std::vector<qint64> redShed_;
     TSpoolFile spool_;
 };

@@ -4,6 +4,7 @@
 #include "PortInfo.h"
 #include "core/AppError.h"
 #include "core/Events.h"
+#include "core/Folders.h"
 #include "core/SpoolFile.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
@@ -21,6 +22,8 @@
 #include "settings/ExtraSettingsFile.h"
 #include "settings/LogFiles.h"
 #include "settings/SettingsFiles.h"
+
+#include <QTime>
 
 #include <algorithm>
 
@@ -81,9 +84,12 @@ public:
     void ShowRounding(const QString& text) override { view_.ShowRounding(text); }
     void AddRecordingLine(const QString& text) override { view_.AddRecordingLine(text); }
     void AddLogLine(const QString& text, bool red) override {
-        log_.Add(text, red);
-        view_.AddLogLine(text, red);
+        // With the option, the time stands before the line, in the window and in work.log.
+        const QString line = times ? QTime::currentTime().toString("hh:mm:ss.zzz ") + text : text;
+        log_.Add(line, red);
+        view_.AddLogLine(line, red);
     }
+    bool times = false;
 
 private:
     ICommonDatasView& view_;
@@ -128,6 +134,7 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     readBackEvent_ = std::make_unique<TNamedEvent>(EventNames::Readed, false);
     replyLog_ = std::make_unique<TReplyLog>();
     SetLogKeep(TReplyLog::DefaultKeep, TOperationLogRecord::DefaultKeep);
+    ApplyLogTimes();
     replies_ = std::make_unique<TReplyHandler>(*datas_, *lang_, *readBackEvent_, *port_, scheduler_,
                                                replyLog_.get());
     // The read thread hands its chunks to the reply handler's reader, which answers a waiting
@@ -215,7 +222,27 @@ void TSession::ApplySettings(const TSettings& settings) {
     next.PortNumber = now.PortNumber;
     next.DirectControl = now.DirectControl;
     datas_->SetSettings(next);
+    ApplyLogTimes();
     RebuildCommandTable();
+}
+
+void TSession::ApplyLogTimes() {
+    recordingView_->times = datas_->Settings().LogTimes;
+    replyLog_->SetTimesShown(datas_->Settings().LogTimes);
+}
+
+void TSession::SaveOperationLogAs(const QString& fileName) const {
+    QStringList lines;
+    QList<bool> red;
+    for (const auto& line : operationLog_->Recent()) {
+        lines.append(line.text);
+        red.append(line.red);
+    }
+    LogFiles::WriteMarkedOperationLog(fileName, operationLog_->Spool(), operationLog_->RedShed(), lines, red);
+}
+
+void TSession::SaveReplyLogAs(const QString& fileName) const {
+    LogFiles::WriteReplyLogTo(fileName, *replySpool_, *replyLog_);
 }
 
 void TSession::SaveOnClose() const {
@@ -243,6 +270,13 @@ void TSession::SaveOnClose() const {
     }
     if (s.SavePortLog)
         LogFiles::WriteReplyLog(Paths, *replySpool_, *replyLog_);
+    if (s.KeepSessionLogs) {
+        // This session's copies beside work.log and port.log, the oldest beyond the count gone.
+        Folders::Make(Paths.LogFolder());
+        SaveOperationLogAs(LogFiles::SessionCopyName(Paths, started_, "work"));
+        SaveReplyLogAs(LogFiles::SessionCopyName(Paths, started_, "port"));
+        LogFiles::PruneSessionCopies(Paths, int(s.SessionLogCopies));
+    }
 }
 
 void TSession::SetLogKeep(qsizetype replyLines, qsizetype operationLines) {
@@ -416,6 +450,7 @@ bool TSession::RecordingUnderWay() const {
 }
 
 void TSession::EndForClose() {
+    closing_ = true; // the recording a stopped list leaves open is ended below, in the close's words
     if (rwThread_) {
         const quint64 serial = rwThread_->Serial();
         rwThread_->StopAndWait();
@@ -432,6 +467,26 @@ void TSession::EndForClose() {
     }
 }
 
+void TSession::EndRecordingLeftOpen(const TRWThread::TReport& report) {
+    using End = TRWThread::End;
+    // A list that stops after an accepted LD leaves the controller recording, and its next LD
+    // would be refused as an incorrect command. A communication error's recovery sends its own
+    // "ED*"; a closed port can send nothing.
+    if (closing_ || report.end == End::Completed || report.end == End::PortClosed ||
+        (report.end == End::CommunicationError && datas_->AutoRecovery()))
+        return;
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (datas_->CoordState[n] != TCommonDatas::Communication)
+            continue;
+        port_->WriteText("ED*");
+        if (report.end == End::NoAnswer)
+            Log(lang_->ExtraText(Ext::RecordingMayRemain).arg(n), true);
+        else
+            Log(lang_->ExtraText(Ext::RecordingLeftOpen).arg(n));
+        return; // one "ED*" ends the controller's communication mode
+    }
+}
+
 void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report) {
     if (serial == loggedSerial_)
         return; // its end was logged already, at a close
@@ -443,6 +498,7 @@ void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport&
         Log(lang_->ExtraText(Ext::PortClosedNotSent).arg(report.line), true);
     if (report.count > 1)
         LogTransmissionSummary(report);
+    EndRecordingLeftOpen(report);
     // A late report of an earlier transmission must not release the running one.
     if (rwThread_ && rwThread_->Serial() == serial)
         rwThread_.reset();
@@ -512,6 +568,15 @@ void TSession::SetProgram(const QStringList& lines, const QStringList& descripti
                     .arg(commandList_->FaultyLineCount()),
             true);
     }
+}
+
+TSession::TListState TSession::ListState() const {
+    return {commandList_->Lines(), commandList_->Descriptions(), listFaulty_};
+}
+
+void TSession::RestoreList(const TListState& state) {
+    commandList_->SetProgram(state.lines, state.descriptions);
+    SetListFaulty(state.faulty);
 }
 
 void TSession::SetDirectControl(bool on) {

@@ -9,6 +9,7 @@
 #include "protocol/ReadWriteThread.h"
 #include "serial/ComPort.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
@@ -106,9 +107,10 @@ public:
     // language and Direct Control have operations of their own and keep their values here; the
     // scale and rounding texts and the command table follow the rest at once.
     void ApplySettings(const TSettings& settings);
-    // What the close saves, in this order and each when its flag is on: portp.dat, prp.dat,
-    // erp.dat, then work.log and port.log (the settings first: they are small and must not be
-    // lost to a log that can't be written). Throws EFileError at the first that can't be written.
+    // What the close saves, in this order and each when its flag is on: portp.dat, prp.dat with
+    // extra-settings.txt, erp.dat, then work.log and port.log, then this session's copies of
+    // both logs (the settings first: they are small and must not be lost to a log that can't be
+    // written). Throws EFileError at the first that can't be written.
     void SaveOnClose() const;
     // A second program on a folder another holds: nothing of the folder is saved when it closes.
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
@@ -118,6 +120,12 @@ public:
     // What a close must do before it saves: a transmission stops at once and its summary is
     // logged; a recording it leaves open is ended ("ED*" sent, and logged).
     void EndForClose();
+    // "Save log as...": the operation log with "! " before red lines, or the reply list as
+    // port.log holds it; the whole session either way. Throws EFileError.
+    void SaveOperationLogAs(const QString& fileName) const;
+    void SaveReplyLogAs(const QString& fileName) const;
+    // When this session began (its logs' copies are named by it).
+    const QDateTime& Started() const { return started_; }
     // How many recent lines the reply log and the operation log keep in memory; the older ones
     // wait on the disk for the log files.
     void SetLogKeep(qsizetype replyLines, qsizetype operationLines);
@@ -161,6 +169,15 @@ public:
     SendStart Send(const QStringList& lines);
     // Send with the lines of the command list.
     SendStart SendCommandList();
+    // The command list as a value (its lines share their text with the list), and the list set
+    // back to such a value: what an undo step keeps and restores.
+    struct TListState {
+        QStringList lines, descriptions;
+        bool faulty = false;
+        bool operator==(const TListState&) const = default;
+    };
+    TListState ListState() const;
+    void RestoreList(const TListState& state);
     // The preview of `lines` (or of the command list) with the travel limits of
     // the settings: its programs' figures and plots, its findings.
     Preview::TListPreview PreviewOf(const QStringList& lines) const;
@@ -251,6 +268,8 @@ public:
 
     // Fills the command table from the messages, the scale, the unit name and the units mode.
     void RebuildCommandTable();
+    // The logs show the time before each line as the settings say.
+    void ApplyLogTimes();
 
 signals:
     // Characters received from the controller were added to the reply log.
@@ -282,6 +301,8 @@ private:
     void PortHungUp(const QString& device);
     void TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report);
     void LogTransmissionSummary(const TRWThread::TReport& report);
+    // After a transmission that stopped inside a recording: "ED*" ends it, and the log says so.
+    void EndRecordingLeftOpen(const TRWThread::TReport& report);
     void ReadThreadDone(TChanReadThread::Outcome outcome);
     void SetListFaulty(bool faulty);
     // Applies the scale text and re-scales the list by the ratio to the scale before.
@@ -299,6 +320,8 @@ private:
     std::unique_ptr<TCommonDatas> datas_;
     std::unique_ptr<TSettingsFiles> settingsFiles_;
     std::unique_ptr<TExtraSettingsFile> extraSettingsFile_;
+    bool closing_ = false; // EndForClose has begun
+    QDateTime started_ = QDateTime::currentDateTime();
     bool portSettingsLoaded_ = false;
     bool programSettingsLoaded_ = false;
     bool errorSettingsLoaded_ = false;

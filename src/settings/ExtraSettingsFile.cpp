@@ -28,6 +28,44 @@ std::optional<TTravelLimit> ParseTravel(const QString& value) {
     return t;
 }
 
+std::optional<bool> OnOff(const QString& value) {
+    if (value == "on" || value == "off")
+        return value == "on";
+    return std::nullopt;
+}
+
+// One of the named values other than the travel limits; false when it can't be read.
+bool TakeValue(const QString& name, const QString& value, TSettings& settings) {
+    if (name == "logTimes") {
+        const auto on = OnOff(value);
+        settings.LogTimes = on.value_or(settings.LogTimes);
+        return on.has_value();
+    }
+    if (name == "sessionLogs") {
+        const QStringList parts = value.split(' ', Qt::SkipEmptyParts);
+        bool ok = false;
+        const auto on = parts.size() == 2 ? OnOff(parts[0]) : std::nullopt;
+        const uint copies = parts.size() == 2 ? parts[1].toUInt(&ok) : 0;
+        if (!on || !ok || copies < 1 || copies > 1000)
+            return false;
+        settings.KeepSessionLogs = *on;
+        settings.SessionLogCopies = copies;
+        return true;
+    }
+    if (name == "lastFolder") {
+        settings.LastFolder = value;
+        return true;
+    }
+    // recent1 .. recent5, in order.
+    bool ok = false;
+    const int n = name.mid(6).toInt(&ok);
+    if (!ok || n < 1 || n > 5 || value.isEmpty())
+        return false;
+    if (!settings.RecentFiles.contains(value) && settings.RecentFiles.size() < 5)
+        settings.RecentFiles.append(value);
+    return true;
+}
+
 } // namespace
 
 TExtraSettingsFile::TExtraSettingsFile(const TProgramPaths& paths)
@@ -60,6 +98,12 @@ bool TExtraSettingsFile::Load(TSettings& settings) {
             sound = false;
             continue;
         }
+        if (name == "logTimes" || name == "sessionLogs" || name == "lastFolder" ||
+            name.startsWith("recent")) {
+            if (!TakeValue(name, value, settings))
+                sound = false;
+            continue;
+        }
         if (name.startsWith(kTravel)) {
             bool ok = false;
             const int channel = name.mid(kTravel.size()).toInt(&ok);
@@ -87,6 +131,14 @@ QStringList TExtraSettingsFile::Lines(const TSettings& settings) const {
                      .arg(t.low)
                      .arg(t.high);
     }
+    lines << QString("logTimes=%1").arg(settings.LogTimes ? "on" : "off");
+    lines << QString("sessionLogs=%1 %2")
+                 .arg(settings.KeepSessionLogs ? "on" : "off")
+                 .arg(settings.SessionLogCopies);
+    if (!settings.LastFolder.isEmpty())
+        lines << "lastFolder=" + settings.LastFolder;
+    for (qsizetype i = 0; i < settings.RecentFiles.size() && i < 5; ++i)
+        lines << QString("recent%1=%2").arg(i + 1).arg(settings.RecentFiles[i]);
     return lines + unknownLines_;
 }
 

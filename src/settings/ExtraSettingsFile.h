@@ -11,6 +11,10 @@ struct TSettings;
 // scrambled), so that an integrator may set them by hand:
 //
 //   travel1=on -1000 250000      the travel limits of channel 1, in steps (on or off, low, high)
+//   logTimes=off                 the time before every log line
+//   sessionLogs=off 20           a copy of both logs per session, and how many are kept
+//   lastFolder=/home/op/progs    where the file dialogs open
+//   recent1=/home/op/pump.kvt    the last program files, newest first (recent1 .. recent5)
 //
 // A line of a name this version does not know is kept as it stands when the file is written
 // again, so that a later version's settings survive a start of this one. A value that can't be

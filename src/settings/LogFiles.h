@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
+class QDateTime;
+
 class TProgramPaths;
 class TReplyLog;
 class TSpoolFile;
@@ -18,4 +22,18 @@ QString ReplyLogFile(const TProgramPaths& paths);
 QString OperationLogFile(const TProgramPaths& paths);
 void WriteReplyLog(const TProgramPaths& paths, const TSpoolFile& shed, const TReplyLog& log);
 void WriteOperationLog(const TProgramPaths& paths, const TSpoolFile& shed, const QStringList& lines);
+
+// The reply log as port.log holds it, to any file ("Save log as...", a session's copy).
+void WriteReplyLogTo(const QString& fileName, const TSpoolFile& shed, const TReplyLog& log);
+// The operation log with "! " before each red line (`redShed`: the numbers, ascending, of the
+// red lines among those shed; `red`: which of `lines` are), so that an error can be found in the
+// text.
+void WriteMarkedOperationLog(const QString& fileName, const TSpoolFile& shed,
+                             const std::vector<qint64>& redShed, const QStringList& lines,
+                             const QList<bool>& red);
+
+// The name of a session's copy of a log: Log/2026-12-07_14-03-22_work.log (`kind` work or port).
+QString SessionCopyName(const TProgramPaths& paths, const QDateTime& start, const QString& kind);
+// Removes the oldest session copies of each kind beyond `keep`; returns how many went.
+int PruneSessionCopies(const TProgramPaths& paths, int keep);
 } // namespace LogFiles

@@ -177,8 +177,7 @@ TEST_F(SettingsFixture, ExtraSettingsRoundTripAndKeepWhatALaterVersionWrote) {
     EXPECT_TRUE(extra.Load(none)) << "a missing file is no fault";
     EXPECT_EQ(none.Travel, TTravelLimits{});
 
-    folder.Write("Data/extra-settings.txt",
-                 "# a comment\r\ntravel2=on -1000 250000\r\nrecent1=/home/op/pump.kvt\r\n");
+    folder.Write("Data/extra-settings.txt", "# a comment\r\ntravel2=on -1000 250000\r\ncolour=green\r\n");
     TSettings read;
     ASSERT_TRUE(extra.Load(read));
     EXPECT_EQ(read.Travel[2], (TTravelLimit{true, -1000, 250000}));
@@ -186,20 +185,37 @@ TEST_F(SettingsFixture, ExtraSettingsRoundTripAndKeepWhatALaterVersionWrote) {
     extra.Write(read);
     EXPECT_EQ(LoadLinesFromFile(folder.File("Data/extra-settings.txt"), false),
               (QStringList{"# KVT_Program: settings beyond portp.dat, prp.dat and erp.dat", "travel1=off 0 0",
-                           "travel2=on -1000 250000", "travel3=off 5 7", "recent1=/home/op/pump.kvt"}))
+                           "travel2=on -1000 250000", "travel3=off 5 7", "logTimes=off", "sessionLogs=off 20",
+                           "colour=green"}))
         << "a name this version does not know is kept";
     const QStringList programLines = Read("prp.dat");
     TSettings again;
     TExtraSettingsFile(paths).Load(again);
     EXPECT_EQ(again.Travel, read.Travel);
+
+    // The log options, the last folder and the recent files, newest first.
+    read.LogTimes = true;
+    read.KeepSessionLogs = true;
+    read.SessionLogCopies = 3;
+    read.LastFolder = "/home/op/progs";
+    read.RecentFiles = {"/home/op/b.kvt", "/home/op/a.kvt"};
+    extra.Write(read);
+    TSettings logs;
+    ASSERT_TRUE(TExtraSettingsFile(paths).Load(logs));
+    EXPECT_TRUE(logs.LogTimes);
+    EXPECT_TRUE(logs.KeepSessionLogs);
+    EXPECT_EQ(logs.SessionLogCopies, 3u);
+    EXPECT_EQ(logs.LastFolder, "/home/op/progs");
+    EXPECT_EQ(logs.RecentFiles, read.RecentFiles);
     EXPECT_EQ(Read("prp.dat"), programLines) << "the described files keep their exact lines";
 }
 
 TEST_F(SettingsFixture, DamagedExtraSettingsKeepTheirDefaultsAndSaySo) {
     TExtraSettingsFile extra(paths);
-    for (const QByteArray& text : {QByteArray("travel1=on 500 -500\r\n"), QByteArray("travel1=on x 5\r\n"),
-                                   QByteArray("travel1=maybe 0 5\r\n"), QByteArray("no equals sign\r\n"),
-                                   QByteArray(17 * 1024, 'a')}) {
+    for (const QByteArray& text :
+         {QByteArray("travel1=on 500 -500\r\n"), QByteArray("travel1=on x 5\r\n"),
+          QByteArray("travel1=maybe 0 5\r\n"), QByteArray("no equals sign\r\n"),
+          QByteArray("sessionLogs=on 0\r\n"), QByteArray("logTimes=yes\r\n"), QByteArray(17 * 1024, 'a')}) {
         folder.Write("Data/extra-settings.txt", text);
         TSettings settings;
         EXPECT_FALSE(extra.Load(settings)) << text.left(40).toStdString();
