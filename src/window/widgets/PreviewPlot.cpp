@@ -52,10 +52,12 @@ QList<QPointF> Thinned(const std::vector<QPointF>& path, double perUnit) {
 
 } // namespace
 
-TPreviewPlot::TPreviewPlot(QWidget* parent) : QChartView(parent) {
+// Made with its chart: a chart view made without one makes a chart of its own, which a later
+// setChart releases and nothing deletes.
+TPreviewPlot::TPreviewPlot(QWidget* parent) : QChartView(new QChart, parent) {
     setObjectName("chartPreview");
     setRenderHint(QPainter::Antialiasing);
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->legend()->setAlignment(Qt::AlignBottom);
     timeAxis_ = new QValueAxis(chart);
     positionAxis_ = new QValueAxis(chart);
@@ -64,7 +66,6 @@ TPreviewPlot::TPreviewPlot(QWidget* parent) : QChartView(parent) {
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->addAxis(timeAxis_, Qt::AlignBottom);
     chart->addAxis(positionAxis_, Qt::AlignLeft);
-    setChart(chart);
     setMinimumSize(320, 220);
 }
 
