@@ -23,6 +23,7 @@ public:
 
     void ShowMessage(const QString&) override {}
     bool Confirm(const QString&, bool) override { return true; }
+    SaveChoice AskSave(const QString&) override { return SaveChoice::Discard; }
     QString OpenFileName(const QString&, const QString&) override { return file; }
     QString SaveFileName(const QString&, const QString&) override { return file; }
 

@@ -12,6 +12,10 @@ public:
         qWarning().noquote() << text;
         return false;
     }
+    SaveChoice AskSave(const QString& text) override {
+        qWarning().noquote() << text;
+        return SaveChoice::Cancel;
+    }
     QString OpenFileName(const QString&, const QString&) override { return {}; }
     QString SaveFileName(const QString&, const QString&) override { return {}; }
 };

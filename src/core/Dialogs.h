@@ -15,6 +15,9 @@ public:
     // A confirmation with OK and Cancel; true for OK. `defaultAnswer` is the button Enter presses
     // and the answer given when the program is asked to end while the question stands.
     virtual bool Confirm(const QString& text, bool defaultAnswer = false) = 0;
+    // The question before unsaved work would be lost: Save, Discard or Cancel (the default).
+    enum class SaveChoice { Save, Discard, Cancel };
+    virtual SaveChoice AskSave(const QString& text) = 0;
     // A file to open: the chosen full path, or empty when the operator cancels.
     virtual QString OpenFileName(const QString& folder, const QString& fileName) = 0;
     // A file to save to: the chosen full path, or empty when the operator cancels. The dialog

@@ -34,6 +34,8 @@ bool TCommandList::ReplaceLines(const QStringList& lines) {
     if (lines.size() != lines_.size())
         return false;
     lines_ = lines;
+    if (!lines_.isEmpty())
+        emit dataChanged(index(0, LineColumn), index(Count() - 1, LineColumn), {Qt::DisplayRole});
     return true;
 }
 
@@ -103,6 +105,8 @@ QVariant TCommandList::data(const QModelIndex& index, int role) const {
     switch (index.column()) {
     case 0:
         return QString::number(index.row() + 1);
+    case LineColumn:
+        return lines_[index.row()];
     case DescriptionColumn:
         return descriptions_[index.row()];
     default:

@@ -8,13 +8,15 @@
 // once; the grid StringGridSend shows it and the transmission sends its lines (MemoSend, the
 // object's name, is the name of those lines).
 //
-// As a table it has three columns (the row number, an empty column, the description) and one
-// row per command plus a trailing empty row, onto which a command can be dragged to remove it.
+// As a table it has three columns (the row number, the list line as it is sent, the
+// description) and one row per command plus a trailing empty row, onto which a command can be
+// dragged to remove it.
 // Row numbers follow the rows by themselves; the header texts are the view's.
 class TCommandList : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int ColumnCount = 3;
+    static constexpr int LineColumn = 1;
     static constexpr int DescriptionColumn = 2;
 
     explicit TCommandList(const QString& objectName = "MemoSend", QObject* parent = nullptr);

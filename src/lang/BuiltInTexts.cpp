@@ -286,7 +286,26 @@ const QStringList& ExtraTexts() {
         "Travel limits need two numbers, the first not above the second.",              // 116
         "The list ended inside the program of channel %1: \"ED*\" ends its recording.", // 117
         "No answer inside the program of channel %1: \"ED*\" was sent, but the channel may still be "
-        "recording.", // 118
+        "recording.",                                                        // 118
+        "&Edit",                                                             // 119
+        "Undo",                                                              // 120
+        "Redo",                                                              // 121
+        "Save as...",                                                        // 122
+        "Recent files",                                                      // 123
+        "Import text...",                                                    // 124
+        "Export text...",                                                    // 125
+        "untitled",                                                          // 126
+        "The command list has changes that are not saved. Save them first?", // 127
+        "The file %1 is no longer there; it is taken off the recent files.", // 128
+        "Lines of %1 that are not commands were left out:",                  // 129
+        "line %1, \"%2\": %3",                                               // 130
+        "about %1 left",                                                     // 131
+        "Save log as...",                                                    // 132
+        "Clear log",                                                         // 133
+        "Time before each log line",                                         // 134
+        "Keep the logs of each session, at most:",                           // 135
+        "Line",                                                              // 136
+        "%1 holds no command: the list is left as it was.",                  // 137
     };
     return texts;
 }

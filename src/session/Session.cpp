@@ -9,6 +9,7 @@
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
+#include "editor/ProgramDocument.h"
 #include "editor/Rescale.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -23,6 +24,7 @@
 #include "settings/LogFiles.h"
 #include "settings/SettingsFiles.h"
 
+#include <QFileInfo>
 #include <QTime>
 
 #include <algorithm>
@@ -239,6 +241,26 @@ void TSession::SaveOperationLogAs(const QString& fileName) const {
         red.append(line.red);
     }
     LogFiles::WriteMarkedOperationLog(fileName, operationLog_->Spool(), operationLog_->RedShed(), lines, red);
+}
+
+void TSession::NoteFileUsed(const QString& file, bool programFile) {
+    TSettings settings = datas_->Settings();
+    const QFileInfo info(file);
+    settings.LastFolder = info.absolutePath();
+    if (programFile)
+        settings.RecentFiles = TProgramDocument::WithRecent(settings.RecentFiles, info.absoluteFilePath());
+    datas_->SetSettings(settings);
+}
+
+void TSession::ForgetRecentFile(const QString& file) {
+    TSettings settings = datas_->Settings();
+    settings.RecentFiles.removeAll(file);
+    datas_->SetSettings(settings);
+}
+
+QString TSession::FileDialogFolder() const {
+    const QString& last = datas_->Settings().LastFolder;
+    return !last.isEmpty() && QFileInfo(last).isDir() ? last : Paths.UsersFolder();
 }
 
 void TSession::SaveReplyLogAs(const QString& fileName) const {
@@ -577,6 +599,10 @@ TSession::TListState TSession::ListState() const {
 void TSession::RestoreList(const TListState& state) {
     commandList_->SetProgram(state.lines, state.descriptions);
     SetListFaulty(state.faulty);
+}
+
+PlainTextProgram::TImported TSession::ImportPlainText(const QString& fileName) {
+    return PlainTextProgram::Import(fileName, *commands_, *datas_);
 }
 
 void TSession::SetDirectControl(bool on) {

@@ -2,6 +2,7 @@
 
 #include "core/ProgramPaths.h"
 #include "core/Scheduler.h"
+#include "editor/PlainTextProgram.h"
 #include "operations/ChanReadThread.h"
 #include "operations/ReadBack.h"
 #include "preview/PreviewReport.h"
@@ -126,6 +127,14 @@ public:
     void SaveReplyLogAs(const QString& fileName) const;
     // When this session began (its logs' copies are named by it).
     const QDateTime& Started() const { return started_; }
+    // A program file was loaded or saved (`programFile`), or a file imported or exported: a
+    // program file goes first among the recent ones, and the file's folder is where the file
+    // dialogs open next.
+    void NoteFileUsed(const QString& file, bool programFile);
+    // A recent file that is no longer there is taken off the list.
+    void ForgetRecentFile(const QString& file);
+    // Where the file dialogs open: the folder last used while it is there, else Users.
+    QString FileDialogFolder() const;
     // How many recent lines the reply log and the operation log keep in memory; the older ones
     // wait on the disk for the log files.
     void SetLogKeep(qsizetype replyLines, qsizetype operationLines);
@@ -223,6 +232,9 @@ public:
     // Replaces the list (a program loaded, or lines from elsewhere). Wrong commands make it
     // faulty, with one red log line naming the first of them and their number.
     void SetProgram(const QStringList& lines, const QStringList& descriptions = {});
+    // A plain text file's lines as commands, each described as if typed in the operator's units
+    // (the list is not changed). Throws EFileError.
+    PlainTextProgram::TImported ImportPlainText(const QString& fileName);
     void SetDirectControl(bool on);   // clears the list
     void SetControlMode(quint8 mode); // clears the list
     // What a change of units or scale did, for the window to show: the scale text could not be

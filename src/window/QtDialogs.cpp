@@ -23,11 +23,15 @@ QString RunFileDialog(QFileDialog::AcceptMode mode, const QString& folder, const
     dialog.setDirectory(folder);
     dialog.setDefaultSuffix(SuffixOf(fileName));
     // A name with wildcards ("*.kvt") is what the dialog lists, not a file to select. The save
-    // dialog asks before an existing file is replaced (the default of a save dialog).
-    if (fileName.contains('*'))
+    // dialog lists the files of the proposed name's kind only (a program's companions stay out)
+    // and asks before an existing file is replaced (the default of a save dialog).
+    if (fileName.contains('*')) {
         dialog.setNameFilter(fileName);
-    else
+    } else {
+        if (mode == QFileDialog::AcceptSave && !SuffixOf(fileName).isEmpty())
+            dialog.setNameFilter("*." + SuffixOf(fileName));
         dialog.selectFile(fileName);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();
@@ -59,6 +63,19 @@ bool TQtDialogs::Confirm(const QString& text, bool defaultAnswer) {
                                               defaultAnswer ? QMessageBox::Ok : QMessageBox::Cancel);
     // Closed by an end of the program: its default, not the Cancel of a closed box.
     return terminating_ ? defaultAnswer : answer == QMessageBox::Ok;
+}
+
+IDialogs::SaveChoice TQtDialogs::AskSave(const QString& text) {
+    if (terminating_)
+        return SaveChoice::Discard;
+    const auto answer = QMessageBox::warning(QApplication::activeWindow(), kTitle, text,
+                                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                             QMessageBox::Save);
+    if (terminating_)
+        return SaveChoice::Discard;
+    return answer == QMessageBox::Save      ? SaveChoice::Save
+           : answer == QMessageBox::Discard ? SaveChoice::Discard
+                                            : SaveChoice::Cancel;
 }
 
 QString TQtDialogs::OpenFileName(const QString& folder, const QString& fileName) {

@@ -2,6 +2,7 @@
 
 #include "AlertQueue.h"
 #include "LangDialog.h"
+#include "ListHistory.h"
 #include "PortName.h"
 #include "ProgramPreviewWindow.h"
 #include "UnitByteLen.h"
@@ -13,6 +14,7 @@
 #include "UnitProgProp.h"
 #include "core/Dialogs.h"
 #include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
@@ -31,6 +33,7 @@
 
 #include <QAction>
 #include <QLayout>
+#include <QMenu>
 #include <QPushButton>
 
 TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, QWidget* parent)
@@ -38,6 +41,7 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, QWidget* 
     CreateControls();
     // The session's shared state writes its defaults into the controls just created.
     session_ = std::make_unique<TSession>(programFolder, *this);
+    history_ = new TListHistory(*session_, this);
     if (portForThisStart != 0)
         session_->UsePortForThisStart(portForThisStart);
     ConnectHandlers();
@@ -72,6 +76,8 @@ void TForm1::ConnectHandlers() {
     });
     ConnectSendingHandlers();
     ConnectEditorHandlers();
+    ConnectFileHandlers();
+    ConnectLogMenus();
     const struct {
         QPushButton* button;
         TSession::SimpleAction action;
@@ -100,12 +106,9 @@ void TForm1::FormCreate() {
     btnOpenPortClick();
 
     resize(371, height());
-    // The description column takes the rest of the grid (and keeps it as the grid grows).
-    grid->SetColWidth(0, 20);
-    grid->SetColWidth(1, 20);
-    grid->SetColWidth(2, std::max(40, grid->width() - grid->ColWidth(0) - grid->ColWidth(1) - 20));
     grid->SetCell(0, 0, QString::fromUtf8("№"));
     grid->SetCell(2, 0, "Command");
+    grid->FitCodeColumns();
 
     if (!session.ProgramSettingsLoaded())
         ReportFile(session.ProgramSettingsFile());
@@ -148,6 +151,16 @@ void TForm1::ApplyExtraTexts() {
     mmFileQuit->setText(lang.ExtraText(Ext::Quit));
     mmPreview->setText(lang.ExtraText(Ext::PreviewMenu));
     ExtendedPanel->btnPreview->setText(lang.ExtraText(Ext::PreviewButton));
+    mmEdit->setTitle(lang.ExtraText(Ext::EditMenu));
+    mmEditUndo->setText(lang.ExtraText(Ext::Undo));
+    mmEditRedo->setText(lang.ExtraText(Ext::Redo));
+    mmFileSaveAs->setText(lang.ExtraText(Ext::SaveAs));
+    mmRecent->setTitle(lang.ExtraText(Ext::RecentFilesMenu));
+    mmFileImport->setText(lang.ExtraText(Ext::ImportText));
+    mmFileExport->setText(lang.ExtraText(Ext::ExportText));
+    ExtendedPanel->StringGridSend->SetCell(TCommandList::LineColumn, 0, lang.ExtraText(Ext::CodeColumn));
+    ApplyLogMenuTexts();
+    UpdateTitle();
 }
 
 void TForm1::ShowOperationLog(bool show) {
@@ -172,6 +185,9 @@ void TForm1::FormDestroy() {
     close(formLang_);
     close(formChanRead_);
     close(formPreview_);
+    // The history's steps stand on the session too.
+    delete history_;
+    history_ = nullptr;
     // A running transmission stops at once and is waited for, before the port goes.
     session_.reset();
 }
@@ -252,5 +268,11 @@ void TForm1::AddRecordingLine(const QString& text) {
 }
 
 void TForm1::SetCaption(const QString& objectName, int item, const QString& text) {
+    // The window's own caption is the described title, which the file's name follows.
+    if (objectName == this->objectName() && item < 0) {
+        title_ = text;
+        UpdateTitle();
+        return;
+    }
     SetControlCaption(this, objectName, item, text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CommonDatasView.h"
+#include "editor/ProgramDocument.h"
 #include "lang/CaptionTarget.h"
 
 #include <QMainWindow>
@@ -22,6 +23,7 @@ class TFormErrNastr;
 class TFormLang;
 class TFormPortName;
 class TFormProgProp;
+class TListHistory;
 class TLogView;
 class TPanel;
 class TProgramPreviewWindow;
@@ -107,6 +109,26 @@ public:
     void btnScaleChangeClick();
     void mmFileSaveClick();
     void mmFileOpenClick();
+    // "Save as...": the dialog proposes the program's own file name.
+    void mmFileSaveAsClick();
+    // One of the recent program files, loaded as "Load from file" loads it.
+    void OpenRecentFile(const QString& fileName);
+    // The list as plain text, one list line per line, and back.
+    void mmFileExportClick();
+    void mmFileImportClick();
+    // Delete on the grid: the selected rows are removed, as one step.
+    void DeleteSelectedRows();
+
+    // --- the list's history and its file ---
+    void mmEditUndoClick();
+    void mmEditRedoClick();
+    TListHistory& History() const { return *history_; }
+    const TProgramDocument& Document() const { return document_; }
+    // Whether the operator's list differs from what was last loaded or saved.
+    bool ProgramModified() const;
+    // Before the operator's list would be lost (a quit, a load, "Clear all"): when it has unsaved
+    // changes, asks Save / Discard / Cancel. True when the action may go on.
+    bool MayDiscardProgram();
 
     // --- ICommonDatasView ---
     void PaintIndicator(int channel, TRgb colour) override;
@@ -121,9 +143,10 @@ public:
     void SetCaption(const QString& objectName, int item, const QString& text) override;
 
     // --- the menu and the panels (the form's design) ---
-    QMenu *mmFile, *mmSetts, *mmNastr, *mmInfo;
-    QAction *mmFileOpen, *mmFileSave, *mmFileQuit, *mmSettsPortName, *mmSettsProp, *mmSettsCoord,
-        *mmNastrError, *mmNastrLogs, *mmLang, *mmVers, *mmReadCh, *mmPreview;
+    QMenu *mmFile, *mmEdit, *mmRecent, *mmSetts, *mmNastr, *mmInfo;
+    QAction *mmFileOpen, *mmFileSave, *mmFileSaveAs, *mmFileImport, *mmFileExport, *mmFileQuit, *mmEditUndo,
+        *mmEditRedo, *mmSettsPortName, *mmSettsProp, *mmSettsCoord, *mmNastrError, *mmNastrLogs, *mmLang,
+        *mmVers, *mmReadCh, *mmPreview;
     TChannelStatePanel* ChannelState;
     TSimpleModePanel* SimplePanel;
     TExtendedPanel* ExtendedPanel;
@@ -135,6 +158,8 @@ public:
     TPanel* PanelPortProp;
     TSendingProgress* SendingProgress;
     TLogView* MemoLog;
+    // The context menus of the operation log and of the reply list.
+    QAction *pmSaveLog, *pmClearLog, *pmSaveReplies, *pmClearReplies;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -143,6 +168,24 @@ private:
     void ConnectHandlers();
     void ConnectEditorHandlers();
     void ConnectSendingHandlers();
+    void ConnectFileHandlers();
+    void ConnectLogMenus();
+    void ApplyLogMenuTexts();
+    // "Save log as...": the reply list when `replies`, else the operation log.
+    void SaveLogAs(bool replies);
+    // The operator's list: the command list in the extended mode; in the simple mode, the list
+    // the switch to it took away (what an undo brings back).
+    TProgramDocument::TText ProgramText() const;
+    // Saves the operator's list to `fileName` (a program file pair); false when it can't be.
+    bool SaveProgramTo(const QString& fileName);
+    // The save dialog, proposing `proposed`, until a program file name is chosen; then saves.
+    bool SaveProgramWithDialog(const QString& proposed);
+    // Loads a program file pair into the list, as one step of the history.
+    void LoadProgram(const QString& fileName);
+    // The described title, the program file's name and a mark while it has unsaved changes.
+    void UpdateTitle();
+    void UpdateRecentMenu();
+    void UpdateEditActions();
     // Message 1 + the file's path + Message 2 in a message box.
     void ReportFile(const QString& path);
     void ToolButtonClick(int index, const QString& argument, bool reportsParameterError);
@@ -172,6 +215,10 @@ private:
     QPointer<TProgramPreviewWindow> formPreview_;
     QTimer* progressTimer_ = nullptr;
     TAlertQueue* alerts_ = nullptr;
+    TListHistory* history_ = nullptr;
+    TProgramDocument document_;
+    QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it
+    TProgramDocument::TText keptText_;          // the operator's list while in the simple mode
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();

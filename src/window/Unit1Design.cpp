@@ -33,13 +33,26 @@ void TForm1::CreateMenu() {
     mmFile = Design::Named(bar->addMenu("File"), "mmFile");
     mmFileOpen = MenuItem(mmFile, "mmFileOpen", "Load from file");
     mmFileSave = MenuItem(mmFile, "mmFileSave", "Save to file");
+    mmFileSaveAs = MenuItem(mmFile, "mmFileSaveAs", "Save as...");
+    mmRecent = Design::Named(mmFile->addMenu("Recent files"), "mmRecent");
+    mmFile->addSeparator();
+    mmFileImport = MenuItem(mmFile, "mmFileImport", "Import text...");
+    mmFileExport = MenuItem(mmFile, "mmFileExport", "Export text...");
+    mmFile->addSeparator();
     mmPreview = MenuItem(mmFile, "mmPreview", "Program preview...");
     mmPreview->setShortcut(QKeySequence(Qt::Key_F6));
     mmFile->addSeparator();
     mmFileQuit = MenuItem(mmFile, "mmFileQuit", "Quit");
     mmFileOpen->setShortcut(QKeySequence::Open);
     mmFileSave->setShortcut(QKeySequence::Save);
+    mmFileSaveAs->setShortcut(QKeySequence::SaveAs);
     mmFileQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mmEdit = Design::Named(bar->addMenu("Edit"), "mmEdit");
+    mmEditUndo = MenuItem(mmEdit, "mmEditUndo", "Undo");
+    mmEditRedo = MenuItem(mmEdit, "mmEditRedo", "Redo");
+    mmEditUndo->setShortcut(QKeySequence::Undo);
+    mmEditRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     mmSetts = Design::Named(bar->addMenu("Port settings"), "mmSetts");
     mmSettsPortName = MenuItem(mmSetts, "mmSettsPortName", "Chose port");
     mmSettsProp = MenuItem(mmSetts, "mmSettsProp", "Port settings");

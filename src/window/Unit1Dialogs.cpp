@@ -1,6 +1,7 @@
 // The main window's dialogs: each is made on first use over the session and wired to what the
 // window must do afterwards; and the close, which saves what is due.
 #include "LangDialog.h"
+#include "ListHistory.h"
 #include "PortName.h"
 #include "ProgramPreviewWindow.h"
 #include "Unit1.h"
@@ -69,7 +70,11 @@ void TForm1::mmLangClick() {
 }
 
 void TForm1::mmReadChClick() {
-    TFormChanRead* dialog = Ensure(formChanRead_);
+    // "Add to the command list" is one step of the list's history.
+    TFormChanRead* dialog = Ensure(formChanRead_, [this](TFormChanRead* d) {
+        connect(d, &TFormChanRead::ListReplaceBegins, history_, &TListHistory::Begin);
+        connect(d, &TFormChanRead::ListReplaceEnds, history_, &TListHistory::End);
+    });
     dialog->show();
     dialog->raise();
 }
@@ -100,6 +105,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm1::FormClose() {
+    // Unsaved changes of the operator's list are saved, or given up, or the window stays.
+    if (!MayDiscardProgram())
+        return false;
     // A close during a recording asks first, and stops it cleanly on the way out.
     if (Session().RecordingUnderWay() &&
         !Dialogs().Confirm(Session().Lang().ExtraText(Ext::CloseDuringRecording), true))

@@ -1,6 +1,7 @@
 // The main window's command list editor: the command buttons with their argument edits, the grid
 // StringGridSend, which shows the session's command list, and the units panel, whose changes
 // re-scale it.
+#include "ListHistory.h"
 #include "Unit1.h"
 #include "core/AppError.h"
 #include "core/Dialogs.h"
@@ -31,6 +32,7 @@ void TForm1::ConnectEditorHandlers() {
     connect(panel->btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     connect(panel->chbDirectControl, &QCheckBox::clicked, this, &TForm1::chbDirectControlClick);
     connect(panel->StringGridSend, &TStringGrid::RowMoved, this, &TForm1::StringGridSendRowMoved);
+    connect(panel->StringGridSend, &TStringGrid::DeletePressed, this, &TForm1::DeleteSelectedRows);
     connect(session_.get(), &TSession::ListCleared, panel->MemoRead, &TMemoList::Clear);
     connect(session_.get(), &TSession::ListFaultyChanged, panel->btnRunTR,
             [panel](bool faulty) { panel->btnRunTR->setEnabled(!faulty); });
@@ -40,8 +42,27 @@ void TForm1::ConnectEditorHandlers() {
             rgrUnitsClick();
     });
     connect(UnitsPanel->btnScaleChange, &QPushButton::clicked, this, &TForm1::btnScaleChangeClick);
-    connect(mmFileSave, &QAction::triggered, this, &TForm1::mmFileSaveClick);
-    connect(mmFileOpen, &QAction::triggered, this, &TForm1::mmFileOpenClick);
+    connect(mmEditUndo, &QAction::triggered, this, &TForm1::mmEditUndoClick);
+    connect(mmEditRedo, &QAction::triggered, this, &TForm1::mmEditRedoClick);
+    connect(history_, &TListHistory::Changed, this, &TForm1::UpdateEditActions);
+    UpdateEditActions();
+}
+
+void TForm1::mmEditUndoClick() {
+    if (mmEditUndo->isEnabled())
+        history_->Undo();
+}
+
+void TForm1::mmEditRedoClick() {
+    if (mmEditRedo->isEnabled())
+        history_->Redo();
+}
+
+void TForm1::UpdateEditActions() {
+    // The simple mode's lists are not the operator's: nothing is undone there.
+    const bool extended = Session().Settings().ControlMode == TSettings::ExtendedMode;
+    mmEditUndo->setEnabled(extended && history_->CanUndo());
+    mmEditRedo->setEnabled(extended && history_->CanRedo());
 }
 
 void TForm1::ToolButtonClick(int index, const QString& argument, bool reportsParameterError) {
@@ -56,7 +77,12 @@ void TForm1::ToolButtonClick(int index, const QString& argument, bool reportsPar
 }
 
 bool TForm1::EditorAddCommand(int index, const QString& argument) {
-    const TSession::TAddOutcome outcome = Session().AddCommand(index, argument);
+    // A command of Direct Control is sent, not kept: the list is no work of the operator's.
+    TSession::TAddOutcome outcome;
+    if (Session().Settings().DirectControl)
+        outcome = Session().AddCommand(index, argument);
+    else
+        history_->Record([&] { outcome = Session().AddCommand(index, argument); });
     if (outcome.kind == TSession::TAddOutcome::Busy)
         Dialogs().ShowMessage(Session().Lang().ExtraText(Ext::DirectControlBusy));
     else if (outcome.kind == TSession::TAddOutcome::Refused)
@@ -66,23 +92,42 @@ bool TForm1::EditorAddCommand(int index, const QString& argument) {
 
 void TForm1::btnLD1Click() {
     const TSettings& settings = Session().Settings();
-    EditorAddCommand(TKVTCommands::LD, "1");
-    if (settings.DirectControl)
+    if (settings.DirectControl) {
+        EditorAddCommand(TKVTCommands::LD, "1");
         return;
-    if (settings.AutoAddBG)
-        EditorAddCommand(TKVTCommands::BG, "no");
-    if (settings.AutoAddEN)
-        EditorAddCommand(TKVTCommands::EN, "no");
+    }
+    // The recording's start with its automatic commands is one step.
+    history_->Record([&] {
+        EditorAddCommand(TKVTCommands::LD, "1");
+        if (settings.AutoAddBG)
+            EditorAddCommand(TKVTCommands::BG, "no");
+        if (settings.AutoAddEN)
+            EditorAddCommand(TKVTCommands::EN, "no");
+    });
 }
 
 void TForm1::btnAllClearClick() {
-    Session().ClearList();
+    if (!MayDiscardProgram())
+        return;
+    history_->Record([this] { Session().ClearList(); });
 }
 
 void TForm1::btnDelRawClick() {
     // Any command row can be deleted, also one whose description is empty (a program loaded
     // with a short companion file); the trailing empty row cannot.
-    Session().RemoveLine(ExtendedPanel->StringGridSend->Row() - 1);
+    const int row = ExtendedPanel->StringGridSend->Row();
+    history_->Record([&] { Session().RemoveLine(row - 1); });
+}
+
+void TForm1::DeleteSelectedRows() {
+    const QList<int> rows = ExtendedPanel->StringGridSend->SelectedRows(); // highest first
+    if (rows.isEmpty() || !ExtendedPanel->btnDelRaw->isEnabled())
+        return;
+    history_->Record([&] {
+        for (const int row : rows)
+            Session().RemoveLine(row - 1);
+    });
+    ExtendedPanel->StringGridSend->SetRow(std::min(rows.last(), Session().CommandList().Count()));
 }
 
 void TForm1::StringGridSendRowMoved(int from, int to) {
@@ -90,7 +135,7 @@ void TForm1::StringGridSendRowMoved(int from, int to) {
     if (from < 1 || from > count)
         return;
     // Dropped on the trailing empty row (after the last command), the command is removed.
-    Session().MoveLine(from - 1, to - 1);
+    history_->Record([&] { Session().MoveLine(from - 1, to - 1); });
     if (to <= count)
         ExtendedPanel->StringGridSend->SetRow(to);
 }
@@ -100,19 +145,24 @@ void TForm1::btnClearClick() {
 }
 
 void TForm1::chbDirectControlClick() {
-    Session().SetDirectControl(ExtendedPanel->chbDirectControl->isChecked());
+    const bool on = ExtendedPanel->chbDirectControl->isChecked();
+    history_->Record([&] { Session().SetDirectControl(on); });
 }
 
 void TForm1::rgrUnitsClick() {
     const bool steps = UnitsPanel->rgrUnits->ItemIndex() == 0;
     UnitsPanel->EnableScale(!steps);
-    const auto change = Session().ChangeUnitsMode(steps ? TSettings::StepsUnits : TSettings::OtherUnits,
-                                                  UnitsPanel->ScaleText());
+    TSession::TScaleChange change;
+    history_->Record([&] {
+        change = Session().ChangeUnitsMode(steps ? TSettings::StepsUnits : TSettings::OtherUnits,
+                                           UnitsPanel->ScaleText());
+    });
     ShowScaleChange(change.badScale, change.notWhole);
 }
 
 void TForm1::btnScaleChangeClick() {
-    const auto change = Session().ChangeScale(UnitsPanel->ScaleText());
+    TSession::TScaleChange change;
+    history_->Record([&] { change = Session().ChangeScale(UnitsPanel->ScaleText()); });
     ShowScaleChange(change.badScale, change.notWhole);
 }
 

@@ -3,6 +3,7 @@
 // shows how far a long transmission is.
 #include "Unit1.h"
 #include "core/Dialogs.h"
+#include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "panels/ExtendedPanel.h"
@@ -10,6 +11,7 @@
 #include "widgets/LineList.h"
 #include "widgets/Panel.h"
 #include "widgets/SendingProgress.h"
+#include "widgets/StringGrid.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -78,11 +80,16 @@ void TForm1::UpdateSendingProgress() {
         return;
     }
     PanelPortProp->CaptionLabel()->hide();
-    SendingProgress->Show(Session().Lang().ExtraText(Ext::SendingProgress), progress->line, progress->count,
-                          progress->elapsedMs);
+    const TLang& lang = Session().Lang();
+    SendingProgress->Show(lang.ExtraText(Ext::SendingProgress), lang.ExtraText(Ext::SendingTimeLeft),
+                          progress->line, progress->count, progress->elapsedMs);
+    // The line on its way is highlighted in the list it came from.
+    if (progress->line <= Session().CommandList().Count())
+        ExtendedPanel->StringGridSend->SetSendingRow(progress->line);
 }
 
 void TForm1::HideSendingProgress() {
+    ExtendedPanel->StringGridSend->SetSendingRow(0);
     SendingProgress->hide();
     PanelPortProp->CaptionLabel()->show();
 }

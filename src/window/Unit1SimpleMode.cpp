@@ -1,6 +1,7 @@
 // The main window's two control modes: the simple single-motion panel and the extended command
 // list editor, and the switch between them.
 #include "LangDialog.h"
+#include "ListHistory.h"
 #include "Unit1.h"
 #include "core/UnitCommonDatas.h"
 #include "panels/ChannelStatePanel.h"
@@ -10,20 +11,33 @@
 #include "widgets/RadioGroup.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QPushButton>
 
 void TForm1::rgrSingl_MultClick() {
-    Session().SetControlMode(rgrSingl_Mult->ItemIndex() == 0 ? TSettings::SimpleMode
-                                                             : TSettings::ExtendedMode);
+    if (rgrSingl_Mult->ItemIndex() == 0) {
+        // The operator's list is kept aside (what a quit would ask to save) and the clear is a
+        // step of the history: an undo back in the extended mode brings the list back.
+        if (Session().Settings().ControlMode == TSettings::ExtendedMode)
+            keptText_ = ProgramText();
+        history_->Record([this] { Session().SetControlMode(TSettings::SimpleMode); });
+    } else {
+        // What the simple mode's buttons put into the list is not the operator's: its clear is
+        // not a step.
+        Session().SetControlMode(TSettings::ExtendedMode);
+        keptText_ = {};
+    }
     ApplyModeLayout();
 }
 
 void TForm1::ApplyModeLayout() {
     const TSettings& settings = Session().Settings();
     const bool simple = settings.ControlMode == TSettings::SimpleMode;
-    mmFileSave->setEnabled(!simple);
-    mmFileOpen->setEnabled(!simple);
-    mmPreview->setEnabled(!simple);
+    for (QAction* action : {mmFileSave, mmFileOpen, mmFileSaveAs, mmFileImport, mmFileExport, mmPreview})
+        action->setEnabled(!simple);
+    mmRecent->setEnabled(!simple && !Session().Settings().RecentFiles.isEmpty());
+    UpdateEditActions();
+    UpdateTitle();
     SimplePanel->EnableAll(simple);
     ExtendedPanel->EnableAll(!simple);
     // A list with a wrong command stays unsendable, whatever the layout.

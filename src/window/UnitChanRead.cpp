@@ -42,7 +42,6 @@ TFormChanRead::TFormChanRead(TSession& session, QWidget* parent)
     btnCompare->setObjectName("btnCompare");
     StringGridRead = new TStringGrid("StringGridRead", this);
     StringGridRead->SetList(readed_.get());
-    StringGridRead->horizontalHeader()->setStretchLastSection(true);
     MemoChan = new QPlainTextEdit(this);
     MemoChan->setObjectName("MemoChan");
     MemoChan->setReadOnly(true);
@@ -79,8 +78,6 @@ TFormChanRead::~TFormChanRead() {
 
 void TFormChanRead::Fill() {
     btnCompare->setText(Session().Lang().ExtraText(Ext::CompareWithList));
-    StringGridRead->SetColWidth(0, 20);
-    StringGridRead->SetColWidth(1, 20);
 }
 
 void TFormChanRead::closeEvent(QCloseEvent* event) {
@@ -122,7 +119,9 @@ void TFormChanRead::chbCodesClick() {
 }
 
 void TFormChanRead::btnAddToListClick() {
+    emit ListReplaceBegins();
     Session().SetProgramFromRead(*readed_, lastRead_.wrongCommand);
+    emit ListReplaceEnds();
 }
 
 void TFormChanRead::btnCompareClick() {

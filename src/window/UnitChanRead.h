@@ -41,6 +41,11 @@ public:
     TStringGrid* StringGridRead;
     QPlainTextEdit* MemoChan;
 
+signals:
+    // "Add to the command list" is about to replace the list, and has replaced it.
+    void ListReplaceBegins();
+    void ListReplaceEnds();
+
 protected:
     void Fill() override;
     void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,8 @@
 #include "UnitProgProp.h"
 
 #include "core/Settings.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 #include "session/Session.h"
 #include "widgets/RadioGroup.h"
 
@@ -9,7 +11,10 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 constexpr TCaptionSlot kSlots[] = {{43, "TFormProgProp", -1},
@@ -63,6 +68,18 @@ TFormProgProp::TFormProgProp(TSession& session, QWidget* parent)
     auto* logs = new QVBoxLayout(Panel("Panel2", this, column));
     chBoxSavePortLogs = Box("chBoxSavePortLogs", "Save port replies log", this, logs);
     chBoxSaveLogs = Box("chBoxSaveLogs", "Save operation log", this, logs);
+    chbLogTimes = Box("chbLogTimes", "Time before each log line", this, logs);
+    auto* copies = new QHBoxLayout;
+    logs->addLayout(copies);
+    chbSessionLogs = new QCheckBox("Keep the logs of each session, at most:", this);
+    chbSessionLogs->setObjectName("chbSessionLogs");
+    spinSessionLogs = new QSpinBox(this);
+    spinSessionLogs->setObjectName("spinSessionLogs");
+    spinSessionLogs->setRange(1, 9999);
+    copies->addWidget(chbSessionLogs);
+    copies->addWidget(spinSessionLogs);
+    copies->addStretch(1);
+    connect(chbSessionLogs, &QCheckBox::toggled, spinSessionLogs, &QWidget::setEnabled);
     auto* settings = new QVBoxLayout(Panel("Panel3", this, column));
     chBoxSavePortProp = Box("chBoxSavePortProp", "Save port properties", this, settings);
     chboxSaveProgProp = Box("chboxSaveProgProp", "Save program settings", this, settings);
@@ -102,6 +119,13 @@ void TFormProgProp::Fill() {
     chBoxLogs->setChecked(d.ShowOperationLog);
     chBoxSavePortLogs->setChecked(d.SavePortLog);
     chBoxSaveLogs->setChecked(d.SaveOperationLog);
+    const TLang& lang = Session().Lang();
+    chbLogTimes->setText(lang.ExtraText(Ext::LogTimesOption));
+    chbSessionLogs->setText(lang.ExtraText(Ext::SessionLogsOption));
+    chbLogTimes->setChecked(d.LogTimes);
+    chbSessionLogs->setChecked(d.KeepSessionLogs);
+    spinSessionLogs->setValue(int(std::clamp<quint32>(d.SessionLogCopies, 1, 9999)));
+    spinSessionLogs->setEnabled(d.KeepSessionLogs);
     chBoxSavePortProp->setChecked(d.SavePortSettings);
     chboxSaveProgProp->setChecked(d.SaveProgramSettings);
     chBoxSaveErrProp->setChecked(d.SaveErrorSettings);
@@ -122,6 +146,9 @@ void TFormProgProp::btnOKClick() {
     d.ShowOperationLog = chBoxLogs->isChecked();
     d.SavePortLog = chBoxSavePortLogs->isChecked();
     d.SaveOperationLog = chBoxSaveLogs->isChecked();
+    d.LogTimes = chbLogTimes->isChecked();
+    d.KeepSessionLogs = chbSessionLogs->isChecked();
+    d.SessionLogCopies = quint32(spinSessionLogs->value());
     d.SavePortSettings = chBoxSavePortProp->isChecked();
     d.SaveProgramSettings = chboxSaveProgProp->isChecked();
     d.SaveErrorSettings = chBoxSaveErrProp->isChecked();

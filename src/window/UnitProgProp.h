@@ -5,6 +5,7 @@
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class TRadioGroup;
 
 // "Program settings": what the main window shows, which files are saved on close, the editor's
@@ -23,6 +24,9 @@ public:
     QCheckBox* chBoxLogs;
     QCheckBox* chBoxSavePortLogs;
     QCheckBox* chBoxSaveLogs;
+    QCheckBox* chbLogTimes;    // the time before each log line
+    QCheckBox* chbSessionLogs; // a copy of both logs per session
+    QSpinBox* spinSessionLogs; // how many sessions' copies are kept
     QCheckBox* chBoxSavePortProp;
     QCheckBox* chboxSaveProgProp;
     QCheckBox* chBoxSaveErrProp;

@@ -21,6 +21,15 @@ bool ScriptedDialogs::Confirm(const QString& text, bool) {
     return answer;
 }
 
+IDialogs::SaveChoice ScriptedDialogs::AskSave(const QString& text) {
+    saveQuestions.append(text);
+    if (saveAnswers.empty())
+        return SaveChoice::Discard;
+    const SaveChoice answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
 QString ScriptedDialogs::NextFile(const QString& kind, const QString& folder, const QString& fileName) {
     fileDialogs.append(kind + " " + folder + "|" + fileName);
     if (fileAnswers.empty())

@@ -16,6 +16,7 @@ public:
 
     void ShowMessage(const QString& text) override;
     bool Confirm(const QString& text, bool defaultAnswer = false) override;
+    SaveChoice AskSave(const QString& text) override;
     QString OpenFileName(const QString& folder, const QString& fileName) override;
     QString SaveFileName(const QString& folder, const QString& fileName) override;
 
@@ -24,6 +25,8 @@ public:
     QStringList fileDialogs;                       // "open <folder>|<name>" or "save <folder>|<name>"
     std::deque<bool> confirmAnswers;               // default: OK
     std::deque<QString> fileAnswers;               // default: cancel (empty)
+    QStringList saveQuestions;                     // every Save / Discard / Cancel question
+    std::deque<SaveChoice> saveAnswers;            // default: Discard
     std::function<void(const QString&)> onMessage; // runs inside a message box, if set
 
 private:

@@ -411,6 +411,7 @@ TEST_F(EditorFixture, ALongDescriptionDoesNotHideTheCommandColumns) {
         b->click();
     RunEventsFor(30);
     EXPECT_GE(Grid()->ColWidth(2), 100) << "the description column takes the room left";
-    EXPECT_EQ(Grid()->ColWidth(0), 20);
+    EXPECT_GE(Grid()->ColWidth(1), Grid()->fontMetrics().horizontalAdvance("MV10000000"))
+        << "the list line is shown whole";
     SaveScreenshot(form.get(), "editor-en");
 }

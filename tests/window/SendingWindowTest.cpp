@@ -56,15 +56,24 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
             captions << form->SendingProgress->Caption();
     });
     sampler.start(20);
+    // The highlighted line, as it changes.
+    QList<int> highlighted;
+    QObject::connect(W<TStringGrid>("StringGridSend"), &TStringGrid::SendingRowChanged,
+                     [&](int row) { highlighted << row; });
 
     QTest::keyClick(form.get(), Qt::Key_F5);
     ASSERT_TRUE(form->Session().Transmitting()) << "F5 sends";
     EXPECT_TRUE(W<QPushButton>("btnStopSending")->isEnabled());
     // The caption changes while the list is sent: the window goes on drawing.
-    ASSERT_TRUE(WaitUntil([&] { return captions.size() >= 2; }, 30000));
+    const auto hasTimeLeft = [&] {
+        return std::any_of(captions.begin(), captions.end(),
+                           [](const QString& c) { return c.endsWith(" left"); });
+    };
+    ASSERT_TRUE(WaitUntil([&] { return captions.size() >= 2 && hasTimeLeft(); }, 30000));
     EXPECT_EQ(form->SendingProgress->Maximum(), 500);
     SaveScreenshot(form.get(), "sending-progress");
-    const QRegularExpression shape("^Line (\\d+) of 500, 0:\\d\\d$");
+    // The time left is estimated once a line has been answered.
+    const QRegularExpression shape("^Line (\\d+) of 500, 0:\\d\\d(, about \\d+:\\d\\d left)?$");
     for (const QString& caption : captions)
         EXPECT_TRUE(shape.match(caption).hasMatch()) << caption.toStdString();
 
@@ -86,6 +95,14 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
     EXPECT_FALSE(form->SendingProgress->isVisible());
     EXPECT_FALSE(W<QPushButton>("btnStopSending")->isEnabled());
     EXPECT_EQ(form->Session().CommandList().Lines(), lines) << "the list itself stays whole";
+
+    // The line on its way was highlighted, ever further down, and nothing is once it ended.
+    ASSERT_GE(highlighted.size(), 2);
+    EXPECT_EQ(highlighted.last(), 0);
+    for (qsizetype i = 1; i + 1 < highlighted.size(); ++i)
+        EXPECT_GT(highlighted[i], highlighted[i - 1]);
+    EXPECT_LE(highlighted[highlighted.size() - 2], sent + 1);
+    EXPECT_EQ(W<TStringGrid>("StringGridSend")->SendingRow(), 0);
 }
 
 TEST_F(SendingWindowFixture, TheCommandListAndTheLogTakeTheRoomOfAnEnlargedWindow) {

@@ -5,6 +5,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
 
 using namespace Design;
 using K = TKVTCommands;
@@ -16,6 +17,9 @@ QToolButton* TCommandToolPanel::AddTool(int index, const char* name, const QStri
     connect(button, &QToolButton::clicked, this, [this, index, edit, reportsParameterError] {
         emit CommandChosen(index, edit ? edit->text() : QString("no"), reportsParameterError);
     });
+    // Enter in the argument's edit adds the command, as its button does.
+    if (edit)
+        connect(edit, &QLineEdit::returnPressed, button, &QToolButton::click);
     return button;
 }
 

@@ -33,7 +33,6 @@ TExtendedPanel::TExtendedPanel(QWidget* parent) : TPanel("PanelMultC", parent) {
 
     auto* listColumn = new QVBoxLayout;
     StringGridSend = new TStringGrid("StringGridSend", this);
-    StringGridSend->horizontalHeader()->setStretchLastSection(true);
     btnRunTR = Button("btnRunTR", "Send", this);
     btnRunTR->setEnabled(false);
     btnRunTR->setToolTip(QKeySequence(Qt::Key_F5).toString(QKeySequence::NativeText));

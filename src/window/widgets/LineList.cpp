@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <algorithm>
+
 TLineList::TLineList(const QString& objectName, QWidget* parent) : QAbstractScrollArea(parent) {
     setObjectName(objectName);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -92,14 +94,21 @@ QStringList TLineList::Items() const {
 class TReplyList::TLogSource : public TLineList::ISource {
 public:
     explicit TLogSource(const TReplyLog& log) : log_(log) {}
-    qsizetype Count() const override { return log_.Count(); }
+    qsizetype Count() const override { return log_.Count() - First(); }
     QString LineStart(qsizetype index, qsizetype maxLength, bool* longer) const override {
-        return log_.LineStart(index, maxLength, longer);
+        return log_.LineStart(First() + index, maxLength, longer);
     }
-    QString Line(qsizetype index) const override { return log_.Line(index); }
+    QString Line(qsizetype index) const override { return log_.Line(First() + index); }
+    // From the next line on (the last one, still being received, is not shown).
+    void ClearShown() { firstShown_ = log_.Shed() + log_.Count(); }
 
 private:
+    // The first line shown, among the lines kept (the log may since have shed older ones).
+    qsizetype First() const {
+        return qsizetype(std::clamp<qint64>(firstShown_ - log_.Shed(), 0, log_.Count()));
+    }
     const TReplyLog& log_;
+    qint64 firstShown_ = 0; // counted from the session's first line
 };
 
 TReplyList::TReplyList(const QString& objectName, QWidget* parent) : TLineList(objectName, parent) {}
@@ -108,6 +117,13 @@ TReplyList::~TReplyList() = default;
 void TReplyList::SetLog(const TReplyLog* log) {
     source_ = log ? std::make_unique<TLogSource>(*log) : nullptr;
     SetSource(source_.get());
+}
+
+void TReplyList::ClearShown() {
+    if (!source_)
+        return;
+    source_->ClearShown();
+    Refresh();
 }
 
 // --- the memo ---

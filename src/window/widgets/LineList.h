@@ -58,6 +58,8 @@ public:
     explicit TReplyList(const QString& objectName, QWidget* parent = nullptr);
     ~TReplyList() override;
     void SetLog(const TReplyLog* log);
+    // Shows only what arrives from now on (the log itself, and port.log, keep everything).
+    void ClearShown();
 
 private:
     class TLogSource;

@@ -63,3 +63,8 @@ QStringList TLogView::Lines() const {
         lines.append(Line(i));
     return lines;
 }
+
+void TLogView::Clear() {
+    clear();
+    empty_ = true;
+}

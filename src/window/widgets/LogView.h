@@ -17,6 +17,8 @@ public:
     bool IsRed(int index) const;
     // The lines as plain text, colours dropped.
     QStringList Lines() const;
+    // Empties the view (what the session keeps for the log files stays).
+    void Clear();
 
 private:
     bool empty_ = true;

@@ -23,11 +23,24 @@ TSendingProgress::TSendingProgress(const char* name, QWidget* parent) : QWidget(
     hide();
 }
 
-void TSendingProgress::Show(const QString& caption, int line, int count, qint64 elapsedMs) {
+void TSendingProgress::Show(const QString& caption, const QString& timeLeft, int line, int count,
+                            qint64 elapsedMs) {
     bar_->setRange(0, std::max(count, 1));
     bar_->setValue(std::clamp(line, 0, std::max(count, 1)));
-    label_->setText(caption.arg(line).arg(count).arg(ElapsedText(elapsedMs)));
+    QString text = caption.arg(line).arg(count).arg(ElapsedText(elapsedMs));
+    const qint64 left = EstimatedLeftMs(line, count, elapsedMs);
+    if (left >= 0)
+        text += ", " + timeLeft.arg(ElapsedText(left));
+    label_->setText(text);
     show();
+}
+
+qint64 TSendingProgress::EstimatedLeftMs(int line, int count, qint64 elapsedMs) {
+    const int done = line - 1; // the lines answered
+    if (done < 1 || count < line || elapsedMs < 0)
+        return -1;
+    // The line waiting for its answer is still to come, as are those after it.
+    return elapsedMs * (count - done) / done;
 }
 
 QString TSendingProgress::Caption() const {

@@ -6,14 +6,20 @@ class QLabel;
 class QProgressBar;
 
 // How far a long transmission is, in the status panel: a bar and a caption such as
-// "Line 120 of 1000, 0:02". Hidden while nothing long is being sent.
+// "Line 120 of 1000, 0:02, about 0:15 left". Hidden while nothing long is being sent.
 class TSendingProgress : public QWidget {
     Q_OBJECT
 public:
     explicit TSendingProgress(const char* name, QWidget* parent = nullptr);
 
-    // `caption` holds %1 (the line), %2 (the count of lines) and %3 (the time elapsed).
-    void Show(const QString& caption, int line, int count, qint64 elapsedMs);
+    // `caption` holds %1 (the line), %2 (the count of lines) and %3 (the time elapsed);
+    // `timeLeft` holds %1 (the time still needed at the pace so far), shown after it once a
+    // line has been sent.
+    void Show(const QString& caption, const QString& timeLeft, int line, int count, qint64 elapsedMs);
+
+    // The time the lines after `line` need at the pace of those before it; -1 before a line has
+    // been answered.
+    static qint64 EstimatedLeftMs(int line, int count, qint64 elapsedMs);
     QString Caption() const;
     int Maximum() const;
 

@@ -2,14 +2,29 @@
 
 #include "editor/CommandList.h"
 
+#include <QBrush>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QKeyEvent>
+#include <QPalette>
+#include <QTimer>
 
-// The list as the grid shows it, with the grid's own header texts.
+#include <algorithm>
+
+// The list as the grid shows it, with the grid's own header texts and the row being sent
+// highlighted.
 class TStringGrid::THeader : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QStringList texts = QStringList(TCommandList::ColumnCount);
+    int sendingRow = 0; // 1-based; 0: none
+    QBrush sendingBrush;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::BackgroundRole && sendingRow > 0 && index.row() == sendingRow - 1)
+            return sendingBrush;
+        return QIdentityProxyModel::data(index, role);
+    }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (role != Qt::DisplayRole)
@@ -42,6 +57,75 @@ void TStringGrid::SetList(const TCommandList* list) {
     // Qt's models are handed around as changeable; the grid and its header only read the list.
     header_->setSourceModel(const_cast<TCommandList*>(list));
     setModel(header_);
+    // The widths follow the list once per pass of the event loop, however many rows changed.
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(header_, signal, this, &TStringGrid::ScheduleFit);
+    connect(header_, &QAbstractItemModel::modelReset, this, &TStringGrid::ScheduleFit);
+    connect(header_, &QAbstractItemModel::dataChanged, this, &TStringGrid::ScheduleFit);
+    header_->sendingBrush = palette().brush(QPalette::Active, QPalette::Highlight).color().lighter(170);
+    ScheduleFit();
+}
+
+void TStringGrid::ScheduleFit() {
+    if (fitPending_)
+        return;
+    fitPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        fitPending_ = false;
+        FitCodeColumns();
+    });
+}
+
+void TStringGrid::FitCodeColumns() {
+    if (!list_)
+        return;
+    const QFontMetrics metrics(font());
+    const int padding = 12;
+    const auto widthOf = [&](const QString& text) { return metrics.horizontalAdvance(text) + padding; };
+    // The widest number is that of the last row (digits are equally wide in the usual fonts;
+    // a row of eights stands for them all).
+    const int numberWidth =
+        std::max(widthOf(header_->texts.value(0)), widthOf(QString(QString::number(RowCount()).size(), '8')));
+    int lineWidth = widthOf(header_->texts.value(TCommandList::LineColumn));
+    for (const QString& line : list_->Lines())
+        lineWidth = std::max(lineWidth, widthOf(line));
+    if (columnWidth(0) != numberWidth)
+        setColumnWidth(0, numberWidth);
+    if (columnWidth(TCommandList::LineColumn) != lineWidth)
+        setColumnWidth(TCommandList::LineColumn, lineWidth);
+    FitDescription();
+}
+
+void TStringGrid::FitDescription() {
+    const int rest = viewport()->width() - columnWidth(0) - columnWidth(TCommandList::LineColumn);
+    setColumnWidth(TCommandList::DescriptionColumn, std::max(DescriptionMinimum, rest));
+}
+
+void TStringGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    FitDescription();
+}
+
+void TStringGrid::SetSendingRow(int row) {
+    if (row == header_->sendingRow)
+        return;
+    header_->sendingRow = row;
+    viewport()->update();
+    if (row > 0 && row < RowCount())
+        scrollTo(model()->index(row - 1, 0));
+    emit SendingRowChanged(row);
+}
+
+int TStringGrid::SendingRow() const {
+    return header_->sendingRow;
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        emit DeletePressed();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void TStringGrid::SetDragHint(const QString& text) {
@@ -65,11 +149,25 @@ void TStringGrid::SetCell(int column, int row, const QString& text) {
         return;
     header_->texts[column] = text;
     emit header_->headerDataChanged(Qt::Horizontal, column, column);
+    ScheduleFit();
 }
 
 int TStringGrid::Row() const {
     const QModelIndex current = currentIndex();
     return current.isValid() ? current.row() + 1 : 0;
+}
+
+QList<int> TStringGrid::SelectedRows() const {
+    QList<int> rows;
+    if (selectionModel()) {
+        for (const QModelIndex& index : selectionModel()->selectedRows())
+            if (list_ && index.row() < list_->Count())
+                rows.append(index.row() + 1);
+    }
+    if (rows.isEmpty() && Row() > 0 && list_ && Row() <= list_->Count())
+        rows.append(Row());
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    return rows;
 }
 
 void TStringGrid::SetRow(int row) {

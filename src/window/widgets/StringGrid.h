@@ -26,6 +26,8 @@ public:
 
     // The selected row (1..), or 0 when none is selected.
     int Row() const;
+    // The selected command rows (1..n), highest first; the current row when none is selected.
+    QList<int> SelectedRows() const;
     void SetRow(int row);
 
     int ColWidth(int column) const { return columnWidth(column); }
@@ -37,12 +39,33 @@ public:
     // The tooltip of the grip by which rows are dragged.
     void SetDragHint(const QString& text);
 
+    // The row of the line being sent (1..), highlighted and kept in view; 0 for none.
+    void SetSendingRow(int row);
+    int SendingRow() const;
+
+    // The row numbers and the list lines are shown whole: their columns are as wide as the
+    // widest of them. The description column has the rest, and at least DescriptionMinimum
+    // (the grid scrolls sideways when it is narrower than that).
+    void FitCodeColumns();
+    static constexpr int DescriptionMinimum = 120;
+
 signals:
     void RowMoved(int from, int to);
+    // The highlighted row of the line being sent changed (0: none).
+    void SendingRowChanged(int row);
+    // Delete was pressed on the grid.
+    void DeletePressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void SectionMoved(int logical, int oldVisual, int newVisual);
     class THeader;
+    void ScheduleFit();
+    void FitDescription();
     const TCommandList* list_ = nullptr;
     THeader* header_;
+    bool fitPending_ = false;
 };

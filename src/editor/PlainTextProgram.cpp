@@ -1,0 +1,77 @@
+#include "PlainTextProgram.h"
+
+#include "AddCommand.h"
+#include "ProgramFiles.h"
+#include "core/AppError.h"
+#include "core/Decimal.h"
+#include "core/EncodStr.h"
+#include "core/UnitCommonDatas.h"
+#include "protocol/UnitKVTComands.h"
+
+#include <QFileInfo>
+
+using K = TKVTCommands;
+
+namespace PlainTextProgram {
+
+void Export(const QString& fileName, const QStringList& lines) {
+    QByteArray text;
+    for (const QString& line : lines)
+        text += line.toUtf8() + '\n';
+    TEncodedStream file(fileName, TEncodedStream::fmCreate, false);
+    file.Write(text.constData(), text.size());
+    file.Commit();
+}
+
+TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonDatas& datas) {
+    if (QFileInfo(fileName).size() > ProgramFiles::MaxFileSize)
+        throw EFileError::CannotOpen(fileName, "The file is too large to be a program.");
+    const TFileText text = LoadFileText(fileName, false);
+    const TSettings& settings = datas.Settings();
+    const bool steps = settings.UnitsMode == TSettings::StepsUnits;
+    TImported imported;
+    for (qsizetype i = 0; i < text.lines.size(); ++i) {
+        const QString line = text.lines[i].trimmed();
+        if (line.isEmpty())
+            continue;
+        const auto refuse = [&](const QString& reason) {
+            imported.refusals.append({int(i + 1), line, reason});
+        };
+        const int index = K::CommandIndex(line);
+        if (index == K::Incorrect || index == K::ON || index == K::OF) {
+            refuse(commands.Entry(K::Incorrect).CaptionText);
+            continue;
+        }
+        // The argument as the operator would type it: motion values in the operator's units.
+        QString argument = line.mid(2);
+        if (argument.isEmpty()) {
+            argument = "no";
+        } else {
+            bool whole = false;
+            const qint64 value = argument.toLongLong(&whole);
+            if (!whole) {
+                refuse(EConvertError::NotAnInteger(argument).Text());
+                continue;
+            }
+            const bool scaled = index == K::MV || index == K::SD || index == K::SS || index == K::AL;
+            argument = scaled && !steps ? Decimal::FormatGeneral(double(value) / settings.Scale)
+                                        : QString::number(value);
+        }
+        try {
+            const TMadeCommand made = MakeCommand(commands, datas, index, argument);
+            if (!made) {
+                refuse(made.refusal);
+                continue;
+            }
+            // The line as the file has it (a conversion there and back could round it); the
+            // description as the operator would see it.
+            imported.lines.append(line);
+            imported.descriptions.append(made.command->description);
+        } catch (const EConvertError& error) {
+            refuse(error.Text());
+        }
+    }
+    return imported;
+}
+
+} // namespace PlainTextProgram
