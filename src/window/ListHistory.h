@@ -35,7 +35,8 @@ public:
     bool CanRedo() const { return stack_.canRedo(); }
     void Undo() { stack_.undo(); }
     void Redo() { stack_.redo(); }
-    int Steps() const { return stack_.count(); }
+    // The steps an undo can go back through.
+    int Steps() const { return stack_.index(); }
 
 signals:
     // Whether an undo or a redo can be done changed.

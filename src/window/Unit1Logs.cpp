@@ -45,9 +45,10 @@ void TForm1::ApplyLogMenuTexts() {
 }
 
 void TForm1::SaveLogAs(bool replies) {
-    // Named as the session's own copies are, by the time, so that no earlier one is replaced.
-    const QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd_hh-mm-ss");
-    const QString proposed = stamp + (replies ? "_port.log" : "_work.log");
+    // Named by the time, so that no earlier one is replaced, and not as the session's own
+    // copies are, which are removed when they grow old.
+    const QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd_HH-mm-ss");
+    const QString proposed = (replies ? "port-replies_" : "operation-log_") + stamp + ".txt";
     const QString fileName = Dialogs().SaveFileName(Session().Paths.LogFolder(), proposed);
     if (fileName.isEmpty())
         return;

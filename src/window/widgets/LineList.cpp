@@ -95,12 +95,15 @@ class TReplyList::TLogSource : public TLineList::ISource {
 public:
     explicit TLogSource(const TReplyLog& log) : log_(log) {}
     qsizetype Count() const override { return log_.Count() - First(); }
+    // Each line with the time it began, when the log shows times.
     QString LineStart(qsizetype index, qsizetype maxLength, bool* longer) const override {
-        return log_.LineStart(First() + index, maxLength, longer);
+        return log_.Stamp(First() + index) + log_.LineStart(First() + index, maxLength, longer);
     }
-    QString Line(qsizetype index) const override { return log_.Line(First() + index); }
-    // From the next line on (the last one, still being received, is not shown).
-    void ClearShown() { firstShown_ = log_.Shed() + log_.Count(); }
+    QString Line(qsizetype index) const override {
+        return log_.Stamp(First() + index) + log_.Line(First() + index);
+    }
+    // From the line being received on (empty after a token's end).
+    void ClearShown() { firstShown_ = log_.Shed() + log_.Count() - 1; }
 
 private:
     // The first line shown, among the lines kept (the log may since have shed older ones).

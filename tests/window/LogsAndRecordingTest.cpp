@@ -1,0 +1,184 @@
+// What goes down the wire and a log worth handing in: a list stopped inside a recording ends it
+// with "ED*"; the time before each log line on and off, in the window and the saved text; "Save
+// log as..." with red lines marked and "Clear log" that keeps the files whole; each session's
+// copies of the logs, the oldest removed beyond their count.
+#include "UnitProgProp.h"
+#include "Wait.h"
+#include "WindowFixture.h"
+#include "core/EncodStr.h"
+#include "core/UnitCommonDatas.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "panels/ExtendedPanel.h"
+#include "widgets/LineList.h"
+#include "widgets/LogView.h"
+#include "widgets/StringGrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTest>
+
+namespace {
+
+class LogsFixture : public WindowFixture {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(StartSimulator());
+        CreateWindow(1);
+        AllowSlowAnswers();
+    }
+    // A list that records a program of `pauses` lines into channel 1.
+    static QStringList Recording(int pauses) {
+        QStringList lines{"LD1"};
+        for (int i = 1; i <= pauses; ++i)
+            lines << "SP" + QString::number(i);
+        return lines << "ED";
+    }
+    // Turns the time before each log line on or off, as the program settings dialog does.
+    void SetLogTimes(bool on) {
+        form->mmNastrLogs->trigger();
+        auto* dialog = Dialog<TFormProgProp>();
+        ASSERT_TRUE(dialog);
+        dialog->chbLogTimes->setChecked(on);
+        dialog->btnOKClick();
+    }
+    QStringList ReplyLines() const { return form->ExtendedPanel->lbBufRead->Items(); }
+    static QStringList FileLines(const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    }
+};
+
+const QRegularExpression kStamped(R"(^\d\d:\d\d:\d\d\.\d\d\d )");
+
+} // namespace
+
+TEST_F(LogsFixture, AListStoppedInsideARecordingEndsItWithED) {
+    const QStringList list = Recording(20000);
+    SendList(list);
+    ASSERT_TRUE(simulator.WaitForCommands(5, 30000));
+    W<QPushButton>("btnStopSending")->click();
+    ASSERT_TRUE(WaitForEnd());
+    // "ED*" went out after the stop; its answer ends the communication mode.
+    ASSERT_TRUE(WaitUntil([&] { return Datas().CoordState[1] != TCommonDatas::Communication; }, 30000));
+    const auto received = simulator.Commands();
+    ASSERT_LT(received.size(), size_t(list.size())) << "stopped before the list's own ED";
+    EXPECT_EQ(received.back(), "ED");
+    EXPECT_TRUE(LogLines().contains(Ext(Ext::RecordingLeftOpen).arg(1)));
+
+    // The next recording is taken, not refused as an incorrect command.
+    SendList({"LD1", "SP5", "ED"});
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Program(1), std::vector<std::string>{"SP5"});
+
+    // A controller that falls silent inside a recording: "ED*" is sent, and the log says that
+    // the channel may still be recording.
+    SetReplyTime(300);
+    SendList(list);
+    ASSERT_TRUE(simulator.WaitForCommands(received.size() + 10, 30000));
+    kvtsim::Options silent = simulator.GetOptions();
+    silent.silent = true;
+    simulator.SetOptions(silent);
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(LogLines().contains(Ext(Ext::RecordingMayRemain).arg(1)));
+    EXPECT_EQ(simulator.Commands().back(), "ED");
+}
+
+TEST_F(LogsFixture, TheTimeGoesBeforeEachLineWhenChosenAndSavedLogsMarkTheRedLines) {
+    Session().Log("plain before");
+    EXPECT_FALSE(kStamped.match(LogLines().last()).hasMatch());
+    SetLogTimes(true);
+    Session().Log("stamped");
+    Session().Log("stamped red", true);
+    EXPECT_TRUE(kStamped.match(LogLines().last()).hasMatch()) << LogLines().last().toStdString();
+    EXPECT_TRUE(LogLines().last().endsWith("stamped red"));
+    SendList({"DL"});
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return ReplyLines().join("").contains("DL*"); }));
+    RunEventsFor(20);
+    const QStringList replies = ReplyLines();
+    const auto stamped = std::count_if(replies.begin(), replies.end(), [](const QString& l) {
+        return kStamped.match(l).hasMatch() && l.contains("DL*");
+    });
+    EXPECT_EQ(stamped, 1) << replies.join(" | ").toStdString();
+
+    // Saved as text: the red line is marked, the time stays before each line.
+    const QString saved = folder.File("Users/handed-in.txt");
+    dialogs.fileAnswers = {saved};
+    form->pmSaveLog->trigger();
+    const QStringList lines = FileLines(saved);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.contains("plain before"));
+    const auto red =
+        std::find_if(lines.begin(), lines.end(), [](const QString& l) { return l.endsWith("stamped red"); });
+    ASSERT_NE(red, lines.end());
+    EXPECT_TRUE(red->startsWith("! ")) << red->toStdString();
+    EXPECT_TRUE(kStamped.match(red->mid(2)).hasMatch());
+
+    // Off again: the lines after are as they always were.
+    SetLogTimes(false);
+    Session().Log("plain after");
+    EXPECT_EQ(LogLines().last(), "plain after");
+}
+
+TEST_F(LogsFixture, ClearLogEmptiesTheViewsAndTheSavedLogsKeepEverything) {
+    Session().Log("the first line");
+    SendList({"DL"});
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return ReplyLines().join("").contains("DL*"); }));
+    form->pmClearLog->trigger();
+    form->pmClearReplies->trigger();
+    RunEventsFor(20);
+    EXPECT_EQ(form->MemoLog->LineCount(), 0);
+    EXPECT_FALSE(ReplyLines().join("").contains("DL*"));
+
+    SendList({"DR"});
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return ReplyLines().join("").contains("DR*"); })) << "new replies are shown";
+
+    const QString replies = folder.File("Users/replies.txt");
+    dialogs.fileAnswers = {replies};
+    form->pmSaveReplies->trigger();
+    const QString text = FileLines(replies).join("");
+    EXPECT_TRUE(text.contains("DL*")) << "cleared from the view, not from the session";
+    EXPECT_TRUE(text.contains("DR*"));
+    const QString log = folder.File("Users/log.txt");
+    dialogs.fileAnswers = {log};
+    form->pmSaveLog->trigger();
+    EXPECT_TRUE(FileLines(log).contains("the first line"));
+}
+
+TEST_F(LogsFixture, EachSessionsLogsAreKeptAndTheOldestRemovedBeyondTheirCount) {
+    ASSERT_TRUE(QDir().mkpath(folder.File("Log")));
+    for (const char* day : {"2020-01-01", "2020-01-02", "2020-01-03"}) {
+        for (const char* kind : {"work", "port"})
+            folder.Write(QString("Log/%1_08-00-00_%2.log").arg(day, kind), "old\r\n");
+    }
+    folder.Write("Log/notes.log", "the operator's own\r\n");
+    form->mmNastrLogs->trigger();
+    auto* dialog = Dialog<TFormProgProp>();
+    ASSERT_TRUE(dialog);
+    EXPECT_FALSE(dialog->chbSessionLogs->isChecked()) << "off by default";
+    EXPECT_FALSE(dialog->spinSessionLogs->isEnabled());
+    dialog->chbSessionLogs->setChecked(true);
+    dialog->spinSessionLogs->setValue(2);
+    dialog->btnOKClick();
+    Session().Log("this session");
+    const QString stamp = Session().Started().toString("yyyy-MM-dd_HH-mm-ss");
+    ASSERT_TRUE(form->close());
+
+    QStringList names = QDir(folder.File("Log")).entryList(QDir::Files, QDir::Name);
+    names.removeAll("work.log");
+    names.removeAll("port.log");
+    EXPECT_EQ(names, (QStringList{"2020-01-03_08-00-00_port.log", "2020-01-03_08-00-00_work.log",
+                                  stamp + "_port.log", stamp + "_work.log", "notes.log"}));
+    EXPECT_TRUE(FileLines(folder.File("Log/" + stamp + "_work.log")).contains("this session"));
+}
