@@ -8,10 +8,11 @@ JOBS       ?= $(shell nproc)
 .PHONY: run test deps build install package bench fuzz tsan soak format clean
 
 deps:
-	@scripts/deps.sh
+	@scripts/deps.sh run
 
+# The program, the controller simulator and kvtctl: no test and no benchmark is built.
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF -DKVT_BUILD_BENCH=OFF >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # Builds the program and the controller simulator, links the simulator as COM1 of the
@@ -27,30 +28,40 @@ install: build
 # A Debian package of the program (kvt-program_<version>_<arch>.deb in the build folder), which
 # installs with `apt install ./<file>.deb` and pulls in its Qt libraries.
 package: build
+	@scripts/deps.sh package
 	@cd $(BUILD) && cpack -G DEB
 
 # Builds and runs the whole suite twice: a plain build, then one with AddressSanitizer and
 # UndefinedBehaviorSanitizer; any sanitizer report fails the run.
-test: deps
+test:
+	@scripts/deps.sh test
 	@scripts/test.sh $(BUILD) $(ASAN_BUILD)
 
 # Benchmarks, run on request; figures go to README.md by hand.
-bench: build
+bench:
+	@scripts/deps.sh test
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DKVT_BUILD_BENCH=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target kvt_bench
 	@$(BUILD)/bench/kvt_bench
 
 # Fuzzes each target (reply handler, scrambled stream, language files, program files) for
 # FUZZ_SECONDS (default ten minutes each).
 FUZZ_SECONDS ?= 600
-fuzz: deps
+fuzz:
+	@scripts/deps.sh test
 	@scripts/fuzz.sh $(FUZZ_SECONDS)
 
 # The soak of the end-to-end tests, 10,000 lines long instead of the 2,000 of make test
 # (KVT_SOAK_SEED=<n> repeats the run of a seed).
-soak: build
+soak:
+	@scripts/deps.sh test
+	@cmake -S . -B $(BUILD) -DBUILD_TESTING=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target e2e_tests
 	@KVT_SOAK_LINES=10000 $(BUILD)/tests/e2e_tests --gtest_filter='Soak*'
 
 # The serial, end-to-end, window and unit tests under ThreadSanitizer (also part of make test).
-tsan: deps
+tsan:
+	@scripts/deps.sh test
 	@scripts/tsan.sh build-tsan
 
 format:

@@ -1,20 +1,34 @@
 #!/usr/bin/env bash
-# Makes sure the Debian packages that the build, the tests and the program need are present.
-# Run as root it installs what is missing with apt-get; otherwise it names the packages and fails.
+# Makes sure the Debian packages that a command needs are present: `deps.sh run` for building
+# and running the program (make run, make install), `deps.sh package` for its Debian package,
+# `deps.sh test` (the default) for the whole suite. Run as root it installs what is missing with
+# apt-get; otherwise it names the packages and fails.
 set -euo pipefail
+need=${1:-test}
 
 packages=(
     cmake make g++ pkg-config
-    clang-format            # make test checks the formatting
-    qt6-base-dev            # Core, Gui, Widgets, Test and the offscreen/xcb platforms
+    qt6-base-dev            # Core, Gui, Widgets and the offscreen/xcb platforms
     qt6-charts-dev          # the plot of the program preview
     libqt6opengl6-dev       # which Qt Charts' CMake package requires
-    libgtest-dev            # unit, window and end-to-end tests
-    clang libclang-rt-14-dev # the libFuzzer target of the reply handler
+    qt6-translations-l10n   # Qt's own texts (file dialogs, standard buttons) in Russian
     fonts-dejavu-core       # readable captions offscreen and on a bare X server
-    desktop-file-utils      # the install test validates the menu entry
-    dpkg-dev                # make package: the Debian package's library dependencies
 )
+if [ "$need" = package ] || [ "$need" = test ]; then
+    packages+=(
+        dpkg-dev            # make package: the Debian package's library dependencies
+        appstream           # the metainfo file is validated
+        lintian             # the package is checked
+    )
+fi
+if [ "$need" = test ]; then
+    packages+=(
+        clang-format            # make test checks the formatting
+        libgtest-dev            # unit, window and end-to-end tests
+        clang libclang-rt-14-dev # the libFuzzer target of the reply handler
+        desktop-file-utils      # the install test validates the menu entry
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -14,12 +14,12 @@ echo "== layout and formatting"
 echo "Formatting: every file as .clang-format says."
 
 echo "== plain build ($build)"
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DKVT_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 (cd "$build" && ctest --output-on-failure -j "$jobs")
 
 echo "== sanitizer build ($asan)"
-cmake -S "$here" -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DKVT_SANITIZE=ON >/dev/null
+cmake -S "$here" -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DKVT_SANITIZE=ON -DBUILD_TESTING=ON >/dev/null
 cmake --build "$asan" -j "$jobs"
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

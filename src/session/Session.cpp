@@ -105,6 +105,12 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     replySpool_ = std::make_unique<TSpoolFile>(Paths.LogFolder());
     port_ = std::make_unique<TComPort>(Paths.PortsFolder());
     connect(port_.get(), &TComPort::HungUp, this, &TSession::PortHungUp);
+    connect(&deviceWatch_, &TDeviceWatch::Returned, this, [this](const QString& device) {
+        if (port_->Connected())
+            return;
+        Log(lang_->ExtraText(Ext::DeviceBack).arg(device).arg(port_->PortNumber()));
+        emit DeviceReturned(device);
+    });
     datas_ = std::make_unique<TCommonDatas>(*recordingView_);
 
     // The settings files are read once, here; the language must be known before its files are.
@@ -317,6 +323,7 @@ void TSession::UsePortForThisStart(quint32 n) {
 }
 
 void TSession::ChoosePort(quint32 n) {
+    deviceWatch_.Stop(); // another port is the operator's choice now
     storedPortNumber_.reset();
     port_->SetDevice({});
     port_->SetPortNumber(n);
@@ -350,6 +357,7 @@ bool TSession::OpenPort() {
     port_->Close();
     port_->Open();
     if (port_->Connected()) {
+        deviceWatch_.Stop();
         ForgetCommunication();
         if (port_->DeviceName() == port_->DeviceForPort(port_->PortNumber()) &&
             !PortDevice::HasPortLink(port_->PortsFolder(), port_->PortNumber()))
@@ -357,10 +365,10 @@ bool TSession::OpenPort() {
         port_->EnableReading(true);
         return true;
     }
-    Log(lang_->ExtraText(Ext::CannotOpenPort)
-            .arg(port_->PortNumber())
-            .arg(port_->DeviceName(), OpenFailureText(*lang_, port_->LastOpenError())),
-        true);
+    openFailure_ = lang_->ExtraText(Ext::CannotOpenPort)
+                       .arg(port_->PortNumber())
+                       .arg(port_->DeviceName(), OpenFailureText(*lang_, port_->LastOpenError()));
+    Log(openFailure_, true);
     return false;
 }
 
@@ -389,6 +397,8 @@ void TSession::PortHungUp(const QString& device) {
     Log(lang_->ExtraText(Ext::ConnectionLost).arg(port_->PortNumber()).arg(device), true);
     ForgetCommunication();
     Log(lang_->ExtraText(Ext::StatesLastKnown));
+    // The port's own name (a link under ports/ stays while its device is away).
+    deviceWatch_.Watch(PortDevice());
     emit PortLost();
 }
 

@@ -9,6 +9,7 @@
 #include "preview/ProgramPreview.h"
 #include "protocol/ReadWriteThread.h"
 #include "serial/ComPort.h"
+#include "serial/DeviceWatch.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -164,6 +165,8 @@ public:
     // communication mode any more (a running or paused one keeps its state), and a port without
     // a link in ports/ logs which system device it opened. True when it is open.
     bool OpenPort();
+    // Why the last OpenPort failed, as the log says it (port number, device and reason).
+    const QString& PortOpenFailure() const { return openFailure_; }
     void ClosePort();
     bool PortOpen() const;
     // The description of the port for the status panel: number, data bits, stop bits, parity.
@@ -291,6 +294,9 @@ signals:
     // The open device hung up or was removed: the port is closed, the loss logged and no
     // channel left in communication mode.
     void PortLost();
+    // The device lost is there again (logged) while the port is still closed: the operator may
+    // open it again; it is never reopened on its own (the controller may be running).
+    void DeviceReturned(const QString& device);
     // A transmission of `count` lines started.
     void TransmissionStarted(int count);
     // A transmission ended (its "no reply" line, if any, and for a list of more than one line
@@ -333,6 +339,7 @@ private:
     std::unique_ptr<TSettingsFiles> settingsFiles_;
     std::unique_ptr<TExtraSettingsFile> extraSettingsFile_;
     bool closing_ = false; // EndForClose has begun
+    QString openFailure_;
     QDateTime started_ = QDateTime::currentDateTime();
     bool portSettingsLoaded_ = false;
     bool programSettingsLoaded_ = false;
@@ -356,4 +363,6 @@ private:
     QElapsedTimer sendingTime_;
     // The running read-back, or none.
     std::unique_ptr<TChanReadThread> readThread_;
+    // After a hang-up, for the device to come back.
+    TDeviceWatch deviceWatch_;
 };

@@ -72,10 +72,14 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments) {
             return line;
         }
         const QString name = argument.section('=', 0, 0);
-        if (name != "--folder" && name != "--port") {
+        if (name != "--folder" && name != "--port" && name != "--device") {
             if (argument.startsWith('-'))
                 return Refused(Text(Ext::CmdUnknownOption).arg(argument));
-            return Refused(Text(Ext::CmdUnexpectedArgument).arg(argument));
+            // One program file, as a file manager passes it.
+            if (!line.file.isEmpty())
+                return Refused(Text(Ext::CmdUnexpectedArgument).arg(argument));
+            line.file = argument;
+            continue;
         }
         QString value;
         if (argument.contains('=')) {
@@ -89,11 +93,18 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments) {
             line.folder = value;
             continue;
         }
+        // A path is a device, whichever option names it.
+        if (name == "--device" || value.startsWith('/')) {
+            line.device = value;
+            line.port = 0;
+            continue;
+        }
         bool number = false;
         const uint port = value.toUInt(&number);
         if (!number || port < 1 || port > 255)
             return Refused(Text(Ext::CmdBadPort).arg(value));
         line.port = port;
+        line.device.clear();
     }
     return line;
 }
@@ -103,10 +114,9 @@ QString TCommandLine::HelpText(const QString& programName) {
     const struct {
         const char* option;
         int text;
-    } options[] = {{"-h, --help", Ext::CmdHelp},
-                   {"-v, --version", Ext::CmdVersion},
-                   {"--folder DIR", Ext::CmdFolder},
-                   {"--port N", Ext::CmdPort}};
+    } options[] = {{"-h, --help", Ext::CmdHelp},      {"-v, --version", Ext::CmdVersion},
+                   {"--folder DIR", Ext::CmdFolder},  {"--port N", Ext::CmdPort},
+                   {"--device PATH", Ext::CmdDevice}, {"FILE", Ext::CmdFile}};
     QString help = Text(Ext::CmdUsage).arg(name) + "\n\n" + Text(Ext::CmdDescription) + "\n\n" +
                    Text(Ext::CmdOptions) + "\n";
     for (const auto& o : options)

@@ -5,9 +5,10 @@
 
 // The program's command line:
 //
-//   KVT_Program [--help] [--version] [--folder DIR] [--port N]
+//   KVT_Program [--help] [--version] [--folder DIR] [--port N|DEVICE] [--device DEVICE] [FILE]
 //
-// Options take their value as the next argument or after '=' (--port=3). The options of the
+// A device path given to --port (one that starts with '/') is taken as --device. Options take
+// their value as the next argument or after '=' (--port=3). The options of the
 // window system (-platform offscreen, -style fusion, ...) are left to it. Texts are the
 // built-in English ones: the language is known only once the program folder is.
 struct TCommandLine {
@@ -15,6 +16,8 @@ struct TCommandLine {
     Action action = Action::Run;
     QString folder;   // the program folder asked for; empty: the program chooses
     quint32 port = 0; // the port of this start; 0: the stored number
+    QString device;   // a device opened outright at this start; empty: the port's
+    QString file;     // a program file to load at start
     QString error;    // why the command line was refused (Error)
 
     // `arguments` as main gets them, the program's own name first.

@@ -4,6 +4,7 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
+#include "serial/DeviceWatch.h"
 #include "serial/PortDevice.h"
 #include "serial/SerialDevices.h"
 #include "session/Session.h"
@@ -39,17 +40,23 @@ TFormPortName::TFormPortName(TSession& session, QWidget* parent)
     lbDevices->setObjectName("lbDevices");
     btnLink = new QPushButton(this);
     btnLink->setObjectName("btnLink");
+    btnRefresh = new QPushButton(this);
+    btnRefresh->setObjectName("btnRefresh");
+    devicesWatch_ = new TDeviceFolderWatch(this);
     grid->addWidget(rgrPortName, 0, 0, 1, 2);
     grid->addWidget(SpinEditPortName, 1, 1);
     grid->addWidget(lblDevice, 2, 0, 1, 2);
     grid->addWidget(lblDevices, 3, 0, 1, 2);
     grid->addWidget(lbDevices, 4, 0, 1, 2);
-    grid->addWidget(btnLink, 5, 0, 1, 2);
+    grid->addWidget(btnLink, 5, 0);
+    grid->addWidget(btnRefresh, 5, 1);
     grid->addWidget(ButtonOK, 6, 1);
     connect(rgrPortName, &TRadioGroup::Clicked, this, &TFormPortName::rgrPortNameClick);
     connect(SpinEditPortName, &TSpinEdit::valueChanged, this, &TFormPortName::ShowDevices);
     connect(ButtonOK, &QPushButton::clicked, this, &TFormPortName::ButtonOKClick);
     connect(btnLink, &QPushButton::clicked, this, &TFormPortName::btnLinkClick);
+    connect(btnRefresh, &QPushButton::clicked, this, &TFormPortName::ShowDevices);
+    connect(devicesWatch_, &TDeviceFolderWatch::Changed, this, &TFormPortName::ShowDevices);
     connect(lbDevices, &QListWidget::currentRowChanged, this,
             [this] { btnLink->setEnabled(SelectedNumber() != 0 && lbDevices->currentItem()); });
     FormCreate();
@@ -59,6 +66,7 @@ void TFormPortName::Fill() {
     const TLang& lang = Session().Lang();
     lblDevices->setText(lang.ExtraText(Ext::DevicesPresent));
     btnLink->setText(lang.ExtraText(Ext::LinkDevice));
+    btnRefresh->setText(lang.ExtraText(Ext::RefreshDevices));
     const quint32 n = Session().PortNumber();
     if (n >= 1 && n <= 4) {
         rgrPortName->SetItemIndex(int(n) - 1);
@@ -102,6 +110,7 @@ void TFormPortName::ShowDevices() {
     const QString selected = lbDevices->currentItem() ? lbDevices->currentItem()->text() : QString();
     lbDevices->clear();
     const QStringList devices = SerialDevices::List(ByIdFolder, DevFolder);
+    devicesWatch_->SetFolders({ByIdFolder, DevFolder});
     lbDevices->addItems(devices);
     if (devices.isEmpty())
         lbDevices->addItem(lang.ExtraText(Ext::NoDevices));

@@ -5,12 +5,14 @@
 class QLabel;
 class QListWidget;
 class QPushButton;
+class TDeviceFolderWatch;
 class TSpinEdit;
 class TRadioGroup;
 
 // "Chose port": the port number, 1 to 4 or another from 5 to 255. It also shows which device
 // the chosen number opens (a link in ports/ or the system's /dev/ttyS<n-1>) and whether it is
-// there and may be opened, and lists the serial devices of the machine, so that one choice links
+// there and may be opened, and lists the serial devices of the machine (again on "Refresh", and
+// by itself while devices are plugged in or out), so that one choice links
 // the number to a device (ports/COM<n>, inside the program folder). OK sets the number and tells
 // the main window (PortChosen), which opens the port on it. Modal; released when closed.
 class TFormPortName : public TLangDialog {
@@ -34,6 +36,7 @@ public:
     QLabel* lblDevices;
     QListWidget* lbDevices;
     QPushButton* btnLink;
+    QPushButton* btnRefresh;
 
     // Where the device list comes from (tests stand pseudo-terminals in for devices).
     QString ByIdFolder = "/dev/serial/by-id";
@@ -41,6 +44,9 @@ public:
 
 protected:
     void Fill() override;
+
+private:
+    TDeviceFolderWatch* devicesWatch_;
 
 signals:
     // The port number was set (or kept): the port is to be opened on it.

@@ -3,14 +3,18 @@
 #include "QtDialogs.h"
 #include "Unit1.h"
 #include "UnitLang.h"
+#include "core/ProgramPaths.h"
 #include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 #include "session/Session.h"
 #include "startup/CommandLine.h"
+#include "startup/FirstStartLink.h"
 #include "startup/FolderLock.h"
 #include "startup/ProgramLocation.h"
 #include "startup/TerminationWatch.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -19,9 +23,10 @@ TProgram::~TProgram() {
     Form1.reset();
 }
 
-std::unique_ptr<TProgram> StartProgram(const QString& programFolder, quint32 portForThisStart) {
+std::unique_ptr<TProgram> StartProgram(const QString& programFolder, quint32 portForThisStart,
+                                       const QString& deviceForThisStart) {
     auto program = std::make_unique<TProgram>();
-    program->Form1 = std::make_unique<TForm1>(programFolder, portForThisStart);
+    program->Form1 = std::make_unique<TForm1>(programFolder, portForThisStart, deviceForThisStart);
     // Made hidden and kept until the end: it reports missing dialog texts at once.
     program->FormLang = std::make_unique<TFormLang>(program->Form1->Session());
     program->FormLang->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -48,6 +53,8 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     } disconnect{ending};
 
     const auto choice = ProgramLocation::Choose(ProgramLocation::Gather(line.folder, appDir));
+    // The very first start of the folder: its settings are not there yet.
+    const bool firstStart = !QFileInfo::exists(choice.folder + "/Data");
     QString error;
     if (choice.ownFolder &&
         !ProgramLocation::Prepare(choice.folder, ProgramLocation::ShippedLanguages(appDir), &error)) {
@@ -72,12 +79,23 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     if (endRequested)
         return 0;
 
-    const auto program = StartProgram(choice.folder, line.port);
+    // A controller plugged in before the first start is found, when it is the only one.
+    const QString adapter =
+        firstStart && !readOnly
+            ? FirstStartLink::LinkSingleAdapter(TProgramPaths(choice.folder).PortsFolder(),
+                                                FirstStartLink::ByIdFolder())
+            : QString();
+    const auto program = StartProgram(choice.folder, line.port, line.device);
+    if (!adapter.isEmpty())
+        program->Form1->Session().Log(
+            program->Form1->Session().Lang().ExtraText(Ext::FirstStartLink).arg(adapter));
     program->Form1->Session().SetReadOnly(readOnly);
     if (endRequested) {
         program->Form1->close();
         return 0;
     }
     program->Form1->show();
+    if (!line.file.isEmpty())
+        program->Form1->LoadAtStart(QFileInfo(line.file).absoluteFilePath());
     return QApplication::exec();
 }

@@ -19,7 +19,8 @@ struct TProgram {
 };
 
 // `portForThisStart`: the port opened at this start instead of the stored number (0: stored).
-std::unique_ptr<TProgram> StartProgram(const QString& programFolder, quint32 portForThisStart = 0);
+std::unique_ptr<TProgram> StartProgram(const QString& programFolder, quint32 portForThisStart = 0,
+                                       const QString& deviceForThisStart = {});
 
 // The whole run of the window program after its command line was read: the program folder
 // chosen and set up, held against a second program, the main window shown and the event loop

@@ -26,17 +26,25 @@
 #include "widgets/Captions.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
+#include "widgets/Mnemonics.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/Shape.h"
 #include "widgets/StringGrid.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLayout>
+#include <QLibraryInfo>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTranslator>
 
-TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, QWidget* parent)
+TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QString& deviceForThisStart,
+               QWidget* parent)
     : QMainWindow(parent) {
     CreateControls();
     // The session's shared state writes its defaults into the controls just created.
@@ -44,6 +52,8 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, QWidget* 
     history_ = new TListHistory(*session_, this);
     if (portForThisStart != 0)
         session_->UsePortForThisStart(portForThisStart);
+    if (!deviceForThisStart.isEmpty())
+        session_->UseDevice(deviceForThisStart);
     ConnectHandlers();
     FormCreate();
 }
@@ -89,7 +99,15 @@ void TForm1::ConnectHandlers() {
         connect(b.button, &QPushButton::clicked, this, [this, b] { SimpleButtonClick(int(b.action)); });
     connect(session_.get(), &TSession::Received, ExtendedPanel->lbBufRead, &TReplyList::Refresh);
     connect(session_.get(), &TSession::PortLost, this, &TForm1::PortLost);
+    connect(session_.get(), &TSession::DeviceReturned, this, &TForm1::DeviceReturned);
     alerts_ = new TAlertQueue(session_->Lang(), this);
+    // F10 opens the menu bar at its first menu, as in other programs.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setObjectName("MenuShortcut");
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty())
+            menuBar()->setActiveAction(menuBar()->actions().first());
+    });
     connect(session_.get(), &TSession::Alert, alerts_, &TAlertQueue::Add);
 }
 
@@ -120,13 +138,15 @@ void TForm1::FormCreate() {
     } else {
         // Laid out first: the window is shorter by the height it gives the log, not by the log's
         // height before any layout; hidden first, so that the log's minimum holds nothing back.
-        layout()->activate();
-        centralWidget()->layout()->activate();
+        LayOutNow();
         const int logHeight = MemoLog->height();
         MemoLog->hide();
+        FitToScreen(); // the minimum without the log
         layout()->activate();
         resize(width(), height() - logHeight);
     }
+    FitToScreen();
+    laidOut_ = size();
 
     if (!session.ErrorSettingsLoaded())
         ReportFile(session.ErrorSettingsFile());
@@ -160,17 +180,122 @@ void TForm1::ApplyExtraTexts() {
     mmFileExport->setText(lang.ExtraText(Ext::ExportText));
     ExtendedPanel->StringGridSend->SetCell(TCommandList::LineColumn, 0, lang.ExtraText(Ext::CodeColumn));
     ApplyLogMenuTexts();
+    ApplyHints();
+    ApplyQtTexts();
+    Mnemonics::Apply(menuBar());
     UpdateTitle();
+}
+
+void TForm1::ApplyQtTexts() {
+    // Qt's own texts (file dialogs, the buttons of message boxes) in the language in use, from
+    // the translations installed with Qt; a language Qt has none for leaves them in English.
+    const QString code = Session().Settings().Language;
+    if (code == qtTextsLanguage_)
+        return;
+    qtTextsLanguage_ = code;
+    if (qtTexts_) {
+        QCoreApplication::removeTranslator(qtTexts_);
+        delete qtTexts_;
+        qtTexts_ = nullptr;
+    }
+    auto translator = std::make_unique<QTranslator>(this);
+    if (code != "en" && translator->load("qt_" + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        qtTexts_ = translator.release();
+        QCoreApplication::installTranslator(qtTexts_);
+    }
+}
+
+void TForm1::ApplyHints() {
+    // Every tool button's hint, and those of the other controls that have one, in the
+    // language in use.
+    const TLang& lang = Session().Lang();
+    static const struct {
+        const char* name;
+        int text;
+    } hints[] = {
+        {"btnAL", Ext::HintAL},
+        {"btnSF", Ext::HintSF},
+        {"btnSD", Ext::HintSD},
+        {"btnCF", Ext::HintCF},
+        {"btnSS", Ext::HintSS},
+        {"btnWL", Ext::HintWL},
+        {"btnMVn", Ext::HintMVn},
+        {"btnWH", Ext::HintWH},
+        {"btnSP", Ext::HintSP},
+        {"btnLP", Ext::HintJP},
+        {"btnML", Ext::HintML},
+        {"btnSB", Ext::HintSB},
+        {"btnMH", Ext::HintMH},
+        {"btnBG", Ext::HintBG},
+        {"btnEN", Ext::HintEN},
+        {"btnDS", Ext::HintDS},
+        {"btnMV", Ext::HintMV},
+        {"btnDL", Ext::HintDL},
+        {"btnDR", Ext::HintDR},
+        {"btnRS", Ext::HintRS},
+        {"bthHM", Ext::HintHM},
+        {"btnLL", Ext::HintLL},
+        {"btnLB", Ext::HintLB},
+        {"btnLD1", Ext::HintLD1},
+        {"btnED", Ext::HintED},
+        {"btnST", Ext::HintST},
+        {"btnPS1", Ext::HintPS1},
+        {"btnPusk", Ext::HintPusk},
+        {"chbDirectControl", Ext::HintDirectControl},
+        {"btnSetCoordStates", Ext::HintChannelStates},
+    };
+    for (const auto& h : hints) {
+        if (QWidget* control = findChild<QWidget*>(h.name))
+            control->setToolTip(lang.ExtraText(h.text));
+    }
 }
 
 void TForm1::ShowOperationLog(bool show) {
     if (show) {
         MemoLog->show();
-        resize(width(), 613);
+        ResizeLaidOut(width(), 613);
     } else if (MemoLog->isVisibleTo(this)) {
-        resize(width(), height() - MemoLog->height() + 5);
+        const int height = this->height() - MemoLog->height() + 5;
         MemoLog->hide();
+        ResizeLaidOut(width(), height);
     }
+}
+
+void TForm1::LayOutNow() {
+    layout()->activate();
+    // The scroll area lays its content out at its next resize event, which a window not shown
+    // yet has not had.
+    Client->resize(centralWidget()->size().expandedTo(Client->minimumSizeHint()));
+    Client->layout()->setGeometry(Client->rect());
+}
+
+void TForm1::ResizeLaidOut(int width, int height) {
+    // A window the operator made larger keeps its size (it grows when the new layout needs
+    // more); one at the size the program last gave it takes the layout's size.
+    const bool operatorSized = laidOut_.isValid() && size() != laidOut_;
+    QSize target(width, height);
+    if (operatorSized)
+        target = target.expandedTo(size());
+    FitToScreen(); // the minimum of the new layout first: it bounds the resize
+    resize(target);
+    FitToScreen();
+    if (!operatorSized)
+        laidOut_ = size();
+}
+
+void TForm1::FitToScreen() {
+    // The content keeps its minimum where the screen has room for it; on a smaller screen the
+    // window may be smaller, the log and the list shrinking first and the rest then scrolling.
+    Client->layout()->activate();
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
+    const QSize room = screen->availableGeometry().size() - frame;
+    const int menu = menuBar()->sizeHint().height();
+    centralWidget()->setMinimumSize(Client->minimumSizeHint().boundedTo(room - QSize(0, menu)));
+    if (this->width() > room.width() || this->height() > room.height())
+        resize(size().boundedTo(room));
 }
 
 void TForm1::FormDestroy() {
@@ -198,13 +323,25 @@ void TForm1::ReportFile(const QString& path) {
 }
 
 void TForm1::btnOpenPortClick() {
+    const TLang& lang = Session().Lang();
     if (Session().OpenPort()) {
-        PanelPortProp->SetCaption(Session().Lang().Message(Msg::PortPrefix) + Session().PortInfo());
-        PanelPortProp->setToolTip(Session().PortDevice());
+        ShowPortStatus();
     } else {
-        Dialogs().ShowMessage(Session().Lang().Message(Msg::ErrorOpeningPort));
+        // The described message, then which port and why, and where to choose another.
+        Dialogs().ShowMessage(lang.Message(Msg::ErrorOpeningPort) + "\n\n" + Session().PortOpenFailure() +
+                              "\n\n" + lang.ExtraText(Ext::PortWhatToDo));
     }
     UpdatePortControls();
+}
+
+void TForm1::ShowPortStatus() {
+    // The described description, then the baud rate.
+    const TSession& session = Session();
+    const int baud =
+        TComPort::BaudRates[std::min<int>(session.LineSettings().baudIndex, TComPort::BaudRateCount - 1)];
+    PanelPortProp->SetCaption(session.Lang().Message(Msg::PortPrefix) + session.PortInfo() + "  " +
+                              session.Lang().ExtraText(Ext::PortBaud).arg(baud));
+    PanelPortProp->setToolTip(session.PortDevice());
 }
 
 void TForm1::btnClosePortClick() {
@@ -226,6 +363,14 @@ void TForm1::UpdatePortControls() {
 void TForm1::PortLost() {
     PanelPortProp->SetCaption(QString());
     UpdatePortControls();
+}
+
+void TForm1::DeviceReturned(const QString& device) {
+    // Asked, never done on its own: the controller may have been running all along.
+    const QString question =
+        Session().Lang().ExtraText(Ext::ReopenPort).arg(device).arg(Session().PortNumber());
+    if (!Session().PortOpen() && Dialogs().Confirm(question, false) && !Session().PortOpen())
+        btnOpenPortClick();
 }
 
 void TForm1::mmVers1Click() {

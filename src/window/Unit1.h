@@ -12,6 +12,7 @@
 class QAction;
 class QMenu;
 class QTimer;
+class QTranslator;
 class TAlertQueue;
 class TChannelStatePanel;
 class TExtendedPanel;
@@ -43,8 +44,10 @@ class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarge
     Q_OBJECT
 public:
     // `programFolder` holds Data, Log, lang, Users and ports; the window runs FormCreate, which
-    // opens port `portForThisStart` when it is not 0 (the stored number otherwise).
-    explicit TForm1(const QString& programFolder, quint32 portForThisStart = 0, QWidget* parent = nullptr);
+    // opens the device `deviceForThisStart` when one is given, else port `portForThisStart`
+    // when it is not 0, else the stored number.
+    explicit TForm1(const QString& programFolder, quint32 portForThisStart = 0,
+                    const QString& deviceForThisStart = {}, QWidget* parent = nullptr);
     ~TForm1() override; // runs FormDestroy
 
     TSession& Session() const { return *session_; }
@@ -55,6 +58,8 @@ public:
     void btnOpenPortClick();
     void btnClosePortClick();
     void UpdatePortControls();
+    // The open port's description in the status line.
+    void ShowPortStatus();
     void mmVers1Click();
     // The operator's choice of a control mode: the list is cleared and the window laid out.
     void rgrSingl_MultClick();
@@ -63,6 +68,13 @@ public:
     void ApplyModeLayout();
     // Shows or hides the operation log; the window is 613 pixels high with it, shorter without.
     void ShowOperationLog(bool show);
+    // The window's size for a layout: applied when the window is at the size the program last
+    // gave it; a window the operator enlarged keeps its size. Never beyond the screen.
+    void ResizeLaidOut(int width, int height);
+    // The window and its minimum within the available screen.
+    void FitToScreen();
+    // Lays the window out at once (a window not shown yet does it only when shown).
+    void LayOutNow();
     // The stored selections of the settings, shown as they are (nothing is cleared or re-scaled).
     void ShowSettings(const TSettings& settings);
 
@@ -111,6 +123,9 @@ public:
     void mmFileOpenClick();
     // "Save as...": the dialog proposes the program's own file name.
     void mmFileSaveAsClick();
+    // A program file named on the command line (as a file manager opens it): the extended
+    // mode is chosen and the file loaded as "Load from file" loads it.
+    void LoadAtStart(const QString& fileName);
     // One of the recent program files, loaded as "Load from file" loads it.
     void OpenRecentFile(const QString& fileName);
     // The list as plain text, one list line per line, and back.
@@ -158,6 +173,7 @@ public:
     TPanel* PanelPortProp;
     TSendingProgress* SendingProgress;
     TLogView* MemoLog;
+    QWidget* Client; // what the window holds, in a scroll area that scrolls on a small screen
     // The context menus of the operation log and of the reply list.
     QAction *pmSaveLog, *pmClearLog, *pmSaveReplies, *pmClearReplies;
 
@@ -192,8 +208,12 @@ private:
     void SimpleButtonClick(int action);
     void ShowScaleChange(bool badScale, const std::optional<QString>& notWhole);
     void PortLost();
+    void DeviceReturned(const QString& device);
     // The texts of this program's own controls, from the language's extra texts.
     void ApplyExtraTexts();
+    // The hints of the tool buttons and the other controls, from the language's extra texts.
+    void ApplyHints();
+    void ApplyQtTexts();
     void TransmissionStarted(int count);
     void TransmissionEnded();
     void HideSendingProgress();
@@ -216,9 +236,12 @@ private:
     QTimer* progressTimer_ = nullptr;
     TAlertQueue* alerts_ = nullptr;
     TListHistory* history_ = nullptr;
+    QTranslator* qtTexts_ = nullptr; // Qt's own texts in the language in use, when it has them
+    QString qtTextsLanguage_ = "en";
     TProgramDocument document_;
     QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it
     TProgramDocument::TText keptText_;          // the operator's list while in the simple mode
+    QSize laidOut_;                             // the size the program last gave the window
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();

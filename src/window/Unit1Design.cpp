@@ -10,12 +10,14 @@
 #include "widgets/Design.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
+#include "widgets/ProgramIcon.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/SendingProgress.h"
 
 #include <QAction>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -25,6 +27,16 @@ QAction* MenuItem(QMenu* menu, const char* name, const QString& caption) {
     menu->addAction(action);
     return action;
 }
+// The window's column of panels. It asks for no height for its width (a word-wrapped label
+// inside would make it ask), so that on a screen too low for it the scroll area lays it out at
+// its minimum, the log and the list giving their room first, rather than at its preferred
+// height.
+class TWindowColumn : public QVBoxLayout {
+public:
+    using QVBoxLayout::QVBoxLayout;
+    bool hasHeightForWidth() const override { return false; }
+};
+
 } // namespace
 
 void TForm1::CreateMenu() {
@@ -35,6 +47,7 @@ void TForm1::CreateMenu() {
     mmFileSave = MenuItem(mmFile, "mmFileSave", "Save to file");
     mmFileSaveAs = MenuItem(mmFile, "mmFileSaveAs", "Save as...");
     mmRecent = Design::Named(mmFile->addMenu("Recent files"), "mmRecent");
+    mmRecent->setProperty("numbered", true); // its entries are marked by their number
     mmFile->addSeparator();
     mmFileImport = MenuItem(mmFile, "mmFileImport", "Import text...");
     mmFileExport = MenuItem(mmFile, "mmFileExport", "Export text...");
@@ -84,12 +97,18 @@ QWidget* TForm1::CreatePortPanel() {
 void TForm1::CreateControls() {
     setObjectName("Form1");
     setWindowTitle("KVT_Program - ver.4.0.1");
+    setWindowIcon(ProgramIcon());
     resize(1020, 626);
     CreateMenu();
 
-    auto* central = new QWidget(this);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("Form1Scroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* central = new QWidget;
     central->setObjectName("Form1Client");
-    auto* column = new QVBoxLayout(central);
+    Client = central;
+    auto* column = new TWindowColumn(central);
     column->setContentsMargins(2, 2, 2, 2);
     column->setSpacing(2);
     ChannelState = new TChannelStatePanel(central);
@@ -122,5 +141,6 @@ void TForm1::CreateControls() {
     // The window shows the recent lines; the session keeps every line for work.log.
     MemoLog->setMaximumBlockCount(int(TOperationLogRecord::DefaultKeep));
     column->addWidget(MemoLog, 1);
-    setCentralWidget(central);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
 }

@@ -33,7 +33,12 @@ void TForm1::mmSettsPortNameClick() {
 }
 
 void TForm1::mmSettsPropClick() {
-    TFormByteLen* dialog = Ensure(formByteLen_);
+    TFormByteLen* dialog = Ensure(formByteLen_, [this](TFormByteLen* d) {
+        connect(d, &TFormByteLen::LineSettingsApplied, this, [this] {
+            if (Session().PortOpen())
+                ShowPortStatus();
+        });
+    });
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

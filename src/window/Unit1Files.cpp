@@ -13,6 +13,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/Session.h"
+#include "widgets/RadioGroup.h"
 
 #include <QAction>
 #include <QDir>
@@ -132,6 +133,16 @@ void TForm1::mmFileOpenClick() {
             break;
         Dialogs().ShowMessage(lang.Message(Msg::FileNameIncorrect));
     }
+    LoadProgram(fileName);
+}
+
+void TForm1::LoadAtStart(const QString& fileName) {
+    if (!ProgramFiles::HasProgramExtension(fileName)) {
+        Dialogs().ShowMessage(Session().Lang().Message(Msg::FileNameIncorrect));
+        return;
+    }
+    if (Session().Settings().ControlMode != TSettings::ExtendedMode)
+        rgrSingl_Mult->Click(TSettings::ExtendedMode);
     LoadProgram(fileName);
 }
 

@@ -49,7 +49,7 @@ void TForm1::ApplyModeLayout() {
         ExtendedPanel->hide();
         SimplePanel->setFixedWidth(361);
         SimplePanel->show();
-        resize(370, height());
+        ResizeLaidOut(370, height());
         return;
     }
     SimplePanel->hide();
@@ -58,7 +58,7 @@ void TForm1::ApplyModeLayout() {
     // The list may grow when the operator widens the window; this is its width at the switch.
     ExtendedPanel->setMinimumWidth(multWidth);
     ExtendedPanel->show();
-    resize(SimplePanel->width() + multWidth + 10, height());
+    ResizeLaidOut(SimplePanel->width() + multWidth + 10, height());
 }
 
 void TForm1::SimpleButtonClick(int action) {

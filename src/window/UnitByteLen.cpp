@@ -68,6 +68,7 @@ void TFormByteLen::btnOKClick() {
     if (cbPortSpeed->currentIndex() >= 0)
         line.baudIndex = quint8(cbPortSpeed->currentIndex());
     Session().SetLineSettings(line);
+    emit LineSettingsApplied();
     close();
 }
 

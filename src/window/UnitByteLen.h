@@ -26,6 +26,10 @@ public:
     QPushButton* btnOK;
     QPushButton* btnCancel;
 
+signals:
+    // OK applied the line settings (the status line shows them).
+    void LineSettingsApplied();
+
 protected:
     void Fill() override;
 };

@@ -1,6 +1,7 @@
 #include "Startup.h"
 #include "startup/CommandLine.h"
 #include "startup/TerminationWatch.h"
+#include "widgets/ProgramIcon.h"
 
 #include <QApplication>
 
@@ -38,6 +39,8 @@ int main(int argc, char* argv[]) {
     app.setApplicationVersion(QStringLiteral(KVT_VERSION));
     // The desktop finds the menu entry, and its icon, for the window.
     QGuiApplication::setDesktopFileName("kvt-program");
+    // Every window of the program shows its icon (a window manager of X11 reads it from there).
+    QApplication::setWindowIcon(ProgramIcon());
     TTerminationWatch termination;
     return RunProgram(line, QCoreApplication::applicationDirPath(), termination);
 }

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -54,6 +55,9 @@ int main(int argc, char* argv[]) {
     preview->Refresh();
     preview->resize(820, 720);
     app.processEvents();
+    std::fprintf(stderr, "window %dx%d, minimum %dx%d, screen %dx%d\n", form.width(), form.height(),
+                 form.minimumSizeHint().width(), form.minimumSizeHint().height(),
+                 form.screen()->availableGeometry().width(), form.screen()->availableGeometry().height());
     const bool saved = form.grab().save(out + "/main-" + language + ".png") &&
                        preview->grab().save(out + "/preview-" + language + ".png");
     return saved ? 0 : 1;

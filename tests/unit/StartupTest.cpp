@@ -8,12 +8,14 @@
 #include "session/Session.h"
 #include "settings/SettingsFiles.h"
 #include "startup/CommandLine.h"
+#include "startup/FirstStartLink.h"
 #include "startup/ProgramLocation.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -53,8 +55,22 @@ TEST(CommandLine, TakesTheFolderAndThePortInEitherFormAndLeavesTheWindowSystemIt
     EXPECT_TRUE(TCommandLine::VersionText().startsWith("KVT_Program 4."));
     const QString help = TCommandLine::HelpText("/usr/bin/KVT_Program");
     EXPECT_TRUE(help.startsWith("Usage: KVT_Program [options]")) << help.toStdString();
-    for (const char* option : {"--help", "--version", "--folder DIR", "--port N"})
+    for (const char* option : {"--help", "--version", "--folder DIR", "--port N", "--device PATH", "FILE"})
         EXPECT_TRUE(help.contains(option)) << option;
+}
+
+TEST(CommandLine, ADevicePathOpensThatDeviceAndAFileIsLoaded) {
+    const TCommandLine byPort = Parse({"--port", "/dev/ttyUSB0"});
+    EXPECT_EQ(byPort.action, TCommandLine::Action::Run);
+    EXPECT_EQ(byPort.device, "/dev/ttyUSB0") << "a Linux user's first guess is taken";
+    EXPECT_EQ(byPort.port, 0u);
+    EXPECT_EQ(Parse({"--device=/dev/serial/by-id/usb-x"}).device, "/dev/serial/by-id/usb-x");
+    // The last choice holds.
+    EXPECT_EQ(Parse({"--device", "/dev/ttyACM0", "--port", "3"}).device, "");
+    EXPECT_EQ(Parse({"--port", "3", "--device", "/dev/ttyACM0"}).port, 0u);
+    const TCommandLine withFile = Parse({"--port", "2", "saw.kvt"});
+    EXPECT_EQ(withFile.file, "saw.kvt");
+    EXPECT_EQ(withFile.port, 2u);
 }
 
 TEST(CommandLine, RefusesWhatItCannotUseAndSaysWhy) {
@@ -70,7 +86,7 @@ TEST(CommandLine, RefusesWhatItCannotUseAndSaysWhy) {
         {{"--folder", "--port", "3"}, "The option --folder needs a value."},
         {{"--folder="}, "The option --folder needs a value."},
         {{"--fast"}, "Unknown option: --fast"},
-        {{"program.kvt"}, "Unexpected argument: program.kvt"},
+        {{"a.kvt", "b.kvt"}, "Unexpected argument: b.kvt"},
     };
     for (const auto& c : cases) {
         const TCommandLine line = Parse(c.arguments);
@@ -209,4 +225,25 @@ TEST(ProgramLocation, FoldersAreTheOperatorsAloneWhateverTheUmaskAndLinksStayIns
     QDir(folder).rename("ports.old", "ports");
     EXPECT_TRUE(SerialDevices::LinkPort(folder + "/ports", 1, "/dev/null").linked);
     EXPECT_EQ(QFile::symLinkTarget(folder + "/ports/COM1"), "/dev/null");
+}
+
+TEST(FirstStartLink, OnlyTheOneAdapterIsLinkedAndNothingIsReplaced) {
+    QTemporaryDir byId, folder;
+    const QString ports = folder.filePath("ports");
+    // None: nothing is guessed.
+    EXPECT_EQ(FirstStartLink::LinkSingleAdapter(ports, byId.path()), "");
+    EXPECT_FALSE(QFileInfo(ports + "/COM1").isSymLink());
+    // Two: nothing either.
+    ASSERT_TRUE(QFile::link("/dev/null", byId.filePath("usb-A-if00-port0")));
+    ASSERT_TRUE(QFile::link("/dev/null", byId.filePath("usb-B-if00-port0")));
+    EXPECT_EQ(FirstStartLink::LinkSingleAdapter(ports, byId.path()), "");
+    // One: port 1 names it by its stable name.
+    ASSERT_TRUE(QFile::remove(byId.filePath("usb-B-if00-port0")));
+    EXPECT_EQ(FirstStartLink::LinkSingleAdapter(ports, byId.path()), byId.filePath("usb-A-if00-port0"));
+    EXPECT_EQ(QFileInfo(ports + "/COM1").symLinkTarget(), byId.filePath("usb-A-if00-port0"));
+    // A COM1 that is there, even dangling, is the operator's: it stays.
+    ASSERT_TRUE(QFile::remove(ports + "/COM1"));
+    ASSERT_TRUE(QFile::link("/nonexistent/ttyUSB7", ports + "/COM1"));
+    EXPECT_EQ(FirstStartLink::LinkSingleAdapter(ports, byId.path()), "");
+    EXPECT_EQ(QFileInfo(ports + "/COM1").symLinkTarget(), "/nonexistent/ttyUSB7");
 }

@@ -38,7 +38,11 @@ TEST_F(MainWindowFixture, APortThatDoesNotExistIsReportedOnceAndLeavesTheProgram
     folder.LinkPort(1, "/nonexistent/ttyUSB9");
     CreateWindow();
     ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join(" | ").toStdString();
-    EXPECT_EQ(dialogs.messages.first(), form->Session().Lang().Message(Msg::ErrorOpeningPort));
+    // The described message, which port and why (as the log says it), and what to do.
+    const QStringList said = dialogs.messages.first().split("\n\n");
+    ASSERT_EQ(said.size(), 3) << dialogs.messages.first().toStdString();
+    EXPECT_EQ(said[0], form->Session().Lang().Message(Msg::ErrorOpeningPort));
+    EXPECT_EQ(said[2], form->Session().Lang().ExtraText(Ext::PortWhatToDo));
     EXPECT_TRUE(Button("btnOpenPort")->isEnabled());
     EXPECT_FALSE(Button("btnClosePort")->isEnabled());
     EXPECT_FALSE(Action("mmSettsProp")->isEnabled());
@@ -48,6 +52,7 @@ TEST_F(MainWindowFixture, APortThatDoesNotExistIsReportedOnceAndLeavesTheProgram
     EXPECT_TRUE(Log()->IsRed(last));
     EXPECT_TRUE(Log()->Line(last).contains("ports/COM1")) << Log()->Line(last).toStdString();
     EXPECT_TRUE(Log()->Line(last).contains("no such device")) << Log()->Line(last).toStdString();
+    EXPECT_EQ(said[1], Log()->Line(last));
 }
 
 TEST_F(MainWindowFixture, StartsWithItsTitleSizeAndThePortOpenOnTheSimulator) {
@@ -62,7 +67,7 @@ TEST_F(MainWindowFixture, StartsWithItsTitleSizeAndThePortOpenOnTheSimulator) {
     EXPECT_TRUE(Action("mmSettsProp")->isEnabled());
     const QStringList& m = form->Session().Lang().Messages;
     EXPECT_EQ(PortCaption(), m[Msg::PortPrefix] + "Com1;  8 " + m[Msg::Bits] + m[Msg::StopBits] + " 1;  " +
-                                 m[Msg::ParityNone + 2]);
+                                 m[Msg::ParityNone + 2] + "  9600 baud");
     EXPECT_EQ(form->Session().Datas().LastReply(), "  ");
 }
 
@@ -163,8 +168,7 @@ TEST_F(MainWindowFixture, WithTheLogHiddenTheWindowStartsShorterByTheLogsRealHei
     // by 626 pixels.
     CreateWindow();
     form->resize(370, 626);
-    form->layout()->activate();
-    form->centralWidget()->layout()->activate();
+    form->LayOutNow();
     const int logHeight = Log()->height();
     ASSERT_GT(logHeight, 40) << "the log takes the room of the window, not its minimum";
     form.reset();

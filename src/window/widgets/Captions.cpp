@@ -1,5 +1,6 @@
 #include "Captions.h"
 
+#include "Mnemonics.h"
 #include "Panel.h"
 #include "RadioGroup.h"
 #include "StringGrid.h"
@@ -54,10 +55,11 @@ QString ControlCaption(QWidget* window, const QString& objectName, int item) {
         return item < 0 ? group->title() : group->Item(item);
     if (auto* grid = qobject_cast<TStringGrid*>(control))
         return grid->Cell(std::max(item, 0), 0);
+    // Menus as the operator reads them, without their mnemonic marks.
     if (auto* menu = qobject_cast<QMenu*>(control))
-        return menu->title();
+        return Mnemonics::Bare(menu->title());
     if (auto* action = qobject_cast<QAction*>(control))
-        return action->text();
+        return Mnemonics::Bare(action->text());
     if (auto* box = qobject_cast<QGroupBox*>(control))
         return box->title();
     if (auto* button = qobject_cast<QAbstractButton*>(control))
