@@ -18,6 +18,9 @@ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=O
 cmake --build "$build" -j "$jobs"
 (cd "$build" && ctest --output-on-failure -j "$jobs")
 
+echo "== the Debian package and lintian"
+(cd "$build" && rm -f kvt-program_*.deb && cpack -G DEB >/dev/null && lintian --fail-on error kvt-program_*.deb)
+
 echo "== sanitizer build ($asan)"
 cmake -S "$here" -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DKVT_SANITIZE=ON -DBUILD_TESTING=ON >/dev/null
 cmake --build "$asan" -j "$jobs"

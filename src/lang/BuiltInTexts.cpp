@@ -156,204 +156,203 @@ const QStringList& Messages() {
 }
 
 const QStringList& ExtraTexts() {
-    static const QStringList texts =
-        {
-            "ext",                                                                                   // 0
-            "Cannot open port COM%1 (%2): %3.",                                                      // 1
-            "Connection lost on COM%1 (%2): the device hung up or was removed. The port is closed.", // 2
-            "no such device",                                                                        // 3
-            "permission denied; the user must be a member of the group dialout "
-            "(sudo adduser $USER dialout) and log in again", // 4
-            "port busy: another program holds it",           // 5
-            "not a serial device",                           // 6
-            "Line %1 (%2): the re-scaled value does not fit the controller's numbers and was limited "
-            "to %3.",                                                                         // 7
-            "The previous command is still being sent. Wait for its answer, then try again.", // 8
-            "The file is too large to be a program.",                                         // 9
-            "Drag to move the command",                                                       // 10
-            "The earlier program file %1 was put back: nothing was saved.",                   // 11
-            "The program file %1 was replaced, but its descriptions %2 could not be, nor could the earlier "
-            "program be put back: the two files no longer belong together.",                  // 12
-            "It is not a regular file.",                                                      // 13
-            "It has %1 lines; a program has at most %2.",                                     // 14
-            "The last line of %1 has no line end: the file may have been cut short.",         // 15
-            "%1 holds a zero byte: the lines after it cannot be read.",                       // 16
-            "%1 mixes two encodings: line %2 is not UTF-8 and was read as Windows-1251.",     // 17
-            "This program looks damaged. %1 Load it anyway?",                                 // 18
-            "First at line %1 (\"%2\"); %3 wrong lines in all.",                              // 19
-            "The port is closed: \"%1\" and the lines after it were not sent.",               // 20
-            "COM%1 has no link in the ports folder: opened %2, the system's serial port.",    // 21
-            "Close the program without saving the rest?",                                     // 22
-            "COM%1 opens %2, %3",                                                             // 23
-            "which is not there.",                                                            // 24
-            "which this user may not open (the user must be a member of the group dialout).", // 25
-            "which is there and may be opened.",                                              // 26
-            "Serial devices of this machine:",                                                // 27
-            "Use the selected device for this port",                                          // 28
-            "(none found)",                                                                   // 29
-            "COM%1 could not be linked to %2: %3",                                            // 30
-            "Reading impossible. Controller is in program recording mode.",                   // 31
-            "no correct program",                                                             // 32
-            "There is a wrong command in the list!",                                          // 33
-            "Compare with the command list",                                                  // 34
-            "The controller holds the program of the command list: %1 commands match.",       // 35
-            "The controller's program differs from the command list at command %1: the controller holds "
-            "\"%2\", "
-            "the list \"%3\".",                                                               // 36
-            "(nothing)",                                                                      // 37
-            "The program read back ends before the token \"%1\": %2",                         // 38
-            "Line %1 of %2, %3",                                                              // 39
-            "Stop sending",                                                                   // 40
-            "Sending finished. Lines sent: %1.",                                              // 41
-            "Sending stopped by the operator before line %1 of %2 (\"%3\"). Lines sent: %4.", // 42
-            "Sending ended at line %1 of %2 (\"%3\"): %5. Lines sent: %4.",                   // 43
-            "no answer",                                                                      // 44
-            "command error",                                                                  // 45
-            "command data error",                                                             // 46
-            "communication error",                                                            // 47
-            "the port is closed",                                                             // 48
-            "stopped by the program",                                                         // 49
-            "Quit",                                                                           // 50
-            "Usage: %1 [options] [FILE]",                                                     // 51
-            "Programs and drives a stepper-motor controller of up to three channels over a serial line.", // 52
-            "Options:",                                              // 53
-            "Show this help and exit.",                              // 54
-            "Show the version and exit.",                            // 55
-            "Use DIR as the program folder (created when missing).", // 56
-            "Open port N (1 to 255) at this start instead of the stored number; the stored number stays.", // 57
-            "Unknown option: %1",                                             // 58
-            "The option %1 needs a value.",                                   // 59
-            "Invalid port number \"%1\": give a whole number from 1 to 255.", // 60
-            "Try \"%1 --help\" for the options.",                             // 61
-            "Cannot use %1 as the program folder: %2",                        // 62
-            "Unexpected argument: %1",                                        // 63
-            "The channel states shown are those last known; if the controller was restarted, set them with "
-            "the "
-            "\"?\" button.", // 64
-            "%1 (%2 times)", // 65
-            "The program folder %1 is in use by another KVT_Program (process %2 on %3). OK starts this one "
-            "read-only: nothing of this folder is saved when it closes. Cancel quits.", // 66
-            "A program is being written into the controller. Close all the same? The writing stops and "
-            "\"ED*\" "
-            "ends the recording.",                                                             // 67
-            "The close stopped the recording into coordinate %1: \"ED*\" was sent to end it.", // 68
-            "the ports folder is a link to elsewhere; the program makes its links only in a folder of its "
-            "own",                         // 69
-            "Program preview",             // 70
-            "Preview",                     // 71
-            "Program preview...",          // 72
-            "Channel %1, lines %2-%3",     // 73
-            "Moves",                       // 74
-            "Forward",                     // 75
-            "Backward",                    // 76
-            "Net change",                  // 77
-            "Lowest position",             // 78
-            "Highest position",            // 79
-            "Pauses",                      // 80
-            "Estimated duration",          // 81
-            "%1 s",                        // 82
-            "%1, open-ended from line %2", // 83
-            "%1 (absolute, after HM)",     // 84
-            "ends at %1 (absolute)",       // 85
-            "Estimates leave acceleration out. Before an HM positions count from where the program starts, "
-            "taken "
-            "as 0. JP n repeats the lines from its LL n more times; SB n runs the buffer n times; an HM is "
-            "neither counted nor timed.",                                                     // 86
-            "Direct commands (outside any program): lines %1",                                // 87
-            "Findings",                                                                       // 88
-            "No findings.",                                                                   // 89
-            "Line %1: \"%2\" is no command of the controller.",                               // 90
-            "Line %1: \"%2\" has no valid argument.",                                         // 91
-            "Line %1: the program of channel %2 has no ED.",                                  // 92
-            "Line %1: ED without its LD.",                                                    // 93
-            "Line %1: JP without an LL before it.",                                           // 94
-            "Line %1: SB without an LB before it.",                                           // 95
-            "Line %1: the buffer begun here is never repeated (no SB): its lines never run.", // 96
-            "Line %1: a repetition count of 0 repeats nothing.",                              // 97
-            "Line %1: a move before any speed was set (the estimate takes %2 steps/s).",      // 98
-            "Line %1: a move before any direction was set (taken as forward).",               // 99
-            "Line %1: channel %2 is written again; this program replaces the earlier one.",   // 100
-            "The list holds no program (no LD ... ED).",                                      // 101
-            "Line %1: \"%2\" takes channel %3 to %4, beyond its travel %5 ... %6.",           // 102
-            "Time, s",                                                                        // 103
-            "Position, %1",                                                                   // 104
-            "Channel %1",                                                                     // 105
-            "Travel of channel %1",                                                           // 106
-            "The plot shows the first %1 points only.",                                       // 107
-            "Travel limits, %1",                                                              // 108
-            "Channel %1",                                                                     // 109
-            "from",                                                                           // 110
-            "to",                                                                             // 111
-            "Line %1 (\"%2\") would take channel %3 to %4, beyond its travel %5 ... %6. Send the list all "
-            "the "
-            "same?",                                                                        // 112
-            "steps",                                                                        // 113
-            "The file %1 is damaged: the settings it could not give keep their defaults.",  // 114
-            "... and %1 more",                                                              // 115
-            "Travel limits need two numbers, the first not above the second.",              // 116
-            "The list ended inside the program of channel %1: \"ED*\" ends its recording.", // 117
-            "No answer inside the program of channel %1: \"ED*\" was sent, but the channel may still be "
-            "recording.",                                                        // 118
-            "&Edit",                                                             // 119
-            "Undo",                                                              // 120
-            "Redo",                                                              // 121
-            "Save as...",                                                        // 122
-            "Recent files",                                                      // 123
-            "Import text...",                                                    // 124
-            "Export text...",                                                    // 125
-            "untitled",                                                          // 126
-            "The command list has changes that are not saved. Save them first?", // 127
-            "The file %1 is no longer there; it is taken off the recent files.", // 128
-            "Lines of %1 that are not commands were left out:",                  // 129
-            "line %1, \"%2\": %3",                                               // 130
-            "about %1 left",                                                     // 131
-            "Save log as...",                                                    // 132
-            "Clear log",                                                         // 133
-            "Time before each log line",                                         // 134
-            "Keep the logs of each session, at most:",                           // 135
-            "Line",                                                              // 136
-            "%1 holds no command: the list is left as it was.",                  // 137
-            "Open this terminal device (any path, such as /dev/ttyUSB0) at this start; the stored port "
-            "stays.",                                                        // 138
-            "A program file (.kvt) to load at start.",                       // 139
-            "Choose the controller's port with \"Port\" > \"Choose port\".", // 140
-            "%1 baud",                                                       // 141
-            "Acceleration and deceleration",                                 // 142
-            "Set a signal (close the relay)",                                // 143
-            "Maximum speed",                                                 // 144
-            "Clear a signal (open the relay)",                               // 145
-            "Start speed",                                                   // 146
-            "Wait until a signal at input 1",                                // 147
-            "Move by a number of steps",                                     // 148
-            "Wait until a signal at input 2",                                // 149
-            "Pause, ms",                                                     // 150
-            "Repeat from the label",                                         // 151
-            "Move until a signal at input 1",                                // 152
-            "Repeat the buffer n times",                                     // 153
-            "Move until a signal at input 2",                                // 154
-            "Begin the program",                                             // 155
-            "Allow motion",                                                  // 156
-            "Prohibit motion",                                               // 157
-            "Move without end",                                              // 158
-            "Motion forward",                                                // 159
-            "Motion backward",                                               // 160
-            "Reverse the motion",                                            // 161
-            "Move to the zero switch",                                       // 162
-            "Set the cycle label",                                           // 163
-            "Record the commands that follow into the buffer",               // 164
-            "Load a program into channel 1",                                 // 165
-            "End of the program",                                            // 166
-            "Start or stop the program",                                     // 167
-            "Pause or resume channel 1",                                     // 168
-            "Write the program into the controller and start it",            // 169
-            "Check to send each command at once",                            // 170
-            "Set the states of the channels",                                // 171
-            "Refresh",                                                       // 172
-            "The device %1 of port %2 is back.",                             // 173
-            "The device %1 of port %2 is back. Open the port again? A controller that was running may still "
-            "be running.",                                                        // 174
-            "Port 1 is linked to the USB serial adapter %1, the only one found.", // 175
-        };
+    static const QStringList texts = {
+        "ext",                                                                                   // 0
+        "Cannot open port COM%1 (%2): %3.",                                                      // 1
+        "Connection lost on COM%1 (%2): the device hung up or was removed. The port is closed.", // 2
+        "no such device",                                                                        // 3
+        "permission denied; the user must be a member of the group dialout "
+        "(sudo adduser $USER dialout) and log in again", // 4
+        "port busy: another program holds it",           // 5
+        "not a serial device",                           // 6
+        "Line %1 (%2): the re-scaled value does not fit the controller's numbers and was limited "
+        "to %3.",                                                                         // 7
+        "The previous command is still being sent. Wait for its answer, then try again.", // 8
+        "The file is too large to be a program.",                                         // 9
+        "Drag to move the command",                                                       // 10
+        "The earlier program file %1 was put back: nothing was saved.",                   // 11
+        "The program file %1 was replaced, but its descriptions %2 could not be, nor could the earlier "
+        "program be put back: the two files no longer belong together.",                  // 12
+        "It is not a regular file.",                                                      // 13
+        "It has %1 lines; a program has at most %2.",                                     // 14
+        "The last line of %1 has no line end: the file may have been cut short.",         // 15
+        "%1 holds a zero byte: the lines after it cannot be read.",                       // 16
+        "%1 mixes two encodings: line %2 is not UTF-8 and was read as Windows-1251.",     // 17
+        "This program looks damaged. %1 Load it anyway?",                                 // 18
+        "First at line %1 (\"%2\"); %3 wrong lines in all.",                              // 19
+        "The port is closed: \"%1\" and the lines after it were not sent.",               // 20
+        "COM%1 has no link in the ports folder: opened %2, the system's serial port.",    // 21
+        "Close the program without saving the rest?",                                     // 22
+        "COM%1 opens %2, %3",                                                             // 23
+        "which is not there.",                                                            // 24
+        "which this user may not open (the user must be a member of the group dialout).", // 25
+        "which is there and may be opened.",                                              // 26
+        "Serial devices of this machine:",                                                // 27
+        "Use the selected device for this port",                                          // 28
+        "(none found)",                                                                   // 29
+        "COM%1 could not be linked to %2: %3",                                            // 30
+        "Reading impossible. Controller is in program recording mode.",                   // 31
+        "no correct program",                                                             // 32
+        "There is a wrong command in the list!",                                          // 33
+        "Compare with the command list",                                                  // 34
+        "The controller holds the program of the command list: %1 commands match.",       // 35
+        "The controller's program differs from the command list at command %1: the controller holds "
+        "\"%2\", "
+        "the list \"%3\".",                                                                            // 36
+        "(nothing)",                                                                                   // 37
+        "The program read back ends before the token \"%1\": %2",                                      // 38
+        "Line %1 of %2, %3",                                                                           // 39
+        "Stop sending",                                                                                // 40
+        "Sending finished. Lines sent: %1.",                                                           // 41
+        "Sending stopped by the operator before line %1 of %2 (\"%3\"). Lines sent: %4.",              // 42
+        "Sending ended at line %1 of %2 (\"%3\"): %5. Lines sent: %4.",                                // 43
+        "no answer",                                                                                   // 44
+        "command error",                                                                               // 45
+        "command data error",                                                                          // 46
+        "communication error",                                                                         // 47
+        "the port is closed",                                                                          // 48
+        "stopped by the program",                                                                      // 49
+        "Quit",                                                                                        // 50
+        "Usage: %1 [options] [FILE]",                                                                  // 51
+        "Programs and drives a stepper-motor controller of up to three channels over a serial line.",  // 52
+        "Options:",                                                                                    // 53
+        "Show this help and exit.",                                                                    // 54
+        "Show the version and exit.",                                                                  // 55
+        "Use DIR as the program folder (created when missing).",                                       // 56
+        "Open port N (1 to 255) at this start instead of the stored number; the stored number stays.", // 57
+        "Unknown option: %1",                                                                          // 58
+        "The option %1 needs a value.",                                                                // 59
+        "Invalid port number \"%1\": give a whole number from 1 to 255.",                              // 60
+        "Try \"%1 --help\" for the options.",                                                          // 61
+        "Cannot use %1 as the program folder: %2",                                                     // 62
+        "Unexpected argument: %1",                                                                     // 63
+        "The channel states shown are those last known; if the controller was restarted, set them with "
+        "the "
+        "\"?\" button.", // 64
+        "%1 (%2 times)", // 65
+        "The program folder %1 is in use by another KVT_Program (process %2 on %3). OK starts this one "
+        "read-only: nothing of this folder is saved when it closes. Cancel quits.", // 66
+        "A program is being written into the controller. Close all the same? The writing stops and "
+        "\"ED*\" "
+        "ends the recording.",                                                             // 67
+        "The close stopped the recording into coordinate %1: \"ED*\" was sent to end it.", // 68
+        "the ports folder is a link to elsewhere; the program makes its links only in a folder of its "
+        "own",                         // 69
+        "Program preview",             // 70
+        "Preview",                     // 71
+        "Program preview...",          // 72
+        "Channel %1, lines %2-%3",     // 73
+        "Moves",                       // 74
+        "Forward",                     // 75
+        "Backward",                    // 76
+        "Net change",                  // 77
+        "Lowest position",             // 78
+        "Highest position",            // 79
+        "Pauses",                      // 80
+        "Estimated duration",          // 81
+        "%1 s",                        // 82
+        "%1, open-ended from line %2", // 83
+        "%1 (absolute, after HM)",     // 84
+        "ends at %1 (absolute)",       // 85
+        "Estimates leave acceleration out. Before an HM positions count from where the program starts, "
+        "taken "
+        "as 0. JP n repeats the lines from its LL n more times; SB n runs the buffer n times; an HM is "
+        "neither counted nor timed.",                                                     // 86
+        "Direct commands (outside any program): lines %1",                                // 87
+        "Findings",                                                                       // 88
+        "No findings.",                                                                   // 89
+        "Line %1: \"%2\" is no command of the controller.",                               // 90
+        "Line %1: \"%2\" has no valid argument.",                                         // 91
+        "Line %1: the program of channel %2 has no ED.",                                  // 92
+        "Line %1: ED without its LD.",                                                    // 93
+        "Line %1: JP without an LL before it.",                                           // 94
+        "Line %1: SB without an LB before it.",                                           // 95
+        "Line %1: the buffer begun here is never repeated (no SB): its lines never run.", // 96
+        "Line %1: a repetition count of 0 repeats nothing.",                              // 97
+        "Line %1: a move before any speed was set (the estimate takes %2 steps/s).",      // 98
+        "Line %1: a move before any direction was set (taken as forward).",               // 99
+        "Line %1: channel %2 is written again; this program replaces the earlier one.",   // 100
+        "The list holds no program (no LD ... ED).",                                      // 101
+        "Line %1: \"%2\" takes channel %3 to %4, beyond its travel %5 ... %6.",           // 102
+        "Time, s",                                                                        // 103
+        "Position, %1",                                                                   // 104
+        "Channel %1",                                                                     // 105
+        "Travel of channel %1",                                                           // 106
+        "The plot shows the first %1 points only.",                                       // 107
+        "Travel limits, %1",                                                              // 108
+        "Channel %1",                                                                     // 109
+        "from",                                                                           // 110
+        "to",                                                                             // 111
+        "Line %1 (\"%2\") would take channel %3 to %4, beyond its travel %5 ... %6. Send the list all "
+        "the "
+        "same?",                                                                        // 112
+        "steps",                                                                        // 113
+        "The file %1 is damaged: the settings it could not give keep their defaults.",  // 114
+        "... and %1 more",                                                              // 115
+        "Travel limits need two numbers, the first not above the second.",              // 116
+        "The list ended inside the program of channel %1: \"ED*\" ends its recording.", // 117
+        "No answer inside the program of channel %1: \"ED*\" was sent, but the channel may still be "
+        "recording.",                                                        // 118
+        "&Edit",                                                             // 119
+        "Undo",                                                              // 120
+        "Redo",                                                              // 121
+        "Save as...",                                                        // 122
+        "Recent files",                                                      // 123
+        "Import text...",                                                    // 124
+        "Export text...",                                                    // 125
+        "untitled",                                                          // 126
+        "The command list has changes that are not saved. Save them first?", // 127
+        "The file %1 is no longer there; it is taken off the recent files.", // 128
+        "Lines of %1 that are not commands were left out:",                  // 129
+        "line %1, \"%2\": %3",                                               // 130
+        "about %1 left",                                                     // 131
+        "Save log as...",                                                    // 132
+        "Clear log",                                                         // 133
+        "Time before each log line",                                         // 134
+        "Keep the logs of each session, at most:",                           // 135
+        "Line",                                                              // 136
+        "%1 holds no command: the list is left as it was.",                  // 137
+        "Open this terminal device (any path, such as /dev/ttyUSB0) at this start; the stored port "
+        "stays.",                                                        // 138
+        "A program file (.kvt) to load at start.",                       // 139
+        "Choose the controller's port with \"Port\" > \"Choose port\".", // 140
+        "%1 baud",                                                       // 141
+        "Acceleration and deceleration",                                 // 142
+        "Set a signal (close the relay)",                                // 143
+        "Maximum speed",                                                 // 144
+        "Clear a signal (open the relay)",                               // 145
+        "Start speed",                                                   // 146
+        "Wait until a signal at input 1",                                // 147
+        "Move by a number of steps",                                     // 148
+        "Wait until a signal at input 2",                                // 149
+        "Pause, ms",                                                     // 150
+        "Repeat from the label",                                         // 151
+        "Move until a signal at input 1",                                // 152
+        "Repeat the buffer n times",                                     // 153
+        "Move until a signal at input 2",                                // 154
+        "Begin the program",                                             // 155
+        "Allow motion",                                                  // 156
+        "Prohibit motion",                                               // 157
+        "Move without end",                                              // 158
+        "Motion forward",                                                // 159
+        "Motion backward",                                               // 160
+        "Reverse the motion",                                            // 161
+        "Move to the zero switch",                                       // 162
+        "Set the cycle label",                                           // 163
+        "Record the commands that follow into the buffer",               // 164
+        "Load a program into channel 1",                                 // 165
+        "End of the program",                                            // 166
+        "Start or stop the program",                                     // 167
+        "Pause or resume channel 1",                                     // 168
+        "Write the program into the controller and start it",            // 169
+        "Check to send each command at once",                            // 170
+        "Set the states of the channels",                                // 171
+        "Refresh",                                                       // 172
+        "The device %1 of port %2 is back.",                             // 173
+        "The device %1 of port %2 is back. Open the port again? A controller that was running may still "
+        "be running.",                                                        // 174
+        "Port 1 is linked to the USB serial adapter %1, the only one found.", // 175
+    };
     return texts;
 }
 

@@ -24,6 +24,7 @@
 #include "panels/UnitsPanel.h"
 #include "session/Session.h"
 #include "widgets/Captions.h"
+#include "widgets/FittingScrollArea.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
 #include "widgets/Mnemonics.h"
@@ -293,7 +294,8 @@ void TForm1::FitToScreen() {
     const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
     const QSize room = screen->availableGeometry().size() - frame;
     const int menu = menuBar()->sizeHint().height();
-    centralWidget()->setMinimumSize(Client->minimumSizeHint().boundedTo(room - QSize(0, menu)));
+    static_cast<TFittingScrollArea*>(centralWidget())->SetRoom(room - QSize(0, menu));
+    layout()->activate();
     if (this->width() > room.width() || this->height() > room.height())
         resize(size().boundedTo(room));
 }

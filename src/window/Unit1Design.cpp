@@ -8,6 +8,7 @@
 #include "panels/UnitsPanel.h"
 #include "session/OperationLogRecord.h"
 #include "widgets/Design.h"
+#include "widgets/FittingScrollArea.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
 #include "widgets/ProgramIcon.h"
@@ -17,7 +18,6 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QMenuBar>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -101,10 +101,8 @@ void TForm1::CreateControls() {
     resize(1020, 626);
     CreateMenu();
 
-    auto* scroll = new QScrollArea(this);
+    auto* scroll = new TFittingScrollArea(this);
     scroll->setObjectName("Form1Scroll");
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
     auto* central = new QWidget;
     central->setObjectName("Form1Client");
     Client = central;

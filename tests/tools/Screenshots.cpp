@@ -1,6 +1,7 @@
 // Draws the windows as an operator sees them into PNG files, for a look and for the README:
-// the main window in the extended mode with a program of two channels and a loop, and the
-// program preview of it with a travel limit on channel 1, in the language asked for.
+// the main window in the simple mode, then in the extended mode with a program of two channels
+// and a loop, and the program preview of it with a travel limit on channel 1, in the language
+// asked for (scripts/screenshots.sh makes those of the README).
 //
 //   kvt_screenshots OUT_DIR [LANGUAGE]
 //
@@ -16,8 +17,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
-#include <QScreen>
 
 #include <cstdio>
 
@@ -36,28 +37,38 @@ int main(int argc, char* argv[]) {
     kvtsim::Simulator simulator;
     simulator.Start(folder.File("ports/COM1").toStdString());
     TForm1 form(folder.Path());
-    form.rgrSingl_Mult->Click(TSettings::ExtendedMode);
     if (language != "en" && !form.Session().ChangeLanguage(language).isEmpty()) {
         std::fprintf(stderr, "kvt_screenshots: no language %s\n", qPrintable(language));
         return 1;
     }
     form.LanguageChanged();
+    form.show();
+    // The content's new minimum reaches the window in a second pass of its layout.
+    app.processEvents();
+    app.processEvents();
+    if (!form.grab().save(out + "/simple-" + language + ".png"))
+        return 1;
+    form.rgrSingl_Mult->Click(TSettings::ExtendedMode);
     TSession& session = form.Session();
     TSettings settings = session.Settings();
     settings.Travel[1] = {true, -100, 2500};
     session.ApplySettings(settings);
-    session.SetProgram({"LD1",   "BG",    "SD400", "DL",    "LL",  "MV600", "SP250", "DR", "MV200",
-                        "DL",    "JP3",   "EN",    "ED",    "LD2", "BG",    "SD250", "DR", "LB",
-                        "MV300", "SP500", "RS",    "MV300", "SB2", "EN",    "ED"});
+    // Taken in as an import is, so that each line has its description.
+    const QStringList program{"LD1",   "BG",    "SD400", "DL",    "LL",  "MV600", "SP250", "DR", "MV200",
+                              "DL",    "JP3",   "EN",    "ED",    "LD2", "BG",    "SD250", "DR", "LB",
+                              "MV300", "SP500", "RS",    "MV300", "SB2", "EN",    "ED"};
+    QFile text(folder.File("Users/saw.txt"));
+    if (!text.open(QIODevice::WriteOnly) || text.write(program.join('\n').toUtf8()) < 0)
+        return 1;
+    text.close();
+    const auto imported = session.ImportPlainText(text.fileName());
+    session.SetProgram(imported.lines, imported.descriptions);
     form.show();
     form.mmPreview->trigger();
     auto* preview = form.findChild<TProgramPreviewWindow*>();
     preview->Refresh();
     preview->resize(820, 720);
     app.processEvents();
-    std::fprintf(stderr, "window %dx%d, minimum %dx%d, screen %dx%d\n", form.width(), form.height(),
-                 form.minimumSizeHint().width(), form.minimumSizeHint().height(),
-                 form.screen()->availableGeometry().width(), form.screen()->availableGeometry().height());
     const bool saved = form.grab().save(out + "/main-" + language + ".png") &&
                        preview->grab().save(out + "/preview-" + language + ".png");
     return saved ? 0 : 1;
