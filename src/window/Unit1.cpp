@@ -295,7 +295,7 @@ void TForm1::FitToScreen() {
     const QSize room = screen->availableGeometry().size() - frame;
     const int menu = menuBar()->sizeHint().height();
     static_cast<TFittingScrollArea*>(centralWidget())->SetRoom(room - QSize(0, menu));
-    layout()->activate();
+    centralWidget()->updateGeometry(); // the content's minimum may have changed just now
     if (this->width() > room.width() || this->height() > room.height())
         resize(size().boundedTo(room));
 }
