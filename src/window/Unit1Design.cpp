@@ -17,7 +17,6 @@
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
@@ -131,7 +130,6 @@ void TForm1::CreateControls() {
     auto* status = new QHBoxLayout(PanelPortProp);
     status->setContentsMargins(6, 1, 6, 1);
     status->addWidget(PanelPortProp->CaptionLabel(), 1);
-
     // Shown in the place of the port's description while a long list is sent.
     SendingProgress = new TSendingProgress("SendingProgress", PanelPortProp);
     status->addWidget(SendingProgress, 1);
