@@ -1,5 +1,6 @@
-// The editor with long programs: loading, drawing, re-scaling, saving, deleting a row and
-// dragging a row, for programs of 2,500, 5,000 and 10,000 lines, to see each cost grow linearly.
+// The editor with long programs: loading, drawing, re-scaling, saving, deleting a row, dragging
+// a row, undoing and redoing the drag, and fitting the number and line columns, for programs of
+// 2,500, 5,000 and 10,000 lines, to see each cost grow linearly.
 #include "BenchSetting.h"
 #include "Benches.h"
 #include "Simulator.h"
@@ -27,7 +28,7 @@ double Ms(const std::function<void()>& work) {
 }
 
 struct Row {
-    double load, draw, rescale, save, remove, drag, faulty;
+    double load, draw, rescale, save, remove, drag, undo, redo, fit, faulty;
 };
 
 Row Measure(int lines, const QString& folder, TBenchSetting& dialogs) {
@@ -60,6 +61,9 @@ Row Measure(int lines, const QString& folder, TBenchSetting& dialogs) {
     grid->SetRow(lines / 2);
     row.remove = Ms([&] { form.btnDelRawClick(); });
     row.drag = Ms([&] { grid->DragRow(lines / 2, 1); });
+    row.undo = Ms([&] { form.mmEditUndoClick(); });
+    row.redo = Ms([&] { form.mmEditRedoClick(); });
+    row.fit = Ms([&] { grid->FitCodeColumns(); });
     if (form.Session().CommandList().Count() != lines - 1)
         std::printf("  (unexpected: %d lines after the edits)\n", form.Session().CommandList().Count());
 
@@ -81,12 +85,12 @@ void RunEditorBench() {
     simulator.Start((setting.Folder() + "/ports/COM1").toStdString());
 
     std::printf("Editing long programs (milliseconds):\n");
-    std::printf("  %7s %9s %9s %9s %9s %9s %9s %14s\n", "lines", "load", "draw", "rescale", "save", "delete",
-                "drag", "faulty load");
+    std::printf("  %7s %9s %9s %9s %9s %9s %9s %9s %9s %9s %14s\n", "lines", "load", "draw", "rescale",
+                "save", "delete", "drag", "undo", "redo", "fit", "faulty load");
     for (int lines : {2500, 5000, 10000}) {
         const Row r = Measure(lines, setting.Folder(), setting);
-        std::printf("  %7d %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %14.2f\n", lines, r.load, r.draw, r.rescale,
-                    r.save, r.remove, r.drag, r.faulty);
+        std::printf("  %7d %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %14.2f\n", lines, r.load,
+                    r.draw, r.rescale, r.save, r.remove, r.drag, r.undo, r.redo, r.fit, r.faulty);
     }
     std::printf("\n");
 }

@@ -1,8 +1,13 @@
 #include "DeviceWatch.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+
+#include <optional>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -29,6 +34,20 @@ void WatchOnly(QFileSystemWatcher& watcher, const QStringList& folders) {
     }
 }
 
+// What `path` names: the node it opens (a link followed) and the name itself, each with the time
+// it was made or last changed, so that a node or link made anew counts as another even where
+// its number is reused; nothing when the node is not there.
+std::optional<TDeviceWatch::TNode> NodeOf(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat node {
+    }, link{};
+    if (::stat(name.constData(), &node) != 0 || ::lstat(name.constData(), &link) != 0)
+        return std::nullopt;
+    const auto ns = [](const timespec& t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return TDeviceWatch::TNode{quint64(node.st_ino), quint64(node.st_dev), ns(node.st_ctim),
+                               quint64(link.st_ino), ns(link.st_ctim)};
+}
+
 // How long a burst of changes of a device folder is let settle before it is looked at.
 constexpr int settleMs = 250;
 
@@ -40,6 +59,9 @@ TDeviceWatch::TDeviceWatch(QObject* parent) : QObject(parent) {
 
 void TDeviceWatch::Watch(const QString& device) {
     device_ = device;
+    const auto node = NodeOf(device);
+    seenMissing_ = !node;
+    lost_ = node.value_or(TNode{});
     Arm();
 }
 
@@ -62,7 +84,11 @@ void TDeviceWatch::Arm() {
 void TDeviceWatch::Check() {
     if (device_.isEmpty())
         return;
-    if (!QFileInfo::exists(device_)) {
+    const auto node = NodeOf(device_);
+    if (!node)
+        seenMissing_ = true;
+    const bool back = node && (seenMissing_ || !(*node == lost_));
+    if (!back) {
         Arm(); // a folder on the way may have appeared: watch nearer
         return;
     }
