@@ -55,6 +55,11 @@ public:
     const TSettings& Settings() const { return settings_; }
     // Takes every value; the scale and rounding texts follow (through SetScale and SetRounding).
     void SetSettings(const TSettings& settings);
+    // The recent program files and the folder the file dialogs open in (nothing is shown).
+    void SetFileHistory(const QStringList& recentFiles, const QString& lastFolder) {
+        settings_.RecentFiles = recentFiles;
+        settings_.LastFolder = lastFolder;
+    }
     // The values the worker threads read.
     quint32 ReplyTime() const { return replyTime_; }
     quint8 Er6Reaction() const { return er6Reaction_; }

@@ -250,18 +250,18 @@ void TSession::SaveOperationLogAs(const QString& fileName) const {
 }
 
 void TSession::NoteFileUsed(const QString& file, bool programFile) {
-    TSettings settings = datas_->Settings();
+    const TSettings& settings = datas_->Settings();
     const QFileInfo info(file);
-    settings.LastFolder = info.absolutePath();
-    if (programFile)
-        settings.RecentFiles = TProgramDocument::WithRecent(settings.RecentFiles, info.absoluteFilePath());
-    datas_->SetSettings(settings);
+    datas_->SetFileHistory(programFile
+                               ? TProgramDocument::WithRecent(settings.RecentFiles, info.absoluteFilePath())
+                               : settings.RecentFiles,
+                           info.absolutePath());
 }
 
 void TSession::ForgetRecentFile(const QString& file) {
-    TSettings settings = datas_->Settings();
-    settings.RecentFiles.removeAll(file);
-    datas_->SetSettings(settings);
+    QStringList recent = datas_->Settings().RecentFiles;
+    recent.removeAll(file);
+    datas_->SetFileHistory(recent, datas_->Settings().LastFolder);
 }
 
 QString TSession::FileDialogFolder() const {

@@ -32,11 +32,13 @@ int main(int argc, char* argv[]) {
     for (int i = 0;; ++i) {
         const int version = i % 2;
         const SaveVersions::TVersion v = SaveVersions::Version(version);
-        ProgramFiles::Save(paths.UsersFolder() + "/p.kvt", {v.lines, v.descriptions},
-                           SaveVersions::Lang(paths));
+        // The settings first: once the program pair exists, every settings file has been
+        // written at least once, and the battery checks them all.
         files.WritePortSettings(v.settings.PortNumber);
         files.WriteProgramSettings(v.settings);
         files.WriteErrorSettings(v.settings);
+        ProgramFiles::Save(paths.UsersFolder() + "/p.kvt", {v.lines, v.descriptions},
+                           SaveVersions::Lang(paths));
         if (ending)
             return 0; // the close's own save was the one just made
     }
