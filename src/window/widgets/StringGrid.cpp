@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <array>
 
 // The list as the grid shows it, with the grid's own header texts and the row being sent
 // highlighted.
@@ -86,9 +87,19 @@ void TStringGrid::FitCodeColumns() {
     // a row of eights stands for them all).
     const int numberWidth =
         std::max(widthOf(header_->texts.value(0)), widthOf(QString(QString::number(RowCount()).size(), '8')));
-    int lineWidth = widthOf(header_->texts.value(TCommandList::LineColumn));
-    for (const QString& line : list_->Lines())
-        lineWidth = std::max(lineWidth, widthOf(line));
+    // Each line's width summed from its characters' advances, looked up once per character: a
+    // list of 65,535 lines fits at once (kerning is within the padding).
+    std::array<int, 128> advance{};
+    for (int c = 32; c < 128; ++c)
+        advance[size_t(c)] = metrics.horizontalAdvance(QChar(c));
+    int widest = 0;
+    for (const QString& line : list_->Lines()) {
+        int width = 0;
+        for (const QChar c : line)
+            width += c.unicode() < 128 ? advance[c.unicode()] : metrics.horizontalAdvance(c);
+        widest = std::max(widest, width);
+    }
+    const int lineWidth = std::max(widthOf(header_->texts.value(TCommandList::LineColumn)), widest + padding);
     if (columnWidth(0) != numberWidth)
         setColumnWidth(0, numberWidth);
     if (columnWidth(TCommandList::LineColumn) != lineWidth)
