@@ -7,6 +7,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVT_TSAN=ON -DBUILD_TESTING=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 # The longest history (history_size=7), so that the stack of an access made long before the
-# racing one can still be restored and checked against the suppressions.
-export TSAN_OPTIONS="suppressions=$here/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1:history_size=7"
+# racing one can still be restored and checked against the suppressions. die_after_fork=0: the
+# tests start kvtctl and the save loop through QProcess, whose fork of the multi-threaded test
+# process ThreadSanitizer would otherwise end (the program itself never forks).
+export TSAN_OPTIONS="suppressions=$here/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1:history_size=7:die_after_fork=0"
 (cd "$build" && ctest --output-on-failure -j "$(nproc)")
