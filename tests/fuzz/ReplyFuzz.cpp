@@ -31,16 +31,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TProgramPaths paths("/nonexistent");
     TCommonDatas datas(view);
     TLang lang(paths, datas, datas);
-    TNamedEvent reply("r", false), ready("ready", true), readBack("rb", false);
+    TNamedEvent readBack("rb", false);
     RecordingWriter line;
     ManualScheduler atOnce(true); // recovery steps run at once, as if their delays had passed
-    TReplyHandler handler(datas, lang, reply, ready, readBack, line, atOnce);
+    TReplyHandler handler(datas, lang, readBack, line, atOnce);
     if (size > 0) {
         // The first byte chooses the settings and the chunk size.
-        datas.AutoRecovery = data[0] & 1;
-        datas.RecoveryBreakComm = data[0] & 2;
-        datas.RecoveryClearMarks = data[0] & 4;
-        datas.DirectControl = data[0] & 8;
+        TSettings settings = datas.Settings();
+        settings.AutoRecovery = data[0] & 1;
+        settings.RecoveryBreakComm = data[0] & 2;
+        settings.RecoveryClearMarks = data[0] & 4;
+        datas.SetSettings(settings);
+        datas.SetDirectControl(data[0] & 8);
         const size_t chunk = 1 + (data[0] >> 4) * 7;
         for (size_t at = 1; at < size; at += chunk) {
             const size_t n = std::min(chunk, size - at);

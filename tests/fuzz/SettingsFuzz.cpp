@@ -1,9 +1,8 @@
 // libFuzzer target for the settings files: any bytes as portp.dat, prp.dat or erp.dat must load
 // without crash, leave every value in its range of type, and a file written from what was loaded
 // must load back to the same values.
-#include "FakeView.h"
 #include "core/ProgramPaths.h"
-#include "core/UnitCommonDatas.h"
+#include "core/Settings.h"
 #include "settings/SettingsFiles.h"
 
 #include <QDir>
@@ -12,15 +11,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-class Selections : public ISettingsView {
-public:
-    void SelectControlMode(int mode) override { controlMode = mode; }
-    void SelectUnitsMode(int mode) override { unitsMode = mode; }
-    int controlMode = 0, unitsMode = 0;
-};
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir dir(QFile::exists("/dev/shm") ? "/dev/shm/kvt-fuzz-XXXXXX" : QString());
@@ -35,27 +25,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         file.write(bytes);
     }
-    FakeView view;
-    TCommonDatas datas(view);
-    TSettingsFiles files(paths, datas);
-    Selections selections;
-    files.LoadProgramSettings(&selections);
-    files.LoadErrorSettings();
-    if (datas.Language.isEmpty())
+    const TSettingsFiles files(paths);
+    TSettings settings;
+    files.LoadProgramSettings(settings);
+    files.LoadErrorSettings(settings);
+    if (settings.Language.isEmpty())
         std::abort(); // a language is always there to start in
 
     // What was loaded, written and read again, reads the same.
-    files.WriteProgramSettings(selections.controlMode, selections.unitsMode);
-    files.WriteErrorSettings();
-    FakeView againView;
-    TCommonDatas again(againView);
-    TSettingsFiles againFiles(paths, again);
-    Selections againSelections;
-    if (!againFiles.LoadProgramSettings(&againSelections) || !againFiles.LoadErrorSettings())
+    files.WriteProgramSettings(settings);
+    files.WriteErrorSettings(settings);
+    TSettings again;
+    if (!files.LoadProgramSettings(again) || !files.LoadErrorSettings(again))
         std::abort();
-    if (again.Language != datas.Language.trimmed() || again.ShowPortLog != datas.ShowPortLog ||
-        again.ReplyTime != datas.ReplyTime || again.Er6Reaction != datas.Er6Reaction ||
-        againSelections.controlMode != selections.controlMode)
+    if (again.Language != settings.Language.trimmed() || again.ShowPortLog != settings.ShowPortLog ||
+        again.ReplyTime != settings.ReplyTime || again.Er6Reaction != settings.Er6Reaction ||
+        again.ControlMode != settings.ControlMode || again.UnitsMode != settings.UnitsMode)
         std::abort();
     return 0;
 }
