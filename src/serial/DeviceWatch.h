@@ -18,7 +18,6 @@ public:
     // Starts watching for `device` (a path, a link followed); a watch before ends.
     void Watch(const QString& device);
     void Stop();
-    const QString& Device() const { return device_; }
     bool Watching() const { return !device_.isEmpty(); }
 
     // The folders watched now (for tests).

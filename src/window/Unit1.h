@@ -138,7 +138,6 @@ public:
     void mmEditUndoClick();
     void mmEditRedoClick();
     TListHistory& History() const { return *history_; }
-    const TProgramDocument& Document() const { return document_; }
     // Whether the operator's list differs from what was last loaded or saved.
     bool ProgramModified() const;
     // Before the operator's list would be lost (a quit, a load, "Clear all"): when it has unsaved
