@@ -22,7 +22,7 @@ public:
     QString file; // what the file dialogs answer
 
     void ShowMessage(const QString&) override {}
-    bool Confirm(const QString&, bool) override { return true; }
+    bool Confirm(const QString&, bool, bool) override { return true; }
     SaveChoice AskSave(const QString&) override { return SaveChoice::Discard; }
     QString OpenFileName(const QString&, const QString&) override { return file; }
     QString SaveFileName(const QString&, const QString&) override { return file; }

@@ -14,12 +14,14 @@ const struct {
     const char* usage;
     const char* summary;
 } kCommands[] = {
-    {Command::Send, "send", "send FILE [--plain] [--beyond-travel]",
+    {Command::Send, "send", "send FILE [--plain] [--beyond-travel] [--open-recording]",
      "Sends the command list of a program file (the pair \"Save to file\" writes) line by line, each\n"
      "answered within the reply time, as \"Send\" does; with --plain, a text file of list lines\n"
      "(- reads standard input). Stops where \"Send\" stops: a wrong command, wrong data, no\n"
-     "answer, a communication error. A program that would leave a travel limit the program folder\n"
-     "has on is not sent (status 1), where the window would ask; --beyond-travel sends it."},
+     "answer, a communication error. Where the window would ask first, nothing is sent (status 1):\n"
+     "a program that would leave a travel limit the program folder has on (--beyond-travel sends\n"
+     "it), and a list that ends inside LD ... ED, which would leave the controller recording\n"
+     "(--open-recording sends it)."},
     {Command::SingleLines, "command", "command LINE...",
      "Sends single lines (ST1, PS2, SD400) one after the other and prints each answer."},
     {Command::Read, "read", "read [-o FILE] [--direct]",
@@ -102,6 +104,8 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
             o.start = true;
         } else if (argument == "--beyond-travel") {
             o.beyondTravel = true;
+        } else if (argument == "--open-recording") {
+            o.openRecording = true;
         } else if (argument == "--device" || argument == "--folder" || argument == "-o" ||
                    argument == "--output") {
             const auto text = next();
@@ -201,6 +205,8 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
     }
     if ((o.minimum || o.maximum) && o.command != Command::Preview)
         return refuse("--min and --max belong to preview.");
+    if ((o.beyondTravel || o.openRecording) && o.command != Command::Send)
+        return refuse(QString(o.beyondTravel ? "--beyond-travel" : "--open-recording") + " belongs to send.");
     if (o.minimum && o.maximum && *o.minimum > *o.maximum)
         return refuse("--min must not be above --max.");
     if (!o.device.isEmpty() && o.port != 0)

@@ -31,6 +31,7 @@ struct TCliOptions {
     std::optional<double> timeoutS;         // wait
     bool start = false;                     // wait: send ST<n> first
     bool beyondTravel = false;              // send: also a program that leaves the travel limits
+    bool openRecording = false;             // send: also a list that ends inside LD ... ED
     std::optional<double> minimum, maximum; // preview: a travel limit, in steps
     bool json = false;
 

@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
+#include "editor/OpenRecording.h"
 #include "editor/ProgramFiles.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -107,6 +108,18 @@ int TCliRun::Run() {
             out_.Error(TPreviewReport::FindingText(f, session_->Lang(), session_->PreviewUnits(),
                                                    session_->Settings().Travel) +
                        " Nothing was sent; --beyond-travel sends it all the same.");
+            return Refused;
+        }
+    }
+    if (options_.command == Command::Send && !options_.openRecording) {
+        // A list that would leave the controller recording is refused, where the window asks.
+        if (const auto open = OpenRecordingAtEnd(*fileLines)) {
+            out_.Error(QString("Line %1 (%2) begins the program of channel %3 and no ED follows it: the "
+                               "controller would stay in program recording mode. Nothing was sent; "
+                               "--open-recording sends it all the same.")
+                           .arg(open->line + 1)
+                           .arg((*fileLines)[open->line])
+                           .arg(open->channel));
             return Refused;
         }
     }
@@ -307,6 +320,10 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
         out_.Event("end", {{"outcome", "no-program"}}, {});
         return Refused;
     }
+    // The controller lists its program without the ED that ended it: a whole program is given
+    // back with it, so that what is saved or printed can be sent back as it is.
+    if (OpenRecordingAtEnd(read.Lines()))
+        read.Append("ED", session_->Commands().Entry(TKVTCommands::ED).CaptionText);
     if (compareWith) {
         const TComparison c = CompareWithList(parsed.commands, *compareWith);
         const TLang& lang = session_->Lang();

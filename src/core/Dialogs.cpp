@@ -8,7 +8,7 @@ namespace {
 class TNoDialogs : public IDialogs {
 public:
     void ShowMessage(const QString& text) override { qWarning().noquote() << text; }
-    bool Confirm(const QString& text, bool) override {
+    bool Confirm(const QString& text, bool, bool) override {
         qWarning().noquote() << text;
         return false;
     }

@@ -13,8 +13,10 @@ public:
     // A message box with an OK button.
     virtual void ShowMessage(const QString& text) = 0;
     // A confirmation with OK and Cancel; true for OK. `defaultAnswer` is the button Enter presses
-    // and the answer given when the program is asked to end while the question stands.
-    virtual bool Confirm(const QString& text, bool defaultAnswer = false) = 0;
+    // (Cancel for every question whose OK writes or loses something) and the answer given when
+    // the program is asked to end while the question stands, unless `yesWhenEnding` makes that
+    // OK (the questions of the close: an ending program must not wait for a person).
+    virtual bool Confirm(const QString& text, bool defaultAnswer = false, bool yesWhenEnding = false) = 0;
     // The question before unsaved work would be lost: Save, Discard or Cancel (the default).
     enum class SaveChoice { Save, Discard, Cancel };
     virtual SaveChoice AskSave(const QString& text) = 0;

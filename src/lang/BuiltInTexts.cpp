@@ -317,41 +317,44 @@ const QStringList& ExtraTexts() {
         "A program file (.kvt) to load at start.",                       // 139
         "Choose the controller's port with \"Port\" > \"Choose port\".", // 140
         "%1 baud",                                                       // 141
-        "Acceleration and deceleration",                                 // 142
-        "Set a signal (close the relay)",                                // 143
+        "Acceleration/deceleration",                                     // 142
+        "Set signal (close relay)",                                      // 143
         "Maximum speed",                                                 // 144
-        "Clear a signal (open the relay)",                               // 145
+        "Clear signal (open relay)",                                     // 145
         "Start speed",                                                   // 146
-        "Wait until a signal at input 1",                                // 147
-        "Move by a number of steps",                                     // 148
-        "Wait until a signal at input 2",                                // 149
+        "Wait until signal to input 1",                                  // 147
+        "Move step number",                                              // 148
+        "Wait until signal to input 2",                                  // 149
         "Pause, ms",                                                     // 150
-        "Repeat from the label",                                         // 151
-        "Move until a signal at input 1",                                // 152
+        "Repeat from label",                                             // 151
+        "Move until signal to input 1",                                  // 152
         "Repeat the buffer n times",                                     // 153
-        "Move until a signal at input 2",                                // 154
-        "Begin the program",                                             // 155
+        "Move until signal to input 2",                                  // 154
+        "Begin program",                                                 // 155
         "Allow motion",                                                  // 156
         "Prohibit motion",                                               // 157
-        "Move without end",                                              // 158
+        "permanent motion",                                              // 158
         "Motion forward",                                                // 159
         "Motion backward",                                               // 160
-        "Reverse the motion",                                            // 161
-        "Move to the zero switch",                                       // 162
-        "Set the cycle label",                                           // 163
+        "Reverse motion",                                                // 161
+        "Move to zero switch",                                           // 162
+        "Set cycle label",                                               // 163
         "Record the commands that follow into the buffer",               // 164
-        "Load a program into channel 1",                                 // 165
-        "End of the program",                                            // 166
-        "Start or stop the program",                                     // 167
+        "Load program to coordinate 1",                                  // 165
+        "End programming",                                               // 166
+        "Start/Stop",                                                    // 167
         "Pause or resume channel 1",                                     // 168
         "Write the program into the controller and start it",            // 169
-        "Check to send each command at once",                            // 170
+        "Check to send commands directly",                               // 170
         "Set the states of the channels",                                // 171
         "Refresh",                                                       // 172
         "The device %1 of port %2 is back.",                             // 173
         "The device %1 of port %2 is back. Open the port again? A controller that was running may still "
         "be running.",                                                        // 174
         "Port 1 is linked to the USB serial adapter %1, the only one found.", // 175
+        "Save",                                                               // 176
+        "The list ends inside the program of channel %1: LD%1 at line %2 has no ED after it, so the "
+        "controller would stay in program recording mode and refuse what follows. Send it all the same?", // 177
     };
     return texts;
 }

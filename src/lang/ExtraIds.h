@@ -181,5 +181,7 @@ enum : int {
     DeviceBack = 173,
     ReopenPort = 174,
     FirstStartLink = 175,
+    SaveProgram = 176,
+    AskSendOpenRecording = 177,
 };
 } // namespace Ext

@@ -37,6 +37,8 @@ TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, 
                 else if (*value > 32768)
                     argument = "-" + QString::number(*value - 32768);
             }
+            if (index == K::ED)
+                result.endSeen = true;
             if (index == K::ED || index == K::RB || index == K::RD)
                 continue;
             result.commands.append(code + (argument == "no" ? QString() : argument));

@@ -13,6 +13,8 @@ struct TReadBack {
     // Each command as the controller holds it, in steps (AL with its sign), for comparing.
     QStringList commands;
     bool wrongCommand = false;
+    // The program's end (ED) came: the read is whole.
+    bool endSeen = false;
     // Set when a value ended the parse (a whole number was wanted): the token, and the reason.
     QString stoppedAt;
     QString stopReason;

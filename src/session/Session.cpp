@@ -9,6 +9,7 @@
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
+#include "editor/OpenRecording.h"
 #include "editor/ProgramDocument.h"
 #include "editor/Rescale.h"
 #include "lang/ExtraIds.h"
@@ -499,13 +500,14 @@ void TSession::EndForClose() {
     }
 }
 
-void TSession::EndRecordingLeftOpen(const TRWThread::TReport& report) {
+void TSession::EndRecordingLeftOpen(const TRWThread::TReport& report, bool wholeList) {
     using End = TRWThread::End;
-    // A list that stops after an accepted LD leaves the controller recording, and its next LD
-    // would be refused as an incorrect command. A communication error's recovery sends its own
-    // "ED*"; a closed port can send nothing.
-    if (closing_ || report.end == End::Completed || report.end == End::PortClosed ||
-        (report.end == End::CommunicationError && datas_->AutoRecovery()))
+    // A whole list that stops after an accepted LD leaves the controller recording, and its next
+    // LD would be refused as an incorrect command. Direct Control builds the recording command by
+    // command: the operator ends it. A communication error has its own handling (the recovery's
+    // "ED*", or nothing when the recovery is off); a closed port can send nothing.
+    if (closing_ || !wholeList || report.end == End::Completed || report.end == End::PortClosed ||
+        report.end == End::CommunicationError)
         return;
     for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
         if (datas_->CoordState[n] != TCommonDatas::Communication)
@@ -530,7 +532,7 @@ void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport&
         Log(lang_->ExtraText(Ext::PortClosedNotSent).arg(report.line), true);
     if (report.count > 1)
         LogTransmissionSummary(report);
-    EndRecordingLeftOpen(report);
+    EndRecordingLeftOpen(report, serial != directSerial_);
     // A late report of an earlier transmission must not release the running one.
     if (rwThread_ && rwThread_->Serial() == serial)
         rwThread_.reset();
@@ -568,8 +570,8 @@ TSession::TAddOutcome TSession::AddCommand(int index, const QString& argument) {
     const TMadeCommand made = ::AddCommand(*commands_, *datas_, index, argument, *commandList_);
     if (!made)
         return {TAddOutcome::Refused, made.refusal};
-    if (direct)
-        SendCommandList();
+    if (direct && SendCommandList() == SendStart::Started)
+        directSerial_ = rwThread_->Serial();
     return {};
 }
 
@@ -760,12 +762,23 @@ TReadBack TSession::ParseReadBack(const QStringList& lines, TCommandList& into) 
     return read;
 }
 
-void TSession::SetProgramFromRead(const TCommandList& read, bool wrongCommand) {
-    if (wrongCommand)
+void TSession::SetProgramFromRead(const TCommandList& read, const TReadBack& parsed) {
+    if (parsed.wrongCommand)
         Log(lang_->ExtraText(Ext::WrongCommandInReadList), true);
     ClearList();
-    SetListFaulty(wrongCommand);
+    SetListFaulty(parsed.wrongCommand);
     commandList_->SetProgram(read.Lines(), read.Descriptions());
+    // The controller lists its program without the ED that ended the recording: a whole program
+    // taken over ends with it, so that it can be written back as it is.
+    if (parsed.endSeen && OpenRecordingAtEnd(commandList_->Lines()))
+        ::AddCommand(*commands_, *datas_, TKVTCommands::ED, "no", *commandList_);
+}
+
+QString TSession::OpenRecordingQuestion() const {
+    const auto open = OpenRecordingAtEnd(commandList_->Lines());
+    if (!open)
+        return {};
+    return lang_->ExtraText(Ext::AskSendOpenRecording).arg(open->channel).arg(open->line + 1);
 }
 
 // --- the recovery steps ---

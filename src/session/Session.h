@@ -197,6 +197,9 @@ public:
     // The question "Send" asks when a program of the list would leave its channel's travel
     // (the first such line named); empty when none would, or no travel limit is on.
     QString TravelQuestion() const;
+    // The question "Send" asks when the list ends inside LD ... ED (the controller would stay in
+    // program recording mode); empty when it does not.
+    QString OpenRecordingQuestion() const;
     // The operator's units, for showing positions.
     TPreviewUnits PreviewUnits() const;
     // From Send until the transmission's end has been handled here (its log line written).
@@ -273,8 +276,9 @@ public:
     bool ReadingBack() const { return readThread_ != nullptr; }
     // The collected text as a list of commands, with the scale as for typed values.
     TReadBack ParseReadBack(const QStringList& lines, TCommandList& into);
-    // "Add to the command list": the list replaced by a read's commands.
-    void SetProgramFromRead(const TCommandList& read, bool wrongCommand);
+    // "Add to the command list": the list replaced by a read's commands, ended by ED when the
+    // read was whole and its program would otherwise leave the recording open.
+    void SetProgramFromRead(const TCommandList& read, const TReadBack& parsed);
 
     // --- the recovery steps ---
     void RunErrorRecovery();
@@ -319,8 +323,8 @@ private:
     void PortHungUp(const QString& device);
     void TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report);
     void LogTransmissionSummary(const TRWThread::TReport& report);
-    // After a transmission that stopped inside a recording: "ED*" ends it, and the log says so.
-    void EndRecordingLeftOpen(const TRWThread::TReport& report);
+    // After a whole list that stopped inside a recording: "ED*" ends it, and the log says so.
+    void EndRecordingLeftOpen(const TRWThread::TReport& report, bool wholeList);
     void ReadThreadDone(TChanReadThread::Outcome outcome);
     void SetListFaulty(bool faulty);
     // Applies the scale text and re-scales the list by the ratio to the scale before.
@@ -356,6 +360,7 @@ private:
     bool readOnly_ = false;
     bool languageFound_ = true; // the three files of the language in use could be read
     quint64 loggedSerial_ = 0;  // a transmission whose end was logged already (at a close)
+    quint64 directSerial_ = 0;  // the last transmission of a single command of Direct Control
     // Declared after the reply handler: its pending recovery steps are dropped before it goes.
     TTimerScheduler scheduler_;
     // The running transmission, or none; at most one exists at a time.

@@ -55,14 +55,15 @@ void TQtDialogs::ShowMessage(const QString& text) {
     QMessageBox::information(QApplication::activeWindow(), kTitle, text);
 }
 
-bool TQtDialogs::Confirm(const QString& text, bool defaultAnswer) {
+bool TQtDialogs::Confirm(const QString& text, bool defaultAnswer, bool yesWhenEnding) {
+    const bool whenEnding = defaultAnswer || yesWhenEnding;
     if (terminating_)
-        return defaultAnswer;
+        return whenEnding;
     const auto answer = QMessageBox::question(QApplication::activeWindow(), kTitle, text,
                                               QMessageBox::Ok | QMessageBox::Cancel,
                                               defaultAnswer ? QMessageBox::Ok : QMessageBox::Cancel);
-    // Closed by an end of the program: its default, not the Cancel of a closed box.
-    return terminating_ ? defaultAnswer : answer == QMessageBox::Ok;
+    // Closed by an end of the program: its answer for an end, not the Cancel of a closed box.
+    return terminating_ ? whenEnding : answer == QMessageBox::Ok;
 }
 
 IDialogs::SaveChoice TQtDialogs::AskSave(const QString& text) {
@@ -70,7 +71,7 @@ IDialogs::SaveChoice TQtDialogs::AskSave(const QString& text) {
         return SaveChoice::Discard;
     const auto answer = QMessageBox::warning(QApplication::activeWindow(), kTitle, text,
                                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                             QMessageBox::Save);
+                                             QMessageBox::Cancel);
     if (terminating_)
         return SaveChoice::Discard;
     return answer == QMessageBox::Save      ? SaveChoice::Save

@@ -12,7 +12,7 @@ public:
     bool Terminating() const { return terminating_; }
 
     void ShowMessage(const QString& text) override;
-    bool Confirm(const QString& text, bool defaultAnswer = false) override;
+    bool Confirm(const QString& text, bool defaultAnswer = false, bool yesWhenEnding = false) override;
     SaveChoice AskSave(const QString& text) override;
     QString OpenFileName(const QString& folder, const QString& fileName) override;
     QString SaveFileName(const QString& folder, const QString& fileName) override;

@@ -147,7 +147,6 @@ void TForm1::FormCreate() {
         resize(width(), height() - logHeight);
     }
     FitToScreen();
-    laidOut_ = size();
 
     if (!session.ErrorSettingsLoaded())
         ReportFile(session.ErrorSettingsFile());
@@ -176,6 +175,7 @@ void TForm1::ApplyExtraTexts() {
     mmEditUndo->setText(lang.ExtraText(Ext::Undo));
     mmEditRedo->setText(lang.ExtraText(Ext::Redo));
     mmFileSaveAs->setText(lang.ExtraText(Ext::SaveAs));
+    mmFileSaveProgram->setText(lang.ExtraText(Ext::SaveProgram));
     mmRecent->setTitle(lang.ExtraText(Ext::RecentFilesMenu));
     mmFileImport->setText(lang.ExtraText(Ext::ImportText));
     mmFileExport->setText(lang.ExtraText(Ext::ExportText));
@@ -256,6 +256,8 @@ void TForm1::ShowOperationLog(bool show) {
         MemoLog->show();
         ResizeLaidOut(width(), 613);
     } else if (MemoLog->isVisibleTo(this)) {
+        // Shorter by the log's height, less 5, whatever size the operator had given it. (A log
+        // hidden already is not hidden again: a second OK does not shrink the window further.)
         const int height = this->height() - MemoLog->height() + 5;
         MemoLog->hide();
         ResizeLaidOut(width(), height);
@@ -271,17 +273,11 @@ void TForm1::LayOutNow() {
 }
 
 void TForm1::ResizeLaidOut(int width, int height) {
-    // A window the operator made larger keeps its size (it grows when the new layout needs
-    // more); one at the size the program last gave it takes the layout's size.
-    const bool operatorSized = laidOut_.isValid() && size() != laidOut_;
-    QSize target(width, height);
-    if (operatorSized)
-        target = target.expandedTo(size());
+    // The sizes the layout sets hold, within the screen; between them the operator may size the
+    // window as he likes.
     FitToScreen(); // the minimum of the new layout first: it bounds the resize
-    resize(target);
+    resize(width, height);
     FitToScreen();
-    if (!operatorSized)
-        laidOut_ = size();
 }
 
 void TForm1::FitToScreen() {
@@ -337,18 +333,25 @@ void TForm1::btnOpenPortClick() {
 }
 
 void TForm1::ShowPortStatus() {
-    // The described description, then the baud rate.
+    // The description, composed when the port opens; the device and the baud rate, which the
+    // description leaves out, in the panel's tooltip.
+    PanelPortProp->SetCaption(Session().Lang().Message(Msg::PortPrefix) + Session().PortInfo());
+    ShowPortTooltip();
+}
+
+void TForm1::ShowPortTooltip() {
     const TSession& session = Session();
     const int baud =
         TComPort::BaudRates[std::min<int>(session.LineSettings().baudIndex, TComPort::BaudRateCount - 1)];
-    PanelPortProp->SetCaption(session.Lang().Message(Msg::PortPrefix) + session.PortInfo() + "  " +
-                              session.Lang().ExtraText(Ext::PortBaud).arg(baud));
-    PanelPortProp->setToolTip(session.PortDevice());
+    PanelPortProp->setToolTip(session.PortOpen() ? session.PortDevice() + "  " +
+                                                       session.Lang().ExtraText(Ext::PortBaud).arg(baud)
+                                                 : QString());
 }
 
 void TForm1::btnClosePortClick() {
     Session().ClosePort();
     PanelPortProp->SetCaption(QString());
+    ShowPortTooltip();
     UpdatePortControls();
 }
 
@@ -364,6 +367,7 @@ void TForm1::UpdatePortControls() {
 
 void TForm1::PortLost() {
     PanelPortProp->SetCaption(QString());
+    ShowPortTooltip();
     UpdatePortControls();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListHistory.h"
 #include "core/CommonDatasView.h"
 #include "editor/ProgramDocument.h"
 #include "lang/CaptionTarget.h"
@@ -60,6 +61,8 @@ public:
     void UpdatePortControls();
     // The open port's description in the status line.
     void ShowPortStatus();
+    // The device and the line's baud rate, in the status line's tooltip.
+    void ShowPortTooltip();
     void mmVers1Click();
     // The operator's choice of a control mode: the list is cleared and the window laid out.
     void rgrSingl_MultClick();
@@ -68,8 +71,8 @@ public:
     void ApplyModeLayout();
     // Shows or hides the operation log; the window is 613 pixels high with it, shorter without.
     void ShowOperationLog(bool show);
-    // The window's size for a layout: applied when the window is at the size the program last
-    // gave it; a window the operator enlarged keeps its size. Never beyond the screen.
+    // The window's size for a layout (the start, a mode switch, the operation log shown or
+    // hidden), never beyond the screen.
     void ResizeLaidOut(int width, int height);
     // The window and its minimum within the available screen.
     void FitToScreen();
@@ -119,7 +122,10 @@ public:
     void chbDirectControlClick();
     void rgrUnitsClick();
     void btnScaleChangeClick();
+    // "Save to file": the dialog proposes a free KVT-Prog-n.kvt.
     void mmFileSaveClick();
+    // "Save" (Ctrl+S): the list's own file, or a name asked for when it has none.
+    void mmFileSaveProgramClick();
     void mmFileOpenClick();
     // "Save as...": the dialog proposes the program's own file name.
     void mmFileSaveAsClick();
@@ -138,10 +144,10 @@ public:
     void mmEditUndoClick();
     void mmEditRedoClick();
     TListHistory& History() const { return *history_; }
-    // Whether the operator's list differs from what was last loaded or saved.
+    // Whether the operator's work is held by no file.
     bool ProgramModified() const;
-    // Before the operator's list would be lost (a quit, a load, "Clear all"): when it has unsaved
-    // changes, asks Save / Discard / Cancel. True when the action may go on.
+    // Before the operator's work would be lost (a quit, a load, an import): when no file holds
+    // it, asks Save / Discard / Cancel (the default). True when the action may go on.
     bool MayDiscardProgram();
 
     // --- ICommonDatasView ---
@@ -158,9 +164,9 @@ public:
 
     // --- the menu and the panels (the form's design) ---
     QMenu *mmFile, *mmEdit, *mmRecent, *mmSetts, *mmNastr, *mmInfo;
-    QAction *mmFileOpen, *mmFileSave, *mmFileSaveAs, *mmFileImport, *mmFileExport, *mmFileQuit, *mmEditUndo,
-        *mmEditRedo, *mmSettsPortName, *mmSettsProp, *mmSettsCoord, *mmNastrError, *mmNastrLogs, *mmLang,
-        *mmVers, *mmReadCh, *mmPreview;
+    QAction *mmFileOpen, *mmFileSave, *mmFileSaveProgram, *mmFileSaveAs, *mmFileImport, *mmFileExport,
+        *mmFileQuit, *mmEditUndo, *mmEditRedo, *mmSettsPortName, *mmSettsProp, *mmSettsCoord, *mmNastrError,
+        *mmNastrLogs, *mmLang, *mmVers, *mmReadCh, *mmPreview;
     TChannelStatePanel* ChannelState;
     TSimpleModePanel* SimplePanel;
     TExtendedPanel* ExtendedPanel;
@@ -188,13 +194,18 @@ private:
     void ApplyLogMenuTexts();
     // "Save log as...": the reply list when `replies`, else the operation log.
     void SaveLogAs(bool replies);
-    // The operator's list: the command list in the extended mode; in the simple mode, the list
-    // the switch to it took away (what an undo brings back).
-    TProgramDocument::TText ProgramText() const;
-    // Saves the operator's list to `fileName` (a program file pair); false when it can't be.
-    bool SaveProgramTo(const QString& fileName);
+    // The command list as it stands.
+    TProgramDocument::TText ListText() const;
+    // The operator changed the list (an edit, undo, redo): it is the operator's work again.
+    void OperatorChangedList();
+    // The program is about to replace the list by a list of its own.
+    void ProgramReplacesList();
+    // An operator's change of the list, as one step of the history.
+    template <typename Action> void RecordEdit(Action&& action);
+    // Saves `text` to `fileName` (a program file pair); false when it can't be.
+    bool SaveProgramTo(const QString& fileName, const TProgramDocument::TText& text);
     // The save dialog, proposing `proposed`, until a program file name is chosen; then saves.
-    bool SaveProgramWithDialog(const QString& proposed);
+    bool SaveProgramWithDialog(const QString& proposed, const TProgramDocument::TText& text);
     // Loads a program file pair into the list, as one step of the history.
     void LoadProgram(const QString& fileName);
     // The described title, the program file's name and a mark while it has unsaved changes.
@@ -239,14 +250,17 @@ private:
     QString qtTextsLanguage_ = "en";
     TProgramDocument document_;
     QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it
-    TProgramDocument::TText keptText_;          // the operator's list while in the simple mode
-    QSize laidOut_;                             // the size the program last gave the window
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();
     void CreateMenu();
     QWidget* CreatePortPanel();
 };
+
+template <typename Action> void TForm1::RecordEdit(Action&& action) {
+    history_->Record(std::forward<Action>(action));
+    OperatorChangedList();
+}
 
 template <typename D, typename Wire> D* TForm1::Ensure(QPointer<D>& slot, Wire wire) {
     if (!slot) {

@@ -45,6 +45,7 @@ void TForm1::CreateMenu() {
     mmFile = Design::Named(bar->addMenu("File"), "mmFile");
     mmFileOpen = MenuItem(mmFile, "mmFileOpen", "Load from file");
     mmFileSave = MenuItem(mmFile, "mmFileSave", "Save to file");
+    mmFileSaveProgram = MenuItem(mmFile, "mmFileSaveProgram", "Save");
     mmFileSaveAs = MenuItem(mmFile, "mmFileSaveAs", "Save as...");
     mmRecent = Design::Named(mmFile->addMenu("Recent files"), "mmRecent");
     mmRecent->setProperty("numbered", true); // its entries are marked by their number
@@ -57,8 +58,9 @@ void TForm1::CreateMenu() {
     mmFile->addSeparator();
     mmFileQuit = MenuItem(mmFile, "mmFileQuit", "Quit");
     mmFileOpen->setShortcut(QKeySequence::Open);
-    mmFileSave->setShortcut(QKeySequence::Save);
-    mmFileSaveAs->setShortcut(QKeySequence::SaveAs);
+    // The same keys on every desktop (the platform's sequence for "Save as" is empty on some).
+    mmFileSaveProgram->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mmFileSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     mmFileQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     mmEdit = Design::Named(bar->addMenu("Edit"), "mmEdit");
     mmEditUndo = MenuItem(mmEdit, "mmEditUndo", "Undo");

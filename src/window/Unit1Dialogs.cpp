@@ -34,10 +34,8 @@ void TForm1::mmSettsPortNameClick() {
 
 void TForm1::mmSettsPropClick() {
     TFormByteLen* dialog = Ensure(formByteLen_, [this](TFormByteLen* d) {
-        connect(d, &TFormByteLen::LineSettingsApplied, this, [this] {
-            if (Session().PortOpen())
-                ShowPortStatus();
-        });
+        // The description shows the new settings when the port is next opened.
+        connect(d, &TFormByteLen::LineSettingsApplied, this, &TForm1::ShowPortTooltip);
     });
     dialog->show();
     dialog->raise();
@@ -79,6 +77,11 @@ void TForm1::mmReadChClick() {
     TFormChanRead* dialog = Ensure(formChanRead_, [this](TFormChanRead* d) {
         connect(d, &TFormChanRead::ListReplaceBegins, history_, &TListHistory::Begin);
         connect(d, &TFormChanRead::ListReplaceEnds, history_, &TListHistory::End);
+        // The list read back is the operator's to edit, but no file's.
+        connect(d, &TFormChanRead::ListReplaceEnds, this, [this] {
+            document_.Detach();
+            UpdateTitle();
+        });
     });
     dialog->show();
     dialog->raise();
@@ -115,7 +118,7 @@ bool TForm1::FormClose() {
         return false;
     // A close during a recording asks first, and stops it cleanly on the way out.
     if (Session().RecordingUnderWay() &&
-        !Dialogs().Confirm(Session().Lang().ExtraText(Ext::CloseDuringRecording), true))
+        !Dialogs().Confirm(Session().Lang().ExtraText(Ext::CloseDuringRecording), false, true))
         return false;
     Session().EndForClose();
     try {
@@ -123,7 +126,7 @@ bool TForm1::FormClose() {
     } catch (const EFileError& error) {
         // Never a window that cannot close: the operator decides.
         ReportError(error);
-        return Dialogs().Confirm(Session().Lang().ExtraText(Ext::CloseWithoutSaving), true);
+        return Dialogs().Confirm(Session().Lang().ExtraText(Ext::CloseWithoutSaving), false, true);
     }
     return true;
 }

@@ -49,13 +49,17 @@ void TForm1::ConnectEditorHandlers() {
 }
 
 void TForm1::mmEditUndoClick() {
-    if (mmEditUndo->isEnabled())
-        history_->Undo();
+    if (!mmEditUndo->isEnabled())
+        return;
+    history_->Undo();
+    OperatorChangedList();
 }
 
 void TForm1::mmEditRedoClick() {
-    if (mmEditRedo->isEnabled())
-        history_->Redo();
+    if (!mmEditRedo->isEnabled())
+        return;
+    history_->Redo();
+    OperatorChangedList();
 }
 
 void TForm1::UpdateEditActions() {
@@ -79,10 +83,12 @@ void TForm1::ToolButtonClick(int index, const QString& argument, bool reportsPar
 bool TForm1::EditorAddCommand(int index, const QString& argument) {
     // A command of Direct Control is sent, not kept: the list is no work of the operator's.
     TSession::TAddOutcome outcome;
-    if (Session().Settings().DirectControl)
+    if (Session().Settings().DirectControl) {
+        ProgramReplacesList();
         outcome = Session().AddCommand(index, argument);
-    else
-        history_->Record([&] { outcome = Session().AddCommand(index, argument); });
+    } else {
+        RecordEdit([&] { outcome = Session().AddCommand(index, argument); });
+    }
     if (outcome.kind == TSession::TAddOutcome::Busy)
         Dialogs().ShowMessage(Session().Lang().ExtraText(Ext::DirectControlBusy));
     else if (outcome.kind == TSession::TAddOutcome::Refused)
@@ -97,7 +103,7 @@ void TForm1::btnLD1Click() {
         return;
     }
     // The recording's start with its automatic commands is one step.
-    history_->Record([&] {
+    RecordEdit([&] {
         EditorAddCommand(TKVTCommands::LD, "1");
         if (settings.AutoAddBG)
             EditorAddCommand(TKVTCommands::BG, "no");
@@ -107,23 +113,22 @@ void TForm1::btnLD1Click() {
 }
 
 void TForm1::btnAllClearClick() {
-    if (!MayDiscardProgram())
-        return;
-    history_->Record([this] { Session().ClearList(); });
+    // Cleared at once, as described; the undo step is the safety net.
+    RecordEdit([this] { Session().ClearList(); });
 }
 
 void TForm1::btnDelRawClick() {
     // Any command row can be deleted, also one whose description is empty (a program loaded
     // with a short companion file); the trailing empty row cannot.
     const int row = ExtendedPanel->StringGridSend->Row();
-    history_->Record([&] { Session().RemoveLine(row - 1); });
+    RecordEdit([&] { Session().RemoveLine(row - 1); });
 }
 
 void TForm1::DeleteSelectedRows() {
     const QList<int> rows = ExtendedPanel->StringGridSend->SelectedRows(); // highest first
     if (rows.isEmpty() || !ExtendedPanel->btnDelRaw->isEnabled())
         return;
-    history_->Record([&] {
+    RecordEdit([&] {
         for (const int row : rows)
             Session().RemoveLine(row - 1);
     });
@@ -135,7 +140,7 @@ void TForm1::StringGridSendRowMoved(int from, int to) {
     if (from < 1 || from > count)
         return;
     // Dropped on the trailing empty row (after the last command), the command is removed.
-    history_->Record([&] { Session().MoveLine(from - 1, to - 1); });
+    RecordEdit([&] { Session().MoveLine(from - 1, to - 1); });
     if (to <= count)
         ExtendedPanel->StringGridSend->SetRow(to);
 }
@@ -146,6 +151,7 @@ void TForm1::btnClearClick() {
 
 void TForm1::chbDirectControlClick() {
     const bool on = ExtendedPanel->chbDirectControl->isChecked();
+    ProgramReplacesList();
     history_->Record([&] { Session().SetDirectControl(on); });
 }
 
@@ -153,7 +159,7 @@ void TForm1::rgrUnitsClick() {
     const bool steps = UnitsPanel->rgrUnits->ItemIndex() == 0;
     UnitsPanel->EnableScale(!steps);
     TSession::TScaleChange change;
-    history_->Record([&] {
+    RecordEdit([&] {
         change = Session().ChangeUnitsMode(steps ? TSettings::StepsUnits : TSettings::OtherUnits,
                                            UnitsPanel->ScaleText());
     });
@@ -162,7 +168,7 @@ void TForm1::rgrUnitsClick() {
 
 void TForm1::btnScaleChangeClick() {
     TSession::TScaleChange change;
-    history_->Record([&] { change = Session().ChangeScale(UnitsPanel->ScaleText()); });
+    RecordEdit([&] { change = Session().ChangeScale(UnitsPanel->ScaleText()); });
     ShowScaleChange(change.badScale, change.notWhole);
 }
 

@@ -27,6 +27,7 @@ constexpr int shownRefusals = 10;
 
 void TForm1::ConnectFileHandlers() {
     connect(mmFileSave, &QAction::triggered, this, &TForm1::mmFileSaveClick);
+    connect(mmFileSaveProgram, &QAction::triggered, this, &TForm1::mmFileSaveProgramClick);
     connect(mmFileSaveAs, &QAction::triggered, this, &TForm1::mmFileSaveAsClick);
     connect(mmFileOpen, &QAction::triggered, this, &TForm1::mmFileOpenClick);
     connect(mmFileImport, &QAction::triggered, this, &TForm1::mmFileImportClick);
@@ -41,19 +42,22 @@ void TForm1::ConnectFileHandlers() {
     UpdateRecentMenu();
 }
 
-TProgramDocument::TText TForm1::ProgramText() const {
-    if (Session().Settings().ControlMode == TSettings::SimpleMode)
-        return keptText_;
+TProgramDocument::TText TForm1::ListText() const {
     const TCommandList& list = Session().CommandList();
     return {list.Lines(), list.Descriptions()};
 }
 
 bool TForm1::ProgramModified() const {
-    const TProgramDocument::TText text = ProgramText();
-    // A list never saved counts as changed once it holds anything.
-    if (document_.File().isEmpty())
-        return !text.lines.isEmpty();
-    return document_.Modified(text);
+    return document_.Unsaved(ListText());
+}
+
+void TForm1::OperatorChangedList() {
+    document_.OperatorChanged(ListText());
+    UpdateTitle();
+}
+
+void TForm1::ProgramReplacesList() {
+    document_.ProgramReplaces(ListText());
 }
 
 void TForm1::UpdateTitle() {
@@ -71,6 +75,7 @@ void TForm1::UpdateTitle() {
 bool TForm1::MayDiscardProgram() {
     if (!ProgramModified())
         return true;
+    // Cancel is the box's default: Return, Space or Esc never write a file.
     switch (Dialogs().AskSave(Session().Lang().ExtraText(Ext::AskSaveChanges))) {
     case IDialogs::SaveChoice::Discard:
         return true;
@@ -79,14 +84,16 @@ bool TForm1::MayDiscardProgram() {
     case IDialogs::SaveChoice::Save:
         break;
     }
+    // The operator's work: its own file when the list is tied to one, else a name the operator
+    // confirms (never the file the list once came from, unasked).
+    const TProgramDocument::TText work = document_.Work(ListText());
     const QString file = document_.File();
     if (!file.isEmpty() && QFileInfo(file).absoluteDir().exists())
-        return SaveProgramTo(file);
-    return SaveProgramWithDialog(ProgramFiles::FreeDefaultName(Session().FileDialogFolder()));
+        return SaveProgramTo(file, work);
+    return SaveProgramWithDialog(ProgramFiles::FreeDefaultName(Session().FileDialogFolder()), work);
 }
 
-bool TForm1::SaveProgramTo(const QString& fileName) {
-    const TProgramDocument::TText text = ProgramText();
+bool TForm1::SaveProgramTo(const QString& fileName, const TProgramDocument::TText& text) {
     try {
         ProgramFiles::Save(fileName, {text.lines, text.descriptions}, Session().Lang());
     } catch (const EFileError& error) {
@@ -100,24 +107,34 @@ bool TForm1::SaveProgramTo(const QString& fileName) {
     return true;
 }
 
-bool TForm1::SaveProgramWithDialog(const QString& proposed) {
+bool TForm1::SaveProgramWithDialog(const QString& proposed, const TProgramDocument::TText& text) {
     for (;;) {
         const QString fileName = Dialogs().SaveFileName(Session().FileDialogFolder(), proposed);
         if (fileName.isEmpty())
             return false;
         if (ProgramFiles::HasProgramExtension(fileName))
-            return SaveProgramTo(fileName);
+            return SaveProgramTo(fileName, text);
         Dialogs().ShowMessage(Session().Lang().Message(Msg::FileNameIncorrect));
     }
 }
 
 void TForm1::mmFileSaveClick() {
-    SaveProgramWithDialog(ProgramFiles::FreeDefaultName(Session().FileDialogFolder()));
+    SaveProgramWithDialog(ProgramFiles::FreeDefaultName(Session().FileDialogFolder()), ListText());
+}
+
+void TForm1::mmFileSaveProgramClick() {
+    // The list's own file when it has one; else as "Save as...".
+    const QString file = document_.File();
+    if (!file.isEmpty() && QFileInfo(file).absoluteDir().exists())
+        SaveProgramTo(file, ListText());
+    else
+        mmFileSaveAsClick();
 }
 
 void TForm1::mmFileSaveAsClick() {
     const QString own = document_.ShownName();
-    SaveProgramWithDialog(own.isEmpty() ? ProgramFiles::FreeDefaultName(Session().FileDialogFolder()) : own);
+    SaveProgramWithDialog(own.isEmpty() ? ProgramFiles::FreeDefaultName(Session().FileDialogFolder()) : own,
+                          ListText());
 }
 
 void TForm1::mmFileOpenClick() {
@@ -178,8 +195,8 @@ void TForm1::LoadProgram(const QString& fileName) {
         !Dialogs().Confirm(lang.ExtraText(Ext::LoadDamaged).arg(loaded.damage.join(' '))))
         return;
     history_->Record([&] { Session().SetProgram(loaded.program.lines, loaded.program.descriptions); });
-    const TCommandList& list = Session().CommandList();
-    document_.SetSaved(fileName, {list.Lines(), list.Descriptions()});
+    document_.OperatorChanged(ListText());
+    document_.SetSaved(fileName, ListText());
     Session().NoteFileUsed(fileName, true);
     UpdateRecentMenu();
     UpdateTitle();
@@ -235,7 +252,7 @@ void TForm1::mmFileImportClick() {
     }
     // An imported list is new work: it has no program file of its own yet.
     history_->Record([&] { Session().SetProgram(imported.lines, imported.descriptions); });
-    document_.SetSaved(QString(), {});
+    document_.Detach();
     UpdateTitle();
 }
 

@@ -47,11 +47,12 @@ void TForm1::ConnectSendingHandlers() {
 }
 
 void TForm1::btnRunTRClick() {
-    // A program that would take an axis beyond its travel is written only when the operator
-    // says so.
-    const QString beyond = Session().TravelQuestion();
-    if (!beyond.isEmpty() && !Dialogs().Confirm(beyond, false))
-        return;
+    // A program that would take an axis beyond its travel, or a list that would leave the
+    // controller recording, is written only when the operator says so (No is the default).
+    for (const QString& question : {Session().TravelQuestion(), Session().OpenRecordingQuestion()}) {
+        if (!question.isEmpty() && !Dialogs().Confirm(question, false))
+            return;
+    }
     Session().SendCommandList();
 }
 

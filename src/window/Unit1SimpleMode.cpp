@@ -15,17 +15,17 @@
 #include <QPushButton>
 
 void TForm1::rgrSingl_MultClick() {
+    // The switch clears the list: the operator's list is kept aside as the work a quit asks
+    // about, and the list is tied to no file any more.
+    ProgramReplacesList();
     if (rgrSingl_Mult->ItemIndex() == 0) {
-        // The operator's list is kept aside (what a quit would ask to save) and the clear is a
-        // step of the history: an undo back in the extended mode brings the list back.
-        if (Session().Settings().ControlMode == TSettings::ExtendedMode)
-            keptText_ = ProgramText();
+        // The clear is a step of the history: an undo back in the extended mode brings the
+        // list back.
         history_->Record([this] { Session().SetControlMode(TSettings::SimpleMode); });
     } else {
         // What the simple mode's buttons put into the list is not the operator's: its clear is
         // not a step.
         Session().SetControlMode(TSettings::ExtendedMode);
-        keptText_ = {};
     }
     ApplyModeLayout();
 }
@@ -33,7 +33,8 @@ void TForm1::rgrSingl_MultClick() {
 void TForm1::ApplyModeLayout() {
     const TSettings& settings = Session().Settings();
     const bool simple = settings.ControlMode == TSettings::SimpleMode;
-    for (QAction* action : {mmFileSave, mmFileOpen, mmFileSaveAs, mmFileImport, mmFileExport, mmPreview})
+    for (QAction* action :
+         {mmFileSave, mmFileSaveProgram, mmFileOpen, mmFileSaveAs, mmFileImport, mmFileExport, mmPreview})
         action->setEnabled(!simple);
     mmRecent->setEnabled(!simple && !Session().Settings().RecentFiles.isEmpty());
     UpdateEditActions();
@@ -54,7 +55,8 @@ void TForm1::ApplyModeLayout() {
     }
     SimplePanel->hide();
     SimplePanel->setFixedWidth(0);
-    const int multWidth = ExtendedPanel->ShowSideLists(settings.ShowLoadLog, settings.ShowPortLog);
+    const int multWidth =
+        ExtendedPanel->ShowSideLists(settings.ShowLoadLog, settings.ShowPortLog, settings.LogTimes);
     // The list may grow when the operator widens the window; this is its width at the switch.
     ExtendedPanel->setMinimumWidth(multWidth);
     ExtendedPanel->show();

@@ -120,7 +120,7 @@ void TFormChanRead::chbCodesClick() {
 
 void TFormChanRead::btnAddToListClick() {
     emit ListReplaceBegins();
-    Session().SetProgramFromRead(*readed_, lastRead_.wrongCommand);
+    Session().SetProgramFromRead(*readed_, lastRead_);
     emit ListReplaceEnds();
 }
 

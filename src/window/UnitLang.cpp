@@ -55,7 +55,8 @@ void TFormLang::ComboBoxLangClick(int index) {
     if (code.isEmpty())
         return;
     const TLang& lang = Session().Lang();
-    if (!Dialogs().Confirm(lang.Message(Msg::SetLanguage) + code + "\"?\""))
+    // OK is the default: the operator has just chosen the language, and nothing is written.
+    if (!Dialogs().Confirm(lang.Message(Msg::SetLanguage) + code + "\"?\"", true))
         return;
     // A language whose files can't be read changes nothing; its file is named.
     const QString unreadable = Session().ChangeLanguage(code);

@@ -115,17 +115,39 @@ TEST_F(KvtctlFixture, APortHeldByAnotherProgramIsRefusedWithStatusThree) {
     EXPECT_TRUE(simulator.Commands().empty());
 }
 
-TEST_F(KvtctlFixture, ReadSavesAPairThatTheWindowLoads) {
+TEST_F(KvtctlFixture, ReadSavesAPairThatTheWindowLoadsAndSendWritesBackAsItIs) {
     simulator.SetProgram(1, {"BG", "SD400", "MV250", "EN"});
     const QString file = folder.File("Users/read.kvt");
     const TResult r = Run({"read", "-o", file});
     ASSERT_EQ(r.status, 0) << r.err.toStdString() << r.out.toStdString();
+    const QStringList whole{"LD1", "BG", "SD400", "MV250", "EN", "ED"};
+
+    // Written back as it was saved: the recording ends, and the controller holds the same.
+    simulator.SetProgram(1, {});
+    const TResult back = Run({"send", file});
+    ASSERT_EQ(back.status, 0) << back.err.toStdString() << back.out.toStdString();
+    EXPECT_EQ(simulator.Program(1), (std::vector<std::string>{"BG", "SD400", "MV250", "EN"}));
+    EXPECT_EQ(Run({"command", "ST1"}).status, 0) << "not left recording: the start is taken";
 
     CreateWindow(1); // the program mode, where files are loaded
     dialogs.fileAnswers = {file};
     form->mmFileOpen->trigger();
-    EXPECT_EQ(form->Session().CommandList().Lines(), (QStringList{"LD1", "BG", "SD400", "MV250", "EN"}));
+    EXPECT_EQ(form->Session().CommandList().Lines(), whole);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("\n").toStdString();
+}
+
+TEST_F(KvtctlFixture, SendRefusesAListThatWouldLeaveTheControllerRecordingUnlessTold) {
+    const QString open = ProgramFile("open", {"LD2", "BG", "MV100"});
+    const TResult refused = Run({"send", open});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("Line 1 (LD2)")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("--open-recording"));
+    EXPECT_TRUE(simulator.Commands().empty()) << "nothing was sent";
+
+    const TResult sent = Run({"send", open, "--open-recording"});
+    EXPECT_EQ(sent.status, 0) << sent.err.toStdString();
+    EXPECT_EQ(simulator.Commands().size(), 3u);
+    EXPECT_EQ(Run({"read", "--open-recording"}).status, 2) << "an option of send only";
 }
 
 TEST_F(KvtctlFixture, VerifyTellsAMatchAndTheFirstDifference) {

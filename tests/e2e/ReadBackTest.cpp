@@ -81,6 +81,19 @@ TEST_F(ReadBackFixture, ALongProgramOnASlowLineIsReadWhileCharactersKeepComing) 
     EXPECT_FALSE(view.log.contains(session->Lang().ExtraText(Ext::NoCorrectProgram)));
 }
 
+TEST_F(ReadBackFixture, AnAnswerThatCameWhileTheMainThreadWasBusyIsAnAnswer) {
+    // The program arrives at once, but the main thread is held past two reply times: the read
+    // thread runs out of time before anything was handled. Judged on the main thread, what had
+    // come by then is taken first, so the read is whole, not "no answer".
+    simulator.SetProgram(1, {"BG", "SD200"});
+    SetReplyTime(100);
+    ASSERT_EQ(session->StartReadBack(), TSession::ReadBackStart::Started);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000)); // the window busy elsewhere
+    ASSERT_TRUE(WaitForRead());
+    EXPECT_EQ(outcomes, std::vector<TChanReadThread::Outcome>{TChanReadThread::Outcome::Read});
+    EXPECT_EQ(text, "RD1*LD1*BG*SD200*ED*");
+}
+
 TEST_F(ReadBackFixture, AnEndlessAnswerEndsTheReadAndTheWindowKeepsRunning) {
     SetReplyTime(300);
     simulator.SetOptions([] {

@@ -332,26 +332,6 @@ TEST_F(TransmissionFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotA
     EXPECT_TRUE(view.log.contains(M(Msg::Coordinate) + "1" + M(Msg::ExecutingStarted)));
 }
 
-TEST_F(TransmissionFixture, AReadBackAnswerNotYetHandledWhenTheReplyTimeEndsStillCounts) {
-    simulator.SetProgram(1, {"BG", "MV100"});
-    SetReplyTime(1000);
-    std::vector<TChanReadThread::Outcome> outcomes;
-    QString text;
-    QObject::connect(session.get(), &TSession::ReadBackDone,
-                     [&](TChanReadThread::Outcome o, const QString& t) {
-                         outcomes.push_back(o);
-                         text = t;
-                     });
-    ASSERT_EQ(session->StartReadBack(), TSession::ReadBackStart::Started);
-    // The main thread is held past the reply time: the whole answer waits, untaken, in the
-    // reader's queue when the wait ends.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    ASSERT_TRUE(WaitUntil([&] { return !outcomes.empty(); }, 10000));
-    EXPECT_EQ(outcomes, std::vector<TChanReadThread::Outcome>{TChanReadThread::Outcome::Read});
-    EXPECT_EQ(text, "RD1*LD1*BG*MV100*ED*");
-    EXPECT_EQ(NoReplyLines(), 0);
-}
-
 TEST_F(TransmissionFixture, PortLogKeepsTheBytesTheLineCarried) {
     ChangeSettings([](TSettings& s) { s.SavePortLog = true; });
     simulator.SendRaw("\xC8\xCA*E10*");

@@ -12,10 +12,11 @@ void ScriptedDialogs::ShowMessage(const QString& text) {
         onMessage(text);
 }
 
-bool ScriptedDialogs::Confirm(const QString& text, bool) {
+bool ScriptedDialogs::Confirm(const QString& text, bool defaultAnswer, bool) {
     confirmations.append(text);
+    // Unscripted, as an operator pressing Return on the real box.
     if (confirmAnswers.empty())
-        return true;
+        return defaultAnswer;
     const bool answer = confirmAnswers.front();
     confirmAnswers.pop_front();
     return answer;
@@ -24,7 +25,7 @@ bool ScriptedDialogs::Confirm(const QString& text, bool) {
 IDialogs::SaveChoice ScriptedDialogs::AskSave(const QString& text) {
     saveQuestions.append(text);
     if (saveAnswers.empty())
-        return SaveChoice::Discard;
+        return SaveChoice::Cancel;
     const SaveChoice answer = saveAnswers.front();
     saveAnswers.pop_front();
     return answer;

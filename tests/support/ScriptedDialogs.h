@@ -15,7 +15,7 @@ public:
     ~ScriptedDialogs() override;
 
     void ShowMessage(const QString& text) override;
-    bool Confirm(const QString& text, bool defaultAnswer = false) override;
+    bool Confirm(const QString& text, bool defaultAnswer = false, bool yesWhenEnding = false) override;
     SaveChoice AskSave(const QString& text) override;
     QString OpenFileName(const QString& folder, const QString& fileName) override;
     QString SaveFileName(const QString& folder, const QString& fileName) override;
@@ -23,10 +23,10 @@ public:
     QStringList messages;                          // every message box, in order
     QStringList confirmations;                     // every confirmation asked
     QStringList fileDialogs;                       // "open <folder>|<name>" or "save <folder>|<name>"
-    std::deque<bool> confirmAnswers;               // default: OK
+    std::deque<bool> confirmAnswers;               // default: the box's default button
     std::deque<QString> fileAnswers;               // default: cancel (empty)
     QStringList saveQuestions;                     // every Save / Discard / Cancel question
-    std::deque<SaveChoice> saveAnswers;            // default: Discard
+    std::deque<SaveChoice> saveAnswers;            // default: Cancel, the box's default button
     std::function<void(const QString&)> onMessage; // runs inside a message box, if set
 
 private:

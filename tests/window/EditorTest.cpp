@@ -269,6 +269,7 @@ TEST_F(EditorFixture, SaveAndLoadRoundTripInBothUnitsModes) {
     W<TRadioGroup>("rgrUnits")->Click(1);
     Type(W<QLineEdit>("EditStepsToUnits"), "100");
     W<QPushButton>("btnScaleChange")->click();
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Discard}; // the cleared list, no file's
     dialogs.fileAnswers = {file};
     form->mmFileOpen->trigger();
     EXPECT_EQ(Lines(), (QStringList{"MV2000", "SD400"})) << "loaded as stored, whatever the units";
@@ -295,6 +296,7 @@ TEST_F(EditorFixture, LoadingAFaultyProgramDisablesSendUntilAGoodOne) {
     Grid()->SetRow(4);
     W<QPushButton>("btnDelRaw")->click();
     EXPECT_EQ(Lines().size(), 3) << "a row without description can still be deleted";
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Discard};
 
     const QString good = folder.File("Users/good.kvt");
     SaveLinesToFile(good, {"BG"}, true);
@@ -313,6 +315,7 @@ TEST_F(EditorFixture, ADamagedProgramIsLoadedOnlyWhenTheOperatorWantsIt) {
         c = char(quint8(c) + 93);
     folder.Write("Users/cut.kvt", cut);
     SaveLinesToFile(folder.File("Users/cut._kvt"), {"load", "speed"}, true);
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Discard, IDialogs::SaveChoice::Discard};
     dialogs.confirmAnswers = {false};
     dialogs.fileAnswers = {folder.File("Users/cut.kvt")};
     form->mmFileOpen->trigger();
@@ -342,6 +345,7 @@ TEST_F(EditorFixture, ClickingTheSelectedModeOrUnitsAgainChangesNothing) {
 
 TEST_F(EditorFixture, AMissingOrUnreadableCompanionLeavesTheListAsItWas) {
     W<QToolButton>("btnBG")->click();
+    dialogs.saveAnswers = std::deque<IDialogs::SaveChoice>(3, IDialogs::SaveChoice::Discard);
     const QString file = folder.File("Users/lonely.kvt");
     SaveLinesToFile(file, {"MV1"}, true);
     dialogs.fileAnswers = {file};
@@ -366,6 +370,7 @@ TEST_F(EditorFixture, EmptyBinaryAndHugeProgramFilesNeverCrash) {
     folder.Write("Users/empty._kvt", "");
     dialogs.fileAnswers = {folder.File("Users/empty.kvt")};
     W<QToolButton>("btnBG")->click();
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Discard};
     form->mmFileOpen->trigger();
     EXPECT_TRUE(Lines().isEmpty());
     EXPECT_EQ(Grid()->RowCount(), 2);

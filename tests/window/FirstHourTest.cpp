@@ -15,6 +15,7 @@
 #include "widgets/RadioGroup.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,40 @@ TEST_F(FirstHourFixture, HintsComeFromTheLanguageFilesAndEveryToolButtonHasOne) 
         << "Russian in Russian";
     ASSERT_TRUE(SwitchLanguage(*form, "en"));
     EXPECT_EQ(W<QPushButton>("btnPusk")->toolTip(), "Write the program into the controller and start it");
+
+    // In English, the hints the description gives, as it gives them (two typos mended).
+    const struct {
+        const char* control;
+        const char* hint;
+    } described[] = {
+        {"btnBG", "Begin program"},
+        {"btnDL", "Motion forward"},
+        {"btnDR", "Motion backward"},
+        {"btnRS", "Reverse motion"},
+        {"btnDS", "Prohibit motion"},
+        {"btnEN", "Allow motion"},
+        {"btnAL", "Acceleration/deceleration"},
+        {"btnSD", "Maximum speed"},
+        {"btnSS", "Start speed"},
+        {"btnMVn", "Move step number"},
+        {"btnMV", "permanent motion"},
+        {"btnSP", "Pause, ms"},
+        {"bthHM", "Move to zero switch"},
+        {"btnML", "Move until signal to input 1"},
+        {"btnMH", "Move until signal to input 2"},
+        {"btnSF", "Set signal (close relay)"},
+        {"btnCF", "Clear signal (open relay)"},
+        {"btnWL", "Wait until signal to input 1"},
+        {"btnWH", "Wait until signal to input 2"},
+        {"btnLL", "Set cycle label"},
+        {"btnLP", "Repeat from label"},
+        {"btnLD1", "Load program to coordinate 1"},
+        {"btnED", "End programming"},
+        {"btnST", "Start/Stop"},
+        {"chbDirectControl", "Check to send commands directly"},
+    };
+    for (const auto& d : described)
+        EXPECT_EQ(W<QWidget>(d.control)->toolTip(), d.hint) << d.control;
 }
 
 TEST_F(FirstHourFixture, QtsOwnTextsFollowTheLanguage) {
@@ -115,26 +150,39 @@ TEST_F(FirstHourFixture, QtsOwnTextsFollowTheLanguage) {
     EXPECT_EQ(cancel(), "Cancel");
 }
 
-TEST_F(FirstHourFixture, AnEnlargedWindowKeepsItsSizeAndOneAtItsDesignSizeFollowsTheLayout) {
-    form->rgrSingl_Mult->Click(0);
-    EXPECT_EQ(form->width(), 370) << "at its design size, the simple mode's width";
+TEST_F(FirstHourFixture, TheDescribedSizesHoldWhateverSizeTheOperatorGaveTheWindow) {
     form->rgrSingl_Mult->Click(1);
     const int extendedWidth = form->width();
     form->rgrSingl_Mult->Click(0);
-    EXPECT_EQ(form->width(), 370);
+    EXPECT_EQ(form->width(), 370) << "the simple mode's width";
+    EXPECT_GT(extendedWidth, 370);
 
-    // The operator enlarges it: a mode switch and "Program settings" keep that size.
+    // The operator enlarges it; each mode switch sets the width it describes, the height stays.
     form->resize(700, 650);
     form->rgrSingl_Mult->Click(1);
-    EXPECT_EQ(form->size(), QSize(700, 650));
+    EXPECT_EQ(form->size(), QSize(extendedWidth, 650));
+    form->resize(900, 650);
     form->rgrSingl_Mult->Click(0);
-    EXPECT_EQ(form->size(), QSize(700, 650));
-    form->mmNastrLogs->trigger();
-    auto* settings = Dialog<TFormProgProp>();
-    ASSERT_TRUE(settings);
-    settings->btnOKClick();
-    EXPECT_EQ(form->size(), QSize(700, 650));
-    EXPECT_GE(extendedWidth, 370);
+    EXPECT_EQ(form->size(), QSize(370, 650));
+
+    // "Program settings": the log shown makes it 613 high; hidden, shorter by the log, less 5.
+    const auto programSettingsOk = [&](bool showLog) {
+        form->mmNastrLogs->trigger();
+        auto* settings = Dialog<TFormProgProp>();
+        ASSERT_TRUE(settings);
+        settings->chBoxLogs->setChecked(showLog);
+        settings->btnOKClick();
+        ASSERT_TRUE(WaitUntil([&] { return !Dialog<TFormProgProp>(); }));
+    };
+    form->resize(370, 700);
+    programSettingsOk(true);
+    EXPECT_EQ(form->height(), 613);
+    const int logHeight = form->MemoLog->height();
+    form->resize(370, 690);
+    programSettingsOk(false);
+    EXPECT_EQ(form->height(), 690 - logHeight + 5);
+    programSettingsOk(true);
+    EXPECT_EQ(form->height(), 613);
 }
 
 // Run by ctest on an offscreen screen of 640 x 480 (tests/data/small-screen.json).

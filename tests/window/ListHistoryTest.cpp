@@ -94,10 +94,10 @@ TEST_F(ListHistoryFixture, EachEditorChangeIsOneStepThatUndoesAndRedoes) {
     Undo();
     EXPECT_EQ(Lines(), built);
 
-    // "Clear all", with the list unsaved and the operator discarding it.
+    // "Clear all" clears at once, unsaved as the list is: its undo is the safety net.
     W<QPushButton>("btnAllClear")->click();
     EXPECT_TRUE(Lines().isEmpty());
-    EXPECT_EQ(dialogs.saveQuestions, QStringList{Ext(Ext::AskSaveChanges)});
+    EXPECT_TRUE(dialogs.saveQuestions.isEmpty());
     Undo();
     EXPECT_EQ(Lines(), built);
     EXPECT_EQ(Grid()->Cell(2, 4), Session().CommandList().Description(3)) << "the descriptions come back too";
@@ -165,8 +165,9 @@ TEST_F(ListHistoryFixture, AModeSwitchAndALoadAreUndoneAndTheTitleFollowsTheFile
     form->mmFileOpen->trigger();
     EXPECT_EQ(Lines(), QStringList{"DL"});
     EXPECT_TRUE(dialogs.fileDialogs.isEmpty()) << "cancelled before the file dialog";
+    dialogs.saveAnswers = {Choice::Discard};
     dialogs.fileAnswers = {file};
-    form->mmFileOpen->trigger(); // Discard, the default
+    form->mmFileOpen->trigger();
     ASSERT_EQ(Lines(), (QStringList{"LD1", "SD400", "MV100", "ED"}));
     EXPECT_EQ(Title(), kTitle + " - Saw.kvt");
     EXPECT_TRUE(dialogs.fileDialogs.last().startsWith("open " + folder.File("Users") + "|"));
@@ -183,39 +184,117 @@ TEST_F(ListHistoryFixture, AModeSwitchAndALoadAreUndoneAndTheTitleFollowsTheFile
     form->rgrSingl_Mult->Click(0);
     EXPECT_TRUE(Lines().isEmpty());
     EXPECT_FALSE(form->mmEditUndo->isEnabled());
-    EXPECT_EQ(Title(), kTitle + " - Saw.kvt") << "the operator's list is kept aside, unchanged";
+    EXPECT_EQ(Title(), kTitle) << "the list is no file's now; what was kept aside is in Saw.kvt";
     W<QPushButton>("btnLoad")->click(); // a list of the simple mode's own
     ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Title(), kTitle) << "a list the program made never marks the title";
     form->rgrSingl_Mult->Click(1);
     EXPECT_TRUE(Lines().isEmpty());
-    EXPECT_EQ(Title(), kTitle + " - Saw.kvt *");
+    EXPECT_EQ(Title(), kTitle);
     Grid()->setFocus();
     QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Lines(), (QStringList{"LD1", "SD400", "MV100", "ED"}));
-    EXPECT_EQ(Title(), kTitle + " - Saw.kvt");
+    EXPECT_EQ(Title(), kTitle + " - Saw.kvt") << "holding what the file holds, it is tied to it again";
+}
+
+TEST_F(ListHistoryFixture, AProgramFileIsWrittenOnlyWhenTheOperatorSavesIt) {
+    const QStringList kept{"LD1", "BG", "EN", "MV100", "ED"};
+    const QString file = SavedProgram("keep.kvt", kept);
+    const auto keepOnDisk = [&] { return ProgramFiles::Load(file, Session().Lang()).program.lines; };
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    ASSERT_EQ(Lines(), kept);
+
+    // A mode round trip, then a quit with Return on every box: nothing is asked, nothing written.
+    form->rgrSingl_Mult->Click(0);
+    form->rgrSingl_Mult->Click(1);
+    EXPECT_TRUE(dialogs.saveQuestions.isEmpty());
+    EXPECT_EQ(Title(), kTitle);
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(dialogs.saveQuestions.isEmpty()) << "an empty list the program made is no work";
+    EXPECT_EQ(keepOnDisk(), kept);
+
+    // Edits cleared by a switch are the operator's work: the question speaks of them, Return
+    // (Cancel) keeps the window, and Save writes them under a name the operator confirms.
+    CreateWindow(1);
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    Add("btnRS");
+    form->rgrSingl_Mult->Click(0);
+    form->rgrSingl_Mult->Click(1);
+    EXPECT_EQ(Title(), kTitle + " - " + Ext(Ext::Untitled) + " *");
+    EXPECT_FALSE(form->close()) << "Cancel, the default";
+    EXPECT_EQ(keepOnDisk(), kept);
+    const QString other = folder.File("Users/other.kvt");
+    dialogs.saveAnswers = {Choice::Save};
+    dialogs.fileAnswers = {other};
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(dialogs.fileDialogs.last(), "save " + folder.File("Users") + "|KVT-Prog-1.kvt")
+        << "a name is asked for, never the file the list came from";
+    EXPECT_EQ(ProgramFiles::Load(other, Session().Lang()).program.lines, kept + QStringList{"RS"});
+    EXPECT_EQ(keepOnDisk(), kept);
+
+    // Direct Control's commands are sent, not kept: never marked, never asked about.
+    CreateWindow(1);
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    W<QCheckBox>("chbDirectControl")->click();
+    Add("btnDL");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(Lines(), QStringList{"DL"});
+    EXPECT_EQ(Title(), kTitle);
+    const qsizetype questions = dialogs.saveQuestions.size();
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(dialogs.saveQuestions.size(), questions);
+    EXPECT_EQ(keepOnDisk(), kept);
+}
+
+TEST_F(ListHistoryFixture, SaveWritesTheListsOwnFileAndAnUntitledListAsksForAName) {
+    const QString file = SavedProgram("own.kvt", {"DL"});
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    Add("btnRS");
+    EXPECT_EQ(form->mmFileSaveProgram->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(form->mmFileSaveAs->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_TRUE(form->mmFileSave->shortcut().isEmpty()) << "\"Save to file\" keeps its dialog";
+    const qsizetype fileDialogs = dialogs.fileDialogs.size();
+    form->mmFileSaveProgram->trigger();
+    EXPECT_EQ(dialogs.fileDialogs.size(), fileDialogs) << "its own file, without a dialog";
+    EXPECT_EQ(ProgramFiles::Load(file, Session().Lang()).program.lines, (QStringList{"DL", "RS"}));
+    EXPECT_EQ(Title(), kTitle + " - own.kvt");
+
+    // An import makes the list untitled: Save asks for a name.
+    const QString text = folder.File("Users/plain.txt");
+    folder.Write("Users/plain.txt", "SD300\n");
+    dialogs.fileAnswers = {text};
+    form->mmFileImport->trigger();
+    ASSERT_EQ(Lines(), QStringList{"SD300"});
+    EXPECT_EQ(Title(), kTitle + " - " + Ext(Ext::Untitled) + " *");
+    form->mmFileSaveProgram->trigger(); // its dialog cancelled
+    EXPECT_EQ(dialogs.fileDialogs.last().left(5), "save ");
+    EXPECT_EQ(ProgramFiles::Load(file, Session().Lang()).program.lines, (QStringList{"DL", "RS"}));
 }
 
 TEST_F(ListHistoryFixture, UnsavedChangesAreSavedDiscardedOrKeptBeforeTheyWouldBeLost) {
     Add("btnDL");
     Add("btnRS");
-    // Save, with no file yet, and the save dialog cancelled: nothing is cleared.
+    // Save, with no file yet, and the save dialog cancelled: the load does not go on.
     dialogs.saveAnswers = {Choice::Save};
-    W<QPushButton>("btnAllClear")->click();
+    form->mmFileOpen->trigger();
+    EXPECT_EQ(dialogs.fileDialogs.size(), 1) << "the save dialog only";
     EXPECT_EQ(Lines(), (QStringList{"DL", "RS"}));
 
-    // Save with a name chosen: written, then cleared.
+    // Save with a name chosen: written, then the load's dialog (cancelled here).
     const QString file = folder.File("Users/Kept.kvt");
     dialogs.saveAnswers = {Choice::Save};
     dialogs.fileAnswers = {file};
-    W<QPushButton>("btnAllClear")->click();
-    EXPECT_TRUE(Lines().isEmpty());
+    form->mmFileOpen->trigger();
     EXPECT_EQ(ProgramFiles::Load(file, Session().Lang()).program.lines, (QStringList{"DL", "RS"}));
-    EXPECT_EQ(dialogs.fileDialogs.last(), "save " + folder.File("Users") + "|KVT-Prog-1.kvt");
+    EXPECT_EQ(dialogs.fileDialogs[1], "save " + folder.File("Users") + "|KVT-Prog-1.kvt");
+    EXPECT_TRUE(dialogs.fileDialogs.last().startsWith("open "));
 
-    // Quitting: Cancel keeps the window; Save writes to the program's own file.
-    Undo();
+    // Quitting: Cancel (the default) keeps the window; Save writes to the program's own file.
     Add("bthHM");
-    dialogs.saveAnswers = {Choice::Cancel};
     EXPECT_FALSE(form->close());
     EXPECT_EQ(Lines(), (QStringList{"DL", "RS", "HM"}));
     dialogs.saveAnswers = {Choice::Save};
@@ -247,6 +326,7 @@ TEST_F(ListHistoryFixture, SaveAsAndTheRecentFilesOpenWhereTheOperatorWorks) {
 
     // A recent file opens as "Load from file" opens it; a missing one is said and taken off.
     Add("btnRS");
+    dialogs.saveAnswers = {Choice::Discard};
     form->mmRecent->actions()[1]->trigger();
     EXPECT_EQ(Lines(), QStringList{"DL"});
     EXPECT_EQ(Title(), kTitle + " - First.kvt");

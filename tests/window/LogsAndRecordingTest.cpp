@@ -23,6 +23,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -92,7 +93,50 @@ TEST_F(LogsFixture, AListStoppedInsideARecordingEndsItWithED) {
     EXPECT_EQ(simulator.Commands().back(), "ED");
 }
 
+TEST_F(LogsFixture, TheProgramEndsARecordingOnlyAfterAWholeListItSent) {
+    // Direct Control builds the recording command by command: a command left unanswered inside
+    // it is no reason to end it, and the next command is recorded.
+    SetReplyTime(300);
+    W<QCheckBox>("chbDirectControl")->click();
+    W<QToolButton>("btnLD1")->click();
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
+    kvtsim::Options options = simulator.GetOptions();
+    options.silent = true;
+    simulator.SetOptions(options);
+    W<QToolButton>("btnDL")->click();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_TRUE(LogLines().contains(M(Msg::NoReply)));
+    EXPECT_EQ(simulator.Commands().back(), "DL") << "no ED* of the program's own";
+    EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
+    options.silent = false;
+    simulator.SetOptions(options);
+    W<QToolButton>("btnDR")->click();
+    ASSERT_TRUE(WaitForEnd());
+    W<QToolButton>("btnED")->click();
+    ASSERT_TRUE(WaitForEnd());
+    const auto program = simulator.Program(1);
+    EXPECT_TRUE(!program.empty() && program.back() == "DR") << "recorded, not run";
+    W<QCheckBox>("chbDirectControl")->click();
+
+    // With the automatic recovery off, a communication error is logged and shown; nothing is
+    // sent, and the recording stays as the controller has it.
+    ChangeSettings([](TSettings& s) { s.AutoRecovery = false; });
+    const size_t before = simulator.Commands().size();
+    options.commErrorEvery = int(before) + 3; // the third command of the list
+    simulator.SetOptions(options);
+    SendList({"LD1", "SP1", "SP2", "SP3", "ED"});
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return dialogs.messages.contains(M(Msg::DataTransferError)); }));
+    RunEventsFor(600); // a recovery would send its ED* after 200 ms
+    const auto sent = simulator.Commands();
+    EXPECT_EQ(sent.size(), before + 3) << "LD1, SP1 and SP2, then nothing";
+    EXPECT_EQ(sent.back(), "SP2");
+    EXPECT_TRUE(LogLines().contains(M(Msg::DataTransferError)));
+}
+
 TEST_F(LogsFixture, TheTimeGoesBeforeEachLineWhenChosenAndSavedLogsMarkTheRedLines) {
+    ChangeSettings([](TSettings& s) { s.ShowPortLog = true; }); // the reply list in view
     Session().Log("plain before");
     EXPECT_FALSE(kStamped.match(LogLines().last()).hasMatch());
     SetLogTimes(true);
@@ -109,6 +153,9 @@ TEST_F(LogsFixture, TheTimeGoesBeforeEachLineWhenChosenAndSavedLogsMarkTheRedLin
         return kStamped.match(l).hasMatch() && l.contains("DL*");
     });
     EXPECT_EQ(stamped, 1) << replies.join(" | ").toStdString();
+    // The reply list makes room for its column of times: a reply is as readable as without.
+    QWidget* replyPanel = W<QWidget>("panelPortAns");
+    EXPECT_EQ(replyPanel->width(), 105 + form->ExtendedPanel->lbBufRead->StampWidth());
 
     // Saved as text: the red line is marked, the time stays before each line.
     const QString saved = folder.File("Users/handed-in.txt");
@@ -123,10 +170,11 @@ TEST_F(LogsFixture, TheTimeGoesBeforeEachLineWhenChosenAndSavedLogsMarkTheRedLin
     EXPECT_TRUE(red->startsWith("! ")) << red->toStdString();
     EXPECT_TRUE(kStamped.match(red->mid(2)).hasMatch());
 
-    // Off again: the lines after are as they always were.
+    // Off again: the lines after are as they always were, the reply list as described.
     SetLogTimes(false);
     Session().Log("plain after");
     EXPECT_EQ(LogLines().last(), "plain after");
+    EXPECT_EQ(replyPanel->width(), 105);
 }
 
 TEST_F(LogsFixture, ClearLogEmptiesTheViewsAndTheSavedLogsKeepEverything) {

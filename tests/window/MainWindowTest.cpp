@@ -67,7 +67,9 @@ TEST_F(MainWindowFixture, StartsWithItsTitleSizeAndThePortOpenOnTheSimulator) {
     EXPECT_TRUE(Action("mmSettsProp")->isEnabled());
     const QStringList& m = form->Session().Lang().Messages;
     EXPECT_EQ(PortCaption(), m[Msg::PortPrefix] + "Com1;  8 " + m[Msg::Bits] + m[Msg::StopBits] + " 1;  " +
-                                 m[Msg::ParityNone + 2] + "  9600 baud");
+                                 m[Msg::ParityNone + 2])
+        << "exactly the described pieces: no baud rate";
+    EXPECT_TRUE(form->PanelPortProp->toolTip().endsWith("9600 baud")) << "the rate is in the tooltip";
     EXPECT_EQ(form->Session().Datas().LastReply(), "  ");
 }
 

@@ -130,6 +130,7 @@ TEST_F(PreviewFixture, TravelLimitsAreTakenInTheOperatorsUnitsAndRefusedWhenBad)
     EXPECT_EQ(Session().Settings().Travel[1], (TTravelLimit{true, -50, 250}));
 
     // Kept with the program settings, in a file of their own.
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Discard};
     ASSERT_TRUE(form->close());
     EXPECT_TRUE(
         LoadLinesFromFile(folder.File("Data/extra-settings.txt"), false).contains("travel1=on -50 250"));

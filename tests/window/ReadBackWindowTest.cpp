@@ -70,22 +70,27 @@ TEST_F(ReadBackWindowFixture, AWrittenProgramComesBackGoesIntoTheListAndIsTheSam
     EXPECT_EQ(LogLines().last(), Ext(Ext::CompareDiffers).arg(4).arg("SD300", "SD200"));
     EXPECT_TRUE(form->MemoLog->IsRed(form->MemoLog->LineCount() - 1));
 
-    // Into the command list (with an ED to close it), and sent again: the controller holds the same.
+    // Into the command list, ended by ED as the read was, and sent again as it is: the controller
+    // holds the same, and is out of its recording mode.
     simulator.SetProgram(1, {"BG", "EN", "AL-7", "SD200", "MV2000"});
     ASSERT_TRUE(Read());
     W<QToolButton>("btnBG")->click();
     window->btnAddToListClick();
-    EXPECT_EQ(Session().CommandList().Lines(), (QStringList{"LD1", "BG", "EN", "AL-7", "SD200", "MV2000"}))
+    EXPECT_EQ(Session().CommandList().Lines(),
+              (QStringList{"LD1", "BG", "EN", "AL-7", "SD200", "MV2000", "ED"}))
         << "replaced, not extended";
+    EXPECT_EQ(window->StringGridRead->RowCount(), 8) << "the read's own grid lists no ED";
     EXPECT_TRUE(W<QPushButton>("btnRunTR")->isEnabled());
-    W<QToolButton>("btnED")->click();
     simulator.SetProgram(1, {});
     form->btnRunTRClick();
+    EXPECT_TRUE(dialogs.confirmations.isEmpty()) << "a whole program: nothing to ask";
     ASSERT_TRUE(WaitUntil([&] { return !Session().Transmitting(); }, 10000));
     EXPECT_EQ(simulator.Program(1), (std::vector<std::string>{"BG", "EN", "AL-7", "SD200", "MV2000"}));
+    EXPECT_FALSE(Session().Datas().CommMode);
 }
 
 TEST_F(ReadBackWindowFixture, ReadsAreRefusedInRecordingModeAndWhenChannelOneIsBusy) {
+    dialogs.confirmAnswers = {true}; // a list that leaves the recording open, sent all the same
     Write({"LD1"});
     ASSERT_TRUE(Session().Datas().CommMode);
     window->btnReadClick();
@@ -188,5 +193,5 @@ TEST_F(ReadBackWindowFixture, RowsOfTheReadProgramCanBeDraggedAndTheirLinesFollo
     grid->DragRow(1, grid->RowCount() - 1); // onto the trailing empty row: removed
     EXPECT_EQ(window->Readed().Lines(), (QStringList{"LD1", "BG", "SD200"}));
     window->btnAddToListClick();
-    EXPECT_EQ(Session().CommandList().Lines(), (QStringList{"LD1", "BG", "SD200"}));
+    EXPECT_EQ(Session().CommandList().Lines(), (QStringList{"LD1", "BG", "SD200", "ED"}));
 }

@@ -197,6 +197,7 @@ TEST_F(SettingsWindowFixture, LineSettingsReachTheOpenPortAndTheDataBitsStayFixe
     EXPECT_EQ(dialog->cbPortSpeed->currentText(), "9600");
     form->mmSettsProp->trigger();
     EXPECT_EQ(Dialog<TFormByteLen>(), dialog) << "the same dialog, not a second one";
+    const QString description = form->PanelPortProp->Caption();
     dialog->rgrStopBits->Click(1);
     dialog->rgrParity->Click(3);
     dialog->cbPortSpeed->setCurrentIndex(8);
@@ -206,6 +207,8 @@ TEST_F(SettingsWindowFixture, LineSettingsReachTheOpenPortAndTheDataBitsStayFixe
     EXPECT_EQ(line.parity, 3);
     EXPECT_EQ(line.baudIndex, 8);
     EXPECT_TRUE(form->Session().PortOpen()) << "not closed nor reopened";
+    EXPECT_EQ(form->PanelPortProp->Caption(), description) << "composed when the port next opens";
+    EXPECT_TRUE(form->PanelPortProp->toolTip().endsWith("19200 baud")) << "the rate in the tooltip at once";
 
     form->mmSettsProp->trigger();
     dialog = Dialog<TFormByteLen>();
@@ -217,6 +220,11 @@ TEST_F(SettingsWindowFixture, LineSettingsReachTheOpenPortAndTheDataBitsStayFixe
     dialog->btnOKClick();
     EXPECT_EQ(form->Session().LineSettings().stopBits, 1) << "one and a half with five data bits";
     EXPECT_EQ(form->Session().LineSettings().dataBitsIndex, 0);
+    // Opened again, the description shows what the port now has.
+    form->btnOpenPortClick();
+    const QStringList& m = form->Session().Lang().Messages;
+    EXPECT_EQ(form->PanelPortProp->Caption(), m[Msg::PortPrefix] + "Com1;  5 " + m[Msg::Bits] +
+                                                  m[Msg::StopBits] + " 1,5;  " + m[Msg::ParityNone + 3]);
 }
 
 TEST_F(SettingsWindowFixture, ProgramSettingsShowTheLogsAndKeepTheList) {

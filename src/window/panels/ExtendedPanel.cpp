@@ -75,11 +75,11 @@ TExtendedPanel::TExtendedPanel(QWidget* parent) : TPanel("PanelMultC", parent) {
     hide();
 }
 
-int TExtendedPanel::ShowSideLists(bool loading, bool replies) {
+int TExtendedPanel::ShowSideLists(bool loading, bool replies, bool replyTimes) {
     panelLoadAns->setVisible(loading);
     panelLoadAns->setFixedWidth(loading ? 105 : 0);
     panelPortAns->setVisible(replies);
-    panelPortAns->setFixedWidth(replies ? 105 : 0);
+    panelPortAns->setFixedWidth(replies ? 105 + (replyTimes ? lbBufRead->StampWidth() : 0) : 0);
     return panelLoadAns->width() + panelPortAns->width() + 384;
 }
 

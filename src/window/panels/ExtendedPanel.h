@@ -20,8 +20,9 @@ class TExtendedPanel : public TPanel {
 public:
     explicit TExtendedPanel(QWidget* parent = nullptr);
 
-    // Shows or hides the two side lists; returns the panel's width for the list and the lists.
-    int ShowSideLists(bool loading, bool replies);
+    // Shows or hides the two side lists, each 105 wide; the reply list wider by its column of
+    // times when it shows them. Returns the panel's width for the list and the lists.
+    int ShowSideLists(bool loading, bool replies, bool replyTimes = false);
     // Enables or disables the panel with every control on it (the mode switch).
     void EnableAll(bool on);
 

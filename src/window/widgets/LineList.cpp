@@ -64,14 +64,28 @@ void TLineList::paintEvent(QPaintEvent*) {
     const int height = RowHeight();
     const int first = verticalScrollBar()->value();
     const int last = std::min(Count(), first + VisibleRows() + 1);
+    const QColor textColour = palette().color(QPalette::Text);
+    const QColor stampColour = palette().color(QPalette::Disabled, QPalette::Text);
     for (int row = first; row < last; ++row) {
         bool longer = false;
         QString text = source_->LineStart(row, ShownLength, &longer);
         if (longer)
             text += QString::fromUtf8("…");
-        const QRect rect(3, (row - first) * height, viewport()->width() - 6, height);
+        QRect rect(3, (row - first) * height, viewport()->width() - 6, height);
+        // The time in a column of its own: the text keeps its room beside it.
+        const QString stamp = source_->Stamp(row);
+        if (!stamp.isEmpty()) {
+            painter.setPen(stampColour);
+            painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, stamp);
+            painter.setPen(textColour);
+            rect.setLeft(rect.left() + StampWidth());
+        }
         painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     }
+}
+
+int TLineList::StampWidth() const {
+    return fontMetrics().horizontalAdvance("00:00:00.000  ");
 }
 
 int TLineList::Count() const {
@@ -95,10 +109,11 @@ class TReplyList::TLogSource : public TLineList::ISource {
 public:
     explicit TLogSource(const TReplyLog& log) : log_(log) {}
     qsizetype Count() const override { return log_.Count() - First(); }
-    // Each line with the time it began, when the log shows times.
     QString LineStart(qsizetype index, qsizetype maxLength, bool* longer) const override {
-        return log_.Stamp(First() + index) + log_.LineStart(First() + index, maxLength, longer);
+        return log_.LineStart(First() + index, maxLength, longer);
     }
+    // The time each line began, when the log shows times.
+    QString Stamp(qsizetype index) const override { return log_.Stamp(First() + index).trimmed(); }
     QString Line(qsizetype index) const override {
         return log_.Stamp(First() + index) + log_.Line(First() + index);
     }

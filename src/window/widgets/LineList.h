@@ -22,6 +22,8 @@ public:
         // The first `maxLength` characters of a line, and whether it has more.
         virtual QString LineStart(qsizetype index, qsizetype maxLength, bool* longer) const = 0;
         virtual QString Line(qsizetype index) const = 0;
+        // The time a line began, drawn in a column of its own; empty when none is shown.
+        virtual QString Stamp(qsizetype) const { return {}; }
     };
 
     explicit TLineList(const QString& objectName, QWidget* parent = nullptr);
@@ -37,6 +39,8 @@ public:
     QStringList Items() const;
 
     static constexpr qsizetype ShownLength = 200;
+    // The width of the column of times ("14:03:22.517"), which the lines' text follows.
+    int StampWidth() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
