@@ -7,6 +7,8 @@
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
+#include "editor/OpenRecording.h"
+#include "editor/ProgramDocument.h"
 #include "editor/ProgramFiles.h"
 #include "editor/Rescale.h"
 #include "editor/RoundSteps.h"
@@ -285,4 +287,80 @@ TEST(ProgramFileNames, DefaultNamesExtensionsAndCompanions) {
     EXPECT_FALSE(ProgramFiles::HasProgramExtension("/a/b/prog"));
     EXPECT_EQ(ProgramFiles::CompanionName("/a/b/prog.kvt"), "/a/b/prog._kvt");
     EXPECT_EQ(ProgramFiles::CompanionName("/a/b.x/prog.kvt"), "/a/b.x/prog._kvt");
+}
+
+TEST(ProgramDocument, TheListBelongsToAFileOnlyWhileItHoldsWhatTheFileHolds) {
+    using TText = TProgramDocument::TText;
+    const TText loaded{{"LD1", "MV10", "ED"}, {"a", "b", "c"}};
+    const TText edited{{"LD1", "MV10", "RS", "ED"}, {"a", "b", "r", "c"}};
+    const TText direct{{"DL"}, {"d"}};
+    const TText empty;
+    // Each step: what happens, then the file the list is tied to and whether work is unsaved.
+    enum Action { Load, Edit, Replace, Restore, Detach, SaveAs };
+    const struct {
+        Action action;
+        TText list; // the list after the step (Replace: the list the program replaces)
+        QString file;
+        bool unsaved;
+    } steps[] = {
+        {Edit, edited, "", true},             // new work, no file
+        {Load, loaded, "keep.kvt", false},    // loaded: tied, nothing unsaved
+        {Replace, loaded, "", false},         // a mode switch: untied, the kept list is in the file
+        {Replace, direct, "", false},         // a direct command: still the kept list
+        {Restore, loaded, "keep.kvt", false}, // undone back to what the file holds: tied again
+        {Edit, edited, "keep.kvt", true},     // an edit of the file's list: the file, marked
+        {Replace, edited, "", true},          // cleared by a switch: the edits are unsaved work
+        {Replace, empty, "", true},           // back in the extended mode, the list empty
+        {Edit, empty, "", false},             // the operator's own empty list is no work
+        {Restore, edited, "", true},          // the edits undone back: no file holds them
+        {SaveAs, edited, "other.kvt", false}, // saved under a new name
+        {Detach, direct, "", true},           // an import: no file's
+    };
+    TProgramDocument document;
+    int n = 0;
+    for (const auto& s : steps) {
+        ++n;
+        switch (s.action) {
+        case Load:
+            document.OperatorChanged(s.list);
+            document.SetSaved("keep.kvt", s.list);
+            break;
+        case SaveAs:
+            document.SetSaved("other.kvt", s.list);
+            break;
+        case Edit:
+        case Restore:
+            document.OperatorChanged(s.list);
+            break;
+        case Replace:
+            document.ProgramReplaces(s.list);
+            break;
+        case Detach:
+            document.Detach();
+            break;
+        }
+        const TText shown = s.action == Replace ? empty : s.list;
+        EXPECT_EQ(document.File(), s.file) << "step " << n;
+        EXPECT_EQ(document.Unsaved(shown), s.unsaved) << "step " << n;
+    }
+}
+
+TEST(OpenRecording, AListEndingInsideLDToEDIsFound) {
+    const struct {
+        QStringList lines;
+        int line, channel; // -1: none open
+    } cases[] = {
+        {{}, -1, 0},
+        {{"LD1", "BG", "ED"}, -1, 0},
+        {{"LD1", "BG"}, 0, 1},
+        {{"LD1", "ED", "LD3", "MV5"}, 2, 3},
+        {{"ED", "ST1"}, -1, 0},
+        {{"LD2", "LD1", "ED"}, -1, 0}, // the last LD is ended
+    };
+    for (const auto& c : cases) {
+        const auto open = OpenRecordingAtEnd(c.lines);
+        EXPECT_EQ(open ? open->line : -1, c.line) << c.lines.join(",").toStdString();
+        if (open)
+            EXPECT_EQ(open->channel, c.channel);
+    }
 }

@@ -157,3 +157,23 @@ TEST_F(SendingWindowFixture, ClosingDuringARecordingAsksThenStopsItAndEndsTheRec
     EXPECT_TRUE(work[work.size() - 2].startsWith(ended)) << work[work.size() - 2].toStdString();
     EXPECT_EQ(work.last(), recording.arg(1));
 }
+
+TEST_F(SendingWindowFixture, SendAsksBeforeAListThatWouldLeaveTheControllerRecording) {
+    form->Session().SetProgram({"LD2", "BG", "MV100"});
+    W<QPushButton>("btnRunTR")->click(); // Return on the question: No, its default
+    ASSERT_EQ(dialogs.confirmations.size(), 1);
+    EXPECT_EQ(dialogs.confirmations[0], Ext(Ext::AskSendOpenRecording).arg(2).arg(1));
+    EXPECT_FALSE(form->Session().Transmitting());
+    EXPECT_TRUE(simulator.Commands().empty()) << "nothing was sent";
+
+    dialogs.confirmAnswers = {true};
+    W<QPushButton>("btnRunTR")->click();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Commands().size(), 3u);
+
+    // A whole program asks nothing.
+    form->Session().SetProgram({"ED", "LD1", "BG", "ED"});
+    W<QPushButton>("btnRunTR")->click();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(dialogs.confirmations.size(), 2);
+}
