@@ -355,6 +355,11 @@ const QStringList& ExtraTexts() {
         "Save",                                                               // 176
         "The list ends inside the program of channel %1: LD%1 at line %2 has no ED after it, so the "
         "controller would stay in program recording mode and refuse what follows. Send it all the same?", // 177
+        "Line %1: the repetition repeats nothing (no command lies between its label or buffer and it).", // 178
+        "Line %1: the program of channel %2 goes beyond what can be counted (more than 10^18 steps or "
+        "moves); its figures are shown at that limit.", // 179
+        "Line %1: repetitions nested more than %2 deep; the preview leaves this one out, so the figures may "
+        "be too small.", // 180
     };
     return texts;
 }

@@ -183,5 +183,8 @@ enum : int {
     FirstStartLink = 175,
     SaveProgram = 176,
     AskSendOpenRecording = 177,
+    FindEmptyRepeat = 178,
+    FindBeyondRange = 179,
+    FindNestedTooDeep = 180,
 };
 } // namespace Ext

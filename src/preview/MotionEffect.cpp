@@ -5,7 +5,7 @@
 
 namespace {
 // Far beyond any real count, and far enough from the type's end that a sum of two stays exact.
-constexpr qint64 kCeiling = std::numeric_limits<qint64>::max() / 4;
+constexpr qint64 kCeiling = TMotionEffect::Ceiling;
 
 qint64 Clamp(qint64 value) {
     return std::clamp(value, -kCeiling, kCeiling);
@@ -23,6 +23,14 @@ qint64 TMotionEffect::Multiply(qint64 a, qint64 b) {
     if (__builtin_mul_overflow(a, b, &product))
         return (a < 0) != (b < 0) ? -kCeiling : kCeiling;
     return Clamp(product);
+}
+
+bool TMotionEffect::Saturated() const {
+    for (const qint64 v :
+         {moves, stepsForward, stepsBackward, relativeLow, relativeHigh, absoluteLow, absoluteHigh, end})
+        if (v >= kCeiling || v <= -kCeiling)
+            return true;
+    return seconds >= double(kCeiling);
 }
 
 TMotionEffect TMotionEffect::Then(const TMotionEffect& next) const {

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <limits>
+
 // What a stretch of a program does to the axis, whatever its length: the moves and steps it
 // makes, the time it takes, and the positions it reaches, relative to where it starts until an
 // HM and absolute (0 is the zero limit switch) from the first HM on. Two stretches run one after
@@ -39,7 +41,10 @@ struct TMotionEffect {
     // This stretch `times` times in a row (0: nothing at all).
     TMotionEffect Repeated(qint64 times) const;
 
-    // Saturating arithmetic for counts and positions.
+    // Saturating arithmetic for counts and positions: beyond Ceiling a value stays at it.
     static qint64 Add(qint64 a, qint64 b);
     static qint64 Multiply(qint64 a, qint64 b);
+    static constexpr qint64 Ceiling = std::numeric_limits<qint64>::max() / 4;
+    // Whether a count or a position reached the ceiling (the figures are then that limit).
+    bool Saturated() const;
 };

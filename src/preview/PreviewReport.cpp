@@ -109,6 +109,12 @@ QString TPreviewReport::FindingText(const Preview::TFinding& f, const TLang& lan
         return lang.ExtraText(Ext::FindChannelWrittenTwice).arg(line).arg(f.channel);
     case F::NoBlock:
         return lang.ExtraText(Ext::FindNoBlock);
+    case F::EmptyRepeat:
+        return lang.ExtraText(Ext::FindEmptyRepeat).arg(line);
+    case F::BeyondRange:
+        return lang.ExtraText(Ext::FindBeyondRange).arg(line).arg(f.channel);
+    case F::NestedTooDeep:
+        return lang.ExtraText(Ext::FindNestedTooDeep).arg(line).arg(Preview::MaxNesting);
     case F::LeavesTravel: {
         const TTravelLimit& t = travel[size_t(std::clamp(f.channel, 0, 3))];
         const auto limit = [&](qint64 steps) {

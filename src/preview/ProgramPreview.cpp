@@ -26,8 +26,19 @@ struct TNode {
     bool repeat = false;
     qint64 times = 1; // a repeat's runs in all
     std::vector<TNode> body;
-    int id = -1; // a repeat's place in the walker's memory
+    int id = -1;           // a repeat's place in the walker's memory
+    bool hasLines = false; // a repeat whose body holds a line at some depth (else it is no work)
+    int depth = 0;         // a repeat: 1 + the deepest repeat of its body
+    bool repeats = false;  // a repeat whose count is not 0 (a count of 0 is a finding of its own)
 };
+
+// How deep a repeat around `nodes` would be.
+int DepthAround(std::vector<TNode>::const_iterator first, std::vector<TNode>::const_iterator last) {
+    int deepest = 0;
+    for (auto it = first; it != last; ++it)
+        deepest = std::max(deepest, it->depth);
+    return deepest + 1;
+}
 
 struct TParsedLine {
     int code = K::Incorrect;
@@ -52,6 +63,42 @@ TParsedLine ParseLine(const QString& line) {
 
 bool IsMove(int code) {
     return code == K::MV || code == K::ML || code == K::MH;
+}
+
+// The arguments the controller takes, in steps, for the commands that have one. A line beyond
+// them is refused by the controller (an incorrect data answer), so the walk leaves it out.
+struct TRange {
+    qint64 low, high;
+};
+std::optional<TRange> StepRange(int code) {
+    switch (code) {
+    case K::MV:
+        return TRange{1, 10'000'000};
+    case K::SD:
+        return TRange{1, 10'000};
+    case K::SS:
+        return TRange{0, 2'000};
+    case K::AL:
+        return TRange{-1'000, 1'000};
+    case K::SP:
+        return TRange{1, 99'999'999};
+    case K::JP:
+        return TRange{0, 255};
+    case K::SB:
+        return TRange{0, 250}; // 0 is a finding of its own
+    case K::ST:
+    case K::PS:
+        return TRange{1, 3};
+    case K::SF:
+    case K::CF:
+    case K::WL:
+    case K::WH:
+    case K::ML:
+    case K::MH:
+        return TRange{1, 4};
+    default:
+        return std::nullopt;
+    }
 }
 
 // Turns the lines of one program into nodes, with the findings of its structure.
@@ -98,12 +145,24 @@ private:
         std::vector<TNode> nodes;
         int label = -1;    // where LL stands among the nodes
         int openedBy = -1; // the LB line
+        // The deepest repeat among the nodes, and among those from the label on: kept as nodes
+        // come, so that a refusal of a repeat too deep costs nothing, however long the level.
+        int deepest = 0, deepestFromLabel = 0;
+        void Add(TNode node) {
+            deepest = std::max(deepest, node.depth);
+            deepestFromLabel = std::max(deepestFromLabel, node.depth);
+            nodes.push_back(std::move(node));
+        }
     };
 
     void Find(TFinding::Kind kind, int line) { findings_.push_back({kind, line, 0, 0, lines_.value(line)}); }
 
-    bool ArgumentAtLeast(int line, const TParsedLine& p, qint64 minimum) {
-        if (p.argument && *p.argument >= minimum)
+    // A line whose argument the controller takes; else a finding, and the line is left out.
+    bool ArgumentInRange(int line, const TParsedLine& p) {
+        const auto range = StepRange(p.code);
+        if (!range || (!p.argument && (p.code == K::MV || p.code == K::ML || p.code == K::MH)))
+            return true; // no argument needed (MV without one moves without end)
+        if (p.argument && *p.argument >= range->low && *p.argument <= range->high)
             return true;
         Find(TFinding::BadArgument, line);
         return false;
@@ -111,26 +170,36 @@ private:
 
     void Take(int i, const TParsedLine& p) {
         TLevel& level = levels_.back();
+        if (p.code != K::JP && p.code != K::SB && !ArgumentInRange(i, p))
+            return;
         switch (p.code) {
         case K::LL:
             level.label = int(level.nodes.size());
+            level.deepestFromLabel = 0;
             return;
         case K::JP: {
             if (level.label < 0) {
                 Find(TFinding::JumpWithoutLabel, i);
                 return;
             }
-            if (!ArgumentAtLeast(i, p, 0))
+            if (!ArgumentInRange(i, p))
                 return;
+            if (level.deepestFromLabel + 1 > MaxNesting) {
+                Find(TFinding::NestedTooDeep, i);
+                return;
+            }
             if (*p.argument == 0)
                 Find(TFinding::ZeroRepetitions, i);
             // The lines from the label run once more for each repetition; the label stays, so a
             // later JP repeats this loop with the rest.
             TNode loop = Repeat(i, *p.argument + 1);
+            loop.repeats = *p.argument > 0;
             loop.body.assign(std::make_move_iterator(level.nodes.begin() + level.label),
                              std::make_move_iterator(level.nodes.end()));
             level.nodes.resize(size_t(level.label));
-            level.nodes.push_back(std::move(loop));
+            Close(loop);
+            level.deepestFromLabel = 0;
+            level.Add(std::move(loop));
             return;
         }
         case K::LB:
@@ -141,27 +210,23 @@ private:
                 Find(TFinding::RepeatWithoutBuffer, i);
                 return;
             }
-            if (!ArgumentAtLeast(i, p, 0))
+            if (!ArgumentInRange(i, p))
                 return;
+            if (level.deepest + 1 > MaxNesting) {
+                Find(TFinding::NestedTooDeep, i);
+                levels_.pop_back(); // the buffer is recorded, never run
+                return;
+            }
             if (*p.argument == 0)
                 Find(TFinding::ZeroRepetitions, i);
             TNode buffer = Repeat(i, *p.argument);
+            buffer.repeats = *p.argument > 0;
             buffer.body = std::move(level.nodes);
+            Close(buffer);
             levels_.pop_back();
-            levels_.back().nodes.push_back(std::move(buffer));
+            levels_.back().Add(std::move(buffer));
             return;
         }
-        case K::MV:
-            if (p.argument && *p.argument < 1) {
-                Find(TFinding::BadArgument, i);
-                return;
-            }
-            break;
-        case K::SD:
-        case K::SP:
-            if (!ArgumentAtLeast(i, p, 1))
-                return;
-            break;
         default:
             break;
         }
@@ -169,7 +234,17 @@ private:
         line.line = i;
         line.code = p.code;
         line.argument = p.argument;
-        level.nodes.push_back(std::move(line));
+        level.Add(std::move(line));
+    }
+
+    // A repeat whose lines are none (at any depth) repeats nothing: a finding, and no work for
+    // the walks, however many times it would run.
+    void Close(TNode& repeat) {
+        repeat.depth = DepthAround(repeat.body.begin(), repeat.body.end());
+        repeat.hasLines = std::any_of(repeat.body.begin(), repeat.body.end(),
+                                      [](const TNode& n) { return !n.repeat || n.hasLines; });
+        if (!repeat.hasLines && repeat.repeats)
+            Find(TFinding::EmptyRepeat, repeat.line);
     }
 
     TNode Repeat(int line, qint64 times) {
@@ -220,6 +295,8 @@ public:
     TMotionEffect Node(const TNode& node, TState& state) {
         if (!node.repeat)
             return Line(node, state);
+        if (!node.hasLines)
+            return {};
         const TRepeatMemory& m = Repeat(node, state);
         state = m.out;
         return m.total;
@@ -357,6 +434,8 @@ public:
 
 private:
     bool Step(const TNode& node, TState& state) {
+        if (node.repeat && !node.hasLines)
+            return true;
         if (!node.repeat) {
             const TMotionEffect e = TWalker::Line(node, state);
             if (e.positionUnknownLine >= 0)
@@ -406,16 +485,17 @@ public:
 
     bool Walk(const std::vector<TNode>& nodes, TState& state) {
         for (const TNode& node : nodes) {
+            // Every line and every run of a repeat is a step of the walk, which has an end.
+            if (++visits_ > kMaxVisits) {
+                cut = true;
+                return false;
+            }
             if (node.repeat) {
-                for (qint64 n = 0; n < node.times; ++n) {
+                for (qint64 n = 0; node.hasLines && n < node.times; ++n) {
                     if (!Walk(node.body, state))
                         return false;
                 }
                 continue;
-            }
-            if (++visits_ > kMaxVisits) {
-                cut = true;
-                return false;
             }
             const TMotionEffect e = TWalker::Line(node, state);
             if (e.openLine >= 0)
@@ -425,7 +505,7 @@ public:
             } else if (e.end == 0 && e.seconds == 0) {
                 continue;
             }
-            position_ += e.end;
+            position_ = TMotionEffect::Add(position_, e.end);
             seconds_ += e.seconds;
             if (qsizetype(path_.size()) >= MaxPathPoints) {
                 cut = true;
@@ -439,7 +519,7 @@ public:
     bool cut = false;
 
 private:
-    static constexpr qint64 kMaxVisits = 2'000'000;
+    static constexpr qint64 kMaxVisits = 1'000'000;
     std::vector<QPointF>& path_;
     double seconds_ = 0;
     qint64 position_ = 0;
@@ -481,6 +561,12 @@ const char* FindingKey(TFinding::Kind kind) {
         return "no-block";
     case TFinding::LeavesTravel:
         return "leaves-travel";
+    case TFinding::EmptyRepeat:
+        return "empty-repeat";
+    case TFinding::BeyondRange:
+        return "beyond-range";
+    case TFinding::NestedTooDeep:
+        return "nested-too-deep";
     }
     return "unknown";
 }
@@ -562,6 +648,9 @@ TListPreview PreviewList(const QStringList& lines, const TTravelLimits& travel) 
         TWalker walker(repeats);
         TState state;
         program.motion = walker.Sequence(nodes, state);
+        if (program.motion.Saturated())
+            findings.push_back({TFinding::BeyondRange, program.firstLine, program.channel, 0,
+                                lines.value(program.firstLine)});
         TState pathState;
         TPathWalk path(program.path);
         path.Walk(nodes, pathState);

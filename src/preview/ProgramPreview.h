@@ -31,6 +31,9 @@ constexpr double ControllerSpeed = 200;
 constexpr qint64 Unbounded = 1'000'000'000'000'000;
 // The plot of a program holds at most this many points; a longer one is cut short.
 constexpr int MaxPathPoints = 20000;
+// Repetitions nested deeper than this are left out of the walk (a finding): far beyond any real
+// program, and a bound on the walk's depth whatever the list.
+constexpr int MaxNesting = 100;
 
 struct TFinding {
     enum Kind {
@@ -47,6 +50,9 @@ struct TFinding {
         ChannelWrittenTwice, // a second block for a channel replaces the first
         NoBlock,             // a list of lines without any LD ... ED block
         LeavesTravel,        // the first line that would take the axis beyond its travel
+        EmptyRepeat,         // JP or SB whose lines are none: it repeats nothing
+        BeyondRange,         // a program whose figures reach the limit of what is counted
+        NestedTooDeep,       // JP or SB nesting deeper than MaxNesting: left out of the walk
     };
     Kind kind;
     int line = -1;    // 0-based; -1 for the list as a whole

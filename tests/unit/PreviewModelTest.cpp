@@ -176,6 +176,59 @@ TEST(PreviewModel, HugeRepetitionsAreCountedExactlyWithoutWalkingThem) {
     EXPECT_EQ(program.path.size(), size_t(MaxPathPoints));
 }
 
+TEST(PreviewModel, HostileListsEndWithTheirFindings) {
+    QStringList deep{"LD1", "SD100", "DL", "LL", "MV1"};
+    for (int i = 0; i < MaxNesting + 5; ++i)
+        deep << "MV1"
+             << "JP1";
+    deep << "ED";
+    QStringList huge{"LD1", "SD1", "DL", "LL", "MV10000000"};
+    for (int i = 0; i < 10; ++i)
+        huge << "JP255";
+    huge << "ED";
+    using F = TFinding;
+    const struct {
+        QStringList lines;
+        std::vector<F::Kind> kinds; // in line order
+        std::vector<int> lines_;
+    } cases[] = {
+        // Repeats of nothing, nested: each is a finding, and costs nothing.
+        {{"LD1", "LL", "JP255", "JP255", "JP255", "JP255", "JP255", "ED"},
+         {F::EmptyRepeat, F::EmptyRepeat, F::EmptyRepeat, F::EmptyRepeat, F::EmptyRepeat},
+         {2, 3, 4, 5, 6}},
+        {{"LD1", "LB", "SB250", "ED"}, {F::EmptyRepeat}, {2}},
+        // Arguments beyond what the controller takes are refused, not walked.
+        {{"LD1", "SD10", "DL", "LL", "MV1", "JP2147483647", "JP9223372036854775807", "ED"},
+         {F::BadArgument, F::BadArgument},
+         {5, 6}},
+        {{"LD1", "SD10", "DL", "MV10000001", "LB", "MV1", "SB251", "SD10001", "ED"},
+         {F::BadArgument, F::BufferNeverRun, F::BadArgument, F::BadArgument},
+         {3, 4, 6, 7}},
+        // Nesting beyond the limit is left out and said; 2^100 moves are beyond what is counted.
+        {deep,
+         {F::BeyondRange, F::NestedTooDeep, F::NestedTooDeep, F::NestedTooDeep, F::NestedTooDeep,
+          F::NestedTooDeep},
+         {0, 5 + 2 * MaxNesting + 1, 5 + 2 * MaxNesting + 3, 5 + 2 * MaxNesting + 5, 5 + 2 * MaxNesting + 7,
+          5 + 2 * MaxNesting + 9}},
+        // 10^7 steps 256^10 times: beyond what is counted, said, never wrapped round.
+        {huge, {F::BeyondRange}, {0}},
+    };
+    for (const auto& c : cases) {
+        const TListPreview p = PreviewList(c.lines);
+        EXPECT_EQ(Kinds(p), c.kinds) << c.lines.mid(0, 12).join(",").toStdString();
+        EXPECT_EQ(Lines(p), c.lines_) << c.lines.mid(0, 12).join(",").toStdString();
+        for (const TProgram& program : p.programs) {
+            EXPECT_GE(program.motion.stepsForward, 0);
+            EXPECT_GE(program.motion.moves, 0);
+            for (const QPointF& point : program.path)
+                EXPECT_GE(point.y(), 0) << "forward only: a position never wraps below 0";
+        }
+    }
+    const TMotionEffect& m = PreviewList(huge).programs[0].motion;
+    EXPECT_EQ(m.stepsForward, TMotionEffect::Ceiling);
+    EXPECT_EQ(m.relativeHigh, TMotionEffect::Ceiling);
+}
+
 namespace {
 
 // The controller as a plain interpreter: a program counter, a label, a counter per JP that is
