@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 namespace {
 
 using Command = TCliOptions::Command;
@@ -24,12 +26,14 @@ const struct {
      "(--open-recording sends it)."},
     {Command::SingleLines, "command", "command LINE...",
      "Sends single lines (ST1, PS2, SD400) one after the other and prints each answer."},
-    {Command::Read, "read", "read [-o FILE] [--direct]",
+    {Command::Read, "read", "read [-o FILE] [--direct] [--timeout S]",
      "Reads the program channel 1 holds back (RD1*; the buffer, RB*, with --direct), as \"Load\n"
-     "from device\" does, and prints its command lines, or saves them as a program file pair."},
-    {Command::Verify, "verify", "verify FILE [--plain] [--direct]",
+     "from device\" does, and prints its command lines, or saves them as a program file pair that\n"
+     "send writes back as it is (ended by ED). --timeout gives up after S seconds (status 1)."},
+    {Command::Verify, "verify", "verify FILE [--plain] [--direct] [--timeout S]",
      "Reads the stored program back and compares it with the lines between the file's LD and ED,\n"
-     "as \"Compare with the command list\" does: the match, or the first difference."},
+     "as \"Compare with the command list\" does: the match, or the first difference. --timeout\n"
+     "gives up after S seconds (status 1)."},
     {Command::Wait, "wait", "wait CHANNEL [--start] [--timeout S]",
      "Waits until the channel reports that its program completed, an execution error or a pause,\n"
      "printing each report. With --start it sends ST<CHANNEL> first, so that no report is missed."},
@@ -84,7 +88,7 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
             const auto text = next();
             bool ok = false;
             const double n = text ? text->toDouble(&ok) : 0;
-            if (!text || !ok || n < low || n > high) {
+            if (!text || !ok || !std::isfinite(n) || n < low || n > high) {
                 o.error = QString("The option %1 needs a number from %2 to %3.").arg(name).arg(low).arg(high);
                 return std::nullopt;
             }
@@ -125,7 +129,7 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
                 return o;
             o.replyTimeMs = quint32(*n);
         } else if (argument == "--timeout") {
-            const auto n = number("--timeout", 0, 1e7);
+            const auto n = number("--timeout", 0, 2000000); // what a timer can hold, about 23 days
             if (!n)
                 return o;
             o.timeoutS = *n;
@@ -205,6 +209,9 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
     }
     if ((o.minimum || o.maximum) && o.command != Command::Preview)
         return refuse("--min and --max belong to preview.");
+    if (o.timeoutS && o.command != Command::Wait && o.command != Command::Read &&
+        o.command != Command::Verify)
+        return refuse("--timeout belongs to wait, read and verify.");
     if ((o.beyondTravel || o.openRecording) && o.command != Command::Send)
         return refuse(QString(o.beyondTravel ? "--beyond-travel" : "--open-recording") + " belongs to send.");
     if (o.minimum && o.maximum && *o.minimum > *o.maximum)

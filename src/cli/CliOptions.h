@@ -28,7 +28,7 @@ struct TCliOptions {
     bool plain = false;                     // send, verify: a text file of list lines
     bool direct = false;                    // read, verify: the buffer (RB*) instead of channel 1 (RD1*)
     QString output;                         // read: -o FILE, a program file pair
-    std::optional<double> timeoutS;         // wait
+    std::optional<double> timeoutS;         // wait, read, verify
     bool start = false;                     // wait: send ST<n> first
     bool beyondTravel = false;              // send: also a program that leaves the travel limits
     bool openRecording = false;             // send: also a list that ends inside LD ... ED

@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
@@ -22,8 +23,14 @@ void TCliOutput::Event(const QString& event, const TFields& fields, const QStrin
     }
     line += '\n';
     EndProgress();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-    std::fflush(stdout);
+    if (closed_)
+        return;
+    const bool written = std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size());
+    if ((!written || std::fflush(stdout) != 0) && errno == EPIPE) {
+        closed_ = true;
+        if (onClosed_)
+            onClosed_();
+    }
 }
 
 void TCliOutput::Progress(int line, int count) {

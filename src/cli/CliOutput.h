@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -22,10 +23,16 @@ public:
     // "Line k of N", rewritten in place on a terminal; nothing otherwise.
     void Progress(int line, int count);
     void Error(const QString& text);
+    // Called once when standard output is closed (a reader such as `head` went away): a request
+    // to stop, as Ctrl+C is.
+    void SetOnClosed(std::function<void()> onClosed) { onClosed_ = std::move(onClosed); }
+    bool Closed() const { return closed_; }
 
 private:
     void EndProgress();
     bool json_;
     bool progressShown_ = false;
     bool terminal_;
+    bool closed_ = false;
+    std::function<void()> onClosed_;
 };

@@ -3,16 +3,17 @@
 #include "core/AppError.h"
 #include "core/EncodStr.h"
 #include "core/Settings.h"
+#include "core/ShownText.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "editor/OpenRecording.h"
+#include "editor/PlainTextProgram.h"
 #include "editor/ProgramFiles.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "operations/ReadBack.h"
 #include "preview/PreviewReport.h"
 #include "preview/ProgramPreview.h"
-#include "protocol/ReplyReader.h"
 #include "protocol/UnitKVTComands.h"
 #include "serial/SerialDevices.h"
 #include "session/Session.h"
@@ -25,9 +26,12 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -54,7 +58,9 @@ QString EndWord(TRWThread::End end) {
 
 } // namespace
 
-TCliRun::TCliRun(TCliOptions options) : options_(std::move(options)), out_(options_.json) {}
+TCliRun::TCliRun(TCliOptions options) : options_(std::move(options)), out_(options_.json) {
+    out_.SetOnClosed([this] { Terminate(); });
+}
 
 TCliRun::~TCliRun() = default;
 
@@ -118,7 +124,7 @@ int TCliRun::Run() {
                                "controller would stay in program recording mode. Nothing was sent; "
                                "--open-recording sends it all the same.")
                            .arg(open->line + 1)
-                           .arg((*fileLines)[open->line])
+                           .arg(Shown((*fileLines)[open->line]))
                            .arg(open->channel));
             return Refused;
         }
@@ -148,22 +154,37 @@ int TCliRun::Run() {
         out_.Error(lastRedLines_.value(0, "The port could not be opened."));
         return PortFailed;
     }
-    connect(session_.get(), &TSession::TokenReceived, this, &TCliRun::Token);
+    // A lost device ends whatever is under way: nothing more can be sent or answered.
+    connect(session_.get(), &TSession::PortLost, this, [this] {
+        portLost_ = true;
+        emit Abandon();
+        loop_.quit();
+    });
+    connect(session_.get(), &TSession::LineAnswered, this, &TCliRun::LineAnswered);
+    connect(session_.get(), &TSession::ChannelReported, this, &TCliRun::ChannelReported);
 
+    int status = BadArgument;
     switch (options_.command) {
     case Command::Send:
-        return Send(*fileLines);
+        status = Send(*fileLines);
+        break;
     case Command::SingleLines:
-        return SingleLines();
+        status = SingleLines();
+        break;
     case Command::Read:
-        return ReadBack(nullptr);
+        status = ReadBack(nullptr);
+        break;
     case Command::Verify:
-        return ReadBack(&*fileLines);
+        status = ReadBack(&*fileLines);
+        break;
     case Command::Wait:
-        return Wait();
+        status = Wait();
+        break;
     default:
-        return BadArgument;
+        break;
     }
+    // The device hung up or was removed: the log said so; the port is gone.
+    return portLost_ ? PortFailed : status;
 }
 
 int TCliRun::Ports() {
@@ -181,45 +202,92 @@ int TCliRun::Ports() {
     return Done;
 }
 
+namespace {
+
+// Standard input to its end, at most one byte beyond what a program file may hold.
+QByteArray ReadStandardInput() {
+    QByteArray bytes;
+    char block[65536];
+    while (bytes.size() <= ProgramFiles::MaxFileSize) {
+        const ssize_t n = ::read(STDIN_FILENO, block, sizeof block);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        bytes.append(block, n);
+    }
+    return bytes;
+}
+
+// Whether the file's own bytes, unscrambled, are command lines: plain text given as a pair.
+bool LooksLikePlainText(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList lines = SplitFileLines(file.read(4096));
+    return !lines.isEmpty() && std::all_of(lines.begin(), lines.end(), [](const QString& line) {
+        return line.trimmed().isEmpty() || TKVTCommands::CommandIndex(line.trimmed()) != 0;
+    });
+}
+
+} // namespace
+
 std::optional<QStringList> TCliRun::FileLines(int* status, bool commandsOnly) {
     const QString name = options_.arguments.first();
+    const TLang& lang = session_->Lang();
+    const auto refuse = [&](const QString& why) {
+        out_.Error(why);
+        *status = FileFailed;
+        return std::nullopt;
+    };
     QStringList lines;
     if (options_.plain) {
-        QFile file;
-        const bool opened = name == "-" ? file.open(stdin, QIODevice::ReadOnly)
-                                        : (file.setFileName(name), file.open(QIODevice::ReadOnly));
-        if (!opened) {
-            out_.Error(QString("Cannot read %1: %2").arg(name, file.errorString()));
-            *status = FileFailed;
-            return std::nullopt;
+        // Read whole before anything is sent: a pipe is read to its end, bounded as a file.
+        TFileText text;
+        try {
+            text = name == "-" ? PlainTextProgram::FromBytes(ReadStandardInput(), "-", lang)
+                               : PlainTextProgram::Read(name, lang);
+        } catch (const EFileError& error) {
+            return refuse(error.Text());
         }
-        const QByteArray bytes = file.read(ProgramFiles::MaxFileSize + 1);
-        if (bytes.size() > ProgramFiles::MaxFileSize) {
-            out_.Error(QString("Cannot read %1: it is too large to be a program.").arg(name));
-            *status = FileFailed;
-            return std::nullopt;
-        }
-        for (const QString& line : SplitFileLines(bytes)) {
+        const QStringList damage = PlainTextProgram::Damage(text, name, lang);
+        if (!damage.isEmpty())
+            return refuse(damage.join(' ') + " Nothing was sent.");
+        for (const QString& line : text.lines) {
             if (!line.trimmed().isEmpty())
                 lines << line.trimmed();
         }
     } else {
+        if (!QFileInfo::exists(name))
+            return refuse(EFileError::CannotOpen(name, lang.ExtraText(Ext::NoSuchFile)).Text());
         try {
-            if (!ProgramFiles::CompanionExists(name))
-                throw EFileError::CannotOpen(ProgramFiles::CompanionName(name), "No such file.");
-            lines = ProgramFiles::Load(name, session_->Lang()).program.lines;
+            if (!ProgramFiles::CompanionExists(name)) {
+                if (LooksLikePlainText(name))
+                    return refuse(
+                        QString("%1 is plain text, not a program file pair: give --plain to send it.")
+                            .arg(name));
+                throw EFileError::CannotOpen(ProgramFiles::CompanionName(name),
+                                             lang.ExtraText(Ext::NoSuchFile));
+            }
+            const ProgramFiles::TLoaded loaded = ProgramFiles::Load(name, lang);
+            // The window asks before it loads a damaged pair; a script is refused.
+            if (!loaded.damage.isEmpty())
+                return refuse(loaded.damage.join(' ') + " Nothing was sent.");
+            lines = loaded.program.lines;
         } catch (const EFileError& error) {
-            out_.Error(error.Text());
-            *status = FileFailed;
-            return std::nullopt;
+            return refuse(error.Text());
         }
+        // A pair's bytes that decode into no command lines are no program of ours.
+        if (commandsOnly && LooksLikePlainText(name))
+            return refuse(
+                QString("%1 is plain text, not a program file pair: give --plain to send it.").arg(name));
     }
     for (qsizetype i = 0; commandsOnly && i < lines.size(); ++i) {
         if (TKVTCommands::CommandIndex(lines[i]) == 0) {
             out_.Error(QString("%1, line %2: \"%3\" is no command of the controller.")
                            .arg(name)
                            .arg(i + 1)
-                           .arg(lines[i]));
+                           .arg(Shown(lines[i])));
             *status = FileFailed;
             return std::nullopt;
         }
@@ -235,24 +303,24 @@ TRWThread::TReport TCliRun::Transmit(const QStringList& lines) {
                                    report = r;
                                    loop.quit();
                                });
+    connect(this, &TCliRun::Abandon, &loop, &QEventLoop::quit);
     QTimer progress;
     connect(&progress, &QTimer::timeout, this, [&] {
         if (const auto p = session_->Progress())
             out_.Progress(p->line, p->count);
     });
-    sending_ = lines;
-    answered_ = 0;
     session_->Send(lines);
     if (lines.size() > 1)
         progress.start(200);
     loop.exec();
     disconnect(ended);
-    sending_.clear();
     return report;
 }
 
 int TCliRun::Send(const QStringList& lines) {
     const TRWThread::TReport report = Transmit(lines);
+    if (portLost_)
+        return PortFailed; // the log told how far it went
     // A list's end is in the operation log already, in the program's words; a single line's
     // outcome is its answer and the log lines that follow it.
     const int at = report.end == TRWThread::End::Completed ? report.count : report.index + 1;
@@ -272,11 +340,11 @@ int TCliRun::Send(const QStringList& lines) {
 int TCliRun::SingleLines() {
     for (const QString& line : options_.arguments) {
         if (TKVTCommands::CommandIndex(line) == 0) {
-            out_.Error(QString("\"%1\" is no command of the controller.").arg(line));
+            out_.Error(QString("\"%1\" is no command of the controller.").arg(Shown(line)));
             return BadArgument;
         }
         const int status = Send({line});
-        if (status != Done)
+        if (status != Done || portLost_)
             return status;
         if (stopRequested_)
             return Stopped;
@@ -301,7 +369,27 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
         return Refused;
     }
     connect(watch_.get(), &TTerminationWatch::Requested, &loop, &QEventLoop::quit);
+    connect(this, &TCliRun::Abandon, &loop, &QEventLoop::quit);
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    bool timedOut = false;
+    connect(&timeout, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        loop.quit();
+    });
+    if (options_.timeoutS)
+        timeout.start(int(*options_.timeoutS * 1000));
     loop.exec();
+    if (portLost_) {
+        session_->CancelReadBack();
+        return PortFailed;
+    }
+    if (timedOut && outcome == TChanReadThread::Outcome::Stopped) {
+        session_->CancelReadBack();
+        out_.Event("end", {{"outcome", "timeout"}},
+                   QString("The read did not end within %1 s.").arg(*options_.timeoutS));
+        return Refused;
+    }
     if (stopRequested_) {
         session_->CancelReadBack();
         return Stopped;
@@ -328,7 +416,7 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
         const TComparison c = CompareWithList(parsed.commands, *compareWith);
         const TLang& lang = session_->Lang();
         const auto shown = [&](const QString& t) {
-            return t.isEmpty() ? lang.ExtraText(Ext::NothingThere) : t;
+            return t.isEmpty() ? lang.ExtraText(Ext::NothingThere) : Shown(t);
         };
         if (c.same) {
             out_.Event("verify", {{"outcome", "same"}, {"count", c.count}},
@@ -440,49 +528,45 @@ int TCliRun::Wait() {
     });
     if (options_.start) {
         const int status = Send({"ST" + QString::number(waitChannel_)});
-        if (status != Done)
+        if (status != Done || portLost_)
             return status;
     }
     if (waitStatus_ >= 0) // reported already, with the start's own answer
         return waitStatus_;
     if (options_.timeoutS)
         timeout.start(int(*options_.timeoutS * 1000));
-    loop_.exec();
+    if (!portLost_)
+        loop_.exec();
     return stopRequested_ ? Stopped : waitStatus_;
 }
 
-void TCliRun::Token(const QString& raw) {
-    const QString token = TReplyReader::CleanToken(raw);
-    if (!TReplyReader::IsStatusToken(token)) {
-        lastEcho_ = token;
+void TCliRun::LineAnswered(int index, const QString& line, const QString& echo, const QString& status) {
+    out_.Event("answer", {{"line", index + 1}, {"text", line}, {"answer", echo + status}},
+               QString("%1: %2 -> %3").arg(index + 1).arg(line, status));
+}
+
+void TCliRun::ChannelReported(int channel, TReplyHandler::Report report, const QString& token) {
+    if (channel != waitChannel_)
         return;
-    }
-    // The answer to a line being sent.
-    const int next = answered_;
-    if (next < sending_.size() && TRWThread::EchoMatches(lastEcho_, sending_[next])) {
-        ++answered_;
-        out_.Event("answer", {{"line", next + 1}, {"text", sending_[next]}, {"answer", lastEcho_ + token}},
-                   QString("%1: %2 -> %3").arg(next + 1).arg(sending_[next], token));
-    }
-    // The reports of the channel waited for, read as the reply handler reads them.
-    if (waitChannel_ == 0 || token[1] != QChar('0' + waitChannel_))
-        return;
-    const QChar code = token[2];
-    QString report;
-    if (code == '4' && !lastEcho_.contains("PS")) {
-        report = "completed";
+    QString outcome;
+    switch (report) {
+    case TReplyHandler::Report::Completed:
+        outcome = "completed";
         waitStatus_ = Done;
-    } else if (code == '3') {
-        report = "execution-error";
+        break;
+    case TReplyHandler::Report::ExecutionError:
+        outcome = "execution-error";
         waitStatus_ = Refused;
-    } else if (code == '2') {
-        report = "paused";
+        break;
+    case TReplyHandler::Report::Paused:
+        outcome = "paused";
         waitStatus_ = Refused;
-    }
-    if (report.isEmpty())
+        break;
+    case TReplyHandler::Report::Resumed:
         return;
+    }
     // The log line that follows tells it in the program's words.
-    out_.Event("report", {{"line", waitChannel_}, {"answer", token}, {"outcome", report}}, {});
+    out_.Event("report", {{"line", channel}, {"answer", token}, {"outcome", outcome}}, {});
     loop_.quit();
 }
 

@@ -4,6 +4,7 @@
 #include "CliOutput.h"
 #include "core/CommonDatasView.h"
 #include "protocol/ReadWriteThread.h"
+#include "protocol/ReplyHandler.h"
 
 #include <QEventLoop>
 #include <QObject>
@@ -59,8 +60,10 @@ private:
     int Preview(const QStringList& lines);
     // A transmission of `lines`, to its end.
     TRWThread::TReport Transmit(const QStringList& lines);
-    // A received token: an answer to the line being sent, or a report of the channel waited for.
-    void Token(const QString& token);
+    // A line sent and its answer, as the session took it.
+    void LineAnswered(int index, const QString& line, const QString& echo, const QString& status);
+    // A report of a channel: the one waited for ends the wait.
+    void ChannelReported(int channel, TReplyHandler::Report report, const QString& token);
     void Terminate();
     int Finish(int status) {
         loop_.exit(status);
@@ -73,10 +76,12 @@ private:
     std::unique_ptr<TTerminationWatch> watch_;
     QEventLoop loop_;
     QStringList lastRedLines_;
-    QString lastEcho_;
-    QStringList sending_; // the lines of the running transmission
-    int answered_ = 0;    // its lines answered so far
     int waitChannel_ = 0; // wait: the channel whose reports end the wait
     int waitStatus_ = -1; // and how it ended
     bool stopRequested_ = false;
+    bool portLost_ = false; // the device hung up or was removed
+
+signals:
+    // Whatever waits (a transmission, a read) is given up: the device is gone.
+    void Abandon();
 };

@@ -4,9 +4,13 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // A closed standard output (kvtctl ... | head) is told by the write that fails, and ends the
+    // call as a stop does, never by a signal that would kill it inside a recording.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     app.setApplicationName("kvtctl");
     const TCliOptions options = TCliOptions::Parse(QCoreApplication::arguments());

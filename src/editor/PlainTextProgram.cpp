@@ -6,6 +6,8 @@
 #include "core/Decimal.h"
 #include "core/EncodStr.h"
 #include "core/UnitCommonDatas.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
 
 #include <QFileInfo>
@@ -23,13 +25,52 @@ void Export(const QString& fileName, const QStringList& lines) {
     file.Commit();
 }
 
-TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonDatas& datas) {
-    if (QFileInfo(fileName).size() > ProgramFiles::MaxFileSize)
-        throw EFileError::CannotOpen(fileName, "The file is too large to be a program.");
-    const TFileText text = LoadFileText(fileName, false);
+TFileText FromBytes(const QByteArray& bytes, const QString& name, const TLang& lang) {
+    if (bytes.size() > ProgramFiles::MaxFileSize)
+        throw EFileError::CannotOpen(name, lang.ExtraText(Ext::FileTooLarge));
+    // Counted before anything is split: millions of lines cost a scan, never their memory.
+    TFileText text = ReadFileText(bytes, ProgramFiles::MaxLines);
+    if (text.tooManyLines)
+        throw EFileError::CannotOpen(
+            name, lang.ExtraText(Ext::TooManyLines).arg(text.lineCount).arg(ProgramFiles::MaxLines));
+    return text;
+}
+
+TFileText Read(const QString& fileName, const TLang& lang) {
+    const QFileInfo info(fileName);
+    // A pipe or a device named like a file is never waited on.
+    if (info.exists() && !info.isFile())
+        throw EFileError::CannotOpen(fileName, lang.ExtraText(Ext::NotARegularFile));
+    if (info.size() > ProgramFiles::MaxFileSize)
+        throw EFileError::CannotOpen(fileName, lang.ExtraText(Ext::FileTooLarge));
+    TEncodedStream stream(fileName, TEncodedStream::fmOpenRead, false);
+    QByteArray bytes(qsizetype(std::min<qint64>(stream.Size(), ProgramFiles::MaxFileSize + 1)),
+                     Qt::Uninitialized);
+    qint64 total = 0;
+    while (total < bytes.size()) {
+        const qint64 n = stream.Read(bytes.data() + total, bytes.size() - total);
+        if (n <= 0)
+            break;
+        total += n;
+    }
+    bytes.truncate(total);
+    return FromBytes(bytes, fileName, lang);
+}
+
+QStringList Damage(const TFileText& text, const QString& name, const TLang& lang) {
+    QStringList damage;
+    if (text.zeroByte)
+        damage << lang.ExtraText(Ext::FileZeroByte).arg(name);
+    return damage;
+}
+
+TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonDatas& datas,
+                 const TLang& lang) {
+    const TFileText text = Read(fileName, lang);
     const TSettings& settings = datas.Settings();
     const bool steps = settings.UnitsMode == TSettings::StepsUnits;
     TImported imported;
+    imported.damage = Damage(text, fileName, lang);
     for (qsizetype i = 0; i < text.lines.size(); ++i) {
         const QString line = text.lines[i].trimmed();
         if (line.isEmpty())

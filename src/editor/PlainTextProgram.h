@@ -5,6 +5,8 @@
 
 class TCommonDatas;
 class TKVTCommands;
+class TLang;
+struct TFileText;
 
 // A program as plain text, for version control and for scripts: one list line per line (MV250,
 // in steps, as it is sent), UTF-8, lines ended by LF. Import takes the lines back into a command
@@ -15,8 +17,17 @@ namespace PlainTextProgram {
 // Writes `lines` to `fileName`, replacing it atomically. Throws EFileError.
 void Export(const QString& fileName, const QStringList& lines);
 
+// The text of a file of list lines, read whole: only a regular file, at most as large and as
+// long as a program file may be. Throws EFileError (the reason in the words of `lang`).
+TFileText Read(const QString& fileName, const TLang& lang);
+// The same for bytes read from elsewhere (standard input), named `name` in a refusal.
+TFileText FromBytes(const QByteArray& bytes, const QString& name, const TLang& lang);
+// What the operator should hear before such a text is used: a zero byte, which ends the text.
+QStringList Damage(const TFileText& text, const QString& name, const TLang& lang);
+
 struct TImported {
     QStringList lines, descriptions;
+    QStringList damage; // as Damage tells it
     struct TRefusal {
         int line = 0;   // 1-based, in the file
         QString text;   // the line as the file has it
@@ -24,8 +35,9 @@ struct TImported {
     };
     QList<TRefusal> refusals;
 };
-// Reads `fileName` (at most as much as a program file may hold); blank lines are skipped.
-// Throws EFileError when it can't be read.
-TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonDatas& datas);
+// Reads `fileName` as Read does; blank lines are skipped. Throws EFileError when it can't be
+// read.
+TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonDatas& datas,
+                 const TLang& lang);
 
 } // namespace PlainTextProgram

@@ -360,6 +360,7 @@ const QStringList& ExtraTexts() {
         "moves); its figures are shown at that limit.", // 179
         "Line %1: repetitions nested more than %2 deep; the preview leaves this one out, so the figures may "
         "be too small.", // 180
+        "No such file.", // 181
     };
     return texts;
 }

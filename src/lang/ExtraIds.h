@@ -186,5 +186,6 @@ enum : int {
     FindEmptyRepeat = 178,
     FindBeyondRange = 179,
     FindNestedTooDeep = 180,
+    NoSuchFile = 181,
 };
 } // namespace Ext

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <limits>
 #include <thread>
 
 class ILineWriter;
@@ -30,10 +31,14 @@ public:
 
     // `request` is "RB*" with Direct Control, else "RD1*" (RequestFor); `received` tells how
     // many bytes have come so far (from any thread).
+    // `maxMs` bounds the whole read: what the largest program takes at the line's rate, so that
+    // a line that keeps dribbling a byte now and then cannot hold a read for days.
     TChanReadThread(QString request, TCommonDatas& datas, TNamedEvent& readBackEvent, ILineWriter& writer,
-                    std::function<quint64()> received);
+                    std::function<quint64()> received, qint64 maxMs = std::numeric_limits<qint64>::max());
     // The most a read takes in: the bytes of the largest program, with room for noise.
     static constexpr quint64 MaxReadBytes = 65537ull * 32;
+    // How long the largest program takes at `baud` (eleven bits a byte at most), and a margin.
+    static qint64 LongestReadMs(int baud, int replyTimeMs);
     static QString RequestFor(const TCommonDatas& datas);
     ~TChanReadThread() override;
     TChanReadThread(const TChanReadThread&) = delete;
@@ -52,6 +57,7 @@ private:
     const QString request_;
     TCommonDatas& datas_;
     std::function<quint64()> received_;
+    qint64 maxMs_;
     TNamedEvent& readBackEvent_;
     ILineWriter& writer_;
     std::atomic<bool> finished_{false};

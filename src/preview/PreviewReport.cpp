@@ -1,6 +1,7 @@
 #include "PreviewReport.h"
 
 #include "core/Decimal.h"
+#include "core/ShownText.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 
@@ -86,9 +87,9 @@ QString TPreviewReport::FindingText(const Preview::TFinding& f, const TLang& lan
     const QString line = QString::number(f.line + 1);
     switch (f.kind) {
     case F::WrongCommand:
-        return lang.ExtraText(Ext::FindWrongCommand).arg(line, f.text);
+        return lang.ExtraText(Ext::FindWrongCommand).arg(line, Shown(f.text));
     case F::BadArgument:
-        return lang.ExtraText(Ext::FindBadArgument).arg(line, f.text);
+        return lang.ExtraText(Ext::FindBadArgument).arg(line, Shown(f.text));
     case F::BlockWithoutEnd:
         return lang.ExtraText(Ext::FindBlockWithoutEnd).arg(line).arg(f.channel);
     case F::EndWithoutBlock:
@@ -123,7 +124,7 @@ QString TPreviewReport::FindingText(const Preview::TFinding& f, const TLang& lan
         };
         // One substitution for all, so that a % in the line is never taken for a placeholder.
         return lang.ExtraText(Ext::FindLeavesTravel)
-            .arg(line, f.text, QString::number(f.channel), units.Position(f.value), limit(t.low),
+            .arg(line, Shown(f.text), QString::number(f.channel), units.Position(f.value), limit(t.low),
                  limit(t.high));
     }
     }

@@ -1,18 +1,17 @@
 #include "ReadWriteThread.h"
 
+#include "UnitKVTComands.h"
 #include "core/TextCodec.h"
 #include "core/UnitCommonDatas.h"
 #include "serial/LineWriter.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 
 namespace {
 std::atomic<quint64> lastSerial{0};
-// How long, in reply times, a status owed by a line that gave up is waited for before the next
-// transmission's first line goes out.
-constexpr int kOwedStatusReplyTimes = 5;
 using Clock = std::chrono::steady_clock;
 } // namespace
 
@@ -40,6 +39,8 @@ public:
             !EchoMatches(answer.echo, lines[index]))
             return;
         const Reply reply = Classify(answer.status);
+        answerChannel = answer.status[1].digitValue();
+        answers.push_back({answer.serial, index, lines[index], answer.echo, answer.status});
         if (reply == Reply::CommandError && datas.Er6Reaction() == 1)
             Finish(End::CommandError);
         else if (reply == Reply::DataError && datas.Er9Reaction() == 1)
@@ -63,8 +64,10 @@ public:
             return;
         }
         currentLine = index + 1;
-        // Answers published until now belong to earlier lines.
+        // Answers published until now belong to earlier lines; text not yet cut into tokens is
+        // no part of this line's echo.
         std::tie(answeredBefore, communicationErrors) = reader.Position();
+        reader.LineSent();
         deadline = Clock::now() + std::chrono::milliseconds(datas.ReplyTime());
         if (!writer.WriteBytes(bytes[index])) {
             Finish(End::PortClosed); // nothing can answer a line that never left
@@ -92,6 +95,8 @@ public:
     End end = End::Completed;
     int sent = 0;
     std::atomic<int> currentLine{0};
+    int answerChannel = 0;           // the channel of the last status that answered a line
+    std::deque<TLineAnswer> answers; // lines answered, not yet taken
 
     TCommonDatas& datas;
     TReplyReader& reader;
@@ -127,8 +132,26 @@ void TRWThread::StopAfterCurrentLine() {
     state_->stopAfterLine = true;
 }
 
+void TRWThread::PortLost() {
+    std::unique_lock lock(state_->mutex);
+    if (!state_->done)
+        state_->Finish(End::PortClosed);
+}
+
 int TRWThread::CurrentLine() const {
     return state_->currentLine;
+}
+
+std::optional<TRWThread::TLineAnswer> TRWThread::TakeAnswer(quint64 statusSerial) {
+    std::unique_lock lock(state_->mutex);
+    auto& answers = state_->answers;
+    while (!answers.empty() && answers.front().serial < statusSerial)
+        answers.pop_front(); // answers whose tokens were dropped by a clearing step
+    if (answers.empty() || answers.front().serial != statusSerial)
+        return std::nullopt;
+    TLineAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
 }
 
 bool TRWThread::EchoMatches(const QString& echo, const QString& line) {
@@ -164,7 +187,7 @@ void TRWThread::Execute(std::stop_token stop) {
     TReport report;
     report.count = lineCount_;
     // A status an earlier line still owes must not be taken for the first line's answer.
-    const bool settled = reader_.WaitUntilSettled(int(kOwedStatusReplyTimes * state.datas.ReplyTime()), stop);
+    const bool settled = reader_.WaitUntilSettled(int(OwedStatusReplyTimes * state.datas.ReplyTime()), stop);
     {
         std::unique_lock lock(state.mutex);
         if (settled)
@@ -186,8 +209,16 @@ void TRWThread::Execute(std::stop_token stop) {
                                      [&] { return state.done || state.deadline != deadline; });
         }
         if (state.end == End::NoAnswer) {
+            // Its answer may still come: owed, by the line's own channel when it names one,
+            // else by the channel that answered the lines before it.
             const QString line = state.lines.value(state.index);
-            reader_.NoteUnanswered([&](const QString& echo) { return EchoMatches(echo, line); });
+            const int code = TKVTCommands::CommandIndex(line);
+            const int named = line.mid(2).toInt();
+            const bool namesChannel =
+                (code == TKVTCommands::LD || code == TKVTCommands::ST || code == TKVTCommands::PS) &&
+                named >= 1 && named <= 3;
+            reader_.NoteUnanswered(line, namesChannel ? named : state.answerChannel,
+                                   [line](const QString& echo) { return EchoMatches(echo, line); });
         }
         report.end = state.end;
         report.index = state.index;

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <thread>
 
 class ILineWriter;
@@ -59,6 +60,14 @@ public:
         int sent = 0;
     };
 
+    // A line and the answer that the transmission took for it; `serial` is the status token's
+    // place among all tokens, so that it can be told when that token is acted on.
+    struct TLineAnswer {
+        quint64 serial = 0;
+        int index = 0; // 0-based
+        QString line, echo, status;
+    };
+
     TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, ILineWriter& writer);
     // Stops the transmission and waits for its thread; it ends at once.
     ~TRWThread() override;
@@ -73,12 +82,20 @@ public:
     // Sends no further line once the line being sent has its answer (or its reply time runs
     // out, which ends it as NoAnswer).
     void StopAfterCurrentLine();
+    // The device went away: nothing can answer; it ends at once as PortClosed.
+    void PortLost();
     bool Finished() const { return finished_; }
     // How far it is, readable from any thread: the 1-based number of the line waiting for its
     // answer (0 before the first), and the count of lines of the list.
     int CurrentLine() const;
     int LineCount() const { return lineCount_; }
+    // The line whose answer is the status token numbered `statusSerial`, if any (taken once).
+    std::optional<TLineAnswer> TakeAnswer(quint64 statusSerial);
     quint64 Serial() const { return serial_; }
+
+    // How long, in reply times, an answer owed by a line that gave up is waited for before the
+    // next transmission's first line goes out.
+    static constexpr int OwedStatusReplyTimes = 5;
 
     // What a status token answers: Go, CommandError (E<n>6*) or DataError (E<n>9*).
     static Reply Classify(const QString& status);

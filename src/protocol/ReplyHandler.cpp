@@ -111,7 +111,7 @@ void TReplyHandler::HandleCommunicationError(const QString& error) {
 }
 
 void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
-    emit TokenArrived(token);
+    emit TokenArrived(token, serial);
     if (IsStatusToken(token)) {
         datas_.SetLastError(token);
         switch (token[2].unicode()) {
@@ -214,14 +214,20 @@ void TReplyHandler::DecodeStatus(const QString& token) {
         }
         break;
     case '2':
+        if (channel != 0)
+            emit ChannelReported(channel, Report::Paused, token);
         setState(TCommonDatas::Paused);
         datas_.AddLogLine(Message(Msg::Suspended) + ch);
         break;
     case '3':
+        if (channel != 0)
+            emit ChannelReported(channel, Report::ExecutionError, token);
         emit Alert(Message(Msg::ProgramError) + ch);
         break;
     case '4':
         if (!lastReply.contains("PS")) {
+            if (channel != 0)
+                emit ChannelReported(channel, Report::Completed, token);
             setState(TCommonDatas::Standby);
             datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingCompleted));
         }
@@ -230,6 +236,8 @@ void TReplyHandler::DecodeStatus(const QString& token) {
         datas_.AddLogLine(Message(Msg::IncorrectCommand), true);
         break;
     case '8':
+        if (channel != 0)
+            emit ChannelReported(channel, Report::Resumed, token);
         datas_.AddLogLine(Message(Msg::Resumed) + ch);
         setState(TCommonDatas::Executing);
         break;

@@ -34,6 +34,9 @@ class TReplyLog;
 class TReplyHandler : public QObject {
     Q_OBJECT
 public:
+    enum class Report { Completed, Paused, ExecutionError, Resumed };
+    Q_ENUM(Report)
+
     TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& readBackEvent, ILineWriter& writer,
                   IScheduler& scheduler, TReplyLog* log = nullptr);
 
@@ -86,7 +89,11 @@ signals:
     // Characters were added to the reply log.
     void CharactersReceived();
     // A whole token (an echo or a status) is about to be acted on: its log lines follow.
-    void TokenArrived(const QString& token);
+    // `serial` is its place among all tokens received.
+    void TokenArrived(const QString& token, quint64 serial);
+    // What a channel reports of its program, as read here (a completion after a pause's echo is
+    // no completion).
+    void ChannelReported(int channel, TReplyHandler::Report report, const QString& token);
     // A text for a message box: a program error (E<n>3*) or a communication error.
     void Alert(const QString& text);
 

@@ -3,6 +3,8 @@
 #include "core/TextCodec.h"
 #include "core/UnitCommonDatas.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 TReplyReader::TReplyReader(TCommonDatas& datas) : datas_(datas) {}
@@ -31,6 +33,14 @@ void TReplyReader::ChunkReceived(const QByteArray& chunk, quint32 /*errors*/) {
             lastEcho_.clear();
         }
         clearRequested_ = false;
+        // Text that came before a line was sent is no part of that line's echo. What may be
+        // the first characters of a status token ("E", "E1", "E14") waits for the rest.
+        if (dropRequested_ && dropThrough_ >= chunks_) {
+            static const QRegularExpression statusStart(QStringLiteral("^E\\d{0,2}$"));
+            if (!statusStart.match(buffer_).hasMatch())
+                buffer_.clear();
+        }
+        dropRequested_ = false;
         number = ++chunks_;
     }
     bytesReceived_ += quint64(chunk.size());
@@ -80,6 +90,7 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
     struct TTokenKind {
         bool echo;
         QString echoText;
+        QString status;
     };
     std::vector<TTokenKind> kinds;
     qsizetype start = 0;
@@ -88,7 +99,7 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
         start = star + 1;
         const quint64 serial = ++tokens_;
         items.push_back({TItem::Token, {}, token, number, serial});
-        kinds.push_back({!IsStatusToken(token), IsStatusToken(token) ? lastEcho_ : token});
+        kinds.push_back({!IsStatusToken(token), IsStatusToken(token) ? lastEcho_ : token, token});
         if (!IsStatusToken(token)) {
             lastEcho_ = token;
             continue;
@@ -120,17 +131,7 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
                     }
                 }
             }
-            const bool echo = kind.echo;
-            if (!statusOwed_)
-                continue;
-            // The owed status comes alone: a status that follows an echo come since is that
-            // echo's own (a late answer of another line), and pays nothing.
-            if (echo)
-                echoSinceOwed_ = true;
-            else if (echoSinceOwed_)
-                echoSinceOwed_ = false;
-            else
-                statusOwed_ = false;
+            Settle(kind.echo, kind.echo ? kind.echoText : kind.status);
         }
         wasEmpty = queue_.empty();
         for (TItem& item : items)
@@ -241,26 +242,87 @@ void TReplyReader::Clear(quint64 lastChunk) {
     drained_.notify_all();
 }
 
-void TReplyReader::NoteUnanswered(const std::function<bool(const QString&)>& isItsEcho) {
+void TReplyReader::Settle(bool echo, const QString& token) {
+    switch (owed_.kind) {
+    case TOwed::None:
+        return;
+    case TOwed::Answer:
+        // The whole answer is owed: its echo makes its status the one owed.
+        if (echo && isOwedEcho_ && isOwedEcho_(token)) {
+            owed_.kind = TOwed::Status;
+            echoSinceOwed_ = false;
+        }
+        return;
+    case TOwed::Status:
+        break;
+    }
+    // A status that follows an echo come since is that echo's own, and pays nothing; only an
+    // answering status of the line's channel, alone, pays what the line owes.
+    if (echo) {
+        echoSinceOwed_ = true;
+        return;
+    }
+    if (echoSinceOwed_) {
+        echoSinceOwed_ = false;
+        return;
+    }
+    const QChar code = token.size() == 4 ? token[2] : QChar();
+    const bool answers = code == '0' || code == '6' || code == '9';
+    if (answers && (owed_.channel == 0 || token[1] == QChar('0' + owed_.channel)))
+        owed_ = {};
+}
+
+void TReplyReader::NoteUnanswered(const QString& line, int channel,
+                                  const std::function<bool(const QString&)>& isItsEcho) {
     std::lock_guard lock(mutex_);
-    statusOwed_ = std::any_of(unansweredEchoes_.begin(), unansweredEchoes_.end(), isItsEcho);
+    const bool echoCame = std::any_of(unansweredEchoes_.begin(), unansweredEchoes_.end(), isItsEcho);
+    owed_ = {echoCame ? TOwed::Status : TOwed::Answer, channel, line};
+    isOwedEcho_ = isItsEcho;
     echoSinceOwed_ = false;
     lastArrival_ = std::max(lastArrival_, std::chrono::steady_clock::now());
 }
 
+void TReplyReader::RestoreOwed(const TOwed& owed, qint64 quietForMs) {
+    std::lock_guard lock(mutex_);
+    owed_ = owed;
+    const QString line = owed.line;
+    isOwedEcho_ = [line](const QString& echo) { return echo == line + '*'; };
+    echoSinceOwed_ = false;
+    owedUntil_ =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max<qint64>(0, quietForMs));
+}
+
+std::pair<TReplyReader::TOwed, qint64> TReplyReader::OwedNow(int quietMs) const {
+    std::lock_guard lock(mutex_);
+    const auto until = std::max(lastArrival_ + std::chrono::milliseconds(quietMs), owedUntil_);
+    const qint64 left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now())
+            .count();
+    if (owed_.kind == TOwed::None || left <= 0)
+        return {TOwed{}, 0};
+    return {owed_, left};
+}
+
 bool TReplyReader::WaitUntilSettled(int quietMs, std::stop_token stop) {
     std::unique_lock lock(mutex_);
-    while (statusOwed_ && !stop.stop_requested()) {
-        const auto quietUntil = lastArrival_ + std::chrono::milliseconds(quietMs);
+    while (owed_.kind != TOwed::None && !stop.stop_requested()) {
+        const auto quietUntil = std::max(lastArrival_ + std::chrono::milliseconds(quietMs), owedUntil_);
         if (std::chrono::steady_clock::now() >= quietUntil) {
-            statusOwed_ = false; // taken for lost
+            owed_ = {}; // taken for lost
             break;
         }
         arrived_.wait_until(lock, stop, quietUntil, [&] {
-            return !statusOwed_ || lastArrival_ + std::chrono::milliseconds(quietMs) != quietUntil;
+            return owed_.kind == TOwed::None ||
+                   std::max(lastArrival_ + std::chrono::milliseconds(quietMs), owedUntil_) != quietUntil;
         });
     }
     return !stop.stop_requested();
+}
+
+void TReplyReader::LineSent() {
+    std::lock_guard lock(mutex_);
+    dropRequested_ = true;
+    dropThrough_ = chunks_;
 }
 
 quint64 TReplyReader::ChunksReceived() const {

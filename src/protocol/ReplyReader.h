@@ -97,22 +97,42 @@ public:
     quint64 ChunksReceived() const;
 
     // A status token says only which channel and which code: not which command it answers. A
-    // line whose echo came and whose status did not in time may still get its status late, and
-    // that status would be taken for the answer to whatever line is sent next. So when a line
-    // goes unanswered after its own echo (NoteUnanswered; `isItsEcho` tells that echo), its
-    // status is owed, and the next line is sent (WaitUntilSettled) only once a status has come
-    // alone (one that follows another echo is that echo's own), or the line has been quiet for
-    // `quietMs` after the line gave up. A status later than that cannot be told from the next
-    // line's own.
-    void NoteUnanswered(const std::function<bool(const QString&)>& isItsEcho);
+    // line that went unanswered may still get its answer late, and that answer would be taken
+    // for the answer to whatever line is sent next. So when a line goes unanswered
+    // (NoteUnanswered), its answer is owed, and the next line is sent (WaitUntilSettled) only
+    // once it has come, or the line has been quiet for `quietMs` after the line gave up. When the
+    // line's echo came, its status is owed: paid by an answering status (code 0, 6 or 9) of the
+    // line's channel that comes alone (one that follows another echo is that echo's own). When
+    // nothing came, the whole answer is owed: paid by the line's own echo and a status after it.
+    // An answer later than that cannot be told from the next line's own.
+    struct TOwed {
+        enum Kind { None, Status, Answer } kind = None;
+        int channel = 0; // the channel whose status pays it; 0 when not known
+        QString line;    // Answer: the line whose echo is awaited
+    };
+    // `isItsEcho` tells the line's echo (a cleaned token); `channel` is the line's, or 0.
+    void NoteUnanswered(const QString& line, int channel,
+                        const std::function<bool(const QString&)>& isItsEcho);
     // False when `stop` was requested first.
     bool WaitUntilSettled(int quietMs, std::stop_token stop);
+    // What is owed now, and how long the line must still stay quiet for it to be given up (ms).
+    std::pair<TOwed, qint64> OwedNow(int quietMs) const;
+    // What an earlier session on this line left owed, the line to stay quiet for `quietForMs`
+    // more unless it comes: a new session (another call of kvtctl) waits for it too.
+    void RestoreOwed(const TOwed& owed, qint64 quietForMs);
+
+    // A line was sent: text received before it and not cut into a token yet cannot be part of
+    // its echo (garbage, a line's noise), and is dropped before the next chunk is read, unless
+    // it may be the start of a status token split across two chunks.
+    void LineSent();
 
     static bool IsStatusToken(const QString& token) { return token.size() == 4 && token[0] == 'E'; }
     static QString CleanToken(const QString& token);
 
 private:
     void Cut(const QByteArray& chunk, quint64 number);
+    // What a token just received does to what is owed (called with the lock).
+    void Settle(bool echo, const QString& token);
     void Tell(const TAnswer& answer);
 
     TCommonDatas& datas_;
@@ -127,9 +147,13 @@ private:
     std::condition_variable drained_;
     std::condition_variable_any arrived_;
     std::deque<QString> unansweredEchoes_; // the latest echoes no status has followed yet
-    bool statusOwed_ = false;
+    TOwed owed_;
+    std::function<bool(const QString&)> isOwedEcho_;
     bool echoSinceOwed_ = false; // an echo came after the owed one (its status is its own)
     std::chrono::steady_clock::time_point lastArrival_{};
+    std::chrono::steady_clock::time_point owedUntil_{}; // restored from an earlier session
+    bool dropRequested_ = false; // LineSent: drop the text of the chunks up to dropThrough_
+    quint64 dropThrough_ = 0;
     std::deque<TItem> queue_;
     TAnswer answer_;
     std::shared_ptr<IListener> listener_;

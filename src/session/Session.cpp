@@ -1,10 +1,12 @@
 #include "Session.h"
 
 #include "OperationLogRecord.h"
+#include "OwedAnswer.h"
 #include "PortInfo.h"
 #include "core/AppError.h"
 #include "core/Events.h"
 #include "core/Folders.h"
+#include "core/ShownText.h"
 #include "core/SpoolFile.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
@@ -150,7 +152,15 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     // transmission at once; the rest is handled on the main thread.
     port_->SetReceiver(&replies_->Reader());
     connect(replies_.get(), &TReplyHandler::CharactersReceived, this, &TSession::Received);
-    connect(replies_.get(), &TReplyHandler::TokenArrived, this, &TSession::TokenReceived);
+    connect(replies_.get(), &TReplyHandler::TokenArrived, this, [this](const QString& token, quint64 serial) {
+        emit TokenReceived(token);
+        // The answer of a line being sent, told as the token is acted on, before its log lines.
+        if (rwThread_) {
+            if (const auto answer = rwThread_->TakeAnswer(serial))
+                emit LineAnswered(answer->index, answer->line, answer->echo, answer->status);
+        }
+    });
+    connect(replies_.get(), &TReplyHandler::ChannelReported, this, &TSession::ChannelReported);
     connect(replies_.get(), &TReplyHandler::Alert, this, &TSession::Alert);
     // A communication error stops what is being sent before the recovery begins.
     connect(replies_.get(), &TReplyHandler::CommunicationError, this, &TSession::StopTransmission);
@@ -163,7 +173,17 @@ TSession::~TSession() {
     // goes away; then the port closes and its read thread ends.
     readThread_.reset();
     StopTransmission();
+    KeepOwedAnswer();
     port_.reset();
+}
+
+int TSession::OwedQuietMs() const {
+    return int(TRWThread::OwedStatusReplyTimes * datas_->ReplyTime());
+}
+
+void TSession::KeepOwedAnswer() {
+    if (port_ && port_->Connected())
+        OwedAnswer::Keep(port_->DeviceName(), replies_->Reader(), OwedQuietMs());
 }
 
 const TSettings& TSession::Settings() const {
@@ -355,9 +375,12 @@ void TSession::SetSystemDeviceFolder(const QString& folder) {
 }
 
 bool TSession::OpenPort() {
+    KeepOwedAnswer();
     port_->Close();
     port_->Open();
     if (port_->Connected()) {
+        // An answer an earlier session left owed on this line is waited for here too.
+        OwedAnswer::Restore(port_->DeviceName(), replies_->Reader());
         deviceWatch_.Stop();
         ForgetCommunication();
         if (port_->DeviceName() == port_->DeviceForPort(port_->PortNumber()) &&
@@ -374,6 +397,7 @@ bool TSession::OpenPort() {
 }
 
 void TSession::ClosePort() {
+    KeepOwedAnswer();
     port_->Close();
 }
 
@@ -396,6 +420,9 @@ void TSession::SetLineSettings(const TComPort::TLineChoice& line) {
 
 void TSession::PortHungUp(const QString& device) {
     Log(lang_->ExtraText(Ext::ConnectionLost).arg(port_->PortNumber()).arg(device), true);
+    // A list being sent stops where it is: nothing can answer it any more.
+    if (rwThread_ && !rwThread_->Finished())
+        rwThread_->PortLost();
     ForgetCommunication();
     Log(lang_->ExtraText(Ext::StatesLastKnown));
     // The port's own name (a link under ports/ stays while its device is away).
@@ -449,7 +476,7 @@ QString TSession::TravelQuestion() const {
     const TTravelLimit& t = travel[size_t(program->channel)];
     const int line = program->leavesTravelAt;
     return lang_->ExtraText(Ext::TravelAskBeforeSend)
-        .arg(QString::number(line + 1), commandList_->Line(line), QString::number(program->channel),
+        .arg(QString::number(line + 1), Shown(commandList_->Line(line)), QString::number(program->channel),
              units.Position(program->leavesTravelTo), units.Position(t.low), units.Position(t.high));
 }
 
@@ -529,7 +556,7 @@ void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport&
     if (report.end == TRWThread::End::NoAnswer)
         Log(lang_->Message(Msg::NoReply), true);
     if (report.end == TRWThread::End::PortClosed)
-        Log(lang_->ExtraText(Ext::PortClosedNotSent).arg(report.line), true);
+        Log(lang_->ExtraText(Ext::PortClosedNotSent).arg(Shown(report.line)), true);
     if (report.count > 1)
         LogTransmissionSummary(report);
     EndRecordingLeftOpen(report, serial != directSerial_);
@@ -552,9 +579,9 @@ QString TSession::TransmissionSummary(const TRWThread::TReport& report) const {
     if (report.end == End::Completed)
         return lang_->ExtraText(Ext::SendingCompleted).arg(sent);
     if (report.end == End::StoppedByOperator)
-        return lang_->ExtraText(Ext::SendingStopped).arg(line, count, report.line, sent);
+        return lang_->ExtraText(Ext::SendingStopped).arg(line, count, Shown(report.line), sent);
     return lang_->ExtraText(Ext::SendingEnded)
-        .arg(line, count, report.line, sent, lang_->ExtraText(EndReason(report.end)));
+        .arg(line, count, Shown(report.line), sent, lang_->ExtraText(EndReason(report.end)));
 }
 
 // --- the command list ---
@@ -598,7 +625,7 @@ void TSession::SetProgram(const QStringList& lines, const QStringList& descripti
         Log(lang_->Message(Msg::WrongCommandInList) + ' ' +
                 lang_->ExtraText(Ext::FaultyLines)
                     .arg(faulty + 1)
-                    .arg(commandList_->Line(faulty))
+                    .arg(Shown(commandList_->Line(faulty)))
                     .arg(commandList_->FaultyLineCount()),
             true);
     }
@@ -614,7 +641,7 @@ void TSession::RestoreList(const TListState& state) {
 }
 
 PlainTextProgram::TImported TSession::ImportPlainText(const QString& fileName) {
-    return PlainTextProgram::Import(fileName, *commands_, *datas_);
+    return PlainTextProgram::Import(fileName, *commands_, *datas_, *lang_);
 }
 
 void TSession::SetDirectControl(bool on) {
@@ -662,7 +689,7 @@ TSession::TScaleChange TSession::ApplyScaleText(const QString& scaleText) {
     for (int line : result.saturated) {
         Log(lang_->ExtraText(Ext::RescaleLimited)
                 .arg(line + 1)
-                .arg(commandList_->Line(line).left(2), commandList_->Line(line).mid(2)),
+                .arg(commandList_->Line(line).left(2), Shown(commandList_->Line(line).mid(2))),
             true);
     }
     if (!result.complete)
@@ -720,9 +747,11 @@ TSession::ReadBackStart TSession::StartReadBack() {
     replies_->BeginReadBack();
     readBackEvent_->Reset();
     TReplyReader& reader = replies_->Reader();
-    readThread_ =
-        std::make_unique<TChanReadThread>(TChanReadThread::RequestFor(*datas_), *datas_, *readBackEvent_,
-                                          *port_, [&reader] { return reader.BytesReceived(); });
+    const int baud = TComPort::BaudRates[std::min<int>(port_->Line().baudIndex, TComPort::BaudRateCount - 1)];
+    readThread_ = std::make_unique<TChanReadThread>(
+        TChanReadThread::RequestFor(*datas_), *datas_, *readBackEvent_, *port_,
+        [&reader] { return reader.BytesReceived(); },
+        TChanReadThread::LongestReadMs(baud, int(datas_->ReplyTime())));
     // Emitted on the read thread; taken here, on the main thread.
     connect(readThread_.get(), &TChanReadThread::Done, this, &TSession::ReadThreadDone);
     readThread_->Start();
@@ -758,7 +787,7 @@ void TSession::ReadThreadDone(TChanReadThread::Outcome outcome) {
 TReadBack TSession::ParseReadBack(const QStringList& lines, TCommandList& into) {
     TReadBack read = ::ParseReadBack(lines, *commands_, *datas_, into);
     if (!read.stoppedAt.isEmpty())
-        Log(lang_->ExtraText(Ext::ReadBackStopped).arg(read.stoppedAt, read.stopReason), true);
+        Log(lang_->ExtraText(Ext::ReadBackStopped).arg(Shown(read.stoppedAt), Shown(read.stopReason)), true);
     return read;
 }
 

@@ -8,6 +8,7 @@
 #include "preview/PreviewReport.h"
 #include "preview/ProgramPreview.h"
 #include "protocol/ReadWriteThread.h"
+#include "protocol/ReplyHandler.h"
 #include "serial/ComPort.h"
 #include "serial/DeviceWatch.h"
 
@@ -295,6 +296,10 @@ signals:
     void Received();
     // A whole token of the controller's (an echo or a status), before the log lines it causes.
     void TokenReceived(const QString& token);
+    // The line `index` (0-based) of the transmission running was answered: its echo and status.
+    void LineAnswered(int index, const QString& line, const QString& echo, const QString& status);
+    // A channel's report of its program (completed, paused, an execution error, resumed).
+    void ChannelReported(int channel, TReplyHandler::Report report, const QString& token);
     // The open device hung up or was removed: the port is closed, the loss logged and no
     // channel left in communication mode.
     void PortLost();
@@ -321,6 +326,9 @@ signals:
 
 private:
     void PortHungUp(const QString& device);
+    // What the line owes (a late answer) is left for the next session on the device.
+    void KeepOwedAnswer();
+    int OwedQuietMs() const;
     void TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report);
     void LogTransmissionSummary(const TRWThread::TReport& report);
     // After a whole list that stopped inside a recording: "ED*" ends it, and the log says so.

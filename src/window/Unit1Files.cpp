@@ -5,6 +5,7 @@
 #include "Unit1.h"
 #include "core/AppError.h"
 #include "core/Dialogs.h"
+#include "core/ShownText.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "editor/PlainTextProgram.h"
@@ -235,12 +236,16 @@ void TForm1::mmFileImportClick() {
         ReportError(error);
         return;
     }
+    // A damaged text is taken only when the operator wants it all the same.
+    if (!imported.damage.isEmpty() &&
+        !Dialogs().Confirm(lang.ExtraText(Ext::LoadDamaged).arg(imported.damage.join(' '))))
+        return;
     Session().NoteFileUsed(fileName, false);
     if (!imported.refusals.isEmpty()) {
         QStringList text{lang.ExtraText(Ext::ImportRefused).arg(fileName)};
         for (qsizetype i = 0; i < imported.refusals.size() && i < shownRefusals; ++i) {
             const auto& r = imported.refusals[i];
-            text << lang.ExtraText(Ext::ImportRefusedLine).arg(r.line).arg(r.text, r.reason);
+            text << lang.ExtraText(Ext::ImportRefusedLine).arg(r.line).arg(Shown(r.text), Shown(r.reason));
         }
         if (imported.refusals.size() > shownRefusals)
             text << lang.ExtraText(Ext::PreviewFindingsMore).arg(imported.refusals.size() - shownRefusals);

@@ -1,6 +1,7 @@
 #include "UnitChanRead.h"
 
 #include "core/Dialogs.h"
+#include "core/ShownText.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -132,7 +133,7 @@ void TFormChanRead::btnCompareClick() {
         return;
     }
     const auto shown = [&](const QString& text) {
-        return text.isEmpty() ? lang.ExtraText(Ext::NothingThere) : text;
+        return text.isEmpty() ? lang.ExtraText(Ext::NothingThere) : Shown(text);
     };
     Session().Log(
         lang.ExtraText(Ext::CompareDiffers).arg(c.firstDifference + 1).arg(shown(c.read), shown(c.listed)),

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "protocol/ReplyReader.h"
+
+#include <QString>
+
+// What a session leaves owed on a line when it closes it (a line that gave up before its
+// answer came), kept for the next session on the same device: another call of kvtctl, or the
+// window started again, waits for that answer too before it sends, instead of taking it for
+// the answer of its own first line. Kept in the user's runtime folder, a small file per device,
+// gone once it is read or once nothing is owed.
+namespace OwedAnswer {
+// The file for `device` (resolved through its links, so that a port number's link and the
+// device it names share it).
+QString FileFor(const QString& device);
+// Writes what `reader` owes on `device` (quiet for `quietMs` after the line gave up), or removes
+// the file when nothing is owed.
+void Keep(const QString& device, const TReplyReader& reader, int quietMs);
+// Hands what an earlier session left owed on `device` to `reader`, and removes the file.
+void Restore(const QString& device, TReplyReader& reader);
+} // namespace OwedAnswer
