@@ -8,6 +8,7 @@
 #include "Simulator.h"
 #include "Startup.h"
 #include "Unit1.h"
+#include "UnitChanRead.h"
 #include "core/Settings.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QPushButton>
 #include <QTimer>
 
 #include <chrono>
@@ -95,7 +97,8 @@ void Flood(const QString& folder, int tokens) {
     simulator.Start((folder + "/ports/COM1").toStdString());
     auto form = OpenWindow(folder);
     const TReplyLog& log = form->Session().ReplyLog();
-    const qsizetype before = log.Count();
+    // Counted over the whole session: the log keeps its recent lines and sheds the older ones.
+    const qint64 before = log.Shed() + log.Count();
     const long long rssBefore = ResidentBytes();
     const qsizetype memoryBefore = log.MemoryBytes();
     std::string flood;
@@ -104,13 +107,43 @@ void Flood(const QString& folder, int tokens) {
         flood += "E10*";
     const auto start = Clock::now();
     simulator.SendRaw(flood);
-    const double stall = RunUntil([&] { return log.Count() - before >= tokens; });
+    const double stall = RunUntil([&] { return log.Shed() + log.Count() - before >= tokens; });
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("A flood of %d \"E10*\" tokens: drained in %.2f s, longest stall of the window %.2f ms,\n",
                 tokens, seconds, stall);
     std::printf("  reply list %.1f bytes per token (process memory grew %.1f bytes per token)\n\n",
                 double(log.MemoryBytes() - memoryBefore) / tokens,
                 double(ResidentBytes() - rssBefore) / tokens);
+}
+
+// A read-back answered by a megabyte that never ends with ED*: the read-back window takes it
+// in, parses it and lists it; the longest pause of the window while it does.
+void ReadBackFlood(const QString& folder, int bytes) {
+    kvtsim::Simulator simulator;
+    kvtsim::Options silent;
+    silent.silent = true; // the stream below is all it sends
+    simulator.Start((folder + "/ports/COM1").toStdString());
+    simulator.SetOptions(silent);
+    auto form = OpenWindow(folder);
+    form->mmReadCh->trigger();
+    auto* dialog = form->findChild<TFormChanRead*>();
+    std::string stream = "RD1*";
+    while (int(stream.size()) < bytes)
+        stream += "MV1*";
+    const auto start = Clock::now();
+    dialog->btnReadClick();
+    simulator.SendRaw(stream);
+    const double stall =
+        RunUntil([&] { return !form->Session().ReadingBack() && dialog->btnRead->isEnabled(); });
+    // What the read left to draw and lay out.
+    const double drawn = RunUntil([] {
+        static int ticks = 0;
+        return ++ticks > 200;
+    });
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("A read-back answered by %d bytes without ED*: done in %.2f s, longest stall of the "
+                "window %.1f ms (%.1f ms after)\n\n",
+                bytes, seconds, stall, drawn);
 }
 
 } // namespace
@@ -124,6 +157,7 @@ void RunSessionBench() {
 void RunFloodBench() {
     TBenchSetting setting;
     Flood(setting.Folder(), 1000000);
+    ReadBackFlood(setting.Folder(), 1 << 20);
 }
 
 void RunStartupBench() {

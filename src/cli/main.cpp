@@ -1,6 +1,7 @@
 // kvtctl: the command-line companion of KVT_Program, for scripts and test rigs.
 #include "CliOptions.h"
 #include "CliRun.h"
+#include "core/GuardedApplication.h"
 
 #include <QCoreApplication>
 
@@ -11,7 +12,7 @@ int main(int argc, char* argv[]) {
     // A closed standard output (kvtctl ... | head) is told by the write that fails, and ends the
     // call as a stop does, never by a signal that would kill it inside a recording.
     std::signal(SIGPIPE, SIG_IGN);
-    QCoreApplication app(argc, argv);
+    TGuardedApplication<QCoreApplication> app(argc, argv);
     app.setApplicationName("kvtctl");
     const TCliOptions options = TCliOptions::Parse(QCoreApplication::arguments());
     if (options.version) {
@@ -27,6 +28,11 @@ int main(int argc, char* argv[]) {
                      options.error.toLocal8Bit().constData());
         return TCliRun::BadArgument;
     }
-    TCliRun run(options);
-    return run.Run();
+    try {
+        TCliRun run(options);
+        return run.Run();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kvtctl: %s\n", error.what());
+        return TCliRun::Refused;
+    }
 }

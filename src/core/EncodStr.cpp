@@ -154,6 +154,13 @@ bool TEncodedStream::Seek(qint64 position) {
     return file_->seek(position);
 }
 
+bool TEncodedStream::MayReplace(const QString& fileName) {
+    struct stat status {};
+    if (::lstat(QFile::encodeName(fileName).constData(), &status) != 0)
+        return errno == ENOENT;
+    return S_ISREG(status.st_mode);
+}
+
 QString TEncodedStream::HelperName(const QString& fileName, const char* role) {
     const qsizetype slash = fileName.lastIndexOf('/');
     return fileName.left(slash + 1) + '.' + fileName.mid(slash + 1) + ".kvt-" + QLatin1String(role);

@@ -53,6 +53,9 @@ public:
     static QString TemporaryName(const QString& fileName) { return HelperName(fileName, "new"); }
     // A helper file of a save beside `fileName`: ".<name>.kvt-<role>", hidden.
     static QString HelperName(const QString& fileName, const char* role);
+    // Whether a save may replace `fileName`: it is missing, or a regular file (not a link, a
+    // pipe, a folder or a device node, which a save would turn into a regular file).
+    static bool MayReplace(const QString& fileName);
 
 private:
     // The key of every stream. Files written with one key can only be read with the same key,

@@ -25,8 +25,8 @@ TMadeCommand MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int 
         const QString refusal =
             e.RangeText.isEmpty() ? e.Code + " " + e.MinText + ".." + e.MaxText : e.RangeText;
         const auto value = Decimal::Parse(arg);
-        const auto min = Decimal::Parse(e.MinText);
-        const auto max = Decimal::Parse(e.MaxText);
+        const auto& min = e.Min;
+        const auto& max = e.Max;
         if (!value || !min || !max)
             return {std::nullopt, e.RangeText.isEmpty() ? "?" : e.RangeText};
         if (*value < *min || *value > *max)

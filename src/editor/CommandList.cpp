@@ -21,10 +21,30 @@ void TCommandList::Clear() {
     SetProgram({}, {});
 }
 
+namespace {
+// `fresh`, each text equal to the one at its place in `old` taken from `old`: a list loaded
+// again, or changed in a few lines, keeps one copy of what did not change (the undo history
+// holds both).
+QStringList SharedWith(const QStringList& fresh, const QStringList& old) {
+    const qsizetype n = std::min(fresh.size(), old.size());
+    qsizetype first = 0;
+    while (first < n && (fresh[first].constData() == old[first].constData() || fresh[first] != old[first]))
+        ++first;
+    if (first == n)
+        return fresh; // nothing to share, or shared already
+    QStringList shared = fresh;
+    for (qsizetype i = first; i < n; ++i) {
+        if (shared[i].constData() != old[i].constData() && shared[i] == old[i])
+            shared[i] = old[i];
+    }
+    return shared;
+}
+} // namespace
+
 void TCommandList::SetProgram(const QStringList& lines, const QStringList& descriptions) {
     beginResetModel();
-    lines_ = lines;
-    descriptions_ = descriptions.mid(0, lines.size());
+    lines_ = SharedWith(lines, lines_);
+    descriptions_ = SharedWith(descriptions.mid(0, lines.size()), descriptions_);
     while (descriptions_.size() < lines_.size())
         descriptions_.append(QString());
     endResetModel();

@@ -16,7 +16,9 @@ using K = TKVTCommands;
 
 namespace PlainTextProgram {
 
-void Export(const QString& fileName, const QStringList& lines) {
+void Export(const QString& fileName, const QStringList& lines, const TLang& lang) {
+    if (!TEncodedStream::MayReplace(fileName))
+        throw EFileError::CannotCreate(fileName, lang.ExtraText(Ext::NotARegularFile));
     QByteArray text;
     for (const QString& line : lines)
         text += line.toUtf8() + '\n';

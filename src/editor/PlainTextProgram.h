@@ -14,8 +14,9 @@ struct TFileText;
 // command, or whose argument the command refuses, is left out with the reason.
 namespace PlainTextProgram {
 
-// Writes `lines` to `fileName`, replacing it atomically. Throws EFileError.
-void Export(const QString& fileName, const QStringList& lines);
+// Writes `lines` to `fileName`, replacing it atomically; a name that is no regular file is
+// refused. Throws EFileError (the reason in the words of `lang`).
+void Export(const QString& fileName, const QStringList& lines, const TLang& lang);
 
 // The text of a file of list lines, read whole: only a regular file, at most as large and as
 // long as a program file may be. Throws EFileError (the reason in the words of `lang`).

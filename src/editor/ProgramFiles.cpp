@@ -67,10 +67,15 @@ bool CompanionExists(const QString& fileName) {
 }
 
 void Save(const QString& fileName, const TProgram& program, const TLang& lang) {
+    const QString companion = CompanionName(fileName);
+    // A link, a pipe or a device named like a program is never turned into a file.
+    for (const QString& name : {fileName, companion}) {
+        if (!TEncodedStream::MayReplace(name))
+            throw EFileError::CannotCreate(name, lang.ExtraText(Ext::NotARegularFile));
+    }
     FinishInterruptedSave(fileName);
     const QByteArray lines = JoinLinesForFile(program.lines);
     const QByteArray descriptions = JoinLinesForFile(program.descriptions);
-    const QString companion = CompanionName(fileName);
     TEncodedStream programFile(fileName, TEncodedStream::fmCreate, true);
     TEncodedStream companionFile(companion, TEncodedStream::fmCreate, true);
     programFile.Write(lines.constData(), lines.size());

@@ -11,7 +11,15 @@ using K = TKVTCommands;
 TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, TCommonDatas& datas,
                         TCommandList& list) {
     TReadBack result;
-    list.Clear();
+    // The rows are gathered and put into the list at once: a program of 65,535 lines is one
+    // change of the list, not 65,535.
+    QStringList rows, descriptions;
+    struct TPut {
+        TCommandList& list;
+        QStringList& rows;
+        QStringList& descriptions;
+        ~TPut() { list.SetProgram(rows, descriptions); }
+    } put{list, rows, descriptions};
     QString token;
     for (const QString& line : lines) {
         for (const QChar c : line) {
@@ -43,9 +51,13 @@ TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, 
                 continue;
             result.commands.append(code + (argument == "no" ? QString() : argument));
             try {
-                const TMadeCommand made = AddCommand(commands, datas, index, argument, list);
-                if (!made)
+                const TMadeCommand made = MakeCommand(commands, datas, index, argument);
+                if (made) {
+                    rows.append(made.command->line);
+                    descriptions.append(made.command->description);
+                } else {
                     result.refusals.append(made.refusal);
+                }
             } catch (const EAppError& error) {
                 result.stoppedAt = code + (argument == "no" ? QString() : argument) + '*';
                 result.stopReason = error.Text();

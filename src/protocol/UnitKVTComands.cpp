@@ -43,6 +43,8 @@ void TKVTCommands::BuildTable(const QStringList& messages, double scale, const Q
         e.UnitsText = units;
         e.MinText = min;
         e.MaxText = max;
+        e.Min = Decimal::Parse(min);
+        e.Max = Decimal::Parse(max);
         e.RangeText = lead.isEmpty() ? QString() : lead + min + to + max;
     };
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 // One command of the controller's vocabulary: its code and the texts that describe it in the
 // operator's command list, with the accepted range of its argument.
@@ -14,6 +15,9 @@ struct TCommandEntry {
     QString RangeText;   // shown when an argument is refused
     QString MinText;     // lowest accepted argument, as decimal text
     QString MaxText;     // highest accepted argument
+    // The two bounds as numbers, read once when the table is built (none when the text is no
+    // number): a read-back of 65,535 commands checks them 65,535 times.
+    std::optional<double> Min, Max;
 };
 
 // The command vocabulary: the 31 entries of the controller's commands as the operator uses them.

@@ -4,6 +4,7 @@
 #include "OwedAnswer.h"
 #include "PortInfo.h"
 #include "core/AppError.h"
+#include "core/EncodStr.h"
 #include "core/Events.h"
 #include "core/Folders.h"
 #include "core/ShownText.h"
@@ -261,6 +262,7 @@ void TSession::ApplyLogTimes() {
 }
 
 void TSession::SaveOperationLogAs(const QString& fileName) const {
+    RefuseIrreplaceable(fileName);
     QStringList lines;
     QList<bool> red;
     for (const auto& line : operationLog_->Recent()) {
@@ -290,7 +292,13 @@ QString TSession::FileDialogFolder() const {
     return !last.isEmpty() && QFileInfo(last).isDir() ? last : Paths.UsersFolder();
 }
 
+void TSession::RefuseIrreplaceable(const QString& fileName) const {
+    if (!TEncodedStream::MayReplace(fileName))
+        throw EFileError::CannotCreate(fileName, lang_->ExtraText(Ext::NotARegularFile));
+}
+
 void TSession::SaveReplyLogAs(const QString& fileName) const {
+    RefuseIrreplaceable(fileName);
     LogFiles::WriteReplyLogTo(fileName, *replySpool_, *replyLog_);
 }
 
@@ -322,9 +330,13 @@ void TSession::SaveOnClose() const {
     if (s.KeepSessionLogs) {
         // This session's copies beside work.log and port.log, the oldest beyond the count gone.
         Folders::Make(Paths.LogFolder());
-        SaveOperationLogAs(LogFiles::SessionCopyName(Paths, started_, "work"));
-        SaveReplyLogAs(LogFiles::SessionCopyName(Paths, started_, "port"));
-        LogFiles::PruneSessionCopies(Paths, int(s.SessionLogCopies));
+        const QString work = LogFiles::SessionCopyName(Paths, started_, "work");
+        const QString port = LogFiles::SessionCopyName(Paths, started_, "port");
+        SaveOperationLogAs(work);
+        LogFiles::RecordSessionCopy(Paths, work);
+        SaveReplyLogAs(port);
+        LogFiles::RecordSessionCopy(Paths, port);
+        LogFiles::PruneSessionCopies(Paths, int(s.SessionLogCopies), {work, port});
     }
 }
 

@@ -78,13 +78,19 @@ bool TExtraSettingsFile::Load(TSettings& settings) {
         return true;
     if (!info.isFile() || info.size() > kMaxFileSize)
         return false;
-    QStringList lines;
+    QByteArray bytes;
     try {
-        lines = LoadLinesFromFile(fileName_, false);
+        TEncodedStream stream(fileName_, TEncodedStream::fmOpenRead, false);
+        bytes.resize(qsizetype(std::min<qint64>(stream.Size(), kMaxFileSize)));
+        bytes.truncate(qsizetype(std::max<qint64>(0, stream.Read(bytes.data(), bytes.size()))));
     } catch (const EFileError&) {
         return false;
     }
-    bool sound = true;
+    // A zero byte is damage; the lines after it are read all the same, so that a damaged file
+    // written back keeps every setting that could be read.
+    bool sound = !bytes.contains('\0');
+    bytes.replace('\0', '\n');
+    const QStringList lines = SplitFileLines(bytes);
     for (const QString& line : lines) {
         if (line.size() > kMaxLineLength)
             return false;

@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -121,18 +122,76 @@ QString SessionCopyName(const TProgramPaths& paths, const QDateTime& start, cons
     return paths.LogFile(start.toString("yyyy-MM-dd_HH-mm-ss") + "_" + kind + ".log");
 }
 
-int PruneSessionCopies(const TProgramPaths& paths, int keep) {
-    const QDir folder(paths.LogFolder());
+namespace {
+QString RecordName(const TProgramPaths& paths) {
+    return paths.LogFile(".session-logs");
+}
+QStringList ReadRecord(const TProgramPaths& paths) {
+    QFile record(RecordName(paths));
+    if (!record.open(QIODevice::ReadOnly) || record.size() > (1 << 20))
+        return {};
+    QStringList names;
+    for (const QString& line : SplitFileLines(record.readAll())) {
+        if (!line.trimmed().isEmpty())
+            names << line.trimmed();
+    }
+    return names;
+}
+} // namespace
+
+void RecordSessionCopy(const TProgramPaths& paths, const QString& fileName) {
+    QStringList names = ReadRecord(paths);
+    const QString name = QFileInfo(fileName).fileName();
+    names.removeAll(name);
+    names << name;
+    // Only the names still there are kept: the record stays as short as the copies are few.
+    QStringList kept;
+    for (const QString& n : names) {
+        if (QFileInfo::exists(paths.LogFile(n)))
+            kept << n;
+    }
+    SaveLinesToFile(RecordName(paths), kept, false);
+}
+
+int PruneSessionCopies(const TProgramPaths& paths, int keep, const QStringList& current) {
+    const QStringList record = ReadRecord(paths);
+    QStringList currentNames;
+    for (const QString& file : current)
+        currentNames << QFileInfo(file).fileName();
     int removed = 0;
+    QStringList left;
     for (const QString kind : {"work", "port"}) {
-        QStringList copies;
-        for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
-            if (CopyNamePattern().match(name).hasMatch() && name.endsWith("_" + kind + ".log"))
+        QStringList copies; // in the order they were written
+        for (const QString& name : record) {
+            if (CopyNamePattern().match(name).hasMatch() && name.endsWith("_" + kind + ".log") &&
+                QFileInfo::exists(paths.LogFile(name)))
                 copies << name;
         }
-        // The names sort by the session's start: the oldest go first.
-        for (qsizetype i = 0; i + keep < copies.size(); ++i)
-            removed += QFile::remove(folder.filePath(copies[i])) ? 1 : 0;
+        for (qsizetype i = 0; i < copies.size(); ++i) {
+            const bool tooMany = copies.size() - i > keep;
+            if (tooMany && !currentNames.contains(copies[i]) && QFile::remove(paths.LogFile(copies[i])))
+                ++removed;
+            else
+                left << copies[i];
+        }
+    }
+    if (removed > 0) {
+        QStringList kept;
+        for (const QString& name : record) {
+            if (left.contains(name))
+                kept << name;
+        }
+        SaveLinesToFile(RecordName(paths), kept, false);
+    }
+    return removed;
+}
+
+int RemoveLeftovers(const TProgramPaths& paths) {
+    int removed = 0;
+    for (const QString& folder : {paths.LogFolder(), paths.DataFolder()}) {
+        const QDir dir(folder);
+        for (const QString& name : dir.entryList({".*.kvt-new"}, QDir::Files | QDir::Hidden | QDir::System))
+            removed += QFile::remove(dir.filePath(name)) ? 1 : 0;
     }
     return removed;
 }

@@ -34,6 +34,14 @@ void WriteMarkedOperationLog(const QString& fileName, const TSpoolFile& shed,
 
 // The name of a session's copy of a log: Log/2026-12-07_14-03-22_work.log (`kind` work or port).
 QString SessionCopyName(const TProgramPaths& paths, const QDateTime& start, const QString& kind);
-// Removes the oldest session copies of each kind beyond `keep`; returns how many went.
-int PruneSessionCopies(const TProgramPaths& paths, int keep);
+// Notes that this program wrote the session copy `fileName`, in its own record (Log/.session-logs,
+// a name per line, in the order they were written).
+void RecordSessionCopy(const TProgramPaths& paths, const QString& fileName);
+// Removes the oldest session copies the record names beyond `keep` of each kind, oldest by the
+// order they were written (whatever a clock said), never one of `current` (the closing session's
+// own) nor a file the record does not name (an operator's own, named alike); returns how many went.
+int PruneSessionCopies(const TProgramPaths& paths, int keep, const QStringList& current = {});
+// Removes the helper files a save killed in its middle left in Log and Data (".<name>.kvt-new").
+// For the program that holds the folder, at its start.
+int RemoveLeftovers(const TProgramPaths& paths);
 } // namespace LogFiles

@@ -3,7 +3,10 @@
 #include "serial/SerialDevices.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace FirstStartLink {
 
@@ -15,11 +18,19 @@ QString ByIdFolder() {
 QString LinkSingleAdapter(const QString& portsFolder, const QString& byIdFolder) {
     if (QFileInfo(portsFolder + "/COM1").exists() || QFileInfo(portsFolder + "/COM1").isSymLink())
         return {};
-    const QStringList adapters =
-        QDir(byIdFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    // Only a terminal device counts (a character device, through its link): a pipe, a file or
+    // a folder that happens to lie there is no adapter.
+    QStringList adapters;
+    for (const QString& name :
+         QDir(byIdFolder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString path = QDir(byIdFolder).filePath(name);
+        struct stat status {};
+        if (::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISCHR(status.st_mode))
+            adapters << path;
+    }
     if (adapters.size() != 1)
         return {};
-    const QString adapter = QDir(byIdFolder).filePath(adapters.first());
+    const QString adapter = adapters.first();
     return SerialDevices::LinkPort(portsFolder, 1, adapter).linked ? adapter : QString();
 }
 

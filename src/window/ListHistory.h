@@ -15,8 +15,9 @@
 class TListHistory : public QObject {
     Q_OBJECT
 public:
-    // At most this many steps are kept; the oldest go first.
+    // At most this many steps are kept, and at most about this much memory; the oldest go first.
     static constexpr int StepLimit = 100;
+    static constexpr qint64 MemoryLimit = 64ll << 20;
 
     explicit TListHistory(TSession& session, QObject* parent = nullptr);
 
@@ -37,6 +38,11 @@ public:
     void Redo() { stack_.redo(); }
     // The steps an undo can go back through.
     int Steps() const { return stack_.index(); }
+    // About how much memory the steps hold beyond the list itself.
+    qint64 MemoryBytes() const { return memory_; }
+    // What a step from `before` to `after` holds that neither the other state nor the list
+    // shares: its arrays, and the texts of `after` that `before` does not hold at their place.
+    static qint64 StepBytes(const TSession::TListState& before, const TSession::TListState& after);
 
 signals:
     // Whether an undo or a redo can be done changed.
@@ -51,7 +57,10 @@ private:
         TListHistory& history_;
     };
     class TStep;
+    // Drops the oldest steps until the rest fit the memory limit (the newest always stays).
+    void DropOldestBeyondMemory();
     TSession& session_;
+    qint64 memory_ = 0;
     QUndoStack stack_;
     int depth_ = 0;
     TSession::TListState before_;

@@ -7,6 +7,7 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "session/Session.h"
+#include "settings/LogFiles.h"
 #include "startup/CommandLine.h"
 #include "startup/FirstStartLink.h"
 #include "startup/FolderLock.h"
@@ -78,6 +79,10 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     }
     if (endRequested)
         return 0;
+    // What a save killed in its middle left behind is the program's own to remove, once the
+    // folder is its alone.
+    if (!readOnly)
+        LogFiles::RemoveLeftovers(TProgramPaths(choice.folder));
 
     // A controller plugged in before the first start is found, when it is the only one.
     const QString adapter =

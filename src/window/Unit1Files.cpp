@@ -211,7 +211,7 @@ void TForm1::mmFileExportClick() {
     if (fileName.isEmpty())
         return;
     try {
-        PlainTextProgram::Export(fileName, Session().CommandList().Lines());
+        PlainTextProgram::Export(fileName, Session().CommandList().Lines(), Session().Lang());
     } catch (const EFileError& error) {
         ReportError(error);
         return;

@@ -17,6 +17,21 @@
 #include <QPushButton>
 
 namespace {
+// `text` with a line break after the first '*' beyond every `width` characters.
+QString WrappedAtTokens(const QString& text, qsizetype width = 200) {
+    QString wrapped;
+    wrapped.reserve(text.size() + text.size() / width + 1);
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        wrapped += text[i];
+        if (text[i] == '*' && i + 1 - lineStart >= width && i + 1 < text.size()) {
+            wrapped += '\n';
+            lineStart = i + 1;
+        }
+    }
+    return wrapped;
+}
+
 constexpr TCaptionSlot kSlots[] = {{12, "TFormChanRead", -1}, {13, "btnRead", -1},
                                    {14, "chbAddToEnd", -1},   {15, "chbCodes", -1},
                                    {16, "btnAddToList", -1},  {17, "StringGridRead", 2}};
@@ -59,7 +74,9 @@ TFormChanRead::TFormChanRead(TSession& session, QWidget* parent)
     connect(chbCodes, &QCheckBox::clicked, this, &TFormChanRead::chbCodesClick);
     connect(btnAddToList, &QPushButton::clicked, this, &TFormChanRead::btnAddToListClick);
     connect(btnCompare, &QPushButton::clicked, this, &TFormChanRead::btnCompareClick);
-    connect(&session, &TSession::ReadBackDone, this, &TFormChanRead::ReadDone);
+    // Taken in its own turn of the event loop: what the read's end handled first and this
+    // window's parse and listing are two pauses of the window, not one.
+    connect(&session, &TSession::ReadBackDone, this, &TFormChanRead::ReadDone, Qt::QueuedConnection);
     // Rows may be dragged as in the main list: each command line follows its description.
     connect(StringGridRead, &TStringGrid::RowMoved, this, [this](int from, int to) {
         if (from < 1 || from > readed_->Count())
@@ -108,7 +125,10 @@ void TFormChanRead::ReadDone(TChanReadThread::Outcome outcome, const QString& te
         return;
     if (!chbAddToEnd->isChecked())
         MemoChan->clear();
-    MemoChan->appendPlainText(text);
+    // A read is one line of the memo; a long one is shown wrapped at its tokens' ends, so that
+    // no line of hundreds of kilobytes has to be laid out (the parse reads the lines as one
+    // stream, as ever).
+    MemoChan->appendPlainText(WrappedAtTokens(text));
     lastRead_ = Session().ParseReadBack(MemoChan->toPlainText().split('\n'), *readed_);
     ShowMessages(lastRead_.refusals);
 }

@@ -1,4 +1,5 @@
 #include "Startup.h"
+#include "core/GuardedApplication.h"
 #include "startup/CommandLine.h"
 #include "startup/TerminationWatch.h"
 #include "widgets/ProgramIcon.h"
@@ -34,7 +35,7 @@ int main(int argc, char* argv[]) {
         break;
     }
 
-    QApplication app(argc, argv);
+    TGuardedApplication<QApplication> app(argc, argv);
     app.setApplicationName("KVT_Program");
     app.setApplicationVersion(QStringLiteral(KVT_VERSION));
     // The desktop finds the menu entry, and its icon, for the window.
@@ -42,5 +43,11 @@ int main(int argc, char* argv[]) {
     // Every window of the program shows its icon (a window manager of X11 reads it from there).
     QApplication::setWindowIcon(ProgramIcon());
     TTerminationWatch termination;
-    return RunProgram(line, QCoreApplication::applicationDirPath(), termination);
+    try {
+        return RunProgram(line, QCoreApplication::applicationDirPath(), termination);
+    } catch (const std::exception& error) {
+        // Whatever went wrong at the start is said, never an abort.
+        Print(stderr, QString::fromLocal8Bit(error.what()) + '\n');
+        return 1;
+    }
 }

@@ -4,9 +4,11 @@
 #include "FakeView.h"
 #include "SaveVersions.h"
 #include "ScriptedDialogs.h"
+#include "core/EncodStr.h"
 #include "core/ProgramPaths.h"
 #include "editor/ProgramFiles.h"
 #include "session/Session.h"
+#include "settings/LogFiles.h"
 #include "settings/SettingsFiles.h"
 
 #include <gtest/gtest.h>
@@ -88,7 +90,21 @@ TEST(KillBattery, EveryFileIsTheOldOrTheNewOneWholeAndTheNextStartWorks) {
                       return read.ReplyTime == v.settings.ReplyTime;
                   }),
                   0);
+
+        // Each session's copy of the log: whole, one of the two versions.
+        for (const QString& name : QDir(paths.LogFolder()).entryList({"*_work.log"}, QDir::Files)) {
+            const QStringList lines = LoadLinesFromFile(paths.LogFile(name), false);
+            EXPECT_GE(VersionOf([&](const SaveVersions::TVersion& v) { return lines == v.lines; }), 0)
+                << name.toStdString();
+        }
     }
+    // What the killed saves left is removed at the next start; the copies stay within their
+    // count (the copy of a session killed before it could prune being one more).
+    LogFiles::RemoveLeftovers(paths);
+    for (const QString& folder : {paths.LogFolder(), paths.DataFolder()})
+        EXPECT_TRUE(QDir(folder).entryList({".*.kvt-new"}, QDir::Files | QDir::Hidden).isEmpty())
+            << folder.toStdString();
+    EXPECT_LE(QDir(paths.LogFolder()).entryList({"*_work.log"}, QDir::Files).size(), 4);
     // The next start: every settings file reads, nothing to report.
     ScriptedDialogs dialogs;
     FakeView view;

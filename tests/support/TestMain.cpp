@@ -1,4 +1,6 @@
-// Test entry point: a QApplication on the offscreen platform, then GoogleTest.
+// Test entry point: the program's application object on the offscreen platform, then GoogleTest.
+#include "core/GuardedApplication.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,7 +18,7 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", runtime);
     int result = 0;
     {
-        QApplication app(argc, argv);
+        TGuardedApplication<QApplication> app(argc, argv); // as the program's own
         ::testing::InitGoogleTest(&argc, argv);
         result = RUN_ALL_TESTS();
     }

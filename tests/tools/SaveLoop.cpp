@@ -1,14 +1,19 @@
-// Saves a program pair and the three settings files over and over, alternating two versions of
-// each, as a program at work saves them; on SIGTERM it saves once more, as a closing program
+// Saves a program pair, the three settings files and a session copy of the log over and over,
+// alternating two versions of each, as a program at work saves them (the copies of the sessions
+// before pruned to three); on SIGTERM it saves once more, as a closing program
 // does, and ends. The kill battery kills it at random moments.
 //
 //   kvt_save_loop FOLDER
 #include "SaveVersions.h"
+#include "core/EncodStr.h"
 #include "core/ProgramPaths.h"
 #include "core/Settings.h"
 #include "editor/ProgramFiles.h"
 #include "lang/Lang.h"
+#include "settings/LogFiles.h"
 #include "settings/SettingsFiles.h"
+
+#include <QDateTime>
 
 #include <QCoreApplication>
 
@@ -29,6 +34,7 @@ int main(int argc, char* argv[]) {
     std::signal(SIGTERM, OnTerm);
     const TProgramPaths paths(QString::fromLocal8Bit(argv[1]));
     const TSettingsFiles files(paths);
+    const QDateTime start = QDateTime::currentDateTime();
     for (int i = 0;; ++i) {
         const int version = i % 2;
         const SaveVersions::TVersion v = SaveVersions::Version(version);
@@ -39,6 +45,10 @@ int main(int argc, char* argv[]) {
         files.WriteErrorSettings(v.settings);
         ProgramFiles::Save(paths.UsersFolder() + "/p.kvt", {v.lines, v.descriptions},
                            SaveVersions::Lang(paths));
+        const QString copy = LogFiles::SessionCopyName(paths, start, "work");
+        SaveLinesToFile(copy, v.lines, false);
+        LogFiles::RecordSessionCopy(paths, copy);
+        LogFiles::PruneSessionCopies(paths, 3, {copy});
         if (ending)
             return 0; // the close's own save was the one just made
     }

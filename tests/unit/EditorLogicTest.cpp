@@ -360,7 +360,6 @@ TEST(OpenRecording, AListEndingInsideLDToEDIsFound) {
     for (const auto& c : cases) {
         const auto open = OpenRecordingAtEnd(c.lines);
         EXPECT_EQ(open ? open->line : -1, c.line) << c.lines.join(",").toStdString();
-        if (open)
-            EXPECT_EQ(open->channel, c.channel);
+        EXPECT_EQ(open ? open->channel : 0, c.channel);
     }
 }

@@ -97,8 +97,8 @@ TEST_F(ProgramFilesFixture, EmptyProgramsAndAFailedCompanionLeaveTheEarlierPair)
     EXPECT_EQ(QFileInfo(File("p._kvt")).size(), 0);
     EXPECT_TRUE(Load("p.kvt").program.lines.isEmpty());
 
-    // A companion that cannot be replaced: the program file is put back as it was, and the
-    // operator is told so.
+    // A companion's name that is no regular file (a folder, a link, a device): refused before
+    // anything is written, the earlier program file as it was.
     Save("r.kvt", {{"BG"}, {"begin"}});
     QFile::remove(File("r._kvt"));
     QDir(dir.path()).mkdir("r._kvt");
@@ -106,8 +106,17 @@ TEST_F(ProgramFilesFixture, EmptyProgramsAndAFailedCompanionLeaveTheEarlierPair)
         Save("r.kvt", {{"XX"}, {"wrong"}});
         FAIL() << "no error";
     } catch (const EFileError& error) {
-        EXPECT_TRUE(error.Text().contains(lang.ExtraText(Ext::SaveUndone).arg(File("r.kvt"))))
-            << error.Text().toStdString();
+        EXPECT_EQ(error.Text(),
+                  EFileError::CannotCreate(File("r._kvt"), lang.ExtraText(Ext::NotARegularFile)).Text());
+    }
+    for (const QString& name : {QString("link.kvt"), QString("fifo.kvt")}) {
+        if (name == "link.kvt")
+            ASSERT_TRUE(QFile::link(File("r.kvt"), File(name)));
+        else
+            ASSERT_EQ(::mkfifo(QFile::encodeName(File(name)).constData(), 0600), 0);
+        EXPECT_THROW(Save(name, {{"BG"}, {"begin"}}), EFileError) << name.toStdString();
+        EXPECT_FALSE(QFileInfo(File(name)).isFile() && !QFileInfo(File(name)).isSymLink())
+            << "never turned into a regular file";
     }
     EXPECT_EQ(LoadLinesFromFile(File("r.kvt"), true), QStringList{"BG"});
     EXPECT_FALSE(QFileInfo::exists(TEncodedStream::TemporaryName(File("r._kvt"))));

@@ -237,8 +237,17 @@ TEST(FirstStartLink, OnlyTheOneAdapterIsLinkedAndNothingIsReplaced) {
     ASSERT_TRUE(QFile::link("/dev/null", byId.filePath("usb-A-if00-port0")));
     ASSERT_TRUE(QFile::link("/dev/null", byId.filePath("usb-B-if00-port0")));
     EXPECT_EQ(FirstStartLink::LinkSingleAdapter(ports, byId.path()), "");
-    // One: port 1 names it by its stable name.
+    // One adapter, beside what is no terminal device (a file, a folder, a FIFO): it is the one.
     ASSERT_TRUE(QFile::remove(byId.filePath("usb-B-if00-port0")));
+    ASSERT_TRUE(QDir(byId.path()).mkdir("usb-folder"));
+    QFile plain(byId.filePath("usb-file"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(byId.filePath("usb-fifo")).constData(), 0600), 0);
+    {
+        QTemporaryDir onlyJunk;
+        ASSERT_EQ(::mkfifo(QFile::encodeName(onlyJunk.filePath("usb-fifo")).constData(), 0600), 0);
+        EXPECT_EQ(FirstStartLink::LinkSingleAdapter(ports, onlyJunk.path()), "") << "a FIFO is no adapter";
+    }
     EXPECT_EQ(FirstStartLink::LinkSingleAdapter(ports, byId.path()), byId.filePath("usb-A-if00-port0"));
     EXPECT_EQ(QFileInfo(ports + "/COM1").symLinkTarget(), byId.filePath("usb-A-if00-port0"));
     // A COM1 that is there, even dangling, is the operator's: it stays.

@@ -146,7 +146,7 @@ TEST_F(ListHistoryFixture, ARescaleADirectControlClearAndAReadBackAreUndone) {
     auto* read = Dialog<TFormChanRead>();
     ASSERT_TRUE(read);
     read->btnReadClick();
-    ASSERT_TRUE(WaitUntil([&] { return !Session().ReadingBack(); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return !Session().ReadingBack() && read->btnRead->isEnabled(); }, 10000));
     read->btnAddToListClick();
     EXPECT_EQ(Lines().value(1), "BG");
     Undo();
@@ -392,4 +392,39 @@ TEST_F(ListHistoryFixture, AThousandRowsShowWholeNumbersAndLinesAndEnterAddsACom
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(Lines().last(), "SD300");
     EXPECT_EQ(Lines().size(), 1001);
+}
+
+TEST_F(ListHistoryFixture, TheHistoryIsBoundedByMemoryAndALoadSharesWhatDidNotChange) {
+    // Programs of 65,535 lines, each a little different from the one before.
+    const auto program = [](int variant) {
+        QStringList lines;
+        for (int i = 0; i < 65535; ++i)
+            lines << QString("MV%1").arg(i % 1000 == 0 ? i + variant : i);
+        return lines;
+    };
+    QString file = SavedProgram("big0.kvt", program(0));
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    const qint64 first = form->History().MemoryBytes();
+    // The same file again: its lines are those the list holds; the step holds arrays only.
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    const qint64 again = form->History().MemoryBytes() - first;
+    EXPECT_LT(again, first / 2) << "unchanged lines are shared, not copied";
+
+    for (int variant = 1; variant <= 30; ++variant) {
+        file = SavedProgram(QString("big%1.kvt").arg(variant), program(variant));
+        dialogs.saveAnswers = {Choice::Discard};
+        dialogs.fileAnswers = {file};
+        form->mmFileOpen->trigger();
+        ASSERT_EQ(Lines().size(), 65535);
+    }
+    EXPECT_LE(form->History().MemoryBytes(), TListHistory::MemoryLimit);
+    EXPECT_LT(form->History().Steps(), 32) << "the oldest steps went";
+    EXPECT_GE(form->History().Steps(), 2);
+    // The newest steps still undo and redo.
+    Undo();
+    EXPECT_EQ(Lines(), program(29));
+    Redo();
+    EXPECT_EQ(Lines(), program(30));
 }

@@ -6,11 +6,13 @@
 #include "Wait.h"
 #include "WindowFixture.h"
 #include "core/EncodStr.h"
+#include "core/ProgramPaths.h"
 #include "core/UnitCommonDatas.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "panels/ExtendedPanel.h"
+#include "settings/LogFiles.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
 #include "widgets/StringGrid.h"
@@ -23,6 +25,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
+#include <QThread>
 #include <QToolButton>
 
 namespace {
@@ -204,29 +207,65 @@ TEST_F(LogsFixture, ClearLogEmptiesTheViewsAndTheSavedLogsKeepEverything) {
     EXPECT_TRUE(FileLines(log).contains("the first line"));
 }
 
-TEST_F(LogsFixture, EachSessionsLogsAreKeptAndTheOldestRemovedBeyondTheirCount) {
+TEST_F(LogsFixture, EachSessionsLogsAreKeptAndOnlyTheProgramsOwnOldestRemovedBeyondTheirCount) {
     ASSERT_TRUE(QDir().mkpath(folder.File("Log")));
-    for (const char* day : {"2020-01-01", "2020-01-02", "2020-01-03"}) {
-        for (const char* kind : {"work", "port"})
-            folder.Write(QString("Log/%1_08-00-00_%2.log").arg(day, kind), "old\r\n");
-    }
+    // The operator's own files, named like copies, and a copy of an earlier session that a
+    // clock running ahead named in the future: only what the program wrote is its to remove.
+    folder.Write("Log/2020-01-01_08-00-00_work.log", "the operator's own\r\n");
     folder.Write("Log/notes.log", "the operator's own\r\n");
-    form->mmNastrLogs->trigger();
-    auto* dialog = Dialog<TFormProgProp>();
-    ASSERT_TRUE(dialog);
-    EXPECT_FALSE(dialog->chbSessionLogs->isChecked()) << "off by default";
-    EXPECT_FALSE(dialog->spinSessionLogs->isEnabled());
-    dialog->chbSessionLogs->setChecked(true);
-    dialog->spinSessionLogs->setValue(2);
-    dialog->btnOKClick();
-    Session().Log("this session");
-    const QString stamp = Session().Started().toString("yyyy-MM-dd_HH-mm-ss");
-    ASSERT_TRUE(form->close());
-
+    const auto sessionWithCopies = [&](int keep) {
+        form->mmNastrLogs->trigger();
+        auto* dialog = Dialog<TFormProgProp>();
+        ASSERT_TRUE(dialog);
+        dialog->chbSessionLogs->setChecked(true);
+        dialog->spinSessionLogs->setValue(keep);
+        dialog->btnOKClick();
+        Session().Log("this session");
+        ASSERT_TRUE(form->close());
+    };
+    QDateTime start = Session().Started();
+    // Three sessions, one of them with its clock a year ahead.
+    QStringList written;
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            CreateWindow(1);
+            start = Session().Started();
+        }
+        ASSERT_NO_FATAL_FAILURE(sessionWithCopies(2));
+        const QString stamp = start.toString("yyyy-MM-dd_HH-mm-ss");
+        written << stamp;
+        if (i == 0) {
+            // The first session's copies as a clock ahead would have named them.
+            const QString ahead = start.addYears(1).toString("yyyy-MM-dd_HH-mm-ss");
+            for (const char* kind : {"work", "port"})
+                ASSERT_TRUE(QFile::rename(folder.File(QString("Log/%1_%2.log").arg(stamp, kind)),
+                                          folder.File(QString("Log/%1_%2.log").arg(ahead, kind))));
+            folder.Write("Log/.session-logs", (ahead + "_work.log\n" + ahead + "_port.log\n").toUtf8());
+            written.last() = ahead;
+        }
+        QThread::msleep(1100); // the next session starts in another second: a name of its own
+    }
     QStringList names = QDir(folder.File("Log")).entryList(QDir::Files, QDir::Name);
     names.removeAll("work.log");
     names.removeAll("port.log");
-    EXPECT_EQ(names, (QStringList{"2020-01-03_08-00-00_port.log", "2020-01-03_08-00-00_work.log",
-                                  stamp + "_port.log", stamp + "_work.log", "notes.log"}));
-    EXPECT_TRUE(FileLines(folder.File("Log/" + stamp + "_work.log")).contains("this session"));
+    // The oldest written (the one named ahead) went; the last two sessions' stayed, the
+    // operator's files too.
+    QStringList expected{"2020-01-01_08-00-00_work.log", "notes.log"};
+    for (const QString& stamp : written.mid(1))
+        expected << stamp + "_port.log" << stamp + "_work.log";
+    expected.sort();
+    names.sort();
+    EXPECT_EQ(names, expected);
+    EXPECT_TRUE(FileLines(folder.File("Log/" + written.last() + "_work.log")).contains("this session"));
+}
+
+TEST_F(LogsFixture, TheHelperFilesOfAKilledSaveAreRemovedAtTheNextStart) {
+    ASSERT_TRUE(QDir().mkpath(folder.File("Log")));
+    folder.Write("Log/.work.log.kvt-new", QByteArray(1000, 'x'));
+    folder.Write("Log/.2026-01-01_08-00-00_port.log.kvt-new", "x");
+    folder.Write("Data/.prp.dat.kvt-new", "x");
+    folder.Write("Log/.notes.txt", "the operator's own");
+    EXPECT_EQ(LogFiles::RemoveLeftovers(TProgramPaths(folder.Path())), 3);
+    EXPECT_TRUE(QFile::exists(folder.File("Log/.notes.txt")));
+    EXPECT_FALSE(QFile::exists(folder.File("Data/.prp.dat.kvt-new")));
 }

@@ -1,6 +1,7 @@
 #include "Unit1.h"
 #include "Wait.h"
 #include "WindowFixture.h"
+#include "core/AppError.h"
 #include "core/ProgramPaths.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
@@ -16,6 +17,8 @@
 #include "widgets/Panel.h"
 
 #include <gtest/gtest.h>
+
+#include <QTimer>
 
 #include <QAction>
 #include <QLayout>
@@ -183,4 +186,17 @@ TEST_F(MainWindowFixture, WithTheLogHiddenTheWindowStartsShorterByTheLogsRealHei
     CreateWindow();
     EXPECT_EQ(form->height(), 626 - logHeight);
     EXPECT_FALSE(Log()->isVisibleTo(form.get()));
+}
+
+TEST_F(MainWindowFixture, AnErrorAHandlerLetsThroughIsReportedAndTheWindowGoesOn) {
+    StartSimulator();
+    CreateWindow();
+    // Thrown from inside the event loop, as a handler would: a message box, not an abort.
+    QTimer::singleShot(0, [] { throw EFileError::CannotOpen("x.kvt", "Gone."); });
+    QTimer::singleShot(0, [] { throw std::runtime_error("out of range"); });
+    ASSERT_TRUE(WaitUntil([&] { return dialogs.messages.size() == 2; }));
+    EXPECT_EQ(dialogs.messages[0], "Cannot open file \"x.kvt\". Gone.");
+    EXPECT_EQ(dialogs.messages[1], "out of range");
+    simulator.SendRaw("E10*");
+    ASSERT_TRUE(WaitUntil([&] { return Replies()->Items().contains("E10*"); })) << "it goes on";
 }

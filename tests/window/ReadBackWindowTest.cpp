@@ -42,7 +42,8 @@ protected:
     }
     bool Read() {
         window->btnReadClick();
-        return WaitUntil([&] { return !Session().ReadingBack(); }, 10000);
+        // Over once the window has taken the read's end (in a turn of its own).
+        return WaitUntil([&] { return !Session().ReadingBack() && window->btnRead->isEnabled(); }, 10000);
     }
     TFormChanRead* window = nullptr;
 };
