@@ -114,6 +114,7 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
 
     bool wasEmpty;
     TAnswer afterError;
+    quint64 errorsNow = 0;
     {
         std::lock_guard lock(mutex_);
         lastArrival_ = std::chrono::steady_clock::now();
@@ -140,6 +141,16 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
             ++answer_.communicationErrors;
             afterError = answer_;
         }
+        // The answers of this chunk are published before anyone waiting is woken: a line sent
+        // once what it waited for has come counts them as before it (Position), never as its own.
+        for (const TToPublish& a : answers) {
+            if (a.serial > answer_.serial) {
+                answer_.serial = a.serial;
+                answer_.echo = a.echo;
+                answer_.status = a.status;
+            }
+        }
+        errorsNow = answer_.communicationErrors;
     }
     arrived_.notify_all();
     if (wasEmpty && notify_)
@@ -147,7 +158,7 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
     if (communicationError)
         Tell(afterError); // a running transmission stops at once
     for (const TToPublish& a : answers)
-        Publish(a.serial, a.echo, a.status);
+        Tell({a.serial, a.echo, a.status, errorsNow});
 }
 
 void TReplyReader::Interrupt() {

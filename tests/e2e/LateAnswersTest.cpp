@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 namespace {
 
 using TReply = ScriptedController::TReply;
@@ -78,4 +80,44 @@ TEST_F(LateAnswersFixture, AfterAnEchoWhoseStatusNeverCameTheNextListGoesOnOnceT
     ASSERT_TRUE(WaitForEnds(2));
     EXPECT_EQ(ends, (std::vector<TRWThread::End>{TRWThread::End::NoAnswer, TRWThread::End::Completed}));
     EXPECT_EQ(controller.Commands(), (std::vector<std::string>{"MV1", "MV2", "MV3", "MV4"}));
+}
+
+TEST_F(LateAnswersFixture, OnlyAnAnswerOfTheLinesChannelPaysAndALineSentAgainWaitsForItsFirstAnswer) {
+    // LD1 puts the line on channel 1; MV7's status comes late. A report of channel 2 that comes
+    // first (a program there completed) is no answer of MV7's. MV9 gets no answer in time; its
+    // whole answer comes late, while it is sent again.
+    std::atomic<int> mv9{0};
+    Start([&](const std::string& command, int) -> std::vector<TReply> {
+        if (command == "MV7")
+            return {{0, "MV7*"}, {150, "E24*"}, {600, "E10*"}};
+        if (command == "MV8")
+            return {{0, "MV8*"}}; // an echo, and no status of its own
+        if (command == "MV9")
+            return ++mv9 == 1 ? std::vector<TReply>{{700, "MV9*E10*"}} : std::vector<TReply>{};
+        return {{0, command + "*E10*"}};
+    });
+    SetReplyTime(300);
+    session->Send({"LD1", "MV7"});
+    ASSERT_TRUE(WaitForEnds(1));
+    session->Send({"MV8"});
+    ASSERT_TRUE(WaitForEnds(2));
+    EXPECT_EQ(ends[1], TRWThread::End::NoAnswer) << "MV7's late status was not taken for MV8's";
+
+    session->Send({"MV9"});
+    ASSERT_TRUE(WaitForEnds(3));
+    session->Send({"MV9"});
+    ASSERT_TRUE(WaitForEnds(4));
+    EXPECT_EQ(ends[2], TRWThread::End::NoAnswer);
+    EXPECT_EQ(ends[3], TRWThread::End::NoAnswer) << "the first sending's answer is not the second's";
+    EXPECT_EQ(mv9, 2);
+}
+
+TEST_F(LateAnswersFixture, TextWithoutAStarBeforeALineIsNoPartOfItsEcho) {
+    // Unterminated noise after each answer, letters among it: never glued to the next echo.
+    Start([](const std::string& command, int) -> std::vector<TReply> { return {{0, command + "*E10*ZQ#"}}; });
+    SetReplyTime(500);
+    session->Send({"MV1", "MV2", "MV3", "SD100"});
+    ASSERT_TRUE(WaitForEnds(1));
+    EXPECT_EQ(ends[0], TRWThread::End::Completed);
+    EXPECT_EQ(controller.Commands().size(), 4u);
 }
