@@ -1,8 +1,11 @@
 // kvtctl as a script runs it: a process of its own, against the controller simulator, on a
 // program folder as the window program keeps it.
+#include "ScriptedController.h"
+#include "Wait.h"
 #include "WindowFixture.h"
 #include "core/EncodStr.h"
 #include "editor/CommandList.h"
+#include "lang/BuiltInTexts.h"
 #include "lang/ExtraIds.h"
 #include "serial/PortDevice.h"
 
@@ -11,13 +14,21 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QThread>
 
 #include <csignal>
+
+#include <sys/stat.h>
 
 namespace {
 
 QJsonObject Json(const QString& line) {
     return QJsonDocument::fromJson(line.toUtf8()).object();
+}
+
+// An extra text as kvtctl says it on a folder in English.
+QString English(int id) {
+    return BuiltIn::ExtraTexts().value(id);
 }
 
 std::vector<std::string> Std(const QStringList& lines) {
@@ -270,4 +281,133 @@ TEST_F(KvtctlFixture, SendRefusesAProgramLeavingTheFoldersTravelUnlessTold) {
     const TResult sent = Run({"send", "--plain", "-", "--beyond-travel"}, list);
     EXPECT_EQ(sent.status, 0) << sent.err.toStdString();
     EXPECT_EQ(Program(1), (std::vector<std::string>{"SD10000", "DL", "MV600"}));
+}
+
+TEST_F(KvtctlFixture, StandardInputIsReadToItsEndAndAnythingDamagedIsRefused) {
+    // The list comes in two writes with a pause between: nothing goes out before its end.
+    QProcess process;
+    process.start(KVTCTL, Arguments({"send", "--plain", "-"}));
+    ASSERT_TRUE(process.waitForStarted());
+    process.write("LD1\nSD100\n");
+    ASSERT_TRUE(process.waitForBytesWritten(10000));
+    QThread::msleep(500);
+    EXPECT_TRUE(simulator.Commands().empty()) << "sent before standard input ended";
+    process.write("DL\nMV5\nED\n");
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(Program(1), (std::vector<std::string>{"SD100", "DL", "MV5"}));
+
+    const struct {
+        const char* what;
+        QStringList arguments;
+        QByteArray input;
+        QString said; // part of the refusal
+    } refused[] = {
+        {"too large", {"send", "--plain", "-"}, QByteArray(17 << 20, 'A'), English(::Ext::FileTooLarge)},
+        {"too many lines", {"send", "--plain", "-"}, QByteArray("MV1\n").repeated(70000), "70000"},
+        {"a zero byte", {"send", "--plain", "-"}, QByteArray("LD1\nSD1\0\nMV5\nED\n", 16), "zero byte"},
+    };
+    for (const auto& r : refused) {
+        const TResult result = Run(r.arguments, r.input);
+        EXPECT_EQ(result.status, 4) << r.what;
+        EXPECT_TRUE(result.err.contains(r.said)) << r.what << ": " << result.err.toStdString();
+    }
+
+    // Files: a pair cut inside its last line, plain text given as a pair, a FIFO, a missing one.
+    QByteArray cut("LD1\r\nMV12");
+    for (char& c : cut)
+        c = char(quint8(c) + 93);
+    folder.Write("Users/cut.kvt", cut);
+    SaveLinesToFile(folder.File("Users/cut._kvt"), {"a", "b"}, true);
+    folder.Write("Users/text.kvt", "LD1\nMV5\nED\n");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.File("Users/pipe.txt")).constData(), 0600), 0);
+    const struct {
+        QStringList arguments;
+        QString said;
+    } files[] = {
+        {{"send", folder.File("Users/cut.kvt")}, English(::Ext::FileCutShort).arg(folder.File("Users/cut.kvt"))},
+        {{"send", folder.File("Users/text.kvt")}, "--plain"},
+        {{"send", "--plain", folder.File("Users/pipe.txt")}, English(::Ext::NotARegularFile)},
+        {{"send", folder.File("Users/nofile.kvt")}, "\"" + folder.File("Users/nofile.kvt") + "\""},
+    };
+    for (const auto& f : files) {
+        const TResult result = Run(f.arguments);
+        EXPECT_EQ(result.status, 4) << f.arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(f.said)) << result.err.toStdString();
+    }
+    EXPECT_EQ(simulator.Commands().size(), 5u) << "nothing sent of a refused file";
+}
+
+TEST_F(KvtctlFixture, AStatusThatComesAfterACallEndedIsNotTakenByTheNextCall) {
+    simulator.Stop();
+    ScriptedController controller;
+    ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), [](const std::string& command, int) {
+        using R = ScriptedController::TReply;
+        if (command == "MV2")
+            return std::vector<R>{{0, "MV2*"}, {800, "E10*"}}; // after the call gave up
+        if (command == "MV3")
+            return std::vector<R>{{0, "MV3*"}}; // an echo, and no status of its own
+        return std::vector<R>{{0, command + "*E10*"}};
+    }));
+    const TResult first = Run({"--reply-time", "300", "send", "--plain", "-"}, "MV1\nMV2\n");
+    EXPECT_EQ(first.status, 1) << first.out.toStdString();
+    const TResult second = Run({"--reply-time", "300", "send", "--plain", "-"}, "MV3\n");
+    EXPECT_EQ(second.status, 1) << "MV3 had no status of its own: " << second.out.toStdString();
+    EXPECT_EQ(controller.Commands(), (std::vector<std::string>{"MV1", "MV2", "MV3"}));
+}
+
+TEST_F(KvtctlFixture, ALostDeviceEndsTheCallAndAClosedOutputStopsIt) {
+    // wait: the program runs on; the plug is pulled.
+    simulator.SetProgram(1, {"BG", "SD1", "DL", "MV1000000"}); // days, even at a hundredth
+    QProcess waiting;
+    waiting.start(KVTCTL, Arguments({"wait", "1", "--start"}));
+    ASSERT_TRUE(waiting.waitForStarted());
+    ASSERT_TRUE(WaitUntil([&] { return simulator.Running(1); }, 30000));
+    simulator.HangUp();
+    ASSERT_TRUE(waiting.waitForFinished(60000)) << "it never ended";
+    EXPECT_EQ(waiting.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(waiting.exitCode(), 3);
+    simulator.Stop();
+
+    // send ... | head: the reader goes away inside a recording; the list stops after the line
+    // being sent, "ED*" ends the recording, and the call ends as a stop does.
+    kvtsim::Simulator second;
+    kvtsim::Options slow = FastMotions();
+    slow.replyDelayMs = 5;
+    second.SetOptions(slow);
+    ASSERT_TRUE(second.Start(folder.File("ports/COM1").toStdString()));
+    QByteArray list = "LD1\n";
+    for (int i = 1; i <= 2000; ++i)
+        list += "SP" + QByteArray::number(i) + "\n";
+    list += "ED\n";
+    folder.Write("Users/list.txt", list);
+    // As a shell runs it: the reader (head) ends after three lines.
+    QProcess shell;
+    shell.start("bash", {"-c", QString("\"%1\" %2 < \"%3\" | head -3 >/dev/null; echo ${PIPESTATUS[0]} >&2")
+                                   .arg(KVTCTL, Arguments({"send", "--plain", "-"}).join(' '),
+                                        folder.File("Users/list.txt"))});
+    ASSERT_TRUE(shell.waitForFinished(120000));
+    const QString status = QString::fromLocal8Bit(shell.readAllStandardError()).trimmed();
+    EXPECT_EQ(status.split('\n').last(), "130") << "not killed by SIGPIPE (141), stopped as a stop is";
+    // The ED* that ends the recording went out before kvtctl ended; here once the line has
+    // carried it.
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto c = second.Commands();
+        return !c.empty() && c.back() == "ED";
+    })) << "the recording was not ended";
+    const auto commands = second.Commands();
+    EXPECT_LT(commands.size(), 2002u) << "stopped before the list's own ED";
+    EXPECT_GE(commands.size(), 3u);
+}
+
+TEST_F(KvtctlFixture, NumbersThatNoTimerOrRangeCanHoldAreBadArguments) {
+    for (const QStringList& arguments : {QStringList{"wait", "1", "--timeout", "3000000"},
+                                         QStringList{"--reply-time", "nan", "command", "BG"},
+                                         QStringList{"preview", "x.kvt", "--min", "nan"},
+                                         QStringList{"send", "x.kvt", "--timeout", "5"}}) {
+        const TResult r = Run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString() << ": " << r.err.toStdString();
+    }
+    EXPECT_TRUE(simulator.Commands().empty());
 }

@@ -221,9 +221,13 @@ TEST_F(SettingsFixture, DamagedExtraSettingsKeepTheirDefaultsAndSaySo) {
         EXPECT_FALSE(extra.Load(settings)) << text.left(40).toStdString();
         EXPECT_EQ(settings.Travel[1], TTravelLimit{}) << text.left(40).toStdString();
     }
-    // A good line after a damaged one is still taken.
-    folder.Write("Data/extra-settings.txt", "travel1=on x 5\r\ntravel2=on 1 2\r\n");
+    // A good line after a damaged one is still taken, also after a zero byte; written back,
+    // the file keeps it.
+    folder.Write("Data/extra-settings.txt", QByteArray("travel1=on x 5\r\nlogTimes=on\0\r\ntravel2=on 1 2\r\n", 46));
     TSettings settings;
     EXPECT_FALSE(extra.Load(settings));
     EXPECT_EQ(settings.Travel[2], (TTravelLimit{true, 1, 2}));
+    EXPECT_TRUE(settings.LogTimes);
+    extra.Write(settings);
+    EXPECT_TRUE(LoadLinesFromFile(folder.File("Data/extra-settings.txt"), false).contains("travel2=on 1 2"));
 }

@@ -18,11 +18,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -427,4 +430,41 @@ TEST_F(ListHistoryFixture, TheHistoryIsBoundedByMemoryAndALoadSharesWhatDidNotCh
     EXPECT_EQ(Lines(), program(29));
     Redo();
     EXPECT_EQ(Lines(), program(30));
+}
+
+TEST_F(ListHistoryFixture, AHugeOrOverlongTextIsRefusedReadablyAndNoSaveTurnsAPipeIntoAFile) {
+    Add("btnDL");
+    // A line of a megabyte: refused, and the box shows it cut to a readable length.
+    folder.Write("Users/long.txt", "SD100\n" + QByteArray(1 << 20, 'X') + "\n");
+    dialogs.saveAnswers = {Choice::Discard};
+    dialogs.fileAnswers = {folder.File("Users/long.txt")};
+    form->mmFileImport->trigger();
+    ASSERT_FALSE(dialogs.messages.isEmpty());
+    EXPECT_LT(dialogs.messages.first().size(), 1000);
+    EXPECT_TRUE(dialogs.messages.first().contains(QString::fromUtf8("…")));
+    EXPECT_EQ(Lines(), QStringList{"SD100"});
+
+    // More lines than a program may have: refused, the list as it was.
+    folder.Write("Users/many.txt", QByteArray("MV1\n").repeated(70000));
+    dialogs.saveAnswers = {Choice::Discard};
+    dialogs.fileAnswers = {folder.File("Users/many.txt")};
+    form->mmFileImport->trigger();
+    EXPECT_TRUE(dialogs.messages.last().contains("70000")) << dialogs.messages.last().toStdString();
+    EXPECT_EQ(Lines(), QStringList{"SD100"});
+
+    // A FIFO or a link named as the file to write: refused, left as it is.
+    const QString fifo = folder.File("Users/fifo.kvt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString link = folder.File("Users/link.txt");
+    ASSERT_TRUE(QFile::link(folder.File("Users/long.txt"), link));
+    dialogs.fileAnswers = {fifo};
+    form->mmFileSaveAs->trigger();
+    dialogs.fileAnswers = {link};
+    form->mmFileExport->trigger();
+    dialogs.fileAnswers = {link};
+    form->pmSaveLog->trigger();
+    const QString notRegular = Ext(Ext::NotARegularFile);
+    EXPECT_EQ(dialogs.messages.filter(notRegular).size(), 3) << dialogs.messages.join(" | ").toStdString();
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
