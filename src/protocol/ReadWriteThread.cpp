@@ -142,16 +142,15 @@ int TRWThread::CurrentLine() const {
     return state_->currentLine;
 }
 
-std::optional<TRWThread::TLineAnswer> TRWThread::TakeAnswer(quint64 statusSerial) {
+std::vector<TRWThread::TLineAnswer> TRWThread::TakeAnswers(quint64 throughSerial) {
     std::unique_lock lock(state_->mutex);
+    std::vector<TLineAnswer> taken;
     auto& answers = state_->answers;
-    while (!answers.empty() && answers.front().serial < statusSerial)
-        answers.pop_front(); // answers whose tokens were dropped by a clearing step
-    if (answers.empty() || answers.front().serial != statusSerial)
-        return std::nullopt;
-    TLineAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    while (!answers.empty() && answers.front().serial <= throughSerial) {
+        taken.push_back(answers.front());
+        answers.pop_front();
+    }
+    return taken;
 }
 
 bool TRWThread::EchoMatches(const QString& echo, const QString& line) {

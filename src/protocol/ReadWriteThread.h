@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 class ILineWriter;
 class TCommonDatas;
@@ -89,8 +90,9 @@ public:
     // answer (0 before the first), and the count of lines of the list.
     int CurrentLine() const;
     int LineCount() const { return lineCount_; }
-    // The line whose answer is the status token numbered `statusSerial`, if any (taken once).
-    std::optional<TLineAnswer> TakeAnswer(quint64 statusSerial);
+    // The lines answered by status tokens numbered up to `throughSerial`, in order, each taken
+    // once (a line's answer is known on the read thread a moment after its token is queued).
+    std::vector<TLineAnswer> TakeAnswers(quint64 throughSerial);
     quint64 Serial() const { return serial_; }
 
     // How long, in reply times, an answer owed by a line that gave up is waited for before the

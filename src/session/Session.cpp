@@ -155,11 +155,8 @@ TSession::TSession(const QString& programFolder, ICommonDatasView& view, QObject
     connect(replies_.get(), &TReplyHandler::CharactersReceived, this, &TSession::Received);
     connect(replies_.get(), &TReplyHandler::TokenArrived, this, [this](const QString& token, quint64 serial) {
         emit TokenReceived(token);
-        // The answer of a line being sent, told as the token is acted on, before its log lines.
-        if (rwThread_) {
-            if (const auto answer = rwThread_->TakeAnswer(serial))
-                emit LineAnswered(answer->index, answer->line, answer->echo, answer->status);
-        }
+        // The answers of lines being sent, told as their tokens are acted on.
+        TellAnswers(serial);
     });
     connect(replies_.get(), &TReplyHandler::ChannelReported, this, &TSession::ChannelReported);
     connect(replies_.get(), &TReplyHandler::Alert, this, &TSession::Alert);
@@ -560,11 +557,20 @@ void TSession::EndRecordingLeftOpen(const TRWThread::TReport& report, bool whole
     }
 }
 
+void TSession::TellAnswers(quint64 throughSerial) {
+    if (!rwThread_)
+        return;
+    for (const TRWThread::TLineAnswer& a : rwThread_->TakeAnswers(throughSerial))
+        emit LineAnswered(a.index, a.line, a.echo, a.status);
+}
+
 void TSession::TransmissionThreadEnded(quint64 serial, const TRWThread::TReport& report) {
     if (serial == loggedSerial_)
         return; // its end was logged already, at a close
     // What was received before the end is acted on first, so that the log keeps its order.
     replies_->HandleReceivedSoFar();
+    if (rwThread_ && rwThread_->Serial() == serial)
+        TellAnswers(UINT64_MAX);
     if (report.end == TRWThread::End::NoAnswer)
         Log(lang_->Message(Msg::NoReply), true);
     if (report.end == TRWThread::End::PortClosed)

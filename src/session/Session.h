@@ -326,6 +326,8 @@ signals:
 
 private:
     void PortHungUp(const QString& device);
+    // Tells the lines answered by status tokens up to `throughSerial`.
+    void TellAnswers(quint64 throughSerial);
     // A save that would turn a link, a pipe or a device into a file is refused (EFileError).
     void RefuseIrreplaceable(const QString& fileName) const;
     // What the line owes (a late answer) is left for the next session on the device.

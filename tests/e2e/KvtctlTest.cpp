@@ -326,7 +326,8 @@ TEST_F(KvtctlFixture, StandardInputIsReadToItsEndAndAnythingDamagedIsRefused) {
         QStringList arguments;
         QString said;
     } files[] = {
-        {{"send", folder.File("Users/cut.kvt")}, English(::Ext::FileCutShort).arg(folder.File("Users/cut.kvt"))},
+        {{"send", folder.File("Users/cut.kvt")},
+         English(::Ext::FileCutShort).arg(folder.File("Users/cut.kvt"))},
         {{"send", folder.File("Users/text.kvt")}, "--plain"},
         {{"send", "--plain", folder.File("Users/pipe.txt")}, English(::Ext::NotARegularFile)},
         {{"send", folder.File("Users/nofile.kvt")}, "\"" + folder.File("Users/nofile.kvt") + "\""},
@@ -402,10 +403,10 @@ TEST_F(KvtctlFixture, ALostDeviceEndsTheCallAndAClosedOutputStopsIt) {
 }
 
 TEST_F(KvtctlFixture, NumbersThatNoTimerOrRangeCanHoldAreBadArguments) {
-    for (const QStringList& arguments : {QStringList{"wait", "1", "--timeout", "3000000"},
-                                         QStringList{"--reply-time", "nan", "command", "BG"},
-                                         QStringList{"preview", "x.kvt", "--min", "nan"},
-                                         QStringList{"send", "x.kvt", "--timeout", "5"}}) {
+    for (const QStringList& arguments :
+         {QStringList{"wait", "1", "--timeout", "3000000"},
+          QStringList{"--reply-time", "nan", "command", "BG"},
+          QStringList{"preview", "x.kvt", "--min", "nan"}, QStringList{"send", "x.kvt", "--timeout", "5"}}) {
         const TResult r = Run(arguments);
         EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString() << ": " << r.err.toStdString();
     }

@@ -19,9 +19,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -65,6 +69,35 @@ int FromEnvironment(const char* name, int fallback) {
 
 } // namespace
 
+// The controller's answer to `command`, as the soak's fault for it says.
+std::vector<TReply> Answer(const std::string& command, Fault fault, int late) {
+    const std::string echo = command + "*";
+    switch (fault) {
+    case Fault::LateWhole:
+        return {{late, echo + "E10*"}};
+    case Fault::LateStatus:
+        return {{0, echo}, {late, "E10*"}};
+    case Fault::NoAnswer:
+        return {};
+    case Fault::EchoOnly:
+        return {{0, echo}};
+    case Fault::Noise:
+        return {{0, "\x01\x7f#"}, {0, echo + "E10*"}};
+    case Fault::Split: {
+        std::vector<TReply> pieces;
+        const std::string whole = echo + "E10*";
+        for (size_t i = 0; i < whole.size(); ++i)
+            pieces.push_back({int(i % 3), whole.substr(i, 1)});
+        return pieces;
+    }
+    case Fault::CommError:
+        return {{0, echo + "E15*"}};
+    case Fault::None:
+        break;
+    }
+    return {{0, echo + "E10*"}};
+}
+
 TEST(Soak, EveryLineGetsOneOutcomeAndNoneIsCreditedWithoutItsOwnAnswer) {
     const int lineCount = FromEnvironment("KVT_SOAK_LINES", 2000);
     const quint32 seed =
@@ -91,32 +124,7 @@ TEST(Soak, EveryLineGetsOneOutcomeAndNoneIsCreditedWithoutItsOwnAnswer) {
         }
         if (qEnvironmentVariableIsSet("KVT_SOAK_TRACE"))
             std::printf("  %s %s\n", command.c_str(), Name(fault));
-        const int late = kReplyTimeMs + 20 + int(random.bounded(60));
-        const std::string echo = command + "*";
-        switch (fault) {
-        case Fault::LateWhole:
-            return {{late, echo + "E10*"}};
-        case Fault::LateStatus:
-            return {{0, echo}, {late, "E10*"}};
-        case Fault::NoAnswer:
-            return {};
-        case Fault::EchoOnly:
-            return {{0, echo}};
-        case Fault::Noise:
-            return {{0, "\x01\x7f#"}, {0, echo + "E10*"}};
-        case Fault::Split: {
-            std::vector<TReply> pieces;
-            const std::string whole = echo + "E10*";
-            for (size_t i = 0; i < whole.size(); ++i)
-                pieces.push_back({int(i % 3), whole.substr(i, 1)});
-            return pieces;
-        }
-        case Fault::CommError:
-            return {{0, echo + "E15*"}};
-        case Fault::None:
-            break;
-        }
-        return {{0, echo + "E10*"}};
+        return Answer(command, fault, kReplyTimeMs + 20 + int(random.bounded(60)));
     };
     ScriptedController controller;
     ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), script));
@@ -200,4 +208,76 @@ TEST(Soak, EveryLineGetsOneOutcomeAndNoneIsCreditedWithoutItsOwnAnswer) {
     EXPECT_LT(ResidentBytes() - residentBefore, 32ll * 1024 * 1024);
 #endif
     std::printf("soak: %d lines credited, %d ended a list, in %d lists\n", credited, failed, lists);
+}
+
+// kvtctl as a script drives it: one call per list, a status that comes late often landing
+// between two calls. Every line gets exactly one outcome, and none is credited without its own.
+TEST(Soak, KvtctlCallsCreditNoLineWithAnotherCallsAnswer) {
+    const int lineCount = FromEnvironment("KVT_SOAK_LINES", 2000);
+    const quint32 seed =
+        quint32(FromEnvironment("KVT_SOAK_SEED", int(QRandomGenerator::global()->generate() >> 1)));
+    std::printf("kvtctl soak: %d lines, seed %u (KVT_SOAK_SEED=%u repeats it)\n", lineCount, seed, seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    QRandomGenerator random(seed);
+    ProgramFolder folder;
+    std::map<std::string, Fault> faults;
+    std::mutex faultsMutex;
+    ScriptedController controller;
+    ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), [&](const std::string& command, int) {
+        if (command.rfind("MV", 0) != 0)
+            return std::vector<TReply>{{0, command + "*E10*"}};
+        Fault fault = Fault::None;
+        if (random.bounded(20) == 0)
+            fault = Fault(1 + random.bounded(7));
+        std::lock_guard lock(faultsMutex);
+        faults[command] = fault;
+        // Late by more than the reply time, often after the call gave up and ended.
+        return Answer(command, fault, kReplyTimeMs + 20 + int(random.bounded(3 * kReplyTimeMs)));
+    }));
+    QRandomGenerator sizes(seed + 1);
+    int credited = 0, failed = 0, calls = 0;
+    for (int next = 0; next < lineCount; ++calls) {
+        QStringList list;
+        const int size = std::min(20 + int(sizes.bounded(61)), lineCount - next);
+        for (int i = 0; i < size; ++i)
+            list << "MV" + QString::number(1000 + next + i);
+        SCOPED_TRACE("call " + std::to_string(calls) + " from line " + std::to_string(next));
+        QProcess kvtctl;
+        kvtctl.start(KVTCTL, {"--folder", folder.Path(), "--port", "1", "--reply-time",
+                              QString::number(kReplyTimeMs), "--json", "send", "--plain", "-"});
+        ASSERT_TRUE(kvtctl.waitForStarted());
+        kvtctl.write((list.join('\n') + '\n').toUtf8());
+        kvtctl.closeWriteChannel();
+        ASSERT_TRUE(kvtctl.waitForFinished(120000)) << "a call never ended";
+        // The lines answered, and where the call ended.
+        int end = -1;
+        std::vector<int> answered;
+        for (const QByteArray& line : kvtctl.readAllStandardOutput().split('\n')) {
+            const QJsonObject event = QJsonDocument::fromJson(line).object();
+            if (event["event"] == "answer")
+                answered.push_back(event["line"].toInt() - 1);
+            else if (event["event"] == "end")
+                end = event["outcome"] == "completed" ? int(list.size()) : event["line"].toInt() - 1;
+        }
+        ASSERT_GE(end, 0) << "no end told";
+        EXPECT_EQ(kvtctl.exitCode(), end == list.size() ? 0 : 1);
+        std::lock_guard lock(faultsMutex);
+        for (int i = 0; i < end; ++i) {
+            const std::string command = list[i].toStdString();
+            ASSERT_TRUE(faults.count(command)) << command << ": credited, but never received";
+            EXPECT_TRUE(GetsItsStatus(faults[command]))
+                << command << ": credited although its answer was \"" << Name(faults[command]) << "\"";
+            EXPECT_TRUE(std::find(answered.begin(), answered.end(), i) != answered.end())
+                << command << ": passed without an answer event";
+            ++credited;
+        }
+        failed += end < list.size();
+        for (int i = end + 1; i < list.size(); ++i)
+            EXPECT_EQ(faults.count(list[i].toStdString()), 0u)
+                << list[i].toStdString() << " was sent after the end";
+        faults.clear();
+        next += std::min(end + 1, int(list.size()));
+    }
+    EXPECT_EQ(credited + failed, lineCount) << "every line has exactly one outcome";
+    std::printf("kvtctl soak: %d lines credited, %d ended a call, in %d calls\n", credited, failed, calls);
 }

@@ -223,7 +223,8 @@ TEST_F(SettingsFixture, DamagedExtraSettingsKeepTheirDefaultsAndSaySo) {
     }
     // A good line after a damaged one is still taken, also after a zero byte; written back,
     // the file keeps it.
-    folder.Write("Data/extra-settings.txt", QByteArray("travel1=on x 5\r\nlogTimes=on\0\r\ntravel2=on 1 2\r\n", 46));
+    folder.Write("Data/extra-settings.txt",
+                 QByteArray("travel1=on x 5\r\nlogTimes=on\0\r\ntravel2=on 1 2\r\n", 46));
     TSettings settings;
     EXPECT_FALSE(extra.Load(settings));
     EXPECT_EQ(settings.Travel[2], (TTravelLimit{true, 1, 2}));
