@@ -89,6 +89,38 @@ void RunPreviewBench() {
     Stats::Of(preview).Print("preview of the list");
     Stats::Of(withTravel).Print("preview, channel 2 leaving its travel");
 
+    // The worst lists found: repeats of nothing nested deep, a repeat as deep as allowed around
+    // each move, arguments far beyond range, every line a loop of the loops before it.
+    const auto padded = [](QStringList lines) {
+        while (lines.size() < 65534)
+            lines << "JP255";
+        return lines << "ED";
+    };
+    QStringList nested{"LD1", "SD1", "DL", "LL"};
+    for (int i = 0; nested.size() < 65534; ++i)
+        nested << "MV1" << "JP2";
+    nested << "ED";
+    const struct {
+        const char* name;
+        QStringList lines;
+    } hostile[] = {
+        {"LL, then JP255 on every line (repeats of nothing)", padded({"LD1", "LL"})},
+        {"a move, then JP255 on every line", padded({"LD1", "SD1", "DL", "LL", "MV10000000"})},
+        {"MV1, JP2 alternating: each loop holds the one before", nested},
+        {"JP2147483647 on every line", [] {
+             QStringList l{"LD1", "LL", "MV1"};
+             while (l.size() < 65534)
+                 l << "JP2147483647";
+             return l << "ED";
+         }()},
+    };
+    for (const auto& h : hostile) {
+        std::vector<double> times;
+        for (int round = 0; round < 5; ++round)
+            times.push_back(Us([&] { last = Preview::PreviewList(h.lines, travel); }));
+        Stats::Of(times).Print(QString("worst case: %1").arg(h.name).toUtf8().constData());
+    }
+
     // The window: the table, the findings and the plot of all three programs.
     TBenchSetting setting;
     kvtsim::Simulator simulator;

@@ -246,11 +246,13 @@ QString TCliOptions::HelpText(Command command) {
             "                     the line settings (else 9600 baud, 8 data bits, even parity, 1 stop bit)\n"
             "  --json             one JSON object per line instead of readable lines\n"
             "  --min S, --max S   preview: the travel of every channel, in steps\n"
+            "  --timeout S        wait, read, verify: give up after S seconds\n"
             "  -h, --help         this help; with a command, that command's\n"
             "  -v, --version      the version\n\n"
             "Exit status: 0 done; 1 the controller refused a line, did not answer, or the program read\n"
-            "back differs; 2 a bad argument; 3 the port could not be opened; 4 a file could not be read\n"
-            "or written; 130 stopped by Ctrl+C or SIGTERM (after the line being sent has its answer).\n"
+            "back differs; 2 a bad argument; 3 the port could not be opened, or the device went away; 4 a\n"
+            "file could not be read or written; 130 stopped by Ctrl+C, SIGTERM or a closed output (after\n"
+            "the line being sent has its answer).\n"
             "kvtctl COMMAND --help tells more of a command.\n";
     return help;
 }

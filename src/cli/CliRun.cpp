@@ -253,9 +253,11 @@ std::optional<QStringList> TCliRun::FileLines(int* status, bool commandsOnly) {
         const QStringList damage = PlainTextProgram::Damage(text, name, lang);
         if (!damage.isEmpty())
             return refuse(damage.join(' ') + " Nothing was sent.");
-        for (const QString& line : text.lines) {
-            if (!line.trimmed().isEmpty())
-                lines << line.trimmed();
+        for (qsizetype i = 0; i < text.lines.size(); ++i) {
+            if (text.lines[i].trimmed().isEmpty())
+                continue; // blank lines are no list lines; the others keep their file's number
+            lines << text.lines[i].trimmed();
+            fileLineNumbers_ << int(i + 1);
         }
     } else {
         if (!QFileInfo::exists(name))
@@ -286,7 +288,7 @@ std::optional<QStringList> TCliRun::FileLines(int* status, bool commandsOnly) {
         if (TKVTCommands::CommandIndex(lines[i]) == 0) {
             out_.Error(QString("%1, line %2: \"%3\" is no command of the controller.")
                            .arg(name)
-                           .arg(i + 1)
+                           .arg(FileLine(int(i)))
                            .arg(Shown(lines[i])));
             *status = FileFailed;
             return std::nullopt;
@@ -324,17 +326,29 @@ int TCliRun::Send(const QStringList& lines) {
     // A list's end is in the operation log already, in the program's words; a single line's
     // outcome is its answer and the log lines that follow it.
     const int at = report.end == TRWThread::End::Completed ? report.count : report.index + 1;
+    // Where the list ended, in the list and (blank lines skipped) in its file.
+    const int fileLine = report.end == TRWThread::End::Completed ? 0 : FileLine(report.index);
+    const bool elsewhereInFile = !fileLineNumbers_.isEmpty() && fileLine != 0 && fileLine != at;
     out_.Event("end",
                {{"outcome", EndWord(report.end)},
                 {"line", at},
+                {"fileLine", fileLine != 0 ? QVariant(fileLine) : QVariant()},
                 {"command", report.line},
                 {"sent", report.sent},
                 {"count", report.count},
                 {"text", session_->TransmissionSummary(report)}},
-               {});
+               elsewhereInFile ? QString("(line %1 of the list is line %2 of %3)")
+                                     .arg(at)
+                                     .arg(fileLine)
+                                     .arg(options_.arguments.value(0))
+                               : QString());
     if (report.end == TRWThread::End::Completed)
         return Done;
     return stopRequested_ || report.end == TRWThread::End::StoppedByOperator ? Stopped : Refused;
+}
+
+int TCliRun::FileLine(int index) const {
+    return fileLineNumbers_.value(index, index + 1);
 }
 
 int TCliRun::SingleLines() {

@@ -56,6 +56,8 @@ private:
     // standard input). Empty, with the reason told, when it can't be read.
     // With `commandsOnly`, a line that is no command of the controller refuses the file.
     std::optional<QStringList> FileLines(int* status, bool commandsOnly = true);
+    // The number, in the file, of list line `index` (0-based): blank lines are skipped.
+    int FileLine(int index) const;
     // The figures and findings of the lines, as the window's preview shows them.
     int Preview(const QStringList& lines);
     // A transmission of `lines`, to its end.
@@ -76,6 +78,7 @@ private:
     std::unique_ptr<TTerminationWatch> watch_;
     QEventLoop loop_;
     QStringList lastRedLines_;
+    QList<int> fileLineNumbers_; // --plain: each list line's number in its file
     int waitChannel_ = 0; // wait: the channel whose reports end the wait
     int waitStatus_ = -1; // and how it ended
     bool stopRequested_ = false;

@@ -1,7 +1,11 @@
 // Reading a stored program back: the reply text as rows of commands, and the comparison with the
 // program the command list writes.
 #include "operations/ReadBack.h"
+#include "FakeLine.h"
 #include "FakeView.h"
+#include "Wait.h"
+#include "core/Events.h"
+#include "operations/ChanReadThread.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/BuiltInTexts.h"
@@ -10,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+
+#include <atomic>
 
 namespace {
 
@@ -93,4 +99,45 @@ TEST(CompareWithList, SameProgramsDifferencesAndWhatIsMissing) {
     EXPECT_EQ(c.firstDifference, 1);
     EXPECT_EQ(c.read, "") << "the controller holds less";
     EXPECT_EQ(c.listed, "EN");
+}
+
+TEST_F(ReadBackFixture, AProgramOfThousandsOfCommandsEntersTheListAsOneChange) {
+    QString text = "RD1*LD1*";
+    for (int i = 0; i < 5000; ++i)
+        text += "MV" + QString::number(1 + i) + "*";
+    text += "ED*";
+    int resets = 0, inserts = 0;
+    QObject::connect(&list, &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(&list, &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+    const TReadBack read = Parse({text});
+    EXPECT_EQ(list.Count(), 5001);
+    EXPECT_TRUE(read.endSeen);
+    EXPECT_EQ(resets, 1) << "one change, not one per command";
+    EXPECT_EQ(inserts, 0);
+}
+
+TEST(ChanReadThread, AReadEndsWithinItsBoundWhileALineKeepsDribbling) {
+    FakeView view;
+    TCommonDatas datas(view);
+    TSettings settings = datas.Settings();
+    settings.ReplyTime = 20;
+    datas.SetSettings(settings);
+    TNamedEvent event("test-readback", false);
+    RecordingWriter writer;
+    std::atomic<quint64> bytes{0};
+    // Every wait sees new bytes: only the bound ends the read.
+    TChanReadThread thread("RD1*", datas, event, writer, [&] { return ++bytes; }, 200);
+    std::atomic<bool> done{false};
+    TChanReadThread::Outcome outcome = TChanReadThread::Outcome::Stopped;
+    QObject::connect(&thread, &TChanReadThread::Done, [&](TChanReadThread::Outcome o) {
+        outcome = o;
+        done = true;
+    });
+    thread.Start();
+    ASSERT_TRUE(WaitUntil([&] { return done.load(); }, 60000));
+    EXPECT_EQ(outcome, TChanReadThread::Outcome::TimedOut);
+    EXPECT_EQ(writer.written, QStringList{"RD1*"});
+    // The bound: what the largest program takes at the rate, never less than at 115200 baud.
+    EXPECT_GT(TChanReadThread::LongestReadMs(9600, 300), TChanReadThread::LongestReadMs(115200, 300));
+    EXPECT_GT(TChanReadThread::LongestReadMs(115200, 300), 60000) << "a minute at least, for 65,535 lines";
 }
