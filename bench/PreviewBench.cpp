@@ -98,7 +98,8 @@ void RunPreviewBench() {
     };
     QStringList nested{"LD1", "SD1", "DL", "LL"};
     for (int i = 0; nested.size() < 65534; ++i)
-        nested << "MV1" << "JP2";
+        nested << "MV1"
+               << "JP2";
     nested << "ED";
     const struct {
         const char* name;
@@ -107,7 +108,8 @@ void RunPreviewBench() {
         {"LL, then JP255 on every line (repeats of nothing)", padded({"LD1", "LL"})},
         {"a move, then JP255 on every line", padded({"LD1", "SD1", "DL", "LL", "MV10000000"})},
         {"MV1, JP2 alternating: each loop holds the one before", nested},
-        {"JP2147483647 on every line", [] {
+        {"JP2147483647 on every line",
+         [] {
              QStringList l{"LD1", "LL", "MV1"};
              while (l.size() < 65534)
                  l << "JP2147483647";

@@ -79,8 +79,8 @@ private:
     QEventLoop loop_;
     QStringList lastRedLines_;
     QList<int> fileLineNumbers_; // --plain: each list line's number in its file
-    int waitChannel_ = 0; // wait: the channel whose reports end the wait
-    int waitStatus_ = -1; // and how it ended
+    int waitChannel_ = 0;        // wait: the channel whose reports end the wait
+    int waitStatus_ = -1;        // and how it ended
     bool stopRequested_ = false;
     bool portLost_ = false; // the device hung up or was removed
 

@@ -5,10 +5,10 @@
 #include "FakeView.h"
 #include "Wait.h"
 #include "core/Events.h"
-#include "operations/ChanReadThread.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/BuiltInTexts.h"
+#include "operations/ChanReadThread.h"
 #include "protocol/UnitKVTComands.h"
 
 #include <gtest/gtest.h>
@@ -126,7 +126,8 @@ TEST(ChanReadThread, AReadEndsWithinItsBoundWhileALineKeepsDribbling) {
     RecordingWriter writer;
     std::atomic<quint64> bytes{0};
     // Every wait sees new bytes: only the bound ends the read.
-    TChanReadThread thread("RD1*", datas, event, writer, [&] { return ++bytes; }, 200);
+    TChanReadThread thread(
+        "RD1*", datas, event, writer, [&] { return ++bytes; }, 200);
     std::atomic<bool> done{false};
     TChanReadThread::Outcome outcome = TChanReadThread::Outcome::Stopped;
     QObject::connect(&thread, &TChanReadThread::Done, [&](TChanReadThread::Outcome o) {
