@@ -3,17 +3,21 @@
 // 2,500, 5,000 and 10,000 lines, to see each cost grow linearly.
 #include "BenchSetting.h"
 #include "Benches.h"
+#include "SessionRooms.h"
 #include "Simulator.h"
 #include "Unit1.h"
 #include "core/EncodStr.h"
 #include "editor/CommandList.h"
-#include "session/Session.h"
+#include "panels/ExtendedPanel.h"
+#include "panels/UnitsPanel.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/StringGrid.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <cstdio>
 #include <functional>
@@ -47,7 +51,7 @@ Row Measure(int lines, const QString& folder, TBenchSetting& dialogs) {
     QApplication::processEvents();
     Row row{};
     dialogs.file = source;
-    row.load = Ms([&] { form.mmFileOpenClick(); });
+    row.load = Ms([&] { form.mmFileOpen->trigger(); });
     auto* grid = form.findChild<TStringGrid*>("StringGridSend");
     row.draw = Ms([&] {
         grid->scrollToBottom();
@@ -55,17 +59,17 @@ Row Measure(int lines, const QString& folder, TBenchSetting& dialogs) {
     });
     form.findChild<TRadioGroup*>("rgrUnits")->Click(1);
     form.findChild<QLineEdit*>("EditStepsToUnits")->setText("2");
-    row.rescale = Ms([&] { form.btnScaleChangeClick(); });
+    row.rescale = Ms([&] { form.UnitsPanel->btnScaleChange->click(); });
     dialogs.file = folder + "/Users/saved" + QString::number(lines) + ".kvt";
-    row.save = Ms([&] { form.mmFileSaveClick(); });
+    row.save = Ms([&] { form.mmFileSave->trigger(); });
     grid->SetRow(lines / 2);
-    row.remove = Ms([&] { form.btnDelRawClick(); });
+    row.remove = Ms([&] { form.ExtendedPanel->btnDelRaw->click(); });
     row.drag = Ms([&] { grid->DragRow(lines / 2, 1); });
-    row.undo = Ms([&] { form.mmEditUndoClick(); });
-    row.redo = Ms([&] { form.mmEditRedoClick(); });
+    row.undo = Ms([&] { form.mmEditUndo->trigger(); });
+    row.redo = Ms([&] { form.mmEditRedo->trigger(); });
     row.fit = Ms([&] { grid->FitCodeColumns(); });
-    if (form.Session().CommandList().Count() != lines - 1)
-        std::printf("  (unexpected: %d lines after the edits)\n", form.Session().CommandList().Count());
+    if (form.Session().Editor().List().Count() != lines - 1)
+        std::printf("  (unexpected: %d lines after the edits)\n", form.Session().Editor().List().Count());
 
     // The worst load: a wrong first line, so that every line logs a red warning.
     program[0] = "XX";
@@ -73,7 +77,7 @@ Row Measure(int lines, const QString& folder, TBenchSetting& dialogs) {
     SaveLinesToFile(faulty, program, true);
     SaveLinesToFile(faulty.left(faulty.size() - 4) + "._kvt", descriptions, true);
     dialogs.file = faulty;
-    row.faulty = Ms([&] { form.mmFileOpenClick(); });
+    row.faulty = Ms([&] { form.mmFileOpen->trigger(); });
     return row;
 }
 

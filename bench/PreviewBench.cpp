@@ -5,12 +5,12 @@
 #include "BenchSetting.h"
 #include "Benches.h"
 #include "ProgramPreviewWindow.h"
+#include "SessionRooms.h"
 #include "Simulator.h"
 #include "Stats.h"
 #include "Unit1.h"
 #include "core/Settings.h"
 #include "preview/ProgramPreview.h"
-#include "session/Session.h"
 #include "widgets/RadioGroup.h"
 
 #include <QApplication>
@@ -129,7 +129,7 @@ void RunPreviewBench() {
     simulator.Start((setting.Folder() + "/ports/COM1").toStdString());
     TForm1 form(setting.Folder());
     form.rgrSingl_Mult->Click(TSettings::ExtendedMode);
-    form.Session().SetProgram(lines);
+    form.Session().Editor().Replace(lines);
     form.show();
     form.mmPreview->trigger();
     auto* window = form.findChild<TProgramPreviewWindow*>();

@@ -5,6 +5,7 @@
 #include "BenchSetting.h"
 #include "Benches.h"
 #include "Responder.h"
+#include "SessionRooms.h"
 #include "Simulator.h"
 #include "Startup.h"
 #include "Unit1.h"
@@ -13,7 +14,6 @@
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "protocol/ReplyLog.h"
-#include "session/Session.h"
 #include "widgets/RadioGroup.h"
 
 #include <QCoreApplication>
@@ -45,9 +45,9 @@ double RunUntil(const std::function<bool()>& done) {
 
 std::unique_ptr<TForm1> OpenWindow(const QString& folder) {
     auto form = std::make_unique<TForm1>(folder);
-    TSettings settings = form->Session().Settings();
+    TSettings settings = form->Session().Options().Settings();
     settings.ShowPortLog = true; // the reply list in view: the costly case
-    form->Session().ApplySettings(settings);
+    form->Session().Options().Apply(settings);
     form->rgrSingl_Mult->Click(1);
     form->show();
     QCoreApplication::processEvents(); // drawn before anything is measured
@@ -67,14 +67,14 @@ void LongSession(const QString& folder, const QStringList& responderArgs, const 
         lines.append("MV" + QString::number(100 + i % 900));
     lines.append("ED");
     auto form = OpenWindow(folder);
-    form->Session().SetProgram(lines);
+    form->Session().Editor().Replace(lines);
     std::printf("%s: %d sends of %d lines in one window, per line:\n", title, sends, lineCount);
     double first = 0, last = 0, firstCpu = 0, lastCpu = 0, stall = 0;
     for (int send = 1; send <= sends; ++send) {
         const double cpu0 = ProcessCpuSeconds();
         const auto start = Clock::now();
         form->btnRunTRClick();
-        stall = std::max(stall, RunUntil([&] { return !form->Session().Transmitting(); }));
+        stall = std::max(stall, RunUntil([&] { return !form->Session().Sending().IsSending(); }));
         const double wall = std::chrono::duration<double>(Clock::now() - start).count() * 1000 / lineCount;
         const double cpu = (ProcessCpuSeconds() - cpu0) * 1000 / lineCount;
         std::printf("  send %2d: wall %7.4f ms  CPU %7.4f ms\n", send, wall, cpu);
@@ -85,7 +85,7 @@ void LongSession(const QString& folder, const QStringList& responderArgs, const 
         last = wall;
         lastCpu = cpu;
     }
-    const TReplyLog& log = form->Session().ReplyLog();
+    const TReplyLog& log = form->Session().Logs().ReplyLog();
     std::printf("  last / first: wall %.3f, CPU %.3f; reply list %lld lines, %.1f bytes each; longest stall "
                 "%.2f ms\n\n",
                 last / first, lastCpu / firstCpu, (long long)log.Count(),
@@ -96,7 +96,7 @@ void Flood(const QString& folder, int tokens) {
     kvtsim::Simulator simulator;
     simulator.Start((folder + "/ports/COM1").toStdString());
     auto form = OpenWindow(folder);
-    const TReplyLog& log = form->Session().ReplyLog();
+    const TReplyLog& log = form->Session().Logs().ReplyLog();
     // Counted over the whole session: the log keeps its recent lines and sheds the older ones.
     const qint64 before = log.Shed() + log.Count();
     const long long rssBefore = ResidentBytes();
@@ -134,7 +134,7 @@ void ReadBackFlood(const QString& folder, int bytes) {
     dialog->btnReadClick();
     simulator.SendRaw(stream);
     const double stall =
-        RunUntil([&] { return !form->Session().ReadingBack() && dialog->btnRead->isEnabled(); });
+        RunUntil([&] { return !form->Session().ReadBack().IsReading() && dialog->btnRead->isEnabled(); });
     // What the read left to draw and lay out.
     const double drawn = RunUntil([] {
         static int ticks = 0;

@@ -8,9 +8,9 @@
 #include "Benches.h"
 #include "RawTerminal.h"
 #include "Responder.h"
+#include "SessionRooms.h"
 #include "Unit1.h"
 #include "editor/CommandList.h"
-#include "session/Session.h"
 #include "widgets/RadioGroup.h"
 
 #include <QCoreApplication>
@@ -47,13 +47,13 @@ Sample ProgramRun(const QString& folder, const QStringList& lines, double* stall
     TForm1 form(folder);
     form.rgrSingl_Mult->Click(1);
     form.show();
-    form.Session().SetProgram(lines);
+    form.Session().Editor().Replace(lines);
     // The window draws itself first: its first paint is no cost of sending.
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QEventLoop loop;
     TStallProbe probe;
-    QObject::connect(&form.Session(), &TSession::TransmissionEnded, &loop, &QEventLoop::quit);
+    QObject::connect(&form.Session().Sending(), &TSending::Ended, &loop, &QEventLoop::quit);
     const double cpu0 = ProcessCpuSeconds();
     const auto start = Clock::now();
     form.btnRunTRClick();

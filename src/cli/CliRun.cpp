@@ -1,56 +1,51 @@
 #include "CliRun.h"
 
+#include "CliPreview.h"
 #include "core/AppError.h"
-#include "core/EncodStr.h"
 #include "core/Settings.h"
 #include "core/ShownText.h"
-#include "core/UnitCommonDatas.h"
+#include "editor/AddCommand.h"
 #include "editor/CommandList.h"
 #include "editor/OpenRecording.h"
-#include "editor/PlainTextProgram.h"
 #include "editor/ProgramFiles.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
-#include "operations/ReadBack.h"
 #include "preview/PreviewReport.h"
-#include "preview/ProgramPreview.h"
-#include "protocol/UnitKVTComands.h"
 #include "serial/SerialDevices.h"
+#include "session/Connection.h"
+#include "session/OperatorSettings.h"
+#include "session/ProgramEditor.h"
+#include "session/ReadingBack.h"
 #include "session/Session.h"
 #include "startup/ProgramLocation.h"
 #include "startup/TerminationWatch.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
-#include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <limits>
-#include <unistd.h>
 
 namespace {
 
-QString EndWord(TRWThread::End end) {
+using End = TSendReport::End;
+
+QString EndWord(End end) {
     switch (end) {
-    case TRWThread::End::Completed:
+    case End::Completed:
         return "completed";
-    case TRWThread::End::NoAnswer:
+    case End::NoAnswer:
         return "no-answer";
-    case TRWThread::End::CommandError:
+    case End::CommandError:
         return "wrong-command";
-    case TRWThread::End::DataError:
+    case End::DataError:
         return "wrong-data";
-    case TRWThread::End::CommunicationError:
+    case End::CommunicationError:
         return "communication-error";
-    case TRWThread::End::PortClosed:
+    case End::PortClosed:
         return "port-closed";
-    case TRWThread::End::Stopped:
-    case TRWThread::End::StoppedByOperator:
+    case End::Stopped:
+    case End::StoppedByOperator:
         break;
     }
     return "stopped";
@@ -65,8 +60,6 @@ TCliRun::TCliRun(TCliOptions options) : options_(std::move(options)), out_(optio
 TCliRun::~TCliRun() = default;
 
 void TCliRun::AddLogLine(const QString& text, bool red) {
-    if (red)
-        lastRedLines_ << text;
     out_.Event("log", {{"text", text}, {"red", red}}, text);
 }
 
@@ -90,83 +83,41 @@ int TCliRun::Run() {
     const bool folderThere = QFileInfo(choice.folder).isDir();
     session_ = std::make_unique<TSession>(choice.folder, *this);
     session_->SetReadOnly(true); // nothing of the folder is written: the window program's own
-    for (const QString& problem : session_->TakeLanguageProblems()) {
+    for (const QString& problem : session_->Options().TakeLanguageProblems()) {
         if (folderThere)
             out_.Error(problem);
     }
     // A file is read before the port is touched: a file that can't be read costs no port.
-    std::optional<QStringList> fileLines;
     if (options_.command == Command::Send || options_.command == Command::Verify ||
         options_.command == Command::Preview) {
-        int status = Done;
-        fileLines = FileLines(&status, options_.command != Command::Preview);
-        if (!fileLines)
-            return status;
+        file_ = TCliFile::Read(options_.arguments.first(), options_.plain,
+                               options_.command != Command::Preview, session_->Lang());
+        if (!file_.refusal.isEmpty()) {
+            out_.Error(file_.refusal);
+            return FileFailed;
+        }
     }
     if (options_.command == Command::Preview)
-        return Preview(*fileLines);
-    if (options_.command == Command::Send && !options_.beyondTravel) {
-        // Where the window asks before it writes such a program, a script is refused.
-        const Preview::TListPreview preview = session_->PreviewOf(*fileLines);
-        for (const Preview::TFinding& f : preview.findings) {
-            if (f.kind != Preview::TFinding::LeavesTravel)
-                continue;
-            out_.Error(TPreviewReport::FindingText(f, session_->Lang(), session_->PreviewUnits(),
-                                                   session_->Settings().Travel) +
-                       " Nothing was sent; --beyond-travel sends it all the same.");
-            return Refused;
-        }
-    }
-    if (options_.command == Command::Send && !options_.openRecording) {
-        // A list that would leave the controller recording is refused, where the window asks.
-        if (const auto open = OpenRecordingAtEnd(*fileLines)) {
-            out_.Error(QString("Line %1 (%2) begins the program of channel %3 and no ED follows it: the "
-                               "controller would stay in program recording mode. Nothing was sent; "
-                               "--open-recording sends it all the same.")
-                           .arg(open->line + 1)
-                           .arg(Shown((*fileLines)[open->line]))
-                           .arg(open->channel));
-            return Refused;
-        }
+        return PrintPreview(out_, file_.lines, PreviewTravel(), session_->Lang()) ? Refused : Done;
+    if (options_.command == Command::Send) {
+        if (const int refused = RefuseUnasked(file_.lines); refused != Done)
+            return refused;
     }
     // Ctrl+C and SIGTERM are watched from here on (reading standard input, they end the call).
     watch_ = std::make_unique<TTerminationWatch>();
     connect(watch_.get(), &TTerminationWatch::Requested, this, &TCliRun::Terminate);
-
     if (options_.replyTimeMs) {
-        TSettings settings = session_->Settings();
+        TSettings settings = session_->Options().Settings();
         settings.ReplyTime = *options_.replyTimeMs;
-        session_->ApplySettings(settings);
+        session_->Options().Apply(settings);
     }
-
-    if (!options_.device.isEmpty())
-        session_->UseDevice(options_.device);
-    else if (options_.port != 0)
-        session_->UsePortForThisStart(options_.port);
-    TComPort::TLineChoice line = session_->LineSettings();
-    line.baudIndex = options_.baudIndex.value_or(line.baudIndex);
-    line.dataBitsIndex = options_.dataBitsIndex.value_or(line.dataBitsIndex);
-    line.parity = options_.parity.value_or(line.parity);
-    line.stopBits = options_.stopBits.value_or(line.stopBits);
-    session_->SetLineSettings(line);
-    lastRedLines_.clear();
-    if (!session_->OpenPort()) {
-        out_.Error(lastRedLines_.value(0, "The port could not be opened."));
-        return PortFailed;
-    }
-    // A lost device ends whatever is under way: nothing more can be sent or answered.
-    connect(session_.get(), &TSession::PortLost, this, [this] {
-        portLost_ = true;
-        emit Abandon();
-        loop_.quit();
-    });
-    connect(session_.get(), &TSession::LineAnswered, this, &TCliRun::LineAnswered);
-    connect(session_.get(), &TSession::ChannelReported, this, &TCliRun::ChannelReported);
+    if (const int failed = OpenPort(); failed != Done)
+        return failed;
 
     int status = BadArgument;
     switch (options_.command) {
     case Command::Send:
-        status = Send(*fileLines);
+        status = Send(file_.lines);
         break;
     case Command::SingleLines:
         status = SingleLines();
@@ -175,7 +126,7 @@ int TCliRun::Run() {
         status = ReadBack(nullptr);
         break;
     case Command::Verify:
-        status = ReadBack(&*fileLines);
+        status = ReadBack(&file_.lines);
         break;
     case Command::Wait:
         status = Wait();
@@ -185,6 +136,73 @@ int TCliRun::Run() {
     }
     // The device hung up or was removed: the log said so; the port is gone.
     return portLost_ ? PortFailed : status;
+}
+
+int TCliRun::RefuseUnasked(const QStringList& lines) {
+    TProgramEditor& editor = session_->Editor();
+    if (!options_.beyondTravel) {
+        // Where the window asks before it writes such a program, a script is refused.
+        for (const Preview::TFinding& f : editor.PreviewOf(lines).findings) {
+            if (f.kind != Preview::TFinding::LeavesTravel)
+                continue;
+            out_.Error(TPreviewReport::FindingText(f, session_->Lang(), editor.PreviewUnits(),
+                                                   session_->Options().Settings().Travel) +
+                       " Nothing was sent; --beyond-travel sends it all the same.");
+            return Refused;
+        }
+    }
+    // A list that would leave the controller recording is refused, where the window asks.
+    const auto open = options_.openRecording ? std::nullopt : OpenRecordingAtEnd(lines);
+    if (open) {
+        out_.Error(QString("Line %1 (%2) begins the program of channel %3 and no ED follows it: the "
+                           "controller would stay in program recording mode. Nothing was sent; "
+                           "--open-recording sends it all the same.")
+                       .arg(open->line + 1)
+                       .arg(Shown(lines[open->line]))
+                       .arg(open->channel));
+        return Refused;
+    }
+    return Done;
+}
+
+TTravelLimits TCliRun::PreviewTravel() const {
+    TTravelLimits travel = session_->Options().Settings().Travel;
+    if (options_.minimum || options_.maximum) {
+        const auto steps = [](std::optional<double> v, qint64 otherwise) {
+            return v ? qint64(std::llround(*v)) : otherwise;
+        };
+        for (int n = 1; n <= 3; ++n)
+            travel[size_t(n)] = {true, steps(options_.minimum, -Preview::Unbounded),
+                                 steps(options_.maximum, Preview::Unbounded)};
+    }
+    return travel;
+}
+
+int TCliRun::OpenPort() {
+    TConnection& connection = session_->Connection();
+    if (!options_.device.isEmpty())
+        connection.UseDevice(options_.device);
+    else if (options_.port != 0)
+        connection.UsePortForThisStart(options_.port);
+    TLineChoice line = connection.LineSettings();
+    line.baudIndex = options_.baudIndex.value_or(line.baudIndex);
+    line.dataBitsIndex = options_.dataBitsIndex.value_or(line.dataBitsIndex);
+    line.parity = options_.parity.value_or(line.parity);
+    line.stopBits = options_.stopBits.value_or(line.stopBits);
+    connection.SetLineSettings(line);
+    if (!connection.Open()) {
+        out_.Error(connection.OpenFailure());
+        return PortFailed;
+    }
+    // A lost device ends whatever is under way: nothing more can be sent or answered.
+    connect(&connection, &TConnection::Lost, this, [this] {
+        portLost_ = true;
+        emit Abandon();
+        loop_.quit();
+    });
+    connect(&session_->Sending(), &TSending::LineAnswered, this, &TCliRun::LineAnswered);
+    connect(&session_->Sending(), &TSending::ChannelReported, this, &TCliRun::ChannelReported);
+    return Done;
 }
 
 int TCliRun::Ports() {
@@ -202,116 +220,21 @@ int TCliRun::Ports() {
     return Done;
 }
 
-namespace {
-
-// Standard input to its end, at most one byte beyond what a program file may hold.
-QByteArray ReadStandardInput() {
-    QByteArray bytes;
-    char block[65536];
-    while (bytes.size() <= ProgramFiles::MaxFileSize) {
-        const ssize_t n = ::read(STDIN_FILENO, block, sizeof block);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        bytes.append(block, n);
-    }
-    return bytes;
-}
-
-// Whether the file's own bytes, unscrambled, are command lines: plain text given as a pair.
-bool LooksLikePlainText(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QStringList lines = SplitFileLines(file.read(4096));
-    return !lines.isEmpty() && std::all_of(lines.begin(), lines.end(), [](const QString& line) {
-        return line.trimmed().isEmpty() || TKVTCommands::CommandIndex(line.trimmed()) != 0;
-    });
-}
-
-} // namespace
-
-std::optional<QStringList> TCliRun::FileLines(int* status, bool commandsOnly) {
-    const QString name = options_.arguments.first();
-    const TLang& lang = session_->Lang();
-    const auto refuse = [&](const QString& why) {
-        out_.Error(why);
-        *status = FileFailed;
-        return std::nullopt;
-    };
-    QStringList lines;
-    if (options_.plain) {
-        // Read whole before anything is sent: a pipe is read to its end, bounded as a file.
-        TFileText text;
-        try {
-            text = name == "-" ? PlainTextProgram::FromBytes(ReadStandardInput(), "-", lang)
-                               : PlainTextProgram::Read(name, lang);
-        } catch (const EFileError& error) {
-            return refuse(error.Text());
-        }
-        const QStringList damage = PlainTextProgram::Damage(text, name, lang);
-        if (!damage.isEmpty())
-            return refuse(damage.join(' ') + " Nothing was sent.");
-        for (qsizetype i = 0; i < text.lines.size(); ++i) {
-            if (text.lines[i].trimmed().isEmpty())
-                continue; // blank lines are no list lines; the others keep their file's number
-            lines << text.lines[i].trimmed();
-            fileLineNumbers_ << int(i + 1);
-        }
-    } else {
-        if (!QFileInfo::exists(name))
-            return refuse(EFileError::CannotOpen(name, lang.ExtraText(Ext::NoSuchFile)).Text());
-        try {
-            if (!ProgramFiles::CompanionExists(name)) {
-                if (LooksLikePlainText(name))
-                    return refuse(
-                        QString("%1 is plain text, not a program file pair: give --plain to send it.")
-                            .arg(name));
-                throw EFileError::CannotOpen(ProgramFiles::CompanionName(name),
-                                             lang.ExtraText(Ext::NoSuchFile));
-            }
-            const ProgramFiles::TLoaded loaded = ProgramFiles::Load(name, lang);
-            // The window asks before it loads a damaged pair; a script is refused.
-            if (!loaded.damage.isEmpty())
-                return refuse(loaded.damage.join(' ') + " Nothing was sent.");
-            lines = loaded.program.lines;
-        } catch (const EFileError& error) {
-            return refuse(error.Text());
-        }
-        // A pair's bytes that decode into no command lines are no program of ours.
-        if (commandsOnly && LooksLikePlainText(name))
-            return refuse(
-                QString("%1 is plain text, not a program file pair: give --plain to send it.").arg(name));
-    }
-    for (qsizetype i = 0; commandsOnly && i < lines.size(); ++i) {
-        if (TKVTCommands::CommandIndex(lines[i]) == 0) {
-            out_.Error(QString("%1, line %2: \"%3\" is no command of the controller.")
-                           .arg(name)
-                           .arg(FileLine(int(i)))
-                           .arg(Shown(lines[i])));
-            *status = FileFailed;
-            return std::nullopt;
-        }
-    }
-    return lines;
-}
-
-TRWThread::TReport TCliRun::Transmit(const QStringList& lines) {
-    TRWThread::TReport report;
+TSendReport TCliRun::Transmit(const QStringList& lines) {
+    TSendReport report;
     QEventLoop loop;
-    const auto ended = connect(session_.get(), &TSession::TransmissionEnded, &loop,
-                               [&](TRWThread::End, const TRWThread::TReport& r) {
-                                   report = r;
-                                   loop.quit();
-                               });
+    TSending& sending = session_->Sending();
+    const auto ended = connect(&sending, &TSending::Ended, &loop, [&](const TSendReport& r) {
+        report = r;
+        loop.quit();
+    });
     connect(this, &TCliRun::Abandon, &loop, &QEventLoop::quit);
     QTimer progress;
     connect(&progress, &QTimer::timeout, this, [&] {
-        if (const auto p = session_->Progress())
+        if (const auto p = sending.Progress())
             out_.Progress(p->line, p->count);
     });
-    session_->Send(lines);
+    sending.Send(lines);
     if (lines.size() > 1)
         progress.start(200);
     loop.exec();
@@ -320,15 +243,15 @@ TRWThread::TReport TCliRun::Transmit(const QStringList& lines) {
 }
 
 int TCliRun::Send(const QStringList& lines) {
-    const TRWThread::TReport report = Transmit(lines);
+    const TSendReport report = Transmit(lines);
     if (portLost_)
         return PortFailed; // the log told how far it went
     // A list's end is in the operation log already, in the program's words; a single line's
     // outcome is its answer and the log lines that follow it.
-    const int at = report.end == TRWThread::End::Completed ? report.count : report.index + 1;
+    const int at = report.end == End::Completed ? report.count : report.index + 1;
     // Where the list ended, in the list and (blank lines skipped) in its file.
-    const int fileLine = report.end == TRWThread::End::Completed ? 0 : FileLine(report.index);
-    const bool elsewhereInFile = !fileLineNumbers_.isEmpty() && fileLine != 0 && fileLine != at;
+    const int fileLine = report.end == End::Completed ? 0 : file_.FileLine(report.index);
+    const bool elsewhereInFile = !file_.fileLineNumbers.isEmpty() && fileLine != 0 && fileLine != at;
     out_.Event("end",
                {{"outcome", EndWord(report.end)},
                 {"line", at},
@@ -336,24 +259,20 @@ int TCliRun::Send(const QStringList& lines) {
                 {"command", report.line},
                 {"sent", report.sent},
                 {"count", report.count},
-                {"text", session_->TransmissionSummary(report)}},
+                {"text", session_->Sending().Summary(report)}},
                elsewhereInFile ? QString("(line %1 of the list is line %2 of %3)")
                                      .arg(at)
                                      .arg(fileLine)
                                      .arg(options_.arguments.value(0))
                                : QString());
-    if (report.end == TRWThread::End::Completed)
+    if (report.end == End::Completed)
         return Done;
-    return stopRequested_ || report.end == TRWThread::End::StoppedByOperator ? Stopped : Refused;
-}
-
-int TCliRun::FileLine(int index) const {
-    return fileLineNumbers_.value(index, index + 1);
+    return stopRequested_ || report.end == End::StoppedByOperator ? Stopped : Refused;
 }
 
 int TCliRun::SingleLines() {
     for (const QString& line : options_.arguments) {
-        if (TKVTCommands::CommandIndex(line) == 0) {
+        if (!IsCommandLine(line)) {
             out_.Error(QString("\"%1\" is no command of the controller.").arg(Shown(line)));
             return BadArgument;
         }
@@ -368,17 +287,17 @@ int TCliRun::SingleLines() {
 
 int TCliRun::ReadBack(const QStringList* compareWith) {
     if (options_.direct)
-        session_->SetDirectControl(true);
+        session_->Editor().SetDirectControl(true);
+    TReadingBack& reading = session_->ReadBack();
     QEventLoop loop;
     TChanReadThread::Outcome outcome = TChanReadThread::Outcome::Stopped;
     QString text;
-    connect(session_.get(), &TSession::ReadBackDone, &loop,
-            [&](TChanReadThread::Outcome o, const QString& t) {
-                outcome = o;
-                text = t;
-                loop.quit();
-            });
-    if (session_->StartReadBack() != TSession::ReadBackStart::Started) {
+    connect(&reading, &TReadingBack::Done, &loop, [&](TChanReadThread::Outcome o, const QString& t) {
+        outcome = o;
+        text = t;
+        loop.quit();
+    });
+    if (reading.Begin() != TReadingBack::Start::Started) {
         out_.Error("The controller cannot be read now.");
         return Refused;
     }
@@ -394,24 +313,21 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
     if (options_.timeoutS)
         timeout.start(int(*options_.timeoutS * 1000));
     loop.exec();
-    if (portLost_) {
-        session_->CancelReadBack();
+    if (outcome == TChanReadThread::Outcome::Stopped)
+        reading.Cancel(); // given up before its end
+    if (portLost_)
         return PortFailed;
-    }
     if (timedOut && outcome == TChanReadThread::Outcome::Stopped) {
-        session_->CancelReadBack();
         out_.Event("end", {{"outcome", "timeout"}},
                    QString("The read did not end within %1 s.").arg(*options_.timeoutS));
         return Refused;
     }
-    if (stopRequested_) {
-        session_->CancelReadBack();
+    if (stopRequested_)
         return Stopped;
-    }
     if (outcome != TChanReadThread::Outcome::Read)
         return Refused; // "No reply from the controller!" is logged
     TCommandList read("MemoReaded");
-    const TReadBack parsed = session_->ParseReadBack({text}, read);
+    const TReadBack parsed = reading.Parse({text}, read);
     for (const QString& refusal : parsed.refusals)
         out_.Event("refused", {{"text", refusal}}, refusal);
     if (parsed.wrongCommand)
@@ -422,112 +338,36 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
         out_.Event("end", {{"outcome", "no-program"}}, {});
         return Refused;
     }
-    // The controller lists its program without the ED that ended it: a whole program is given
-    // back with it, so that what is saved or printed can be sent back as it is.
-    if (OpenRecordingAtEnd(read.Lines()))
-        read.Append("ED", session_->Commands().Entry(TKVTCommands::ED).CaptionText);
     if (compareWith) {
-        const TComparison c = CompareWithList(parsed.commands, *compareWith);
-        const TLang& lang = session_->Lang();
-        const auto shown = [&](const QString& t) {
-            return t.isEmpty() ? lang.ExtraText(Ext::NothingThere) : Shown(t);
-        };
+        const TReadingBack::TVerdict verdict = reading.Compare(parsed, *compareWith);
+        const TComparison& c = verdict.comparison;
         if (c.same) {
-            out_.Event("verify", {{"outcome", "same"}, {"count", c.count}},
-                       lang.ExtraText(Ext::CompareSame).arg(c.count));
+            out_.Event("verify", {{"outcome", "same"}, {"count", c.count}}, verdict.text);
             return Done;
         }
         out_.Event(
             "verify",
             {{"outcome", "differs"}, {"line", c.firstDifference + 1}, {"text", c.listed}, {"answer", c.read}},
-            lang.ExtraText(Ext::CompareDiffers)
-                .arg(c.firstDifference + 1)
-                .arg(shown(c.read), shown(c.listed)));
+            verdict.text);
         return Refused;
     }
+    // The whole program, with the ED that ended it, so that it can be sent back as it is.
+    const TFileTie::TText program = reading.WholeProgram(read, parsed);
     if (!options_.output.isEmpty()) {
         try {
-            ProgramFiles::Save(options_.output, {read.Lines(), read.Descriptions()}, session_->Lang());
+            ProgramFiles::Save(options_.output, {program.lines, program.descriptions}, session_->Lang());
         } catch (const EFileError& error) {
             out_.Error(error.Text());
             return FileFailed;
         }
-        out_.Event("saved", {{"text", options_.output}, {"count", read.Count()}},
-                   QString("%1 commands saved to %2").arg(read.Count()).arg(options_.output));
+        const qsizetype count = program.lines.size();
+        out_.Event("saved", {{"text", options_.output}, {"count", count}},
+                   QString("%1 commands saved to %2").arg(count).arg(options_.output));
     } else {
-        for (int i = 0; i < read.Count(); ++i)
-            out_.Event("line", {{"line", i + 1}, {"text", read.Line(i)}}, read.Line(i));
+        for (qsizetype i = 0; i < program.lines.size(); ++i)
+            out_.Event("line", {{"line", i + 1}, {"text", program.lines[i]}}, program.lines[i]);
     }
     return Done;
-}
-
-int TCliRun::Preview(const QStringList& lines) {
-    // The travel: --min and --max for every channel, else the program folder's.
-    TTravelLimits travel = session_->Settings().Travel;
-    if (options_.minimum || options_.maximum) {
-        const auto steps = [](std::optional<double> v, qint64 otherwise) {
-            return v ? qint64(std::llround(*v)) : otherwise;
-        };
-        for (int n = 1; n <= 3; ++n)
-            travel[size_t(n)] = {true, steps(options_.minimum, -Preview::Unbounded),
-                                 steps(options_.maximum, Preview::Unbounded)};
-    }
-    const Preview::TListPreview preview = Preview::PreviewList(lines, travel);
-    const TPreviewUnits units; // steps: a script counts in what the controller counts
-    const TLang& lang = session_->Lang();
-    const TPreviewReport report(preview, lang, units, travel);
-    const QStringList rows = report.RowNames();
-    for (size_t i = 0; i < preview.programs.size(); ++i) {
-        const Preview::TProgram& p = preview.programs[i];
-        const TMotionEffect& m = p.motion;
-        const auto lineOrNull = [](int line) { return line >= 0 ? QVariant(line + 1) : QVariant(); };
-        QString readable = report.Columns()[i].caption;
-        for (qsizetype r = 0; r < rows.size(); ++r)
-            readable += QString("\n  %1: %2").arg(rows[r], report.Columns()[i].values[r]);
-        out_.Event("program",
-                   {{"channel", p.channel},
-                    {"first", p.firstLine + 1},
-                    {"last", p.lastLine + 1},
-                    {"ended", p.ended},
-                    {"moves", m.moves},
-                    {"forward", m.stepsForward},
-                    {"backward", m.stepsBackward},
-                    {"net", m.homes ? QVariant() : QVariant(m.end)},
-                    {"lowest", m.relativeLow},
-                    {"highest", m.relativeHigh},
-                    {"homes", m.homes},
-                    {"absoluteLowest", m.homes ? QVariant(m.absoluteLow) : QVariant()},
-                    {"absoluteHighest", m.homes ? QVariant(m.absoluteHigh) : QVariant()},
-                    {"end", m.end},
-                    {"pausesMs", m.pausesMs},
-                    {"seconds", m.seconds},
-                    {"openEndedFrom", lineOrNull(m.openLine)},
-                    {"positionUnknownFrom", lineOrNull(m.positionUnknownLine)},
-                    {"leavesTravelAt", lineOrNull(p.leavesTravelAt)}},
-                   readable);
-    }
-    if (!preview.directLines.empty()) {
-        QVariantList direct;
-        for (int line : preview.directLines)
-            direct << line + 1;
-        out_.Event("direct", {{"lines", direct}}, report.DirectLines());
-    }
-    for (size_t i = 0; i < preview.findings.size(); ++i) {
-        const Preview::TFinding& f = preview.findings[i];
-        out_.Event("finding",
-                   {{"kind", Preview::FindingKey(f.kind)},
-                    {"line", f.line >= 0 ? QVariant(f.line + 1) : QVariant()},
-                    {"channel", f.channel},
-                    {"text", report.Findings()[i].text}},
-                   report.Findings()[i].text);
-    }
-    const bool leaves = preview.FirstLeavingTravel() != nullptr;
-    out_.Event("summary",
-               {{"programs", qint64(preview.programs.size())},
-                {"findings", qint64(preview.findings.size())},
-                {"leavesTravel", leaves}},
-               preview.findings.empty() ? lang.ExtraText(Ext::PreviewNoFindings) : QString());
-    return leaves ? Refused : Done;
 }
 
 int TCliRun::Wait() {
@@ -559,24 +399,24 @@ void TCliRun::LineAnswered(int index, const QString& line, const QString& echo, 
                QString("%1: %2 -> %3").arg(index + 1).arg(line, status));
 }
 
-void TCliRun::ChannelReported(int channel, TReplyHandler::Report report, const QString& token) {
+void TCliRun::ChannelReported(int channel, TChannelReport report, const QString& token) {
     if (channel != waitChannel_)
         return;
     QString outcome;
     switch (report) {
-    case TReplyHandler::Report::Completed:
+    case TChannelReport::Completed:
         outcome = "completed";
         waitStatus_ = Done;
         break;
-    case TReplyHandler::Report::ExecutionError:
+    case TChannelReport::ExecutionError:
         outcome = "execution-error";
         waitStatus_ = Refused;
         break;
-    case TReplyHandler::Report::Paused:
+    case TChannelReport::Paused:
         outcome = "paused";
         waitStatus_ = Refused;
         break;
-    case TReplyHandler::Report::Resumed:
+    case TChannelReport::Resumed:
         return;
     }
     // The log line that follows tells it in the program's words.
@@ -586,8 +426,8 @@ void TCliRun::ChannelReported(int channel, TReplyHandler::Report report, const Q
 
 void TCliRun::Terminate() {
     stopRequested_ = true;
-    if (session_ && session_->Transmitting())
-        session_->StopSending(); // after the line being sent has its answer
+    if (session_ && session_->Sending().IsSending())
+        session_->Sending().StopAfterLine(); // after the line being sent has its answer
     else
         loop_.quit();
 }

@@ -7,12 +7,19 @@
 // A colour as 0xRRGGBB; the window turns it into a colour of its toolkit.
 using TRgb = quint32;
 
-// What the shared state needs of the main window: each of its setters brings the window's
-// indicators, captions and buttons into line at once through this narrow interface, and the
-// logic below the window reaches the operation log and the recording list through the state
-// alone. The main window implements it; tests give the shared state a fake.
-class ICommonDatasView : public virtual IOperationLog {
+// What any face of the program shows of a session: the operation log and the recording list
+// "Loading:". A program without a window (kvtctl) implements this alone.
+class ILogView : public virtual IOperationLog {
 public:
+    // Adds a line to the recording list "Loading:".
+    virtual void AddRecordingLine(const QString& text) = 0;
+};
+
+// What the shared state shows of itself in a window: each of its setters brings the window's
+// indicators, captions and buttons into line at once through this narrow interface.
+class IStateView {
+public:
+    virtual ~IStateView() = default;
     // Fill colour of the indicator of channel 1, 2 or 3.
     virtual void PaintIndicator(int channel, TRgb colour) = 0;
     // Caption of PanelCoordinates and the three channel check boxes.
@@ -26,6 +33,7 @@ public:
                            const QString& unitLabel) = 0;
     // The rounding label lblTrunc.
     virtual void ShowRounding(const QString& text) = 0;
-    // Adds a line to the recording list "Loading:".
-    virtual void AddRecordingLine(const QString& text) = 0;
 };
+
+// The main window as the shared state sees it: the logs and the state. Tests give a fake.
+class ICommonDatasView : public ILogView, public IStateView {};

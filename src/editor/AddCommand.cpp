@@ -68,3 +68,7 @@ TMadeCommand AddCommand(const TKVTCommands& commands, TCommonDatas& datas, int i
         list.Append(made.command->line, made.command->description);
     return made;
 }
+
+bool IsCommandLine(const QString& line) {
+    return TKVTCommands::CommandIndex(line) != 0;
+}

@@ -30,6 +30,10 @@ struct TMadeCommand {
 TMadeCommand MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int index,
                          const QString& argument);
 
+// Whether `line` (a list line, as a program file holds it) begins with a command of the
+// controller.
+bool IsCommandLine(const QString& line);
+
 // MakeCommand, and the command appended to `list` when there is one. The only way commands
 // enter a list.
 TMadeCommand AddCommand(const TKVTCommands& commands, TCommonDatas& datas, int index, const QString& argument,

@@ -10,7 +10,7 @@ const qint32 TComPort::BaudRates[TComPort::BaudRateCount] = {110,   300,   600, 
                                                              14400, 19200, 38400, 56000, 57600, 115200};
 
 TComPort::TComPort(QString portsFolder, QObject* parent)
-    : QObject(parent), portsFolder_(std::move(portsFolder)) {}
+    : ILine(parent), portsFolder_(std::move(portsFolder)) {}
 
 TComPort::~TComPort() {
     Close();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LineWriter.h"
+#include "Line.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -20,31 +20,21 @@ class TReadThread;
 //
 // Open, Close, the setters and EnableReading run on the main thread; WriteText and WriteBuffer
 // may be called from any thread.
-class TComPort : public QObject, public ILineWriter {
+class TComPort : public ILine {
     Q_OBJECT
 public:
     static constexpr int BaudRateCount = 13;
     static const qint32 BaudRates[BaudRateCount];
 
-    // The line settings as indices into the port's tables: baud rate (BaudRates), data bits (0..3
-    // for 5..8), parity (0 none, 1 odd, 2 even, 3 mark, 4 space), stop bits (0 one, 1 one and a
-    // half, 2 two). The defaults are the program's fixed start: 9600 baud, 8 data bits, even
-    // parity, one stop bit.
-    struct TLineChoice {
-        quint8 baudIndex = 6;
-        quint8 dataBitsIndex = 3;
-        quint8 parity = 2;
-        quint8 stopBits = 0;
-        bool operator==(const TLineChoice&) const = default;
-    };
+    using TLineChoice = ::TLineChoice;
 
     // `portsFolder` is the program's ports folder, where COM<n> links may name devices.
     explicit TComPort(QString portsFolder, QObject* parent = nullptr);
     ~TComPort() override;
 
-    void Open();
-    void Close();
-    bool Connected() const;
+    void Open() override;
+    void Close() override;
+    bool Connected() const override;
 
     quint32 PortNumber() const { return portNumber_; }
     void SetPortNumber(quint32 n);
@@ -66,7 +56,7 @@ public:
     void ApplyLineSettings();
     TLineChoice Line() const { return {baudIndex_, dataBitsIndex_, parity_, stopBits_}; }
     // Data bits, stop bits, parity and baud rate in this order, each applied at once when open.
-    void SetLine(const TLineChoice& line);
+    void SetLine(const TLineChoice& line) override;
 
     qint32 InBufSize() const { return inBufSize_; }
     // Takes the new size only while the port is closed and the size is positive.
@@ -78,24 +68,20 @@ public:
 
     // Who takes the received chunks, on the read thread (not owned; set before the port opens:
     // a port without a receiver does not open).
-    void SetReceiver(IPortReceiver* receiver) { receiver_ = receiver; }
+    void SetReceiver(IPortReceiver* receiver) override { receiver_ = receiver; }
     bool WriteBuffer(const char* bytes, qsizetype count);
-    void EnableReading(bool on);
+    void EnableReading(bool on) override;
 
     // The device the current port number opens, or the device given outright.
-    QString DeviceName() const;
+    QString DeviceName() const override;
     // Opens `device` (any terminal device) instead of what the port number names; empty: the
     // number again.
     void SetDevice(const QString& device) { device_ = device; }
     // The errno of the last failed Open, 0 after a successful one.
-    int LastOpenError() const { return lastOpenError_; }
+    int LastOpenError() const override { return lastOpenError_; }
 
     // Called by the read thread, through the main thread's event loop: the device is gone.
     void DeviceLost();
-
-signals:
-    // The open device hung up or was removed; the port is already closed.
-    void HungUp(const QString& device);
 
 private:
     std::shared_ptr<TPortHandle> Handle() const;

@@ -5,28 +5,28 @@
 // A step of the history: the list before and after one action.
 class TListHistory::TStep : public QUndoCommand {
 public:
-    TStep(TSession& session, TSession::TListState before, TSession::TListState after, bool done = false)
-        : session_(session), before_(std::move(before)), after_(std::move(after)), done_(done),
+    TStep(TProgramEditor& editor, TListState before, TListState after)
+        : editor_(editor), before_(std::move(before)), after_(std::move(after)),
           bytes_(StepBytes(before_, after_)) {}
-    TStep* Copy() const { return new TStep(session_, before_, after_); }
+    TStep* Copy() const { return new TStep(editor_, before_, after_); }
     qint64 Bytes() const { return bytes_; }
 
-    void undo() override { session_.RestoreList(before_); }
+    void undo() override { editor_.Restore(before_); }
     void redo() override {
         // Pushed after the action itself has changed the list: the first redo has nothing to do.
         if (done_)
-            session_.RestoreList(after_);
+            editor_.Restore(after_);
         done_ = true;
     }
 
 private:
-    TSession& session_;
-    const TSession::TListState before_, after_;
+    TProgramEditor& editor_;
+    const TListState before_, after_;
     bool done_ = false;
     qint64 bytes_;
 };
 
-qint64 TListHistory::StepBytes(const TSession::TListState& before, const TSession::TListState& after) {
+qint64 TListHistory::StepBytes(const TListState& before, const TListState& after) {
     const auto texts = [](const QStringList& own, const QStringList& other) {
         qint64 bytes = qint64(own.size()) * qint64(sizeof(QString));
         for (qsizetype i = 0; i < own.size(); ++i) {
@@ -39,24 +39,15 @@ qint64 TListHistory::StepBytes(const TSession::TListState& before, const TSessio
            qint64(before.lines.size() + before.descriptions.size()) * qint64(sizeof(QString));
 }
 
-TListHistory::TListHistory(TSession& session, QObject* parent) : QObject(parent), session_(session) {
+TListHistory::TListHistory(TProgramEditor& editor, QObject* parent) : QObject(parent), editor_(editor) {
     stack_.setUndoLimit(StepLimit);
     connect(&stack_, &QUndoStack::canUndoChanged, this, &TListHistory::Changed);
     connect(&stack_, &QUndoStack::canRedoChanged, this, &TListHistory::Changed);
+    connect(&editor_, &TProgramEditor::StepTaken, this, &TListHistory::Keep);
 }
 
-void TListHistory::Begin() {
-    if (depth_++ == 0)
-        before_ = session_.ListState();
-}
-
-void TListHistory::End() {
-    if (depth_ == 0 || --depth_ > 0)
-        return;
-    TSession::TListState after = session_.ListState();
-    if (after == before_)
-        return;
-    stack_.push(new TStep(session_, std::exchange(before_, {}), std::move(after)));
+void TListHistory::Keep(const TListState& before, const TListState& after) {
+    stack_.push(new TStep(editor_, before, after));
     // The steps the stack holds now (it drops the oldest beyond its count, and what could be
     // redone before this push).
     memory_ = 0;

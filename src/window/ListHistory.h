@@ -1,17 +1,15 @@
 #pragma once
 
-#include "session/Session.h"
+#include "session/ProgramEditor.h"
 
 #include <QObject>
 #include <QUndoStack>
 
-// The undo history of the command list: one step per operator action (a command added, a row
-// removed or dragged, "Clear all", a load, a re-scale, a read-back taken over, the clears of the
-// mode switch and of Direct Control). A step keeps the list as it was before and after the
-// action; undo and redo put the one or the other back through the session. What the list holds
-// in the simple control mode (the lists its buttons prepare) is not the operator's and is not
-// recorded, so that an undo after returning to the extended mode brings back the list the mode
-// switch cleared.
+// The undo history of the command list: each step the editor takes (one operator action, or a
+// clear of the program's that an undo may take back) is kept with the list before and after it;
+// undo and redo put the one or the other back through the editor. The lists of the simple mode
+// and the commands of Direct Control are no steps, so that an undo after returning to the
+// extended mode brings back the list the mode switch cleared.
 class TListHistory : public QObject {
     Q_OBJECT
 public:
@@ -19,18 +17,7 @@ public:
     static constexpr int StepLimit = 100;
     static constexpr qint64 MemoryLimit = 64ll << 20;
 
-    explicit TListHistory(TSession& session, QObject* parent = nullptr);
-
-    // An action begins: the list as it is now is what an undo returns to. Actions may nest (a
-    // button that adds three commands); the outermost one makes the step.
-    void Begin();
-    // The action ended: a step is kept when the list changed.
-    void End();
-    // Runs `action` as one step.
-    template <typename Action> void Record(Action&& action) {
-        const TScope scope(*this);
-        action();
-    }
+    explicit TListHistory(TProgramEditor& editor, QObject* parent = nullptr);
 
     bool CanUndo() const { return stack_.canUndo(); }
     bool CanRedo() const { return stack_.canRedo(); }
@@ -42,26 +29,19 @@ public:
     qint64 MemoryBytes() const { return memory_; }
     // What a step from `before` to `after` holds that neither the other state nor the list
     // shares: its arrays, and the texts of `after` that `before` does not hold at their place.
-    static qint64 StepBytes(const TSession::TListState& before, const TSession::TListState& after);
+    using TListState = TProgramEditor::TListState;
+    static qint64 StepBytes(const TListState& before, const TListState& after);
 
 signals:
     // Whether an undo or a redo can be done changed.
     void Changed();
 
 private:
-    struct TScope {
-        explicit TScope(TListHistory& history) : history_(history) { history_.Begin(); }
-        ~TScope() { history_.End(); }
-        TScope(const TScope&) = delete;
-        TScope& operator=(const TScope&) = delete;
-        TListHistory& history_;
-    };
     class TStep;
+    void Keep(const TListState& before, const TListState& after);
     // Drops the oldest steps until the rest fit the memory limit (the newest always stays).
     void DropOldestBeyondMemory();
-    TSession& session_;
-    qint64 memory_ = 0;
+    TProgramEditor& editor_;
     QUndoStack stack_;
-    int depth_ = 0;
-    TSession::TListState before_;
+    qint64 memory_ = 0;
 };

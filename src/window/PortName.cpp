@@ -7,7 +7,8 @@
 #include "serial/DeviceWatch.h"
 #include "serial/PortDevice.h"
 #include "serial/SerialDevices.h"
-#include "session/Session.h"
+#include "session/Connection.h"
+#include "session/OperatorSettings.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/SpinEdit.h"
 
@@ -21,8 +22,9 @@ constexpr TCaptionSlot kSlots[] = {{1, "TFormPortName", -1}, {2, "rgrPortName", 
 constexpr int kHighestEntry = 2;
 } // namespace
 
-TFormPortName::TFormPortName(TSession& session, QWidget* parent)
-    : TLangDialog(session, parent, "TFormPortName", "Chose port number", kSlots, kHighestEntry) {
+TFormPortName::TFormPortName(TOperatorSettings& options, TConnection& connection, QWidget* parent)
+    : TTranslatedDialog(options, parent, "TFormPortName", "Chose port number", kSlots, kHighestEntry),
+      connection_(connection) {
     setModal(true);
     auto* grid = new QGridLayout(this);
     rgrPortName = new TRadioGroup("rgrPortName", QString(),
@@ -63,11 +65,11 @@ TFormPortName::TFormPortName(TSession& session, QWidget* parent)
 }
 
 void TFormPortName::Fill() {
-    const TLang& lang = Session().Lang();
+    const TLang& lang = Lang();
     lblDevices->setText(lang.ExtraText(Ext::DevicesPresent));
     btnLink->setText(lang.ExtraText(Ext::LinkDevice));
     btnRefresh->setText(lang.ExtraText(Ext::RefreshDevices));
-    const quint32 n = Session().PortNumber();
+    const quint32 n = connection_.PortNumber();
     if (n >= 1 && n <= 4) {
         rgrPortName->SetItemIndex(int(n) - 1);
         SpinEditPortName->setEnabled(false);
@@ -95,12 +97,12 @@ quint32 TFormPortName::SelectedNumber() const {
 }
 
 void TFormPortName::ShowDevices() {
-    const TLang& lang = Session().Lang();
+    const TLang& lang = Lang();
     const quint32 n = SelectedNumber();
     if (n == 0) {
         lblDevice->clear();
     } else {
-        const QString device = Session().DeviceForPort(n);
+        const QString device = connection_.DeviceForPort(n);
         const SerialDevices::TDeviceState state = SerialDevices::Inspect(device);
         const int how = !state.exists       ? Ext::DeviceMissing
                         : !state.accessible ? Ext::DeviceNoAccess
@@ -126,9 +128,8 @@ void TFormPortName::btnLinkClick() {
     if (n == 0 || !lbDevices->isEnabled() || !lbDevices->currentItem())
         return;
     const QString device = lbDevices->currentItem()->text();
-    const TLang& lang = Session().Lang();
-    const SerialDevices::TLinkResult result =
-        SerialDevices::LinkPort(Session().Paths.PortsFolder(), n, device);
+    const TLang& lang = Lang();
+    const SerialDevices::TLinkResult result = SerialDevices::LinkPort(connection_.PortsFolder(), n, device);
     if (!result.linked)
         Dialogs().ShowMessage(
             lang.ExtraText(Ext::LinkFailed)
@@ -140,14 +141,14 @@ void TFormPortName::btnLinkClick() {
 void TFormPortName::ButtonOKClick() {
     const int item = rgrPortName->ItemIndex();
     if (item >= 0 && item < 4) {
-        Session().ChoosePort(quint32(item + 1));
+        connection_.ChoosePort(quint32(item + 1));
     } else if (item == 4) {
         // Any number may be typed; text that is no number counts as 5.
         const int n = SpinEditPortName->value();
         if (n >= 5 && n <= 255)
-            Session().ChoosePort(quint32(n));
+            connection_.ChoosePort(quint32(n));
         else
-            Dialogs().ShowMessage(Session().Lang().Message(Msg::SetCorrectPort));
+            Dialogs().ShowMessage(Lang().Message(Msg::SetCorrectPort));
     }
     emit PortChosen();
     close();

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "LangDialog.h"
+#include "TranslatedDialog.h"
 
 class QLabel;
 class QListWidget;
 class QPushButton;
 class TDeviceFolderWatch;
 class TSpinEdit;
+class TConnection;
 class TRadioGroup;
 
 // "Chose port": the port number, 1 to 4 or another from 5 to 255. It also shows which device
@@ -15,10 +16,10 @@ class TRadioGroup;
 // by itself while devices are plugged in or out), so that one choice links
 // the number to a device (ports/COM<n>, inside the program folder). OK sets the number and tells
 // the main window (PortChosen), which opens the port on it. Modal; released when closed.
-class TFormPortName : public TLangDialog {
+class TFormPortName : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormPortName(TSession& session, QWidget* parent);
+    TFormPortName(TOperatorSettings& options, TConnection& connection, QWidget* parent);
 
     void rgrPortNameClick();
     void ButtonOKClick();
@@ -46,6 +47,7 @@ protected:
     void Fill() override;
 
 private:
+    TConnection& connection_;
     TDeviceFolderWatch* devicesWatch_;
 
 signals:

@@ -4,7 +4,8 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "panels/TravelLimitsPanel.h"
-#include "session/Session.h"
+#include "session/OperatorSettings.h"
+#include "session/ProgramEditor.h"
 #include "widgets/Design.h"
 #include "widgets/PreviewPlot.h"
 
@@ -24,8 +25,10 @@ constexpr int kMaxFindingsShown = 500;
 constexpr int kRefreshDelayMs = 150;
 } // namespace
 
-TProgramPreviewWindow::TProgramPreviewWindow(TSession& session, QWidget* parent)
-    : TLangDialog(session, parent, "FormPreview", session.Lang().ExtraText(Ext::PreviewTitle), {}, 0) {
+TProgramPreviewWindow::TProgramPreviewWindow(TOperatorSettings& options, TProgramEditor& editor,
+                                             QWidget* parent)
+    : TTranslatedDialog(options, parent, "FormPreview", options.Lang().ExtraText(Ext::PreviewTitle), {}, 0),
+      editor_(editor) {
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     auto* column = new QVBoxLayout(this);
     split_ = new QSplitter(Qt::Vertical, this);
@@ -81,13 +84,13 @@ TProgramPreviewWindow::TProgramPreviewWindow(TSession& session, QWidget* parent)
     refreshTimer_->setInterval(kRefreshDelayMs);
     connect(refreshTimer_, &QTimer::timeout, this, &TProgramPreviewWindow::Refresh);
     const auto later = [this] { refreshTimer_->start(); };
-    const TCommandList* list = &session.CommandList();
+    const TCommandList* list = &editor.List();
     connect(list, &QAbstractItemModel::modelReset, this, later);
     connect(list, &QAbstractItemModel::rowsInserted, this, later);
     connect(list, &QAbstractItemModel::rowsRemoved, this, later);
     connect(list, &QAbstractItemModel::rowsMoved, this, later);
     connect(list, &QAbstractItemModel::dataChanged, this, later);
-    connect(&session, &TSession::ShownValuesChanged, this, later);
+    connect(&options, &TOperatorSettings::ShownValuesChanged, this, later);
     connect(lstFindings, &QListWidget::itemClicked, this, &TProgramPreviewWindow::FindingClicked);
     connect(Travel, &TTravelLimitsPanel::Edited, this, &TProgramPreviewWindow::TravelEdited);
     resize(820, 720);
@@ -95,7 +98,7 @@ TProgramPreviewWindow::TProgramPreviewWindow(TSession& session, QWidget* parent)
 }
 
 void TProgramPreviewWindow::showEvent(QShowEvent* event) {
-    TLangDialog::showEvent(event);
+    TTranslatedDialog::showEvent(event);
     if (sized_)
         return;
     // At first the figures and the findings take what they need; the plot takes the rest.
@@ -110,13 +113,12 @@ void TProgramPreviewWindow::Fill() {
 
 void TProgramPreviewWindow::Refresh() {
     refreshTimer_->stop();
-    TSession& session = Session();
-    const TLang& lang = session.Lang();
+    const TLang& lang = Lang();
     const auto x = [&](int id) { return lang.ExtraText(id); };
     setWindowTitle(x(Ext::PreviewTitle));
-    const Preview::TListPreview preview = session.PreviewOfList();
-    const TPreviewUnits units = session.PreviewUnits();
-    const TTravelLimits& travel = session.Settings().Travel;
+    const Preview::TListPreview preview = editor_.PreviewOfList();
+    const TPreviewUnits units = editor_.PreviewUnits();
+    const TTravelLimits& travel = Options().Settings().Travel;
     const TPreviewReport report(preview, lang, units, travel);
 
     // The figures: a row per figure, a column per program.
@@ -165,7 +167,7 @@ void TProgramPreviewWindow::FindingClicked(QListWidgetItem* item) {
 }
 
 void TProgramPreviewWindow::TravelEdited(const TTravelLimits& limits) {
-    TSettings settings = Session().Settings();
+    TSettings settings = Options().Settings();
     settings.Travel = limits;
-    Session().ApplySettings(settings);
+    Options().Apply(settings);
 }

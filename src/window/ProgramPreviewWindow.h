@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LangDialog.h"
+#include "TranslatedDialog.h"
 #include "core/Settings.h"
 
 class QLabel;
@@ -10,6 +10,7 @@ class QSplitter;
 class QTableWidget;
 class QTimer;
 class TPreviewPlot;
+class TProgramEditor;
 class TTravelLimitsPanel;
 
 // The program preview: for each program of the command list a column of its figures, the
@@ -17,10 +18,10 @@ class TTravelLimitsPanel;
 // position against estimated time, and the travel limits. It follows the list as it is edited,
 // the units, the scale and the language, a moment after the last change. At most one exists;
 // not modal; released when closed.
-class TProgramPreviewWindow : public TLangDialog {
+class TProgramPreviewWindow : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TProgramPreviewWindow(TSession& session, QWidget* parent);
+    TProgramPreviewWindow(TOperatorSettings& options, TProgramEditor& editor, QWidget* parent);
 
     // Walks the list again now (the window does it by itself after each change).
     void Refresh();
@@ -44,6 +45,7 @@ protected:
 private:
     void FindingClicked(QListWidgetItem* item);
     void TravelEdited(const TTravelLimits& limits);
+    TProgramEditor& editor_;
     QTimer* refreshTimer_;
     QSplitter* split_;
     bool sized_ = false;

@@ -7,6 +7,7 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "session/Session.h"
+#include "session/SessionLogs.h"
 #include "settings/LogFiles.h"
 #include "startup/CommandLine.h"
 #include "startup/FirstStartLink.h"
@@ -29,7 +30,7 @@ std::unique_ptr<TProgram> StartProgram(const QString& programFolder, quint32 por
     auto program = std::make_unique<TProgram>();
     program->Form1 = std::make_unique<TForm1>(programFolder, portForThisStart, deviceForThisStart);
     // Made hidden and kept until the end: it reports missing dialog texts at once.
-    program->FormLang = std::make_unique<TFormLang>(program->Form1->Session());
+    program->FormLang = std::make_unique<TFormLang>(program->Form1->Session().Options());
     program->FormLang->setAttribute(Qt::WA_DeleteOnClose, false);
     return program;
 }
@@ -91,10 +92,10 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
                                                 FirstStartLink::ByIdFolder())
             : QString();
     const auto program = StartProgram(choice.folder, line.port, line.device);
+    TSession& session = program->Form1->Session();
     if (!adapter.isEmpty())
-        program->Form1->Session().Log(
-            program->Form1->Session().Lang().ExtraText(Ext::FirstStartLink).arg(adapter));
-    program->Form1->Session().SetReadOnly(readOnly);
+        session.Logs().Log(session.Lang().ExtraText(Ext::FirstStartLink).arg(adapter));
+    session.SetReadOnly(readOnly);
     if (endRequested) {
         program->Form1->close();
         return 0;

@@ -1,20 +1,16 @@
 #include "Unit1.h"
 
 #include "AlertQueue.h"
-#include "LangDialog.h"
+#include "FileMenu.h"
 #include "ListHistory.h"
-#include "PortName.h"
-#include "ProgramPreviewWindow.h"
+#include "LogMenus.h"
+#include "PortControls.h"
+#include "TranslatedDialog.h"
 #include "UnitByteLen.h"
-#include "UnitChanRead.h"
-#include "UnitColorIndicators.h"
-#include "UnitCoord.h"
-#include "UnitErrNastr.h"
-#include "UnitLang.h"
-#include "UnitProgProp.h"
 #include "core/Dialogs.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
+#include "editor/ProgramFiles.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
@@ -22,39 +18,53 @@
 #include "panels/ExtendedPanel.h"
 #include "panels/SimpleModePanel.h"
 #include "panels/UnitsPanel.h"
+#include "session/Connection.h"
+#include "session/OperatorSettings.h"
+#include "session/ProgramDocument.h"
+#include "session/ProgramEditor.h"
+#include "session/Sending.h"
 #include "session/Session.h"
+#include "session/SessionLogs.h"
 #include "widgets/Captions.h"
 #include "widgets/FittingScrollArea.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
 #include "widgets/Mnemonics.h"
 #include "widgets/Panel.h"
+#include "widgets/QtTexts.h"
 #include "widgets/RadioGroup.h"
+#include "widgets/SendingProgress.h"
 #include "widgets/Shape.h"
 #include "widgets/StringGrid.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QLabel>
 #include <QLayout>
-#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
-#include <QTranslator>
 
 TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QString& deviceForThisStart,
                QWidget* parent)
     : QMainWindow(parent) {
     CreateControls();
     // The session's shared state writes its defaults into the controls just created.
-    session_ = std::make_unique<TSession>(programFolder, *this);
-    history_ = new TListHistory(*session_, this);
+    session_ = std::make_unique<TSession>(programFolder, *this, this);
+    TSession& session = *session_;
+    history_ = new TListHistory(session.Editor(), this);
+    files_ = new TFileMenu(
+        {mmFileOpen, mmFileSave, mmFileSaveProgram, mmFileSaveAs, mmFileImport, mmFileExport, mmRecent},
+        session.Document(), session.Options(), this);
+    LogMenus = new TLogMenus(MemoLog, ExtendedPanel->lbBufRead, session.Logs(), session.Lang(), this);
+    port_ = new TPortControls({btnOpenPort, btnClosePort, mmSettsProp, PanelPortProp}, session.Connection(),
+                              session.Lang(), this);
+    alerts_ = new TAlertQueue(session.Lang(), this);
+    qtTexts_ = new TQtTexts(this);
     if (portForThisStart != 0)
-        session_->UsePortForThisStart(portForThisStart);
+        session.Connection().UsePortForThisStart(portForThisStart);
     if (!deviceForThisStart.isEmpty())
-        session_->UseDevice(deviceForThisStart);
+        session.Connection().UseDevice(deviceForThisStart);
     ConnectHandlers();
     FormCreate();
 }
@@ -64,8 +74,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::ConnectHandlers() {
-    connect(btnOpenPort, &QPushButton::clicked, this, &TForm1::btnOpenPortClick);
-    connect(btnClosePort, &QPushButton::clicked, this, &TForm1::btnClosePortClick);
+    TSession& session = *session_;
     connect(mmVers, &QAction::triggered, this, &TForm1::mmVers1Click);
     connect(mmSettsPortName, &QAction::triggered, this, &TForm1::mmSettsPortNameClick);
     connect(mmSettsProp, &QAction::triggered, this, &TForm1::mmSettsPropClick);
@@ -78,30 +87,16 @@ void TForm1::ConnectHandlers() {
     connect(ExtendedPanel->btnPreview, &QPushButton::clicked, this, &TForm1::mmPreviewClick);
     connect(mmFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(ChannelState->StatesButton(), &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);
-    connect(ChannelState, &TChannelStatePanel::ChannelsClicked, session_.get(), &TSession::SetChannelsActive);
-    // The mode switch clears the list: it acts only when the selection really changes, never on
-    // a click on the mode already selected.
-    connect(rgrSingl_Mult, &TRadioGroup::Clicked, this, [this] {
-        if (rgrSingl_Mult->ItemIndex() != Session().Datas().Settings().ControlMode)
-            rgrSingl_MultClick();
+    connect(ChannelState, &TChannelStatePanel::ChannelsClicked, &session.Sending(),
+            &TSending::SetChannelsActive);
+    connect(port_, &TPortControls::ControlsUpdated, this, [this] {
+        // The data bits of an open or closed port are not changed from the line settings dialog.
+        if (formByteLen_)
+            formByteLen_->rgrDataLen->setEnabled(false);
     });
-    ConnectSendingHandlers();
-    ConnectEditorHandlers();
-    ConnectFileHandlers();
-    ConnectLogMenus();
-    const struct {
-        QPushButton* button;
-        TSession::SimpleAction action;
-    } simple[] = {{SimplePanel->btnLoad, TSession::SimpleAction::Write},
-                  {SimplePanel->btnStart, TSession::SimpleAction::Start},
-                  {SimplePanel->btnStop, TSession::SimpleAction::Stop},
-                  {SimplePanel->btnPusk, TSession::SimpleAction::WriteAndStart}};
-    for (const auto& b : simple)
-        connect(b.button, &QPushButton::clicked, this, [this, b] { SimpleButtonClick(int(b.action)); });
-    connect(session_.get(), &TSession::Received, ExtendedPanel->lbBufRead, &TReplyList::Refresh);
-    connect(session_.get(), &TSession::PortLost, this, &TForm1::PortLost);
-    connect(session_.get(), &TSession::DeviceReturned, this, &TForm1::DeviceReturned);
-    alerts_ = new TAlertQueue(session_->Lang(), this);
+    connect(&session, &TSession::Received, ExtendedPanel->lbBufRead, &TReplyList::Refresh);
+    connect(&session, &TSession::Alert, alerts_, &TAlertQueue::Add);
+    connect(&session.Document(), &TProgramDocument::Changed, this, &TForm1::UpdateTitle);
     // F10 opens the menu bar at its first menu, as in other programs.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
     menuKey->setObjectName("MenuShortcut");
@@ -109,32 +104,29 @@ void TForm1::ConnectHandlers() {
         if (!menuBar()->actions().isEmpty())
             menuBar()->setActiveAction(menuBar()->actions().first());
     });
-    connect(session_.get(), &TSession::Alert, alerts_, &TAlertQueue::Add);
+    ConnectEditorHandlers();
+    ConnectModeHandlers();
 }
 
 void TForm1::FormCreate() {
     TSession& session = Session();
-    ShowMessages(session.TakeLanguageProblems());
+    TOperatorSettings& options = session.Options();
+    ShowMessages(options.TakeLanguageProblems());
     TStringGrid* grid = ExtendedPanel->StringGridSend;
-    grid->SetList(&session.CommandList());
-    ExtendedPanel->lbBufRead->SetLog(&session.ReplyLog());
-    if (!session.PortSettingsLoaded())
-        ReportFile(session.PortSettingsFile());
-    UpdatePortControls();
-
+    grid->SetList(&session.Editor().List());
+    ExtendedPanel->lbBufRead->SetLog(&session.Logs().ReplyLog());
+    for (const QString& file : options.DamagedFiles())
+        ReportFile(file);
     btnOpenPortClick();
 
     resize(371, height());
     grid->SetCell(0, 0, QString::fromUtf8("№"));
     grid->SetCell(2, 0, "Command");
     grid->FitCodeColumns();
-
-    if (!session.ProgramSettingsLoaded())
-        ReportFile(session.ProgramSettingsFile());
-    ShowSettings(session.Settings());
+    ShowSettings();
     rgrSingl_MultClick();
 
-    if (session.Settings().ShowOperationLog) {
+    if (options.Settings().ShowOperationLog) {
         resize(width(), 613);
     } else {
         // Laid out first: the window is shorter by the height it gives the log, not by the log's
@@ -142,23 +134,21 @@ void TForm1::FormCreate() {
         LayOutNow();
         const int logHeight = MemoLog->height();
         MemoLog->hide();
-        FitToScreen(); // the minimum without the log
+        TFittingScrollArea::FitToScreen(this); // the minimum without the log
         layout()->activate();
         resize(width(), height() - logHeight);
     }
-    FitToScreen();
+    TFittingScrollArea::FitToScreen(this);
 
-    if (!session.ErrorSettingsLoaded())
-        ReportFile(session.ErrorSettingsFile());
-    if (!session.ExtraSettingsLoaded())
+    if (!options.DamagedExtraFile().isEmpty())
         Dialogs().ShowMessage(
-            session.Lang().ExtraText(Ext::ExtraSettingsDamaged).arg(session.ExtraSettingsFile()));
-    session.ApplyMainLanguage(*this);
-    ShowMessages(session.TakeLanguageProblems());
+            session.Lang().ExtraText(Ext::ExtraSettingsDamaged).arg(options.DamagedExtraFile()));
+    ShowMessages(options.ApplyMainLanguage(*this));
     ApplyExtraTexts();
 }
 
-void TForm1::ShowSettings(const TSettings& settings) {
+void TForm1::ShowSettings() {
+    const TSettings& settings = Session().Options().Settings();
     rgrSingl_Mult->SetItemIndex(settings.ControlMode);
     UnitsPanel->rgrUnits->SetItemIndex(settings.UnitsMode);
     UnitsPanel->EnableScale(settings.UnitsMode == TSettings::OtherUnits);
@@ -166,153 +156,47 @@ void TForm1::ShowSettings(const TSettings& settings) {
 
 void TForm1::ApplyExtraTexts() {
     const TLang& lang = Session().Lang();
-    ExtendedPanel->StringGridSend->SetDragHint(lang.ExtraText(Ext::DragRowHint));
-    ExtendedPanel->btnStopSending->setText(lang.ExtraText(Ext::StopSending));
-    mmFileQuit->setText(lang.ExtraText(Ext::Quit));
-    mmPreview->setText(lang.ExtraText(Ext::PreviewMenu));
-    ExtendedPanel->btnPreview->setText(lang.ExtraText(Ext::PreviewButton));
+    ExtendedPanel->ApplyTexts(lang);
+    SimplePanel->ApplyTexts(lang);
+    ChannelState->ApplyTexts(lang);
+    LogMenus->ApplyTexts();
+    const struct {
+        QAction* action;
+        int text;
+    } actions[] = {{mmFileQuit, Ext::Quit},         {mmPreview, Ext::PreviewMenu},
+                   {mmEditUndo, Ext::Undo},         {mmEditRedo, Ext::Redo},
+                   {mmFileSaveAs, Ext::SaveAs},     {mmFileSaveProgram, Ext::SaveProgram},
+                   {mmFileImport, Ext::ImportText}, {mmFileExport, Ext::ExportText}};
+    for (const auto& a : actions)
+        a.action->setText(lang.ExtraText(a.text));
     mmEdit->setTitle(lang.ExtraText(Ext::EditMenu));
-    mmEditUndo->setText(lang.ExtraText(Ext::Undo));
-    mmEditRedo->setText(lang.ExtraText(Ext::Redo));
-    mmFileSaveAs->setText(lang.ExtraText(Ext::SaveAs));
-    mmFileSaveProgram->setText(lang.ExtraText(Ext::SaveProgram));
     mmRecent->setTitle(lang.ExtraText(Ext::RecentFilesMenu));
-    mmFileImport->setText(lang.ExtraText(Ext::ImportText));
-    mmFileExport->setText(lang.ExtraText(Ext::ExportText));
-    ExtendedPanel->StringGridSend->SetCell(TCommandList::LineColumn, 0, lang.ExtraText(Ext::CodeColumn));
-    ApplyLogMenuTexts();
-    ApplyHints();
-    ApplyQtTexts();
+    qtTexts_->Use(Session().Options().Settings().Language);
     Mnemonics::Apply(menuBar());
     UpdateTitle();
 }
 
-void TForm1::ApplyQtTexts() {
-    // Qt's own texts (file dialogs, the buttons of message boxes) in the language in use, from
-    // the translations installed with Qt; a language Qt has none for leaves them in English.
-    const QString code = Session().Settings().Language;
-    if (code == qtTextsLanguage_)
-        return;
-    qtTextsLanguage_ = code;
-    if (qtTexts_) {
-        QCoreApplication::removeTranslator(qtTexts_);
-        delete qtTexts_;
-        qtTexts_ = nullptr;
-    }
-    auto translator = std::make_unique<QTranslator>(this);
-    if (code != "en" && translator->load("qt_" + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        qtTexts_ = translator.release();
-        QCoreApplication::installTranslator(qtTexts_);
-    }
-}
-
-void TForm1::ApplyHints() {
-    // Every tool button's hint, and those of the other controls that have one, in the
-    // language in use.
-    const TLang& lang = Session().Lang();
-    static const struct {
-        const char* name;
-        int text;
-    } hints[] = {
-        {"btnAL", Ext::HintAL},
-        {"btnSF", Ext::HintSF},
-        {"btnSD", Ext::HintSD},
-        {"btnCF", Ext::HintCF},
-        {"btnSS", Ext::HintSS},
-        {"btnWL", Ext::HintWL},
-        {"btnMVn", Ext::HintMVn},
-        {"btnWH", Ext::HintWH},
-        {"btnSP", Ext::HintSP},
-        {"btnLP", Ext::HintJP},
-        {"btnML", Ext::HintML},
-        {"btnSB", Ext::HintSB},
-        {"btnMH", Ext::HintMH},
-        {"btnBG", Ext::HintBG},
-        {"btnEN", Ext::HintEN},
-        {"btnDS", Ext::HintDS},
-        {"btnMV", Ext::HintMV},
-        {"btnDL", Ext::HintDL},
-        {"btnDR", Ext::HintDR},
-        {"btnRS", Ext::HintRS},
-        {"bthHM", Ext::HintHM},
-        {"btnLL", Ext::HintLL},
-        {"btnLB", Ext::HintLB},
-        {"btnLD1", Ext::HintLD1},
-        {"btnED", Ext::HintED},
-        {"btnST", Ext::HintST},
-        {"btnPS1", Ext::HintPS1},
-        {"btnPusk", Ext::HintPusk},
-        {"chbDirectControl", Ext::HintDirectControl},
-        {"btnSetCoordStates", Ext::HintChannelStates},
-    };
-    for (const auto& h : hints) {
-        if (QWidget* control = findChild<QWidget*>(h.name))
-            control->setToolTip(lang.ExtraText(h.text));
-    }
+void TForm1::UpdateTitle() {
+    const QString title = Session().Document().Title(title_);
+    if (windowTitle() != title)
+        setWindowTitle(title);
 }
 
 void TForm1::ShowOperationLog(bool show) {
     if (show) {
         MemoLog->show();
-        ResizeLaidOut(width(), 613);
+        TFittingScrollArea::Resize(this, width(), 613);
     } else if (MemoLog->isVisibleTo(this)) {
         // Shorter by the log's height, less 5, whatever size the operator had given it. (A log
         // hidden already is not hidden again: a second OK does not shrink the window further.)
         const int height = this->height() - MemoLog->height() + 5;
         MemoLog->hide();
-        ResizeLaidOut(width(), height);
+        TFittingScrollArea::Resize(this, width(), height);
     }
 }
 
 void TForm1::LayOutNow() {
-    layout()->activate();
-    // The scroll area lays its content out at its next resize event, which a window not shown
-    // yet has not had.
-    Client->resize(centralWidget()->size().expandedTo(Client->minimumSizeHint()));
-    Client->layout()->setGeometry(Client->rect());
-}
-
-void TForm1::ResizeLaidOut(int width, int height) {
-    // The sizes the layout sets hold, within the screen; between them the operator may size the
-    // window as he likes.
-    FitToScreen(); // the minimum of the new layout first: it bounds the resize
-    resize(width, height);
-    FitToScreen();
-}
-
-void TForm1::FitToScreen() {
-    // The content keeps its minimum where the screen has room for it; on a smaller screen the
-    // window may be smaller, the log and the list shrinking first and the rest then scrolling.
-    Client->layout()->activate();
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    const QSize frame = isVisible() ? frameGeometry().size() - geometry().size() : QSize(0, 0);
-    const QSize room = screen->availableGeometry().size() - frame;
-    const int menu = menuBar()->sizeHint().height();
-    static_cast<TFittingScrollArea*>(centralWidget())->SetRoom(room - QSize(0, menu));
-    centralWidget()->updateGeometry(); // the content's minimum may have changed just now
-    if (this->width() > room.width() || this->height() > room.height())
-        resize(size().boundedTo(room));
-}
-
-void TForm1::FormDestroy() {
-    // The dialogs go first, while the session they stand on is whole.
-    const auto close = [](auto& dialog) { delete dialog.data(); };
-    close(formPortName_);
-    close(formByteLen_);
-    close(formProgProp_);
-    close(formErrNastr_);
-    close(formColorIndicators_);
-    close(formCoord_);
-    close(formLang_);
-    close(formChanRead_);
-    close(formPreview_);
-    // The history's steps stand on the session too.
-    delete history_;
-    history_ = nullptr;
-    // A running transmission stops at once and is waited for, before the port goes.
-    session_.reset();
+    TFittingScrollArea::LayOutNow(this);
 }
 
 void TForm1::ReportFile(const QString& path) {
@@ -321,62 +205,19 @@ void TForm1::ReportFile(const QString& path) {
 }
 
 void TForm1::btnOpenPortClick() {
-    const TLang& lang = Session().Lang();
-    if (Session().OpenPort()) {
-        ShowPortStatus();
-    } else {
-        // The described message, then which port and why, and where to choose another.
-        Dialogs().ShowMessage(lang.Message(Msg::ErrorOpeningPort) + "\n\n" + Session().PortOpenFailure() +
-                              "\n\n" + lang.ExtraText(Ext::PortWhatToDo));
-    }
-    UpdatePortControls();
-}
-
-void TForm1::ShowPortStatus() {
-    // The description, composed when the port opens; the device and the baud rate, which the
-    // description leaves out, in the panel's tooltip.
-    PanelPortProp->SetCaption(Session().Lang().Message(Msg::PortPrefix) + Session().PortInfo());
-    ShowPortTooltip();
-}
-
-void TForm1::ShowPortTooltip() {
-    const TSession& session = Session();
-    const int baud =
-        TComPort::BaudRates[std::min<int>(session.LineSettings().baudIndex, TComPort::BaudRateCount - 1)];
-    PanelPortProp->setToolTip(session.PortOpen() ? session.PortDevice() + "  " +
-                                                       session.Lang().ExtraText(Ext::PortBaud).arg(baud)
-                                                 : QString());
+    port_->Open();
 }
 
 void TForm1::btnClosePortClick() {
-    Session().ClosePort();
-    PanelPortProp->SetCaption(QString());
-    ShowPortTooltip();
-    UpdatePortControls();
+    port_->Close();
 }
 
-void TForm1::UpdatePortControls() {
-    const bool open = Session().PortOpen();
-    btnClosePort->setEnabled(open);
-    btnOpenPort->setEnabled(!open);
-    mmSettsProp->setEnabled(open);
-    // The data bits of an open or closed port are not changed from the line settings dialog.
-    if (formByteLen_)
-        formByteLen_->rgrDataLen->setEnabled(false);
-}
-
-void TForm1::PortLost() {
-    PanelPortProp->SetCaption(QString());
-    ShowPortTooltip();
-    UpdatePortControls();
-}
-
-void TForm1::DeviceReturned(const QString& device) {
-    // Asked, never done on its own: the controller may have been running all along.
-    const QString question =
-        Session().Lang().ExtraText(Ext::ReopenPort).arg(device).arg(Session().PortNumber());
-    if (!Session().PortOpen() && Dialogs().Confirm(question, false) && !Session().PortOpen())
-        btnOpenPortClick();
+void TForm1::LoadAtStart(const QString& fileName) {
+    // A name that is no program file's is refused as it is, in the mode the window is in.
+    if (ProgramFiles::HasProgramExtension(fileName) &&
+        Session().Options().Settings().ControlMode != TSettings::ExtendedMode)
+        rgrSingl_Mult->Click(TSettings::ExtendedMode);
+    files_->Load(fileName);
 }
 
 void TForm1::mmVers1Click() {

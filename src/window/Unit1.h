@@ -1,8 +1,6 @@
 #pragma once
 
-#include "ListHistory.h"
 #include "core/CommonDatasView.h"
-#include "editor/ProgramDocument.h"
 #include "lang/CaptionTarget.h"
 
 #include <QMainWindow>
@@ -12,11 +10,11 @@
 
 class QAction;
 class QMenu;
-class QTimer;
-class QTranslator;
+class QPushButton;
 class TAlertQueue;
 class TChannelStatePanel;
 class TExtendedPanel;
+class TFileMenu;
 class TFormByteLen;
 class TFormChanRead;
 class TFormColorIndicators;
@@ -26,21 +24,24 @@ class TFormLang;
 class TFormPortName;
 class TFormProgProp;
 class TListHistory;
+class TLogMenus;
 class TLogView;
 class TPanel;
+class TPortControls;
 class TProgramPreviewWindow;
+class TQtTexts;
 class TRadioGroup;
 class TSendingProgress;
 class TSession;
 class TSimpleModePanel;
 class TUnitsPanel;
-class QPushButton;
-struct TSettings;
 
 // The main window: the menu, the panels of the two control modes, the port buttons, the status
-// line and the operation log, with short handlers that delegate to the session, the program's one
-// face. It is the view of the shared state and the target of the language's captions; it opens
-// the dialogs, which stand on the session and tell it by signals what it must do afterwards.
+// line and the operation log. It lays them out and wires them to the session's rooms; what a
+// menu or a panel does lives in its own component (the File menu, the logs' menus, the port's
+// controls, the panels), and what is logic lives in the session. It is the view of the shared
+// state and the target of the language's captions; it opens the dialogs, each on the room it
+// works with.
 class TForm1 : public QMainWindow, public ICommonDatasView, public ICaptionTarget {
     Q_OBJECT
 public:
@@ -52,36 +53,24 @@ public:
     ~TForm1() override; // runs FormDestroy
 
     TSession& Session() const { return *session_; }
+    TListHistory& History() const { return *history_; }
+    TFileMenu& Files() const { return *files_; }
 
-    // --- start, end and the port ---
+    // --- start and end ---
     void FormCreate();
     void FormDestroy();
-    void btnOpenPortClick();
-    void btnClosePortClick();
-    void UpdatePortControls();
-    // The open port's description in the status line.
-    void ShowPortStatus();
-    // The device and the line's baud rate, in the status line's tooltip.
-    void ShowPortTooltip();
-    void mmVers1Click();
-    // The operator's choice of a control mode: the list is cleared and the window laid out.
-    void rgrSingl_MultClick();
-    // The layout of the control mode in the settings: menu entries, panels, the side lists of
-    // the extended mode (the mode switch without its "Clear all").
-    void ApplyModeLayout();
-    // Shows or hides the operation log; the window is 613 pixels high with it, shorter without.
-    void ShowOperationLog(bool show);
-    // The window's size for a layout (the start, a mode switch, the operation log shown or
-    // hidden), never beyond the screen.
-    void ResizeLaidOut(int width, int height);
-    // The window and its minimum within the available screen.
-    void FitToScreen();
+    // The close event's step: the operator's work, a recording under way, then the logs and
+    // settings whose flags are on; false keeps the window open.
+    bool FormClose();
+    // A program file named on the command line (as a file manager opens it): the extended
+    // mode is chosen and the file loaded as "Load from file" loads it.
+    void LoadAtStart(const QString& fileName);
     // Lays the window out at once (a window not shown yet does it only when shown).
     void LayOutNow();
-    // The stored selections of the settings, shown as they are (nothing is cleared or re-scaled).
-    void ShowSettings(const TSettings& settings);
 
-    // --- dialogs ---
+    // --- the port and the dialogs ---
+    void btnOpenPortClick();
+    void btnClosePortClick();
     void mmSettsPortNameClick();
     void mmSettsPropClick();
     void mmNastrLogsClick();
@@ -94,61 +83,11 @@ public:
     void mmPreviewClick();
     // The language changed: the window's captions follow.
     void LanguageChanged();
-    // The close event's step: the logs and settings whose flags are on; false keeps the window
-    // open (a file could not be written and the operator chose to stay).
-    bool FormClose();
 
     // --- sending ---
+    // "Send": the questions of a list that would leave its travel or a recording open, then the
+    // list sent.
     void btnRunTRClick();
-    // "Stop sending" and Esc: the transmission ends after the line being sent.
-    void btnStopSendingClick();
-    // Shows how far a long transmission is; hides it when nothing is being sent.
-    void UpdateSendingProgress();
-
-    // --- simple control mode ---
-    void btnLoadClick();
-    void btnStartClick();
-    void btnStopClick();
-    void btnPuskClick();
-
-    // --- command list editor, units, files ---
-    // Adds a command from one of the editor's buttons; a refusal is shown. True when added.
-    bool EditorAddCommand(int index, const QString& argument);
-    void btnLD1Click();
-    void btnAllClearClick();
-    void btnDelRawClick();
-    void StringGridSendRowMoved(int from, int to);
-    void btnClearClick();
-    void chbDirectControlClick();
-    void rgrUnitsClick();
-    void btnScaleChangeClick();
-    // "Save to file": the dialog proposes a free KVT-Prog-n.kvt.
-    void mmFileSaveClick();
-    // "Save" (Ctrl+S): the list's own file, or a name asked for when it has none.
-    void mmFileSaveProgramClick();
-    void mmFileOpenClick();
-    // "Save as...": the dialog proposes the program's own file name.
-    void mmFileSaveAsClick();
-    // A program file named on the command line (as a file manager opens it): the extended
-    // mode is chosen and the file loaded as "Load from file" loads it.
-    void LoadAtStart(const QString& fileName);
-    // One of the recent program files, loaded as "Load from file" loads it.
-    void OpenRecentFile(const QString& fileName);
-    // The list as plain text, one list line per line, and back.
-    void mmFileExportClick();
-    void mmFileImportClick();
-    // Delete on the grid: the selected rows are removed, as one step.
-    void DeleteSelectedRows();
-
-    // --- the list's history and its file ---
-    void mmEditUndoClick();
-    void mmEditRedoClick();
-    TListHistory& History() const { return *history_; }
-    // Whether the operator's work is held by no file.
-    bool ProgramModified() const;
-    // Before the operator's work would be lost (a quit, a load, an import): when no file holds
-    // it, asks Save / Discard / Cancel (the default). True when the action may go on.
-    bool MayDiscardProgram();
 
     // --- ICommonDatasView ---
     void PaintIndicator(int channel, TRgb colour) override;
@@ -178,9 +117,8 @@ public:
     TPanel* PanelPortProp;
     TSendingProgress* SendingProgress;
     TLogView* MemoLog;
-    QWidget* Client; // what the window holds, in a scroll area that scrolls on a small screen
-    // The context menus of the operation log and of the reply list.
-    QAction *pmSaveLog, *pmClearLog, *pmSaveReplies, *pmClearReplies;
+    QWidget* Client;     // what the window holds, in a scroll area that scrolls on a small screen
+    TLogMenus* LogMenus; // the context menus of the operation log and of the reply list
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -188,49 +126,31 @@ protected:
 private:
     void ConnectHandlers();
     void ConnectEditorHandlers();
-    void ConnectSendingHandlers();
-    void ConnectFileHandlers();
-    void ConnectLogMenus();
-    void ApplyLogMenuTexts();
-    // "Save log as...": the reply list when `replies`, else the operation log.
-    void SaveLogAs(bool replies);
-    // The command list as it stands.
-    TProgramDocument::TText ListText() const;
-    // The operator changed the list (an edit, undo, redo): it is the operator's work again.
-    void OperatorChangedList();
-    // The program is about to replace the list by a list of its own.
-    void ProgramReplacesList();
-    // An operator's change of the list, as one step of the history.
-    template <typename Action> void RecordEdit(Action&& action);
-    // Saves `text` to `fileName` (a program file pair); false when it can't be.
-    bool SaveProgramTo(const QString& fileName, const TProgramDocument::TText& text);
-    // The save dialog, proposing `proposed`, until a program file name is chosen; then saves.
-    bool SaveProgramWithDialog(const QString& proposed, const TProgramDocument::TText& text);
-    // Loads a program file pair into the list, as one step of the history.
-    void LoadProgram(const QString& fileName);
-    // The described title, the program file's name and a mark while it has unsaved changes.
-    void UpdateTitle();
-    void UpdateRecentMenu();
-    void UpdateEditActions();
+    void ConnectModeHandlers();
+    void mmVers1Click();
+    // The operator's choice of a control mode: the list is cleared and the window laid out.
+    void rgrSingl_MultClick();
+    // The layout of the control mode in the settings: menu entries, panels, the side lists of
+    // the extended mode (the mode switch without its "Clear all").
+    void ApplyModeLayout();
+    // Shows or hides the operation log; the window is 613 pixels high with it, shorter without.
+    void ShowOperationLog(bool show);
+    // The stored selections of the settings, shown as they are (nothing is cleared or re-scaled).
+    void ShowSettings();
     // Message 1 + the file's path + Message 2 in a message box.
     void ReportFile(const QString& path);
     void ToolButtonClick(int index, const QString& argument, bool reportsParameterError);
+    void ShowAddOutcome(int kind, const QString& refusal);
     void SimpleButtonClick(int action);
     void ShowScaleChange(bool badScale, const std::optional<QString>& notWhole);
-    void PortLost();
-    void DeviceReturned(const QString& device);
-    // The texts of this program's own controls, from the language's extra texts.
+    void UpdateEditActions();
+    void UpdateTitle();
+    // The texts of this program's own controls and Qt's own, in the language in use.
     void ApplyExtraTexts();
-    // The hints of the tool buttons and the other controls, from the language's extra texts.
-    void ApplyHints();
-    void ApplyQtTexts();
-    void TransmissionStarted(int count);
-    void TransmissionEnded();
-    void HideSendingProgress();
-    // The dialog of `slot`, made (and wired by `wire`) when there is none.
-    template <typename D, typename Wire> D* Ensure(QPointer<D>& slot, Wire wire);
-    template <typename D> D* Ensure(QPointer<D>& slot) {
-        return Ensure(slot, [](D*) {});
+    // The dialog of `slot`, made by `make` (and wired by `wire`) when there is none.
+    template <typename D, typename Make, typename Wire> D* Ensure(QPointer<D>& slot, Make make, Wire wire);
+    template <typename D, typename Make> D* Ensure(QPointer<D>& slot, Make make) {
+        return Ensure(slot, make, [](D*) {});
     }
 
     std::unique_ptr<TSession> session_;
@@ -243,12 +163,11 @@ private:
     QPointer<TFormLang> formLang_;
     QPointer<TFormChanRead> formChanRead_;
     QPointer<TProgramPreviewWindow> formPreview_;
-    QTimer* progressTimer_ = nullptr;
     TAlertQueue* alerts_ = nullptr;
     TListHistory* history_ = nullptr;
-    QTranslator* qtTexts_ = nullptr; // Qt's own texts in the language in use, when it has them
-    QString qtTextsLanguage_ = "en";
-    TProgramDocument document_;
+    TFileMenu* files_ = nullptr;
+    TPortControls* port_ = nullptr;
+    TQtTexts* qtTexts_ = nullptr;
     QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it
 
     // The form's design: every control with its design-time caption, state and place.
@@ -257,14 +176,10 @@ private:
     QWidget* CreatePortPanel();
 };
 
-template <typename Action> void TForm1::RecordEdit(Action&& action) {
-    history_->Record(std::forward<Action>(action));
-    OperatorChangedList();
-}
-
-template <typename D, typename Wire> D* TForm1::Ensure(QPointer<D>& slot, Wire wire) {
+template <typename D, typename Make, typename Wire>
+D* TForm1::Ensure(QPointer<D>& slot, Make make, Wire wire) {
     if (!slot) {
-        slot = new D(*session_, this);
+        slot = make();
         wire(slot.data());
     }
     return slot.data();

@@ -1,7 +1,8 @@
 #include "UnitByteLen.h"
 
 #include "serial/ComPort.h"
-#include "session/Session.h"
+#include "session/Connection.h"
+#include "session/OperatorSettings.h"
 #include "widgets/RadioGroup.h"
 
 #include <QComboBox>
@@ -16,8 +17,9 @@ constexpr TCaptionSlot kSlots[] = {{3, "TFormByteLen", -1}, {4, "rgrDataLen", -1
 constexpr int kHighestEntry = 11;
 } // namespace
 
-TFormByteLen::TFormByteLen(TSession& session, QWidget* parent)
-    : TLangDialog(session, parent, "TFormByteLen", "Port properties", kSlots, kHighestEntry) {
+TFormByteLen::TFormByteLen(TOperatorSettings& options, TConnection& connection, QWidget* parent)
+    : TTranslatedDialog(options, parent, "TFormByteLen", "Port properties", kSlots, kHighestEntry),
+      connection_(connection) {
     setModal(false);
     auto* grid = new QGridLayout(this);
     rgrDataLen = new TRadioGroup("rgrDataLen", "Data bits:", {"5", "6", "7", "8"}, 2, this);
@@ -50,7 +52,7 @@ TFormByteLen::TFormByteLen(TSession& session, QWidget* parent)
 }
 
 void TFormByteLen::Fill() {
-    const TComPort::TLineChoice line = Session().LineSettings();
+    const TComPort::TLineChoice line = connection_.LineSettings();
     rgrDataLen->SetItemIndex(line.dataBitsIndex);
     rgrParity->SetItemIndex(line.parity);
     rgrStopBits->SetItemIndex(line.stopBits == 0 ? 0 : 1);
@@ -58,7 +60,7 @@ void TFormByteLen::Fill() {
 }
 
 void TFormByteLen::btnOKClick() {
-    TComPort::TLineChoice line = Session().LineSettings();
+    TComPort::TLineChoice line = connection_.LineSettings();
     if (rgrDataLen->ItemIndex() >= 0)
         line.dataBitsIndex = quint8(rgrDataLen->ItemIndex());
     // "2 (1,5)": one and a half stop bits with five data bits, two otherwise.
@@ -67,7 +69,7 @@ void TFormByteLen::btnOKClick() {
         line.parity = quint8(rgrParity->ItemIndex());
     if (cbPortSpeed->currentIndex() >= 0)
         line.baudIndex = quint8(cbPortSpeed->currentIndex());
-    Session().SetLineSettings(line);
+    connection_.SetLineSettings(line);
     emit LineSettingsApplied();
     close();
 }

@@ -1,19 +1,20 @@
 #pragma once
 
-#include "LangDialog.h"
+#include "TranslatedDialog.h"
 
 class QComboBox;
 class QLabel;
 class QPushButton;
+class TConnection;
 class TRadioGroup;
 
 // "Port settings": data bits, stop bits, parity and baud rate of the open port, each passed to the
 // port on OK, which applies them at once. It does not block the main window; it exists at most
 // once and releases itself when closed.
-class TFormByteLen : public TLangDialog {
+class TFormByteLen : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormByteLen(TSession& session, QWidget* parent);
+    TFormByteLen(TOperatorSettings& options, TConnection& connection, QWidget* parent);
 
     void btnOKClick();
     void btnCancelClick();
@@ -32,4 +33,7 @@ signals:
 
 protected:
     void Fill() override;
+
+private:
+    TConnection& connection_;
 };

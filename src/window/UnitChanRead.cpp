@@ -1,12 +1,12 @@
 #include "UnitChanRead.h"
 
 #include "core/Dialogs.h"
-#include "core/ShownText.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "session/Session.h"
+#include "session/OperatorSettings.h"
+#include "session/ReadingBack.h"
 #include "widgets/StringGrid.h"
 
 #include <QCheckBox>
@@ -38,9 +38,9 @@ constexpr TCaptionSlot kSlots[] = {{12, "TFormChanRead", -1}, {13, "btnRead", -1
 constexpr int kHighestEntry = 17;
 } // namespace
 
-TFormChanRead::TFormChanRead(TSession& session, QWidget* parent)
-    : TLangDialog(session, parent, "TFormChanRead", "Read executing program", kSlots, kHighestEntry),
-      readed_(std::make_unique<TCommandList>("MemoReaded")) {
+TFormChanRead::TFormChanRead(TOperatorSettings& options, TReadingBack& reading, QWidget* parent)
+    : TTranslatedDialog(options, parent, "TFormChanRead", "Read executing program", kSlots, kHighestEntry),
+      reading_(reading), readed_(std::make_unique<TCommandList>("MemoReaded")) {
     setModal(false);
     resize(451, 279);
     auto* grid = new QGridLayout(this);
@@ -76,7 +76,7 @@ TFormChanRead::TFormChanRead(TSession& session, QWidget* parent)
     connect(btnCompare, &QPushButton::clicked, this, &TFormChanRead::btnCompareClick);
     // Taken in its own turn of the event loop: what the read's end handled first and this
     // window's parse and listing are two pauses of the window, not one.
-    connect(&session, &TSession::ReadBackDone, this, &TFormChanRead::ReadDone, Qt::QueuedConnection);
+    connect(&reading, &TReadingBack::Done, this, &TFormChanRead::ReadDone, Qt::QueuedConnection);
     // Rows may be dragged as in the main list: each command line follows its description.
     connect(StringGridRead, &TStringGrid::RowMoved, this, [this](int from, int to) {
         if (from < 1 || from > readed_->Count())
@@ -91,29 +91,29 @@ TFormChanRead::TFormChanRead(TSession& session, QWidget* parent)
 
 TFormChanRead::~TFormChanRead() {
     // A read under way is abandoned at once: the wait ends, its outcome is never shown.
-    Session().CancelReadBack();
+    reading_.Cancel();
 }
 
 void TFormChanRead::Fill() {
-    btnCompare->setText(Session().Lang().ExtraText(Ext::CompareWithList));
+    btnCompare->setText(Lang().ExtraText(Ext::CompareWithList));
 }
 
 void TFormChanRead::closeEvent(QCloseEvent* event) {
-    Session().CancelReadBack();
+    reading_.Cancel();
     QDialog::closeEvent(event);
 }
 
 void TFormChanRead::btnReadClick() {
-    const TLang& lang = Session().Lang();
-    switch (Session().StartReadBack()) {
-    case TSession::ReadBackStart::RecordingMode:
+    const TLang& lang = Lang();
+    switch (reading_.Begin()) {
+    case TReadingBack::Start::RecordingMode:
         Dialogs().ShowMessage(lang.ExtraText(Ext::ReadingImpossible));
         return;
-    case TSession::ReadBackStart::NotInStandby:
+    case TReadingBack::Start::NotInStandby:
         Dialogs().ShowMessage(lang.Message(Msg::NotInStandby));
         return;
-    case TSession::ReadBackStart::Started:
-    case TSession::ReadBackStart::AlreadyReading:
+    case TReadingBack::Start::Started:
+    case TReadingBack::Start::AlreadyReading:
         btnRead->setEnabled(false);
         return;
     }
@@ -129,7 +129,7 @@ void TFormChanRead::ReadDone(TChanReadThread::Outcome outcome, const QString& te
     // no line of hundreds of kilobytes has to be laid out (the parse reads the lines as one
     // stream, as ever).
     MemoChan->appendPlainText(WrappedAtTokens(text));
-    lastRead_ = Session().ParseReadBack(MemoChan->toPlainText().split('\n'), *readed_);
+    lastRead_ = reading_.Parse(MemoChan->toPlainText().split('\n'), *readed_);
     ShowMessages(lastRead_.refusals);
 }
 
@@ -140,22 +140,9 @@ void TFormChanRead::chbCodesClick() {
 }
 
 void TFormChanRead::btnAddToListClick() {
-    emit ListReplaceBegins();
-    Session().SetProgramFromRead(*readed_, lastRead_);
-    emit ListReplaceEnds();
+    reading_.TakeOver(*readed_, lastRead_);
 }
 
 void TFormChanRead::btnCompareClick() {
-    const TLang& lang = Session().Lang();
-    const TComparison c = CompareWithList(lastRead_.commands, Session().CommandList().Lines());
-    if (c.same) {
-        Session().Log(lang.ExtraText(Ext::CompareSame).arg(c.count));
-        return;
-    }
-    const auto shown = [&](const QString& text) {
-        return text.isEmpty() ? lang.ExtraText(Ext::NothingThere) : Shown(text);
-    };
-    Session().Log(
-        lang.ExtraText(Ext::CompareDiffers).arg(c.firstDifference + 1).arg(shown(c.read), shown(c.listed)),
-        true);
+    reading_.CompareWithList(lastRead_);
 }

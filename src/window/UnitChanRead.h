@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LangDialog.h"
+#include "TranslatedDialog.h"
 #include "operations/ChanReadThread.h"
 #include "operations/ReadBack.h"
 
@@ -10,17 +10,18 @@ class QCheckBox;
 class QPlainTextEdit;
 class QPushButton;
 class TCommandList;
+class TReadingBack;
 class TStringGrid;
 
-// "Read executing program": asks the controller, through the session, for the program channel 1
+// "Read executing program": asks the controller, through the read-back room, for the program channel 1
 // holds (the buffer, with Direct Control), shows the reply as raw text and as a numbered list of
 // commands, puts the list into the main command list for editing and sending again, and
 // compares it with what the command list writes. At most one exists; not modal; released when
 // closed, a read under way abandoned at once.
-class TFormChanRead : public TLangDialog {
+class TFormChanRead : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormChanRead(TSession& session, QWidget* parent);
+    TFormChanRead(TOperatorSettings& options, TReadingBack& reading, QWidget* parent);
     ~TFormChanRead() override;
 
     void btnReadClick();
@@ -41,16 +42,12 @@ public:
     TStringGrid* StringGridRead;
     QPlainTextEdit* MemoChan;
 
-signals:
-    // "Add to the command list" is about to replace the list, and has replaced it.
-    void ListReplaceBegins();
-    void ListReplaceEnds();
-
 protected:
     void Fill() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    TReadingBack& reading_;
     std::unique_ptr<TCommandList> readed_;
     TReadBack lastRead_;
 };

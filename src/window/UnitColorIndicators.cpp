@@ -1,7 +1,8 @@
 #include "UnitColorIndicators.h"
 
 #include "core/UnitCommonDatas.h"
-#include "session/Session.h"
+#include "session/OperatorSettings.h"
+#include "session/Sending.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/Shape.h"
 
@@ -22,8 +23,9 @@ constexpr TCaptionSlot kSlots[] = {{18, "TFormColorIndicators", -1},
 constexpr int kHighestEntry = 24;
 } // namespace
 
-TFormColorIndicators::TFormColorIndicators(TSession& session, QWidget* parent)
-    : TLangDialog(session, parent, "TFormColorIndicators", "Coordinates mode", kSlots, kHighestEntry) {
+TFormColorIndicators::TFormColorIndicators(TOperatorSettings& options, TSending& sending, QWidget* parent)
+    : TTranslatedDialog(options, parent, "TFormColorIndicators", "Coordinates mode", kSlots, kHighestEntry),
+      sending_(sending) {
     setModal(true);
     const auto& colours = TCommonDatas::IndicatorColours;
     auto* grid = new QGridLayout(this);
@@ -70,23 +72,23 @@ TFormColorIndicators::TFormColorIndicators(TSession& session, QWidget* parent)
 }
 
 void TFormColorIndicators::Fill() {
-    const TCommonDatas& d = Session().Datas();
-    rgr1->SetItemIndex(d.CoordState[1]);
-    rgr2->SetItemIndex(d.CoordState[2]);
-    rgr3->SetItemIndex(d.CoordState[3]);
+    const std::array<quint8, 3> states = sending_.ChannelStates();
+    rgr1->SetItemIndex(states[0]);
+    rgr2->SetItemIndex(states[1]);
+    rgr3->SetItemIndex(states[2]);
 }
 
 void TFormColorIndicators::SetCaption(const QString& objectName, int item, const QString& text) {
     // Entry 24 is the word after the channel number: "1 " + the word.
     if (objectName.size() == 4 && objectName.startsWith("rgr") && item < 0) {
-        TLangDialog::SetCaption(objectName, item, objectName.right(1) + " " + text);
+        TTranslatedDialog::SetCaption(objectName, item, objectName.right(1) + " " + text);
         return;
     }
-    TLangDialog::SetCaption(objectName, item, text);
+    TTranslatedDialog::SetCaption(objectName, item, text);
 }
 
 void TFormColorIndicators::btnOKClick() {
-    Session().SetChannelStates(
+    sending_.SetChannelStates(
         {quint8(rgr1->ItemIndex()), quint8(rgr2->ItemIndex()), quint8(rgr3->ItemIndex())});
     close();
 }

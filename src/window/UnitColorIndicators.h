@@ -1,9 +1,10 @@
 #pragma once
 
-#include "LangDialog.h"
+#include "TranslatedDialog.h"
 
 class QLabel;
 class QPushButton;
+class TSending;
 class TRadioGroup;
 class TShape;
 
@@ -11,10 +12,10 @@ class TShape;
 // program believes it in, which the operator may set by hand (to release a channel still believed
 // busy). OK sets every channel's state, state 0 to 3 and within each channels 1 to 3, so that the
 // last channel set decides the simple-mode buttons. Modal; the close button changes nothing.
-class TFormColorIndicators : public TLangDialog {
+class TFormColorIndicators : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormColorIndicators(TSession& session, QWidget* parent);
+    TFormColorIndicators(TOperatorSettings& options, TSending& sending, QWidget* parent);
 
     void btnOKClick();
     void SetCaption(const QString& objectName, int item, const QString& text) override;
@@ -31,4 +32,7 @@ public:
 
 protected:
     void Fill() override;
+
+private:
+    TSending& sending_;
 };

@@ -1,7 +1,6 @@
 #include "UnitCoord.h"
 
-#include "core/UnitCommonDatas.h"
-#include "session/Session.h"
+#include "session/Sending.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -9,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFormCoord::TFormCoord(TSession& session, QWidget* parent) : QDialog(parent), session_(session) {
+TFormCoord::TFormCoord(TSending& sending, QWidget* parent) : QDialog(parent), sending_(sending) {
     setObjectName("TFormCoord");
     setWindowTitle(QString::fromUtf8("Текущие координаты"));
     setModal(false);
@@ -18,11 +17,11 @@ TFormCoord::TFormCoord(TSession& session, QWidget* parent) : QDialog(parent), se
     column->addWidget(new QLabel("Channels:", this));
     auto* row = new QHBoxLayout;
     QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3};
-    const TCommonDatas& d = session.Datas();
+    const std::array<bool, 3> active = sending.ChannelsActive();
     for (int channel = 1; channel <= 3; ++channel) {
         auto* box = new QCheckBox(QString::number(channel), this);
         box->setObjectName(QString("CheckBox%1").arg(channel));
-        box->setChecked(d.CoordActive[size_t(channel)]);
+        box->setChecked(active[size_t(channel - 1)]);
         row->addWidget(box);
         *boxes[channel - 1] = box;
     }
@@ -34,6 +33,6 @@ TFormCoord::TFormCoord(TSession& session, QWidget* parent) : QDialog(parent), se
 }
 
 void TFormCoord::btnOkClick() {
-    session_.SetChannelsActive(CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox3->isChecked());
+    sending_.SetChannelsActive(CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox3->isChecked());
     close();
 }

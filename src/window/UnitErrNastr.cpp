@@ -4,7 +4,8 @@
 #include "core/Settings.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "session/Session.h"
+#include "session/OperatorSettings.h"
+#include "session/Sending.h"
 #include "widgets/Design.h"
 #include "widgets/SpinEdit.h"
 
@@ -28,9 +29,10 @@ constexpr int kHighestEntry = 38;
 using Design::Named;
 } // namespace
 
-TFormErrNastr::TFormErrNastr(TSession& session, QWidget* parent)
-    : TLangDialog(session, parent, "TFormErrNastr", "Program settings - error handling", kSlots,
-                  kHighestEntry) {
+TFormErrNastr::TFormErrNastr(TOperatorSettings& options, TSending& sending, QWidget* parent)
+    : TTranslatedDialog(options, parent, "TFormErrNastr", "Program settings - error handling", kSlots,
+                        kHighestEntry),
+      sending_(sending) {
     setModal(true);
     auto* column = new QVBoxLayout(this);
 
@@ -84,7 +86,7 @@ TFormErrNastr::TFormErrNastr(TSession& session, QWidget* parent)
 }
 
 void TFormErrNastr::Fill() {
-    const TSettings& d = Session().Settings();
+    const TSettings& d = Options().Settings();
     chboxEr5->setChecked(d.AutoRecovery);
     if (d.Er6Reaction == 0)
         RbtnEr6_NoReact->setChecked(true);
@@ -98,19 +100,19 @@ void TFormErrNastr::Fill() {
 }
 
 void TFormErrNastr::btnOkClick() {
-    TSettings d = Session().Settings();
+    TSettings d = Options().Settings();
     d.AutoRecovery = chboxEr5->isChecked();
     d.Er6Reaction = RbtnEr6_NoReact->isChecked() ? 0 : 1;
     d.Er9Reaction = RbtnEr9_NoReact->isChecked() ? 0 : 1;
     // Any number may be typed: it is brought into 1..10000; text that is no number counts as 1.
     d.ReplyTime = quint32(std::clamp(SpinEditTime->value(), 1, 10000));
-    Session().ApplySettings(d);
+    Options().Apply(d);
     close();
 }
 
 void TFormErrNastr::btnErrRunClick() {
-    Session().Log(Session().Lang().Message(Msg::RecoveryStarted));
+    sending_.Recover(TSending::Recovery::Began);
     if (!formErrores_)
-        formErrores_ = new TFormErrores(Session(), this);
+        formErrores_ = new TFormErrores(Options(), sending_, this);
     formErrores_->open();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LangDialog.h"
+#include "TranslatedDialog.h"
 
 #include <QPointer>
 
@@ -11,15 +11,16 @@ class QPushButton;
 class QRadioButton;
 class TSpinEdit;
 class TFormErrores;
+class TSending;
 
 // "Program settings - error handling": whether a communication error starts a recovery by
 // itself, whether a command error or a command data error stops the list being sent, and how long
 // a sender waits for a reply. OK applies them; the window's close button discards them. "Clear
 // error" opens the recovery dialog. Modal; released when closed.
-class TFormErrNastr : public TLangDialog {
+class TFormErrNastr : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormErrNastr(TSession& session, QWidget* parent);
+    TFormErrNastr(TOperatorSettings& options, TSending& sending, QWidget* parent);
 
     void btnOkClick();
     void btnErrRunClick();
@@ -45,5 +46,6 @@ protected:
     void Fill() override;
 
 private:
+    TSending& sending_;
     QPointer<TFormErrores> formErrores_;
 };

@@ -1,7 +1,8 @@
 #include "UnitErrores.h"
 
 #include "core/Settings.h"
-#include "session/Session.h"
+#include "session/OperatorSettings.h"
+#include "session/Sending.h"
 #include "widgets/Design.h"
 
 #include <QCheckBox>
@@ -19,8 +20,9 @@ constexpr int kHighestEntry = 42;
 using Design::Named;
 } // namespace
 
-TFormErrores::TFormErrores(TSession& session, QWidget* parent)
-    : TLangDialog(session, parent, "TFormErrores", "Error recovering", kSlots, kHighestEntry) {
+TFormErrores::TFormErrores(TOperatorSettings& options, TSending& sending, QWidget* parent)
+    : TTranslatedDialog(options, parent, "TFormErrores", "Error recovering", kSlots, kHighestEntry),
+      sending_(sending) {
     setModal(true);
     auto* column = new QVBoxLayout(this);
     const auto step = [&](QFrame*& panel, const char* panelName, QCheckBox*& box, const char* boxName,
@@ -53,31 +55,31 @@ TFormErrores::TFormErrores(TSession& session, QWidget* parent)
 }
 
 void TFormErrores::Fill() {
-    const TSettings& d = Session().Settings();
+    const TSettings& d = Options().Settings();
     chboxED->setChecked(d.RecoveryBreakComm);
     chboxSettsClear->setChecked(d.RecoveryClearMarks);
 }
 
 void TFormErrores::chboxEDClick() {
-    TSettings s = Session().Settings();
+    TSettings s = Options().Settings();
     s.RecoveryBreakComm = chboxED->isChecked();
-    Session().ApplySettings(s);
+    Options().Apply(s);
 }
 
 void TFormErrores::chboxSettsClearClick() {
-    TSettings s = Session().Settings();
+    TSettings s = Options().Settings();
     s.RecoveryClearMarks = chboxSettsClear->isChecked();
-    Session().ApplySettings(s);
+    Options().Apply(s);
 }
 
 void TFormErrores::btnEDClick() {
-    Session().BreakCommunication();
+    sending_.Recover(TSending::Recovery::EndCommunication);
 }
 
 void TFormErrores::btnSettsClearClick() {
-    Session().ClearReadinessMarks();
+    sending_.Recover(TSending::Recovery::ClearReadiness);
 }
 
 void TFormErrores::btnAllOkClick() {
-    Session().RunErrorRecovery();
+    sending_.Recover(TSending::Recovery::RunAll);
 }

@@ -1,20 +1,21 @@
 #pragma once
 
-#include "LangDialog.h"
+#include "TranslatedDialog.h"
 
 class QCheckBox;
 class QFrame;
 class QLabel;
 class QPushButton;
+class TSending;
 
 // "Error recovering": the two recovery steps, each with the check box that says whether an
 // automatic recovery takes it (stored at once) and a button that runs it now, and "Start
 // sequence", which runs the recovery as the boxes say. None of the buttons closes the dialog;
 // the steps' pauses never hold the window. Modal over the error handling dialog.
-class TFormErrores : public TLangDialog {
+class TFormErrores : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormErrores(TSession& session, QWidget* parent);
+    TFormErrores(TOperatorSettings& options, TSending& sending, QWidget* parent);
 
     void chboxEDClick();
     void chboxSettsClearClick();
@@ -34,4 +35,7 @@ public:
 
 protected:
     void Fill() override;
+
+private:
+    TSending& sending_;
 };

@@ -3,7 +3,7 @@
 #include "core/Dialogs.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "session/Session.h"
+#include "session/OperatorSettings.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,8 +15,8 @@ constexpr TCaptionSlot kSlots[] = {{25, "TFormLang", -1}, {27, "lbl1", -1}, {27,
 constexpr int kHighestEntry = 27;
 } // namespace
 
-TFormLang::TFormLang(TSession& session, QWidget* parent)
-    : TLangDialog(session, parent, "TFormLang", "Set language", kSlots, kHighestEntry) {
+TFormLang::TFormLang(TOperatorSettings& options, QWidget* parent)
+    : TTranslatedDialog(options, parent, "TFormLang", "Set language", kSlots, kHighestEntry) {
     resize(366, 111);
     auto* column = new QVBoxLayout(this);
     lbl1 = new QLabel("Please, select language from the list:", this);
@@ -38,7 +38,7 @@ TFormLang::TFormLang(TSession& session, QWidget* parent)
 }
 
 void TFormLang::Fill() {
-    const TLang& lang = Session().Lang();
+    const TLang& lang = Lang();
     const QString path = lang.LanguageListFile();
     const auto lines = TLang::ReadLanguageFile(path);
     if (!lines) {
@@ -54,12 +54,12 @@ void TFormLang::ComboBoxLangClick(int index) {
     const QString code = ComboBoxLang->itemText(index).trimmed();
     if (code.isEmpty())
         return;
-    const TLang& lang = Session().Lang();
+    const TLang& lang = Lang();
     // OK is the default: the operator has just chosen the language, and nothing is written.
     if (!Dialogs().Confirm(lang.Message(Msg::SetLanguage) + code + "\"?\"", true))
         return;
     // A language whose files can't be read changes nothing; its file is named.
-    const QString unreadable = Session().ChangeLanguage(code);
+    const QString unreadable = Options().ChangeLanguage(code);
     if (!unreadable.isEmpty()) {
         Dialogs().ShowMessage(lang.Message(Msg::FilePrefix) + unreadable +
                               lang.Message(Msg::NotFoundOrDamaged));
@@ -74,5 +74,5 @@ void TFormLang::SetCaption(const QString& objectName, int item, const QString& t
         ComboBoxLang->lineEdit()->setPlaceholderText(text);
         return;
     }
-    TLangDialog::SetCaption(objectName, item, text);
+    TTranslatedDialog::SetCaption(objectName, item, text);
 }

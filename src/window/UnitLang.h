@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LangDialog.h"
+#include "TranslatedDialog.h"
 
 class QComboBox;
 class QLabel;
@@ -11,10 +11,10 @@ class QLabel;
 // its own captions. One is created hidden at start-up, so that a missing or damaged dialog-text
 // file or language list is reported at once; the menu entry "Language" opens a new one each
 // time (modal), released when closed.
-class TFormLang : public TLangDialog {
+class TFormLang : public TTranslatedDialog {
     Q_OBJECT
 public:
-    explicit TFormLang(TSession& session, QWidget* parent = nullptr);
+    explicit TFormLang(TOperatorSettings& options, QWidget* parent = nullptr);
 
     // The operator chose item `index` of the list.
     void ComboBoxLangClick(int index);

@@ -3,7 +3,7 @@
 #include "core/Settings.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
-#include "session/Session.h"
+#include "session/OperatorSettings.h"
 #include "widgets/RadioGroup.h"
 
 #include <QCheckBox>
@@ -55,8 +55,8 @@ QFrame* Panel(const char* name, QWidget* parent, QLayout* into) {
 
 } // namespace
 
-TFormProgProp::TFormProgProp(TSession& session, QWidget* parent)
-    : TLangDialog(session, parent, "TFormProgProp", "Program main settings", kSlots, kHighestEntry) {
+TFormProgProp::TFormProgProp(TOperatorSettings& options, QWidget* parent)
+    : TTranslatedDialog(options, parent, "TFormProgProp", "Program main settings", kSlots, kHighestEntry) {
     setModal(true);
     auto* column = new QVBoxLayout(this);
 
@@ -113,13 +113,13 @@ TFormProgProp::TFormProgProp(TSession& session, QWidget* parent)
 }
 
 void TFormProgProp::Fill() {
-    const TSettings& d = Session().Settings();
+    const TSettings& d = Options().Settings();
     chboxPortLogs->setChecked(d.ShowPortLog);
     chboxLoadLogs->setChecked(d.ShowLoadLog);
     chBoxLogs->setChecked(d.ShowOperationLog);
     chBoxSavePortLogs->setChecked(d.SavePortLog);
     chBoxSaveLogs->setChecked(d.SaveOperationLog);
-    const TLang& lang = Session().Lang();
+    const TLang& lang = Lang();
     chbLogTimes->setText(lang.ExtraText(Ext::LogTimesOption));
     chbSessionLogs->setText(lang.ExtraText(Ext::SessionLogsOption));
     chbLogTimes->setChecked(d.LogTimes);
@@ -139,7 +139,7 @@ void TFormProgProp::Fill() {
 }
 
 void TFormProgProp::btnOKClick() {
-    TSettings d = Session().Settings();
+    TSettings d = Options().Settings();
     d.UnitsName = EditUnitsName->text();
     d.ShowPortLog = chboxPortLogs->isChecked();
     d.ShowLoadLog = chboxLoadLogs->isChecked();
@@ -159,7 +159,7 @@ void TFormProgProp::btnOKClick() {
     d.AutoAddBG = chboxAddBGAutomatic->isChecked();
     if (RgrTrunc->ItemIndex() >= 0)
         d.RoundingMode = quint8(RgrTrunc->ItemIndex());
-    Session().ApplySettings(d); // the scale texts show the new unit name
-    emit LayoutChanged();       // the command list stays
+    Options().Apply(d);   // the scale texts show the new unit name
+    emit LayoutChanged(); // the command list stays
     close();
 }

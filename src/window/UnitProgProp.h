@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LangDialog.h"
+#include "TranslatedDialog.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -12,10 +12,10 @@ class TRadioGroup;
 // two automatisms, the rounding of user units and the unit name. OK applies them through the
 // session and tells the main window to lay itself out again; closing it otherwise changes
 // nothing. Modal; released when closed.
-class TFormProgProp : public TLangDialog {
+class TFormProgProp : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormProgProp(TSession& session, QWidget* parent);
+    TFormProgProp(TOperatorSettings& options, QWidget* parent);
 
     void btnOKClick();
 

@@ -4,10 +4,10 @@
 #include "FakeView.h"
 #include "SaveVersions.h"
 #include "ScriptedDialogs.h"
+#include "SessionRooms.h"
 #include "core/EncodStr.h"
 #include "core/ProgramPaths.h"
 #include "editor/ProgramFiles.h"
-#include "session/Session.h"
 #include "settings/LogFiles.h"
 #include "settings/SettingsFiles.h"
 
@@ -108,9 +108,8 @@ TEST(KillBattery, EveryFileIsTheOldOrTheNewOneWholeAndTheNextStartWorks) {
     // The next start: every settings file reads, nothing to report.
     ScriptedDialogs dialogs;
     FakeView view;
-    TSession session(dir.path(), view);
-    EXPECT_TRUE(session.PortSettingsLoaded());
-    EXPECT_TRUE(session.ProgramSettingsLoaded());
-    EXPECT_TRUE(session.ErrorSettingsLoaded());
+    TSession session(dir.path(), view, &view);
+    EXPECT_TRUE(session.Options().DamagedFiles().isEmpty())
+        << session.Options().DamagedFiles().join(' ').toStdString();
     EXPECT_GT(sawBoth[0] + sawBoth[1], 0) << "no round left a pair to look at";
 }

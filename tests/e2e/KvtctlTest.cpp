@@ -143,7 +143,7 @@ TEST_F(KvtctlFixture, ReadSavesAPairThatTheWindowLoadsAndSendWritesBackAsItIs) {
     CreateWindow(1); // the program mode, where files are loaded
     dialogs.fileAnswers = {file};
     form->mmFileOpen->trigger();
-    EXPECT_EQ(form->Session().CommandList().Lines(), whole);
+    EXPECT_EQ(form->Session().Editor().List().Lines(), whole);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("\n").toStdString();
 }
 

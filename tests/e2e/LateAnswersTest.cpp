@@ -4,9 +4,9 @@
 #include "ProgramFolder.h"
 #include "ScriptedController.h"
 #include "ScriptedDialogs.h"
+#include "SessionRooms.h"
 #include "Wait.h"
 #include "core/UnitCommonDatas.h"
-#include "session/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -20,18 +20,18 @@ class LateAnswersFixture : public ::testing::Test {
 protected:
     void Start(ScriptedController::Script script) {
         ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), std::move(script)));
-        session = std::make_unique<TSession>(folder.Path(), view);
-        ASSERT_TRUE(session->OpenPort());
-        QObject::connect(session.get(), &TSession::TransmissionEnded,
-                         [&](TRWThread::End end) { ends.push_back(end); });
+        session = std::make_unique<TSession>(folder.Path(), view, &view);
+        ASSERT_TRUE(session->Connection().Open());
+        QObject::connect(&session->Sending(), &TSending::Ended,
+                         [&](const TSendReport& r) { ends.push_back(r.end); });
     }
     void SetReplyTime(quint32 ms) {
-        TSettings settings = session->Settings();
+        TSettings settings = session->Options().Settings();
         settings.ReplyTime = ms;
-        session->ApplySettings(settings);
+        session->Options().Apply(settings);
     }
     bool WaitForEnds(size_t count) {
-        return WaitUntil([&] { return ends.size() >= count && !session->Transmitting(); }, 60000);
+        return WaitUntil([&] { return ends.size() >= count && !session->Sending().IsSending(); }, 60000);
     }
 
     ProgramFolder folder;
@@ -39,7 +39,7 @@ protected:
     ScriptedController controller;
     FakeView view;
     std::unique_ptr<TSession> session;
-    std::vector<TRWThread::End> ends;
+    std::vector<TSendReport::End> ends;
 };
 
 } // namespace
@@ -54,15 +54,15 @@ TEST_F(LateAnswersFixture, AStatusThatComesAfterItsLineGaveUpIsNeverCreditedToTh
     });
     SetReplyTime(500);
     bool secondSent = false;
-    QObject::connect(session.get(), &TSession::TransmissionEnded, [&](TRWThread::End) {
+    QObject::connect(&session->Sending(), &TSending::Ended, [&](const TSendReport&) {
         if (!secondSent) {
             secondSent = true;
-            session->Send({"MV3", "MV4"}); // at once, as an operator's next list could be
+            session->Sending().Send({"MV3", "MV4"}); // at once, as an operator's next list could be
         }
     });
-    session->Send({"MV1", "MV2"});
+    session->Sending().Send({"MV1", "MV2"});
     ASSERT_TRUE(WaitForEnds(2));
-    EXPECT_EQ(ends, (std::vector<TRWThread::End>{TRWThread::End::NoAnswer, TRWThread::End::NoAnswer}));
+    EXPECT_EQ(ends, (std::vector<TSendReport::End>{TSendReport::End::NoAnswer, TSendReport::End::NoAnswer}));
     EXPECT_EQ(controller.Commands(), (std::vector<std::string>{"MV1", "MV2", "MV3"}))
         << "MV3 had no status of its own: MV4 must not follow";
 }
@@ -74,11 +74,11 @@ TEST_F(LateAnswersFixture, AfterAnEchoWhoseStatusNeverCameTheNextListGoesOnOnceT
         return {{0, command + "*E10*"}};
     });
     SetReplyTime(200);
-    session->Send({"MV1", "MV2"});
+    session->Sending().Send({"MV1", "MV2"});
     ASSERT_TRUE(WaitForEnds(1));
-    session->Send({"MV3", "MV4"});
+    session->Sending().Send({"MV3", "MV4"});
     ASSERT_TRUE(WaitForEnds(2));
-    EXPECT_EQ(ends, (std::vector<TRWThread::End>{TRWThread::End::NoAnswer, TRWThread::End::Completed}));
+    EXPECT_EQ(ends, (std::vector<TSendReport::End>{TSendReport::End::NoAnswer, TSendReport::End::Completed}));
     EXPECT_EQ(controller.Commands(), (std::vector<std::string>{"MV1", "MV2", "MV3", "MV4"}));
 }
 
@@ -97,18 +97,18 @@ TEST_F(LateAnswersFixture, OnlyAnAnswerOfTheLinesChannelPaysAndALineSentAgainWai
         return {{0, command + "*E10*"}};
     });
     SetReplyTime(300);
-    session->Send({"LD1", "MV7"});
+    session->Sending().Send({"LD1", "MV7"});
     ASSERT_TRUE(WaitForEnds(1));
-    session->Send({"MV8"});
+    session->Sending().Send({"MV8"});
     ASSERT_TRUE(WaitForEnds(2));
-    EXPECT_EQ(ends[1], TRWThread::End::NoAnswer) << "MV7's late status was not taken for MV8's";
+    EXPECT_EQ(ends[1], TSendReport::End::NoAnswer) << "MV7's late status was not taken for MV8's";
 
-    session->Send({"MV9"});
+    session->Sending().Send({"MV9"});
     ASSERT_TRUE(WaitForEnds(3));
-    session->Send({"MV9"});
+    session->Sending().Send({"MV9"});
     ASSERT_TRUE(WaitForEnds(4));
-    EXPECT_EQ(ends[2], TRWThread::End::NoAnswer);
-    EXPECT_EQ(ends[3], TRWThread::End::NoAnswer) << "the first sending's answer is not the second's";
+    EXPECT_EQ(ends[2], TSendReport::End::NoAnswer);
+    EXPECT_EQ(ends[3], TSendReport::End::NoAnswer) << "the first sending's answer is not the second's";
     EXPECT_EQ(mv9, 2);
 }
 
@@ -116,8 +116,8 @@ TEST_F(LateAnswersFixture, TextWithoutAStarBeforeALineIsNoPartOfItsEcho) {
     // Unterminated noise after each answer, letters among it: never glued to the next echo.
     Start([](const std::string& command, int) -> std::vector<TReply> { return {{0, command + "*E10*ZQ#"}}; });
     SetReplyTime(500);
-    session->Send({"MV1", "MV2", "MV3", "SD100"});
+    session->Sending().Send({"MV1", "MV2", "MV3", "SD100"});
     ASSERT_TRUE(WaitForEnds(1));
-    EXPECT_EQ(ends[0], TRWThread::End::Completed);
+    EXPECT_EQ(ends[0], TSendReport::End::Completed);
     EXPECT_EQ(controller.Commands().size(), 4u);
 }

@@ -3,6 +3,7 @@
 #include "FakeView.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
+#include "SessionRooms.h"
 #include "Simulator.h"
 #include "Wait.h"
 #include "core/UnitCommonDatas.h"
@@ -10,7 +11,6 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/ReplyLog.h"
-#include "session/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -28,24 +28,24 @@ protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-        session = std::make_unique<TSession>(folder.Path(), view);
-        ASSERT_TRUE(session->OpenPort());
-        QObject::connect(session.get(), &TSession::ReadBackDone,
+        session = std::make_unique<TSession>(folder.Path(), view, &view);
+        ASSERT_TRUE(session->Connection().Open());
+        QObject::connect(&session->ReadBack(), &TReadingBack::Done,
                          [&](TChanReadThread::Outcome o, const QString& t) {
                              outcomes.push_back(o);
                              text = t;
                          });
     }
     void SetReplyTime(quint32 ms) {
-        TSettings settings = session->Settings();
+        TSettings settings = session->Options().Settings();
         settings.ReplyTime = ms;
-        session->ApplySettings(settings);
+        session->Options().Apply(settings);
     }
     bool WaitForRead(int timeoutMs = 60000) {
         return WaitUntil([&] { return !outcomes.empty(); }, timeoutMs);
     }
     bool ReplyLogHas(const QString& token) const {
-        const TReplyLog& log = session->ReplyLog();
+        const TReplyLog& log = session->Logs().ReplyLog();
         for (qsizetype i = log.Count() - 1; i >= 0 && i >= log.Count() - 50; --i) {
             if (log.Line(i) == token)
                 return true;
@@ -74,7 +74,7 @@ TEST_F(ReadBackFixture, ALongProgramOnASlowLineIsReadWhileCharactersKeepComing) 
     slow.splitGapUs = 500;
     simulator.SetOptions(slow);
     SetReplyTime(1000);
-    ASSERT_EQ(session->StartReadBack(), TSession::ReadBackStart::Started);
+    ASSERT_EQ(session->ReadBack().Begin(), TReadingBack::Start::Started);
     ASSERT_TRUE(WaitForRead());
     EXPECT_EQ(outcomes, std::vector<TChanReadThread::Outcome>{TChanReadThread::Outcome::Read});
     EXPECT_TRUE(text.endsWith("MV499*ED*")) << text.right(40).toStdString();
@@ -87,7 +87,7 @@ TEST_F(ReadBackFixture, AnAnswerThatCameWhileTheMainThreadWasBusyIsAnAnswer) {
     // come by then is taken first, so the read is whole, not "no answer".
     simulator.SetProgram(1, {"BG", "SD200"});
     SetReplyTime(100);
-    ASSERT_EQ(session->StartReadBack(), TSession::ReadBackStart::Started);
+    ASSERT_EQ(session->ReadBack().Begin(), TReadingBack::Start::Started);
     std::this_thread::sleep_for(std::chrono::milliseconds(1000)); // the window busy elsewhere
     ASSERT_TRUE(WaitForRead());
     EXPECT_EQ(outcomes, std::vector<TChanReadThread::Outcome>{TChanReadThread::Outcome::Read});
@@ -111,7 +111,7 @@ TEST_F(ReadBackFixture, AnEndlessAnswerEndsTheReadAndTheWindowKeepsRunning) {
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(1);
-    ASSERT_EQ(session->StartReadBack(), TSession::ReadBackStart::Started);
+    ASSERT_EQ(session->ReadBack().Begin(), TReadingBack::Start::Started);
     // The controller streams from a thread of its own, whatever the window does.
     std::atomic<bool> streaming{true};
     std::thread stream([&] {
@@ -138,7 +138,7 @@ TEST_F(ReadBackFixture, AnEndlessAnswerEndsTheReadAndTheWindowKeepsRunning) {
 TEST_F(ReadBackFixture, NothingIsCollectedForAReadTheReadBackWindowDidNotStart) {
     simulator.SetProgram(1, {"BG", "MV100"});
     // "RD1" sent as a line of the command list: the controller answers with the program.
-    ASSERT_EQ(session->Send({"RD1"}), TSession::SendStart::Started);
+    ASSERT_EQ(session->Sending().Send({"RD1"}), TSending::Start::Started);
     ASSERT_TRUE(WaitUntil([&] { return ReplyLogHas("ED*"); }));
     RunEventsFor(100);
     EXPECT_TRUE(session->Datas().ReadBackText().isEmpty());
@@ -148,11 +148,12 @@ TEST_F(ReadBackFixture, NothingIsCollectedForAReadTheReadBackWindowDidNotStart) 
     late.replyDelayMs = 400;
     simulator.SetOptions(late);
     SetReplyTime(50);
-    ASSERT_EQ(session->StartReadBack(), TSession::ReadBackStart::Started);
+    ASSERT_EQ(session->ReadBack().Begin(), TReadingBack::Start::Started);
     ASSERT_TRUE(WaitForRead());
     ASSERT_EQ(outcomes.back(), TChanReadThread::Outcome::NoAnswer);
-    const qsizetype before = session->ReplyLog().Count();
-    ASSERT_TRUE(WaitUntil([&] { return session->ReplyLog().Count() > before && ReplyLogHas("ED*"); }, 10000));
+    const qsizetype before = session->Logs().ReplyLog().Count();
+    ASSERT_TRUE(
+        WaitUntil([&] { return session->Logs().ReplyLog().Count() > before && ReplyLogHas("ED*"); }, 10000));
     RunEventsFor(100);
     EXPECT_TRUE(session->Datas().ReadBackText().isEmpty());
 }

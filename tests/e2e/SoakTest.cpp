@@ -10,11 +10,11 @@
 #include "ProgramFolder.h"
 #include "ScriptedController.h"
 #include "ScriptedDialogs.h"
+#include "SessionRooms.h"
 #include "Wait.h"
 #include "core/Settings.h"
 #include "protocol/ReplyLog.h"
 #include "session/OperationLogRecord.h"
-#include "session/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -128,17 +128,17 @@ TEST(Soak, EveryLineGetsOneOutcomeAndNoneIsCreditedWithoutItsOwnAnswer) {
     };
     ScriptedController controller;
     ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), script));
-    TSession session(folder.Path(), view);
-    ASSERT_TRUE(session.OpenPort());
-    TSettings settings = session.Settings();
+    TSession session(folder.Path(), view, &view);
+    ASSERT_TRUE(session.Connection().Open());
+    TSettings settings = session.Options().Settings();
     settings.ReplyTime = kReplyTimeMs;
-    session.ApplySettings(settings);
+    session.Options().Apply(settings);
 
-    std::vector<TRWThread::TReport> reports;
-    QObject::connect(&session, &TSession::TransmissionEnded,
-                     [&](TRWThread::End, const TRWThread::TReport& report) { reports.push_back(report); });
+    std::vector<TSendReport> reports;
+    QObject::connect(&session.Sending(), &TSending::Ended,
+                     [&](const TSendReport& report) { reports.push_back(report); });
     bool lost = false;
-    QObject::connect(&session, &TSession::PortLost, [&] { lost = true; });
+    QObject::connect(&session.Connection(), &TConnection::Lost, [&] { lost = true; });
 
     // Lists of 20 to 80 lines, each line a command of its own; a list that ends early is followed
     // by one that goes on after the line it ended at. One hang-up about the middle.
@@ -154,33 +154,33 @@ TEST(Soak, EveryLineGetsOneOutcomeAndNoneIsCreditedWithoutItsOwnAnswer) {
             list << "MV" + QString::number(1000 + next + i);
         SCOPED_TRACE("list " + std::to_string(lists) + " from line " + std::to_string(next));
         if (lists == 1) {
-            memoryBefore =
-                session.ReplyLog().MemoryBytes() + qsizetype(session.OperationLog().Recent().size()) * 64;
+            memoryBefore = session.Logs().ReplyLog().MemoryBytes() +
+                           qsizetype(session.Logs().OperationLog().Recent().size()) * 64;
             residentBefore = ResidentBytes();
         }
         const size_t reportsBefore = reports.size();
         const size_t commandsBefore = controller.Commands().size();
-        ASSERT_EQ(session.Send(list), TSession::SendStart::Started);
+        ASSERT_EQ(session.Sending().Send(list), TSending::Start::Started);
         if (!hungUp && next >= lineCount / 2) {
             // The plug is pulled while the list goes out, and put back.
             hungUp = true;
             controller.WaitForCommands(commandsBefore + 3, 60000);
             controller.HangUp();
-            ASSERT_TRUE(WaitUntil([&] { return lost && !session.Transmitting(); }, 60000))
+            ASSERT_TRUE(WaitUntil([&] { return lost && !session.Sending().IsSending(); }, 60000))
                 << "hung after a hang-up";
             ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), script));
-            ASSERT_TRUE(session.OpenPort());
+            ASSERT_TRUE(session.Connection().Open());
         }
-        ASSERT_TRUE(
-            WaitUntil([&] { return reports.size() > reportsBefore && !session.Transmitting(); }, 120000))
+        ASSERT_TRUE(WaitUntil(
+            [&] { return reports.size() > reportsBefore && !session.Sending().IsSending(); }, 120000))
             << "a list never ended";
-        const TRWThread::TReport report = reports.back();
+        const TSendReport report = reports.back();
         if (qEnvironmentVariableIsSet("KVT_SOAK_TRACE"))
             std::printf("  list ended %d at %d (%s) sent %d\n", int(report.end), report.index,
                         qPrintable(report.line), report.sent);
         ASSERT_EQ(report.count, list.size());
         // Each line before the one the list ended at was credited: the controller answered it.
-        const int end = report.end == TRWThread::End::Completed ? int(list.size()) : report.index;
+        const int end = report.end == TSendReport::End::Completed ? int(list.size()) : report.index;
         std::lock_guard lock(faultsMutex);
         for (int i = 0; i < end; ++i) {
             const std::string command = list[i].toStdString();
@@ -200,8 +200,8 @@ TEST(Soak, EveryLineGetsOneOutcomeAndNoneIsCreditedWithoutItsOwnAnswer) {
     }
     EXPECT_EQ(credited + failed, lineCount) << "every line has exactly one outcome";
     RunEventsFor(200);
-    const qsizetype memoryAfter =
-        session.ReplyLog().MemoryBytes() + qsizetype(session.OperationLog().Recent().size()) * 64;
+    const qsizetype memoryAfter = session.Logs().ReplyLog().MemoryBytes() +
+                                  qsizetype(session.Logs().OperationLog().Recent().size()) * 64;
     EXPECT_LT(memoryAfter - memoryBefore, 4 * 1024 * 1024) << "the session's own memory stayed where it was";
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
     // The whole process (without a sanitizer, whose allocator keeps freed memory on purpose).

@@ -4,6 +4,7 @@
 #include "ProgramFolder.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
+#include "SessionRooms.h"
 #include "Simulator.h"
 #include "Wait.h"
 #include "core/Events.h"
@@ -16,7 +17,6 @@
 #include "lang/MessageIds.h"
 #include "protocol/ReplyLog.h"
 #include "session/OperationLogRecord.h"
-#include "session/Session.h"
 #include "settings/SettingsFiles.h"
 
 #include <gtest/gtest.h>
@@ -46,17 +46,17 @@ protected:
         simulator.SetOptions(options);
         std::string error;
         ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-        session = std::make_unique<TSession>(folder.Path(), view);
-        ASSERT_TRUE(session->OpenPort());
+        session = std::make_unique<TSession>(folder.Path(), view, &view);
+        ASSERT_TRUE(session->Connection().Open());
         SetReplyTime(60000); // a late answer on a busy machine is no silent controller
     }
 
     const TCommonDatas& Datas() const { return session->Datas(); }
     // Changes settings as the error settings dialog does.
     template <typename Change> void ChangeSettings(Change change) {
-        TSettings settings = session->Settings();
+        TSettings settings = session->Options().Settings();
         change(settings);
-        session->ApplySettings(settings);
+        session->Options().Apply(settings);
     }
     void SetReplyTime(quint32 ms) {
         ChangeSettings([&](TSettings& s) { s.ReplyTime = ms; });
@@ -66,9 +66,11 @@ protected:
         change(options);
         simulator.SetOptions(options);
     }
-    void Send(const QStringList& lines) { ASSERT_EQ(session->Send(lines), TSession::SendStart::Started); }
+    void Send(const QStringList& lines) {
+        ASSERT_EQ(session->Sending().Send(lines), TSending::Start::Started);
+    }
     bool WaitForEnd(int timeoutMs = 10000) {
-        return WaitUntil([&] { return !session->Transmitting(); }, timeoutMs);
+        return WaitUntil([&] { return !session->Sending().IsSending(); }, timeoutMs);
     }
     QString M(int index) const { return session->Lang().Message(index); }
     QString X(int index) const { return session->Lang().ExtraText(index); }
@@ -133,16 +135,16 @@ TEST_F(TransmissionFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndS
     QStringList lines;
     for (int i = 1; i <= 300; ++i)
         lines << "SP" + QString::number(i);
-    std::vector<TRWThread::End> ends;
-    QObject::connect(session.get(), &TSession::TransmissionEnded,
-                     [&](TRWThread::End end) { ends.push_back(end); });
+    std::vector<TSendReport::End> ends;
+    QObject::connect(&session->Sending(), &TSending::Ended,
+                     [&](const TSendReport& r) { ends.push_back(r.end); });
     Send(lines);
-    ASSERT_TRUE(
-        WaitUntil([&] { return session->Progress().value_or(TSession::TProgress{}).line >= 5; }, 10000));
-    EXPECT_EQ(session->Progress()->count, 300);
-    ASSERT_TRUE(session->StopSending());
+    ASSERT_TRUE(WaitUntil(
+        [&] { return session->Sending().Progress().value_or(TSending::TProgress{}).line >= 5; }, 10000));
+    EXPECT_EQ(session->Sending().Progress()->count, 300);
+    ASSERT_TRUE(session->Sending().StopAfterLine());
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(ends, std::vector<TRWThread::End>{TRWThread::End::StoppedByOperator});
+    EXPECT_EQ(ends, std::vector<TSendReport::End>{TSendReport::End::StoppedByOperator});
     const auto received = simulator.Commands();
     const int sent = int(received.size());
     ASSERT_GE(sent, 5);
@@ -153,7 +155,7 @@ TEST_F(TransmissionFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndS
         X(Ext::SendingStopped).arg(QString::number(sent + 1), "300", lines[sent], QString::number(sent)));
     EXPECT_FALSE(view.redLines.last());
     EXPECT_EQ(NoReplyLines(), 0);
-    EXPECT_FALSE(session->StopSending()) << "nothing left to stop";
+    EXPECT_FALSE(session->Sending().StopAfterLine()) << "nothing left to stop";
 
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 0; });
     Send({"EN", "", "DS"});
@@ -199,7 +201,7 @@ TEST_F(TransmissionFixture, EmptyLinesAreSkippedAndAnEmptyListSendsNothing) {
 TEST_F(TransmissionFixture, SendTwiceRunsOneTransmission) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 20; });
     Send({"BG", "EN", "DL"});
-    EXPECT_EQ(session->Send({"DR"}), TSession::SendStart::AlreadyRunning);
+    EXPECT_EQ(session->Sending().Send({"DR"}), TSending::Start::AlreadyRunning);
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "EN", "DL"}));
 }
@@ -218,9 +220,9 @@ TEST_F(TransmissionFixture, AThousandLinesAreSentWholeEachOnceInOrder) {
 
 TEST_F(TransmissionFixture, EditingTheListWhileItIsSentChangesNothingSent) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 10; });
-    session->SetProgram({"BG", "EN", "DL", "DR"});
-    ASSERT_EQ(session->SendCommandList(), TSession::SendStart::Started);
-    session->SetProgram({"XX", "XX"}); // the operator keeps editing
+    session->Editor().Replace({"BG", "EN", "DL", "DR"});
+    ASSERT_EQ(session->Sending().Send(session->Editor().List().Lines()), TSending::Start::Started);
+    session->Editor().Replace({"XX", "XX"}); // the operator keeps editing
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "EN", "DL", "DR"}));
 }
@@ -253,14 +255,14 @@ TEST_F(TransmissionFixture, ALateAnswerIsNeverTakenForTheNextLine) {
 }
 
 TEST_F(TransmissionFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
-    session->ClosePort();
+    session->Connection().Close();
     SetReplyTime(86400000); // a day: only a stop at once lets the list end
-    std::vector<TRWThread::End> ends;
-    QObject::connect(session.get(), &TSession::TransmissionEnded,
-                     [&](TRWThread::End end) { ends.push_back(end); });
+    std::vector<TSendReport::End> ends;
+    QObject::connect(&session->Sending(), &TSending::Ended,
+                     [&](const TSendReport& r) { ends.push_back(r.end); });
     Send({"BG", "EN"});
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(ends, std::vector<TRWThread::End>{TRWThread::End::PortClosed});
+    EXPECT_EQ(ends, std::vector<TSendReport::End>{TSendReport::End::PortClosed});
     EXPECT_EQ(NoReplyLines(), 0) << "no wait for an answer to a line that never left";
     EXPECT_TRUE(view.log.contains(X(Ext::PortClosedNotSent).arg("BG")));
     EXPECT_EQ(view.log.last(), X(Ext::SendingEnded).arg("1", "2", "BG", "0", X(Ext::EndPortClosed)));
@@ -271,16 +273,17 @@ TEST_F(TransmissionFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
 TEST_F(TransmissionFixture, ALateEndOfAnEarlierTransmissionNeverReleasesTheNextOne) {
     // The first list ends at once (closed port) and its end waits, queued, for the main thread;
     // meanwhile the second starts (its thread may well take the first one's memory).
-    session->ClosePort();
+    session->Connection().Close();
     Send({"BG"});
     // Ended (its thread finished), its end not handled yet: no event is processed meanwhile.
-    while (session->Progress())
+    while (session->Sending().Progress())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_TRUE(session->OpenPort());
+    ASSERT_TRUE(session->Connection().Open());
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 100; });
     std::vector<bool> transmittingAtEachEnd;
-    QObject::connect(session.get(), &TSession::TransmissionEnded,
-                     [&](TRWThread::End) { transmittingAtEachEnd.push_back(session->Transmitting()); });
+    QObject::connect(&session->Sending(), &TSending::Ended, [&](const TSendReport&) {
+        transmittingAtEachEnd.push_back(session->Sending().IsSending());
+    });
     Send({"EN", "DL"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(transmittingAtEachEnd, (std::vector<bool>{true, false}))
@@ -302,9 +305,10 @@ TEST_F(TransmissionFixture, ACommunicationErrorStopsTheListBeforeTheRecoverySend
 
 TEST_F(TransmissionFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotARunningChannel) {
     // Channel 1 runs, channel 2 is being written, channel 3 is paused, as far as the program knows.
-    session->SetChannelStates({TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
+    session->Sending().SetChannelStates(
+        {TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
     bool lost = false;
-    QObject::connect(session.get(), &TSession::PortLost, [&] { lost = true; });
+    QObject::connect(&session->Connection(), &TConnection::Lost, [&] { lost = true; });
     simulator.HangUp();
     ASSERT_TRUE(WaitUntil([&] { return lost; }));
     EXPECT_EQ(Datas().CoordState,
@@ -318,13 +322,14 @@ TEST_F(TransmissionFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotA
     simulator.Stop();
     kvtsim::Simulator again;
     ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
-    session->SetChannelStates({TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
-    ASSERT_TRUE(session->OpenPort());
+    session->Sending().SetChannelStates(
+        {TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
+    ASSERT_TRUE(session->Connection().Open());
     EXPECT_EQ(Datas().CoordState,
               (TCommonDatas::PerChannel<quint8>{0, TCommonDatas::Executing, TCommonDatas::Standby,
                                                 TCommonDatas::Paused}));
     EXPECT_FALSE(Datas().CommMode);
-    session->SetChannelStates({0, 0, 0});
+    session->Sending().SetChannelStates({0, 0, 0});
     view.recording.clear();
     Send({"LD1", "BG", "ED", "ST1"});
     ASSERT_TRUE(WaitForEnd());
@@ -335,7 +340,7 @@ TEST_F(TransmissionFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotA
 TEST_F(TransmissionFixture, PortLogKeepsTheBytesTheLineCarried) {
     ChangeSettings([](TSettings& s) { s.SavePortLog = true; });
     simulator.SendRaw("\xC8\xCA*E10*");
-    ASSERT_TRUE(WaitUntil([&] { return session->ReplyLog().Count() >= 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return session->Logs().ReplyLog().Count() >= 3; }));
     session->SaveOnClose();
     QFile log(folder.File("Log/port.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
@@ -366,17 +371,17 @@ TEST(PortFallback, APortWithoutLinkOpensTheSystemsSerialPortAndSaysSo) {
     ASSERT_TRUE(pty.Ok());
     QTemporaryDir dev; // stands in for /dev
     ASSERT_TRUE(QFile::link(pty.SlavePath(), dev.filePath("ttyS0")));
-    TSession session(folder.Path(), view);
-    session.SetSystemDeviceFolder(dev.path());
-    ASSERT_TRUE(session.OpenPort()) << view.log.join(" | ").toStdString();
-    EXPECT_EQ(session.PortDevice(), dev.filePath("ttyS0"));
+    TSession session(folder.Path(), view, &view);
+    session.Connection().SetSystemDeviceFolder(dev.path());
+    ASSERT_TRUE(session.Connection().Open()) << view.log.join(" | ").toStdString();
+    EXPECT_EQ(session.Connection().Device(), dev.filePath("ttyS0"));
     EXPECT_TRUE(
         view.log.contains(session.Lang().ExtraText(Ext::FallbackDevice).arg(1).arg(dev.filePath("ttyS0"))))
         << view.log.join(" | ").toStdString();
 }
 
 TEST_F(TransmissionFixture, ALongSessionKeepsItsMemoryBoundedAndItsLogsWhole) {
-    session->SetLogKeep(500, 50);
+    session->Logs().SetKeep(500, 50);
     ChangeSettings([](TSettings& s) {
         s.SavePortLog = true;
         s.SaveOperationLog = true;
@@ -386,13 +391,14 @@ TEST_F(TransmissionFixture, ALongSessionKeepsItsMemoryBoundedAndItsLogsWhole) {
         tokens += "E" + std::to_string(i % 10) + "1*"; // code 1: nothing to act on
     for (int block = 0; block < 10; ++block)
         simulator.SendRaw(tokens);
-    ASSERT_TRUE(
-        WaitUntil([&] { return session->ReplyLog().Shed() + session->ReplyLog().Count() >= 20001; }, 60000));
-    EXPECT_LE(session->ReplyLog().Count(), 1001) << "the recent lines only";
-    EXPECT_LT(session->ReplyLog().MemoryBytes(), 64 * 1024);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return session->Logs().ReplyLog().Shed() + session->Logs().ReplyLog().Count() >= 20001; },
+        60000));
+    EXPECT_LE(session->Logs().ReplyLog().Count(), 1001) << "the recent lines only";
+    EXPECT_LT(session->Logs().ReplyLog().MemoryBytes(), 64 * 1024);
     for (int i = 0; i < 300; ++i)
-        session->Log("line " + QString::number(i));
-    EXPECT_LE(session->OperationLog().Recent().size(), 101u);
+        session->Logs().Log("line " + QString::number(i));
+    EXPECT_LE(session->Logs().OperationLog().Recent().size(), 101u);
     session->SaveOnClose();
 
     QFile port(folder.File("Log/port.log"));
@@ -420,7 +426,7 @@ TEST_F(TransmissionFixture, AReadOnlySessionSavesNothingOfItsFolder) {
         s.ShowPortLog = true;
         s.SaveOperationLog = true;
     });
-    session->Log("a line");
+    session->Logs().Log("a line");
     session->SaveOnClose();
     ASSERT_TRUE(prp.open(QIODevice::ReadOnly));
     EXPECT_EQ(prp.readAll(), before);
@@ -437,8 +443,8 @@ TEST(LanguageNotFound, ACodeWhoseFilesAreMissingIsNotStoredForTheNextStart) {
     settings.Language = QString("en") + QChar(1) + QChar(2);
     files.WriteProgramSettings(settings);
     {
-        TSession session(folder.Path(), view);
-        EXPECT_FALSE(session.TakeLanguageProblems().isEmpty()) << "the missing files are reported";
+        TSession session(folder.Path(), view, &view);
+        EXPECT_FALSE(session.Options().TakeLanguageProblems().isEmpty()) << "the missing files are reported";
         session.SaveOnClose();
     }
     TSettings read;

@@ -1,15 +1,15 @@
 #include "WindowFixture.h"
 
+#include "SessionRooms.h"
 #include "Wait.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/Lang.h"
-#include "session/Session.h"
 #include "widgets/LogView.h"
 #include "widgets/RadioGroup.h"
 
 bool SwitchLanguage(TForm1& form, const QString& code) {
-    if (!form.Session().ChangeLanguage(code).isEmpty())
+    if (!form.Session().Options().ChangeLanguage(code).isEmpty())
         return false;
     form.LanguageChanged();
     return true;
@@ -38,9 +38,9 @@ void WindowFixture::AllowSlowAnswers() {
 }
 
 void WindowFixture::SetReplyTime(quint32 ms) {
-    TSettings settings = Session().Settings();
+    TSettings settings = Session().Options().Settings();
     settings.ReplyTime = ms;
-    Session().ApplySettings(settings);
+    Session().Options().Apply(settings);
 }
 
 TSession& WindowFixture::Session() const {
@@ -64,10 +64,10 @@ QStringList WindowFixture::LogLines() const {
 }
 
 void WindowFixture::SendList(const QStringList& lines) {
-    form->Session().SetProgram(lines);
+    form->Session().Editor().Replace(lines);
     form->btnRunTRClick();
 }
 
 bool WindowFixture::WaitForEnd(int timeoutMs) {
-    return WaitUntil([&] { return !form->Session().Transmitting(); }, timeoutMs);
+    return WaitUntil([&] { return !form->Session().Sending().IsSending(); }, timeoutMs);
 }

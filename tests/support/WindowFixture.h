@@ -2,10 +2,10 @@
 
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
+#include "SessionRooms.h"
 #include "Simulator.h"
 #include "Unit1.h"
 #include "core/Settings.h"
-#include "session/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -40,9 +40,9 @@ protected:
     void SetReplyTime(quint32 ms);
     // Changes settings as a settings dialog does: the value taken, changed, handed back.
     template <typename Change> void ChangeSettings(Change change) {
-        TSettings settings = Session().Settings();
+        TSettings settings = Session().Options().Settings();
         change(settings);
-        Session().ApplySettings(settings);
+        Session().Options().Apply(settings);
     }
 
     TSession& Session() const;

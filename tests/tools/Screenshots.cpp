@@ -9,10 +9,10 @@
 #include "ProgramFolder.h"
 #include "ProgramPreviewWindow.h"
 #include "ScriptedDialogs.h"
+#include "SessionRooms.h"
 #include "Simulator.h"
 #include "Unit1.h"
 #include "core/Settings.h"
-#include "session/Session.h"
 #include "widgets/RadioGroup.h"
 
 #include <QApplication>
@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
     kvtsim::Simulator simulator;
     simulator.Start(folder.File("ports/COM1").toStdString());
     TForm1 form(folder.Path());
-    if (language != "en" && !form.Session().ChangeLanguage(language).isEmpty()) {
+    if (language != "en" && !form.Session().Options().ChangeLanguage(language).isEmpty()) {
         std::fprintf(stderr, "kvt_screenshots: no language %s\n", qPrintable(language));
         return 1;
     }
@@ -50,9 +50,9 @@ int main(int argc, char* argv[]) {
         return 1;
     form.rgrSingl_Mult->Click(TSettings::ExtendedMode);
     TSession& session = form.Session();
-    TSettings settings = session.Settings();
+    TSettings settings = session.Options().Settings();
     settings.Travel[1] = {true, -100, 2500};
-    session.ApplySettings(settings);
+    session.Options().Apply(settings);
     // Taken in as an import is, so that each line has its description.
     const QStringList program{"LD1",   "BG",    "SD400", "DL",    "LL",  "MV600", "SP250", "DR", "MV200",
                               "DL",    "JP3",   "EN",    "ED",    "LD2", "BG",    "SD250", "DR", "LB",
@@ -61,8 +61,8 @@ int main(int argc, char* argv[]) {
     if (!text.open(QIODevice::WriteOnly) || text.write(program.join('\n').toUtf8()) < 0)
         return 1;
     text.close();
-    const auto imported = session.ImportPlainText(text.fileName());
-    session.SetProgram(imported.lines, imported.descriptions);
+    const auto imported = session.Document().Import(text.fileName());
+    session.Editor().Replace(imported.lines, imported.descriptions);
     form.show();
     form.mmPreview->trigger();
     auto* preview = form.findChild<TProgramPreviewWindow*>();

@@ -7,8 +7,8 @@
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
+#include "editor/FileTie.h"
 #include "editor/OpenRecording.h"
-#include "editor/ProgramDocument.h"
 #include "editor/ProgramFiles.h"
 #include "editor/Rescale.h"
 #include "editor/RoundSteps.h"
@@ -289,8 +289,8 @@ TEST(ProgramFileNames, DefaultNamesExtensionsAndCompanions) {
     EXPECT_EQ(ProgramFiles::CompanionName("/a/b.x/prog.kvt"), "/a/b.x/prog._kvt");
 }
 
-TEST(ProgramDocument, TheListBelongsToAFileOnlyWhileItHoldsWhatTheFileHolds) {
-    using TText = TProgramDocument::TText;
+TEST(FileTie, TheListBelongsToAFileOnlyWhileItHoldsWhatTheFileHolds) {
+    using TText = TFileTie::TText;
     const TText loaded{{"LD1", "MV10", "ED"}, {"a", "b", "c"}};
     const TText edited{{"LD1", "MV10", "RS", "ED"}, {"a", "b", "r", "c"}};
     const TText direct{{"DL"}, {"d"}};
@@ -316,7 +316,7 @@ TEST(ProgramDocument, TheListBelongsToAFileOnlyWhileItHoldsWhatTheFileHolds) {
         {SaveAs, edited, "other.kvt", false}, // saved under a new name
         {Detach, direct, "", true},           // an import: no file's
     };
-    TProgramDocument document;
+    TFileTie document;
     int n = 0;
     for (const auto& s : steps) {
         ++n;

@@ -224,7 +224,8 @@ TEST(PreviewModel, HostileListsEndWithTheirFindings) {
                 EXPECT_GE(point.y(), 0) << "forward only: a position never wraps below 0";
         }
     }
-    const TMotionEffect& m = PreviewList(huge).programs[0].motion;
+    const TListPreview hugePreview = PreviewList(huge);
+    const TMotionEffect& m = hugePreview.programs[0].motion;
     EXPECT_EQ(m.stepsForward, TMotionEffect::Ceiling);
     EXPECT_EQ(m.relativeHigh, TMotionEffect::Ceiling);
 }

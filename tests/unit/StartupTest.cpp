@@ -2,10 +2,10 @@
 // port chosen for one start only.
 #include "FakeView.h"
 #include "ProgramFolder.h"
+#include "SessionRooms.h"
 #include "core/ProgramPaths.h"
 #include "serial/ComPort.h"
 #include "serial/SerialDevices.h"
-#include "session/Session.h"
 #include "settings/SettingsFiles.h"
 #include "startup/CommandLine.h"
 #include "startup/FirstStartLink.h"
@@ -179,14 +179,14 @@ TEST(ProgramLocation, AFolderThatCannotBeMadeIsRefusedWithTheReason) {
 TEST(PortForThisStart, OpensAnotherPortWithoutChangingWhatIsStored) {
     ProgramFolder folder;
     FakeView view;
-    TSession session(folder.Path(), view);
-    const quint32 stored = session.PortNumber();
-    session.UsePortForThisStart(7);
-    EXPECT_EQ(session.PortNumber(), 7u);
-    EXPECT_EQ(session.PortNumberToStore(), stored);
-    session.ChoosePort(3); // the operator's own choice is kept as always
-    EXPECT_EQ(session.PortNumber(), 3u);
-    EXPECT_EQ(session.PortNumberToStore(), 3u);
+    TSession session(folder.Path(), view, &view);
+    const quint32 stored = session.Connection().PortNumber();
+    session.Connection().UsePortForThisStart(7);
+    EXPECT_EQ(session.Connection().PortNumber(), 7u);
+    EXPECT_EQ(session.Connection().PortNumberToStore(), stored);
+    session.Connection().ChoosePort(3); // the operator's own choice is kept as always
+    EXPECT_EQ(session.Connection().PortNumber(), 3u);
+    EXPECT_EQ(session.Connection().PortNumberToStore(), 3u);
 }
 
 TEST(ProgramLocation, FoldersAreTheOperatorsAloneWhateverTheUmaskAndLinksStayInside) {

@@ -1,5 +1,6 @@
 #include "CaptionCheck.h"
 #include "ColourRecorder.h"
+#include "SessionRooms.h"
 #include "Unit1.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -11,7 +12,6 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/UnitKVTComands.h"
-#include "session/Session.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
@@ -45,7 +45,7 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
-    QStringList Lines() const { return form->Session().CommandList().Lines(); }
+    QStringList Lines() const { return form->Session().Editor().List().Lines(); }
     TStringGrid* Grid() const { return W<TStringGrid>("StringGridSend"); }
     QStringList Descriptions() const {
         QStringList d;
@@ -232,7 +232,7 @@ TEST_F(EditorFixture, OnACommaSystemTheScaleShowsAComma) {
 }
 
 TEST_F(EditorFixture, ARescaledLineBeyond32BitsIsLimitedAndLogged) {
-    form->Session().SetProgram({"MV10000000"});
+    form->Session().Editor().Replace({"MV10000000"});
     W<TRadioGroup>("rgrUnits")->Click(1);
     Type(W<QLineEdit>("EditStepsToUnits"), "1000000");
     W<QPushButton>("btnScaleChange")->click();

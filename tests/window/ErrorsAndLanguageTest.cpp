@@ -2,6 +2,7 @@
 // hidden channel selection, and switching the language from the menu.
 #include "CaptionCheck.h"
 #include "ColourRecorder.h"
+#include "SessionRooms.h"
 #include "Unit1.h"
 #include "UnitColorIndicators.h"
 #include "UnitCoord.h"
@@ -16,7 +17,6 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/UnitKVTComands.h"
-#include "session/Session.h"
 #include "widgets/Captions.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
@@ -41,7 +41,7 @@ protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(StartSimulator());
         CreateWindow();
-        ASSERT_TRUE(form->Session().PortOpen());
+        ASSERT_TRUE(form->Session().Connection().IsOpen());
     }
 };
 
@@ -130,7 +130,7 @@ TEST_F(DialogsFixture, RecoveryByHandSendsEDWhileTheWindowKeepsWorking) {
 }
 
 TEST_F(DialogsFixture, TheIndicatorDialogSetsStatesInOrderAndTheLastDecidesTheButtons) {
-    Session().SetChannelStates({TCommonDatas::Executing, 0, 0});
+    Session().Sending().SetChannelStates({TCommonDatas::Executing, 0, 0});
     form->btnSetCoordStatesClick();
     TFormColorIndicators* dialog = Dialog<TFormColorIndicators>();
     ASSERT_NE(dialog, nullptr);
@@ -146,7 +146,8 @@ TEST_F(DialogsFixture, TheIndicatorDialogSetsStatesInOrderAndTheLastDecidesTheBu
         << "channel 2 was set last: the simple buttons are enabled";
 
     const int lines = form->MemoLog->LineCount();
-    Session().SetChannelStates({TCommonDatas::Executing, TCommonDatas::Standby, TCommonDatas::Standby});
+    Session().Sending().SetChannelStates(
+        {TCommonDatas::Executing, TCommonDatas::Standby, TCommonDatas::Standby});
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormColorIndicators>() == nullptr; }));
     form->btnSetCoordStatesClick();
     Dialog<TFormColorIndicators>()->btnOKClick();
@@ -190,7 +191,7 @@ TEST_F(DialogsFixture, SwitchingToRussianAndBackTakesTheCommandTableAlong) {
     const QString russianBegin = form->Session().Commands().Entry(TKVTCommands::BG).CaptionText;
     EXPECT_NE(russianBegin, englishBegin);
     W<QToolButton>("btnBG")->click();
-    EXPECT_EQ(form->Session().CommandList().Descriptions(), (QStringList{englishBegin, russianBegin}))
+    EXPECT_EQ(form->Session().Editor().List().Descriptions(), (QStringList{englishBegin, russianBegin}))
         << "rows already in the list keep their text";
 
     dialog->ComboBoxLangClick(0);

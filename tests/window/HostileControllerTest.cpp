@@ -1,6 +1,7 @@
 // A controller that misbehaves at the window: error reports that come faster than anyone answers
 // their boxes, and answers that interleave with a box standing. The window's event loop keeps
 // running, boxes never stack, and every token is handled in order.
+#include "SessionRooms.h"
 #include "Unit1.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -9,7 +10,6 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/ReplyLog.h"
-#include "session/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +77,7 @@ TEST_F(HostileControllerFixture, AFloodOfErrorsNobodyAnswersNeverStacksBoxesAndT
     };
     flood.start(2);
     ASSERT_TRUE(WaitUntil([&] { return sent == 200; }, 60000));
-    ASSERT_TRUE(WaitUntil([&] { return Session().ReplyLog().Count() > 200; }, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return Session().Logs().ReplyLog().Count() > 200; }, 60000));
     RunEventsFor(300);
     EXPECT_EQ(deepest, 1) << "one box at a time";
     EXPECT_GT(ticks, 0) << "the window's event loop ran while the boxes stood";

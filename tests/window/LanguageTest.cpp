@@ -1,6 +1,7 @@
 #include "CaptionCheck.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
+#include "SessionRooms.h"
 #include "Simulator.h"
 #include "Startup.h"
 #include "Unit1.h"
@@ -11,7 +12,6 @@
 #include "editor/CommandList.h"
 #include "lang/BuiltInTexts.h"
 #include "lang/Lang.h"
-#include "session/Session.h"
 #include "widgets/Captions.h"
 #include "widgets/LogView.h"
 #include "widgets/RadioGroup.h"
@@ -106,7 +106,7 @@ TEST_F(LanguageFixture, RussianShowsCompleteRussianCaptions) {
     EXPECT_EQ(Form()->Session().Lang().Message(22), QString::fromUtf8("Нет ответа от контроллера!"));
     EXPECT_TRUE(BlankCaptions().isEmpty()) << BlankCaptions().join(", ").toStdString();
     ExpectNothingClipped("ru");
-    TFormLang dialog(Form()->Session());
+    TFormLang dialog(Form()->Session().Options());
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Выбор языка"));
     EXPECT_TRUE(LogLines().isEmpty()) << LogLines().join(" | ").toStdString();
 }
@@ -142,5 +142,5 @@ TEST_F(LanguageFixture, DamagedFilesAtStartLeaveTheProgramRunning) {
     EXPECT_EQ(Caption("mmFile"), " ") << "the overlong line sets nothing";
     EXPECT_EQ(Caption("mmSetts"), "Port");
     EXPECT_EQ(Form()->Session().Lang().Messages, BuiltIn::Messages());
-    EXPECT_TRUE(Form()->Session().PortOpen());
+    EXPECT_TRUE(Form()->Session().Connection().IsOpen());
 }

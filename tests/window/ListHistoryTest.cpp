@@ -2,6 +2,7 @@
 // and mark, the question before unsaved changes go, Save as and the recent files, plain text
 // import and export; and the grid's code column, Enter and Delete in the editor.
 #include "ListHistory.h"
+#include "LogMenus.h"
 #include "UnitChanRead.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -42,7 +43,7 @@ protected:
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-    QStringList Lines() const { return Session().CommandList().Lines(); }
+    QStringList Lines() const { return Session().Editor().List().Lines(); }
     TStringGrid* Grid() const { return W<TStringGrid>("StringGridSend"); }
     void Add(const char* button, const QString& argument = {}, const char* edit = nullptr) {
         if (edit)
@@ -103,7 +104,8 @@ TEST_F(ListHistoryFixture, EachEditorChangeIsOneStepThatUndoesAndRedoes) {
     EXPECT_TRUE(dialogs.saveQuestions.isEmpty());
     Undo();
     EXPECT_EQ(Lines(), built);
-    EXPECT_EQ(Grid()->Cell(2, 4), Session().CommandList().Description(3)) << "the descriptions come back too";
+    EXPECT_EQ(Grid()->Cell(2, 4), Session().Editor().List().Description(3))
+        << "the descriptions come back too";
 
     // The keys, where the focus is on the list (an argument's edit undoes its own typing):
     // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y.
@@ -149,7 +151,8 @@ TEST_F(ListHistoryFixture, ARescaleADirectControlClearAndAReadBackAreUndone) {
     auto* read = Dialog<TFormChanRead>();
     ASSERT_TRUE(read);
     read->btnReadClick();
-    ASSERT_TRUE(WaitUntil([&] { return !Session().ReadingBack() && read->btnRead->isEnabled(); }, 10000));
+    ASSERT_TRUE(
+        WaitUntil([&] { return !Session().ReadBack().IsReading() && read->btnRead->isEnabled(); }, 10000));
     read->btnAddToListClick();
     EXPECT_EQ(Lines().value(1), "BG");
     Undo();
@@ -325,7 +328,8 @@ TEST_F(ListHistoryFixture, SaveAsAndTheRecentFilesOpenWhereTheOperatorWorks) {
     // Newest first, in the menu and in extra-settings.txt.
     ASSERT_EQ(form->mmRecent->actions().size(), 2);
     EXPECT_EQ(form->mmRecent->actions()[0]->text(), "&1 Second.kvt");
-    EXPECT_EQ(Session().Settings().RecentFiles, (QStringList{other + "/Second.kvt", other + "/First.kvt"}));
+    EXPECT_EQ(Session().Options().Settings().RecentFiles,
+              (QStringList{other + "/Second.kvt", other + "/First.kvt"}));
 
     // A recent file opens as "Load from file" opens it; a missing one is said and taken off.
     Add("btnRS");
@@ -336,7 +340,7 @@ TEST_F(ListHistoryFixture, SaveAsAndTheRecentFilesOpenWhereTheOperatorWorks) {
     ASSERT_TRUE(QFile::remove(other + "/Second.kvt"));
     form->mmRecent->actions()[1]->trigger();
     EXPECT_EQ(dialogs.messages.last(), Ext(Ext::RecentFileMissing).arg(other + "/Second.kvt"));
-    EXPECT_EQ(Session().Settings().RecentFiles, QStringList{other + "/First.kvt"});
+    EXPECT_EQ(Session().Options().Settings().RecentFiles, QStringList{other + "/First.kvt"});
     EXPECT_EQ(form->mmRecent->actions().size(), 1);
 
     ASSERT_TRUE(form->close());
@@ -354,7 +358,7 @@ TEST_F(ListHistoryFixture, PlainTextGoesOutAndComesBackWithARefusedLineNamed) {
     dialogs.fileAnswers = {text};
     form->mmFileImport->trigger();
     EXPECT_EQ(Lines(), (QStringList{"LD1", "SD400", "MV250", "ED"}));
-    EXPECT_EQ(Session().CommandList().Description(1), M(85) + "400" + M(56)) << "described as if typed";
+    EXPECT_EQ(Session().Editor().List().Description(1), M(85) + "400" + M(56)) << "described as if typed";
     ASSERT_EQ(dialogs.messages.size(), 1);
     const QStringList said = dialogs.messages[0].split('\n');
     ASSERT_EQ(said.size(), 3);
@@ -380,7 +384,7 @@ TEST_F(ListHistoryFixture, AThousandRowsShowWholeNumbersAndLinesAndEnterAddsACom
     QStringList lines;
     for (int i = 1; i <= 1000; ++i)
         lines << "SP" + QString::number(i * 9973);
-    Session().SetProgram(lines);
+    Session().Editor().Replace(lines);
     RunEventsFor(20);
     const QFontMetrics metrics = Grid()->fontMetrics();
     EXPECT_GE(Grid()->ColWidth(0), metrics.horizontalAdvance("1000"));
@@ -462,7 +466,7 @@ TEST_F(ListHistoryFixture, AHugeOrOverlongTextIsRefusedReadablyAndNoSaveTurnsAPi
     dialogs.fileAnswers = {link};
     form->mmFileExport->trigger();
     dialogs.fileAnswers = {link};
-    form->pmSaveLog->trigger();
+    form->LogMenus->pmSaveLog->trigger();
     const QString notRegular = Ext(Ext::NotARegularFile);
     EXPECT_EQ(dialogs.messages.filter(notRegular).size(), 3) << dialogs.messages.join(" | ").toStdString();
     EXPECT_FALSE(QFileInfo(fifo).isFile());

@@ -2,6 +2,7 @@
 // with "ED*"; the time before each log line on and off, in the window and the saved text; "Save
 // log as..." with red lines marked and "Clear log" that keeps the files whole; each session's
 // copies of the logs, the oldest removed beyond their count.
+#include "LogMenus.h"
 #include "UnitProgProp.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -140,11 +141,11 @@ TEST_F(LogsFixture, TheProgramEndsARecordingOnlyAfterAWholeListItSent) {
 
 TEST_F(LogsFixture, TheTimeGoesBeforeEachLineWhenChosenAndSavedLogsMarkTheRedLines) {
     ChangeSettings([](TSettings& s) { s.ShowPortLog = true; }); // the reply list in view
-    Session().Log("plain before");
+    Session().Logs().Log("plain before");
     EXPECT_FALSE(kStamped.match(LogLines().last()).hasMatch());
     SetLogTimes(true);
-    Session().Log("stamped");
-    Session().Log("stamped red", true);
+    Session().Logs().Log("stamped");
+    Session().Logs().Log("stamped red", true);
     EXPECT_TRUE(kStamped.match(LogLines().last()).hasMatch()) << LogLines().last().toStdString();
     EXPECT_TRUE(LogLines().last().endsWith("stamped red"));
     SendList({"DL"});
@@ -163,7 +164,7 @@ TEST_F(LogsFixture, TheTimeGoesBeforeEachLineWhenChosenAndSavedLogsMarkTheRedLin
     // Saved as text: the red line is marked, the time stays before each line.
     const QString saved = folder.File("Users/handed-in.txt");
     dialogs.fileAnswers = {saved};
-    form->pmSaveLog->trigger();
+    form->LogMenus->pmSaveLog->trigger();
     const QStringList lines = FileLines(saved);
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_TRUE(lines.contains("plain before"));
@@ -175,18 +176,18 @@ TEST_F(LogsFixture, TheTimeGoesBeforeEachLineWhenChosenAndSavedLogsMarkTheRedLin
 
     // Off again: the lines after are as they always were, the reply list as described.
     SetLogTimes(false);
-    Session().Log("plain after");
+    Session().Logs().Log("plain after");
     EXPECT_EQ(LogLines().last(), "plain after");
     EXPECT_EQ(replyPanel->width(), 105);
 }
 
 TEST_F(LogsFixture, ClearLogEmptiesTheViewsAndTheSavedLogsKeepEverything) {
-    Session().Log("the first line");
+    Session().Logs().Log("the first line");
     SendList({"DL"});
     ASSERT_TRUE(WaitForEnd());
     ASSERT_TRUE(WaitUntil([&] { return ReplyLines().join("").contains("DL*"); }));
-    form->pmClearLog->trigger();
-    form->pmClearReplies->trigger();
+    form->LogMenus->pmClearLog->trigger();
+    form->LogMenus->pmClearReplies->trigger();
     RunEventsFor(20);
     EXPECT_EQ(form->MemoLog->LineCount(), 0);
     EXPECT_FALSE(ReplyLines().join("").contains("DL*"));
@@ -197,13 +198,13 @@ TEST_F(LogsFixture, ClearLogEmptiesTheViewsAndTheSavedLogsKeepEverything) {
 
     const QString replies = folder.File("Users/replies.txt");
     dialogs.fileAnswers = {replies};
-    form->pmSaveReplies->trigger();
+    form->LogMenus->pmSaveReplies->trigger();
     const QString text = FileLines(replies).join("");
     EXPECT_TRUE(text.contains("DL*")) << "cleared from the view, not from the session";
     EXPECT_TRUE(text.contains("DR*"));
     const QString log = folder.File("Users/log.txt");
     dialogs.fileAnswers = {log};
-    form->pmSaveLog->trigger();
+    form->LogMenus->pmSaveLog->trigger();
     EXPECT_TRUE(FileLines(log).contains("the first line"));
 }
 
@@ -220,16 +221,16 @@ TEST_F(LogsFixture, EachSessionsLogsAreKeptAndOnlyTheProgramsOwnOldestRemovedBey
         dialog->chbSessionLogs->setChecked(true);
         dialog->spinSessionLogs->setValue(keep);
         dialog->btnOKClick();
-        Session().Log("this session");
+        Session().Logs().Log("this session");
         ASSERT_TRUE(form->close());
     };
-    QDateTime start = Session().Started();
+    QDateTime start = Session().Logs().Started();
     // Three sessions, one of them with its clock a year ahead.
     QStringList written;
     for (int i = 0; i < 3; ++i) {
         if (i > 0) {
             CreateWindow(1);
-            start = Session().Started();
+            start = Session().Logs().Started();
         }
         ASSERT_NO_FATAL_FAILURE(sessionWithCopies(2));
         const QString stamp = start.toString("yyyy-MM-dd_HH-mm-ss");

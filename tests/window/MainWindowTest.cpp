@@ -1,3 +1,4 @@
+#include "SessionRooms.h"
 #include "Unit1.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -10,7 +11,6 @@
 #include "lang/MessageIds.h"
 #include "serial/ComPort.h"
 #include "serial/PortReceiver.h"
-#include "session/Session.h"
 #include "settings/SettingsFiles.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
@@ -115,7 +115,7 @@ TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndSaysWhatTheStatesAre)
     EXPECT_FALSE(Log()->IsRed(before + 1));
     EXPECT_FALSE(Button("btnClosePort")->isEnabled());
     EXPECT_TRUE(PortCaption().isEmpty());
-    EXPECT_FALSE(form->Session().PortOpen());
+    EXPECT_FALSE(form->Session().Connection().IsOpen());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "no message box for a lost line";
 
     // The controller comes back: "Open Port" works again.
@@ -123,7 +123,7 @@ TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndSaysWhatTheStatesAre)
     kvtsim::Simulator again;
     ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
     Button("btnOpenPort")->click();
-    EXPECT_TRUE(form->Session().PortOpen());
+    EXPECT_TRUE(form->Session().Connection().IsOpen());
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 

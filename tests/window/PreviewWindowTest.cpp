@@ -60,7 +60,7 @@ enum Row { Moves, Forward, Backward, Net, Lowest, Highest, Pauses, Duration };
 } // namespace
 
 TEST_F(PreviewFixture, OpensFromTheExtendedModeWithTheFiguresOfEachProgram) {
-    Session().SetProgram(
+    Session().Editor().Replace(
         {"LD1", "SD100", "DL", "LL", "MV100", "JP2", "SP500", "ED", "LD2", "SD50", "DR", "MV25", "ED"});
     TProgramPreviewWindow* preview = OpenPreview();
     ASSERT_TRUE(preview);
@@ -91,10 +91,10 @@ TEST_F(PreviewFixture, OpensFromTheExtendedModeWithTheFiguresOfEachProgram) {
 }
 
 TEST_F(PreviewFixture, FollowsTheListAndAFindingSelectsItsLine) {
-    Session().SetProgram({"LD1", "SD100", "DL", "MV100", "ED"});
+    Session().Editor().Replace({"LD1", "SD100", "DL", "MV100", "ED"});
     TProgramPreviewWindow* preview = OpenPreview();
     ASSERT_TRUE(preview);
-    Session().SetProgram({"LD1", "MV100", "SD100", "XX", "ED", "ED"});
+    Session().Editor().Replace({"LD1", "MV100", "SD100", "XX", "ED", "ED"});
     ASSERT_TRUE(WaitUntil([&] { return Findings(preview).size() == 4; }))
         << Findings(preview).join('\n').toStdString();
     EXPECT_EQ(Findings(preview)[0], Ext(::Ext::FindMoveBeforeSpeed).arg(2).arg(200));
@@ -108,14 +108,14 @@ TEST_F(PreviewFixture, TravelLimitsAreTakenInTheOperatorsUnitsAndRefusedWhenBad)
     W<TRadioGroup>("rgrUnits")->Click(1);
     W<QLineEdit>("EditStepsToUnits")->setText("100");
     W<QPushButton>("btnScaleChange")->click();
-    Session().SetProgram({"LD1", "SD100", "DL", "MV300", "ED"});
+    Session().Editor().Replace({"LD1", "SD100", "DL", "MV300", "ED"});
     TProgramPreviewWindow* preview = OpenPreview();
     ASSERT_TRUE(preview);
     TTravelLimitsPanel* travel = preview->Travel;
     Enter(travel->edtTravelLow[1], "-0.5");
     Enter(travel->edtTravelHigh[1], "2,5");
     travel->chbTravel[1]->setChecked(true);
-    EXPECT_EQ(Session().Settings().Travel[1], (TTravelLimit{true, -50, 250}));
+    EXPECT_EQ(Session().Options().Settings().Travel[1], (TTravelLimit{true, -50, 250}));
     EXPECT_FALSE(travel->lblTravelProblem->isVisibleTo(preview));
     ASSERT_TRUE(WaitUntil([&] {
         return Findings(preview).size() == 1 && Findings(preview)[0] != Ext(::Ext::PreviewNoFindings);
@@ -125,9 +125,9 @@ TEST_F(PreviewFixture, TravelLimitsAreTakenInTheOperatorsUnitsAndRefusedWhenBad)
     // A lowest above the highest is refused and the limits stay.
     Enter(travel->edtTravelLow[1], "7");
     EXPECT_TRUE(travel->lblTravelProblem->isVisibleTo(preview));
-    EXPECT_EQ(Session().Settings().Travel[1], (TTravelLimit{true, -50, 250}));
+    EXPECT_EQ(Session().Options().Settings().Travel[1], (TTravelLimit{true, -50, 250}));
     Enter(travel->edtTravelHigh[1], "abc");
-    EXPECT_EQ(Session().Settings().Travel[1], (TTravelLimit{true, -50, 250}));
+    EXPECT_EQ(Session().Options().Settings().Travel[1], (TTravelLimit{true, -50, 250}));
 
     // Kept with the program settings, in a file of their own.
     dialogs.saveAnswers = {IDialogs::SaveChoice::Discard};
@@ -138,7 +138,7 @@ TEST_F(PreviewFixture, TravelLimitsAreTakenInTheOperatorsUnitsAndRefusedWhenBad)
 
 TEST_F(PreviewFixture, SendAsksBeforeAProgramLeavesItsTravel) {
     ChangeSettings([](TSettings& s) { s.Travel[1] = {true, 0, 500}; });
-    Session().SetProgram({"LD1", "SD10000", "DL", "LL", "MV200", "JP3", "ED"});
+    Session().Editor().Replace({"LD1", "SD10000", "DL", "LL", "MV200", "JP3", "ED"});
     dialogs.confirmAnswers = {false};
     W<QPushButton>("btnRunTR")->click();
     ASSERT_EQ(dialogs.confirmations.size(), 1);

@@ -1,5 +1,6 @@
 // "Load from device" against the simulator: refusals, reading a written program back, putting it
 // into the command list and sending it again, comparing, no answer, and a window closed mid-read.
+#include "SessionRooms.h"
 #include "Unit1.h"
 #include "UnitChanRead.h"
 #include "Wait.h"
@@ -11,7 +12,6 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/ReplyLog.h"
-#include "session/Session.h"
 #include "widgets/LogView.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/StringGrid.h"
@@ -43,7 +43,8 @@ protected:
     bool Read() {
         window->btnReadClick();
         // Over once the window has taken the read's end (in a turn of its own).
-        return WaitUntil([&] { return !Session().ReadingBack() && window->btnRead->isEnabled(); }, 10000);
+        return WaitUntil([&] { return !Session().ReadBack().IsReading() && window->btnRead->isEnabled(); },
+                         10000);
     }
     TFormChanRead* window = nullptr;
 };
@@ -77,7 +78,7 @@ TEST_F(ReadBackWindowFixture, AWrittenProgramComesBackGoesIntoTheListAndIsTheSam
     ASSERT_TRUE(Read());
     W<QToolButton>("btnBG")->click();
     window->btnAddToListClick();
-    EXPECT_EQ(Session().CommandList().Lines(),
+    EXPECT_EQ(Session().Editor().List().Lines(),
               (QStringList{"LD1", "BG", "EN", "AL-7", "SD200", "MV2000", "ED"}))
         << "replaced, not extended";
     EXPECT_EQ(window->StringGridRead->RowCount(), 8) << "the read's own grid lists no ED";
@@ -85,7 +86,7 @@ TEST_F(ReadBackWindowFixture, AWrittenProgramComesBackGoesIntoTheListAndIsTheSam
     simulator.SetProgram(1, {});
     form->btnRunTRClick();
     EXPECT_TRUE(dialogs.confirmations.isEmpty()) << "a whole program: nothing to ask";
-    ASSERT_TRUE(WaitUntil([&] { return !Session().Transmitting(); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return !Session().Sending().IsSending(); }, 10000));
     EXPECT_EQ(simulator.Program(1), (std::vector<std::string>{"BG", "EN", "AL-7", "SD200", "MV2000"}));
     EXPECT_FALSE(Session().Datas().CommMode);
 }
@@ -96,9 +97,9 @@ TEST_F(ReadBackWindowFixture, ReadsAreRefusedInRecordingModeAndWhenChannelOneIsB
     ASSERT_TRUE(Session().Datas().CommMode);
     window->btnReadClick();
     EXPECT_EQ(dialogs.messages.last(), Ext(Ext::ReadingImpossible));
-    EXPECT_FALSE(Session().ReadingBack());
+    EXPECT_FALSE(Session().ReadBack().IsReading());
     Write({"ED"});
-    Session().SetChannelStates({TCommonDatas::Executing, 0, 0});
+    Session().Sending().SetChannelStates({TCommonDatas::Executing, 0, 0});
     window->btnReadClick();
     EXPECT_EQ(dialogs.messages.last(), Session().Lang().Message(Msg::NotInStandby));
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "ED"})) << "nothing was sent";
@@ -153,7 +154,7 @@ TEST_F(ReadBackWindowFixture, AnAnswerThatCameTooLateDoesNotEndTheNextRead) {
     ASSERT_TRUE(WaitUntil([&] { return simulator.Received().find("RD1*") != std::string::npos; }, 10000));
     ASSERT_TRUE(WaitUntil(
         [&] {
-            const TReplyLog& log = Session().ReplyLog();
+            const TReplyLog& log = Session().Logs().ReplyLog();
             return log.Count() > 1 && log.Line(log.Count() - 2) == "ED*";
         },
         10000));
@@ -173,7 +174,7 @@ TEST_F(ReadBackWindowFixture, ClosingTheWindowDuringAReadAbandonsItAtOnce) {
     simulator.SetOptions(silent);
     SetReplyTime(86400000); // a day: only abandoning ends the read
     window->btnReadClick();
-    ASSERT_TRUE(Session().ReadingBack());
+    ASSERT_TRUE(Session().ReadBack().IsReading());
     const int lines = form->MemoLog->LineCount();
     window->close();
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormChanRead>() == nullptr; }));
@@ -194,5 +195,5 @@ TEST_F(ReadBackWindowFixture, RowsOfTheReadProgramCanBeDraggedAndTheirLinesFollo
     grid->DragRow(1, grid->RowCount() - 1); // onto the trailing empty row: removed
     EXPECT_EQ(window->Readed().Lines(), (QStringList{"LD1", "BG", "SD200"}));
     window->btnAddToListClick();
-    EXPECT_EQ(Session().CommandList().Lines(), (QStringList{"LD1", "BG", "SD200", "ED"}));
+    EXPECT_EQ(Session().Editor().List().Lines(), (QStringList{"LD1", "BG", "SD200", "ED"}));
 }

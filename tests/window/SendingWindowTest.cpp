@@ -1,6 +1,7 @@
 // The main window while a long list is sent: its progress, the operator's stop, the shortcuts
 // and a window that grows.
 #include "CaptionCheck.h"
+#include "SessionRooms.h"
 #include "Unit1.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -9,7 +10,6 @@
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
-#include "session/Session.h"
 #include "widgets/LogView.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/SendingProgress.h"
@@ -44,7 +44,7 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
     QStringList lines;
     for (int i = 1; i <= 500; ++i)
         lines << "SP" + QString::number(i);
-    form->Session().SetProgram(lines);
+    form->Session().Editor().Replace(lines);
     ASSERT_TRUE(W<QPushButton>("btnRunTR")->isEnabled());
     EXPECT_FALSE(W<QPushButton>("btnStopSending")->isEnabled()) << "nothing to stop yet";
 
@@ -62,7 +62,7 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
                      [&](int row) { highlighted << row; });
 
     QTest::keyClick(form.get(), Qt::Key_F5);
-    ASSERT_TRUE(form->Session().Transmitting()) << "F5 sends";
+    ASSERT_TRUE(form->Session().Sending().IsSending()) << "F5 sends";
     EXPECT_TRUE(W<QPushButton>("btnStopSending")->isEnabled());
     // The caption changes while the list is sent: the window goes on drawing.
     const auto hasTimeLeft = [&] {
@@ -94,7 +94,7 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
         Ext(Ext::SendingStopped).arg(QString::number(sent + 1), "500", lines[sent], QString::number(sent)));
     EXPECT_FALSE(form->SendingProgress->isVisible());
     EXPECT_FALSE(W<QPushButton>("btnStopSending")->isEnabled());
-    EXPECT_EQ(form->Session().CommandList().Lines(), lines) << "the list itself stays whole";
+    EXPECT_EQ(form->Session().Editor().List().Lines(), lines) << "the list itself stays whole";
 
     // The line on its way was highlighted, ever further down, and nothing is once it ended.
     ASSERT_GE(highlighted.size(), 2);
@@ -136,12 +136,15 @@ TEST_F(SendingWindowFixture, ClosingDuringARecordingAsksThenStopsItAndEndsTheRec
     lines << "ED";
     SendList(lines);
     ASSERT_TRUE(simulator.WaitForCommands(50, 60000));
-    ASSERT_TRUE(WaitUntil([&] { return Session().RecordingUnderWay(); }));
+    ASSERT_TRUE(WaitUntil([&] { return Session().Sending().RecordingUnderWay(); }));
 
+    // The list sent is the operator's unsaved work: given up, as the operator may.
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Discard, IDialogs::SaveChoice::Discard};
     dialogs.confirmAnswers = {false};
     EXPECT_FALSE(form->close()) << "the operator chose to stay";
+    ASSERT_FALSE(dialogs.confirmations.isEmpty());
     EXPECT_EQ(dialogs.confirmations.last(), Ext(Ext::CloseDuringRecording));
-    EXPECT_TRUE(Session().Transmitting());
+    EXPECT_TRUE(Session().Sending().IsSending());
 
     dialogs.confirmAnswers = {true};
     ASSERT_TRUE(form->close());
@@ -159,11 +162,11 @@ TEST_F(SendingWindowFixture, ClosingDuringARecordingAsksThenStopsItAndEndsTheRec
 }
 
 TEST_F(SendingWindowFixture, SendAsksBeforeAListThatWouldLeaveTheControllerRecording) {
-    form->Session().SetProgram({"LD2", "BG", "MV100"});
+    form->Session().Editor().Replace({"LD2", "BG", "MV100"});
     W<QPushButton>("btnRunTR")->click(); // Return on the question: No, its default
     ASSERT_EQ(dialogs.confirmations.size(), 1);
     EXPECT_EQ(dialogs.confirmations[0], Ext(Ext::AskSendOpenRecording).arg(2).arg(1));
-    EXPECT_FALSE(form->Session().Transmitting());
+    EXPECT_FALSE(form->Session().Sending().IsSending());
     EXPECT_TRUE(simulator.Commands().empty()) << "nothing was sent";
 
     dialogs.confirmAnswers = {true};
@@ -172,7 +175,7 @@ TEST_F(SendingWindowFixture, SendAsksBeforeAListThatWouldLeaveTheControllerRecor
     EXPECT_EQ(simulator.Commands().size(), 3u);
 
     // A whole program asks nothing.
-    form->Session().SetProgram({"ED", "LD1", "BG", "ED"});
+    form->Session().Editor().Replace({"ED", "LD1", "BG", "ED"});
     W<QPushButton>("btnRunTR")->click();
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(dialogs.confirmations.size(), 2);

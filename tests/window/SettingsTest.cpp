@@ -3,6 +3,7 @@
 #include "CaptionCheck.h"
 #include "PortName.h"
 #include "Pty.h"
+#include "SessionRooms.h"
 #include "Startup.h"
 #include "Unit1.h"
 #include "UnitByteLen.h"
@@ -19,7 +20,6 @@
 #include "lang/MessageIds.h"
 #include "protocol/ReplyLog.h"
 #include "serial/ComPort.h"
-#include "session/Session.h"
 #include "widgets/LogView.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
@@ -69,8 +69,8 @@ TEST_F(SettingsWindowFixture, WhatTheOperatorSetIsThereAgainAfterARestart) {
     settings->btnOKClick();
     SetReplyTime(700);
     simulator.SendRaw("E15*ST1*");
-    ASSERT_TRUE(WaitUntil([&] { return form->Session().ReplyLog().Count() == 3; }));
-    form->Session().Log("a red line", true);
+    ASSERT_TRUE(WaitUntil([&] { return form->Session().Logs().ReplyLog().Count() == 3; }));
+    form->Session().Logs().Log("a red line", true);
     ASSERT_TRUE(form->close());
     form.reset();
 
@@ -92,7 +92,7 @@ TEST_F(SettingsWindowFixture, WhatTheOperatorSetIsThereAgainAfterARestart) {
     EXPECT_EQ(form->Session().Datas().ReplyTime(), 700u);
     EXPECT_TRUE(W<QFrame>("panelPortAns")->isVisibleTo(form.get()))
         << "the reply list shows in the extended mode";
-    EXPECT_TRUE(form->Session().PortOpen());
+    EXPECT_TRUE(form->Session().Connection().IsOpen());
 }
 
 TEST_F(SettingsWindowFixture, ADamagedSettingsFileIsNamedAndTheRestStarts) {
@@ -102,7 +102,7 @@ TEST_F(SettingsWindowFixture, ADamagedSettingsFileIsNamedAndTheRestStarts) {
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[0], M(1) + folder.File("Data/prp.dat") + M(2));
     EXPECT_EQ(dialogs.messages[1], M(1) + folder.File("Data/erp.dat") + M(2));
-    EXPECT_TRUE(form->Session().PortOpen());
+    EXPECT_TRUE(form->Session().Connection().IsOpen());
 }
 
 TEST_F(SettingsWindowFixture, AFileThatCannotBeWrittenLetsTheOperatorChooseToStay) {
@@ -137,7 +137,7 @@ TEST_F(SettingsWindowFixture, ChoosingThePortReopensItOnTheNumberChosen) {
     form->mmSettsPortNameClick();
     TFormPortName* dialog = Dialog<TFormPortName>();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(form->Session().PortOpen()) << "the port closes first";
+    EXPECT_FALSE(form->Session().Connection().IsOpen()) << "the port closes first";
     EXPECT_EQ(dialog->rgrPortName->ItemIndex(), 0);
     EXPECT_FALSE(dialog->SpinEditPortName->isEnabled());
     dialog->rgrPortName->Click(4);
@@ -147,8 +147,8 @@ TEST_F(SettingsWindowFixture, ChoosingThePortReopensItOnTheNumberChosen) {
         << dialog->lblDevice->text().toStdString();
     EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
     dialog->ButtonOKClick();
-    EXPECT_EQ(form->Session().PortNumber(), 17u);
-    EXPECT_TRUE(form->Session().PortOpen());
+    EXPECT_EQ(form->Session().Connection().PortNumber(), 17u);
+    EXPECT_TRUE(form->Session().Connection().IsOpen());
     EXPECT_TRUE(form->PanelPortProp->Caption().contains("Com17"));
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormPortName>() == nullptr; })) << "closed and released";
 
@@ -182,8 +182,8 @@ TEST_F(SettingsWindowFixture, ADeviceOfTheMachineIsLinkedToThePortNumberByOneCho
               folder.File("by-id/usb-FTDI_FT232R_A1B2C3-if00-port0"));
     EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
     dialog->ButtonOKClick();
-    EXPECT_EQ(form->Session().PortNumber(), 3u);
-    EXPECT_TRUE(form->Session().PortOpen()) << "opened on the adapter";
+    EXPECT_EQ(form->Session().Connection().PortNumber(), 3u);
+    EXPECT_TRUE(form->Session().Connection().IsOpen()) << "opened on the adapter";
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
 }
 
@@ -202,11 +202,11 @@ TEST_F(SettingsWindowFixture, LineSettingsReachTheOpenPortAndTheDataBitsStayFixe
     dialog->rgrParity->Click(3);
     dialog->cbPortSpeed->setCurrentIndex(8);
     dialog->btnOKClick();
-    const TComPort::TLineChoice line = form->Session().LineSettings();
+    const TComPort::TLineChoice line = form->Session().Connection().LineSettings();
     EXPECT_EQ(line.stopBits, 2) << "two stop bits with eight data bits";
     EXPECT_EQ(line.parity, 3);
     EXPECT_EQ(line.baudIndex, 8);
-    EXPECT_TRUE(form->Session().PortOpen()) << "not closed nor reopened";
+    EXPECT_TRUE(form->Session().Connection().IsOpen()) << "not closed nor reopened";
     EXPECT_EQ(form->PanelPortProp->Caption(), description) << "composed when the port next opens";
     EXPECT_TRUE(form->PanelPortProp->toolTip().endsWith("19200 baud")) << "the rate in the tooltip at once";
 
@@ -218,8 +218,9 @@ TEST_F(SettingsWindowFixture, LineSettingsReachTheOpenPortAndTheDataBitsStayFixe
     dialog->rgrDataLen->SetItemIndex(0);
     dialog->rgrStopBits->Click(1);
     dialog->btnOKClick();
-    EXPECT_EQ(form->Session().LineSettings().stopBits, 1) << "one and a half with five data bits";
-    EXPECT_EQ(form->Session().LineSettings().dataBitsIndex, 0);
+    EXPECT_EQ(form->Session().Connection().LineSettings().stopBits, 1)
+        << "one and a half with five data bits";
+    EXPECT_EQ(form->Session().Connection().LineSettings().dataBitsIndex, 0);
     // Opened again, the description shows what the port now has.
     form->btnOpenPortClick();
     const QStringList& m = form->Session().Lang().Messages;
@@ -240,7 +241,7 @@ TEST_F(SettingsWindowFixture, ProgramSettingsShowTheLogsAndKeepTheList) {
     settings->EditUnitsName->clear();
     const int height = form->height(), logHeight = form->MemoLog->height();
     settings->btnOKClick();
-    EXPECT_EQ(form->Session().CommandList().Lines(), QStringList{"BG"}) << "no Clear all";
+    EXPECT_EQ(form->Session().Editor().List().Lines(), QStringList{"BG"}) << "no Clear all";
     EXPECT_TRUE(W<QFrame>("panelPortAns")->isVisibleTo(form.get()));
     EXPECT_TRUE(W<QFrame>("panelLoadAns")->isVisibleTo(form.get()));
     EXPECT_GT(form->width(), width);
@@ -260,7 +261,7 @@ TEST_F(SettingsWindowFixture, ProgramSettingsShowTheLogsAndKeepTheList) {
 TEST_F(SettingsWindowFixture, TheDialogsShowEveryCaptionWholeInBothLanguages) {
     Create();
     for (const char* language : {"en", "ru"}) {
-        ASSERT_TRUE(Session().ChangeLanguage(language).isEmpty());
+        ASSERT_TRUE(Session().Options().ChangeLanguage(language).isEmpty());
         form->mmSettsPortNameClick();
         form->mmSettsPropClick(); // (its menu entry is disabled while the port is closed)
         form->mmNastrLogs->trigger();
@@ -293,8 +294,8 @@ TEST_F(SettingsWindowFixture, AnyNumberMayBeTypedAndOneOutOfRangeIsRefusedOnOK) 
     type(dialog->SpinEditPortName, "300");
     dialog->ButtonOKClick();
     EXPECT_EQ(dialogs.messages.last(), M(Msg::SetCorrectPort));
-    EXPECT_EQ(Session().PortNumber(), 1u) << "300 is no port: the number stays";
-    EXPECT_TRUE(Session().PortOpen()) << "and the port is opened on it again";
+    EXPECT_EQ(Session().Connection().PortNumber(), 1u) << "300 is no port: the number stays";
+    EXPECT_TRUE(Session().Connection().IsOpen()) << "and the port is opened on it again";
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormPortName>() == nullptr; }));
 
     form->mmSettsPortNameClick();
@@ -302,25 +303,25 @@ TEST_F(SettingsWindowFixture, AnyNumberMayBeTypedAndOneOutOfRangeIsRefusedOnOK) 
     dialog->rgrPortName->Click(4);
     type(dialog->SpinEditPortName, "COM");
     dialog->ButtonOKClick();
-    EXPECT_EQ(Session().PortNumber(), 5u) << "text that is no number counts as 5";
+    EXPECT_EQ(Session().Connection().PortNumber(), 5u) << "text that is no number counts as 5";
 
     form->mmNastrError->trigger();
     TFormErrNastr* errors = Dialog<TFormErrNastr>();
     type(errors->SpinEditTime, "20000");
     errors->btnOkClick();
-    EXPECT_EQ(Session().Settings().ReplyTime, 10000u) << "brought into 1..10000, not cut to 2000";
+    EXPECT_EQ(Session().Options().Settings().ReplyTime, 10000u) << "brought into 1..10000, not cut to 2000";
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormErrNastr>() == nullptr; }));
     form->mmNastrError->trigger();
     errors = Dialog<TFormErrNastr>();
     type(errors->SpinEditTime, "x");
     errors->btnOkClick();
-    EXPECT_EQ(Session().Settings().ReplyTime, 1u) << "text that is no number counts as 1";
+    EXPECT_EQ(Session().Options().Settings().ReplyTime, 1u) << "text that is no number counts as 1";
 }
 
 TEST_F(SettingsWindowFixture, TheProgramSettingsDialogHasItsOwnTitleInBothLanguages) {
     Create();
     for (const char* language : {"en", "ru"}) {
-        ASSERT_TRUE(Session().ChangeLanguage(language).isEmpty());
+        ASSERT_TRUE(Session().Options().ChangeLanguage(language).isEmpty());
         form->mmNastrLogs->trigger();
         form->mmNastrError->trigger();
         Dialog<TFormErrNastr>()->btnErrRunClick();

@@ -1,10 +1,10 @@
 // The simple control mode's buttons and channel boxes, against the simulator.
 #include "ColourRecorder.h"
+#include "SessionRooms.h"
 #include "Unit1.h"
 #include "Wait.h"
 #include "WindowFixture.h"
 #include "core/UnitCommonDatas.h"
-#include "session/Session.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/Shape.h"
@@ -24,7 +24,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(StartSimulator());
         CreateWindow(0);
         AllowSlowAnswers();
-        ASSERT_TRUE(form->Session().PortOpen());
+        ASSERT_TRUE(form->Session().Connection().IsOpen());
     }
 };
 

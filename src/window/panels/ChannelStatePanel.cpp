@@ -1,5 +1,8 @@
 #include "ChannelStatePanel.h"
 
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+
 #include "widgets/Design.h"
 #include "widgets/Shape.h"
 
@@ -44,4 +47,8 @@ void TChannelStatePanel::ShowChannels(bool channel1, bool channel2, bool channel
 void TChannelStatePanel::ShowChannelBoxes(bool show) {
     for (QCheckBox* box : boxes_)
         box->setVisible(show);
+}
+
+void TChannelStatePanel::ApplyTexts(const TLang& lang) {
+    btnSetCoordStates->setToolTip(lang.ExtraText(Ext::HintChannelStates));
 }

@@ -7,6 +7,7 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class TLang;
 class TShape;
 
 // PanelChanelState: the indicator of each channel's state with its number and the check box that
@@ -23,6 +24,8 @@ public:
     // The check boxes are offered in the simple control mode only.
     void ShowChannelBoxes(bool show);
     QPushButton* StatesButton() const { return btnSetCoordStates; }
+    // The hint this program adds, in the language in use.
+    void ApplyTexts(const TLang& lang);
 
 signals:
     // The operator ticked or cleared a channel's check box.

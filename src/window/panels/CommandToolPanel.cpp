@@ -1,5 +1,7 @@
 #include "CommandToolPanel.h"
 
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
 #include "widgets/Design.h"
 
@@ -11,9 +13,11 @@ using namespace Design;
 using K = TKVTCommands;
 
 QToolButton* TCommandToolPanel::AddTool(int index, const char* name, const QString& caption,
-                                        const QString& hint, QLineEdit* edit, bool reportsParameterError) {
+                                        const QString& hint, int hintText, QLineEdit* edit,
+                                        bool reportsParameterError) {
     QToolButton* button = Tool(name, caption, this);
     button->setToolTip(hint);
+    hints_.push_back({button, hintText});
     connect(button, &QToolButton::clicked, this, [this, index, edit, reportsParameterError] {
         emit CommandChosen(index, edit ? edit->text() : QString("no"), reportsParameterError);
     });
@@ -38,29 +42,31 @@ TCommandToolPanel::TCommandToolPanel(QWidget* parent) : QFrame(parent) {
         const char* name;
         const char* caption;
         const char* hint;
+        int hintText;
         const char* editName;
         const char* text;
         bool checked;
     } withArgument[] = {
-        {K::AL, "btnAL", "AL", "Acceleration/deceleration", "EditAL", "0", true},
-        {K::SF, "btnSF", "SF", "Set signal (close relay)", "EditSF", "1", false},
-        {K::SD, "btnSD", "SD", "Maximum speed", "EditSD", "200", true},
-        {K::CF, "btnCF", "CF", "Clear signal (open relay)", "EditCF", "1", false},
-        {K::SS, "btnSS", "SS", "Start speed", "EditSS", "1", true},
-        {K::WL, "btnWL", "WL", "Waint until signal to input 1", "EditWL", "1", false},
-        {K::MV, "btnMVn", "MV n", "Move step number", "EditMVn", "10000000", true},
-        {K::WH, "btnWH", "WH", "Wait until signal to input 2", "EditWH", "1", false},
-        {K::SP, "btnSP", "SP", "Pause, ms", "EditSP", "10000000", true},
-        {K::JP, "btnLP", "JP", "Repeat from label", "EditJP", "255", true},
-        {K::ML, "btnML", "ML", "Move until signal to input 1", "EditML", "1", false},
-        {K::SB, "btnSB", "SB", "", "EditSB", "250", true},
-        {K::MH, "btnMH", "MH", "Move until signal to input 2", "EditMh", "1", false},
+        {K::AL, "btnAL", "AL", "Acceleration/deceleration", Ext::HintAL, "EditAL", "0", true},
+        {K::SF, "btnSF", "SF", "Set signal (close relay)", Ext::HintSF, "EditSF", "1", false},
+        {K::SD, "btnSD", "SD", "Maximum speed", Ext::HintSD, "EditSD", "200", true},
+        {K::CF, "btnCF", "CF", "Clear signal (open relay)", Ext::HintCF, "EditCF", "1", false},
+        {K::SS, "btnSS", "SS", "Start speed", Ext::HintSS, "EditSS", "1", true},
+        {K::WL, "btnWL", "WL", "Wait until signal to input 1", Ext::HintWL, "EditWL", "1", false},
+        {K::MV, "btnMVn", "MV n", "Move step number", Ext::HintMVn, "EditMVn", "10000000", true},
+        {K::WH, "btnWH", "WH", "Wait until signal to input 2", Ext::HintWH, "EditWH", "1", false},
+        {K::SP, "btnSP", "SP", "Pause, ms", Ext::HintSP, "EditSP", "10000000", true},
+        {K::JP, "btnLP", "JP", "Repeat from label", Ext::HintJP, "EditJP", "255", true},
+        {K::ML, "btnML", "ML", "Move until signal to input 1", Ext::HintML, "EditML", "1", false},
+        {K::SB, "btnSB", "SB", "", Ext::HintSB, "EditSB", "250", true},
+        {K::MH, "btnMH", "MH", "Move until signal to input 2", Ext::HintMH, "EditMh", "1", false},
     };
     int i = 0;
     for (const auto& c : withArgument) {
         QLineEdit* edit = Edit(c.editName, c.text, 0, this);
         edit->setFixedWidth(EditWidthFor(i % 2 == 0 ? "10000000" : "255"));
-        grid->addWidget(AddTool(c.index, c.name, c.caption, c.hint, edit, c.checked), i / 2, (i % 2) * 2);
+        grid->addWidget(AddTool(c.index, c.name, c.caption, c.hint, c.hintText, edit, c.checked), i / 2,
+                        (i % 2) * 2);
         grid->addWidget(edit, i / 2, (i % 2) * 2 + 1);
         ++i;
     }
@@ -72,18 +78,25 @@ TCommandToolPanel::TCommandToolPanel(QWidget* parent) : QFrame(parent) {
         const char* name;
         const char* caption;
         const char* hint;
+        int hintText;
     } plain[] = {
-        {K::BG, "btnBG", "BG", "Begin program"},   {K::EN, "btnEN", "EN", "Allow motion"},
-        {K::DS, "btnDS", "DS", "Prohibit motion"}, {K::MV, "btnMV", "MV", "permanent motion"},
-        {K::DL, "btnDL", "DL", "Motion forward"},  {K::DR, "btnDR", "DR", "Motion backward"},
-        {K::RS, "btnRS", "RS", "Reverse motion"},  {K::HM, "bthHM", "HM", "Move to zero switch"},
-        {K::LL, "btnLL", "LL", "Set cycle label"}, {K::LB, "btnLB", "LB", ""},
+        {K::BG, "btnBG", "BG", "Begin program", Ext::HintBG},
+        {K::EN, "btnEN", "EN", "Allow motion", Ext::HintEN},
+        {K::DS, "btnDS", "DS", "Prohibit motion", Ext::HintDS},
+        {K::MV, "btnMV", "MV", "permanent motion", Ext::HintMV},
+        {K::DL, "btnDL", "DL", "Motion forward", Ext::HintDL},
+        {K::DR, "btnDR", "DR", "Motion backward", Ext::HintDR},
+        {K::RS, "btnRS", "RS", "Reverse motion", Ext::HintRS},
+        {K::HM, "bthHM", "HM", "Move to zero switch", Ext::HintHM},
+        {K::LL, "btnLL", "LL", "Set cycle label", Ext::HintLL},
+        {K::LB, "btnLB", "LB", "", Ext::HintLB},
     };
     auto* plainGrid = new QGridLayout;
     plainGrid->setSpacing(2);
     i = 0;
     for (const auto& c : plain) {
-        plainGrid->addWidget(AddTool(c.index, c.name, c.caption, c.hint, nullptr, false), i / 4, i % 4);
+        plainGrid->addWidget(AddTool(c.index, c.name, c.caption, c.hint, c.hintText, nullptr, false), i / 4,
+                             i % 4);
         ++i;
     }
     grid->addLayout(plainGrid, row, 0, 1, 4);
@@ -95,14 +108,21 @@ TCommandToolPanel::TCommandToolPanel(QWidget* parent) : QFrame(parent) {
     mainRow->setSpacing(2);
     QToolButton* ld1 = Tool("btnLD1", "LD1", main);
     ld1->setToolTip("Load program to coordinate 1");
+    hints_.push_back({ld1, Ext::HintLD1});
     connect(ld1, &QToolButton::clicked, this, &TCommandToolPanel::RecordingStartChosen);
     QToolButton* ps1 = Tool("btnPS1", "PS1", main);
+    hints_.push_back({ps1, Ext::HintPS1});
     connect(ps1, &QToolButton::clicked, this, [this] { emit CommandChosen(K::PS, "1", false); });
     mainRow->addWidget(ld1);
-    mainRow->addWidget(AddTool(K::ED, "btnED", "ED", "End programmig", nullptr, false));
-    mainRow->addWidget(AddTool(K::ST, "btnST", "ST", "Start/Stop", nullptr, false));
+    mainRow->addWidget(AddTool(K::ED, "btnED", "ED", "End programming", Ext::HintED, nullptr, false));
+    mainRow->addWidget(AddTool(K::ST, "btnST", "ST", "Start/Stop", Ext::HintST, nullptr, false));
     mainRow->addWidget(ps1);
     grid->addWidget(main, row + 1, 0, 1, 4);
     grid->setRowStretch(row + 2, 1);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+}
+
+void TCommandToolPanel::ApplyTexts(const TLang& lang) {
+    for (const auto& [button, text] : hints_)
+        button->setToolTip(lang.ExtraText(text));
 }

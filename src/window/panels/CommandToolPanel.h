@@ -2,8 +2,12 @@
 
 #include <QFrame>
 
+#include <utility>
+#include <vector>
+
 class QLineEdit;
 class QToolButton;
+class TLang;
 
 // pnlTools: a button for each command of the editor, with the edit that holds its argument where
 // it takes one, and the program buttons LD1, ED, ST, PS1 at the bottom. A click reports which
@@ -12,6 +16,8 @@ class TCommandToolPanel : public QFrame {
     Q_OBJECT
 public:
     explicit TCommandToolPanel(QWidget* parent = nullptr);
+    // Each button's hint in the language in use (in English, the hints the controls have).
+    void ApplyTexts(const TLang& lang);
 
 signals:
     // Add command `index` with `argument` ("no" for none). A bad argument is answered with
@@ -23,5 +29,6 @@ signals:
 
 private:
     QToolButton* AddTool(int index, const char* name, const QString& caption, const QString& hint,
-                         QLineEdit* edit, bool reportsParameterError);
+                         int hintText, QLineEdit* edit, bool reportsParameterError);
+    std::vector<std::pair<QToolButton*, int>> hints_; // each button and its hint's extra text
 };

@@ -1,6 +1,9 @@
 #include "ExtendedPanel.h"
 
 #include "CommandToolPanel.h"
+#include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 #include "widgets/Design.h"
 #include "widgets/LineList.h"
 #include "widgets/StringGrid.h"
@@ -81,6 +84,15 @@ int TExtendedPanel::ShowSideLists(bool loading, bool replies, bool replyTimes) {
     panelPortAns->setVisible(replies);
     panelPortAns->setFixedWidth(replies ? 105 + (replyTimes ? lbBufRead->StampWidth() : 0) : 0);
     return panelLoadAns->width() + panelPortAns->width() + 384;
+}
+
+void TExtendedPanel::ApplyTexts(const TLang& lang) {
+    Tools->ApplyTexts(lang);
+    StringGridSend->SetDragHint(lang.ExtraText(Ext::DragRowHint));
+    StringGridSend->SetCell(TCommandList::LineColumn, 0, lang.ExtraText(Ext::CodeColumn));
+    btnStopSending->setText(lang.ExtraText(Ext::StopSending));
+    btnPreview->setText(lang.ExtraText(Ext::PreviewButton));
+    chbDirectControl->setToolTip(lang.ExtraText(Ext::HintDirectControl));
 }
 
 void TExtendedPanel::EnableAll(bool on) {

@@ -9,6 +9,7 @@ class QPushButton;
 class TCommandToolPanel;
 class TMemoList;
 class TReplyList;
+class TLang;
 class TStringGrid;
 
 // PanelMultC, the extended control mode: the command buttons, the command list StringGridSend
@@ -25,6 +26,8 @@ public:
     int ShowSideLists(bool loading, bool replies, bool replyTimes = false);
     // Enables or disables the panel with every control on it (the mode switch).
     void EnableAll(bool on);
+    // The texts and hints of the controls this program adds, in the language in use.
+    void ApplyTexts(const TLang& lang);
 
     TCommandToolPanel* Tools;
     TStringGrid* StringGridSend;

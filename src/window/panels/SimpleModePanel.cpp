@@ -1,5 +1,8 @@
 #include "SimpleModePanel.h"
 
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+
 #include "widgets/Design.h"
 #include "widgets/RadioGroup.h"
 
@@ -111,4 +114,8 @@ void TSimpleModePanel::EnableButtons(bool write, bool start, bool stop, bool wri
     btnStart->setEnabled(start);
     btnStop->setEnabled(stop);
     btnPusk->setEnabled(writeAndStart);
+}
+
+void TSimpleModePanel::ApplyTexts(const TLang& lang) {
+    btnPusk->setToolTip(lang.ExtraText(Ext::HintPusk));
 }

@@ -9,6 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class TLang;
 class TRadioGroup;
 
 // PanelSingeC, the simple control mode: one motion (steps or a permanent motion, maximum and
@@ -24,6 +25,8 @@ public:
     // Enables or disables the panel with every control on it (the mode switch).
     void EnableAll(bool on);
     void EnableButtons(bool write, bool start, bool stop, bool writeAndStart);
+    // The hints this program adds, in the language in use.
+    void ApplyTexts(const TLang& lang);
 
     QPushButton* btnStart;
     QPushButton* btnStop;

@@ -1,8 +1,13 @@
 #include "SendingProgress.h"
 
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "session/Sending.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -21,6 +26,44 @@ TSendingProgress::TSendingProgress(const char* name, QWidget* parent) : QWidget(
     row->addWidget(label_);
     row->addWidget(bar_, 1);
     hide();
+}
+
+void TSendingProgress::Follow(TSending& sending, const TLang& lang, QWidget* beside,
+                              std::function<void(int)> highlight) {
+    sending_ = &sending;
+    lang_ = &lang;
+    beside_ = beside;
+    highlight_ = std::move(highlight);
+    timer_ = new QTimer(this);
+    timer_->setInterval(200);
+    connect(timer_, &QTimer::timeout, this, &TSendingProgress::Update);
+    connect(&sending, &TSending::Started, this, [this](int count) {
+        if (count > 1)
+            timer_->start();
+    });
+    connect(&sending, &TSending::Ended, this, [this] {
+        timer_->stop();
+        Hide();
+    });
+}
+
+void TSendingProgress::Update() {
+    const auto progress = sending_->Progress();
+    if (!progress) {
+        timer_->stop();
+        Hide();
+        return;
+    }
+    beside_->hide();
+    Show(lang_->ExtraText(Ext::SendingProgress), lang_->ExtraText(Ext::SendingTimeLeft), progress->line,
+         progress->count, progress->elapsedMs);
+    highlight_(progress->line);
+}
+
+void TSendingProgress::Hide() {
+    highlight_(0);
+    hide();
+    beside_->show();
 }
 
 void TSendingProgress::Show(const QString& caption, const QString& timeLeft, int line, int count,

@@ -1,18 +1,17 @@
-// The main window's logs: "Save log as..." and "Clear log" on the context menus of the operation
-// log and of the reply list. A clear empties the view only: the session keeps every line for
-// work.log, port.log and a later "Save log as...".
-#include "Unit1.h"
+#include "LogMenus.h"
+
 #include "core/AppError.h"
 #include "core/Dialogs.h"
+#include "core/ProgramPaths.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
-#include "panels/ExtendedPanel.h"
-#include "session/Session.h"
+#include "session/SessionLogs.h"
 #include "widgets/LineList.h"
 #include "widgets/LogView.h"
 
 #include <QAction>
 #include <QDateTime>
+#include <QFileInfo>
 
 namespace {
 QAction* ContextItem(QWidget* owner, const char* name) {
@@ -24,39 +23,40 @@ QAction* ContextItem(QWidget* owner, const char* name) {
 }
 } // namespace
 
-void TForm1::ConnectLogMenus() {
-    pmSaveLog = ContextItem(MemoLog, "pmSaveLog");
-    pmClearLog = ContextItem(MemoLog, "pmClearLog");
-    TReplyList* replies = ExtendedPanel->lbBufRead;
+TLogMenus::TLogMenus(TLogView* operationLog, TReplyList* replies, TSessionLogs& logs, const TLang& lang,
+                     QObject* parent)
+    : QObject(parent), logs_(logs), lang_(lang) {
+    pmSaveLog = ContextItem(operationLog, "pmSaveLog");
+    pmClearLog = ContextItem(operationLog, "pmClearLog");
     pmSaveReplies = ContextItem(replies, "pmSaveReplies");
     pmClearReplies = ContextItem(replies, "pmClearReplies");
-    connect(pmSaveLog, &QAction::triggered, this, [this] { SaveLogAs(false); });
-    connect(pmSaveReplies, &QAction::triggered, this, [this] { SaveLogAs(true); });
-    connect(pmClearLog, &QAction::triggered, MemoLog, &TLogView::Clear);
+    connect(pmSaveLog, &QAction::triggered, this, [this] { SaveAs(false); });
+    connect(pmSaveReplies, &QAction::triggered, this, [this] { SaveAs(true); });
+    connect(pmClearLog, &QAction::triggered, operationLog, &TLogView::Clear);
     connect(pmClearReplies, &QAction::triggered, replies, &TReplyList::ClearShown);
 }
 
-void TForm1::ApplyLogMenuTexts() {
-    const TLang& lang = Session().Lang();
+void TLogMenus::ApplyTexts() {
     for (QAction* save : {pmSaveLog, pmSaveReplies})
-        save->setText(lang.ExtraText(Ext::SaveLogAs));
+        save->setText(lang_.ExtraText(Ext::SaveLogAs));
     for (QAction* clear : {pmClearLog, pmClearReplies})
-        clear->setText(lang.ExtraText(Ext::ClearLog));
+        clear->setText(lang_.ExtraText(Ext::ClearLog));
 }
 
-void TForm1::SaveLogAs(bool replies) {
+void TLogMenus::SaveAs(bool replies) {
     // Named by the time, so that no earlier one is replaced, and not as the session's own
     // copies are, which are removed when they grow old.
     const QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd_HH-mm-ss");
     const QString proposed = (replies ? "port-replies_" : "operation-log_") + stamp + ".txt";
-    const QString fileName = Dialogs().SaveFileName(Session().Paths.LogFolder(), proposed);
+    const QString fileName = Dialogs().SaveFileName(logs_.Folder(), proposed);
     if (fileName.isEmpty())
         return;
+    const QString notRegular = lang_.ExtraText(Ext::NotARegularFile);
     try {
         if (replies)
-            Session().SaveReplyLogAs(fileName);
+            logs_.SaveReplyLogAs(fileName, notRegular);
         else
-            Session().SaveOperationLogAs(fileName);
+            logs_.SaveOperationLogAs(fileName, notRegular);
     } catch (const EFileError& error) {
         ReportError(error);
     }

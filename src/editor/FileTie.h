@@ -5,9 +5,8 @@
 
 #include <optional>
 
-// The operator's program as a document: which file the list belongs to, and what of it is the
-// operator's work that no file holds yet (the title's mark, the question before it would be
-// lost).
+// Which file the command list belongs to, and what of it is the operator's work that no file
+// holds yet (the title's mark, the question before it would be lost).
 //
 // The list is tied to a file only while it holds what was loaded from or saved to that file, or
 // the operator's edits of it. A list the program makes by itself (the clear of a mode switch or
@@ -16,7 +15,7 @@
 // speak of; the list is tied to no file any more, so that a save asks for a name instead of
 // writing over the file the list once came from. An import and a read-back taken over are the
 // operator's, but no file's.
-class TProgramDocument {
+class TFileTie {
 public:
     struct TText {
         QStringList lines, descriptions;
@@ -43,9 +42,6 @@ public:
     // Whether the operator's work is held by no file: a tied list that differs from its file, or
     // an untied one that holds something other than what was last loaded or saved.
     bool Unsaved(const TText& list) const;
-
-    // `recent` with `file` put first: no file twice, at most five.
-    static QStringList WithRecent(QStringList recent, const QString& file);
 
 private:
     QString file_;     // the file the list is tied to

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "preview/PreviewReport.h"
+#include "preview/ProgramPreview.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class TCommandList;
+class TCommonDatas;
+class TKVTCommands;
+class TLang;
+class TOperatorSettings;
+class TSending;
+class IOperationLog;
+struct TMotion;
+
+// The command list the operator edits, and what is edited with it: commands added (in Direct
+// Control each sent at once), removed, moved, cleared; the list replaced by a load, an import or
+// a read-back; the units and the scale; the lists of the simple mode's buttons; the preview of
+// the list and the questions before it is sent.
+//
+// Each operation of the operator is one step (StepTaken, with the list before and after), which
+// the undo history keeps; a clear the program makes by itself says so first (ProgramReplacing),
+// so that the operator's list it replaces is kept aside as the work a question offers.
+class TProgramEditor : public QObject {
+    Q_OBJECT
+public:
+    // The list as a value (its lines share their text with the list): what a step keeps.
+    struct TListState {
+        QStringList lines, descriptions;
+        bool faulty = false;
+        bool operator==(const TListState&) const = default;
+    };
+    struct TAddOutcome {
+        enum Kind { Added, Refused, Busy } kind = Added;
+        QString refusal; // Refused: the range message
+    };
+    // What a change of units or scale did: the scale text could not be read (it became 1), or
+    // the re-scaling stopped at an argument that is not whole.
+    struct TScaleChange {
+        bool badScale = false;
+        std::optional<QString> notWhole;
+    };
+    // Where a whole new list comes from: a program file, a text file, the controller.
+    enum class Source { Load, Import, ReadBack };
+    enum class SimpleAction { Write, Start, Stop, WriteAndStart };
+
+    TProgramEditor(TCommonDatas& datas, const TLang& lang, TKVTCommands& commands,
+                   TOperatorSettings& settings, TSending& sending, IOperationLog& log);
+    ~TProgramEditor() override;
+
+    // The command list (MemoSend): what "Send" sends, what the grid shows.
+    const TCommandList& List() const { return *list_; }
+    // A list with a wrong command in it may not be sent.
+    bool ListFaulty() const { return faulty_; }
+
+    // A command from the editor (argument in the operator's units, "no" for none). In Direct
+    // Control the list is cleared and the command sent at once (Busy while something is being
+    // sent). An argument that must be whole but is not throws EConvertError.
+    TAddOutcome AddCommand(int index, const QString& argument);
+    // LD `channel`, then BG and EN as the settings ask (not in Direct Control): one step.
+    TAddOutcome AddRecordingStart(int channel);
+    // "Clear all": the list emptied and no longer faulty.
+    void Clear();
+    // Removes the commands at `indices` (any order), as one step.
+    void Remove(QList<int> indices);
+    // Moves command `from` to position `to`; `to` one past the last command removes it.
+    void Move(int from, int to);
+    // Replaces the list, as one step. Wrong commands make it faulty (one red log line naming the
+    // first of them; a read-back's own words for one read back).
+    void Replace(const QStringList& lines, const QStringList& descriptions = {}, Source source = Source::Load,
+                 bool wrongCommand = false);
+    // Steps (scale 1, the list as it is) or other units (the scale typed, the list re-scaled).
+    TScaleChange ChangeUnitsMode(quint8 mode, const QString& scaleText);
+    // The scale typed: the list re-scaled by new / old, lines that did not fit logged in red.
+    TScaleChange ChangeScale(const QString& scaleText);
+    // Each clears the list, a clear of the program's own.
+    void SetDirectControl(bool on);
+    void SetControlMode(quint8 mode);
+    // The list of a simple-mode button, for the selected channels (the motion for Write and
+    // WriteAndStart): the refusals of the values left out, in order.
+    QStringList PrepareSimpleList(SimpleAction action, const TMotion& motion);
+
+    // The list as a value, and set back to such a value (an undo or redo: not a step).
+    TListState State() const;
+    void Restore(const TListState& state);
+
+    // The preview of `lines` (of the list) with the travel limits of the settings, and the
+    // operator's units.
+    Preview::TListPreview PreviewOf(const QStringList& lines) const;
+    Preview::TListPreview PreviewOfList() const;
+    TPreviewUnits PreviewUnits() const;
+    // The questions "Send" asks: a program of the list would leave its channel's travel; the
+    // list ends inside LD ... ED. Empty when there is nothing to ask.
+    QString TravelQuestion() const;
+    QString OpenRecordingQuestion() const;
+
+signals:
+    // One operation of the operator's (or a clear of the program's that an undo may take back).
+    void StepTaken(const TProgramEditor::TListState& before, const TProgramEditor::TListState& after);
+    // The operator changed the list (an edit, an undo, a load); `noFile` for an import and a
+    // read-back, whose list is no file's.
+    void OperatorChanged(bool noFile);
+    // The program is about to replace the list by a list of its own.
+    void ProgramReplacing();
+    // "Clear all", or a clear that stands for it.
+    void ListCleared();
+    void ListFaultyChanged(bool faulty);
+
+private:
+    class TStep;
+    void ClearList();
+    void SetFaulty(bool faulty);
+    TScaleChange ApplyScaleText(const QString& scaleText);
+
+    TCommonDatas& datas_;
+    const TLang& lang_;
+    TKVTCommands& commands_;
+    TOperatorSettings& settings_;
+    TSending& sending_;
+    IOperationLog& log_;
+    std::unique_ptr<TCommandList> list_;
+    bool faulty_ = false;
+    int depth_ = 0; // steps within steps make one
+};
+
+Q_DECLARE_METATYPE(TProgramEditor::TListState)

@@ -1,0 +1,115 @@
+#include "ReadingBack.h"
+
+#include "Connection.h"
+#include "ProgramEditor.h"
+#include "core/Events.h"
+#include "core/OperationLog.h"
+#include "core/ShownText.h"
+#include "core/UnitCommonDatas.h"
+#include "editor/AddCommand.h"
+#include "editor/CommandList.h"
+#include "editor/OpenRecording.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "protocol/ReplyHandler.h"
+#include "protocol/UnitKVTComands.h"
+
+TReadingBack::TReadingBack(TCommonDatas& datas, const TLang& lang, const TKVTCommands& commands,
+                           TReplyHandler& replies, TNamedEvent& readEvent, TConnection& connection,
+                           TProgramEditor& editor, IOperationLog& log)
+    : QObject(nullptr), datas_(datas), lang_(lang), commands_(commands), replies_(replies),
+      connection_(connection), editor_(editor), log_(log), event_(readEvent) {}
+
+TReadingBack::~TReadingBack() {
+    Cancel();
+}
+
+TReadingBack::Start TReadingBack::Begin() {
+    if (datas_.CommMode)
+        return Start::RecordingMode;
+    if (datas_.CoordState[1] != TCommonDatas::Standby)
+        return Start::NotInStandby;
+    if (thread_)
+        return Start::AlreadyReading;
+    // This read collects, and waits for, its own answer only.
+    replies_.BeginReadBack();
+    event_.Reset();
+    TReplyReader& reader = replies_.Reader();
+    thread_ = std::make_unique<TChanReadThread>(
+        TChanReadThread::RequestFor(datas_), datas_, event_, connection_,
+        [&reader] { return reader.BytesReceived(); },
+        TChanReadThread::LongestReadMs(connection_.BaudRate(), int(datas_.ReplyTime())));
+    // Emitted on the read thread; taken here, on the main thread.
+    connect(thread_.get(), &TChanReadThread::Done, this, &TReadingBack::ThreadDone);
+    thread_->Start();
+    return Start::Started;
+}
+
+void TReadingBack::Cancel() {
+    thread_.reset();
+    replies_.EndReadBack();
+}
+
+void TReadingBack::ThreadDone(TChanReadThread::Outcome outcome) {
+    if (outcome == TChanReadThread::Outcome::Stopped)
+        return;
+    thread_.reset();
+    // What came before the end is taken first, then judged: an answer received in the last
+    // moments of the reply time, not yet handled, is an answer.
+    replies_.HandleReceivedSoFar();
+    const QString text = datas_.ReadBackText();
+    // Every end of a read ends the collection: a late answer is not taken in.
+    replies_.EndReadBack();
+    event_.Reset();
+    if (outcome == TChanReadThread::Outcome::TimedOut && text.isEmpty()) {
+        log_.AddLogLine(lang_.Message(Msg::NoReply), true);
+        emit Done(TChanReadThread::Outcome::NoAnswer, {});
+        return;
+    }
+    if (!text.contains("ED*"))
+        log_.AddLogLine(lang_.ExtraText(Ext::NoCorrectProgram));
+    emit Done(TChanReadThread::Outcome::Read, text);
+}
+
+TReadBack TReadingBack::Parse(const QStringList& lines, TCommandList& into) {
+    TReadBack read = ::ParseReadBack(lines, commands_, datas_, into);
+    if (!read.stoppedAt.isEmpty())
+        log_.AddLogLine(
+            lang_.ExtraText(Ext::ReadBackStopped).arg(Shown(read.stoppedAt), Shown(read.stopReason)), true);
+    return read;
+}
+
+TReadingBack::TVerdict TReadingBack::Compare(const TReadBack& read, const QStringList& listLines) const {
+    const TComparison c = ::CompareWithList(read.commands, listLines);
+    if (c.same)
+        return {c, lang_.ExtraText(Ext::CompareSame).arg(c.count)};
+    const auto shown = [&](const QString& text) {
+        return text.isEmpty() ? lang_.ExtraText(Ext::NothingThere) : Shown(text);
+    };
+    return {
+        c,
+        lang_.ExtraText(Ext::CompareDiffers).arg(c.firstDifference + 1).arg(shown(c.read), shown(c.listed))};
+}
+
+TReadingBack::TVerdict TReadingBack::CompareWithList(const TReadBack& read) {
+    TVerdict verdict = Compare(read, editor_.List().Lines());
+    log_.AddLogLine(verdict.text, !verdict.comparison.same);
+    return verdict;
+}
+
+TFileTie::TText TReadingBack::WholeProgram(const TCommandList& read, const TReadBack& parsed) const {
+    TFileTie::TText program{read.Lines(), read.Descriptions()};
+    if (parsed.endSeen && OpenRecordingAtEnd(program.lines)) {
+        const TMadeCommand ed = MakeCommand(commands_, datas_, TKVTCommands::ED, "no");
+        program.lines << ed.command->line;
+        program.descriptions << ed.command->description;
+    }
+    return program;
+}
+
+void TReadingBack::TakeOver(const TCommandList& read, const TReadBack& parsed) {
+    const TFileTie::TText program = WholeProgram(read, parsed);
+    editor_.Replace(program.lines, program.descriptions, TProgramEditor::Source::ReadBack,
+                    parsed.wrongCommand);
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "editor/FileTie.h"
+#include "operations/ChanReadThread.h"
+#include "operations/ReadBack.h"
+
+#include <QObject>
+
+#include <memory>
+
+class TCommandList;
+class TCommonDatas;
+class TConnection;
+class TKVTCommands;
+class TLang;
+class TNamedEvent;
+class TProgramEditor;
+class TReplyHandler;
+class IOperationLog;
+
+// Reading back the program the controller holds: the request sent and the program awaited as
+// long as characters keep coming, the reply read as commands, compared with what the command
+// list writes, and taken over into the command list.
+class TReadingBack : public QObject {
+    Q_OBJECT
+public:
+    enum class Start { Started, RecordingMode, NotInStandby, AlreadyReading };
+    // What a comparison found, in the operator's words (red when the programs differ).
+    struct TVerdict {
+        TComparison comparison;
+        QString text;
+    };
+
+    TReadingBack(TCommonDatas& datas, const TLang& lang, const TKVTCommands& commands, TReplyHandler& replies,
+                 TNamedEvent& readEvent, TConnection& connection, TProgramEditor& editor, IOperationLog& log);
+    ~TReadingBack() override;
+
+    // Sends "RB*" (Direct Control) or "RD1*" and waits for the program; Done reports the end.
+    Start Begin();
+    // Abandons a read under way (its end is never reported) and ends the collection.
+    void Cancel();
+    bool IsReading() const { return thread_ != nullptr; }
+    // The collected text as commands of `into`, with the scale as for typed values; a value
+    // that ended the parse is logged.
+    TReadBack Parse(const QStringList& lines, TCommandList& into);
+    // The read's commands against what `listLines` writes between LD and ED.
+    TVerdict Compare(const TReadBack& read, const QStringList& listLines) const;
+    // The same against the command list, the verdict logged.
+    TVerdict CompareWithList(const TReadBack& read);
+    // A read's commands as a program to keep: ended by ED when the read was whole and its
+    // program would otherwise leave the recording open (the controller lists its program
+    // without the ED that ended the recording), so that it can be written back as it is.
+    TFileTie::TText WholeProgram(const TCommandList& read, const TReadBack& parsed) const;
+    // "Add to the command list": the list replaced by the read's whole program (one step).
+    void TakeOver(const TCommandList& read, const TReadBack& parsed);
+
+signals:
+    // NoAnswer (logged), or Read with the collected text ("no correct program" already logged
+    // when it lacks its end).
+    void Done(TChanReadThread::Outcome outcome, const QString& text);
+
+private:
+    void ThreadDone(TChanReadThread::Outcome outcome);
+
+    TCommonDatas& datas_;
+    const TLang& lang_;
+    const TKVTCommands& commands_;
+    TReplyHandler& replies_;
+    TConnection& connection_;
+    TProgramEditor& editor_;
+    IOperationLog& log_;
+    TNamedEvent& event_; // "EventReadedName": the program collected
+    std::unique_ptr<TChanReadThread> thread_;
+};

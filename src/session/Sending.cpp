@@ -1,0 +1,236 @@
+#include "Sending.h"
+
+#include "Connection.h"
+#include "OwedAnswer.h"
+#include "core/OperationLog.h"
+#include "core/ShownText.h"
+#include "core/UnitCommonDatas.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "protocol/ReadWriteThread.h"
+#include "protocol/ReplyHandler.h"
+
+namespace {
+
+using End = TSendReport::End;
+
+TSendReport ReportOf(const TRWThread::TReport& r) {
+    return {End(int(r.end)), r.index, r.line, r.count, r.sent};
+}
+
+// The extra text that says why a sending ended before its last line.
+int EndReason(End end) {
+    switch (end) {
+    case End::NoAnswer:
+        return Ext::EndNoAnswer;
+    case End::CommandError:
+        return Ext::EndCommandError;
+    case End::DataError:
+        return Ext::EndDataError;
+    case End::CommunicationError:
+        return Ext::EndCommunicationError;
+    case End::PortClosed:
+        return Ext::EndPortClosed;
+    default:
+        return Ext::EndStopped;
+    }
+}
+
+} // namespace
+
+static_assert(int(End::StoppedByOperator) == int(TRWThread::End::StoppedByOperator));
+
+TSending::TSending(TCommonDatas& datas, const TLang& lang, TReplyHandler& replies, TConnection& connection,
+                   IOperationLog& log)
+    : QObject(nullptr), datas_(datas), lang_(lang), replies_(replies), connection_(connection), log_(log) {
+    qRegisterMetaType<TSendReport>();
+    // A communication error stops what is being sent before the recovery begins.
+    connect(&replies_, &TReplyHandler::CommunicationError, this, &TSending::StopNow);
+    // The answers of the lines being sent, told as their tokens are acted on.
+    connect(&replies_, &TReplyHandler::TokenArrived, this,
+            [this](const QString&, quint64 serial) { TellAnswers(serial); });
+    connect(&replies_, &TReplyHandler::ChannelReported, this,
+            [this](int channel, TReplyHandler::Report report, const QString& token) {
+                emit ChannelReported(channel, TChannelReport(int(report)), token);
+            });
+    // What a line owes is kept for the next session on the device, and waited for here when
+    // an earlier one left it.
+    connect(&connection_, &TConnection::Closing, this,
+            [this](const QString& device) { OwedAnswer::Keep(device, replies_.Reader(), OwedQuietMs()); });
+    connect(&connection_, &TConnection::Opened, this,
+            [this](const QString& device) { OwedAnswer::Restore(device, replies_.Reader()); });
+    // A list being sent stops where it is when the device goes: nothing can answer it.
+    connect(&connection_, &TConnection::Lost, this, [this] {
+        if (thread_ && !thread_->Finished())
+            thread_->PortLost();
+    });
+}
+
+TSending::~TSending() {
+    StopNow();
+}
+
+int TSending::OwedQuietMs() const {
+    return int(TRWThread::OwedStatusReplyTimes * datas_.ReplyTime());
+}
+
+TSending::Start TSending::Send(const QStringList& lines, Kind kind) {
+    if (thread_ && !thread_->Finished())
+        return Start::AlreadyRunning;
+    // A finished one whose end is still on its way goes first; the new one may well take its
+    // memory, and only its serial number tells the two apart.
+    thread_.reset();
+    thread_ = std::make_unique<TRWThread>(lines, datas_, replies_.Reader(), connection_);
+    // Emitted from the sending thread: handled here on the main thread, queued.
+    connect(thread_.get(), &TRWThread::Ended, this, [this](quint64 serial, const TRWThread::TReport& report) {
+        ThreadEnded(serial, ReportOf(report));
+    });
+    if (kind == Kind::DirectCommand)
+        directSerial_ = thread_->Serial();
+    elapsed_.start();
+    thread_->Start();
+    emit Started(int(lines.size()));
+    return Start::Started;
+}
+
+bool TSending::StopAfterLine() {
+    if (!thread_ || thread_->Finished())
+        return false;
+    thread_->StopAfterCurrentLine();
+    return true;
+}
+
+void TSending::StopNow() {
+    thread_.reset();
+}
+
+std::optional<TSending::TProgress> TSending::Progress() const {
+    if (!thread_ || thread_->Finished())
+        return std::nullopt;
+    return TProgress{thread_->CurrentLine(), thread_->LineCount(), elapsed_.elapsed()};
+}
+
+QString TSending::Summary(const TSendReport& report) const {
+    const QString line = QString::number(report.index + 1), count = QString::number(report.count),
+                  sent = QString::number(report.sent);
+    // One substitution for all, so that a % in a line is never taken for a placeholder.
+    if (report.end == End::Completed)
+        return lang_.ExtraText(Ext::SendingCompleted).arg(sent);
+    if (report.end == End::StoppedByOperator)
+        return lang_.ExtraText(Ext::SendingStopped).arg(line, count, Shown(report.line), sent);
+    return lang_.ExtraText(Ext::SendingEnded)
+        .arg(line, count, Shown(report.line), sent, lang_.ExtraText(EndReason(report.end)));
+}
+
+bool TSending::RecordingUnderWay() const {
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (datas_.CoordState[n] == TCommonDatas::Communication)
+            return true;
+    }
+    return false;
+}
+
+void TSending::EndForClose() {
+    closing_ = true; // the recording a stopped list leaves open is ended below, in the close's words
+    if (thread_) {
+        const quint64 serial = thread_->Serial();
+        thread_->StopAndWait();
+        ThreadEnded(serial, ReportOf(thread_->FinalReport())); // logged now: no event loop to come
+        loggedSerial_ = serial;
+    }
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (datas_.CoordState[n] != TCommonDatas::Communication)
+            continue;
+        connection_.WriteText("ED*");
+        log_.AddLogLine(lang_.ExtraText(Ext::RecordingEndedOnClose).arg(n));
+        break; // one "ED*" ends the controller's communication mode
+    }
+}
+
+void TSending::EndRecordingLeftOpen(const TSendReport& report, bool wholeList) {
+    // A whole list that stops after an accepted LD leaves the controller recording, and its next
+    // LD would be refused as an incorrect command. Direct Control builds the recording command by
+    // command: the operator ends it. A communication error has its own handling (the recovery's
+    // "ED*", or nothing when the recovery is off); a closed port can send nothing.
+    if (closing_ || !wholeList || report.end == End::Completed || report.end == End::PortClosed ||
+        report.end == End::CommunicationError)
+        return;
+    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+        if (datas_.CoordState[n] != TCommonDatas::Communication)
+            continue;
+        connection_.WriteText("ED*");
+        if (report.end == End::NoAnswer)
+            log_.AddLogLine(lang_.ExtraText(Ext::RecordingMayRemain).arg(n), true);
+        else
+            log_.AddLogLine(lang_.ExtraText(Ext::RecordingLeftOpen).arg(n));
+        return; // one "ED*" ends the controller's communication mode
+    }
+}
+
+void TSending::TellAnswers(quint64 throughSerial) {
+    if (!thread_)
+        return;
+    for (const TRWThread::TLineAnswer& a : thread_->TakeAnswers(throughSerial))
+        emit LineAnswered(a.index, a.line, a.echo, a.status);
+}
+
+void TSending::ThreadEnded(quint64 serial, const TSendReport& report) {
+    if (serial == loggedSerial_)
+        return; // its end was logged already, at a close
+    // What was received before the end is acted on first, so that the log keeps its order.
+    replies_.HandleReceivedSoFar();
+    const bool current = thread_ && thread_->Serial() == serial;
+    if (current)
+        TellAnswers(UINT64_MAX);
+    if (report.end == End::NoAnswer)
+        log_.AddLogLine(lang_.Message(Msg::NoReply), true);
+    if (report.end == End::PortClosed)
+        log_.AddLogLine(lang_.ExtraText(Ext::PortClosedNotSent).arg(Shown(report.line)), true);
+    if (report.count > 1)
+        log_.AddLogLine(Summary(report),
+                        report.end != End::Completed && report.end != End::StoppedByOperator);
+    EndRecordingLeftOpen(report, serial != directSerial_);
+    // A late report of an earlier sending must not release the running one.
+    if (current)
+        thread_.reset();
+    emit Ended(report);
+}
+
+void TSending::SetChannelsActive(bool a, bool b, bool c) {
+    datas_.SetCoordsActive(a, b, c);
+}
+
+void TSending::SetChannelStates(const std::array<quint8, 3>& states) {
+    for (quint8 state = 0; state <= 3; ++state) {
+        for (int channel = 1; channel <= 3; ++channel) {
+            if (states[size_t(channel - 1)] == state)
+                datas_.SetCoordState(channel, state);
+        }
+    }
+}
+
+std::array<quint8, 3> TSending::ChannelStates() const {
+    return {datas_.CoordState[1], datas_.CoordState[2], datas_.CoordState[3]};
+}
+
+std::array<bool, 3> TSending::ChannelsActive() const {
+    return {datas_.CoordActive[1], datas_.CoordActive[2], datas_.CoordActive[3]};
+}
+
+void TSending::Recover(Recovery step) {
+    switch (step) {
+    case Recovery::Began:
+        log_.AddLogLine(lang_.Message(Msg::RecoveryStarted));
+        break;
+    case Recovery::EndCommunication:
+        replies_.BreakCommunication();
+        break;
+    case Recovery::ClearReadiness:
+        replies_.ClearReadinessMarks();
+        break;
+    case Recovery::RunAll:
+        replies_.RunErrorRecovery();
+        break;
+    }
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "session/ProgramDocument.h"
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+class TOperatorSettings;
+
+// The File menu's program files: "Load from file" and "Save to file" as described, "Save" to
+// the list's own file, "Save as...", the recent files, plain text import and export, and the
+// question Save / Discard / Cancel before the operator's work would be lost. It asks the
+// operator (file dialogs, questions); the document does what the answers say.
+class TFileMenu : public QObject {
+    Q_OBJECT
+public:
+    struct TActions {
+        QAction *open, *saveToFile, *save, *saveAs, *import, *exportText;
+        QMenu* recent;
+    };
+    TFileMenu(const TActions& actions, TProgramDocument& document, TOperatorSettings& options,
+              QObject* parent = nullptr);
+
+    // "Load from file", "Save to file", "Save", "Save as...", "Import text...", "Export text...".
+    void Open();
+    void SaveToFile();
+    void Save();
+    void SaveAs();
+    void Import();
+    void Export();
+    // Loads `fileName` as "Load from file" loads it, after the question when work is unsaved.
+    void Load(const QString& fileName);
+    // Before the operator's work would be lost (a quit, a load, an import): when no file holds
+    // it, asks Save / Discard / Cancel (the default). True when the action may go on.
+    bool MayDiscard();
+    // The recent files' menu, as the settings hold them.
+    void UpdateRecent();
+
+private:
+    bool SaveTo(const QString& fileName, const TProgramDocument::TText& text);
+    bool SaveWithDialog(const QString& proposed, const TProgramDocument::TText& text);
+    void LoadNow(const QString& fileName);
+    void OpenRecent(const QString& fileName);
+
+    TActions actions_;
+    TProgramDocument& document_;
+    TOperatorSettings& options_;
+};
