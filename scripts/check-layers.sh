@@ -2,9 +2,10 @@
 # Checks that each folder of src/ includes only folders on the floors below it:
 #   core (ground), serial, lang, protocol, editor, operations, settings and preview, session and
 #   startup, window and cli (side by side: neither includes the other),
-# that only window/ includes Qt headers beyond QtCore, and that the main window's header is
+# that only window/ includes Qt headers beyond QtCore, that the main window's header is
 # included by the main window's own files, start-up and main() alone (the dialogs and panels
-# stand on the session, never on the main window). Prints every include that breaks a rule, then
+# stand on the session's rooms, never on the main window), that no room of the session includes
+# its root (Session.h), and that kvtctl (cli/) includes nothing of protocol/. Prints every include that breaks a rule, then
 # their count; fails when there is any. `--count` prints the count alone and always succeeds.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -71,6 +72,24 @@ while IFS= read -r hit; do
     bad=$((bad + 1))
     report+="  $file includes the main window (Unit1.h)"$'\n'
 done < <(grep -rln --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\(window/\)\?Unit1\.h"' . | sed 's/$/:/')
+
+# The session's rooms never know its root: only the root's own files include Session.h.
+while IFS= read -r hit; do
+    file=${hit%%:*}
+    file=${file#./}
+    case "$file" in session/Session.h | session/Session.cpp) continue ;; esac
+    case "$file" in session/*) ;; *) continue ;; esac
+    bad=$((bad + 1))
+    report+="  $file, a room of the session, includes the session's root (Session.h)"$'\n'
+done < <(grep -rln --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\(session/\)\?Session\.h"' . | sed 's/$/:/')
+
+# kvtctl speaks to the controller through the session's rooms alone.
+while IFS= read -r hit; do
+    file=${hit%%:*}
+    file=${file#./}
+    bad=$((bad + 1))
+    report+="  $file includes ${hit#*:*:}"$'\n'
+done < <(grep -rn --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"protocol/' cli || true)
 
 if [ "${1:-}" = "--count" ]; then
     echo "$bad"

@@ -19,7 +19,7 @@ import re
 import sys
 
 root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src")
-ROOMS = ["SessionLogs", "OperatorSettings", "Connection", "Sending", "ProgramEditor", "ProgramDocument",
+ROOMS = ["SessionLogs", "OperatorSettings", "Connection", "Sending", "Channels", "ProgramEditor", "ProgramDocument",
          "ReadingBack"]
 
 

@@ -11,6 +11,8 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "preview/PreviewReport.h"
+#include "preview/ProgramPreview.h"
+#include "preview/SendQuestions.h"
 #include "serial/SerialDevices.h"
 #include "session/Connection.h"
 #include "session/OperatorSettings.h"
@@ -139,14 +141,15 @@ int TCliRun::Run() {
 }
 
 int TCliRun::RefuseUnasked(const QStringList& lines) {
-    TProgramEditor& editor = session_->Editor();
+    const TSettings& settings = session_->Options().Settings();
     if (!options_.beyondTravel) {
         // Where the window asks before it writes such a program, a script is refused.
-        for (const Preview::TFinding& f : editor.PreviewOf(lines).findings) {
+        for (const Preview::TFinding& f : Preview::PreviewList(lines, settings.Travel).findings) {
             if (f.kind != Preview::TFinding::LeavesTravel)
                 continue;
-            out_.Error(TPreviewReport::FindingText(f, session_->Lang(), editor.PreviewUnits(),
-                                                   session_->Options().Settings().Travel) +
+            out_.Error(TPreviewReport::FindingText(f, session_->Lang(),
+                                                   SendQuestions::Units(settings, session_->Lang()),
+                                                   settings.Travel) +
                        " Nothing was sent; --beyond-travel sends it all the same.");
             return Refused;
         }
@@ -259,7 +262,7 @@ int TCliRun::Send(const QStringList& lines) {
                 {"command", report.line},
                 {"sent", report.sent},
                 {"count", report.count},
-                {"text", session_->Sending().Summary(report)}},
+                {"text", SendSummary(report, session_->Lang())}},
                elsewhereInFile ? QString("(line %1 of the list is line %2 of %3)")
                                      .arg(at)
                                      .arg(fileLine)

@@ -3,6 +3,7 @@
 #include "CommandList.h"
 #include "RoundSteps.h"
 #include "core/Decimal.h"
+#include "core/UnitCommonDatas.h"
 #include "protocol/UnitKVTComands.h"
 
 std::optional<double> ParseScaleText(const QString& text) {
@@ -44,4 +45,19 @@ TRescaleResult RescaleCommandList(TCommandList& list, double ratio, TCommonDatas
     const TRescaleResult result = RescaleList(lines, ratio, datas);
     list.ReplaceLines(lines);
     return result;
+}
+
+TScaleChange ApplyScaleText(const QString& scaleText, TCommandList& list, TCommonDatas& datas) {
+    TScaleChange change;
+    const double old = datas.Settings().Scale;
+    const auto scale = ParseScaleText(scaleText);
+    change.badScale = !scale;
+    datas.SetScale(scale.value_or(1));
+    if (list.IsEmpty())
+        return change;
+    const TRescaleResult result = RescaleCommandList(list, datas.Settings().Scale / old, datas);
+    change.saturated = result.saturated;
+    if (!result.complete)
+        change.notWhole = result.badArgument;
+    return change;
 }

@@ -28,3 +28,12 @@ TRescaleResult RescaleList(QStringList& lines, double ratio, TCommonDatas& datas
 // RescaleList on the lines of the command list, whose descriptions stay as the operator typed
 // them. Lines after a stop stay as they were.
 TRescaleResult RescaleCommandList(TCommandList& list, double ratio, TCommonDatas& datas);
+
+// The scale the operator typed, taken: 1 when it can't be read (`badScale`), and the list
+// re-scaled by new / old.
+struct TScaleChange {
+    bool badScale = false;
+    std::optional<QString> notWhole; // the re-scaling stopped at this argument, which is not whole
+    QList<int> saturated;            // as in TRescaleResult
+};
+TScaleChange ApplyScaleText(const QString& scaleText, TCommandList& list, TCommonDatas& datas);

@@ -75,3 +75,12 @@ void TSimpleModeLists::BuildStopList() {
         datas_.SetCoordRunning(n, true);
     }
 }
+
+void TSimpleModeLists::Build(TSimpleAction action, const TMotion& motion) {
+    if (action == TSimpleAction::Write || action == TSimpleAction::WriteAndStart)
+        BuildWriteList(motion);
+    if (action == TSimpleAction::Start || action == TSimpleAction::WriteAndStart)
+        BuildStartList();
+    if (action == TSimpleAction::Stop)
+        BuildStopList();
+}

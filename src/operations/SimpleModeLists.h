@@ -18,6 +18,10 @@ struct TMotion {
     bool backward = false;
 };
 
+// What a button of the simple mode writes: the motion, the start, the stop, or the motion and the
+// start.
+enum class TSimpleAction { Write, Start, Stop, WriteAndStart };
+
 // The command lists of the simple control mode: the motion written into every selected channel
 // in standby, the start of those channels, and the stop of those that run, each appended to the
 // command list. Every command goes through AddCommand, so a value it refuses is left out while
@@ -32,6 +36,8 @@ public:
     void BuildWriteList(const TMotion& motion);
     void BuildStartList();
     void BuildStopList();
+    // The list of `action` (the motion for Write and WriteAndStart).
+    void Build(TSimpleAction action, const TMotion& motion);
     const QStringList& Refusals() const { return refusals_; }
 
 private:

@@ -1,5 +1,7 @@
 #include "ProgramEditor.h"
 
+#include "EditorStep.h"
+
 #include "OperatorSettings.h"
 #include "Sending.h"
 #include "core/OperationLog.h"
@@ -7,7 +9,6 @@
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
-#include "editor/OpenRecording.h"
 #include "editor/Rescale.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -16,34 +17,7 @@
 #include "protocol/UnitKVTComands.h"
 
 #include <algorithm>
-
-// One step: the list before, and after, an operation (steps within steps make one). A step of
-// the operator's tells that the list is the operator's work; one of the program's does not.
-class TProgramEditor::TStep {
-public:
-    enum Whose { Operators, OperatorsOfNoFile, Programs };
-    TStep(TProgramEditor& editor, Whose whose) : editor_(editor), whose_(whose) {
-        if (editor_.depth_++ == 0)
-            before_ = editor_.State();
-    }
-    ~TStep() {
-        if (--editor_.depth_ > 0)
-            return;
-        const TListState after = editor_.State();
-        if (after == before_)
-            return;
-        emit editor_.StepTaken(before_, after);
-        if (whose_ != Programs)
-            emit editor_.OperatorChanged(whose_ == OperatorsOfNoFile);
-    }
-    TStep(const TStep&) = delete;
-    TStep& operator=(const TStep&) = delete;
-
-private:
-    TProgramEditor& editor_;
-    Whose whose_;
-    TListState before_;
-};
+#include <optional>
 
 TProgramEditor::TProgramEditor(TCommonDatas& datas, const TLang& lang, TKVTCommands& commands,
                                TOperatorSettings& settings, TSending& sending, IOperationLog& log)
@@ -141,43 +115,30 @@ void TProgramEditor::SetFaulty(bool faulty) {
     emit ListFaultyChanged(faulty);
 }
 
-TProgramEditor::TScaleChange TProgramEditor::ChangeUnitsMode(quint8 mode, const QString& scaleText) {
+TScaleChange TProgramEditor::ChangeUnitsMode(quint8 mode, const QString& scaleText) {
     const TStep step(*this, TStep::Operators);
     datas_.SetUnitsMode(mode);
     TScaleChange change;
     if (mode == TSettings::StepsUnits)
         datas_.SetScale(1); // the list stays as it is
     else
-        change = ApplyScaleText(scaleText);
+        change = TakeScaleText(scaleText);
     settings_.RebuildCommandTable();
     return change;
 }
 
-TProgramEditor::TScaleChange TProgramEditor::ChangeScale(const QString& scaleText) {
-    const TStep step(*this, TStep::Operators);
-    const TScaleChange change = ApplyScaleText(scaleText);
-    settings_.RebuildCommandTable();
-    return change;
+TScaleChange TProgramEditor::ChangeScale(const QString& scaleText) {
+    return ChangeUnitsMode(datas_.Settings().UnitsMode, scaleText);
 }
 
-TProgramEditor::TScaleChange TProgramEditor::ApplyScaleText(const QString& scaleText) {
-    TScaleChange change;
-    const double old = datas_.Settings().Scale;
-    // A point and a comma both separate the decimals, whatever the system's separator.
-    const auto scale = ParseScaleText(scaleText);
-    change.badScale = !scale;
-    datas_.SetScale(scale.value_or(1));
-    if (list_->IsEmpty())
-        return change;
-    const TRescaleResult result = RescaleCommandList(*list_, datas_.Settings().Scale / old, datas_);
-    for (int line : result.saturated) {
+TScaleChange TProgramEditor::TakeScaleText(const QString& scaleText) {
+    const TScaleChange change = ApplyScaleText(scaleText, *list_, datas_);
+    for (int line : change.saturated) {
         log_.AddLogLine(lang_.ExtraText(Ext::RescaleLimited)
                             .arg(line + 1)
                             .arg(list_->Line(line).left(2), Shown(list_->Line(line).mid(2))),
                         true);
     }
-    if (!result.complete)
-        change.notWhole = result.badArgument;
     return change;
 }
 
@@ -199,25 +160,12 @@ void TProgramEditor::SetControlMode(quint8 mode) {
     ClearList();
 }
 
-QStringList TProgramEditor::PrepareSimpleList(SimpleAction action, const TMotion& motion) {
+QStringList TProgramEditor::PrepareSimpleList(TSimpleAction action, const TMotion& motion) {
     list_->Clear();
-    TSimpleModeLists lists(commands_, datas_, *list_);
-    switch (action) {
-    case SimpleAction::Write:
-        lists.BuildWriteList(motion);
-        break;
-    case SimpleAction::Start:
-        lists.BuildStartList();
-        break;
-    case SimpleAction::Stop:
+    if (action == TSimpleAction::Stop)
         datas_.ProgramRunning = true;
-        lists.BuildStopList();
-        break;
-    case SimpleAction::WriteAndStart:
-        lists.BuildWriteList(motion);
-        lists.BuildStartList();
-        break;
-    }
+    TSimpleModeLists lists(commands_, datas_, *list_);
+    lists.Build(action, motion);
     return lists.Refusals();
 }
 
@@ -229,41 +177,4 @@ void TProgramEditor::Restore(const TListState& state) {
     list_->SetProgram(state.lines, state.descriptions);
     SetFaulty(state.faulty);
     emit OperatorChanged(false);
-}
-
-Preview::TListPreview TProgramEditor::PreviewOfList() const {
-    return PreviewOf(list_->Lines());
-}
-
-Preview::TListPreview TProgramEditor::PreviewOf(const QStringList& lines) const {
-    return Preview::PreviewList(lines, datas_.Settings().Travel);
-}
-
-TPreviewUnits TProgramEditor::PreviewUnits() const {
-    const TSettings& s = datas_.Settings();
-    const bool steps = s.UnitsMode == TSettings::StepsUnits;
-    return {steps, steps ? 1.0 : s.Scale, steps ? lang_.ExtraText(Ext::PreviewSteps) : s.UnitsName};
-}
-
-QString TProgramEditor::TravelQuestion() const {
-    const TTravelLimits& travel = datas_.Settings().Travel;
-    if (std::none_of(travel.begin(), travel.end(), [](const TTravelLimit& t) { return t.on; }))
-        return {};
-    const Preview::TListPreview preview = PreviewOfList();
-    const Preview::TProgram* program = preview.FirstLeavingTravel();
-    if (!program)
-        return {};
-    const TPreviewUnits units = PreviewUnits();
-    const TTravelLimit& t = travel[size_t(program->channel)];
-    const int line = program->leavesTravelAt;
-    return lang_.ExtraText(Ext::TravelAskBeforeSend)
-        .arg(QString::number(line + 1), Shown(list_->Line(line)), QString::number(program->channel),
-             units.Position(program->leavesTravelTo), units.Position(t.low), units.Position(t.high));
-}
-
-QString TProgramEditor::OpenRecordingQuestion() const {
-    const auto open = OpenRecordingAtEnd(list_->Lines());
-    if (!open)
-        return {};
-    return lang_.ExtraText(Ext::AskSendOpenRecording).arg(open->channel).arg(open->line + 1);
 }

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "preview/PreviewReport.h"
-#include "preview/ProgramPreview.h"
+#include "editor/Rescale.h"
+#include "operations/SimpleModeLists.h"
 
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
-#include <optional>
 
 class TCommandList;
 class TCommonDatas;
@@ -16,12 +15,11 @@ class TLang;
 class TOperatorSettings;
 class TSending;
 class IOperationLog;
-struct TMotion;
 
 // The command list the operator edits, and what is edited with it: commands added (in Direct
 // Control each sent at once), removed, moved, cleared; the list replaced by a load, an import or
-// a read-back; the units and the scale; the lists of the simple mode's buttons; the preview of
-// the list and the questions before it is sent.
+// a read-back; the units and the scale; the lists of the simple mode's buttons. (The preview of
+// the list and the questions before it is sent are preview/'s, on the list's lines.)
 //
 // Each operation of the operator is one step (StepTaken, with the list before and after), which
 // the undo history keeps; a clear the program makes by itself says so first (ProgramReplacing),
@@ -39,15 +37,8 @@ public:
         enum Kind { Added, Refused, Busy } kind = Added;
         QString refusal; // Refused: the range message
     };
-    // What a change of units or scale did: the scale text could not be read (it became 1), or
-    // the re-scaling stopped at an argument that is not whole.
-    struct TScaleChange {
-        bool badScale = false;
-        std::optional<QString> notWhole;
-    };
     // Where a whole new list comes from: a program file, a text file, the controller.
     enum class Source { Load, Import, ReadBack };
-    enum class SimpleAction { Write, Start, Stop, WriteAndStart };
 
     TProgramEditor(TCommonDatas& datas, const TLang& lang, TKVTCommands& commands,
                    TOperatorSettings& settings, TSending& sending, IOperationLog& log);
@@ -83,21 +74,11 @@ public:
     void SetControlMode(quint8 mode);
     // The list of a simple-mode button, for the selected channels (the motion for Write and
     // WriteAndStart): the refusals of the values left out, in order.
-    QStringList PrepareSimpleList(SimpleAction action, const TMotion& motion);
+    QStringList PrepareSimpleList(TSimpleAction action, const TMotion& motion);
 
     // The list as a value, and set back to such a value (an undo or redo: not a step).
     TListState State() const;
     void Restore(const TListState& state);
-
-    // The preview of `lines` (of the list) with the travel limits of the settings, and the
-    // operator's units.
-    Preview::TListPreview PreviewOf(const QStringList& lines) const;
-    Preview::TListPreview PreviewOfList() const;
-    TPreviewUnits PreviewUnits() const;
-    // The questions "Send" asks: a program of the list would leave its channel's travel; the
-    // list ends inside LD ... ED. Empty when there is nothing to ask.
-    QString TravelQuestion() const;
-    QString OpenRecordingQuestion() const;
 
 signals:
     // One operation of the operator's (or a clear of the program's that an undo may take back).
@@ -112,10 +93,10 @@ signals:
     void ListFaultyChanged(bool faulty);
 
 private:
-    class TStep;
+    class TStep; // EditorStep.h
     void ClearList();
     void SetFaulty(bool faulty);
-    TScaleChange ApplyScaleText(const QString& scaleText);
+    TScaleChange TakeScaleText(const QString& scaleText);
 
     TCommonDatas& datas_;
     const TLang& lang_;

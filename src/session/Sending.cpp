@@ -19,24 +19,6 @@ TSendReport ReportOf(const TRWThread::TReport& r) {
     return {End(int(r.end)), r.index, r.line, r.count, r.sent};
 }
 
-// The extra text that says why a sending ended before its last line.
-int EndReason(End end) {
-    switch (end) {
-    case End::NoAnswer:
-        return Ext::EndNoAnswer;
-    case End::CommandError:
-        return Ext::EndCommandError;
-    case End::DataError:
-        return Ext::EndDataError;
-    case End::CommunicationError:
-        return Ext::EndCommunicationError;
-    case End::PortClosed:
-        return Ext::EndPortClosed;
-    default:
-        return Ext::EndStopped;
-    }
-}
-
 } // namespace
 
 static_assert(int(End::StoppedByOperator) == int(TRWThread::End::StoppedByOperator));
@@ -111,18 +93,6 @@ std::optional<TSending::TProgress> TSending::Progress() const {
     return TProgress{thread_->CurrentLine(), thread_->LineCount(), elapsed_.elapsed()};
 }
 
-QString TSending::Summary(const TSendReport& report) const {
-    const QString line = QString::number(report.index + 1), count = QString::number(report.count),
-                  sent = QString::number(report.sent);
-    // One substitution for all, so that a % in a line is never taken for a placeholder.
-    if (report.end == End::Completed)
-        return lang_.ExtraText(Ext::SendingCompleted).arg(sent);
-    if (report.end == End::StoppedByOperator)
-        return lang_.ExtraText(Ext::SendingStopped).arg(line, count, Shown(report.line), sent);
-    return lang_.ExtraText(Ext::SendingEnded)
-        .arg(line, count, Shown(report.line), sent, lang_.ExtraText(EndReason(report.end)));
-}
-
 bool TSending::RecordingUnderWay() const {
     for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
         if (datas_.CoordState[n] == TCommonDatas::Communication)
@@ -188,49 +158,11 @@ void TSending::ThreadEnded(quint64 serial, const TSendReport& report) {
     if (report.end == End::PortClosed)
         log_.AddLogLine(lang_.ExtraText(Ext::PortClosedNotSent).arg(Shown(report.line)), true);
     if (report.count > 1)
-        log_.AddLogLine(Summary(report),
+        log_.AddLogLine(SendSummary(report, lang_),
                         report.end != End::Completed && report.end != End::StoppedByOperator);
     EndRecordingLeftOpen(report, serial != directSerial_);
     // A late report of an earlier sending must not release the running one.
     if (current)
         thread_.reset();
     emit Ended(report);
-}
-
-void TSending::SetChannelsActive(bool a, bool b, bool c) {
-    datas_.SetCoordsActive(a, b, c);
-}
-
-void TSending::SetChannelStates(const std::array<quint8, 3>& states) {
-    for (quint8 state = 0; state <= 3; ++state) {
-        for (int channel = 1; channel <= 3; ++channel) {
-            if (states[size_t(channel - 1)] == state)
-                datas_.SetCoordState(channel, state);
-        }
-    }
-}
-
-std::array<quint8, 3> TSending::ChannelStates() const {
-    return {datas_.CoordState[1], datas_.CoordState[2], datas_.CoordState[3]};
-}
-
-std::array<bool, 3> TSending::ChannelsActive() const {
-    return {datas_.CoordActive[1], datas_.CoordActive[2], datas_.CoordActive[3]};
-}
-
-void TSending::Recover(Recovery step) {
-    switch (step) {
-    case Recovery::Began:
-        log_.AddLogLine(lang_.Message(Msg::RecoveryStarted));
-        break;
-    case Recovery::EndCommunication:
-        replies_.BreakCommunication();
-        break;
-    case Recovery::ClearReadiness:
-        replies_.ClearReadinessMarks();
-        break;
-    case Recovery::RunAll:
-        replies_.RunErrorRecovery();
-        break;
-    }
 }

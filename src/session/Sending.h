@@ -1,10 +1,11 @@
 #pragma once
 
+#include "SendReport.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 
-#include <array>
 #include <memory>
 #include <optional>
 
@@ -15,36 +16,10 @@ class TReplyHandler;
 class TRWThread;
 class IOperationLog;
 
-// How a sending ended: where, and why (Stopped: at once, by the program; StoppedByOperator:
-// between two lines, at the operator's request).
-struct TSendReport {
-    enum class End {
-        Completed,
-        NoAnswer,
-        CommandError,
-        DataError,
-        CommunicationError,
-        PortClosed,
-        Stopped,
-        StoppedByOperator
-    };
-    End end = End::Completed;
-    int index =
-        0; // 0-based: the line it ended at (the count when all were sent; the first not sent when stopped)
-    QString line;  // that line
-    int count = 0; // lines of the list
-    int sent = 0;  // lines written
-};
-
-// What a channel reports of its program, as the replies are read (a completion after a pause's
-// echo is no completion).
-enum class TChannelReport { Completed, Paused, ExecutionError, Resumed };
-
 // Sending: one list at a time, line by line, each line answered before the next goes out. It
 // tells each line's answer and each channel's report; logs how a list of more than one line
 // ended; ends a recording a whole list left open ("ED*"); waits, before the first line, for an
-// answer a line still owes (also one an earlier session on the device left owed). It also sets
-// the channels' selection and states by hand, and runs the recovery steps.
+// answer a line still owes (also one an earlier session on the device left owed).
 class TSending : public QObject {
     Q_OBJECT
 public:
@@ -73,30 +48,12 @@ public:
         qint64 elapsedMs = 0;
     };
     std::optional<TProgress> Progress() const;
-    // The words the operation log has for an end: how far it went, and why.
-    QString Summary(const TSendReport& report) const;
 
     // A program is being written into the controller: a channel is in communication mode.
     bool RecordingUnderWay() const;
     // Before a close: a sending stops at once (its summary logged); a recording left open is
     // ended ("ED*" sent, and logged).
     void EndForClose();
-
-    // The channels the simple mode acts on, and the states the operator gives them by hand
-    // (states 0 to 3 in turn, within each the channels 1 to 3, so that the last one set decides
-    // the simple-mode buttons).
-    void SetChannelsActive(bool a, bool b, bool c);
-    void SetChannelStates(const std::array<quint8, 3>& states);
-
-    // What the channels are now: their states (0 standby .. 3), and which are selected.
-    std::array<quint8, 3> ChannelStates() const;
-    std::array<bool, 3> ChannelsActive() const;
-
-    // The recovery steps: the log says that the operator began them (Began); the channels
-    // leave communication mode ("ED*" after 200 ms); the reply buffer and the last reply and
-    // error are cleared; or both, as the settings ask (as after an error the controller reported).
-    enum class Recovery { Began, EndCommunication, ClearReadiness, RunAll };
-    void Recover(Recovery step);
 
 signals:
     void Started(int count);
@@ -122,5 +79,3 @@ private:
     quint64 loggedSerial_ = 0; // a sending whose end was logged already (at a close)
     quint64 directSerial_ = 0; // the last sending of a single command of Direct Control
 };
-
-Q_DECLARE_METATYPE(TSendReport)

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "Channels.h"
 #include "Connection.h"
 #include "OperatorSettings.h"
 #include "ProgramDocument.h"
@@ -33,6 +34,7 @@ TSession::TSession(const QString& programFolder, ILogView& logView, IStateView* 
     connect(replies_.get(), &TReplyHandler::Alert, this, &TSession::Alert);
     connect(replies_.get(), &TReplyHandler::CharactersReceived, this, &TSession::Received);
     sending_ = std::make_unique<TSending>(*datas_, *lang_, *replies_, *line_, log);
+    channels_ = std::make_unique<TChannels>(*datas_, *lang_, *replies_, log);
     editor_ = std::make_unique<TProgramEditor>(*datas_, *lang_, *commands_, *options_, *sending_, log);
     document_ = std::make_unique<TProgramDocument>(*editor_, *options_, *datas_, *commands_, *lang_);
     reading_ = std::make_unique<TReadingBack>(*datas_, *lang_, *commands_, *replies_, *readEvent_, *line_,
@@ -49,6 +51,7 @@ TSession::~TSession() {
     reading_.reset();
     document_.reset();
     editor_.reset();
+    channels_.reset();
     sending_.reset();
     replies_.reset(); // its pending recovery steps go before the scheduler
     line_.reset();

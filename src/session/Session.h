@@ -9,6 +9,7 @@
 
 class ILogView;
 class IStateView;
+class TChannels;
 class TCommonDatas;
 class TConnection;
 class TKVTCommands;
@@ -31,7 +32,8 @@ class TSessionLogs;
 //   Logs()      the operation log and the reply log, their files and copies
 //   Options()   the operator's settings and language, the recent files
 //   Connection() the line to the controller: the port, its settings, a device lost and back
-//   Sending()   one list at a time, line by line; the channels by hand; the recovery steps
+//   Sending()   one list at a time, line by line, each line's answer and each channel's report
+//   Channels()  the channels by hand: their selection, their states, the recovery steps
 //   Editor()    the command list, the units, the simple mode's lists, the preview
 //   Document()  the list's program file, what of it is unsaved, load, save, import, export
 //   ReadBack()  the program the controller holds, read, compared, taken over
@@ -63,6 +65,7 @@ public:
     TOperatorSettings& Options() { return *options_; }
     TConnection& Connection() { return *line_; }
     TSending& Sending() { return *sending_; }
+    TChannels& Channels() { return *channels_; }
     TProgramEditor& Editor() { return *editor_; }
     TProgramDocument& Document() { return *document_; }
     TReadingBack& ReadBack() { return *reading_; }
@@ -93,6 +96,7 @@ private:
     TTimerScheduler scheduler_;
     std::unique_ptr<TReplyHandler> replies_;
     std::unique_ptr<TSending> sending_;
+    std::unique_ptr<TChannels> channels_;
     std::unique_ptr<TProgramEditor> editor_;
     std::unique_ptr<TProgramDocument> document_;
     std::unique_ptr<TReadingBack> reading_;

@@ -4,6 +4,7 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "panels/TravelLimitsPanel.h"
+#include "preview/SendQuestions.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramEditor.h"
 #include "widgets/Design.h"
@@ -116,9 +117,9 @@ void TProgramPreviewWindow::Refresh() {
     const TLang& lang = Lang();
     const auto x = [&](int id) { return lang.ExtraText(id); };
     setWindowTitle(x(Ext::PreviewTitle));
-    const Preview::TListPreview preview = editor_.PreviewOfList();
-    const TPreviewUnits units = editor_.PreviewUnits();
     const TTravelLimits& travel = Options().Settings().Travel;
+    const Preview::TListPreview preview = Preview::PreviewList(editor_.List().Lines(), travel);
+    const TPreviewUnits units = SendQuestions::Units(Options().Settings(), lang);
     const TPreviewReport report(preview, lang, units, travel);
 
     // The figures: a row per figure, a column per program.

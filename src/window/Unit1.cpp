@@ -5,6 +5,7 @@
 #include "ListHistory.h"
 #include "LogMenus.h"
 #include "PortControls.h"
+#include "SendControls.h"
 #include "TranslatedDialog.h"
 #include "UnitByteLen.h"
 #include "core/Dialogs.h"
@@ -18,6 +19,7 @@
 #include "panels/ExtendedPanel.h"
 #include "panels/SimpleModePanel.h"
 #include "panels/UnitsPanel.h"
+#include "session/Channels.h"
 #include "session/Connection.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramDocument.h"
@@ -59,6 +61,8 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     LogMenus = new TLogMenus(MemoLog, ExtendedPanel->lbBufRead, session.Logs(), session.Lang(), this);
     port_ = new TPortControls({btnOpenPort, btnClosePort, mmSettsProp, PanelPortProp}, session.Connection(),
                               session.Lang(), this);
+    sendControls_ = new TSendControls({session.Sending(), session.Editor(), session.Options()}, ExtendedPanel,
+                                      SendingProgress, PanelPortProp->CaptionLabel(), this);
     alerts_ = new TAlertQueue(session.Lang(), this);
     qtTexts_ = new TQtTexts(this);
     if (portForThisStart != 0)
@@ -87,8 +91,8 @@ void TForm1::ConnectHandlers() {
     connect(ExtendedPanel->btnPreview, &QPushButton::clicked, this, &TForm1::mmPreviewClick);
     connect(mmFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(ChannelState->StatesButton(), &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);
-    connect(ChannelState, &TChannelStatePanel::ChannelsClicked, &session.Sending(),
-            &TSending::SetChannelsActive);
+    connect(ChannelState, &TChannelStatePanel::ChannelsClicked, this,
+            [&channels = session.Channels()](bool a, bool b, bool c) { channels.Select(a, b, c); });
     connect(port_, &TPortControls::ControlsUpdated, this, [this] {
         // The data bits of an open or closed port are not changed from the line settings dialog.
         if (formByteLen_)
@@ -210,6 +214,10 @@ void TForm1::btnOpenPortClick() {
 
 void TForm1::btnClosePortClick() {
     port_->Close();
+}
+
+void TForm1::btnRunTRClick() {
+    sendControls_->Send();
 }
 
 void TForm1::LoadAtStart(const QString& fileName) {

@@ -31,6 +31,7 @@ class TPortControls;
 class TProgramPreviewWindow;
 class TQtTexts;
 class TRadioGroup;
+class TSendControls;
 class TSendingProgress;
 class TSession;
 class TSimpleModePanel;
@@ -85,8 +86,7 @@ public:
     void LanguageChanged();
 
     // --- sending ---
-    // "Send": the questions of a list that would leave its travel or a recording open, then the
-    // list sent.
+    // "Send", as its button does.
     void btnRunTRClick();
 
     // --- ICommonDatasView ---
@@ -167,6 +167,7 @@ private:
     TListHistory* history_ = nullptr;
     TFileMenu* files_ = nullptr;
     TPortControls* port_ = nullptr;
+    TSendControls* sendControls_ = nullptr;
     TQtTexts* qtTexts_ = nullptr;
     QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it
 

@@ -63,18 +63,18 @@ void TForm1::mmNastrLogsClick() {
 
 void TForm1::mmNastrErrorClick() {
     Ensure(formErrNastr_, [this] {
-        return new TFormErrNastr(Session().Options(), Session().Sending(), this);
+        return new TFormErrNastr(Session().Options(), Session().Channels(), this);
     })->open();
 }
 
 void TForm1::btnSetCoordStatesClick() {
     Ensure(formColorIndicators_, [this] {
-        return new TFormColorIndicators(Session().Options(), Session().Sending(), this);
+        return new TFormColorIndicators(Session().Options(), Session().Channels(), this);
     })->open();
 }
 
 void TForm1::mmSettsCoordClick() {
-    Ensure(formCoord_, [this] { return new TFormCoord(Session().Sending(), this); })->show();
+    Ensure(formCoord_, [this] { return new TFormCoord(Session().Channels(), this); })->show();
 }
 
 void TForm1::mmLangClick() {

@@ -1,11 +1,12 @@
 // The main window's command list editor: the command buttons with their argument edits, the grid
 // StringGridSend, which shows the editor's command list, the units panel, whose changes re-scale
-// it, undo and redo, and "Send". Each handler hands the operator's action to the editor, which
+// it, undo and redo. Each handler hands the operator's action to the editor, which
 // takes it as one step of the history.
 #include "ListHistory.h"
 #include "Unit1.h"
 #include "core/AppError.h"
 #include "core/Dialogs.h"
+#include "core/Settings.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -15,24 +16,18 @@
 #include "panels/UnitsPanel.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramEditor.h"
-#include "session/Sending.h"
 #include "session/Session.h"
 #include "widgets/LineList.h"
-#include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
-#include "widgets/SendingProgress.h"
 #include "widgets/StringGrid.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 
 void TForm1::ConnectEditorHandlers() {
     TExtendedPanel* panel = ExtendedPanel;
     TProgramEditor& editor = Session().Editor();
-    TSending& sending = Session().Sending();
     connect(panel->Tools, &TCommandToolPanel::CommandChosen, this, &TForm1::ToolButtonClick);
     connect(panel->Tools, &TCommandToolPanel::RecordingStartChosen, this, [this] {
         const auto outcome = Session().Editor().AddRecordingStart(1);
@@ -93,48 +88,12 @@ void TForm1::ConnectEditorHandlers() {
     });
     connect(history_, &TListHistory::Changed, this, &TForm1::UpdateEditActions);
     UpdateEditActions();
-
-    // "Send", F5 where the button can be pressed (a button's own shortcut would be replaced by
-    // the mnemonic of each new caption), "Stop sending" and Esc in either mode.
-    connect(panel->btnRunTR, &QPushButton::clicked, this, &TForm1::btnRunTRClick);
-    auto* send = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    send->setObjectName("SendShortcut");
-    connect(send, &QShortcut::activated, this, [panel] {
-        if (panel->btnRunTR->isVisible() && panel->btnRunTR->isEnabled())
-            panel->btnRunTR->click();
-    });
-    connect(panel->btnStopSending, &QPushButton::clicked, &sending, &TSending::StopAfterLine);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setObjectName("StopSendingShortcut");
-    connect(escape, &QShortcut::activated, &sending, &TSending::StopAfterLine);
-    connect(&sending, &TSending::Started, this, [panel] {
-        panel->MemoRead->Clear();
-        panel->btnStopSending->setEnabled(true);
-    });
-    connect(&sending, &TSending::Ended, this,
-            [panel, &sending] { panel->btnStopSending->setEnabled(sending.IsSending()); });
-    // How far a long list is, in the status line; the line on its way highlighted in the list.
-    const TCommandList* list = &editor.List();
-    SendingProgress->Follow(
-        sending, Session().Lang(), PanelPortProp->CaptionLabel(),
-        [panel, list](int line) { panel->StringGridSend->SetSendingRow(line <= list->Count() ? line : 0); });
 }
 
 void TForm1::UpdateEditActions() {
     const bool extended = Session().Options().Settings().ControlMode == TSettings::ExtendedMode;
     mmEditUndo->setEnabled(extended && history_->CanUndo());
     mmEditRedo->setEnabled(extended && history_->CanRedo());
-}
-
-void TForm1::btnRunTRClick() {
-    // A program that would take an axis beyond its travel, or a list that would leave the
-    // controller recording, is written only when the operator says so (No is the default).
-    TProgramEditor& editor = Session().Editor();
-    for (const QString& question : {editor.TravelQuestion(), editor.OpenRecordingQuestion()}) {
-        if (!question.isEmpty() && !Dialogs().Confirm(question, false))
-            return;
-    }
-    Session().Sending().Send(editor.List().Lines());
 }
 
 void TForm1::ToolButtonClick(int index, const QString& argument, bool reportsParameterError) {

@@ -3,6 +3,7 @@
 #include "FileMenu.h"
 #include "TranslatedDialog.h"
 #include "Unit1.h"
+#include "core/Settings.h"
 #include "editor/CommandList.h"
 #include "panels/ChannelStatePanel.h"
 #include "panels/ExtendedPanel.h"
@@ -27,11 +28,11 @@ void TForm1::ConnectModeHandlers() {
     });
     const struct {
         QPushButton* button;
-        TProgramEditor::SimpleAction action;
-    } simple[] = {{SimplePanel->btnLoad, TProgramEditor::SimpleAction::Write},
-                  {SimplePanel->btnStart, TProgramEditor::SimpleAction::Start},
-                  {SimplePanel->btnStop, TProgramEditor::SimpleAction::Stop},
-                  {SimplePanel->btnPusk, TProgramEditor::SimpleAction::WriteAndStart}};
+        TSimpleAction action;
+    } simple[] = {{SimplePanel->btnLoad, TSimpleAction::Write},
+                  {SimplePanel->btnStart, TSimpleAction::Start},
+                  {SimplePanel->btnStop, TSimpleAction::Stop},
+                  {SimplePanel->btnPusk, TSimpleAction::WriteAndStart}};
     for (const auto& b : simple)
         connect(b.button, &QPushButton::clicked, this, [this, b] { SimpleButtonClick(int(b.action)); });
 }
@@ -79,7 +80,6 @@ void TForm1::ApplyModeLayout() {
 
 void TForm1::SimpleButtonClick(int action) {
     TProgramEditor& editor = Session().Editor();
-    ShowMessages(
-        editor.PrepareSimpleList(TProgramEditor::SimpleAction(action), SimplePanel->CurrentMotion()));
+    ShowMessages(editor.PrepareSimpleList(TSimpleAction(action), SimplePanel->CurrentMotion()));
     Session().Sending().Send(editor.List().Lines());
 }

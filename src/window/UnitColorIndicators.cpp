@@ -1,8 +1,8 @@
 #include "UnitColorIndicators.h"
 
 #include "core/UnitCommonDatas.h"
+#include "session/Channels.h"
 #include "session/OperatorSettings.h"
-#include "session/Sending.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/Shape.h"
 
@@ -23,9 +23,9 @@ constexpr TCaptionSlot kSlots[] = {{18, "TFormColorIndicators", -1},
 constexpr int kHighestEntry = 24;
 } // namespace
 
-TFormColorIndicators::TFormColorIndicators(TOperatorSettings& options, TSending& sending, QWidget* parent)
+TFormColorIndicators::TFormColorIndicators(TOperatorSettings& options, TChannels& channels, QWidget* parent)
     : TTranslatedDialog(options, parent, "TFormColorIndicators", "Coordinates mode", kSlots, kHighestEntry),
-      sending_(sending) {
+      channels_(channels) {
     setModal(true);
     const auto& colours = TCommonDatas::IndicatorColours;
     auto* grid = new QGridLayout(this);
@@ -72,7 +72,7 @@ TFormColorIndicators::TFormColorIndicators(TOperatorSettings& options, TSending&
 }
 
 void TFormColorIndicators::Fill() {
-    const std::array<quint8, 3> states = sending_.ChannelStates();
+    const std::array<quint8, 3> states = channels_.States();
     rgr1->SetItemIndex(states[0]);
     rgr2->SetItemIndex(states[1]);
     rgr3->SetItemIndex(states[2]);
@@ -88,7 +88,6 @@ void TFormColorIndicators::SetCaption(const QString& objectName, int item, const
 }
 
 void TFormColorIndicators::btnOKClick() {
-    sending_.SetChannelStates(
-        {quint8(rgr1->ItemIndex()), quint8(rgr2->ItemIndex()), quint8(rgr3->ItemIndex())});
+    channels_.SetStates({quint8(rgr1->ItemIndex()), quint8(rgr2->ItemIndex()), quint8(rgr3->ItemIndex())});
     close();
 }

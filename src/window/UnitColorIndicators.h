@@ -4,7 +4,7 @@
 
 class QLabel;
 class QPushButton;
-class TSending;
+class TChannels;
 class TRadioGroup;
 class TShape;
 
@@ -15,7 +15,7 @@ class TShape;
 class TFormColorIndicators : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormColorIndicators(TOperatorSettings& options, TSending& sending, QWidget* parent);
+    TFormColorIndicators(TOperatorSettings& options, TChannels& channels, QWidget* parent);
 
     void btnOKClick();
     void SetCaption(const QString& objectName, int item, const QString& text) override;
@@ -34,5 +34,5 @@ protected:
     void Fill() override;
 
 private:
-    TSending& sending_;
+    TChannels& channels_;
 };

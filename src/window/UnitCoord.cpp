@@ -1,6 +1,6 @@
 #include "UnitCoord.h"
 
-#include "session/Sending.h"
+#include "session/Channels.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFormCoord::TFormCoord(TSending& sending, QWidget* parent) : QDialog(parent), sending_(sending) {
+TFormCoord::TFormCoord(TChannels& channels, QWidget* parent) : QDialog(parent), channels_(channels) {
     setObjectName("TFormCoord");
     setWindowTitle(QString::fromUtf8("Текущие координаты"));
     setModal(false);
@@ -17,7 +17,7 @@ TFormCoord::TFormCoord(TSending& sending, QWidget* parent) : QDialog(parent), se
     column->addWidget(new QLabel("Channels:", this));
     auto* row = new QHBoxLayout;
     QCheckBox** boxes[] = {&CheckBox1, &CheckBox2, &CheckBox3};
-    const std::array<bool, 3> active = sending.ChannelsActive();
+    const std::array<bool, 3> active = channels.Selected();
     for (int channel = 1; channel <= 3; ++channel) {
         auto* box = new QCheckBox(QString::number(channel), this);
         box->setObjectName(QString("CheckBox%1").arg(channel));
@@ -33,6 +33,6 @@ TFormCoord::TFormCoord(TSending& sending, QWidget* parent) : QDialog(parent), se
 }
 
 void TFormCoord::btnOkClick() {
-    sending_.SetChannelsActive(CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox3->isChecked());
+    channels_.Select(CheckBox1->isChecked(), CheckBox2->isChecked(), CheckBox3->isChecked());
     close();
 }

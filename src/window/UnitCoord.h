@@ -4,14 +4,14 @@
 
 class QCheckBox;
 class QPushButton;
-class TSending;
+class TChannels;
 
 // "Текущие координаты": the channel selection by three check boxes, behind the hidden menu entry
 // "Coordinates". Modeless, at most once; takes no language texts.
 class TFormCoord : public QDialog {
     Q_OBJECT
 public:
-    TFormCoord(TSending& sending, QWidget* parent);
+    TFormCoord(TChannels& channels, QWidget* parent);
 
     void btnOkClick();
 
@@ -21,5 +21,5 @@ public:
     QPushButton* btnOk;
 
 private:
-    TSending& sending_;
+    TChannels& channels_;
 };

@@ -4,8 +4,8 @@
 #include "core/Settings.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
+#include "session/Channels.h"
 #include "session/OperatorSettings.h"
-#include "session/Sending.h"
 #include "widgets/Design.h"
 #include "widgets/SpinEdit.h"
 
@@ -29,10 +29,10 @@ constexpr int kHighestEntry = 38;
 using Design::Named;
 } // namespace
 
-TFormErrNastr::TFormErrNastr(TOperatorSettings& options, TSending& sending, QWidget* parent)
+TFormErrNastr::TFormErrNastr(TOperatorSettings& options, TChannels& channels, QWidget* parent)
     : TTranslatedDialog(options, parent, "TFormErrNastr", "Program settings - error handling", kSlots,
                         kHighestEntry),
-      sending_(sending) {
+      channels_(channels) {
     setModal(true);
     auto* column = new QVBoxLayout(this);
 
@@ -111,8 +111,8 @@ void TFormErrNastr::btnOkClick() {
 }
 
 void TFormErrNastr::btnErrRunClick() {
-    sending_.Recover(TSending::Recovery::Began);
+    channels_.Recover(TChannels::Recovery::Began);
     if (!formErrores_)
-        formErrores_ = new TFormErrores(Options(), sending_, this);
+        formErrores_ = new TFormErrores(Options(), channels_, this);
     formErrores_->open();
 }

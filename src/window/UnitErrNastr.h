@@ -11,7 +11,7 @@ class QPushButton;
 class QRadioButton;
 class TSpinEdit;
 class TFormErrores;
-class TSending;
+class TChannels;
 
 // "Program settings - error handling": whether a communication error starts a recovery by
 // itself, whether a command error or a command data error stops the list being sent, and how long
@@ -20,7 +20,7 @@ class TSending;
 class TFormErrNastr : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormErrNastr(TOperatorSettings& options, TSending& sending, QWidget* parent);
+    TFormErrNastr(TOperatorSettings& options, TChannels& channels, QWidget* parent);
 
     void btnOkClick();
     void btnErrRunClick();
@@ -46,6 +46,6 @@ protected:
     void Fill() override;
 
 private:
-    TSending& sending_;
+    TChannels& channels_;
     QPointer<TFormErrores> formErrores_;
 };

@@ -1,8 +1,8 @@
 #include "UnitErrores.h"
 
 #include "core/Settings.h"
+#include "session/Channels.h"
 #include "session/OperatorSettings.h"
-#include "session/Sending.h"
 #include "widgets/Design.h"
 
 #include <QCheckBox>
@@ -20,9 +20,9 @@ constexpr int kHighestEntry = 42;
 using Design::Named;
 } // namespace
 
-TFormErrores::TFormErrores(TOperatorSettings& options, TSending& sending, QWidget* parent)
+TFormErrores::TFormErrores(TOperatorSettings& options, TChannels& channels, QWidget* parent)
     : TTranslatedDialog(options, parent, "TFormErrores", "Error recovering", kSlots, kHighestEntry),
-      sending_(sending) {
+      channels_(channels) {
     setModal(true);
     auto* column = new QVBoxLayout(this);
     const auto step = [&](QFrame*& panel, const char* panelName, QCheckBox*& box, const char* boxName,
@@ -73,13 +73,13 @@ void TFormErrores::chboxSettsClearClick() {
 }
 
 void TFormErrores::btnEDClick() {
-    sending_.Recover(TSending::Recovery::EndCommunication);
+    channels_.Recover(TChannels::Recovery::EndCommunication);
 }
 
 void TFormErrores::btnSettsClearClick() {
-    sending_.Recover(TSending::Recovery::ClearReadiness);
+    channels_.Recover(TChannels::Recovery::ClearReadiness);
 }
 
 void TFormErrores::btnAllOkClick() {
-    sending_.Recover(TSending::Recovery::RunAll);
+    channels_.Recover(TChannels::Recovery::RunAll);
 }

@@ -6,7 +6,7 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QPushButton;
-class TSending;
+class TChannels;
 
 // "Error recovering": the two recovery steps, each with the check box that says whether an
 // automatic recovery takes it (stored at once) and a button that runs it now, and "Start
@@ -15,7 +15,7 @@ class TSending;
 class TFormErrores : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormErrores(TOperatorSettings& options, TSending& sending, QWidget* parent);
+    TFormErrores(TOperatorSettings& options, TChannels& channels, QWidget* parent);
 
     void chboxEDClick();
     void chboxSettsClearClick();
@@ -37,5 +37,5 @@ protected:
     void Fill() override;
 
 private:
-    TSending& sending_;
+    TChannels& channels_;
 };

@@ -305,7 +305,7 @@ TEST_F(TransmissionFixture, ACommunicationErrorStopsTheListBeforeTheRecoverySend
 
 TEST_F(TransmissionFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotARunningChannel) {
     // Channel 1 runs, channel 2 is being written, channel 3 is paused, as far as the program knows.
-    session->Sending().SetChannelStates(
+    session->Channels().SetStates(
         {TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
     bool lost = false;
     QObject::connect(&session->Connection(), &TConnection::Lost, [&] { lost = true; });
@@ -322,14 +322,14 @@ TEST_F(TransmissionFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotA
     simulator.Stop();
     kvtsim::Simulator again;
     ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
-    session->Sending().SetChannelStates(
+    session->Channels().SetStates(
         {TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
     ASSERT_TRUE(session->Connection().Open());
     EXPECT_EQ(Datas().CoordState,
               (TCommonDatas::PerChannel<quint8>{0, TCommonDatas::Executing, TCommonDatas::Standby,
                                                 TCommonDatas::Paused}));
     EXPECT_FALSE(Datas().CommMode);
-    session->Sending().SetChannelStates({0, 0, 0});
+    session->Channels().SetStates({0, 0, 0});
     view.recording.clear();
     Send({"LD1", "BG", "ED", "ST1"});
     ASSERT_TRUE(WaitForEnd());

@@ -1,6 +1,7 @@
 #pragma once
 
 // The session's root with every room, for tests that reach into several.
+#include "session/Channels.h"
 #include "session/Connection.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramDocument.h"

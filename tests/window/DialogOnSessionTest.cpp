@@ -22,7 +22,7 @@ TEST(DialogOnSession, TheErrorSettingsAndTheIndicatorsNeedNoMainWindow) {
     FakeView view;
     TSession session(folder.Path(), view, &view);
 
-    auto* errors = new TFormErrNastr(session.Options(), session.Sending(), nullptr);
+    auto* errors = new TFormErrNastr(session.Options(), session.Channels(), nullptr);
     EXPECT_EQ(errors->SpinEditTime->value(), 300) << "filled from the session's settings";
     errors->RbtnEr6_NoReact->setChecked(true);
     errors->chboxEr5->setChecked(false);
@@ -34,7 +34,7 @@ TEST(DialogOnSession, TheErrorSettingsAndTheIndicatorsNeedNoMainWindow) {
     EXPECT_FALSE(session.Options().Settings().AutoRecovery);
     EXPECT_EQ(session.Options().Settings().Er9Reaction, 1) << "left as it was";
 
-    auto* indicators = new TFormColorIndicators(session.Options(), session.Sending(), nullptr);
+    auto* indicators = new TFormColorIndicators(session.Options(), session.Channels(), nullptr);
     indicators->rgr3->Click(TCommonDatas::Paused);
     indicators->btnOKClick();
     EXPECT_EQ(session.Datas().CoordState[3], TCommonDatas::Paused);

@@ -130,7 +130,7 @@ TEST_F(DialogsFixture, RecoveryByHandSendsEDWhileTheWindowKeepsWorking) {
 }
 
 TEST_F(DialogsFixture, TheIndicatorDialogSetsStatesInOrderAndTheLastDecidesTheButtons) {
-    Session().Sending().SetChannelStates({TCommonDatas::Executing, 0, 0});
+    Session().Channels().SetStates({TCommonDatas::Executing, 0, 0});
     form->btnSetCoordStatesClick();
     TFormColorIndicators* dialog = Dialog<TFormColorIndicators>();
     ASSERT_NE(dialog, nullptr);
@@ -146,8 +146,7 @@ TEST_F(DialogsFixture, TheIndicatorDialogSetsStatesInOrderAndTheLastDecidesTheBu
         << "channel 2 was set last: the simple buttons are enabled";
 
     const int lines = form->MemoLog->LineCount();
-    Session().Sending().SetChannelStates(
-        {TCommonDatas::Executing, TCommonDatas::Standby, TCommonDatas::Standby});
+    Session().Channels().SetStates({TCommonDatas::Executing, TCommonDatas::Standby, TCommonDatas::Standby});
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormColorIndicators>() == nullptr; }));
     form->btnSetCoordStatesClick();
     Dialog<TFormColorIndicators>()->btnOKClick();

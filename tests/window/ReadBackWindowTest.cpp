@@ -99,7 +99,7 @@ TEST_F(ReadBackWindowFixture, ReadsAreRefusedInRecordingModeAndWhenChannelOneIsB
     EXPECT_EQ(dialogs.messages.last(), Ext(Ext::ReadingImpossible));
     EXPECT_FALSE(Session().ReadBack().IsReading());
     Write({"ED"});
-    Session().Sending().SetChannelStates({TCommonDatas::Executing, 0, 0});
+    Session().Channels().SetStates({TCommonDatas::Executing, 0, 0});
     window->btnReadClick();
     EXPECT_EQ(dialogs.messages.last(), Session().Lang().Message(Msg::NotInStandby));
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "ED"})) << "nothing was sent";

@@ -1,0 +1,55 @@
+#include "SendControls.h"
+
+#include "core/Dialogs.h"
+#include "editor/CommandList.h"
+#include "panels/ExtendedPanel.h"
+#include "preview/SendQuestions.h"
+#include "session/OperatorSettings.h"
+#include "session/ProgramEditor.h"
+#include "session/Sending.h"
+#include "widgets/LineList.h"
+#include "widgets/SendingProgress.h"
+#include "widgets/StringGrid.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+TSendControls::TSendControls(const TRooms& rooms, TExtendedPanel* panel, TSendingProgress* progress,
+                             QWidget* beside, QWidget* window)
+    : QObject(window), rooms_(rooms), panel_(panel) {
+    TSending& sending = rooms_.sending;
+    connect(panel->btnRunTR, &QPushButton::clicked, this, &TSendControls::Send);
+    // F5 where the button can be pressed (a button's own shortcut would be replaced by the
+    // mnemonic of each new caption).
+    auto* send = new QShortcut(QKeySequence(Qt::Key_F5), window);
+    send->setObjectName("SendShortcut");
+    connect(send, &QShortcut::activated, this, [panel] {
+        if (panel->btnRunTR->isVisible() && panel->btnRunTR->isEnabled())
+            panel->btnRunTR->click();
+    });
+    connect(panel->btnStopSending, &QPushButton::clicked, &sending, &TSending::StopAfterLine);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setObjectName("StopSendingShortcut");
+    connect(escape, &QShortcut::activated, &sending, &TSending::StopAfterLine);
+    connect(&sending, &TSending::Started, this, [panel] {
+        panel->MemoRead->Clear();
+        panel->btnStopSending->setEnabled(true);
+    });
+    connect(&sending, &TSending::Ended, this,
+            [panel, &sending] { panel->btnStopSending->setEnabled(sending.IsSending()); });
+    const TCommandList* list = &rooms_.editor.List();
+    progress->Follow(sending, rooms_.options.Lang(), beside, [panel, list](int line) {
+        panel->StringGridSend->SetSendingRow(line <= list->Count() ? line : 0);
+    });
+}
+
+void TSendControls::Send() {
+    const QStringList lines = rooms_.editor.List().Lines();
+    const TLang& lang = rooms_.options.Lang();
+    for (const QString& question : {SendQuestions::Travel(lines, rooms_.options.Settings(), lang),
+                                    SendQuestions::OpenRecording(lines, lang)}) {
+        if (!question.isEmpty() && !Dialogs().Confirm(question, false))
+            return;
+    }
+    rooms_.sending.Send(lines);
+}
