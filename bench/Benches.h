@@ -1,7 +1,7 @@
 #pragma once
 
 void RunPortBench(int count);
-void RunTransmissionBench(int lineCount, int rounds);
+void RunSendingBench(int lineCount, int rounds);
 void RunSessionBench();
 void RunFloodBench();
 void RunStartupBench();

@@ -1,7 +1,7 @@
 // kvt_bench: the program's benchmarks, run on request (`make bench`). Each prints its figures;
 // README.md records them.
 //
-//   kvt_bench [port] [transmission] [session] [flood] [startup] [editor] [preview] ...
+//   kvt_bench [port] [sending] [session] [flood] [startup] [editor] [preview] ...
 //       run the named benchmarks (all when none is named)
 #include "Benches.h"
 
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const std::map<std::string, std::function<void()>> benches = {
-        {"port", [] { RunPortBench(2000); }},   {"transmission", [] { RunTransmissionBench(1000, 7); }},
+        {"port", [] { RunPortBench(2000); }},   {"sending", [] { RunSendingBench(1000, 7); }},
         {"session", [] { RunSessionBench(); }}, {"flood", [] { RunFloodBench(); }},
         {"startup", [] { RunStartupBench(); }}, {"editor", [] { RunEditorBench(); }},
         {"preview", [] { RunPreviewBench(); }},

@@ -9,7 +9,7 @@
 
 // What kvtctl tells: one line per event on standard output, readable or (with --json) one JSON
 // object with the event's fields (event, line, text, answer, outcome, ...), stable for scripts;
-// the progress of a long transmission on standard error when that is a terminal; errors on
+// the progress of a long sending on standard error when that is a terminal; errors on
 // standard error.
 class TCliOutput {
 public:

@@ -223,7 +223,7 @@ int TCliRun::Ports() {
     return Done;
 }
 
-TSendReport TCliRun::Transmit(const QStringList& lines) {
+TSendReport TCliRun::SendToEnd(const QStringList& lines) {
     TSendReport report;
     QEventLoop loop;
     TSending& sending = session_->Sending();
@@ -246,7 +246,7 @@ TSendReport TCliRun::Transmit(const QStringList& lines) {
 }
 
 int TCliRun::Send(const QStringList& lines) {
-    const TSendReport report = Transmit(lines);
+    const TSendReport report = SendToEnd(lines);
     if (portLost_)
         return PortFailed; // the log told how far it went
     // A list's end is in the operation log already, in the program's words; a single line's

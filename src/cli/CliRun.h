@@ -56,7 +56,7 @@ private:
     // The port as the options choose it, opened; the status, or Done.
     int OpenPort();
     // A sending of `lines`, to its end.
-    TSendReport Transmit(const QStringList& lines);
+    TSendReport SendToEnd(const QStringList& lines);
     // A line sent and its answer, as the session took it.
     void LineAnswered(int index, const QString& line, const QString& echo, const QString& status);
     // A report of a channel: the one waited for ends the wait.
@@ -79,6 +79,6 @@ private:
     bool portLost_ = false; // the device hung up or was removed
 
 signals:
-    // Whatever waits (a transmission, a read) is given up: the device is gone.
+    // Whatever waits (a sending, a read) is given up: the device is gone.
     void Abandon();
 };

@@ -17,7 +17,7 @@
 // setters write into the main window. Every setter stores its value and brings the window into
 // line at once.
 //
-// Setters run on the main thread. The transmission, read-back and port threads read the reply
+// Setters run on the main thread. The sending, read-back and port threads read the reply
 // time, the error reactions and the recovery flags (atomic copies of the settings), and
 // LastError, ReadBackText (copied under a lock).
 //

@@ -5,7 +5,7 @@
 
 // The command list: one list line per command (a two-letter code and its argument in steps,
 // such as MV2000, as it is sent and stored) with the description the operator reads. It exists
-// once; the grid StringGridSend shows it and the transmission sends its lines (MemoSend, the
+// once; the grid StringGridSend shows it and "Send" sends its lines (MemoSend, the
 // object's name, is the name of those lines).
 //
 // As a table it has three columns (the row number, the list line as it is sent, the

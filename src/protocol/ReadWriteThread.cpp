@@ -15,7 +15,7 @@ std::atomic<quint64> lastSerial{0};
 using Clock = std::chrono::steady_clock;
 } // namespace
 
-// Where a transmission stands, shared with the reply reader, which tells it of every answer.
+// Where a sending stands, shared with the reply reader, which tells it of every answer.
 class TRWThread::TState : public TReplyReader::IListener {
 public:
     TState(QStringList lines, TCommonDatas& datas, TReplyReader& reader, ILineWriter& writer)
@@ -226,7 +226,7 @@ void TRWThread::Execute(std::stop_token stop) {
     }
     reader_.Detach(state_.get());
     finalReport_ = report;
-    // Finished before the report: whoever learns of the end may start the next transmission.
+    // Finished before the report: whoever learns of the end may start the next sending.
     finished_ = true;
     emit Ended(serial_, report);
 }

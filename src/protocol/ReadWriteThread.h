@@ -15,7 +15,7 @@
 class ILineWriter;
 class TCommonDatas;
 
-// The transmission: it sends the lines of a command list one at a time, each followed by '*',
+// The sending: it sends the lines of a command list one at a time, each followed by '*',
 // and sends the next only when the controller has answered the one before. It stops on a
 // missing answer, on a command error or command data error when the settings say so, on a
 // communication error, when a line cannot be written, and when the operator asks it to stop
@@ -28,16 +28,16 @@ class TCommonDatas;
 //
 // The next line goes out from wherever the answer is matched (the reply reader, on the port's
 // read thread), so that a line costs no more thread switches than the line itself; the
-// transmission's own thread sends the first line, keeps the reply time of each, and reports
+// sending's own thread sends the first line, keeps the reply time of each, and reports
 // the end. Its one report, Ended, is emitted from that thread; a receiver on the main thread
-// gets it queued. Every transmission has a serial number of its own, never reused.
+// gets it queued. Every sending has a serial number of its own, never reused.
 class TRWThread : public QObject {
     Q_OBJECT
 public:
     // The answer to one line.
     enum class Reply { Go, NoAnswer, CommandError, DataError, CommunicationError };
     Q_ENUM(Reply)
-    // How a transmission ended.
+    // How a sending ended.
     // Stopped: at once, by the program (the window closing, a communication error);
     // StoppedByOperator: between two lines, at the operator's request.
     enum class End {
@@ -51,7 +51,7 @@ public:
         StoppedByOperator
     };
     Q_ENUM(End)
-    // What a transmission did: how it ended, at which line (0-based; the count of lines when
+    // What a sending did: how it ended, at which line (0-based; the count of lines when
     // all were sent; for StoppedByOperator the first line not sent), and how many lines it wrote.
     struct TReport {
         End end = End::Completed;
@@ -61,7 +61,7 @@ public:
         int sent = 0;
     };
 
-    // A line and the answer that the transmission took for it; `serial` is the status token's
+    // A line and the answer that the sending took for it; `serial` is the status token's
     // place among all tokens, so that it can be told when that token is acted on.
     struct TLineAnswer {
         quint64 serial = 0;
@@ -70,7 +70,7 @@ public:
     };
 
     TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, ILineWriter& writer);
-    // Stops the transmission and waits for its thread; it ends at once.
+    // Stops the sending and waits for its thread; it ends at once.
     ~TRWThread() override;
     TRWThread(const TRWThread&) = delete;
     TRWThread& operator=(const TRWThread&) = delete;
@@ -96,7 +96,7 @@ public:
     quint64 Serial() const { return serial_; }
 
     // How long, in reply times, an answer owed by a line that gave up is waited for before the
-    // next transmission's first line goes out.
+    // next sending's first line goes out.
     static constexpr int OwedStatusReplyTimes = 5;
 
     // What a status token answers: Go, CommandError (E<n>6*) or DataError (E<n>9*).
@@ -104,7 +104,7 @@ public:
     static bool EchoMatches(const QString& echo, const QString& line);
 
 signals:
-    // The transmission ended; see TReport.
+    // The sending ended; see TReport.
     void Ended(quint64 serial, const TRWThread::TReport& report);
 
 private:

@@ -134,7 +134,7 @@ void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
         case '0':
         case '6':
         case '9':
-            DecodeStatus(token); // the reader has already answered the transmission
+            DecodeStatus(token); // the reader has already answered the sending
             break;
         default:
             break;

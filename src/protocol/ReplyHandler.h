@@ -17,7 +17,7 @@ class TNamedEvent;
 class TReplyLog;
 
 // Everything the controller sends arrives here. Its reader (TReplyReader, on the port's read
-// thread) cuts the received text into tokens and answers the waiting transmission at once; the
+// thread) cuts the received text into tokens and answers the waiting sending at once; the
 // handler takes the reader's queue on the main thread, in order, and acts on each token: a status
 // token ("E", channel digit, code digit, "*") drives the channel states and the operation log;
 // any other token is the echo of a command, kept as LastReply so that the next status token can
@@ -52,7 +52,7 @@ public:
     // Received characters not yet cut into tokens.
     QString ReceiveBuffer() const { return reader_.PendingText(); }
     // Acts on everything the reader had queued when it was called, now: whoever reports what a
-    // transmission or a read did first brings the state up to what was received until then.
+    // sending or a read did first brings the state up to what was received until then.
     // What comes meanwhile waits for its turn (a stream that never ends cannot hold it).
     void HandleReceivedSoFar();
 

@@ -50,7 +50,7 @@ void TReplyReader::ChunkReceived(const QByteArray& chunk, quint32 /*errors*/) {
 
 void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
     // Everything for the main thread is queued at once, before any answer is told: whoever
-    // learns of the end of a transmission from an answer finds what led to it in the queue.
+    // learns of the end of a sending from an answer finds what led to it in the queue.
     std::vector<TItem> items;
     items.reserve(4);
     items.push_back({TItem::Characters, chunk, {}, number, 0});
@@ -156,7 +156,7 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
     if (wasEmpty && notify_)
         notify_();
     if (communicationError)
-        Tell(afterError); // a running transmission stops at once
+        Tell(afterError); // a running sending stops at once
     for (const TToPublish& a : answers)
         Tell({a.serial, a.echo, a.status, errorsNow});
 }

@@ -19,9 +19,9 @@ class TCommonDatas;
 
 // The half of reply handling that runs on the port's read thread. It cuts the received text into
 // tokens as the reply handler always has (communication errors taken out first, the first CR and
-// LF of a chunk dropped, line noise removed), and does at once the one thing a transmission waits
+// LF of a chunk dropped, line noise removed), and does at once the one thing a sending waits
 // for: it publishes each answer (the echo and the status token with code 0, 6 or 9 that follows
-// it) to the transmission that listens. Everything else (channel states, logs, the reply list) waits, in
+// it) to the sending that listens. Everything else (channel states, logs, the reply list) waits, in
 // order, in a queue that the reply handler takes on the main thread; the reader tells it when
 // the queue stops being empty. A full queue holds the read thread back, so that a flood costs
 // memory only up to a bound.
@@ -39,7 +39,7 @@ public:
         quint64 serial = 0;    // Token: its place among all tokens
     };
 
-    // The latest answer, as the transmission that listens is told of it.
+    // The latest answer, as the sending that listens is told of it.
     struct TAnswer {
         quint64 serial = 0; // the status token's place among all tokens
         QString echo;
@@ -82,7 +82,7 @@ public:
     // Publishes an answer unless a later one already was, and tells the listener; true when it
     // was published.
     bool Publish(quint64 serial, const QString& echo, const QString& status);
-    // The one listener (a running transmission), or none.
+    // The one listener (a running sending), or none.
     void Attach(std::shared_ptr<IListener> listener);
     void Detach(const IListener* listener);
     // The recovery's clearing step, for what was received up to chunk `lastChunk`: the items of

@@ -50,7 +50,7 @@ TSending::TSending(TCommonDatas& datas, const TLang& lang, TReplyHandler& replie
 }
 
 TSending::~TSending() {
-    StopNow();
+    thread_.reset(); // stopped at once, nothing told any more
 }
 
 int TSending::OwedQuietMs() const {
@@ -84,6 +84,12 @@ bool TSending::StopAfterLine() {
 }
 
 void TSending::StopNow() {
+    if (!thread_)
+        return;
+    // A line's answer is taken by the sending on the line's read thread, and may be taken after
+    // its token was acted on here: what it took before it stopped is told now, not lost with it.
+    thread_->StopAndWait();
+    TellAnswers(UINT64_MAX);
     thread_.reset();
 }
 

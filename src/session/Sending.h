@@ -39,7 +39,7 @@ public:
     // The operator's stop: no line goes out after the one being sent, once it has its answer or
     // its reply time has run out. False when nothing is being sent.
     bool StopAfterLine();
-    // Stops at once and waits for the sending thread.
+    // Stops at once and waits for the sending thread; the answers it took are told.
     void StopNow();
     // How far the running sending is.
     struct TProgress {

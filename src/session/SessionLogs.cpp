@@ -11,11 +11,11 @@
 
 #include <QTime>
 
-// The face's view, with every line of the operation log also recorded for work.log.
+// The face's view, with every line of the operation log also kept for work.log.
 class TSessionLogs::TTeeView : public ICommonDatasView {
 public:
-    TTeeView(ILogView& log, IStateView* state, TOperationLogRecord& record)
-        : log_(log), state_(state), record_(record) {}
+    TTeeView(ILogView& log, IStateView* state, TOperationLogLines& lines)
+        : log_(log), state_(state), lines_(lines) {}
     void PaintIndicator(int channel, TRgb colour) override {
         if (state_)
             state_->PaintIndicator(channel, colour);
@@ -40,7 +40,7 @@ public:
     void AddLogLine(const QString& text, bool red) override {
         // With the option, the time stands before the line, in the window and in work.log.
         const QString line = times ? QTime::currentTime().toString("hh:mm:ss.zzz ") + text : text;
-        record_.Add(line, red);
+        lines_.Add(line, red);
         log_.AddLogLine(line, red);
     }
     bool times = false;
@@ -48,14 +48,14 @@ public:
 private:
     ILogView& log_;
     IStateView* state_;
-    TOperationLogRecord& record_;
+    TOperationLogLines& lines_;
 };
 
 TSessionLogs::TSessionLogs(const TProgramPaths& paths, ILogView& logView, IStateView* stateView)
     : paths_(paths), folder_(paths.LogFolder()), operationLog_(paths.LogFolder()),
       replySpool_(std::make_unique<TSpoolFile>(paths.LogFolder())), replyLog_(std::make_unique<TReplyLog>()),
       view_(std::make_unique<TTeeView>(logView, stateView, operationLog_)) {
-    SetKeep(TReplyLog::DefaultKeep, TOperationLogRecord::DefaultKeep);
+    SetKeep(TReplyLog::DefaultKeep, TOperationLogLines::DefaultKeep);
 }
 
 TSessionLogs::~TSessionLogs() = default;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OperationLogRecord.h"
+#include "OperationLogLines.h"
 #include "core/CommonDatasView.h"
 
 #include <QDateTime>
@@ -36,7 +36,7 @@ public:
     const TReplyLog& ReplyLog() const { return *replyLog_; }
     TReplyLog& ReplyLog() { return *replyLog_; }
     // The operation log as work.log will hold it: the recent lines (older ones are on the disk).
-    const TOperationLogRecord& OperationLog() const { return operationLog_; }
+    const TOperationLogLines& OperationLog() const { return operationLog_; }
     // How many recent lines each log keeps in memory.
     void SetKeep(qsizetype replyLines, qsizetype operationLines);
     // The time before each line, in the window and the files, as the settings say.
@@ -59,7 +59,7 @@ private:
     class TTeeView;
     const TProgramPaths& paths_;
     const QString folder_;
-    TOperationLogRecord operationLog_;
+    TOperationLogLines operationLog_;
     std::unique_ptr<TSpoolFile> replySpool_;
     std::unique_ptr<TReplyLog> replyLog_;
     std::unique_ptr<TTeeView> view_;

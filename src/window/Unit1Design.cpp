@@ -6,7 +6,7 @@
 #include "panels/ExtendedPanel.h"
 #include "panels/SimpleModePanel.h"
 #include "panels/UnitsPanel.h"
-#include "session/OperationLogRecord.h"
+#include "session/OperationLogLines.h"
 #include "widgets/Design.h"
 #include "widgets/FittingScrollArea.h"
 #include "widgets/LogView.h"
@@ -139,7 +139,7 @@ void TForm1::CreateControls() {
     MemoLog = new TLogView("MemoLog", central);
     MemoLog->setMinimumHeight(40);
     // The window shows the recent lines; the session keeps every line for work.log.
-    MemoLog->setMaximumBlockCount(int(TOperationLogRecord::DefaultKeep));
+    MemoLog->setMaximumBlockCount(int(TOperationLogLines::DefaultKeep));
     column->addWidget(MemoLog, 1);
     scroll->setWidget(central);
     setCentralWidget(scroll);

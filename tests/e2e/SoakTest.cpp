@@ -14,7 +14,7 @@
 #include "Wait.h"
 #include "core/Settings.h"
 #include "protocol/ReplyLog.h"
-#include "session/OperationLogRecord.h"
+#include "session/OperationLogLines.h"
 
 #include <gtest/gtest.h>
 

@@ -62,7 +62,7 @@ protected:
 
     // Puts `lines` into the command list and presses "Send".
     void SendList(const QStringList& lines);
-    // Runs the event loop until no transmission is left running.
+    // Runs the event loop until no sending is left running.
     bool WaitForEnd(int timeoutMs = 60000);
 
     ProgramFolder folder;

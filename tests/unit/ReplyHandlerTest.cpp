@@ -33,7 +33,7 @@ protected:
         });
     }
 
-    // Whether an answer was published to the transmission since the last ForgetAnswers.
+    // Whether an answer was published to the sending since the last ForgetAnswers.
     bool Answered() { return handler.Reader().Position().first > answeredBefore; }
     void ForgetAnswers() { answeredBefore = handler.Reader().Position().first; }
 

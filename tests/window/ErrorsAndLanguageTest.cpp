@@ -47,7 +47,7 @@ protected:
 
 } // namespace
 
-TEST_F(DialogsFixture, TheReactionsSetInTheDialogReachARealTransmission) {
+TEST_F(DialogsFixture, TheReactionsSetInTheDialogReachARealSending) {
     form->mmNastrError->trigger();
     TFormErrNastr* dialog = Dialog<TFormErrNastr>();
     ASSERT_NE(dialog, nullptr);

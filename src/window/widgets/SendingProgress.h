@@ -10,7 +10,7 @@ class QTimer;
 class TLang;
 class TSending;
 
-// How far a long transmission is, in the status panel: a bar and a caption such as
+// How far a long sending is, in the status panel: a bar and a caption such as
 // "Line 120 of 1000, 0:02, about 0:15 left". Hidden while nothing long is being sent.
 class TSendingProgress : public QWidget {
     Q_OBJECT

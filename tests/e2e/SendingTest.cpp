@@ -16,7 +16,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/ReplyLog.h"
-#include "session/OperationLogRecord.h"
+#include "session/OperationLogLines.h"
 #include "settings/SettingsFiles.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,7 @@ std::vector<std::string> Std(const QStringList& lines) {
     return out;
 }
 
-class TransmissionFixture : public ::testing::Test {
+class SendingFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         kvtsim::Options options;
@@ -85,7 +85,7 @@ protected:
 
 } // namespace
 
-TEST_F(TransmissionFixture, AProgramIsWrittenIntoChannelOneAndRun) {
+TEST_F(SendingFixture, AProgramIsWrittenIntoChannelOneAndRun) {
     Send({"LD1"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
@@ -103,7 +103,7 @@ TEST_F(TransmissionFixture, AProgramIsWrittenIntoChannelOneAndRun) {
     EXPECT_EQ(simulator.Program(1), (std::vector<std::string>{"BG", "EN", "SD200", "MV200"}));
 }
 
-TEST_F(TransmissionFixture, StartTurnsTheChannelRedUntilTheControllerReportsCompletion) {
+TEST_F(SendingFixture, StartTurnsTheChannelRedUntilTheControllerReportsCompletion) {
     Send({"LD1", "BG", "EN", "SD200", "MV200", "ED"});
     ASSERT_TRUE(WaitForEnd());
     SetSimulator([](kvtsim::Options& o) { o.timeScale = 0.3; }); // the move lasts 300 ms
@@ -116,7 +116,7 @@ TEST_F(TransmissionFixture, StartTurnsTheChannelRedUntilTheControllerReportsComp
     EXPECT_TRUE(view.log.contains(M(Msg::Coordinate) + "1" + M(Msg::ExecutingCompleted)));
 }
 
-TEST_F(TransmissionFixture, ASilentControllerStopsTheListAtItsFirstLine) {
+TEST_F(SendingFixture, ASilentControllerStopsTheListAtItsFirstLine) {
     SetSimulator([](kvtsim::Options& o) { o.silent = true; });
     SetReplyTime(100);
     Send({"BG", "EN", "MV200"});
@@ -130,7 +130,7 @@ TEST_F(TransmissionFixture, ASilentControllerStopsTheListAtItsFirstLine) {
     EXPECT_TRUE(view.redLines.last());
 }
 
-TEST_F(TransmissionFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndSaysWhere) {
+TEST_F(SendingFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndSaysWhere) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 10; });
     QStringList lines;
     for (int i = 1; i <= 300; ++i)
@@ -163,7 +163,7 @@ TEST_F(TransmissionFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndS
     EXPECT_EQ(view.log.last(), X(Ext::SendingCompleted).arg(2)) << "a stop never carries over";
 }
 
-TEST_F(TransmissionFixture, ACommandErrorStopsOrNotAsTheSettingsSay) {
+TEST_F(SendingFixture, ACommandErrorStopsOrNotAsTheSettingsSay) {
     Send({"LD2", "XX", "EN", "ED"});
     ASSERT_TRUE(WaitForEnd());
     // Er6 stops by default; the recording the stop left open is ended.
@@ -178,7 +178,7 @@ TEST_F(TransmissionFixture, ACommandErrorStopsOrNotAsTheSettingsSay) {
     EXPECT_EQ(NoReplyLines(), 0);
 }
 
-TEST_F(TransmissionFixture, ADataErrorStopsOrNotAsTheSettingsSay) {
+TEST_F(SendingFixture, ADataErrorStopsOrNotAsTheSettingsSay) {
     Send({"SD99999", "EN"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), std::vector<std::string>{"SD99999"});
@@ -188,7 +188,7 @@ TEST_F(TransmissionFixture, ADataErrorStopsOrNotAsTheSettingsSay) {
     EXPECT_EQ(simulator.Commands().size(), 3u);
 }
 
-TEST_F(TransmissionFixture, EmptyLinesAreSkippedAndAnEmptyListSendsNothing) {
+TEST_F(SendingFixture, EmptyLinesAreSkippedAndAnEmptyListSendsNothing) {
     Send({"BG", "", "EN"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "EN"}));
@@ -198,7 +198,7 @@ TEST_F(TransmissionFixture, EmptyLinesAreSkippedAndAnEmptyListSendsNothing) {
     EXPECT_EQ(simulator.Commands().size(), 2u);
 }
 
-TEST_F(TransmissionFixture, SendTwiceRunsOneTransmission) {
+TEST_F(SendingFixture, SendTwiceRunsOneSending) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 20; });
     Send({"BG", "EN", "DL"});
     EXPECT_EQ(session->Sending().Send({"DR"}), TSending::Start::AlreadyRunning);
@@ -206,7 +206,7 @@ TEST_F(TransmissionFixture, SendTwiceRunsOneTransmission) {
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "EN", "DL"}));
 }
 
-TEST_F(TransmissionFixture, AThousandLinesAreSentWholeEachOnceInOrder) {
+TEST_F(SendingFixture, AThousandLinesAreSentWholeEachOnceInOrder) {
     QStringList lines{"LD1"};
     for (int i = 1; i < 999; ++i)
         lines.append("MV" + QString::number(i));
@@ -218,7 +218,7 @@ TEST_F(TransmissionFixture, AThousandLinesAreSentWholeEachOnceInOrder) {
     EXPECT_EQ(NoReplyLines(), 0);
 }
 
-TEST_F(TransmissionFixture, EditingTheListWhileItIsSentChangesNothingSent) {
+TEST_F(SendingFixture, EditingTheListWhileItIsSentChangesNothingSent) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 10; });
     session->Editor().Replace({"BG", "EN", "DL", "DR"});
     ASSERT_EQ(session->Sending().Send(session->Editor().List().Lines()), TSending::Start::Started);
@@ -227,17 +227,17 @@ TEST_F(TransmissionFixture, EditingTheListWhileItIsSentChangesNothingSent) {
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "EN", "DL", "DR"}));
 }
 
-TEST_F(TransmissionFixture, EndingTheSessionStopsTheTransmissionAtOnce) {
+TEST_F(SendingFixture, EndingTheSessionStopsTheSendingAtOnce) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 250; });
     SetReplyTime(1000);
     Send(QStringList(100, "BG"));
     ASSERT_TRUE(WaitUntil([&] { return simulator.Commands().size() >= 2; }));
-    session.reset(); // joins the transmission thread
+    session.reset(); // joins the sending thread
     RunEventsFor(300);
     EXPECT_LE(simulator.Commands().size(), 3u) << "stopped within one wait, not after the remaining lines";
 }
 
-TEST_F(TransmissionFixture, ALateAnswerIsNeverTakenForTheNextLine) {
+TEST_F(SendingFixture, ALateAnswerIsNeverTakenForTheNextLine) {
     // The controller answers 150 ms late; the program waits 100 ms.
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 150; });
     SetReplyTime(100);
@@ -254,7 +254,7 @@ TEST_F(TransmissionFixture, ALateAnswerIsNeverTakenForTheNextLine) {
     EXPECT_EQ(NoReplyLines(), 1);
 }
 
-TEST_F(TransmissionFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
+TEST_F(SendingFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
     session->Connection().Close();
     SetReplyTime(86400000); // a day: only a stop at once lets the list end
     std::vector<TSendReport::End> ends;
@@ -270,7 +270,7 @@ TEST_F(TransmissionFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
     EXPECT_TRUE(simulator.Commands().empty());
 }
 
-TEST_F(TransmissionFixture, ALateEndOfAnEarlierTransmissionNeverReleasesTheNextOne) {
+TEST_F(SendingFixture, ALateEndOfAnEarlierSendingNeverReleasesTheNextOne) {
     // The first list ends at once (closed port) and its end waits, queued, for the main thread;
     // meanwhile the second starts (its thread may well take the first one's memory).
     session->Connection().Close();
@@ -280,18 +280,17 @@ TEST_F(TransmissionFixture, ALateEndOfAnEarlierTransmissionNeverReleasesTheNextO
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_TRUE(session->Connection().Open());
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 100; });
-    std::vector<bool> transmittingAtEachEnd;
-    QObject::connect(&session->Sending(), &TSending::Ended, [&](const TSendReport&) {
-        transmittingAtEachEnd.push_back(session->Sending().IsSending());
-    });
+    std::vector<bool> sendingAtEachEnd;
+    QObject::connect(&session->Sending(), &TSending::Ended,
+                     [&](const TSendReport&) { sendingAtEachEnd.push_back(session->Sending().IsSending()); });
     Send({"EN", "DL"});
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(transmittingAtEachEnd, (std::vector<bool>{true, false}))
-        << "the first end left the second transmission running";
+    EXPECT_EQ(sendingAtEachEnd, (std::vector<bool>{true, false}))
+        << "the first end left the second sending running";
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"EN", "DL"}));
 }
 
-TEST_F(TransmissionFixture, ACommunicationErrorStopsTheListBeforeTheRecoverySendsED) {
+TEST_F(SendingFixture, ACommunicationErrorStopsTheListBeforeTheRecoverySendsED) {
     // The fifth command (MV100) is answered with a communication error between its echo and its
     // status: the line counts as answered, but the list must not go on, or the recovery's ED
     // would land between the lines of the program being written.
@@ -303,7 +302,7 @@ TEST_F(TransmissionFixture, ACommunicationErrorStopsTheListBeforeTheRecoverySend
         << "the list stopped at the error; the recovery's ED came after it";
 }
 
-TEST_F(TransmissionFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotARunningChannel) {
+TEST_F(SendingFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotARunningChannel) {
     // Channel 1 runs, channel 2 is being written, channel 3 is paused, as far as the program knows.
     session->Channels().SetStates(
         {TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
@@ -337,7 +336,7 @@ TEST_F(TransmissionFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotA
     EXPECT_TRUE(view.log.contains(M(Msg::Coordinate) + "1" + M(Msg::ExecutingStarted)));
 }
 
-TEST_F(TransmissionFixture, PortLogKeepsTheBytesTheLineCarried) {
+TEST_F(SendingFixture, PortLogKeepsTheBytesTheLineCarried) {
     ChangeSettings([](TSettings& s) { s.SavePortLog = true; });
     simulator.SendRaw("\xC8\xCA*E10*");
     ASSERT_TRUE(WaitUntil([&] { return session->Logs().ReplyLog().Count() >= 3; }));
@@ -348,7 +347,7 @@ TEST_F(TransmissionFixture, PortLogKeepsTheBytesTheLineCarried) {
         << "one byte for each byte received, as a hex viewer should see it";
 }
 
-TEST_F(TransmissionFixture, RepliesSplitIntoSingleBytesOrJoinedStillAnswerEachLine) {
+TEST_F(SendingFixture, RepliesSplitIntoSingleBytesOrJoinedStillAnswerEachLine) {
     SetSimulator([](kvtsim::Options& o) { o.splitBytes = true; });
     Send({"LD1", "BG", "ED"});
     ASSERT_TRUE(WaitForEnd());
@@ -380,7 +379,7 @@ TEST(PortFallback, APortWithoutLinkOpensTheSystemsSerialPortAndSaysSo) {
         << view.log.join(" | ").toStdString();
 }
 
-TEST_F(TransmissionFixture, ALongSessionKeepsItsMemoryBoundedAndItsLogsWhole) {
+TEST_F(SendingFixture, ALongSessionKeepsItsMemoryBoundedAndItsLogsWhole) {
     session->Logs().SetKeep(500, 50);
     ChangeSettings([](TSettings& s) {
         s.SavePortLog = true;
@@ -416,7 +415,7 @@ TEST_F(TransmissionFixture, ALongSessionKeepsItsMemoryBoundedAndItsLogsWhole) {
     EXPECT_LT(text.indexOf("line 10\r\n"), text.indexOf("line 11\r\n")) << "in order";
 }
 
-TEST_F(TransmissionFixture, AReadOnlySessionSavesNothingOfItsFolder) {
+TEST_F(SendingFixture, AReadOnlySessionSavesNothingOfItsFolder) {
     QFile prp(folder.File("Data/prp.dat"));
     ASSERT_TRUE(prp.open(QIODevice::ReadOnly));
     const QByteArray before = prp.readAll();

@@ -1,5 +1,5 @@
 // Sending a list line by line, as fast as the line allows: the program (a real main window, its
-// session and transmission thread), a bare C++ send-and-wait loop on the same pseudo-terminal
+// session and sending thread), a bare C++ send-and-wait loop on the same pseudo-terminal
 // (the floor: nothing of ours in between), and a pyserial loop (what an integrator would write
 // instead, when python3-serial is installed), interleaved round by round against one simulator
 // process. First against a responder that answers at once (echo and status in one write), then
@@ -182,7 +182,7 @@ void RunWith(const QString& folder, const QStringList& responderArgs, const char
 
 } // namespace
 
-void RunTransmissionBench(int lineCount, int rounds) {
+void RunSendingBench(int lineCount, int rounds) {
     TBenchSetting setting;
     const QStringList lines = ProgramLines(lineCount);
     const bool python = PyserialInstalled();

@@ -11,11 +11,11 @@
 // The operation log as work.log keeps it: every line of the session, the recent ones in memory
 // (Keep), the older ones shed to a spool file on the disk as they fall out, so that memory stays
 // bounded however long the session is and the file at the end still holds every line.
-class TOperationLogRecord {
+class TOperationLogLines {
 public:
     static constexpr qsizetype DefaultKeep = 10000;
 
-    explicit TOperationLogRecord(const QString& spoolFolder) : spool_(spoolFolder) {}
+    explicit TOperationLogLines(const QString& spoolFolder) : spool_(spoolFolder) {}
 
     void Add(const QString& text, bool red);
     void SetKeep(qsizetype keep) { keep_ = std::max<qsizetype>(keep, 1); }

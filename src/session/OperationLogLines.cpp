@@ -1,8 +1,8 @@
-#include "OperationLogRecord.h"
+#include "OperationLogLines.h"
 
 #include "core/EncodStr.h"
 
-void TOperationLogRecord::Add(const QString& text, bool red) {
+void TOperationLogLines::Add(const QString& text, bool red) {
     recent_.push_back({text, red});
     if (qsizetype(recent_.size()) <= 2 * keep_)
         return;
