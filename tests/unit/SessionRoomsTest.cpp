@@ -1,0 +1,271 @@
+// Each room of the session through its own face, over a program folder and a fake view: what it
+// does, what it tells by its signals, and where it refuses.
+#include "FakeView.h"
+#include "ProgramFolder.h"
+#include "Pty.h"
+#include "ScriptedDialogs.h"
+#include "SessionRooms.h"
+#include "Wait.h"
+#include "core/AppError.h"
+#include "core/Settings.h"
+#include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "operations/ReadBack.h"
+#include "protocol/UnitKVTComands.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSignalSpy>
+
+#include <functional>
+
+namespace {
+
+class SessionRooms : public ::testing::Test {
+protected:
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    FakeView view;
+    TSession session{folder.Path(), view, &view};
+    QString X(int id) const { return session.Lang().ExtraText(id); }
+};
+
+TEST_F(SessionRooms, TheEditorTakesEachOperationAsOneStepAndSaysWhoseItWas) {
+    TProgramEditor& editor = session.Editor();
+    editor.SetControlMode(TSettings::ExtendedMode);
+    const struct {
+        const char* what;
+        std::function<void()> operation;
+        QStringList after;
+        bool step;    // a step of the history
+        int operator_; // OperatorChanged: -1 none, 0 a file's work, 1 no file's
+        bool replacing; // ProgramReplacing before it
+    } cases[] = {
+        {"a command", [&] { editor.AddCommand(TKVTCommands::MV, "100"); }, {"MV100"}, true, 0, false},
+        {"out of range: refused, nothing changes",
+         [&] { EXPECT_EQ(editor.AddCommand(TKVTCommands::MV, "0").kind, TProgramEditor::TAddOutcome::Refused); },
+         {"MV100"}, false, -1, false},
+        {"LD with BG and EN as the settings ask", [&] { editor.AddRecordingStart(2); },
+         {"MV100", "LD2", "BG", "EN"}, true, 0, false},
+        {"two rows removed at once", [&] { editor.Remove({3, 0}); }, {"LD2", "BG"}, true, 0, false},
+        {"dropped after the last: removed", [&] { editor.Move(0, 2); }, {"BG"}, true, 0, false},
+        {"an import is no file's", [&] { editor.Replace({"DL", "SD5"}, {}, TProgramEditor::Source::Import); },
+         {"DL", "SD5"}, true, 1, false},
+        {"Direct Control clears as the program's own step", [&] { editor.SetDirectControl(true); }, {}, true,
+         -1, true},
+        {"a clear of nothing is no step", [&] { editor.Clear(); }, {}, false, -1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QSignalSpy steps(&editor, &TProgramEditor::StepTaken);
+        QSignalSpy changed(&editor, &TProgramEditor::OperatorChanged);
+        QSignalSpy replacing(&editor, &TProgramEditor::ProgramReplacing);
+        c.operation();
+        EXPECT_EQ(editor.List().Lines(), c.after);
+        EXPECT_EQ(steps.size(), c.step ? 1 : 0);
+        ASSERT_EQ(changed.size(), c.operator_ < 0 ? 0 : 1);
+        if (c.operator_ >= 0) {
+            EXPECT_EQ(changed[0][0].toBool(), c.operator_ == 1);
+        }
+        EXPECT_EQ(replacing.size(), c.replacing ? 1 : 0);
+    }
+}
+
+TEST_F(SessionRooms, TheDocumentFollowsTheListsFileAndWhatOfItIsUnsaved) {
+    TProgramEditor& editor = session.Editor();
+    TProgramDocument& document = session.Document();
+    editor.SetControlMode(TSettings::ExtendedMode);
+    const QString file = folder.File("Users/axis.kvt");
+    EXPECT_EQ(document.Title("T"), "T");
+    EXPECT_TRUE(document.ProposedName(TProgramDocument::Proposal::Own).startsWith("KVT-Prog-"));
+    editor.AddCommand(TKVTCommands::DL, "no");
+    EXPECT_EQ(document.Title("T"), "T - " + X(Ext::Untitled) + " *");
+    EXPECT_TRUE(document.SaveTarget().isEmpty()) << "no file of its own: a name is to be asked";
+    document.Save(file, document.List());
+    EXPECT_EQ(document.Title("T"), "T - axis.kvt");
+    EXPECT_EQ(document.SaveTarget(), file);
+    EXPECT_EQ(document.ProposedName(TProgramDocument::Proposal::Own), "axis.kvt");
+    EXPECT_EQ(document.ProposedName(TProgramDocument::Proposal::Text), "axis.txt");
+    EXPECT_EQ(session.Options().Settings().RecentFiles.value(0), file);
+    editor.AddCommand(TKVTCommands::DR, "no");
+    EXPECT_TRUE(document.Unsaved());
+    editor.Remove({1});
+    EXPECT_FALSE(document.Unsaved()) << "back to what the file holds";
+
+    // A load: read whole first (nothing changes), then taken as one step.
+    const ProgramFiles::TLoaded loaded = document.Read(file);
+    editor.Clear();
+    document.Take(file, loaded);
+    EXPECT_EQ(editor.List().Lines(), QStringList{"DL"});
+    EXPECT_FALSE(document.Unsaved());
+    QFile::remove(folder.File("Users/axis._kvt"));
+    try {
+        document.Read(file);
+        ADD_FAILURE() << "a pair without its companion was read";
+    } catch (const EFileError& error) {
+        EXPECT_TRUE(error.Text().contains("axis._kvt")) << error.Text().toStdString();
+    }
+}
+
+TEST_F(SessionRooms, TheConnectionOpensWhatThePortChoiceNamesAndSaysWhyNot) {
+    TConnection& connection = session.Connection();
+    Pty pty;
+    ASSERT_TRUE(pty.Ok());
+    const quint32 stored = connection.PortNumberToStore();
+    connection.UsePortForThisStart(7);
+    EXPECT_EQ(connection.PortNumber(), 7u);
+    EXPECT_EQ(connection.PortNumberToStore(), stored) << "a start's port is not stored";
+    connection.SetSystemDeviceFolder(folder.File("no-dev"));
+    EXPECT_FALSE(connection.Open());
+    EXPECT_TRUE(connection.OpenFailure().contains(X(Ext::NoSuchDevice))) << connection.OpenFailure().toStdString();
+    EXPECT_TRUE(view.redLines.last());
+
+    folder.LinkPort(3, pty.SlavePath());
+    connection.ChoosePort(3);
+    EXPECT_EQ(connection.PortNumberToStore(), 3u);
+    TLineChoice line = connection.LineSettings();
+    line.baudIndex = 7;
+    connection.SetLineSettings(line);
+    QSignalSpy opened(&connection, &TConnection::Opened);
+    ASSERT_TRUE(connection.Open());
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_TRUE(connection.IsOpen());
+    EXPECT_EQ(connection.BaudRate(), TComPort::BaudRates[7]);
+    EXPECT_TRUE(connection.Description().contains('3')) << connection.Description().toStdString();
+    ASSERT_TRUE(connection.WriteText("ST1"));
+    EXPECT_EQ(pty.Read(3), "ST1");
+    connection.UseDevice(folder.File("elsewhere"));
+    EXPECT_EQ(connection.Device(), folder.File("elsewhere"));
+    connection.Close();
+    EXPECT_FALSE(connection.IsOpen());
+}
+
+TEST_F(SessionRooms, ASendingsSummarySaysHowFarItWentAndWhy) {
+    using End = TSendReport::End;
+    const struct {
+        TSendReport report;
+        QString expected;
+    } cases[] = {
+        {{End::Completed, 3, "", 3, 3}, X(Ext::SendingCompleted).arg("3")},
+        {{End::StoppedByOperator, 1, "MV5", 3, 1}, X(Ext::SendingStopped).arg("2", "3", "MV5", "1")},
+        {{End::NoAnswer, 0, "BG", 3, 1}, X(Ext::SendingEnded).arg("1", "3", "BG", "1", X(Ext::EndNoAnswer))},
+        {{End::PortClosed, 0, "BG", 2, 0}, X(Ext::SendingEnded).arg("1", "2", "BG", "0", X(Ext::EndPortClosed))},
+        {{End::Stopped, 4, "MV%1", 9, 4}, X(Ext::SendingEnded).arg("5", "9", "MV%1", "4", X(Ext::EndStopped))},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SendSummary(c.report, session.Lang()), c.expected);
+
+    // On a closed line a list ends at once, its end logged; one sending at a time.
+    TSending& sending = session.Sending();
+    QSignalSpy ended(&sending, &TSending::Ended);
+    EXPECT_FALSE(sending.StopAfterLine()) << "nothing to stop";
+    ASSERT_EQ(sending.Send({"BG", "EN"}), TSending::Start::Started);
+    ASSERT_TRUE(WaitUntil([&] { return !ended.isEmpty(); }, 10000));
+    EXPECT_EQ(ended[0][0].value<TSendReport>().end, End::PortClosed);
+    EXPECT_FALSE(sending.IsSending());
+    EXPECT_EQ(view.log.last(), X(Ext::SendingEnded).arg("1", "2", "BG", "0", X(Ext::EndPortClosed)));
+}
+
+TEST_F(SessionRooms, TheChannelsByHandTheLastStateSetDecides) {
+    TChannels& channels = session.Channels();
+    channels.Select(true, false, true);
+    EXPECT_EQ(channels.Selected(), (std::array<bool, 3>{true, false, true}));
+    EXPECT_EQ(view.boxes, (std::array<bool, 3>{true, false, true}));
+    const std::array<quint8, 3> states[] = {{1, 0, 3}, {2, 2, 2}, {0, 0, 0}};
+    for (const auto& s : states) {
+        channels.SetStates(s);
+        EXPECT_EQ(channels.States(), s);
+        for (int n = 1; n <= 3; ++n)
+            EXPECT_EQ(view.indicators[size_t(n)], TCommonDatas::IndicatorColours[s[size_t(n - 1)]]);
+    }
+    channels.Recover(TChannels::Recovery::Began);
+    EXPECT_EQ(view.log.last(), session.Lang().Message(Msg::RecoveryStarted));
+}
+
+TEST_F(SessionRooms, AReadBackIsRefusedWhenItCantBeAndComparedInTheOperatorsWords) {
+    TReadingBack& reading = session.ReadBack();
+    TChannels& channels = session.Channels();
+    channels.SetStates({TCommonDatas::Executing, 0, 0});
+    EXPECT_EQ(reading.Begin(), TReadingBack::Start::NotInStandby);
+    channels.SetStates({0, 0, 0});
+    EXPECT_FALSE(reading.IsReading());
+
+    TCommandList read("MemoReaded");
+    const TReadBack parsed = reading.Parse({"RD1*LD1*SD10*MV100*ED*"}, read);
+    ASSERT_TRUE(parsed.endSeen);
+    const TFileTie::TText whole = reading.WholeProgram(read, parsed);
+    EXPECT_EQ(whole.lines, (QStringList{"LD1", "SD10", "MV100", "ED"})) << "ended as it was written";
+    const struct {
+        QStringList list;
+        bool same;
+        QString text;
+    } cases[] = {
+        {{"LD1", "SD10", "MV100", "ED"}, true, X(Ext::CompareSame).arg(2)},
+        {{"LD1", "SD10", "MV200", "ED"}, false, X(Ext::CompareDiffers).arg(2).arg("MV100", "MV200")},
+        {{"LD1", "SD10", "ED"}, false, X(Ext::CompareDiffers).arg(2).arg("MV100", X(Ext::NothingThere))},
+    };
+    for (const auto& c : cases) {
+        const TReadingBack::TVerdict verdict = reading.Compare(parsed, c.list);
+        EXPECT_EQ(verdict.comparison.same, c.same);
+        EXPECT_EQ(verdict.text, c.text);
+    }
+    session.Editor().Replace({"LD1", "SD10", "MV200", "ED"});
+    reading.CompareWithList(parsed);
+    EXPECT_EQ(view.log.last(), cases[1].text);
+    EXPECT_TRUE(view.redLines.last()) << "programs that differ: red";
+}
+
+TEST_F(SessionRooms, TheOperatorsSettingsKeepTheModesAndTheRecentFiles) {
+    TOperatorSettings& options = session.Options();
+    const QString unreadable = options.ChangeLanguage("xx");
+    EXPECT_FALSE(unreadable.isEmpty()) << "a language without files changes nothing";
+    EXPECT_EQ(options.Settings().Language, "en");
+
+    TSettings changed = options.Settings();
+    changed.ControlMode = TSettings::ExtendedMode; // the modes have operations of their own
+    changed.ReplyTime = 777;
+    options.Apply(changed);
+    EXPECT_EQ(options.Settings().ControlMode, TSettings::SimpleMode);
+    EXPECT_EQ(session.Datas().ReplyTime(), 777u);
+
+    QDir().mkpath(folder.File("Users/a"));
+    options.NoteFileUsed(folder.File("Users/a/one.kvt"), true);
+    options.NoteFileUsed(folder.File("Users/two.txt"), false);
+    EXPECT_EQ(options.Settings().RecentFiles, QStringList{folder.File("Users/a/one.kvt")})
+        << "a text file is no recent program";
+    EXPECT_EQ(options.FileDialogFolder(), folder.File("Users"));
+    options.ForgetRecentFile(folder.File("Users/a/one.kvt"));
+    EXPECT_TRUE(options.Settings().RecentFiles.isEmpty());
+    options.NoteFileUsed(folder.File("Users/gone/x.kvt"), true);
+    EXPECT_EQ(options.FileDialogFolder(), folder.File("Users")) << "a folder no longer there";
+}
+
+TEST_F(SessionRooms, TheLogsKeepEveryLineAndSaveThemMarked) {
+    TSessionLogs& logs = session.Logs();
+    logs.Log("plain");
+    logs.Log("alarm", true);
+    logs.ShowTimes(true);
+    logs.Log("timed");
+    EXPECT_TRUE(QRegularExpression(R"(^\d\d:\d\d:\d\d\.\d\d\d timed$)").match(view.log.last()).hasMatch())
+        << view.log.last().toStdString();
+    const QString saved = folder.File("Log/saved.txt");
+    logs.SaveOperationLogAs(saved, "not regular");
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QRegularExpression("\r?\n"));
+    EXPECT_EQ(lines.mid(0, 2), (QStringList{"plain", "! alarm"})) << "red lines marked";
+    try {
+        logs.SaveReplyLogAs(folder.File("Log"), "not regular");
+        ADD_FAILURE() << "a folder was taken for a file";
+    } catch (const EFileError& error) {
+        EXPECT_TRUE(error.Text().contains("not regular")) << error.Text().toStdString();
+    }
+}
+
+} // namespace
