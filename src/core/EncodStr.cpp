@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <numeric>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -237,19 +239,22 @@ void SaveLinesToFile(const QString& fileName, const QStringList& lines, bool scr
     stream.Commit();
 }
 
-TFileText LoadFileText(const QString& fileName, bool scramble, qsizetype maxLines) {
-    TEncodedStream stream(fileName, TEncodedStream::fmOpenRead, scramble);
-    const qint64 size = stream.Size() - stream.Position();
-    QByteArray bytes(size > 0 ? size : 0, Qt::Uninitialized);
+QByteArray TEncodedStream::ReadRest(qint64 most) {
+    QByteArray bytes(qsizetype(std::clamp<qint64>(Size() - Position(), 0, most)), Qt::Uninitialized);
     qint64 total = 0;
     while (total < bytes.size()) {
-        const qint64 n = stream.Read(bytes.data() + total, bytes.size() - total);
+        const qint64 n = Read(bytes.data() + total, bytes.size() - total);
         if (n <= 0)
             break;
         total += n;
     }
     bytes.truncate(total);
-    return ReadFileText(bytes, maxLines);
+    return bytes;
+}
+
+TFileText LoadFileText(const QString& fileName, bool scramble, qsizetype maxLines) {
+    TEncodedStream stream(fileName, TEncodedStream::fmOpenRead, scramble);
+    return ReadFileText(stream.ReadRest(std::numeric_limits<qint64>::max()), maxLines);
 }
 
 QStringList LoadLinesFromFile(const QString& fileName, bool scramble) {

@@ -33,6 +33,8 @@ public:
 
     // Reads up to `count` bytes and returns how many were read. Throws EFileError on failure.
     qint64 Read(char* buffer, qint64 count);
+    // Reads from here to the end, at most `most` bytes. Throws EFileError on failure.
+    QByteArray ReadRest(qint64 most);
     // Writes `count` bytes; returns `count`. Throws EFileError on failure.
     qint64 Write(const char* buffer, qint64 count);
     // Sync() and Replace().

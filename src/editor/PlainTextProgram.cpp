@@ -46,17 +46,7 @@ TFileText Read(const QString& fileName, const TLang& lang) {
     if (info.size() > ProgramFiles::MaxFileSize)
         throw EFileError::CannotOpen(fileName, lang.ExtraText(Ext::FileTooLarge));
     TEncodedStream stream(fileName, TEncodedStream::fmOpenRead, false);
-    QByteArray bytes(qsizetype(std::min<qint64>(stream.Size(), ProgramFiles::MaxFileSize + 1)),
-                     Qt::Uninitialized);
-    qint64 total = 0;
-    while (total < bytes.size()) {
-        const qint64 n = stream.Read(bytes.data() + total, bytes.size() - total);
-        if (n <= 0)
-            break;
-        total += n;
-    }
-    bytes.truncate(total);
-    return FromBytes(bytes, fileName, lang);
+    return FromBytes(stream.ReadRest(ProgramFiles::MaxFileSize + 1), fileName, lang);
 }
 
 QStringList Damage(const TFileText& text, const QString& name, const TLang& lang) {

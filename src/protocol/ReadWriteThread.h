@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReplyReader.h"
+#include "core/SendReport.h"
 
 #include <QObject>
 #include <QString>
@@ -37,29 +38,9 @@ public:
     // The answer to one line.
     enum class Reply { Go, NoAnswer, CommandError, DataError, CommunicationError };
     Q_ENUM(Reply)
-    // How a sending ended.
-    // Stopped: at once, by the program (the window closing, a communication error);
-    // StoppedByOperator: between two lines, at the operator's request.
-    enum class End {
-        Completed,
-        NoAnswer,
-        CommandError,
-        DataError,
-        CommunicationError,
-        PortClosed,
-        Stopped,
-        StoppedByOperator
-    };
-    Q_ENUM(End)
-    // What a sending did: how it ended, at which line (0-based; the count of lines when
-    // all were sent; for StoppedByOperator the first line not sent), and how many lines it wrote.
-    struct TReport {
-        End end = End::Completed;
-        int index = 0;
-        QString line;
-        int count = 0;
-        int sent = 0;
-    };
+    // How a sending ended, and what it did.
+    using End = TSendReport::End;
+    using TReport = TSendReport;
 
     // A line and the answer that the sending took for it; `serial` is the status token's
     // place among all tokens, so that it can be told when that token is acted on.
@@ -120,4 +101,3 @@ private:
     std::jthread thread_;
 };
 
-Q_DECLARE_METATYPE(TRWThread::TReport)

@@ -11,17 +11,7 @@
 #include "protocol/ReadWriteThread.h"
 #include "protocol/ReplyHandler.h"
 
-namespace {
-
 using End = TSendReport::End;
-
-TSendReport ReportOf(const TRWThread::TReport& r) {
-    return {End(int(r.end)), r.index, r.line, r.count, r.sent};
-}
-
-} // namespace
-
-static_assert(int(End::StoppedByOperator) == int(TRWThread::End::StoppedByOperator));
 
 TSending::TSending(TCommonDatas& datas, const TLang& lang, TReplyHandler& replies, TConnection& connection,
                    IOperationLog& log)
@@ -65,9 +55,8 @@ TSending::Start TSending::Send(const QStringList& lines, Kind kind) {
     thread_.reset();
     thread_ = std::make_unique<TRWThread>(lines, datas_, replies_.Reader(), connection_);
     // Emitted from the sending thread: handled here on the main thread, queued.
-    connect(thread_.get(), &TRWThread::Ended, this, [this](quint64 serial, const TRWThread::TReport& report) {
-        ThreadEnded(serial, ReportOf(report));
-    });
+    connect(thread_.get(), &TRWThread::Ended, this,
+            [this](quint64 serial, const TSendReport& report) { ThreadEnded(serial, report); });
     if (kind == Kind::DirectCommand)
         directSerial_ = thread_->Serial();
     elapsed_.start();
@@ -112,7 +101,7 @@ void TSending::EndForClose() {
     if (thread_) {
         const quint64 serial = thread_->Serial();
         thread_->StopAndWait();
-        ThreadEnded(serial, ReportOf(thread_->FinalReport())); // logged now: no event loop to come
+        ThreadEnded(serial, thread_->FinalReport()); // logged now: no event loop to come
         loggedSerial_ = serial;
     }
     for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {

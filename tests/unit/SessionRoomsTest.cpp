@@ -1,10 +1,10 @@
 // Each room of the session through its own face, over a program folder and a fake view: what it
 // does, what it tells by its signals, and where it refuses.
+#include "SessionRooms.h"
 #include "FakeView.h"
 #include "ProgramFolder.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "SessionRooms.h"
 #include "Wait.h"
 #include "core/AppError.h"
 #include "core/Settings.h"
@@ -43,22 +43,48 @@ TEST_F(SessionRooms, TheEditorTakesEachOperationAsOneStepAndSaysWhoseItWas) {
         const char* what;
         std::function<void()> operation;
         QStringList after;
-        bool step;    // a step of the history
-        int operator_; // OperatorChanged: -1 none, 0 a file's work, 1 no file's
+        bool step;      // a step of the history
+        int operator_;  // OperatorChanged: -1 none, 0 a file's work, 1 no file's
         bool replacing; // ProgramReplacing before it
     } cases[] = {
         {"a command", [&] { editor.AddCommand(TKVTCommands::MV, "100"); }, {"MV100"}, true, 0, false},
         {"out of range: refused, nothing changes",
-         [&] { EXPECT_EQ(editor.AddCommand(TKVTCommands::MV, "0").kind, TProgramEditor::TAddOutcome::Refused); },
-         {"MV100"}, false, -1, false},
-        {"LD with BG and EN as the settings ask", [&] { editor.AddRecordingStart(2); },
-         {"MV100", "LD2", "BG", "EN"}, true, 0, false},
-        {"two rows removed at once", [&] { editor.Remove({3, 0}); }, {"LD2", "BG"}, true, 0, false},
+         [&] {
+             EXPECT_EQ(editor.AddCommand(TKVTCommands::MV, "0").kind, TProgramEditor::TAddOutcome::Refused);
+         },
+         {"MV100"},
+         false,
+         -1,
+         false},
+        {"LD with BG and EN as the settings ask",
+         [&] { editor.AddRecordingStart(2); },
+         {"MV100", "LD2", "BG", "EN"},
+         true,
+         0,
+         false},
+        {"two rows removed at once",
+         [&] {
+             editor.Remove({3, 0});
+         },
+         {"LD2", "BG"},
+         true,
+         0,
+         false},
         {"dropped after the last: removed", [&] { editor.Move(0, 2); }, {"BG"}, true, 0, false},
-        {"an import is no file's", [&] { editor.Replace({"DL", "SD5"}, {}, TProgramEditor::Source::Import); },
-         {"DL", "SD5"}, true, 1, false},
-        {"Direct Control clears as the program's own step", [&] { editor.SetDirectControl(true); }, {}, true,
-         -1, true},
+        {"an import is no file's",
+         [&] {
+             editor.Replace({"DL", "SD5"}, {}, TProgramEditor::Source::Import);
+         },
+         {"DL", "SD5"},
+         true,
+         1,
+         false},
+        {"Direct Control clears as the program's own step",
+         [&] { editor.SetDirectControl(true); },
+         {},
+         true,
+         -1,
+         true},
         {"a clear of nothing is no step", [&] { editor.Clear(); }, {}, false, -1, false},
     };
     for (const auto& c : cases) {
@@ -123,7 +149,8 @@ TEST_F(SessionRooms, TheConnectionOpensWhatThePortChoiceNamesAndSaysWhyNot) {
     EXPECT_EQ(connection.PortNumberToStore(), stored) << "a start's port is not stored";
     connection.SetSystemDeviceFolder(folder.File("no-dev"));
     EXPECT_FALSE(connection.Open());
-    EXPECT_TRUE(connection.OpenFailure().contains(X(Ext::NoSuchDevice))) << connection.OpenFailure().toStdString();
+    EXPECT_TRUE(connection.OpenFailure().contains(X(Ext::NoSuchDevice)))
+        << connection.OpenFailure().toStdString();
     EXPECT_TRUE(view.redLines.last());
 
     folder.LinkPort(3, pty.SlavePath());
@@ -155,8 +182,10 @@ TEST_F(SessionRooms, ASendingsSummarySaysHowFarItWentAndWhy) {
         {{End::Completed, 3, "", 3, 3}, X(Ext::SendingCompleted).arg("3")},
         {{End::StoppedByOperator, 1, "MV5", 3, 1}, X(Ext::SendingStopped).arg("2", "3", "MV5", "1")},
         {{End::NoAnswer, 0, "BG", 3, 1}, X(Ext::SendingEnded).arg("1", "3", "BG", "1", X(Ext::EndNoAnswer))},
-        {{End::PortClosed, 0, "BG", 2, 0}, X(Ext::SendingEnded).arg("1", "2", "BG", "0", X(Ext::EndPortClosed))},
-        {{End::Stopped, 4, "MV%1", 9, 4}, X(Ext::SendingEnded).arg("5", "9", "MV%1", "4", X(Ext::EndStopped))},
+        {{End::PortClosed, 0, "BG", 2, 0},
+         X(Ext::SendingEnded).arg("1", "2", "BG", "0", X(Ext::EndPortClosed))},
+        {{End::Stopped, 4, "MV%1", 9, 4},
+         X(Ext::SendingEnded).arg("5", "9", "MV%1", "4", X(Ext::EndStopped))},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SendSummary(c.report, session.Lang()), c.expected);
