@@ -27,30 +27,18 @@
 #include <QTimer>
 
 #include <cmath>
+#include <iterator>
 
 namespace {
 
 using End = TSendReport::End;
 
+// A sending's end as a stable word for scripts, in the order of TSendReport::End.
 QString EndWord(End end) {
-    switch (end) {
-    case End::Completed:
-        return "completed";
-    case End::NoAnswer:
-        return "no-answer";
-    case End::CommandError:
-        return "wrong-command";
-    case End::DataError:
-        return "wrong-data";
-    case End::CommunicationError:
-        return "communication-error";
-    case End::PortClosed:
-        return "port-closed";
-    case End::Stopped:
-    case End::StoppedByOperator:
-        break;
-    }
-    return "stopped";
+    static const char* const words[] = {"completed",           "no-answer",   "wrong-command", "wrong-data",
+                                        "communication-error", "port-closed", "stopped",       "stopped"};
+    static_assert(std::size(words) == size_t(End::StoppedByOperator) + 1);
+    return words[size_t(end)];
 }
 
 } // namespace

@@ -120,6 +120,27 @@ private:
         return false;
     }
 
+    // Whether a JP or SB repeats: it needs its start (`started`: an LL, an LB before it), an
+    // argument in range, and room within MaxNesting (`depth`: the deepest repeat it would hold).
+    // A count of 0 is told, and taken.
+    enum TRepeatCheck { Taken, Refused, TooDeep };
+    TRepeatCheck CheckRepeat(int line, const TParsedLine& p, bool started, TFinding::Kind noStart,
+                             int depth) {
+        if (!started) {
+            Find(noStart, line);
+            return Refused;
+        }
+        if (!ArgumentInRange(line, p))
+            return Refused;
+        if (depth + 1 > MaxNesting) {
+            Find(TFinding::NestedTooDeep, line);
+            return TooDeep;
+        }
+        if (*p.argument == 0)
+            Find(TFinding::ZeroRepetitions, line);
+        return Taken;
+    }
+
     void Take(int i, const TParsedLine& p) {
         TLevel& level = levels_.back();
         if (p.code != K::JP && p.code != K::SB && !ArgumentInRange(i, p))
@@ -130,22 +151,12 @@ private:
             level.deepestFromLabel = 0;
             return;
         case K::JP: {
-            if (level.label < 0) {
-                Find(TFinding::JumpWithoutLabel, i);
+            if (CheckRepeat(i, p, level.label >= 0, TFinding::JumpWithoutLabel, level.deepestFromLabel) !=
+                Taken)
                 return;
-            }
-            if (!ArgumentInRange(i, p))
-                return;
-            if (level.deepestFromLabel + 1 > MaxNesting) {
-                Find(TFinding::NestedTooDeep, i);
-                return;
-            }
-            if (*p.argument == 0)
-                Find(TFinding::ZeroRepetitions, i);
             // The lines from the label run once more for each repetition; the label stays, so a
             // later JP repeats this loop with the rest.
-            TNode loop = Repeat(i, *p.argument + 1);
-            loop.repeats = *p.argument > 0;
+            TNode loop = Repeat(i, *p.argument + 1, *p.argument > 0);
             loop.body.assign(std::make_move_iterator(level.nodes.begin() + level.label),
                              std::make_move_iterator(level.nodes.end()));
             level.nodes.resize(size_t(level.label));
@@ -158,21 +169,13 @@ private:
             levels_.push_back({{}, -1, i});
             return;
         case K::SB: {
-            if (levels_.size() == 1) {
-                Find(TFinding::RepeatWithoutBuffer, i);
-                return;
-            }
-            if (!ArgumentInRange(i, p))
-                return;
-            if (level.deepest + 1 > MaxNesting) {
-                Find(TFinding::NestedTooDeep, i);
+            const TRepeatCheck check =
+                CheckRepeat(i, p, levels_.size() > 1, TFinding::RepeatWithoutBuffer, level.deepest);
+            if (check == TooDeep)
                 levels_.pop_back(); // the buffer is recorded, never run
+            if (check != Taken)
                 return;
-            }
-            if (*p.argument == 0)
-                Find(TFinding::ZeroRepetitions, i);
-            TNode buffer = Repeat(i, *p.argument);
-            buffer.repeats = *p.argument > 0;
+            TNode buffer = Repeat(i, *p.argument, *p.argument > 0);
             buffer.body = std::move(level.nodes);
             Close(buffer);
             levels_.pop_back();
@@ -199,12 +202,13 @@ private:
             Find(TFinding::EmptyRepeat, repeat.line);
     }
 
-    TNode Repeat(int line, qint64 times) {
+    TNode Repeat(int line, qint64 times, bool repeats) {
         TNode node;
         node.line = line;
         node.code = K::JP;
         node.repeat = true;
         node.times = times;
+        node.repeats = repeats;
         node.id = (*nextId_)++;
         return node;
     }

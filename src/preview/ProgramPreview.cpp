@@ -5,6 +5,7 @@
 #include "TravelCheck.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace Preview {
 namespace {
@@ -17,41 +18,14 @@ void Sort(std::vector<TFinding>& findings) {
 } // namespace
 
 const char* FindingKey(TFinding::Kind kind) {
-    switch (kind) {
-    case TFinding::WrongCommand:
-        return "wrong-command";
-    case TFinding::BadArgument:
-        return "bad-argument";
-    case TFinding::BlockWithoutEnd:
-        return "block-without-end";
-    case TFinding::EndWithoutBlock:
-        return "end-without-block";
-    case TFinding::JumpWithoutLabel:
-        return "jump-without-label";
-    case TFinding::RepeatWithoutBuffer:
-        return "repeat-without-buffer";
-    case TFinding::BufferNeverRun:
-        return "buffer-never-run";
-    case TFinding::ZeroRepetitions:
-        return "zero-repetitions";
-    case TFinding::MoveBeforeSpeed:
-        return "move-before-speed";
-    case TFinding::MoveBeforeDirection:
-        return "move-before-direction";
-    case TFinding::ChannelWrittenTwice:
-        return "channel-written-twice";
-    case TFinding::NoBlock:
-        return "no-block";
-    case TFinding::LeavesTravel:
-        return "leaves-travel";
-    case TFinding::EmptyRepeat:
-        return "empty-repeat";
-    case TFinding::BeyondRange:
-        return "beyond-range";
-    case TFinding::NestedTooDeep:
-        return "nested-too-deep";
-    }
-    return "unknown";
+    // In the order of TFinding::Kind.
+    static const char* const keys[] = {
+        "wrong-command",      "bad-argument",          "block-without-end",     "end-without-block",
+        "jump-without-label", "repeat-without-buffer", "buffer-never-run",      "zero-repetitions",
+        "move-before-speed",  "move-before-direction", "channel-written-twice", "no-block",
+        "leaves-travel",      "empty-repeat",          "beyond-range",          "nested-too-deep"};
+    static_assert(std::size(keys) == size_t(TFinding::NestedTooDeep) + 1);
+    return size_t(kind) < std::size(keys) ? keys[size_t(kind)] : "unknown";
 }
 
 const TProgram* TListPreview::FirstLeavingTravel() const {

@@ -100,4 +100,3 @@ private:
     TReport finalReport_; // written by the thread before it ends
     std::jthread thread_;
 };
-

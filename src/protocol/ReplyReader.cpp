@@ -162,10 +162,9 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
 }
 
 void TReplyReader::Interrupt() {
-    {
-        std::lock_guard lock(mutex_);
-        interrupted_ = true;
-    }
+    std::unique_lock lock(mutex_);
+    interrupted_ = true;
+    lock.unlock();
     drained_.notify_all();
 }
 

@@ -9,57 +9,78 @@
 #include "Sending.h"
 #include "SessionLogs.h"
 #include "core/Events.h"
+#include "core/Scheduler.h"
 #include "core/UnitCommonDatas.h"
 #include "lang/Lang.h"
 #include "protocol/ReplyHandler.h"
 #include "protocol/UnitKVTComands.h"
 
+// The parts, made in this order and gone in the reverse one: the logs first, the shared state
+// that writes into their view (its defaults at once), the language and the vocabulary, the
+// operator's settings (the settings files are read there, once; the language follows them), then
+// the line, the reply handling and the rooms, each after those it stands on.
+struct TSession::TParts {
+    TParts(const TProgramPaths& paths, ILogView& logView, IStateView* stateView)
+        : logs(paths, logView, stateView), datas(logs.View()), lang(paths, datas, datas),
+          options(paths, datas, lang, commands, logs), line(paths, datas, lang, logs.View()),
+          readEvent(EventNames::Readed, false),
+          replies(datas, lang, readEvent, line, scheduler, &logs.ReplyLog()),
+          sending(datas, lang, replies, line, logs.View()), channels(datas, lang, replies, logs.View()),
+          editor(datas, lang, commands, options, sending, logs.View()),
+          document(editor, options, datas, commands, lang),
+          reading(datas, lang, commands, replies, readEvent, line, editor, logs.View()) {}
+
+    TSessionLogs logs;
+    TCommonDatas datas;
+    TLang lang;
+    TKVTCommands commands;
+    TOperatorSettings options;
+    TConnection line;
+    TNamedEvent readEvent;
+    TTimerScheduler scheduler; // the reply handler's pending recovery steps go before it
+    TReplyHandler replies;
+    TSending sending;
+    TChannels channels;
+    TProgramEditor editor;
+    TProgramDocument document;
+    TReadingBack reading;
+};
+
 TSession::TSession(const QString& programFolder, ILogView& logView, IStateView* stateView, QObject* parent)
-    : QObject(parent), Paths(programFolder) {
-    logs_ = std::make_unique<TSessionLogs>(Paths, logView, stateView);
-    // The shared state writes its defaults into the view.
-    datas_ = std::make_unique<TCommonDatas>(logs_->View());
-    lang_ = std::make_unique<TLang>(Paths, *datas_, *datas_);
-    commands_ = std::make_unique<TKVTCommands>();
-    // The settings files are read once, there; the language follows them.
-    options_ = std::make_unique<TOperatorSettings>(Paths, *datas_, *lang_, *commands_, *logs_);
-    IOperationLog& log = logs_->View();
-    line_ = std::make_unique<TConnection>(Paths, *datas_, *lang_, log);
-    readEvent_ = std::make_unique<TNamedEvent>(EventNames::Readed, false);
-    replies_ =
-        std::make_unique<TReplyHandler>(*datas_, *lang_, *readEvent_, *line_, scheduler_, &logs_->ReplyLog());
+    : QObject(parent), Paths(programFolder), parts_(std::make_unique<TParts>(Paths, logView, stateView)) {
     // The line's read thread hands its chunks to the reply handler's reader, which answers a
     // waiting sending at once; the rest is handled on the main thread.
-    line_->SetReceiver(&replies_->Reader());
-    connect(replies_.get(), &TReplyHandler::Alert, this, &TSession::Alert);
-    connect(replies_.get(), &TReplyHandler::CharactersReceived, this, &TSession::Received);
-    sending_ = std::make_unique<TSending>(*datas_, *lang_, *replies_, *line_, log);
-    channels_ = std::make_unique<TChannels>(*datas_, *lang_, *replies_, log);
-    editor_ = std::make_unique<TProgramEditor>(*datas_, *lang_, *commands_, *options_, *sending_, log);
-    document_ = std::make_unique<TProgramDocument>(*editor_, *options_, *datas_, *commands_, *lang_);
-    reading_ = std::make_unique<TReadingBack>(*datas_, *lang_, *commands_, *replies_, *readEvent_, *line_,
-                                              *editor_, log);
-    datas_->SetLastReply("  ");
+    parts_->line.SetReceiver(&parts_->replies.Reader());
+    connect(&parts_->replies, &TReplyHandler::Alert, this, &TSession::Alert);
+    connect(&parts_->replies, &TReplyHandler::CharactersReceived, this, &TSession::Received);
+    parts_->datas.SetLastReply("  ");
 }
 
 TSession::~TSession() {
     // What a sending and a read use goes after them; the line closes while the sending room,
     // which keeps what the line owes, is still there.
-    reading_->Cancel();
-    sending_->StopNow();
-    line_->Close();
-    reading_.reset();
-    document_.reset();
-    editor_.reset();
-    channels_.reset();
-    sending_.reset();
-    replies_.reset(); // its pending recovery steps go before the scheduler
-    line_.reset();
+    parts_->reading.Cancel();
+    parts_->sending.StopNow();
+    parts_->line.Close();
 }
+
+// clang-format off
+const TCommonDatas& TSession::Datas() const { return parts_->datas; }
+const TLang& TSession::Lang() const { return parts_->lang; }
+const TKVTCommands& TSession::Commands() const { return parts_->commands; }
+TSessionLogs& TSession::Logs() { return parts_->logs; }
+TOperatorSettings& TSession::Options() { return parts_->options; }
+TConnection& TSession::Connection() { return parts_->line; }
+TSending& TSession::Sending() { return parts_->sending; }
+TChannels& TSession::Channels() { return parts_->channels; }
+TProgramEditor& TSession::Editor() { return parts_->editor; }
+TProgramDocument& TSession::Document() { return parts_->document; }
+TReadingBack& TSession::ReadBack() { return parts_->reading; }
+// clang-format on
 
 void TSession::SaveOnClose() const {
     if (readOnly_)
         return;
-    options_->WriteOnClose(line_->PortNumberToStore());
-    logs_->WriteOnClose(datas_->Settings());
+    parts_->options.WriteOnClose(parts_->line.PortNumberToStore());
+    parts_->logs.WriteOnClose(parts_->datas.Settings());
 }

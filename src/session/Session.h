@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/ProgramPaths.h"
-#include "core/Scheduler.h"
 
 #include <QObject>
 
@@ -14,12 +13,10 @@ class TCommonDatas;
 class TConnection;
 class TKVTCommands;
 class TLang;
-class TNamedEvent;
 class TOperatorSettings;
 class TProgramDocument;
 class TProgramEditor;
 class TReadingBack;
-class TReplyHandler;
 class TSending;
 class TSessionLogs;
 
@@ -56,19 +53,19 @@ public:
     const TProgramPaths Paths;
 
     // --- the read-only views every part shares ---
-    const TCommonDatas& Datas() const { return *datas_; }
-    const TLang& Lang() const { return *lang_; }
-    const TKVTCommands& Commands() const { return *commands_; }
+    const TCommonDatas& Datas() const;
+    const TLang& Lang() const;
+    const TKVTCommands& Commands() const;
 
     // --- the rooms ---
-    TSessionLogs& Logs() { return *logs_; }
-    TOperatorSettings& Options() { return *options_; }
-    TConnection& Connection() { return *line_; }
-    TSending& Sending() { return *sending_; }
-    TChannels& Channels() { return *channels_; }
-    TProgramEditor& Editor() { return *editor_; }
-    TProgramDocument& Document() { return *document_; }
-    TReadingBack& ReadBack() { return *reading_; }
+    TSessionLogs& Logs();
+    TOperatorSettings& Options();
+    TConnection& Connection();
+    TSending& Sending();
+    TChannels& Channels();
+    TProgramEditor& Editor();
+    TProgramDocument& Document();
+    TReadingBack& ReadBack();
 
     // A second program on a folder another holds: nothing of the folder is saved at the close.
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
@@ -86,19 +83,7 @@ signals:
     void Received();
 
 private:
-    std::unique_ptr<TSessionLogs> logs_;
-    std::unique_ptr<TCommonDatas> datas_;
-    std::unique_ptr<TLang> lang_;
-    std::unique_ptr<TKVTCommands> commands_;
-    std::unique_ptr<TOperatorSettings> options_;
-    std::unique_ptr<TConnection> line_;
-    std::unique_ptr<TNamedEvent> readEvent_;
-    TTimerScheduler scheduler_;
-    std::unique_ptr<TReplyHandler> replies_;
-    std::unique_ptr<TSending> sending_;
-    std::unique_ptr<TChannels> channels_;
-    std::unique_ptr<TProgramEditor> editor_;
-    std::unique_ptr<TProgramDocument> document_;
-    std::unique_ptr<TReadingBack> reading_;
+    struct TParts;
+    std::unique_ptr<TParts> parts_;
     bool readOnly_ = false;
 };

@@ -16,6 +16,22 @@
 namespace {
 // How many refused lines an import names; the rest are counted.
 constexpr int shownRefusals = 10;
+
+// Runs `action`; what makes it fail is shown to the operator. False when it failed.
+template <typename Action> bool Reported(Action&& action) {
+    try {
+        action();
+        return true;
+    } catch (const EAppError& error) {
+        ReportError(error);
+        return false;
+    }
+}
+
+// A damaged file is taken only when the operator wants it all the same.
+bool TakeDamaged(const QStringList& damage, const TLang& lang) {
+    return damage.isEmpty() || Dialogs().Confirm(lang.ExtraText(Ext::LoadDamaged).arg(damage.join(' ')));
+}
 } // namespace
 
 TFileMenu::TFileMenu(const TActions& actions, TProgramDocument& document, TOperatorSettings& options,
@@ -51,12 +67,8 @@ bool TFileMenu::MayDiscard() {
 }
 
 bool TFileMenu::SaveTo(const QString& fileName, const TProgramDocument::TText& text) {
-    try {
-        document_.Save(fileName, text);
-    } catch (const EFileError& error) {
-        ReportError(error);
+    if (!Reported([&] { document_.Save(fileName, text); }))
         return false;
-    }
     UpdateRecent();
     return true;
 }
@@ -124,15 +136,7 @@ void TFileMenu::LoadNow(const QString& fileName) {
     // Both files are read before anything changes: a file that cannot be read leaves the list,
     // and so does a damaged one unless the operator wants it all the same.
     ProgramFiles::TLoaded loaded;
-    try {
-        loaded = document_.Read(fileName);
-    } catch (const EFileError& error) {
-        ReportError(error);
-        return;
-    }
-    const TLang& lang = options_.Lang();
-    if (!loaded.damage.isEmpty() &&
-        !Dialogs().Confirm(lang.ExtraText(Ext::LoadDamaged).arg(loaded.damage.join(' '))))
+    if (!Reported([&] { loaded = document_.Read(fileName); }) || !TakeDamaged(loaded.damage, options_.Lang()))
         return;
     document_.Take(fileName, loaded);
     UpdateRecent();
@@ -141,13 +145,8 @@ void TFileMenu::LoadNow(const QString& fileName) {
 void TFileMenu::Export() {
     const QString fileName = Dialogs().SaveFileName(options_.FileDialogFolder(),
                                                     document_.ProposedName(TProgramDocument::Proposal::Text));
-    if (fileName.isEmpty())
-        return;
-    try {
-        document_.Export(fileName);
-    } catch (const EFileError& error) {
-        ReportError(error);
-    }
+    if (!fileName.isEmpty())
+        Reported([&] { document_.Export(fileName); });
 }
 
 void TFileMenu::Import() {
@@ -158,15 +157,7 @@ void TFileMenu::Import() {
         return;
     const TLang& lang = options_.Lang();
     PlainTextProgram::TImported imported;
-    try {
-        imported = document_.Import(fileName);
-    } catch (const EAppError& error) {
-        ReportError(error);
-        return;
-    }
-    // A damaged text is taken only when the operator wants it all the same.
-    if (!imported.damage.isEmpty() &&
-        !Dialogs().Confirm(lang.ExtraText(Ext::LoadDamaged).arg(imported.damage.join(' '))))
+    if (!Reported([&] { imported = document_.Import(fileName); }) || !TakeDamaged(imported.damage, lang))
         return;
     if (!imported.refusals.isEmpty()) {
         QStringList text{lang.ExtraText(Ext::ImportRefused).arg(fileName)};

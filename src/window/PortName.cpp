@@ -19,13 +19,11 @@
 
 namespace {
 constexpr TCaptionSlot kSlots[] = {{1, "TFormPortName", -1}, {2, "rgrPortName", 4}};
-constexpr int kHighestEntry = 2;
 } // namespace
 
 TFormPortName::TFormPortName(TOperatorSettings& options, TConnection& connection, QWidget* parent)
-    : TTranslatedDialog(options, parent, "TFormPortName", "Chose port number", kSlots, kHighestEntry),
+    : TTranslatedDialog(options, {"TFormPortName", "Chose port number", kSlots, 2, true}, parent),
       connection_(connection) {
-    setModal(true);
     auto* grid = new QGridLayout(this);
     rgrPortName = new TRadioGroup("rgrPortName", QString(),
                                   {"Com 1", "Com 2", "Com 3", "Com 4", "Other (5 - 255):"}, 2, this);

@@ -28,8 +28,8 @@ constexpr int kRefreshDelayMs = 150;
 
 TProgramPreviewWindow::TProgramPreviewWindow(TOperatorSettings& options, TProgramEditor& editor,
                                              QWidget* parent)
-    : TTranslatedDialog(options, parent, "FormPreview", options.Lang().ExtraText(Ext::PreviewTitle), {}, 0),
-      editor_(editor) {
+    : TTranslatedDialog(options, {"FormPreview", "", {}, 0, false}, parent), editor_(editor) {
+    setWindowTitle(options.Lang().ExtraText(Ext::PreviewTitle));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     auto* column = new QVBoxLayout(this);
     split_ = new QSplitter(Qt::Vertical, this);

@@ -4,12 +4,11 @@
 #include "session/OperatorSettings.h"
 #include "widgets/Captions.h"
 
-TTranslatedDialog::TTranslatedDialog(TOperatorSettings& options, QWidget* parent, const char* objectName,
-                                     const QString& title, std::span<const TCaptionSlot> captionSlots,
-                                     int highestEntry)
-    : QDialog(parent), options_(options), slots_(captionSlots), highestEntry_(highestEntry) {
-    setObjectName(objectName);
-    setWindowTitle(title);
+TTranslatedDialog::TTranslatedDialog(TOperatorSettings& options, const TDialogTexts& texts, QWidget* parent)
+    : QDialog(parent), options_(options), slots_(texts.captionSlots), highestEntry_(texts.highestEntry) {
+    setObjectName(texts.objectName);
+    setWindowTitle(texts.title);
+    setModal(texts.modal);
     setAttribute(Qt::WA_DeleteOnClose);
 }
 

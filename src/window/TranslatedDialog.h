@@ -9,6 +9,16 @@
 class TLang;
 class TOperatorSettings;
 
+// What makes a dialog of the program: its name, its design-time title, the slots of its captions
+// among the language's dialog texts (up to the highest entry it reads), and whether it is modal.
+struct TDialogTexts {
+    const char* objectName;
+    const char* title;
+    std::span<const TCaptionSlot> captionSlots;
+    int highestEntry = 0;
+    bool modal = true;
+};
+
 // What the program's dialogs share: a dialog whose captions come from the dialog texts of the
 // language in use, released when closed, standing on the room of the session it works with
 // (never on the main window). A dialog's own constructor builds its controls and ends with
@@ -17,8 +27,7 @@ class TOperatorSettings;
 class TTranslatedDialog : public QDialog, public ICaptionTarget {
     Q_OBJECT
 public:
-    TTranslatedDialog(TOperatorSettings& options, QWidget* parent, const char* objectName,
-                      const QString& title, std::span<const TCaptionSlot> captionSlots, int highestEntry);
+    TTranslatedDialog(TOperatorSettings& options, const TDialogTexts& texts, QWidget* parent);
 
     // ApplyLanguage, then Fill.
     void FormCreate();

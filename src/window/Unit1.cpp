@@ -79,15 +79,14 @@ TForm1::~TForm1() {
 
 void TForm1::ConnectHandlers() {
     TSession& session = *session_;
-    connect(mmVers, &QAction::triggered, this, &TForm1::mmVers1Click);
-    connect(mmSettsPortName, &QAction::triggered, this, &TForm1::mmSettsPortNameClick);
-    connect(mmSettsProp, &QAction::triggered, this, &TForm1::mmSettsPropClick);
-    connect(mmNastrLogs, &QAction::triggered, this, &TForm1::mmNastrLogsClick);
-    connect(mmNastrError, &QAction::triggered, this, &TForm1::mmNastrErrorClick);
-    connect(mmSettsCoord, &QAction::triggered, this, &TForm1::mmSettsCoordClick);
-    connect(mmLang, &QAction::triggered, this, &TForm1::mmLangClick);
-    connect(mmReadCh, &QAction::triggered, this, &TForm1::mmReadChClick);
-    connect(mmPreview, &QAction::triggered, this, &TForm1::mmPreviewClick);
+    // clang-format off
+    const std::pair<QAction*, void (TForm1::*)()> menu[] = {
+        {mmVers, &TForm1::mmVers1Click}, {mmSettsPortName, &TForm1::mmSettsPortNameClick}, {mmSettsProp, &TForm1::mmSettsPropClick},
+        {mmNastrLogs, &TForm1::mmNastrLogsClick}, {mmNastrError, &TForm1::mmNastrErrorClick}, {mmSettsCoord, &TForm1::mmSettsCoordClick},
+        {mmLang, &TForm1::mmLangClick}, {mmReadCh, &TForm1::mmReadChClick}, {mmPreview, &TForm1::mmPreviewClick}};
+    // clang-format on
+    for (const auto& [action, handler] : menu)
+        connect(action, &QAction::triggered, this, handler);
     connect(ExtendedPanel->btnPreview, &QPushButton::clicked, this, &TForm1::mmPreviewClick);
     connect(mmFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(ChannelState->StatesButton(), &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);

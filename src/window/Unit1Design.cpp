@@ -108,9 +108,7 @@ void TForm1::CreateControls() {
     auto* central = new QWidget;
     central->setObjectName("Form1Client");
     Client = central;
-    auto* column = new TWindowColumn(central);
-    column->setContentsMargins(2, 2, 2, 2);
-    column->setSpacing(2);
+    auto* column = Design::Spaced(new TWindowColumn(central), 2, 2);
     ChannelState = new TChannelStatePanel(central);
     column->addWidget(ChannelState);
     auto* modes = new QHBoxLayout;

@@ -14,13 +14,11 @@ namespace {
 constexpr TCaptionSlot kSlots[] = {{3, "TFormByteLen", -1}, {4, "rgrDataLen", -1},  {5, "rgrStopBits", -1},
                                    {6, "rgrParity", -1},    {7, "lblBaudRate", -1}, {8, "rgrParity", 0},
                                    {9, "rgrParity", 1},     {10, "rgrParity", 2},   {11, "btnCancel", -1}};
-constexpr int kHighestEntry = 11;
 } // namespace
 
 TFormByteLen::TFormByteLen(TOperatorSettings& options, TConnection& connection, QWidget* parent)
-    : TTranslatedDialog(options, parent, "TFormByteLen", "Port properties", kSlots, kHighestEntry),
+    : TTranslatedDialog(options, {"TFormByteLen", "Port properties", kSlots, 11, false}, parent),
       connection_(connection) {
-    setModal(false);
     auto* grid = new QGridLayout(this);
     rgrDataLen = new TRadioGroup("rgrDataLen", "Data bits:", {"5", "6", "7", "8"}, 2, this);
     rgrDataLen->SetItemIndex(3);

@@ -35,13 +35,11 @@ QString WrappedAtTokens(const QString& text, qsizetype width = 200) {
 constexpr TCaptionSlot kSlots[] = {{12, "TFormChanRead", -1}, {13, "btnRead", -1},
                                    {14, "chbAddToEnd", -1},   {15, "chbCodes", -1},
                                    {16, "btnAddToList", -1},  {17, "StringGridRead", 2}};
-constexpr int kHighestEntry = 17;
 } // namespace
 
 TFormChanRead::TFormChanRead(TOperatorSettings& options, TReadingBack& reading, QWidget* parent)
-    : TTranslatedDialog(options, parent, "TFormChanRead", "Read executing program", kSlots, kHighestEntry),
+    : TTranslatedDialog(options, {"TFormChanRead", "Read executing program", kSlots, 17, false}, parent),
       reading_(reading), readed_(std::make_unique<TCommandList>("MemoReaded")) {
-    setModal(false);
     resize(451, 279);
     auto* grid = new QGridLayout(this);
     btnRead = new QPushButton("Read from contoller", this);

@@ -20,13 +20,11 @@ constexpr TCaptionSlot kSlots[] = {{18, "TFormColorIndicators", -1},
                                    {24, "rgr1", -1},
                                    {24, "rgr2", -1},
                                    {24, "rgr3", -1}};
-constexpr int kHighestEntry = 24;
 } // namespace
 
 TFormColorIndicators::TFormColorIndicators(TOperatorSettings& options, TChannels& channels, QWidget* parent)
-    : TTranslatedDialog(options, parent, "TFormColorIndicators", "Coordinates mode", kSlots, kHighestEntry),
+    : TTranslatedDialog(options, {"TFormColorIndicators", "Coordinates mode", kSlots, 24, true}, parent),
       channels_(channels) {
-    setModal(true);
     const auto& colours = TCommonDatas::IndicatorColours;
     auto* grid = new QGridLayout(this);
     lblMode = new QLabel("Mode:", this);

@@ -24,16 +24,15 @@ constexpr TCaptionSlot kSlots[] = {
     {31, "btnErrRun", -1},     {32, "StaticText2", -1}, {33, "RbtnEr6_NoReact", -1},
     {34, "RbtnEr6_Esc", -1},   {35, "StaticText3", -1}, {36, "RbtnEr9_NoReact", -1},
     {37, "RbtnEr9_Esc", -1},   {38, "StaticText4", -1}};
-constexpr int kHighestEntry = 38;
 
-using Design::Named;
 } // namespace
 
+using Design::Named;
+
 TFormErrNastr::TFormErrNastr(TOperatorSettings& options, TChannels& channels, QWidget* parent)
-    : TTranslatedDialog(options, parent, "TFormErrNastr", "Program settings - error handling", kSlots,
-                        kHighestEntry),
+    : TTranslatedDialog(options, {"TFormErrNastr", "Program settings - error handling", kSlots, 38, true},
+                        parent),
       channels_(channels) {
-    setModal(true);
     auto* column = new QVBoxLayout(this);
 
     pnlEr5 = Design::Frame("pnlEr5", this);

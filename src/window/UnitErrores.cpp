@@ -15,15 +15,14 @@
 namespace {
 constexpr TCaptionSlot kSlots[] = {
     {39, "TFormErrores", -1}, {40, "StaticText1", -1}, {41, "StaticText2", -1}, {42, "btnAllOk", -1}};
-constexpr int kHighestEntry = 42;
 
-using Design::Named;
 } // namespace
 
+using Design::Named;
+
 TFormErrores::TFormErrores(TOperatorSettings& options, TChannels& channels, QWidget* parent)
-    : TTranslatedDialog(options, parent, "TFormErrores", "Error recovering", kSlots, kHighestEntry),
+    : TTranslatedDialog(options, {"TFormErrores", "Error recovering", kSlots, 42, true}, parent),
       channels_(channels) {
-    setModal(true);
     auto* column = new QVBoxLayout(this);
     const auto step = [&](QFrame*& panel, const char* panelName, QCheckBox*& box, const char* boxName,
                           QLabel*& text, const char* textName, const QString& caption, QPushButton*& button,
@@ -55,9 +54,8 @@ TFormErrores::TFormErrores(TOperatorSettings& options, TChannels& channels, QWid
 }
 
 void TFormErrores::Fill() {
-    const TSettings& d = Options().Settings();
-    chboxED->setChecked(d.RecoveryBreakComm);
-    chboxSettsClear->setChecked(d.RecoveryClearMarks);
+    chboxED->setChecked(Options().Settings().RecoveryBreakComm);
+    chboxSettsClear->setChecked(Options().Settings().RecoveryClearMarks);
 }
 
 void TFormErrores::chboxEDClick() {

@@ -36,7 +36,6 @@ constexpr TCaptionSlot kSlots[] = {{43, "TFormProgProp", -1},
                                    {59, "RgrTrunc", 2},
                                    {60, "rgrUnitsName", -1},
                                    {61, "chBoxLogs", -1}};
-constexpr int kHighestEntry = 61;
 
 QCheckBox* Box(const char* name, const QString& caption, QWidget* parent, QLayout* layout) {
     auto* box = new QCheckBox(caption, parent);
@@ -56,8 +55,7 @@ QFrame* Panel(const char* name, QWidget* parent, QLayout* into) {
 } // namespace
 
 TFormProgProp::TFormProgProp(TOperatorSettings& options, QWidget* parent)
-    : TTranslatedDialog(options, parent, "TFormProgProp", "Program main settings", kSlots, kHighestEntry) {
-    setModal(true);
+    : TTranslatedDialog(options, {"TFormProgProp", "Program main settings", kSlots, 61, true}, parent) {
     auto* column = new QVBoxLayout(this);
 
     auto* show = new QVBoxLayout(Panel("Panel1", this, column));
@@ -112,51 +110,37 @@ TFormProgProp::TFormProgProp(TOperatorSettings& options, QWidget* parent)
     FormCreate();
 }
 
+std::vector<TFormProgProp::TBinding> TFormProgProp::Bindings() const {
+    // clang-format off
+    return {{chboxPortLogs, &TSettings::ShowPortLog},           {chboxLoadLogs, &TSettings::ShowLoadLog},
+            {chBoxLogs, &TSettings::ShowOperationLog},          {chBoxSavePortLogs, &TSettings::SavePortLog},
+            {chBoxSaveLogs, &TSettings::SaveOperationLog},      {chbLogTimes, &TSettings::LogTimes},
+            {chbSessionLogs, &TSettings::KeepSessionLogs},      {chBoxSavePortProp, &TSettings::SavePortSettings},
+            {chboxSaveProgProp, &TSettings::SaveProgramSettings}, {chBoxSaveErrProp, &TSettings::SaveErrorSettings},
+            {chboxUnitsSave, &TSettings::SaveUnits},            {ChboxUnitsName, &TSettings::SaveUnitsName},
+            {ChboxUnitsScale, &TSettings::SaveUnitsScale},      {chBoxAddENAutomatic, &TSettings::AutoAddEN},
+            {chboxAddBGAutomatic, &TSettings::AutoAddBG}};
+    // clang-format on
+}
+
 void TFormProgProp::Fill() {
     const TSettings& d = Options().Settings();
-    chboxPortLogs->setChecked(d.ShowPortLog);
-    chboxLoadLogs->setChecked(d.ShowLoadLog);
-    chBoxLogs->setChecked(d.ShowOperationLog);
-    chBoxSavePortLogs->setChecked(d.SavePortLog);
-    chBoxSaveLogs->setChecked(d.SaveOperationLog);
-    const TLang& lang = Lang();
-    chbLogTimes->setText(lang.ExtraText(Ext::LogTimesOption));
-    chbSessionLogs->setText(lang.ExtraText(Ext::SessionLogsOption));
-    chbLogTimes->setChecked(d.LogTimes);
-    chbSessionLogs->setChecked(d.KeepSessionLogs);
+    for (const TBinding& b : Bindings())
+        b.box->setChecked(d.*b.setting);
+    chbLogTimes->setText(Lang().ExtraText(Ext::LogTimesOption));
+    chbSessionLogs->setText(Lang().ExtraText(Ext::SessionLogsOption));
     spinSessionLogs->setValue(int(std::clamp<quint32>(d.SessionLogCopies, 1, 9999)));
     spinSessionLogs->setEnabled(d.KeepSessionLogs);
-    chBoxSavePortProp->setChecked(d.SavePortSettings);
-    chboxSaveProgProp->setChecked(d.SaveProgramSettings);
-    chBoxSaveErrProp->setChecked(d.SaveErrorSettings);
-    chboxUnitsSave->setChecked(d.SaveUnits);
-    ChboxUnitsName->setChecked(d.SaveUnitsName);
-    ChboxUnitsScale->setChecked(d.SaveUnitsScale);
-    chBoxAddENAutomatic->setChecked(d.AutoAddEN);
-    chboxAddBGAutomatic->setChecked(d.AutoAddBG);
     RgrTrunc->SetItemIndex(d.RoundingMode);
     EditUnitsName->setText(d.UnitsName);
 }
 
 void TFormProgProp::btnOKClick() {
     TSettings d = Options().Settings();
+    for (const TBinding& b : Bindings())
+        d.*b.setting = b.box->isChecked();
     d.UnitsName = EditUnitsName->text();
-    d.ShowPortLog = chboxPortLogs->isChecked();
-    d.ShowLoadLog = chboxLoadLogs->isChecked();
-    d.ShowOperationLog = chBoxLogs->isChecked();
-    d.SavePortLog = chBoxSavePortLogs->isChecked();
-    d.SaveOperationLog = chBoxSaveLogs->isChecked();
-    d.LogTimes = chbLogTimes->isChecked();
-    d.KeepSessionLogs = chbSessionLogs->isChecked();
     d.SessionLogCopies = quint32(spinSessionLogs->value());
-    d.SavePortSettings = chBoxSavePortProp->isChecked();
-    d.SaveProgramSettings = chboxSaveProgProp->isChecked();
-    d.SaveErrorSettings = chBoxSaveErrProp->isChecked();
-    d.SaveUnits = chboxUnitsSave->isChecked();
-    d.SaveUnitsName = ChboxUnitsName->isChecked();
-    d.SaveUnitsScale = ChboxUnitsScale->isChecked();
-    d.AutoAddEN = chBoxAddENAutomatic->isChecked();
-    d.AutoAddBG = chboxAddBGAutomatic->isChecked();
     if (RgrTrunc->ItemIndex() >= 0)
         d.RoundingMode = quint8(RgrTrunc->ItemIndex());
     Options().Apply(d);   // the scale texts show the new unit name

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "TranslatedDialog.h"
+#include "core/Settings.h"
+
+#include <vector>
 
 class QCheckBox;
 class QLineEdit;
@@ -46,4 +49,12 @@ protected:
 signals:
     // The settings of what the window shows were applied: its layout follows.
     void LayoutChanged();
+
+private:
+    // Each check box and the setting it shows.
+    struct TBinding {
+        QCheckBox* box;
+        bool TSettings::*setting;
+    };
+    std::vector<TBinding> Bindings() const;
 };

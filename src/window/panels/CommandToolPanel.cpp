@@ -103,9 +103,7 @@ TCommandToolPanel::TCommandToolPanel(QWidget* parent) : QFrame(parent) {
 
     // Program management at the bottom of the tool panel.
     QFrame* main = Frame("pnlMainTools", this);
-    auto* mainRow = new QHBoxLayout(main);
-    mainRow->setContentsMargins(2, 2, 2, 2);
-    mainRow->setSpacing(2);
+    auto* mainRow = Design::Spaced(new QHBoxLayout(main), 2, 2);
     QToolButton* ld1 = Tool("btnLD1", "LD1", main);
     ld1->setToolTip("Load program to coordinate 1");
     hints_.push_back({ld1, Ext::HintLD1});

@@ -28,9 +28,7 @@ void CaptionOverList(QFrame* panel, QWidget* caption, QWidget* list) {
 } // namespace
 
 TExtendedPanel::TExtendedPanel(QWidget* parent) : TPanel("PanelMultC", parent) {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(2, 2, 2, 2);
-    row->setSpacing(2);
+    auto* row = Design::Spaced(new QHBoxLayout(this), 2, 2);
     Tools = new TCommandToolPanel(this);
     row->addWidget(Tools);
 

@@ -12,6 +12,19 @@
 #include <QMenu>
 #include <QWidget>
 
+namespace {
+// The property that holds a control's caption: the title of a menu or a group box, the text of
+// an action, a button or a label; none for anything else.
+const char* CaptionProperty(const QObject& control) {
+    if (qobject_cast<const QMenu*>(&control) || qobject_cast<const QGroupBox*>(&control))
+        return "title";
+    if (qobject_cast<const QAction*>(&control) || qobject_cast<const QAbstractButton*>(&control) ||
+        qobject_cast<const QLabel*>(&control))
+        return "text";
+    return nullptr;
+}
+} // namespace
+
 bool SetControlCaption(QWidget* window, const QString& objectName, int item, const QString& text) {
     if (objectName == window->objectName()) {
         window->setWindowTitle(text);
@@ -27,16 +40,8 @@ bool SetControlCaption(QWidget* window, const QString& objectName, int item, con
             group->SetItem(item, text);
     } else if (auto* grid = qobject_cast<TStringGrid*>(control)) {
         grid->SetCell(std::max(item, 0), 0, text);
-    } else if (auto* menu = qobject_cast<QMenu*>(control)) {
-        menu->setTitle(text);
-    } else if (auto* action = qobject_cast<QAction*>(control)) {
-        action->setText(text);
-    } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
-        box->setTitle(text);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        button->setText(text);
-    } else if (auto* label = qobject_cast<QLabel*>(control)) {
-        label->setText(text);
+    } else if (const char* property = CaptionProperty(*control)) {
+        control->setProperty(property, text); // a menu's or a group box's title, a button's text...
     } else if (auto* panel = qobject_cast<TPanel*>(control)) {
         panel->SetCaption(text);
     } else if (auto* widget = qobject_cast<QWidget*>(control); widget && widget->isWindow()) {
@@ -56,16 +61,11 @@ QString ControlCaption(QWidget* window, const QString& objectName, int item) {
     if (auto* grid = qobject_cast<TStringGrid*>(control))
         return grid->Cell(std::max(item, 0), 0);
     // Menus as the operator reads them, without their mnemonic marks.
-    if (auto* menu = qobject_cast<QMenu*>(control))
-        return Mnemonics::Bare(menu->title());
-    if (auto* action = qobject_cast<QAction*>(control))
-        return Mnemonics::Bare(action->text());
-    if (auto* box = qobject_cast<QGroupBox*>(control))
-        return box->title();
-    if (auto* button = qobject_cast<QAbstractButton*>(control))
-        return button->text();
-    if (auto* label = qobject_cast<QLabel*>(control))
-        return label->text();
+    if (const char* property = CaptionProperty(*control)) {
+        const QString caption = control->property(property).toString();
+        const bool menu = qobject_cast<QMenu*>(control) || qobject_cast<QAction*>(control);
+        return menu ? Mnemonics::Bare(caption) : caption;
+    }
     if (auto* panel = qobject_cast<TPanel*>(control))
         return panel->Caption();
     return {};

@@ -16,6 +16,13 @@ template <typename T> T* Named(T* widget, const QString& name) {
     return widget;
 }
 
+// `layout` with `margin` on every side and `spacing` between its items.
+template <typename L> L* Spaced(L* layout, int margin, int spacing) {
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(spacing);
+    return layout;
+}
+
 inline QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
     return Named(new QPushButton(caption, parent), name);
 }
