@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Checks the folder floors and the formatting, then builds and runs the whole suite three times:
-# a plain build, a build with AddressSanitizer and UndefinedBehaviorSanitizer, and one with
-# ThreadSanitizer, in which any sanitizer report fails the run; then fuzzes each target briefly.
+# Checks the folder floors, the code's measured shape and the formatting, then builds and runs
+# the whole suite three times: a plain build, a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and one with ThreadSanitizer, in which any sanitizer report fails
+# the run; then fuzzes each target briefly.
 set -euo pipefail
 build=${1:-build}
 asan=${2:-build-asan}
@@ -10,6 +11,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 
 echo "== layout and formatting"
 "$here/scripts/check-layers.sh"
+python3 "$here/scripts/measures.py"
 (cd "$here" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror)
 echo "Formatting: every file as .clang-format says."
 
