@@ -26,14 +26,16 @@ const struct {
      "(--open-recording sends it)."},
     {Command::SingleLines, "command", "command LINE...",
      "Sends single lines (ST1, PS2, SD400) one after the other and prints each answer."},
-    {Command::Read, "read", "read [-o FILE] [--direct] [--timeout S]",
-     "Reads the program channel 1 holds back (RD1*; the buffer, RB*, with --direct), as \"Load\n"
-     "from device\" does, and prints its command lines, or saves them as a program file pair that\n"
-     "send writes back as it is (ended by ED). --timeout gives up after S seconds (status 1)."},
-    {Command::Verify, "verify", "verify FILE [--plain] [--direct] [--timeout S]",
-     "Reads the stored program back and compares it with the lines between the file's LD and ED,\n"
-     "as \"Compare with the command list\" does: the match, or the first difference. --timeout\n"
+    {Command::Read, "read", "read [-o FILE] [--channel N | --direct] [--timeout S]",
+     "Reads the program a channel holds back (channel 1, RD1*, unless --channel names 2 or 3; the\n"
+     "buffer, RB*, with --direct), as \"Load from device\" does, and prints its command lines, or\n"
+     "saves them as a program file pair that send writes back as it is (ended by ED). --timeout\n"
      "gives up after S seconds (status 1)."},
+    {Command::Verify, "verify", "verify FILE [--plain] [--direct] [--timeout S]",
+     "Reads back the program of every channel the file writes (each LD n ... ED against RD n) and\n"
+     "compares them, as \"Compare with the command list\" does: the match or the first difference,\n"
+     "channel by channel (a file with no LD: channel 1; --direct: the buffer against its first\n"
+     "program). --timeout gives up after S seconds for each read (status 1)."},
     {Command::Wait, "wait", "wait CHANNEL [--start] [--timeout S]",
      "Waits until the channel reports that its program completed, an execution error or a pause,\n"
      "printing each report. With --start it sends ST<CHANNEL> first, so that no report is missed."},
@@ -63,6 +65,7 @@ QString TCliOptions::CommandName(Command command) {
 
 TCliOptions TCliOptions::Parse(const QStringList& arguments) {
     TCliOptions o;
+    bool channelGiven = false;
     const auto refuse = [&](const QString& why) {
         o.error = why;
         return o;
@@ -123,6 +126,12 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
                                   ? QString("The option --port needs a whole number from 1 to 255.")
                                   : o.error);
             o.port = quint32(*n);
+        } else if (argument == "--channel") {
+            const auto n = number("--channel", 1, 3);
+            if (!n || *n != int(*n))
+                return refuse(o.error.isEmpty() ? QString("The option --channel needs 1, 2 or 3.") : o.error);
+            o.channel = int(*n);
+            channelGiven = true;
         } else if (argument == "--reply-time") {
             const auto n = number("--reply-time", 1, 86400000);
             if (!n)
@@ -207,6 +216,10 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
     case Command::None:
         break;
     }
+    if (channelGiven && o.command != Command::Read)
+        return refuse("--channel belongs to read (verify reads every channel its file writes).");
+    if (channelGiven && o.direct)
+        return refuse("Give either --channel or --direct, not both.");
     if ((o.minimum || o.maximum) && o.command != Command::Preview)
         return refuse("--min and --max belong to preview.");
     if (o.timeoutS && o.command != Command::Wait && o.command != Command::Read &&

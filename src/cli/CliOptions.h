@@ -26,7 +26,8 @@ struct TCliOptions {
 
     // The commands' options.
     bool plain = false;                     // send, verify: a text file of list lines
-    bool direct = false;                    // read, verify: the buffer (RB*) instead of channel 1 (RD1*)
+    bool direct = false;                    // read, verify: the buffer (RB*) instead of a channel's program
+    int channel = 1;                        // read: --channel N, the program of channel N (RD<N>*)
     QString output;                         // read: -o FILE, a program file pair
     std::optional<double> timeoutS;         // wait, read, verify
     bool start = false;                     // wait: send ST<n> first

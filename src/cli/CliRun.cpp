@@ -276,9 +276,7 @@ int TCliRun::SingleLines() {
     return Done;
 }
 
-int TCliRun::ReadBack(const QStringList* compareWith) {
-    if (options_.direct)
-        session_->Editor().SetDirectControl(true);
+int TCliRun::ReadOne(int channel, TCommandList& read, TReadBack& parsed) {
     TReadingBack& reading = session_->ReadBack();
     QEventLoop loop;
     TChanReadThread::Outcome outcome = TChanReadThread::Outcome::Stopped;
@@ -288,8 +286,12 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
         text = t;
         loop.quit();
     });
-    if (reading.Begin() != TReadingBack::Start::Started) {
-        out_.Error("The controller cannot be read now.");
+    if (reading.Begin(channel) != TReadingBack::Start::Started) {
+        out_.Error(channel == 0
+                       ? QString("The controller cannot be read now.")
+                       : QString("The controller cannot be read now: channel %1 is not in standby, or "
+                                 "the controller is recording.")
+                             .arg(channel));
         return Refused;
     }
     connect(watch_.get(), &TTerminationWatch::Requested, &loop, &QEventLoop::quit);
@@ -317,8 +319,7 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
         return Stopped;
     if (outcome != TChanReadThread::Outcome::Read)
         return Refused; // "No reply from the controller!" is logged
-    TCommandList read("MemoReaded");
-    const TReadBack parsed = reading.Parse({text}, read);
+    parsed = reading.Parse({text}, read);
     for (const QString& refusal : parsed.refusals)
         out_.Event("refused", {{"text", refusal}}, refusal);
     if (parsed.wrongCommand)
@@ -329,19 +330,49 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
         out_.Event("end", {{"outcome", "no-program"}}, {});
         return Refused;
     }
+    return Done;
+}
+
+int TCliRun::ReadBack(const QStringList* compareWith) {
+    if (options_.direct)
+        session_->Editor().SetDirectControl(true);
+    TReadingBack& reading = session_->ReadBack();
     if (compareWith) {
-        const TReadingBack::TVerdict verdict = reading.Compare(parsed, *compareWith);
-        const TComparison& c = verdict.comparison;
-        if (c.same) {
-            out_.Event("verify", {{"outcome", "same"}, {"count", c.count}}, verdict.text);
-            return Done;
+        // Every channel the file writes, each against its own program; the buffer against the
+        // file's first program.
+        QList<int> channels = options_.direct ? QList<int>{0} : ChannelsWritten(*compareWith);
+        if (channels.isEmpty())
+            channels = {1};
+        int status = Done;
+        for (int channel : channels) {
+            TCommandList read("MemoReaded");
+            TReadBack parsed;
+            const int readStatus = ReadOne(channel, read, parsed);
+            if (readStatus != Done)
+                return readStatus;
+            const TReadingBack::TVerdict verdict = reading.Compare(parsed, *compareWith);
+            const TComparison& c = verdict.comparison;
+            if (c.same) {
+                out_.Event("verify", {{"channel", channel}, {"outcome", "same"}, {"count", c.count}},
+                           verdict.text);
+            } else {
+                out_.Event("verify",
+                           {{"channel", channel},
+                            {"outcome", "differs"},
+                            {"line", c.firstDifference + 1},
+                            {"text", c.listed},
+                            {"answer", c.read}},
+                           verdict.text);
+                status = Refused;
+            }
         }
-        out_.Event(
-            "verify",
-            {{"outcome", "differs"}, {"line", c.firstDifference + 1}, {"text", c.listed}, {"answer", c.read}},
-            verdict.text);
-        return Refused;
+        return status;
     }
+    TCommandList read("MemoReaded");
+    TReadBack parsed;
+    const int status = ReadOne(options_.direct ? 0 : options_.channel, read, parsed);
+    if (status != Done)
+        return status;
     // The whole program, with the ED that ended it, so that it can be sent back as it is.
     const TFileTie::TText program = reading.WholeProgram(read, parsed);
     if (!options_.output.isEmpty()) {

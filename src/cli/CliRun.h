@@ -15,6 +15,8 @@
 
 class TSession;
 class TTerminationWatch;
+class TCommandList;
+struct TReadBack;
 
 // One call of kvtctl: a session over the program folder (its settings, its language, its port
 // resolution), the port opened as the window opens it, the command done through the session's
@@ -47,6 +49,9 @@ private:
     int Send(const QStringList& lines);
     int SingleLines();
     int ReadBack(const QStringList* compareWith);
+    // One read of channel 1 to 3, or of the buffer (0), parsed into `read`; the status, or Done
+    // when a whole program came.
+    int ReadOne(int channel, TCommandList& read, TReadBack& parsed);
     int Wait();
     // Where a script is refused what the window asks about: a program beyond its travel, a list
     // that would leave the controller recording. The status, or Done.

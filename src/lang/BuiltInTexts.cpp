@@ -195,10 +195,9 @@ const QStringList& ExtraTexts() {
         "no correct program",                                                             // 32
         "There is a wrong command in the list!",                                          // 33
         "Compare with the command list",                                                  // 34
-        "The controller holds the program of the command list: %1 commands match.",       // 35
-        "The controller's program differs from the command list at command %1: the controller holds "
-        "\"%2\", "
-        "the list \"%3\".",                                                                            // 36
+        "%2 holds the program of the command list: %1 commands match.",                   // 35
+        "The program of %4 differs from the command list at command %1: the controller holds \"%2\", the "
+        "list \"%3\".",                                                                                // 36
         "(nothing)",                                                                                   // 37
         "The program read back ends before the token \"%1\": %2",                                      // 38
         "Line %1 of %2, %3",                                                                           // 39
@@ -359,8 +358,24 @@ const QStringList& ExtraTexts() {
         "Line %1: the program of channel %2 goes beyond what can be counted (more than 10^18 steps or "
         "moves); its figures are shown at that limit.", // 179
         "Line %1: repetitions nested more than %2 deep; the preview leaves this one out, so the figures may "
-        "be too small.", // 180
-        "No such file.", // 181
+        "be too small.",                                                             // 180
+        "No such file.",                                                             // 181
+        "\"%1\" is no command of the controller.",                                   // 182
+        "%1 is no command of a program: a program is read back from the Info menu.", // 183
+        "%1 needs an argument: %2",                                                  // 184
+        "%1 takes no argument.",                                                     // 185
+        "%1: the argument must be a whole number from %2 to %3 (steps).",            // 186
+        "Commands: %1",                                                              // 187
+        "&Command:",                                                                 // 188
+        "Type a controller command (LD2, ST3, SD 300) and press Enter to add it as the buttons do. Up and "
+        "Down: earlier commands; Tab: complete the code.", // 189
+        "Channel %1",                                      // 190
+        "The buffer",                                      // 191
+        "channel %1",                                      // 192
+        "the buffer",                                      // 193
+        "%1 holds no program.",                            // 194
+        "Read:",                                           // 195
+        "Buffer (RB)",                                     // 196
     };
     return texts;
 }

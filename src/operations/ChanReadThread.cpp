@@ -15,8 +15,8 @@ qint64 TChanReadThread::LongestReadMs(int baud, int replyTimeMs) {
     return qint64(MaxReadBytes) * 11 * 1000 / std::max(baud, 1) + 10 * qint64(replyTimeMs);
 }
 
-QString TChanReadThread::RequestFor(const TCommonDatas& datas) {
-    return datas.Settings().DirectControl ? "RB*" : "RD1*";
+QString TChanReadThread::RequestFor(int channel) {
+    return channel == 0 ? QString("RB*") : QString("RD%1*").arg(channel);
 }
 
 TChanReadThread::~TChanReadThread() {

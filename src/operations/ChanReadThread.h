@@ -29,7 +29,7 @@ public:
     enum class Outcome { Read, NoAnswer, TimedOut, Stopped };
     Q_ENUM(Outcome)
 
-    // `request` is "RB*" with Direct Control, else "RD1*" (RequestFor); `received` tells how
+    // `request` is "RD<n>*" or "RB*" (RequestFor); `received` tells how
     // many bytes have come so far (from any thread).
     // `maxMs` bounds the whole read: what the largest program takes at the line's rate, so that
     // a line that keeps dribbling a byte now and then cannot hold a read for days.
@@ -39,7 +39,8 @@ public:
     static constexpr quint64 MaxReadBytes = 65537ull * 32;
     // How long the largest program takes at `baud` (eleven bits a byte at most), and a margin.
     static qint64 LongestReadMs(int baud, int replyTimeMs);
-    static QString RequestFor(const TCommonDatas& datas);
+    // The request for the program of channel 1 to 3, or for the buffer (0).
+    static QString RequestFor(int channel);
     ~TChanReadThread() override;
     TChanReadThread(const TChanReadThread&) = delete;
     TChanReadThread& operator=(const TChanReadThread&) = delete;

@@ -76,11 +76,12 @@ QString Normalized(QString line) {
 }
 
 // The program a list of lines writes: from after its recording command (from its start, when it
-// has none) up to its ED.
-QStringList ProgramOf(const QStringList& lines) {
-    qsizetype first = 0;
+// has none) up to its ED; with a channel, from after its LD <channel> (nothing, when it has none).
+QStringList ProgramOf(const QStringList& lines, int channel = 0) {
+    qsizetype first = channel == 0 ? 0 : lines.size();
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (K::CommandIndex(lines[i]) == K::LD) {
+        if (K::CommandIndex(lines[i]) == K::LD &&
+            (channel == 0 || Normalized(lines[i]).mid(2).toInt() == channel)) {
             first = i + 1;
             break;
         }
@@ -93,9 +94,21 @@ QStringList ProgramOf(const QStringList& lines) {
 
 } // namespace
 
-TComparison CompareWithList(const QStringList& readCommands, const QStringList& listLines) {
+QList<int> ChannelsWritten(const QStringList& listLines) {
+    QList<int> channels;
+    for (const QString& line : listLines) {
+        if (K::CommandIndex(line) != K::LD)
+            continue;
+        const int channel = Normalized(line).mid(2).toInt();
+        if (channel >= 1 && channel <= 3 && !channels.contains(channel))
+            channels.append(channel);
+    }
+    return channels;
+}
+
+TComparison CompareWithList(const QStringList& readCommands, const QStringList& listLines, int channel) {
     const QStringList readLines = ProgramOf(readCommands);
-    const QStringList program = ProgramOf(listLines);
+    const QStringList program = ProgramOf(listLines, channel);
     TComparison comparison;
     const qsizetype n = std::max(readLines.size(), program.size());
     for (qsizetype i = 0; i < n; ++i) {

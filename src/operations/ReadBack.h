@@ -10,6 +10,8 @@ class TKVTCommands;
 // What a read of the controller's stored program gave: the commands it lists, and whether one of
 // them was not a command of the vocabulary.
 struct TReadBack {
+    // Whose program it is: channel 1 to 3, or the buffer (0).
+    int channel = 1;
     // Each command as the controller holds it, in steps (AL with its sign), for comparing.
     QStringList commands;
     bool wrongCommand = false;
@@ -36,7 +38,8 @@ TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, 
 
 // How the commands of a read (as the controller holds them) compare with the program of the command
 // list: in each, the commands after the recording command (LD) up to ED, codes and values in steps,
-// a '+' before a value ignored.
+// a '+' before a value ignored. In the list, the program of `channel` (its LD <channel>), or with
+// 0 its first program.
 struct TComparison {
     bool same = false;
     int count = 0;            // the commands compared when they are the same
@@ -44,4 +47,6 @@ struct TComparison {
     QString read;             // and what each holds there (empty: nothing)
     QString listed;
 };
-TComparison CompareWithList(const QStringList& readLines, const QStringList& listLines);
+TComparison CompareWithList(const QStringList& readLines, const QStringList& listLines, int channel = 0);
+// The channels (1 to 3) a list of lines writes a program into (its LD n), each once, in order.
+QList<int> ChannelsWritten(const QStringList& listLines);

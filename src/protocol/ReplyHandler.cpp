@@ -142,7 +142,7 @@ void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
         return;
     }
 
-    if (token == "RD1*" || token == "RB*")
+    if (token == "RD1*" || token == "RD2*" || token == "RD3*" || token == "RB*")
         datas_.ReadBackActive = true;
     if (datas_.ReadBackActive && readBackExpected_)
         CollectReadBack(token);

@@ -28,6 +28,10 @@ int TKVTCommands::CommandIndex(const QString& text) {
     return kTable.index[size_t((a - u'A') * 26 + (b - u'A'))];
 }
 
+const char* TKVTCommands::Code(int index) {
+    return index > 0 && index < Count ? kCodes[index] : "";
+}
+
 void TKVTCommands::BuildTable(const QStringList& messages, double scale, const QString& unitsName,
                               bool stepsMode) {
     const auto m = [&](int i) { return messages.value(i); };
@@ -82,4 +86,39 @@ void TKVTCommands::BuildTable(const QStringList& messages, double scale, const Q
     set(SB, m(84), m(70), "1", "250", m(71));
     set(RB, "Buffer: ");
     set(RD, "EEPROM: ", QString(), "1", "3");
+}
+
+TKVTCommands::TArgumentRule TKVTCommands::ArgumentRule(int index) {
+    using R = TArgumentRule;
+    switch (index) {
+    case ST:
+        return {R::Optional, 1, 3};
+    case MV:
+        return {R::Optional, 1, 10'000'000};
+    case LD:
+    case PS:
+    case RD:
+        return {R::Required, 1, 3};
+    case SD:
+        return {R::Required, 1, 10'000};
+    case SS:
+        return {R::Required, 0, 2'000};
+    case AL:
+        return {R::Required, -500, 500};
+    case SP:
+        return {R::Required, 1, 99'999'999};
+    case JP:
+        return {R::Required, 0, 255};
+    case SB:
+        return {R::Required, 1, 250};
+    case SF:
+    case CF:
+    case WL:
+    case WH:
+    case ML:
+    case MH:
+        return {R::Required, 1, 4};
+    default:
+        return {};
+    }
 }

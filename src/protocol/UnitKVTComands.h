@@ -69,8 +69,18 @@ public:
     // The table index of the code formed by the first two characters of `text` (case-sensitive),
     // or 0 when they form no known code.
     static int CommandIndex(const QString& text);
+    // The code of entry `index` ("" for entry 0).
+    static const char* Code(int index);
 
     const TCommandEntry& Entry(int index) const { return entries_.at(size_t(index)); }
+
+    // What the controller takes after a code, in steps: no argument, an optional one or a
+    // required one, within low..high. A line beyond it is answered as wrong data.
+    struct TArgumentRule {
+        enum Kind { None, Optional, Required } kind = None;
+        qint64 low = 0, high = 0;
+    };
+    static TArgumentRule ArgumentRule(int index);
 
 private:
     std::array<TCommandEntry, Count> entries_{};

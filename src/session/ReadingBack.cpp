@@ -15,6 +15,8 @@
 #include "protocol/ReplyHandler.h"
 #include "protocol/UnitKVTComands.h"
 
+#include <algorithm>
+
 TReadingBack::TReadingBack(TCommonDatas& datas, const TLang& lang, const TKVTCommands& commands,
                            TReplyHandler& replies, TNamedEvent& readEvent, TConnection& connection,
                            TProgramEditor& editor, IOperationLog& log)
@@ -25,19 +27,20 @@ TReadingBack::~TReadingBack() {
     Cancel();
 }
 
-TReadingBack::Start TReadingBack::Begin() {
+TReadingBack::Start TReadingBack::Begin(int channel) {
     if (datas_.CommMode)
         return Start::RecordingMode;
-    if (datas_.CoordState[1] != TCommonDatas::Standby)
+    if (datas_.CoordState[std::clamp(channel, 1, 3)] != TCommonDatas::Standby)
         return Start::NotInStandby;
     if (thread_)
         return Start::AlreadyReading;
+    channel_ = std::clamp(channel, 0, 3);
     // This read collects, and waits for, its own answer only.
     replies_.BeginReadBack();
     event_.Reset();
     TReplyReader& reader = replies_.Reader();
     thread_ = std::make_unique<TChanReadThread>(
-        TChanReadThread::RequestFor(datas_), datas_, event_, connection_,
+        TChanReadThread::RequestFor(channel_), datas_, event_, connection_,
         [&reader] { return reader.BytesReceived(); },
         TChanReadThread::LongestReadMs(connection_.BaudRate(), int(datas_.ReplyTime())));
     // Emitted on the read thread; taken here, on the main thread.
@@ -74,22 +77,32 @@ void TReadingBack::ThreadDone(TChanReadThread::Outcome outcome) {
 
 TReadBack TReadingBack::Parse(const QStringList& lines, TCommandList& into) {
     TReadBack read = ::ParseReadBack(lines, commands_, datas_, into);
+    read.channel = channel_;
+    if (read.endSeen && read.commands.isEmpty() && !read.wrongCommand)
+        log_.AddLogLine(
+            lang_.ExtraText(Ext::ReadNoProgram).arg(Whose(channel_, Ext::ChannelName, Ext::BufferName)));
     if (!read.stoppedAt.isEmpty())
         log_.AddLogLine(
             lang_.ExtraText(Ext::ReadBackStopped).arg(Shown(read.stoppedAt), Shown(read.stopReason)), true);
     return read;
 }
 
+QString TReadingBack::Whose(int channel, int channelText, int bufferText) const {
+    return channel == 0 ? lang_.ExtraText(bufferText) : lang_.ExtraText(channelText).arg(channel);
+}
+
 TReadingBack::TVerdict TReadingBack::Compare(const TReadBack& read, const QStringList& listLines) const {
-    const TComparison c = ::CompareWithList(read.commands, listLines);
+    const TComparison c = ::CompareWithList(read.commands, listLines, read.channel);
     if (c.same)
-        return {c, lang_.ExtraText(Ext::CompareSame).arg(c.count)};
+        return {c,
+                lang_.ExtraText(Ext::CompareSame)
+                    .arg(QString::number(c.count), Whose(read.channel, Ext::ChannelName, Ext::BufferName))};
     const auto shown = [&](const QString& text) {
         return text.isEmpty() ? lang_.ExtraText(Ext::NothingThere) : Shown(text);
     };
-    return {
-        c,
-        lang_.ExtraText(Ext::CompareDiffers).arg(c.firstDifference + 1).arg(shown(c.read), shown(c.listed))};
+    return {c, lang_.ExtraText(Ext::CompareDiffers)
+                   .arg(QString::number(c.firstDifference + 1), shown(c.read), shown(c.listed),
+                        Whose(read.channel, Ext::ChannelOf, Ext::BufferOf))};
 }
 
 TReadingBack::TVerdict TReadingBack::CompareWithList(const TReadBack& read) {

@@ -35,15 +35,18 @@ public:
                  TNamedEvent& readEvent, TConnection& connection, TProgramEditor& editor, IOperationLog& log);
     ~TReadingBack() override;
 
-    // Sends "RB*" (Direct Control) or "RD1*" and waits for the program; Done reports the end.
-    Start Begin();
+    // Sends "RD<channel>*" (channel 1 to 3), or "RB*" for the buffer (0), and waits for the
+    // program; Done reports the end. The channel (channel 1 for the buffer) must be in standby.
+    Start Begin(int channel);
     // Abandons a read under way (its end is never reported) and ends the collection.
     void Cancel();
     bool IsReading() const { return thread_ != nullptr; }
-    // The collected text as commands of `into`, with the scale as for typed values; a value
-    // that ended the parse is logged.
+    // The collected text as commands of `into`, with the scale as for typed values, named by the
+    // channel last read; a value that ended the parse is logged, and so is a channel that holds
+    // no program.
     TReadBack Parse(const QStringList& lines, TCommandList& into);
-    // The read's commands against what `listLines` writes between LD and ED.
+    // The read's commands against what `listLines` writes for the read's channel (its LD n ... ED;
+    // the buffer's: the first program).
     TVerdict Compare(const TReadBack& read, const QStringList& listLines) const;
     // The same against the command list, the verdict logged.
     TVerdict CompareWithList(const TReadBack& read);
@@ -61,6 +64,8 @@ signals:
 
 private:
     void ThreadDone(TChanReadThread::Outcome outcome);
+    // Channel n in the words of `channelText` ("channel %1"), or the buffer in `bufferText`'s.
+    QString Whose(int channel, int channelText, int bufferText) const;
 
     TCommonDatas& datas_;
     const TLang& lang_;
@@ -70,5 +75,6 @@ private:
     TProgramEditor& editor_;
     IOperationLog& log_;
     TNamedEvent& event_; // "EventReadedName": the program collected
+    int channel_ = 1;    // what the last read asked for (0: the buffer)
     std::unique_ptr<TChanReadThread> thread_;
 };

@@ -1,18 +1,23 @@
 #include "UnitChanRead.h"
 
 #include "core/Dialogs.h"
+#include "core/Settings.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/OperatorSettings.h"
 #include "session/ReadingBack.h"
+#include "widgets/Design.h"
 #include "widgets/StringGrid.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -64,6 +69,15 @@ TFormChanRead::TFormChanRead(TOperatorSettings& options, TReadingBack& reading, 
     grid->addWidget(chbCodes, 2, 0);
     grid->addWidget(btnAddToList, 3, 0);
     grid->addWidget(btnCompare, 4, 0);
+    // Which program: beneath the described controls, in the room they leave.
+    auto* which = new QHBoxLayout;
+    lblReadWhich = Design::Label("lblReadWhich", {}, this);
+    cbReadWhich = Design::Named(new QComboBox(this), "cbReadWhich");
+    lblReadWhich->setBuddy(cbReadWhich);
+    which->addWidget(lblReadWhich);
+    which->addWidget(cbReadWhich, 1);
+    grid->addLayout(which, 5, 0, Qt::AlignTop);
+    connect(cbReadWhich, &QComboBox::activated, this, [this] { whichChosen_ = true; });
     grid->addWidget(StringGridRead, 0, 1, 6, 1);
     grid->setRowStretch(5, 1);
     grid->setColumnStretch(1, 1);
@@ -93,7 +107,14 @@ TFormChanRead::~TFormChanRead() {
 }
 
 void TFormChanRead::Fill() {
-    btnCompare->setText(Lang().ExtraText(Ext::CompareWithList));
+    const TLang& lang = Lang();
+    btnCompare->setText(lang.ExtraText(Ext::CompareWithList));
+    lblReadWhich->setText(lang.ExtraText(Ext::ReadWhich));
+    cbReadWhich->clear();
+    for (int channel = 1; channel <= 3; ++channel)
+        cbReadWhich->addItem(lang.ExtraText(Ext::ChannelName).arg(channel), channel);
+    cbReadWhich->addItem(lang.ExtraText(Ext::ReadBufferItem), 0);
+    whichChosen_ = false;
 }
 
 void TFormChanRead::closeEvent(QCloseEvent* event) {
@@ -103,7 +124,10 @@ void TFormChanRead::closeEvent(QCloseEvent* event) {
 
 void TFormChanRead::btnReadClick() {
     const TLang& lang = Lang();
-    switch (reading_.Begin()) {
+    // As described: channel 1, or the buffer with Direct Control, until the operator chooses.
+    if (!whichChosen_)
+        cbReadWhich->setCurrentIndex(Options().Settings().DirectControl ? 3 : 0);
+    switch (reading_.Begin(cbReadWhich->currentData().toInt())) {
     case TReadingBack::Start::RecordingMode:
         Dialogs().ShowMessage(lang.ExtraText(Ext::ReadingImpossible));
         return;

@@ -7,17 +7,20 @@
 #include <memory>
 
 class QCheckBox;
+class QComboBox;
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TCommandList;
 class TReadingBack;
 class TStringGrid;
 
-// "Read executing program": asks the controller, through the read-back room, for the program channel 1
-// holds (the buffer, with Direct Control), shows the reply as raw text and as a numbered list of
-// commands, puts the list into the main command list for editing and sending again, and
-// compares it with what the command list writes. At most one exists; not modal; released when
-// closed, a read under way abandoned at once.
+// "Read executing program": asks the controller, through the read-back room, for the program a
+// channel holds (channel 1, or the buffer with Direct Control, unless the operator chooses another
+// channel), shows the reply as raw text and as a numbered list of commands, puts the list into the
+// main command list for editing and sending again, and compares it with what the command list
+// writes for that channel. At most one exists; not modal; released when closed, a read under way
+// abandoned at once.
 class TFormChanRead : public TTranslatedDialog {
     Q_OBJECT
 public:
@@ -39,6 +42,8 @@ public:
     QCheckBox* chbCodes;
     QPushButton* btnAddToList;
     QPushButton* btnCompare;
+    QLabel* lblReadWhich;
+    QComboBox* cbReadWhich; // channel 1, 2 or 3, or the buffer
     TStringGrid* StringGridRead;
     QPlainTextEdit* MemoChan;
 
@@ -50,4 +55,5 @@ private:
     TReadingBack& reading_;
     std::unique_ptr<TCommandList> readed_;
     TReadBack lastRead_;
+    bool whichChosen_ = false; // the operator picked the program to read; else it follows Direct Control
 };

@@ -161,20 +161,38 @@ TEST_F(KvtctlFixture, SendRefusesAListThatWouldLeaveTheControllerRecordingUnless
     EXPECT_EQ(Run({"read", "--open-recording"}).status, 2) << "an option of send only";
 }
 
-TEST_F(KvtctlFixture, VerifyTellsAMatchAndTheFirstDifference) {
+TEST_F(KvtctlFixture, VerifyChecksEveryChannelTheFileWritesAndNamesEach) {
     simulator.SetProgram(1, {"BG", "SD400", "EN"});
+    simulator.SetProgram(3, {"SD200", "MV5"});
     const TResult same = Run({"verify", ProgramFile("same", {"LD1", "BG", "SD400", "EN", "ED"})});
     EXPECT_EQ(same.status, 0) << same.out.toStdString();
+    EXPECT_TRUE(same.out.contains("channel 1", Qt::CaseInsensitive)) << same.out.toStdString();
 
+    // Channel 1 matches, channel 3 differs at its second command: both are told, the call fails.
     const TResult differs =
-        Run({"--json", "verify", ProgramFile("other", {"LD1", "BG", "SD500", "EN", "ED"})});
+        Run({"--json", "verify",
+             ProgramFile("two", {"LD1", "BG", "SD400", "EN", "ED", "LD3", "SD200", "MV6", "ED"})});
     EXPECT_EQ(differs.status, 1);
-    const QJsonObject last = Json(differs.lines.last());
-    EXPECT_EQ(last["event"].toString(), "verify");
-    EXPECT_EQ(last["outcome"].toString(), "differs");
-    EXPECT_EQ(last["line"].toInt(), 2);
-    EXPECT_EQ(last["text"].toString(), "SD500");
-    EXPECT_EQ(last["answer"].toString(), "SD400");
+    QList<QJsonObject> verdicts;
+    for (const QString& line : differs.lines) {
+        if (Json(line)["event"].toString() == "verify")
+            verdicts.append(Json(line));
+    }
+    ASSERT_EQ(verdicts.size(), 2) << differs.out.toStdString();
+    EXPECT_EQ(verdicts[0]["channel"].toInt(), 1);
+    EXPECT_EQ(verdicts[0]["outcome"].toString(), "same");
+    EXPECT_EQ(verdicts[1]["channel"].toInt(), 3);
+    EXPECT_EQ(verdicts[1]["outcome"].toString(), "differs");
+    EXPECT_EQ(verdicts[1]["line"].toInt(), 2);
+    EXPECT_EQ(verdicts[1]["text"].toString(), "MV6");
+    EXPECT_EQ(verdicts[1]["answer"].toString(), "MV5");
+
+    const TResult third = Run({"read", "--channel", "3"});
+    EXPECT_EQ(third.status, 0) << third.err.toStdString();
+    EXPECT_EQ(third.out.split('\n', Qt::SkipEmptyParts), (QStringList{"LD3", "SD200", "MV5", "ED"}));
+    EXPECT_EQ(Run({"read", "--channel", "4"}).status, 2);
+    EXPECT_EQ(Run({"verify", "--channel", "2", ProgramFile("same", {"LD1", "ED"})}).status, 2)
+        << "verify reads every channel its file writes";
 }
 
 TEST_F(KvtctlFixture, WaitStartsAChannelAndReturnsOnItsCompletion) {

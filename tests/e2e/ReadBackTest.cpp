@@ -74,7 +74,7 @@ TEST_F(ReadBackFixture, ALongProgramOnASlowLineIsReadWhileCharactersKeepComing) 
     slow.splitGapUs = 500;
     simulator.SetOptions(slow);
     SetReplyTime(1000);
-    ASSERT_EQ(session->ReadBack().Begin(), TReadingBack::Start::Started);
+    ASSERT_EQ(session->ReadBack().Begin(1), TReadingBack::Start::Started);
     ASSERT_TRUE(WaitForRead());
     EXPECT_EQ(outcomes, std::vector<TChanReadThread::Outcome>{TChanReadThread::Outcome::Read});
     EXPECT_TRUE(text.endsWith("MV499*ED*")) << text.right(40).toStdString();
@@ -87,7 +87,7 @@ TEST_F(ReadBackFixture, AnAnswerThatCameWhileTheMainThreadWasBusyIsAnAnswer) {
     // come by then is taken first, so the read is whole, not "no answer".
     simulator.SetProgram(1, {"BG", "SD200"});
     SetReplyTime(100);
-    ASSERT_EQ(session->ReadBack().Begin(), TReadingBack::Start::Started);
+    ASSERT_EQ(session->ReadBack().Begin(1), TReadingBack::Start::Started);
     std::this_thread::sleep_for(std::chrono::milliseconds(1000)); // the window busy elsewhere
     ASSERT_TRUE(WaitForRead());
     EXPECT_EQ(outcomes, std::vector<TChanReadThread::Outcome>{TChanReadThread::Outcome::Read});
@@ -111,7 +111,7 @@ TEST_F(ReadBackFixture, AnEndlessAnswerEndsTheReadAndTheWindowKeepsRunning) {
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(1);
-    ASSERT_EQ(session->ReadBack().Begin(), TReadingBack::Start::Started);
+    ASSERT_EQ(session->ReadBack().Begin(1), TReadingBack::Start::Started);
     // The controller streams from a thread of its own, whatever the window does.
     std::atomic<bool> streaming{true};
     std::thread stream([&] {
@@ -148,7 +148,7 @@ TEST_F(ReadBackFixture, NothingIsCollectedForAReadTheReadBackWindowDidNotStart) 
     late.replyDelayMs = 400;
     simulator.SetOptions(late);
     SetReplyTime(50);
-    ASSERT_EQ(session->ReadBack().Begin(), TReadingBack::Start::Started);
+    ASSERT_EQ(session->ReadBack().Begin(1), TReadingBack::Start::Started);
     ASSERT_TRUE(WaitForRead());
     ASSERT_EQ(outcomes.back(), TChanReadThread::Outcome::NoAnswer);
     const qsizetype before = session->Logs().ReplyLog().Count();

@@ -221,7 +221,7 @@ TEST_F(SessionRooms, AReadBackIsRefusedWhenItCantBeAndComparedInTheOperatorsWord
     TReadingBack& reading = session.ReadBack();
     TChannels& channels = session.Channels();
     channels.SetStates({TCommonDatas::Executing, 0, 0});
-    EXPECT_EQ(reading.Begin(), TReadingBack::Start::NotInStandby);
+    EXPECT_EQ(reading.Begin(1), TReadingBack::Start::NotInStandby);
     channels.SetStates({0, 0, 0});
     EXPECT_FALSE(reading.IsReading());
 
@@ -230,18 +230,38 @@ TEST_F(SessionRooms, AReadBackIsRefusedWhenItCantBeAndComparedInTheOperatorsWord
     ASSERT_TRUE(parsed.endSeen);
     const TFileTie::TText whole = reading.WholeProgram(read, parsed);
     EXPECT_EQ(whole.lines, (QStringList{"LD1", "SD10", "MV100", "ED"})) << "ended as it was written";
+    const QString one = X(Ext::ChannelName).arg(1), ofTwo = X(Ext::ChannelOf).arg(2);
     const struct {
+        int channel; // whose program was read
         QStringList list;
         bool same;
         QString text;
     } cases[] = {
-        {{"LD1", "SD10", "MV100", "ED"}, true, X(Ext::CompareSame).arg(2)},
-        {{"LD1", "SD10", "MV200", "ED"}, false, X(Ext::CompareDiffers).arg(2).arg("MV100", "MV200")},
-        {{"LD1", "SD10", "ED"}, false, X(Ext::CompareDiffers).arg(2).arg("MV100", X(Ext::NothingThere))},
+        {1, {"LD1", "SD10", "MV100", "ED"}, true, X(Ext::CompareSame).arg("2", one)},
+        {1,
+         {"LD1", "SD10", "MV200", "ED"},
+         false,
+         X(Ext::CompareDiffers).arg("2", "MV100", "MV200", X(Ext::ChannelOf).arg(1))},
+        {1,
+         {"LD1", "SD10", "ED"},
+         false,
+         X(Ext::CompareDiffers).arg("2", "MV100", X(Ext::NothingThere), X(Ext::ChannelOf).arg(1))},
+        // Each channel against its own block, wherever it stands in the list.
+        {2,
+         {"LD1", "SD99", "ED", "LD2", "SD10", "MV100", "ED"},
+         true,
+         X(Ext::CompareSame).arg("2", X(Ext::ChannelName).arg(2))},
+        {2,
+         {"LD1", "SD10", "MV100", "ED"},
+         false,
+         X(Ext::CompareDiffers).arg("1", "SD10", X(Ext::NothingThere), ofTwo)},
+        {0, {"SD10", "MV100", "ED"}, true, X(Ext::CompareSame).arg("2", X(Ext::BufferName))},
     };
     for (const auto& c : cases) {
-        const TReadingBack::TVerdict verdict = reading.Compare(parsed, c.list);
-        EXPECT_EQ(verdict.comparison.same, c.same);
+        TReadBack read = parsed;
+        read.channel = c.channel;
+        const TReadingBack::TVerdict verdict = reading.Compare(read, c.list);
+        EXPECT_EQ(verdict.comparison.same, c.same) << c.channel;
         EXPECT_EQ(verdict.text, c.text);
     }
     session.Editor().Replace({"LD1", "SD10", "MV200", "ED"});

@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -63,13 +64,14 @@ TEST_F(ReadBackWindowFixture, AWrittenProgramComesBackGoesIntoTheListAndIsTheSam
     EXPECT_FALSE(Session().Datas().ReadBackActive);
 
     window->btnCompareClick();
-    EXPECT_EQ(LogLines().last(), Ext(Ext::CompareSame).arg(5));
+    EXPECT_EQ(LogLines().last(), Ext(Ext::CompareSame).arg("5", Ext(Ext::ChannelName).arg(1)));
 
     // The stored program as another tool left it: the first difference, both versions.
     simulator.SetProgram(1, {"BG", "EN", "AL-7", "SD300", "MV2000"});
     ASSERT_TRUE(Read());
     window->btnCompareClick();
-    EXPECT_EQ(LogLines().last(), Ext(Ext::CompareDiffers).arg(4).arg("SD300", "SD200"));
+    EXPECT_EQ(LogLines().last(),
+              Ext(Ext::CompareDiffers).arg("4", "SD300", "SD200", Ext(Ext::ChannelOf).arg(1)));
     EXPECT_TRUE(form->MemoLog->IsRed(form->MemoLog->LineCount() - 1));
 
     // Into the command list, ended by ED as the read was, and sent again as it is: the controller
@@ -196,4 +198,29 @@ TEST_F(ReadBackWindowFixture, RowsOfTheReadProgramCanBeDraggedAndTheirLinesFollo
     EXPECT_EQ(window->Readed().Lines(), (QStringList{"LD1", "BG", "SD200"}));
     window->btnAddToListClick();
     EXPECT_EQ(Session().Editor().List().Lines(), (QStringList{"LD1", "BG", "SD200", "ED"}));
+}
+
+TEST_F(ReadBackWindowFixture, EachChannelAndTheBufferAreReadAndComparedWithTheirOwnProgram) {
+    // One list writes two channels; channel 3 and the buffer hold programs of their own.
+    const QStringList list{"LD1", "SD100", "ED", "LD2", "SD200", "MV20", "ED"};
+    Write(list);
+    simulator.SetProgram(3, {"SD300"});
+    Session().Editor().Replace(list);
+    const struct {
+        int item; // in the chooser: channels 1 to 3, then the buffer
+        QString request, log;
+    } cases[] = {
+        {1, "RD2", Ext(Ext::CompareSame).arg("2", Ext(Ext::ChannelName).arg(2))},
+        {2, "RD3",
+         Ext(Ext::CompareDiffers).arg("1", "SD300", Ext(Ext::NothingThere), Ext(Ext::ChannelOf).arg(3))},
+        {3, "RB", Ext(Ext::CompareSame).arg("1", Ext(Ext::BufferName))},
+    };
+    for (const auto& c : cases) {
+        window->cbReadWhich->setCurrentIndex(c.item);
+        emit window->cbReadWhich->activated(c.item);
+        ASSERT_TRUE(Read()) << c.request.toStdString();
+        EXPECT_EQ(simulator.Commands().back(), c.request.toStdString());
+        window->btnCompareClick();
+        EXPECT_EQ(LogLines().last(), c.log);
+    }
 }
