@@ -29,8 +29,8 @@ void TForm1::ConnectEditorHandlers() {
     TExtendedPanel* panel = ExtendedPanel;
     TProgramEditor& editor = Session().Editor();
     connect(panel->Tools, &TCommandToolPanel::CommandChosen, this, &TForm1::ToolButtonClick);
-    connect(panel->Tools, &TCommandToolPanel::RecordingStartChosen, this, [this] {
-        const auto outcome = Session().Editor().AddRecordingStart(1);
+    connect(panel->Tools, &TCommandToolPanel::RecordingStartChosen, this, [this](int channel) {
+        const auto outcome = Session().Editor().AddRecordingStart(channel);
         ShowAddOutcome(outcome.kind, outcome.refusal);
     });
     // Cleared at once, as described; the undo step is the safety net.

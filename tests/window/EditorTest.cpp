@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -97,6 +98,40 @@ TEST_F(EditorFixture, ButtonsWithoutEditAndTheAutomaticCommands) {
     W<QToolButton>("btnPS1")->click();
     W<QToolButton>("btnST")->click();
     EXPECT_EQ(Lines(), (QStringList{"LD1", "EN", "PS1", "ST"}));
+}
+
+TEST_F(EditorFixture, TheProgramButtonsWriteStartAndPauseEveryChannelFromTheirMenus) {
+    const auto choose = [&](const char* button, const QString& code) {
+        QMenu* menu = W<QToolButton>(button)->menu();
+        ASSERT_NE(menu, nullptr) << button;
+        for (QAction* action : menu->actions()) {
+            if (action->text() == code)
+                return action->trigger();
+        }
+        FAIL() << button << " has no " << code.toStdString();
+    };
+    // In a program, LD n brings the automatic BG and EN as LD1 does; each channel's ED closes it.
+    choose("btnLD1", "LD2");
+    W<QToolButton>("btnED")->click();
+    choose("btnLD1", "LD3");
+    W<QToolButton>("btnED")->click();
+    for (const char* code : {"ST2", "ST3", "ST"})
+        choose("btnST", code);
+    choose("btnPS1", "PS3");
+    EXPECT_EQ(Lines(),
+              (QStringList{"LD2", "BG", "EN", "ED", "LD3", "BG", "EN", "ED", "ST2", "ST3", "ST", "PS3"}));
+    W<QPushButton>("btnRunTR")->click();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Program(2), (std::vector<std::string>{"BG", "EN"}));
+    EXPECT_EQ(simulator.Program(3), (std::vector<std::string>{"BG", "EN"}));
+
+    // In Direct Control each is sent at once, to its channel.
+    W<QCheckBox>("chbDirectControl")->click();
+    for (const auto& [button, code] : {std::pair{"btnST", "ST2"}, {"btnPS1", "PS2"}, {"btnLD1", "LD3"}}) {
+        choose(button, code);
+        ASSERT_TRUE(WaitForEnd()) << code;
+        EXPECT_EQ(simulator.Commands().back(), code);
+    }
 }
 
 TEST_F(EditorFixture, BadArgumentsAreReportedTheWayEachButtonDoes) {

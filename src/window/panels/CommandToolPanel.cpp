@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMenu>
 
 using namespace Design;
 using K = TKVTCommands;
@@ -25,6 +26,20 @@ QToolButton* TCommandToolPanel::AddTool(int index, const char* name, const QStri
     if (edit)
         connect(edit, &QLineEdit::returnPressed, button, &QToolButton::click);
     return button;
+}
+
+void TCommandToolPanel::AddChannelMenu(QToolButton* button, const QString& code, bool allChannels,
+                                       const std::function<void(const QString&)>& chosen) {
+    auto* menu = new QMenu(button);
+    menu->setObjectName(button->objectName() + "Channels");
+    if (allChannels)
+        connect(menu->addAction(code), &QAction::triggered, this, [chosen] { chosen("no"); });
+    for (int channel = 1; channel <= 3; ++channel) {
+        const QString n = QString::number(channel);
+        connect(menu->addAction(code + n), &QAction::triggered, this, [chosen, n] { chosen(n); });
+    }
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::MenuButtonPopup);
 }
 
 TCommandToolPanel::TCommandToolPanel(QWidget* parent) : QFrame(parent) {
@@ -107,13 +122,17 @@ TCommandToolPanel::TCommandToolPanel(QWidget* parent) : QFrame(parent) {
     QToolButton* ld1 = Tool("btnLD1", "LD1", main);
     ld1->setToolTip("Load program to coordinate 1");
     hints_.push_back({ld1, Ext::HintLD1});
-    connect(ld1, &QToolButton::clicked, this, &TCommandToolPanel::RecordingStartChosen);
+    connect(ld1, &QToolButton::clicked, this, [this] { emit RecordingStartChosen(1); });
+    AddChannelMenu(ld1, "LD", false, [this](const QString& n) { emit RecordingStartChosen(n.toInt()); });
     QToolButton* ps1 = Tool("btnPS1", "PS1", main);
     hints_.push_back({ps1, Ext::HintPS1});
     connect(ps1, &QToolButton::clicked, this, [this] { emit CommandChosen(K::PS, "1", false); });
+    AddChannelMenu(ps1, "PS", false, [this](const QString& n) { emit CommandChosen(K::PS, n, false); });
+    QToolButton* st = AddTool(K::ST, "btnST", "ST", "Start/Stop", Ext::HintST, nullptr, false);
+    AddChannelMenu(st, "ST", true, [this](const QString& n) { emit CommandChosen(K::ST, n, false); });
     mainRow->addWidget(ld1);
     mainRow->addWidget(AddTool(K::ED, "btnED", "ED", "End programming", Ext::HintED, nullptr, false));
-    mainRow->addWidget(AddTool(K::ST, "btnST", "ST", "Start/Stop", Ext::HintST, nullptr, false));
+    mainRow->addWidget(st);
     mainRow->addWidget(ps1);
     grid->addWidget(main, row + 1, 0, 1, 4);
     grid->setRowStretch(row + 2, 1);
