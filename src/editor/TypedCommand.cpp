@@ -78,6 +78,10 @@ QString TTypedCommand::Describe(const QString& text, const TKVTCommands& command
     return argument.isEmpty() ? e.CaptionText.trimmed() : e.CaptionText + argument + e.UnitsText;
 }
 
+QString TTypedCommand::StepsLine(const QString& text) {
+    return Normalized(text);
+}
+
 QString TTypedCommand::CheckStepsLine(const QString& line, const TKVTCommands& commands, const TLang& lang) {
     const TTypedCommand typed = Read(line, commands, lang);
     if (!typed.refusal.isEmpty() || typed.argument == "no")

@@ -24,5 +24,7 @@ struct TTypedCommand {
     static QString Describe(const QString& text, const TKVTCommands& commands, const TLang& lang);
     // A line as the controller takes it, in steps (a user button's line, a file's): empty when
     // the controller would take it, else the reason it would not.
+    // A line as typed, as the controller's line: spaces left out, the code in upper case.
+    static QString StepsLine(const QString& text);
     static QString CheckStepsLine(const QString& line, const TKVTCommands& commands, const TLang& lang);
 };

@@ -368,14 +368,50 @@ const QStringList& ExtraTexts() {
         "Commands: %1",                                                              // 187
         "&Command:",                                                                 // 188
         "Type a controller command (LD2, ST3, SD 300) and press Enter to add it as the buttons do. Up and "
-        "Down: earlier commands; Tab: complete the code.", // 189
-        "Channel %1",                                      // 190
-        "The buffer",                                      // 191
-        "channel %1",                                      // 192
-        "the buffer",                                      // 193
-        "%1 holds no program.",                            // 194
-        "Read:",                                           // 195
-        "Buffer (RB)",                                     // 196
+        "Down: earlier commands; Tab: complete the code.",                                  // 189
+        "Channel %1",                                                                       // 190
+        "The buffer",                                                                       // 191
+        "channel %1",                                                                       // 192
+        "the buffer",                                                                       // 193
+        "%1 holds no program.",                                                             // 194
+        "Read:",                                                                            // 195
+        "Buffer (RB)",                                                                      // 196
+        "Control",                                                                          // 197
+        "Stop all",                                                                         // 198
+        "Stops the sending at once and then every channel that runs (F12, in either mode)", // 199
+        "Stop: %1 sent.",                                                                   // 200
+        "Stop: no channel runs; nothing more was sent.",                                    // 201
+        "Stop: the port is closed, nothing could be sent to the controller!",               // 202
+        "User buttons...",                                                                  // 203
+        "User buttons",                                                                     // 204
+        "Name:",                                                                            // 205
+        "Commands, one per line, in steps (# begins a comment):",                           // 206
+        "Add",                                                                              // 207
+        "Delete",                                                                           // 208
+        "Up",                                                                               // 209
+        "Down",                                                                             // 210
+        "OK",                                                                               // 211
+        "Cancel",                                                                           // 212
+        "Button %1",                                                                        // 213
+        "Button \"%1\", line %2: %3",                                                       // 214
+        "Button %1 has no name.",                                                           // 215
+        "Two buttons are named \"%1\".",                                                    // 216
+        "Button \"%1\" holds no command.",                                                  // 217
+        "The user buttons file %1 is damaged at line %2 (%3): the buttons before it are shown, and the file "
+        "is left as it is until the buttons are saved.",              // 218
+        "The user buttons could not be saved: %1",                    // 219
+        "Sends %1 (Ctrl+%2)",                                         // 220
+        "A list is being sent: \"%1\" was not run.",                  // 221
+        "At most %1 buttons.",                                        // 222
+        "Button \"%1\" holds more than %2 commands.",                 // 223
+        "The name \"%1\" is longer than %2 characters.",              // 224
+        "a command before the first [name]",                          // 225
+        "larger than %1 KB",                                          // 226
+        "not a text file",                                            // 227
+        "No user buttons yet: Control > User buttons... makes them.", // 228
+        "No user button is named \"%1\".",                            // 229
+        "cannot be read",                                             // 230
+        "The name \"%1\" may not hold [ or ].",                       // 231
     };
     return texts;
 }

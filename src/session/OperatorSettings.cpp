@@ -6,6 +6,7 @@
 #include "core/UnitCommonDatas.h"
 #include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
+#include "settings/CommandHistory.h"
 #include "settings/ExtraSettingsFile.h"
 #include "settings/SettingsFiles.h"
 
@@ -26,7 +27,8 @@ TOperatorSettings::TOperatorSettings(const TProgramPaths& paths, TCommonDatas& d
                                      TKVTCommands& commands, TSessionLogs& logs)
     : paths_(paths), datas_(datas), lang_(lang), commands_(commands), logs_(logs),
       files_(std::make_unique<TSettingsFiles>(paths)),
-      extraFile_(std::make_unique<TExtraSettingsFile>(paths)) {
+      extraFile_(std::make_unique<TExtraSettingsFile>(paths)),
+      history_(std::make_unique<TCommandHistory>(paths.DataFolder() + "/command-history.txt")) {
     // Read once, here; the language must be known before its files are.
     TSettings settings;
     const bool program = files_->LoadProgramSettings(settings);
@@ -39,6 +41,8 @@ TOperatorSettings::TOperatorSettings(const TProgramPaths& paths, TCommonDatas& d
         if (!read)
             damaged_ << file;
     }
+    if (!history_->Load())
+        damaged_ << history_->FileName();
     if (!extraFile_->Load(settings))
         extraDamaged_ = extraFile_->FileName();
     // A mode the window has no item for keeps the window's first item.
@@ -144,6 +148,8 @@ void TOperatorSettings::WriteOnClose(quint32 portNumber) const {
             stored.Language = "en";
         files_->WriteProgramSettings(stored);
         extraFile_->Write(stored);
+        if (history_->Changed())
+            history_->Write();
     }
     if (s.SaveErrorSettings)
         files_->WriteErrorSettings(s);

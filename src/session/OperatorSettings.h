@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 
+class TCommandHistory;
 class TCommonDatas;
 class TExtraSettingsFile;
 class TKVTCommands;
@@ -65,7 +66,11 @@ public:
     // Where the file dialogs open: the folder last used while it is there, else Users.
     QString FileDialogFolder() const;
 
-    // portp.dat, prp.dat with extra-settings.txt, erp.dat, each when its flag is on. A language
+    // The lines typed on the command line, kept with the program's settings.
+    TCommandHistory& History() { return *history_; }
+
+    // portp.dat, prp.dat with extra-settings.txt (and the command line's history when a line
+    // was typed), erp.dat, each when its flag is on. A language
     // whose files were not found is not stored. Throws EFileError.
     void WriteOnClose(quint32 portNumber) const;
 
@@ -81,6 +86,7 @@ private:
     TSessionLogs& logs_;
     std::unique_ptr<TSettingsFiles> files_;
     std::unique_ptr<TExtraSettingsFile> extraFile_;
+    std::unique_ptr<TCommandHistory> history_;
     QStringList damaged_;
     QString extraDamaged_;
     bool languageFound_ = true; // the three files of the language in use could be read

@@ -59,6 +59,7 @@ TSending::Start TSending::Send(const QStringList& lines, Kind kind) {
             [this](quint64 serial, const TSendReport& report) { ThreadEnded(serial, report); });
     if (kind == Kind::DirectCommand)
         directSerial_ = thread_->Serial();
+    kind_ = kind;
     elapsed_.start();
     thread_->Start();
     emit Started(int(lines.size()));

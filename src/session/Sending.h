@@ -23,9 +23,10 @@ class IOperationLog;
 class TSending : public QObject {
     Q_OBJECT
 public:
-    // Whether the list is the program's whole list ("Send", the simple mode's buttons, a script)
-    // or a single command of Direct Control, whose recording the operator ends.
-    enum class Kind { WholeList, DirectCommand };
+    // Whether the list is the program's whole list ("Send", the simple mode's buttons, a script),
+    // a single command of Direct Control, whose recording the operator ends, or lines of their
+    // own that are no list the window shows (a user button, the Stop key's), sent as a list is.
+    enum class Kind { WholeList, DirectCommand, OwnLines };
     enum class Start { Started, AlreadyRunning };
 
     TSending(TCommonDatas& datas, const TLang& lang, TReplyHandler& replies, TConnection& connection,
@@ -36,6 +37,8 @@ public:
     Start Send(const QStringList& lines, Kind kind = Kind::WholeList);
     // From Send until its end has been handled here (its log lines written).
     bool IsSending() const { return thread_ != nullptr; }
+    // What the running (or last) sending sends.
+    Kind SendingKind() const { return kind_; }
     // The operator's stop: no line goes out after the one being sent, once it has its answer or
     // its reply time has run out. False when nothing is being sent.
     bool StopAfterLine();
@@ -78,4 +81,5 @@ private:
     bool closing_ = false;     // EndForClose has begun
     quint64 loggedSerial_ = 0; // a sending whose end was logged already (at a close)
     quint64 directSerial_ = 0; // the last sending of a single command of Direct Control
+    Kind kind_ = Kind::WholeList;
 };

@@ -2,12 +2,14 @@
 
 #include "Channels.h"
 #include "Connection.h"
+#include "MachineStop.h"
 #include "OperatorSettings.h"
 #include "ProgramDocument.h"
 #include "ProgramEditor.h"
 #include "ReadingBack.h"
 #include "Sending.h"
 #include "SessionLogs.h"
+#include "UserButtons.h"
 #include "core/Events.h"
 #include "core/Scheduler.h"
 #include "core/UnitCommonDatas.h"
@@ -28,7 +30,8 @@ struct TSession::TParts {
           sending(datas, lang, replies, line, logs.View()), channels(datas, lang, replies, logs.View()),
           editor(datas, lang, commands, options, sending, logs.View()),
           document(editor, options, datas, commands, lang),
-          reading(datas, lang, commands, replies, readEvent, line, editor, logs.View()) {}
+          reading(datas, lang, commands, replies, readEvent, line, editor, logs.View()),
+          buttons(paths, lang, commands, sending), stop(datas, lang, sending, line, logs.View()) {}
 
     TSessionLogs logs;
     TCommonDatas datas;
@@ -44,6 +47,8 @@ struct TSession::TParts {
     TProgramEditor editor;
     TProgramDocument document;
     TReadingBack reading;
+    TUserButtons buttons;
+    TMachineStop stop;
 };
 
 TSession::TSession(const QString& programFolder, ILogView& logView, IStateView* stateView, QObject* parent)
@@ -76,6 +81,8 @@ TChannels& TSession::Channels() { return parts_->channels; }
 TProgramEditor& TSession::Editor() { return parts_->editor; }
 TProgramDocument& TSession::Document() { return parts_->document; }
 TReadingBack& TSession::ReadBack() { return parts_->reading; }
+TUserButtons& TSession::UserButtons() { return parts_->buttons; }
+TMachineStop& TSession::MachineStop() { return parts_->stop; }
 // clang-format on
 
 void TSession::SaveOnClose() const {

@@ -13,12 +13,14 @@ class TCommonDatas;
 class TConnection;
 class TKVTCommands;
 class TLang;
+class TMachineStop;
 class TOperatorSettings;
 class TProgramDocument;
 class TProgramEditor;
 class TReadingBack;
 class TSending;
 class TSessionLogs;
+class TUserButtons;
 
 // The program without its windows: the composition root. It makes the parts in order (the
 // logs, the shared state, the language, the vocabulary, then its rooms), wires them, runs the
@@ -34,6 +36,8 @@ class TSessionLogs;
 //   Editor()    the command list, the units, the simple mode's lists, the preview
 //   Document()  the list's program file, what of it is unsaved, load, save, import, export
 //   ReadBack()  the program the controller holds, read, compared, taken over
+//   UserButtons() the operator's own named sequences of lines, their file, each sent on request
+//   MachineStop() the Stop key: the sending, then every channel that runs
 //
 // A window, a dialog or kvtctl takes the room it needs. It lives on the main thread.
 class TSession : public QObject {
@@ -66,6 +70,8 @@ public:
     TProgramEditor& Editor();
     TProgramDocument& Document();
     TReadingBack& ReadBack();
+    TUserButtons& UserButtons();
+    TMachineStop& MachineStop();
 
     // A second program on a folder another holds: nothing of the folder is saved at the close.
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }

@@ -38,8 +38,10 @@ TSendControls::TSendControls(const TRooms& rooms, TExtendedPanel* panel, TSendin
     connect(&sending, &TSending::Ended, this,
             [panel, &sending] { panel->btnStopSending->setEnabled(sending.IsSending()); });
     const TCommandList* list = &rooms_.editor.List();
-    progress->Follow(sending, rooms_.options.Lang(), beside, [panel, list](int line) {
-        panel->StringGridSend->SetSendingRow(line <= list->Count() ? line : 0);
+    // The line on its way is shown in the list only when the list is what is sent.
+    progress->Follow(sending, rooms_.options.Lang(), beside, [panel, list, &sending](int line) {
+        const bool theList = sending.SendingKind() != TSending::Kind::OwnLines;
+        panel->StringGridSend->SetSendingRow(theList && line <= list->Count() ? line : 0);
     });
 }
 

@@ -1,9 +1,11 @@
 #include "Unit1.h"
 
 #include "AlertQueue.h"
+#include "CommandInput.h"
 #include "FileMenu.h"
 #include "ListHistory.h"
 #include "LogMenus.h"
+#include "MachineControls.h"
 #include "PortControls.h"
 #include "SendControls.h"
 #include "TranslatedDialog.h"
@@ -63,6 +65,11 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
                               session.Lang(), this);
     sendControls_ = new TSendControls({session.Sending(), session.Editor(), session.Options()}, ExtendedPanel,
                                       SendingProgress, PanelPortProp->CaptionLabel(), this);
+    ExtendedPanel->PlaceBelowList(
+        new TCommandInput({session.Editor(), session.Options(), session.Commands()}, this));
+    machine_ = new TMachineControls({session.MachineStop(), session.UserButtons(), session.Options()},
+                                    menuBar(), this);
+    Client->layout()->addWidget(machine_->Row());
     alerts_ = new TAlertQueue(session.Lang(), this);
     qtTexts_ = new TQtTexts(this);
     if (portForThisStart != 0)

@@ -15,6 +15,7 @@ class TAlertQueue;
 class TChannelStatePanel;
 class TExtendedPanel;
 class TFileMenu;
+class TMachineControls;
 class TFormByteLen;
 class TFormChanRead;
 class TFormColorIndicators;
@@ -168,6 +169,7 @@ private:
     TFileMenu* files_ = nullptr;
     TPortControls* port_ = nullptr;
     TSendControls* sendControls_ = nullptr;
+    TMachineControls* machine_ = nullptr; // the Stop key and the user buttons
     TQtTexts* qtTexts_ = nullptr;
     QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it
 

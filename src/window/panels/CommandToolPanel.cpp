@@ -13,6 +13,46 @@
 using namespace Design;
 using K = TKVTCommands;
 
+namespace {
+
+// Commands with an argument: a button and the edit that holds its argument, two per row;
+// the left column holds the large arguments, the right one values of three digits at most.
+// Where a bad argument is answered with "Parameter value is incorrect", `checked` is set.
+const struct TWithArgument {
+    int index;
+    const char* name;
+    const char* caption;
+    const char* hint;
+    int hintText;
+    const char* editName;
+    const char* text;
+    bool checked;
+} kWithArgument[] = {
+    {K::AL, "btnAL", "AL", "Acceleration/deceleration", Ext::HintAL, "EditAL", "0", true},
+    {K::SF, "btnSF", "SF", "Set signal (close relay)", Ext::HintSF, "EditSF", "1", false},
+    {K::SD, "btnSD", "SD", "Maximum speed", Ext::HintSD, "EditSD", "200", true},
+    {K::CF, "btnCF", "CF", "Clear signal (open relay)", Ext::HintCF, "EditCF", "1", false},
+    {K::SS, "btnSS", "SS", "Start speed", Ext::HintSS, "EditSS", "1", true},
+    {K::WL, "btnWL", "WL", "Wait until signal to input 1", Ext::HintWL, "EditWL", "1", false},
+    {K::MV, "btnMVn", "MV n", "Move step number", Ext::HintMVn, "EditMVn", "10000000", true},
+    {K::WH, "btnWH", "WH", "Wait until signal to input 2", Ext::HintWH, "EditWH", "1", false},
+    {K::SP, "btnSP", "SP", "Pause, ms", Ext::HintSP, "EditSP", "10000000", true},
+    {K::JP, "btnLP", "JP", "Repeat from label", Ext::HintJP, "EditJP", "255", true},
+    {K::ML, "btnML", "ML", "Move until signal to input 1", Ext::HintML, "EditML", "1", false},
+    {K::SB, "btnSB", "SB", "", Ext::HintSB, "EditSB", "250", true},
+    {K::MH, "btnMH", "MH", "Move until signal to input 2", Ext::HintMH, "EditMh", "1", false},
+};
+
+} // namespace
+
+bool TCommandToolPanel::ReportsParameterError(int index) {
+    for (const auto& c : kWithArgument) {
+        if (c.index == index)
+            return c.checked;
+    }
+    return false;
+}
+
 QToolButton* TCommandToolPanel::AddTool(int index, const char* name, const QString& caption,
                                         const QString& hint, int hintText, QLineEdit* edit,
                                         bool reportsParameterError) {
@@ -49,35 +89,8 @@ TCommandToolPanel::TCommandToolPanel(QWidget* parent) : QFrame(parent) {
     grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(2);
 
-    // Commands with an argument: a button and the edit that holds its argument, two per row;
-    // the left column holds the large arguments, the right one values of three digits at most.
-    // Where a bad argument is answered with "Parameter value is incorrect", `checked` is set.
-    const struct {
-        int index;
-        const char* name;
-        const char* caption;
-        const char* hint;
-        int hintText;
-        const char* editName;
-        const char* text;
-        bool checked;
-    } withArgument[] = {
-        {K::AL, "btnAL", "AL", "Acceleration/deceleration", Ext::HintAL, "EditAL", "0", true},
-        {K::SF, "btnSF", "SF", "Set signal (close relay)", Ext::HintSF, "EditSF", "1", false},
-        {K::SD, "btnSD", "SD", "Maximum speed", Ext::HintSD, "EditSD", "200", true},
-        {K::CF, "btnCF", "CF", "Clear signal (open relay)", Ext::HintCF, "EditCF", "1", false},
-        {K::SS, "btnSS", "SS", "Start speed", Ext::HintSS, "EditSS", "1", true},
-        {K::WL, "btnWL", "WL", "Wait until signal to input 1", Ext::HintWL, "EditWL", "1", false},
-        {K::MV, "btnMVn", "MV n", "Move step number", Ext::HintMVn, "EditMVn", "10000000", true},
-        {K::WH, "btnWH", "WH", "Wait until signal to input 2", Ext::HintWH, "EditWH", "1", false},
-        {K::SP, "btnSP", "SP", "Pause, ms", Ext::HintSP, "EditSP", "10000000", true},
-        {K::JP, "btnLP", "JP", "Repeat from label", Ext::HintJP, "EditJP", "255", true},
-        {K::ML, "btnML", "ML", "Move until signal to input 1", Ext::HintML, "EditML", "1", false},
-        {K::SB, "btnSB", "SB", "", Ext::HintSB, "EditSB", "250", true},
-        {K::MH, "btnMH", "MH", "Move until signal to input 2", Ext::HintMH, "EditMh", "1", false},
-    };
     int i = 0;
-    for (const auto& c : withArgument) {
+    for (const auto& c : kWithArgument) {
         QLineEdit* edit = Edit(c.editName, c.text, 0, this);
         edit->setFixedWidth(EditWidthFor(i % 2 == 0 ? "10000000" : "255"));
         grid->addWidget(AddTool(c.index, c.name, c.caption, c.hint, c.hintText, edit, c.checked), i / 2,

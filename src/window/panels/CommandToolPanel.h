@@ -20,6 +20,9 @@ public:
     explicit TCommandToolPanel(QWidget* parent = nullptr);
     // Each button's hint in the language in use (in English, the hints the controls have).
     void ApplyTexts(const TLang& lang);
+    // Whether a bad argument of command `index` is answered with "Parameter value is
+    // incorrect" (else with the general error report), as its button answers it.
+    static bool ReportsParameterError(int index);
 
 signals:
     // Add command `index` with `argument` ("no" for none). A bad argument is answered with

@@ -32,7 +32,7 @@ TExtendedPanel::TExtendedPanel(QWidget* parent) : TPanel("PanelMultC", parent) {
     Tools = new TCommandToolPanel(this);
     row->addWidget(Tools);
 
-    auto* listColumn = new QVBoxLayout;
+    listColumn = new QVBoxLayout;
     StringGridSend = new TStringGrid("StringGridSend", this);
     btnRunTR = Button("btnRunTR", "Send", this);
     btnRunTR->setEnabled(false);
@@ -91,6 +91,11 @@ void TExtendedPanel::ApplyTexts(const TLang& lang) {
     btnStopSending->setText(lang.ExtraText(Ext::StopSending));
     btnPreview->setText(lang.ExtraText(Ext::PreviewButton));
     chbDirectControl->setToolTip(lang.ExtraText(Ext::HintDirectControl));
+}
+
+void TExtendedPanel::PlaceBelowList(QWidget* widget) {
+    widget->setParent(this);
+    listColumn->insertWidget(1, widget);
 }
 
 void TExtendedPanel::EnableAll(bool on) {

@@ -11,6 +11,7 @@ class TMemoList;
 class TReplyList;
 class TLang;
 class TStringGrid;
+class QVBoxLayout;
 
 // PanelMultC, the extended control mode: the command buttons, the command list StringGridSend
 // with "Send", "Stop sending", "Clear all", "Clear current string" and "Direct Control", and
@@ -26,6 +27,8 @@ public:
     int ShowSideLists(bool loading, bool replies, bool replyTimes = false);
     // Enables or disables the panel with every control on it (the mode switch).
     void EnableAll(bool on);
+    // Puts `widget` (the command line) between the command list and its buttons.
+    void PlaceBelowList(QWidget* widget);
     // The texts and hints of the controls this program adds, in the language in use.
     void ApplyTexts(const TLang& lang);
 
@@ -42,6 +45,7 @@ public:
     TReplyList* lbBufRead;
 
 private:
+    QVBoxLayout* listColumn;
     QFrame* panelLoadAns;
     QLabel* lblLoading;
     QFrame* panelPortAns;
