@@ -39,6 +39,10 @@ const struct {
     {Command::Wait, "wait", "wait CHANNEL [--start] [--timeout S]",
      "Waits until the channel reports that its program completed, an execution error or a pause,\n"
      "printing each report. With --start it sends ST<CHANNEL> first, so that no report is missed."},
+    {Command::RunButton, "run-button", "run-button NAME",
+     "Sends the lines of the user button NAME (case does not matter), as the window's button does,\n"
+     "from the program folder's Data/user-buttons.txt. A button with a line the controller would\n"
+     "not take is refused before anything is sent (status 1)."},
     {Command::Ports, "ports", "ports",
      "Lists the serial devices of this machine and whether this user may open each."},
     {Command::Preview, "preview", "preview FILE [--plain] [--min STEPS] [--max STEPS]",
@@ -200,6 +204,10 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
     case Command::SingleLines:
         if (n == 0)
             return refuse("command needs at least one line to send.");
+        break;
+    case Command::RunButton:
+        if (n != 1 || o.arguments.first().trimmed().isEmpty())
+            return refuse("run-button needs the name of one user button.");
         break;
     case Command::Read:
     case Command::Ports:

@@ -13,7 +13,7 @@
 // argument or after '=' (--port=3). What each command does is in CliRun.h; the texts are the
 // tool's own, in English, as the --help of the window program.
 struct TCliOptions {
-    enum class Command { None, Send, SingleLines, Read, Verify, Wait, Ports, Preview };
+    enum class Command { None, Send, SingleLines, Read, Verify, Wait, Ports, Preview, RunButton };
     Command command = Command::None;
     QStringList arguments; // the command's own: a file, lines, a channel
 

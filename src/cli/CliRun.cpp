@@ -19,6 +19,7 @@
 #include "session/ProgramEditor.h"
 #include "session/ReadingBack.h"
 #include "session/Session.h"
+#include "session/UserButtons.h"
 #include "startup/ProgramLocation.h"
 #include "startup/TerminationWatch.h"
 
@@ -93,6 +94,22 @@ int TCliRun::Run() {
         if (const int refused = RefuseUnasked(file_.lines); refused != Done)
             return refused;
     }
+    QStringList buttonLines; // run-button: checked before the port is touched
+    if (options_.command == Command::RunButton) {
+        const TUserButtons& buttons = session_->UserButtons();
+        if (!buttons.Problem().isEmpty())
+            out_.Error(buttons.Problem());
+        const int index = buttons.IndexOf(options_.arguments.first());
+        if (index < 0) {
+            out_.Error(session_->Lang().ExtraText(Ext::UserButtonNotFound).arg(options_.arguments.first()));
+            return Refused;
+        }
+        if (const QString why = buttons.Check({buttons.Buttons()[index]}); !why.isEmpty()) {
+            out_.Error(why);
+            return Refused;
+        }
+        buttonLines = buttons.Buttons()[index].Commands();
+    }
     // Ctrl+C and SIGTERM are watched from here on (reading standard input, they end the call).
     watch_ = std::make_unique<TTerminationWatch>();
     connect(watch_.get(), &TTerminationWatch::Requested, this, &TCliRun::Terminate);
@@ -114,6 +131,9 @@ int TCliRun::Run() {
         break;
     case Command::Read:
         status = ReadBack(nullptr);
+        break;
+    case Command::RunButton:
+        status = Send(buttonLines);
         break;
     case Command::Verify:
         status = ReadBack(&file_.lines);

@@ -65,11 +65,12 @@ TUserButtonsFile::TRead TUserButtonsFile::Read(const QString& fileName, const TL
         return read;
     }
     QList<TUserButton> buttons;
-    const auto damaged = [&](int line, const QString& why) {
+    // `inButton`: the damage is a line of the last button, which is then not taken.
+    const auto damaged = [&](int line, const QString& why, bool inButton = false) {
         read.damagedLine = line;
         read.damage = why;
-        if (!buttons.isEmpty())
-            buttons.removeLast(); // the button the damage is in is not taken
+        if (inButton)
+            buttons.removeLast();
         read.buttons = buttons;
         return read;
     };
@@ -88,7 +89,8 @@ TUserButtonsFile::TRead TUserButtonsFile::Read(const QString& fileName, const TL
             if (buttons.last().lines.size() >= MaxLines)
                 return damaged(
                     i + 1,
-                    lang.ExtraText(Ext::UserButtonTooLong).arg(Shown(buttons.last().name)).arg(MaxLines));
+                    lang.ExtraText(Ext::UserButtonTooLong).arg(Shown(buttons.last().name)).arg(MaxLines),
+                    true);
             buttons.last().lines << line;
         }
     }

@@ -195,6 +195,24 @@ TEST_F(KvtctlFixture, VerifyChecksEveryChannelTheFileWritesAndNamesEach) {
         << "verify reads every channel its file writes";
 }
 
+TEST_F(KvtctlFixture, RunButtonSendsAUserButtonByNameAndRefusesABadOneBeforeSending) {
+    folder.Write("Data/user-buttons.txt", "# made in the window\n[Start two]\nst 2\nSD 300\n[Bad]\nSD0\n");
+    const TResult run = Run({"run-button", "START TWO"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"ST2", "SD300"}));
+
+    const struct {
+        QStringList arguments;
+        int status;
+    } refused[] = {{{"run-button", "Bad"}, 1}, {{"run-button", "nobody"}, 1}, {{"run-button"}, 2}};
+    for (const auto& r : refused) {
+        const TResult result = Run(r.arguments);
+        EXPECT_EQ(result.status, r.status) << r.arguments.join(' ').toStdString();
+        EXPECT_FALSE(result.err.isEmpty());
+    }
+    EXPECT_EQ(simulator.Commands().size(), 2u) << "nothing more was sent";
+}
+
 TEST_F(KvtctlFixture, WaitStartsAChannelAndReturnsOnItsCompletion) {
     simulator.SetProgram(2, {"BG", "SD1000", "MV500", "EN"});
     const TResult r = Run({"--json", "wait", "2", "--start", "--timeout", "60"});

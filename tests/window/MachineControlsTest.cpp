@@ -1,0 +1,243 @@
+// The controls beside the described ones: the command line under the list, the user buttons
+// and the Stop key, against the simulator.
+#include "SessionRooms.h"
+#include "Unit1.h"
+#include "UserButtonsDialog.h"
+#include "Wait.h"
+#include "WindowFixture.h"
+#include "core/UnitCommonDatas.h"
+#include "editor/CommandList.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+#include "protocol/UnitKVTComands.h"
+#include "session/Sending.h"
+#include "widgets/StringGrid.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class MachineControlsFixture : public WindowFixture {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(StartSimulator());
+        Open();
+    }
+    void Open() {
+        CreateWindow(1);
+        AllowSlowAnswers();
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    void Restart() {
+        // The list typed is the operator's work: the close asks, and it is not kept.
+        dialogs.saveAnswers = {IDialogs::SaveChoice::Discard};
+        ASSERT_TRUE(form->close());
+        form.reset();
+        Open();
+    }
+    QLineEdit* Line() const { return W<QLineEdit>("EditCommandLine"); }
+    QStringList Lines() const { return form->Session().Editor().List().Lines(); }
+    // Types `text` into the command line and presses Enter.
+    void Type(const QString& text) {
+        Line()->setFocus();
+        Line()->clear();
+        QTest::keyClicks(Line(), text);
+        QTest::keyClick(Line(), Qt::Key_Return);
+    }
+    QByteArray ButtonsFile() const {
+        QFile file(folder.File("Data/user-buttons.txt"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+} // namespace
+
+TEST_F(MachineControlsFixture, TheCommandLineAddsAsTheButtonsDoAndRefusesWithTheReason) {
+    const struct {
+        const char* typed;
+        QStringList added; // what the list gains
+        QString message;   // the refusal, else empty
+    } cases[] = {
+        {"ld 2", {"LD2", "BG", "EN"}, {}}, // with the automatic commands, as LD1
+        {"sd 300", {"SD300"}, {}},
+        {"  st3 ", {"ST3"}, {}},
+        {"MV", {"MV"}, {}},
+        {"xx5", {}, Ext(Ext::TypedUnknown).arg("xx5")},
+        {"SD",
+         {},
+         Ext(Ext::TypedNeedsArgument)
+             .arg("SD", form->Session().Commands().Entry(TKVTCommands::SD).RangeText)},
+        {"bg 5", {}, Ext(Ext::TypedTakesNoArgument).arg("BG")},
+        {"rd1", {}, Ext(Ext::TypedReadRequest).arg("RD")},
+        {"SP 1.5", {}, M(Msg::ParameterIncorrect)},
+        {"SD 0.5", {}, form->Session().Commands().Entry(TKVTCommands::SD).RangeText},
+        {"SF 1.5", {}, "'1.5' is not a valid integer value"},
+    };
+    for (const auto& c : cases) {
+        const QStringList before = Lines();
+        dialogs.messages.clear();
+        Type(c.typed);
+        EXPECT_EQ(Lines(), before + c.added) << c.typed;
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(dialogs.messages.isEmpty())
+                << c.typed << ": " << dialogs.messages.join("|").toStdString();
+            EXPECT_TRUE(Line()->text().isEmpty()) << "an added line leaves the edit";
+        } else {
+            EXPECT_EQ(dialogs.messages.value(0), c.message) << c.typed;
+            EXPECT_EQ(Line()->text(), c.typed) << "a refused line stays to be mended";
+        }
+    }
+
+    // Described as typed, in the words of the list's descriptions.
+    Line()->clear();
+    QTest::keyClicks(Line(), "sd 300");
+    EXPECT_EQ(W<QLabel>("lblCommandMeaning")->text(), M(85) + "300" + M(56));
+    // Tab completes a code that only one command has, and lists the ones several have.
+    Line()->clear();
+    QTest::keyClicks(Line(), "j");
+    QTest::keyClick(Line(), Qt::Key_Tab);
+    EXPECT_EQ(Line()->text(), "JP");
+    Line()->clear();
+    QTest::keyClicks(Line(), "s");
+    QTest::keyClick(Line(), Qt::Key_Tab);
+    EXPECT_EQ(Line()->text(), "s");
+    EXPECT_TRUE(W<QLabel>("lblCommandMeaning")->text().contains("SD, "))
+        << W<QLabel>("lblCommandMeaning")->text().toStdString();
+
+    // In Direct Control a typed command is sent at once, to its channel.
+    W<QCheckBox>("chbDirectControl")->click();
+    Type("ps 2");
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Commands().back(), "PS2");
+}
+
+TEST_F(MachineControlsFixture, TheCommandLinesHistoryWalksUpAndDownAndOutlivesARestart) {
+    for (const char* typed : {"sd 300", "MV 20", "ST2"})
+        Type(typed);
+    const auto press = [&](Qt::Key key) {
+        QTest::keyClick(Line(), key);
+        return Line()->text();
+    };
+    QTest::keyClicks(Line(), "SP");
+    EXPECT_EQ(press(Qt::Key_Up), "ST2");
+    EXPECT_EQ(press(Qt::Key_Up), "MV 20");
+    EXPECT_EQ(press(Qt::Key_Up), "sd 300");
+    EXPECT_EQ(press(Qt::Key_Up), "sd 300") << "the oldest stays";
+    EXPECT_EQ(press(Qt::Key_Down), "MV 20");
+    EXPECT_EQ(press(Qt::Key_Down), "ST2");
+    EXPECT_EQ(press(Qt::Key_Down), "SP") << "what was being typed comes back";
+
+    Type("MV 20"); // typed again: it moves to the end, not twice
+    Restart();
+    Line()->setFocus();
+    EXPECT_EQ(press(Qt::Key_Up), "MV 20");
+    EXPECT_EQ(press(Qt::Key_Up), "ST2");
+    EXPECT_EQ(press(Qt::Key_Up), "sd 300");
+}
+
+TEST_F(MachineControlsFixture, AUserButtonIsMadeSavedAndRunByItsKeyWithoutTouchingTheList) {
+    form->Session().Editor().Replace({"BG"});
+    form->findChild<QAction*>("mmUserButtons")->trigger();
+    auto* dialog = Dialog<TUserButtonsDialog>();
+    ASSERT_NE(dialog, nullptr);
+    dialog->btnAdd->click();
+    dialog->EditButtonName->setText("Two starts");
+    dialog->MemoButtonLines->setPlainText("# both programs\nst 2\n\nST3");
+    dialog->btnAdd->click();
+    dialog->EditButtonName->setText("Bad");
+    dialog->MemoButtonLines->setPlainText("SD 0");
+    dialog->btnOk->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(
+        dialogs.messages[0].startsWith(Ext(Ext::UserButtonBadLine).arg("Bad").arg(1).arg("").left(12)))
+        << dialogs.messages[0].toStdString();
+    EXPECT_TRUE(ButtonsFile().isEmpty()) << "a refused set is not written";
+    dialog->btnDelete->click();
+    dialog->btnOk->click();
+    EXPECT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join("|").toStdString();
+    EXPECT_TRUE(ButtonsFile().contains("[Two starts]\r\n# both programs\r\nst 2\r\nST3"))
+        << ButtonsFile().constData();
+
+    simulator.SetProgram(2, {"SD100"});
+    simulator.SetProgram(3, {"SD100"});
+    QPushButton* button = W<QPushButton>("btnUserButton1");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), "Two starts");
+    QTest::keyClick(form.get(), Qt::Key_1, Qt::ControlModifier);
+    ASSERT_TRUE(WaitForEnd());
+    const auto sent = simulator.Commands();
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(sent.end() - 2, sent.end()), (std::vector<std::string>{"ST2", "ST3"}));
+    EXPECT_EQ(Lines(), QStringList{"BG"}) << "the command list is not touched";
+    EXPECT_TRUE(LogLines().contains(Ext(Ext::SendingCompleted).arg(2)))
+        << LogLines().join('\n').toStdString();
+
+    Restart();
+    ASSERT_NE(W<QPushButton>("btnUserButton1"), nullptr);
+    EXPECT_EQ(W<QPushButton>("btnUserButton1")->text(), "Two starts");
+}
+
+TEST_F(MachineControlsFixture, ADamagedButtonsFileIsNamedAndLeftAsItIs) {
+    const QByteArray damaged = "[Good]\nST1\n[Second]\nHM\n[]\nST2\n";
+    folder.Write("Data/user-buttons.txt", damaged);
+    dialogs.messages.clear();
+    Restart();
+    ASSERT_FALSE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(dialogs.messages[0].contains(folder.File("Data/user-buttons.txt")))
+        << dialogs.messages[0].toStdString();
+    EXPECT_EQ(W<QPushButton>("btnUserButton1")->text(), "Good");
+    EXPECT_EQ(W<QPushButton>("btnUserButton2")->text(), "Second");
+    EXPECT_EQ(form->findChild<QPushButton*>("btnUserButton3"), nullptr);
+    ASSERT_TRUE(form->close());
+    form.reset();
+    EXPECT_EQ(ButtonsFile(), damaged) << "nothing writes it but the operator's OK";
+}
+
+TEST_F(MachineControlsFixture, TheStopKeyStopsTheSendingAndThenEveryRunningChannel) {
+    // Two channels run long programs.
+    simulator.SetProgram(2, {"SD10", "MV100000"});
+    simulator.SetProgram(3, {"SD10", "MV100000"});
+    SendList({"ST2", "ST3"});
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] {
+        return Datas().CoordState[2] == TCommonDatas::Executing &&
+               Datas().CoordState[3] == TCommonDatas::Executing;
+    }));
+    // A long list is on its way; at its fifth answer the operator presses F12.
+    QStringList lines(200, "SD100");
+    TSending& sending = form->Session().Sending();
+    QObject::connect(&sending, &TSending::LineAnswered, form.get(), [&](int index) {
+        if (index == 4)
+            QTest::keyClick(form.get(), Qt::Key_F12);
+    });
+    SendList(lines);
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return !simulator.Running(2) && !simulator.Running(3); }, 10000));
+    const auto sent = simulator.Commands();
+    const auto sds = std::count(sent.begin(), sent.end(), "SD100");
+    EXPECT_LT(sds, 200) << "the list stopped";
+    EXPECT_EQ(std::vector<std::string>(sent.end() - 2, sent.end()), (std::vector<std::string>{"ST2", "ST3"}));
+    EXPECT_TRUE(LogLines().contains(Ext(Ext::StopAllSent).arg("ST2, ST3")))
+        << LogLines().join('\n').toStdString();
+
+    // Nothing runs: the key sends nothing more and says so; with the port closed, in red.
+    W<QPushButton>("btnStopAll")->click();
+    EXPECT_EQ(LogLines().last(), Ext(Ext::StopAllNothingRuns));
+    EXPECT_EQ(simulator.Commands().size(), sent.size());
+    W<QPushButton>("btnClosePort")->click();
+    W<QPushButton>("btnStopAll")->click();
+    EXPECT_EQ(LogLines().last(), Ext(Ext::StopAllPortClosed));
+}
