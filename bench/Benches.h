@@ -6,4 +6,5 @@ void RunSessionBench();
 void RunFloodBench();
 void RunStartupBench();
 void RunEditorBench();
+void RunCommandLineBench();
 void RunPreviewBench();

@@ -1,7 +1,7 @@
 // kvt_bench: the program's benchmarks, run on request (`make bench`). Each prints its figures;
 // README.md records them.
 //
-//   kvt_bench [port] [sending] [session] [flood] [startup] [editor] [preview] ...
+//   kvt_bench [port] [sending] [session] [flood] [startup] [editor] [preview] [command-line] ...
 //       run the named benchmarks (all when none is named)
 #include "Benches.h"
 
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         {"port", [] { RunPortBench(2000); }},   {"sending", [] { RunSendingBench(1000, 7); }},
         {"session", [] { RunSessionBench(); }}, {"flood", [] { RunFloodBench(); }},
         {"startup", [] { RunStartupBench(); }}, {"editor", [] { RunEditorBench(); }},
-        {"preview", [] { RunPreviewBench(); }},
+        {"preview", [] { RunPreviewBench(); }}, {"command-line", [] { RunCommandLineBench(); }},
     };
     bool ran = false;
     for (int i = 1; i < argc; ++i) {

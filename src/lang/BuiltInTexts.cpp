@@ -376,7 +376,7 @@ const QStringList& ExtraTexts() {
         "%1 holds no program.",                                                             // 194
         "Read:",                                                                            // 195
         "Buffer (RB)",                                                                      // 196
-        "Control",                                                                          // 197
+        "&Control", // 197
         "Stop all",                                                                         // 198
         "Stops the sending at once and then every channel that runs (F12, in either mode)", // 199
         "Stop: %1 sent.",                                                                   // 200

@@ -1,6 +1,6 @@
 // Draws the windows as an operator sees them into PNG files, for a look and for the README:
 // the main window in the simple mode, then in the extended mode with a program of two channels
-// and a loop, and the program preview of it with a travel limit on channel 1, in the language
+// and a loop, a command typed on the command line and two user buttons, and the program preview of it with a travel limit on channel 1, in the language
 // asked for (scripts/screenshots.sh makes those of the README).
 //
 //   kvt_screenshots OUT_DIR [LANGUAGE]
@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPixmap>
 
 #include <cstdio>
@@ -36,6 +37,8 @@ int main(int argc, char* argv[]) {
     ScriptedDialogs dialogs;
     kvtsim::Simulator simulator;
     simulator.Start(folder.File("ports/COM1").toStdString());
+    // Two user buttons of the operator's, shown in the row under the log.
+    folder.Write("Data/user-buttons.txt", "[Home all]\nHM\n[Start 1+2]\nST1\nST2\n");
     TForm1 form(folder.Path());
     if (language != "en" && !form.Session().Options().ChangeLanguage(language).isEmpty()) {
         std::fprintf(stderr, "kvt_screenshots: no language %s\n", qPrintable(language));
@@ -64,6 +67,11 @@ int main(int argc, char* argv[]) {
     const auto imported = session.Document().Import(text.fileName());
     session.Editor().Replace(imported.lines, imported.descriptions);
     form.show();
+    // A command being typed, described under the line.
+    if (auto* line = form.findChild<QLineEdit*>("EditCommandLine")) {
+        line->setText("sd 300");
+        emit line->textEdited(line->text());
+    }
     form.mmPreview->trigger();
     auto* preview = form.findChild<TProgramPreviewWindow*>();
     preview->Refresh();
