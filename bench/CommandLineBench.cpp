@@ -76,8 +76,8 @@ void RunCommandLineBench() {
         if (editor.List().Count() != kCommands)
             std::printf("  (unexpected: %d lines)\n", editor.List().Count());
     }
-    std::printf("Adding %d commands to the list (milliseconds, median of %d interleaved rounds):\n", kCommands,
-                kRounds);
+    std::printf("Adding %d commands to the list (milliseconds, median of %d interleaved rounds):\n",
+                kCommands, kRounds);
     std::printf("  %-44s %9.2f\n", "floor: the editor adds them (a button's path)", Median(floor));
     std::printf("  %-44s %9.2f\n", "command line: text read, added, history kept", Median(entered));
     std::printf("  %-44s %9.2f\n", "command line: every key typed, then Enter", Median(keyed));

@@ -376,8 +376,8 @@ const QStringList& ExtraTexts() {
         "%1 holds no program.",                                                             // 194
         "Read:",                                                                            // 195
         "Buffer (RB)",                                                                      // 196
-        "&Control", // 197
-        "Stop all",                                                                         // 198
+        "&Control",                                                                         // 197
+        "S&top all",                                                                        // 198
         "Stops the sending at once and then every channel that runs (F12, in either mode)", // 199
         "Stop: %1 sent.",                                                                   // 200
         "Stop: no channel runs; nothing more was sent.",                                    // 201

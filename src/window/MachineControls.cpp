@@ -8,6 +8,7 @@
 #include "session/OperatorSettings.h"
 #include "session/UserButtons.h"
 #include "widgets/Design.h"
+#include "widgets/Mnemonics.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -16,7 +17,7 @@
 #include <QPushButton>
 
 TMachineControls::TMachineControls(const TRooms& rooms, QMenuBar* bar, QWidget* window)
-    : QObject(window), rooms_(rooms), window_(window) {
+    : QObject(window), rooms_(rooms), bar_(bar), window_(window) {
     // After "Info": the described menus keep their places.
     mmControl = Design::Named(bar->addMenu(QString()), "mmControl");
     mmStopAll = Design::Named(mmControl->addAction(QString()), "mmStopAll");
@@ -60,6 +61,8 @@ void TMachineControls::ApplyTexts() {
                                  .arg(i < 9 ? QString::number(i + 1) : QStringLiteral("-"));
         runButtons_[i]->setToolTip(hint);
     }
+    // The new captions take their marks among the menus' others.
+    Mnemonics::Apply(bar_);
 }
 
 void TMachineControls::Rebuild() {

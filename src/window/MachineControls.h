@@ -45,6 +45,7 @@ private:
     void ApplyTexts();
 
     TRooms rooms_;
+    QMenuBar* bar_;
     QWidget* window_;
     QWidget* row_;
     QHBoxLayout* rowLayout_;

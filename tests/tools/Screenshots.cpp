@@ -1,7 +1,7 @@
 // Draws the windows as an operator sees them into PNG files, for a look and for the README:
 // the main window in the simple mode, then in the extended mode with a program of two channels
-// and a loop, a command typed on the command line and two user buttons, and the program preview of it with a travel limit on channel 1, in the language
-// asked for (scripts/screenshots.sh makes those of the README).
+// and a loop, a command typed on the command line and two user buttons, and the program preview of it with a
+// travel limit on channel 1, in the language asked for (scripts/screenshots.sh makes those of the README).
 //
 //   kvt_screenshots OUT_DIR [LANGUAGE]
 //

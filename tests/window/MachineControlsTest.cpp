@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -225,7 +226,14 @@ TEST_F(MachineControlsFixture, TheStopKeyStopsTheSendingAndThenEveryRunningChann
     });
     SendList(lines);
     ASSERT_TRUE(WaitForEnd());
-    ASSERT_TRUE(WaitUntil([&] { return !simulator.Running(2) && !simulator.Running(3); }, 10000));
+    // Stopped in the controller, and its reports taken by the program.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return !simulator.Running(2) && !simulator.Running(3) &&
+                   Datas().CoordState[2] == TCommonDatas::Standby &&
+                   Datas().CoordState[3] == TCommonDatas::Standby;
+        },
+        10000));
     const auto sent = simulator.Commands();
     const auto sds = std::count(sent.begin(), sent.end(), "SD100");
     EXPECT_LT(sds, 200) << "the list stopped";
@@ -233,10 +241,26 @@ TEST_F(MachineControlsFixture, TheStopKeyStopsTheSendingAndThenEveryRunningChann
     EXPECT_TRUE(LogLines().contains(Ext(Ext::StopAllSent).arg("ST2, ST3")))
         << LogLines().join('\n').toStdString();
 
+    // The key works while another window of the program has the focus.
+    SendList({"ST2"});
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return Datas().CoordState[2] == TCommonDatas::Executing; }));
+    form->mmReadCh->trigger();
+    auto* readWindow = form->findChild<QDialog*>();
+    ASSERT_NE(readWindow, nullptr);
+    readWindow->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(readWindow));
+    QTest::keyClick(readWindow, Qt::Key_F12);
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil(
+        [&] { return !simulator.Running(2) && Datas().CoordState[2] == TCommonDatas::Standby; }, 10000));
+    EXPECT_TRUE(LogLines().contains(Ext(Ext::StopAllSent).arg("ST2"))) << LogLines().join('\n').toStdString();
+    readWindow->close();
+
     // Nothing runs: the key sends nothing more and says so; with the port closed, in red.
     W<QPushButton>("btnStopAll")->click();
     EXPECT_EQ(LogLines().last(), Ext(Ext::StopAllNothingRuns));
-    EXPECT_EQ(simulator.Commands().size(), sent.size());
+    EXPECT_EQ(simulator.Commands().back(), "ST2");
     W<QPushButton>("btnClosePort")->click();
     W<QPushButton>("btnStopAll")->click();
     EXPECT_EQ(LogLines().last(), Ext(Ext::StopAllPortClosed));

@@ -223,4 +223,10 @@ TEST_F(ReadBackWindowFixture, EachChannelAndTheBufferAreReadAndComparedWithTheir
         window->btnCompareClick();
         EXPECT_EQ(LogLines().last(), c.log);
     }
+    // A channel that holds no program says so, rather than showing an empty read.
+    simulator.SetProgram(3, {});
+    window->cbReadWhich->setCurrentIndex(2);
+    ASSERT_TRUE(Read());
+    EXPECT_TRUE(LogLines().contains(Ext(Ext::ReadNoProgram).arg(Ext(Ext::ChannelName).arg(3))))
+        << LogLines().join('\n').toStdString();
 }
