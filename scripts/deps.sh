@@ -13,6 +13,7 @@ packages=(
     libqt6opengl6-dev       # which Qt Charts' CMake package requires
     qt6-translations-l10n   # Qt's own texts (file dialogs, standard buttons) in Russian
     fonts-dejavu-core       # readable captions offscreen and on a bare X server
+    libtelnet-dev           # the Telnet framing of a controller on the network (rfc2217://)
 )
 if [ "$need" = package ] || [ "$need" = test ]; then
     packages+=(
@@ -28,6 +29,8 @@ if [ "$need" = test ]; then
         libgtest-dev            # unit, window and end-to-end tests
         clang libclang-rt-14-dev # the libFuzzer target of the reply handler
         desktop-file-utils      # the install test validates the menu entry
+        ser2net                 # the real network server in front of the simulator
+        python3-serial          # pyserial, which the network benchmark compares with
     )
 fi
 

@@ -258,7 +258,8 @@ QString TCliOptions::HelpText(Command command) {
     for (const auto& c : kCommands)
         help += QString("  %1\n").arg(QLatin1String(c.usage));
     help += "\nOptions:\n"
-            "  --device PATH      talk over this terminal device (any, no link needed)\n"
+            "  --device PATH      talk over this terminal device (any, no link needed), or to a\n"
+            "                     controller on the network: tcp://HOST:PORT, rfc2217://HOST:PORT\n"
             "  --port N           port N as the program resolves it (ports/COM<N>, else the system's)\n"
             "                     (neither: the port number stored in the program folder)\n"
             "  --folder DIR       the program folder (else as the program chooses it)\n"

@@ -311,43 +311,43 @@ const QStringList& ExtraTexts() {
         "Keep the logs of each session, at most:",                           // 135
         "Line",                                                              // 136
         "%1 holds no command: the list is left as it was.",                  // 137
-        "Open this terminal device (any path, such as /dev/ttyUSB0) at this start; the stored port "
-        "stays.",                                                        // 138
-        "A program file (.kvt) to load at start.",                       // 139
-        "Choose the controller's port with \"Port\" > \"Choose port\".", // 140
-        "%1 baud",                                                       // 141
-        "Acceleration/deceleration",                                     // 142
-        "Set signal (close relay)",                                      // 143
-        "Maximum speed",                                                 // 144
-        "Clear signal (open relay)",                                     // 145
-        "Start speed",                                                   // 146
-        "Wait until signal to input 1",                                  // 147
-        "Move step number",                                              // 148
-        "Wait until signal to input 2",                                  // 149
-        "Pause, ms",                                                     // 150
-        "Repeat from label",                                             // 151
-        "Move until signal to input 1",                                  // 152
-        "Repeat the buffer n times",                                     // 153
-        "Move until signal to input 2",                                  // 154
-        "Begin program",                                                 // 155
-        "Allow motion",                                                  // 156
-        "Prohibit motion",                                               // 157
-        "permanent motion",                                              // 158
-        "Motion forward",                                                // 159
-        "Motion backward",                                               // 160
-        "Reverse motion",                                                // 161
-        "Move to zero switch",                                           // 162
-        "Set cycle label",                                               // 163
-        "Record the commands that follow into the buffer",               // 164
-        "Load program to coordinate 1",                                  // 165
-        "End programming",                                               // 166
-        "Start/Stop",                                                    // 167
-        "Pause or resume channel 1",                                     // 168
-        "Write the program into the controller and start it",            // 169
-        "Check to send commands directly",                               // 170
-        "Set the states of the channels",                                // 171
-        "Refresh",                                                       // 172
-        "The device %1 of port %2 is back.",                             // 173
+        "Open this terminal device (any path, such as /dev/ttyUSB0) or controller on the network "
+        "(tcp://HOST:PORT, rfc2217://HOST:PORT) at this start; the stored port stays.", // 138
+        "A program file (.kvt) to load at start.",                                      // 139
+        "Choose the controller's port with \"Port\" > \"Choose port\".",                // 140
+        "%1 baud",                                                                      // 141
+        "Acceleration/deceleration",                                                    // 142
+        "Set signal (close relay)",                                                     // 143
+        "Maximum speed",                                                                // 144
+        "Clear signal (open relay)",                                                    // 145
+        "Start speed",                                                                  // 146
+        "Wait until signal to input 1",                                                 // 147
+        "Move step number",                                                             // 148
+        "Wait until signal to input 2",                                                 // 149
+        "Pause, ms",                                                                    // 150
+        "Repeat from label",                                                            // 151
+        "Move until signal to input 1",                                                 // 152
+        "Repeat the buffer n times",                                                    // 153
+        "Move until signal to input 2",                                                 // 154
+        "Begin program",                                                                // 155
+        "Allow motion",                                                                 // 156
+        "Prohibit motion",                                                              // 157
+        "permanent motion",                                                             // 158
+        "Motion forward",                                                               // 159
+        "Motion backward",                                                              // 160
+        "Reverse motion",                                                               // 161
+        "Move to zero switch",                                                          // 162
+        "Set cycle label",                                                              // 163
+        "Record the commands that follow into the buffer",                              // 164
+        "Load program to coordinate 1",                                                 // 165
+        "End programming",                                                              // 166
+        "Start/Stop",                                                                   // 167
+        "Pause or resume channel 1",                                                    // 168
+        "Write the program into the controller and start it",                           // 169
+        "Check to send commands directly",                                              // 170
+        "Set the states of the channels",                                               // 171
+        "Refresh",                                                                      // 172
+        "The device %1 of port %2 is back.",                                            // 173
         "The device %1 of port %2 is back. Open the port again? A controller that was running may still "
         "be running.",                                                        // 174
         "Port 1 is linked to the USB serial adapter %1, the only one found.", // 175
@@ -398,20 +398,31 @@ const QStringList& ExtraTexts() {
         "Two buttons are named \"%1\".",                                                    // 216
         "Button \"%1\" holds no command.",                                                  // 217
         "The user buttons file %1 is damaged at line %2 (%3): the buttons before it are shown, and the file "
-        "is left as it is until the buttons are saved.",              // 218
-        "The user buttons could not be saved: %1",                    // 219
-        "Sends %1 (Ctrl+%2)",                                         // 220
-        "A list is being sent: \"%1\" was not run.",                  // 221
-        "At most %1 buttons.",                                        // 222
-        "Button \"%1\" holds more than %2 commands.",                 // 223
-        "The name \"%1\" is longer than %2 characters.",              // 224
-        "a command before the first [name]",                          // 225
-        "larger than %1 KB",                                          // 226
-        "not a text file",                                            // 227
-        "No user buttons yet: Control > User buttons... makes them.", // 228
-        "No user button is named \"%1\".",                            // 229
-        "cannot be read",                                             // 230
-        "The name \"%1\" may not hold [ or ].",                       // 231
+        "is left as it is until the buttons are saved.",                          // 218
+        "The user buttons could not be saved: %1",                                // 219
+        "Sends %1 (Ctrl+%2)",                                                     // 220
+        "A list is being sent: \"%1\" was not run.",                              // 221
+        "At most %1 buttons.",                                                    // 222
+        "Button \"%1\" holds more than %2 commands.",                             // 223
+        "The name \"%1\" is longer than %2 characters.",                          // 224
+        "a command before the first [name]",                                      // 225
+        "larger than %1 KB",                                                      // 226
+        "not a text file",                                                        // 227
+        "No user buttons yet: Control > User buttons... makes them.",             // 228
+        "No user button is named \"%1\".",                                        // 229
+        "cannot be read",                                                         // 230
+        "The name \"%1\" may not hold [ or ].",                                   // 231
+        "not an address of the form tcp://HOST:PORT or rfc2217://HOST:PORT",      // 232
+        "the name is not found",                                                  // 233
+        "the connection was refused (is the server running, is the port right?)", // 234
+        "no route to the host",                                                   // 235
+        "no answer within %1 s",                                                  // 236
+        "\"Open Port\" connects to %1 again once its server is back.",            // 237
+        "&Network address:",                                                      // 238
+        "Link to address",                                                        // 239
+        "A controller on the network: tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (the "
+        "line settings reach the remote port). \"Link to address\" gives it to the chosen port number.", // 240
+        "Port %1 opens %2 (a controller on the network).", // 241
     };
     return texts;
 }

@@ -237,5 +237,15 @@ enum : int {
     UserButtonNotFound = 229,
     UserButtonsUnreadable = 230,
     UserButtonBadName = 231,
+    NetworkBadAddress = 232,
+    NetworkNameNotFound = 233,
+    NetworkRefused = 234,
+    NetworkUnreachable = 235,
+    NetworkTimedOut = 236,
+    NetworkReopen = 237,
+    NetworkAddressLabel = 238,
+    NetworkLinkAddress = 239,
+    NetworkAddressHint = 240,
+    NetworkAddressOpens = 241,
 };
 } // namespace Ext

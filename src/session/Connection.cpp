@@ -6,6 +6,7 @@
 #include "core/UnitCommonDatas.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
+#include "serial/NetworkAddress.h"
 #include "serial/PortDevice.h"
 
 namespace {
@@ -25,21 +26,40 @@ QString OpenFailureText(const TLang& lang, int error) {
     }
     return PortDevice::SystemErrorText(error);
 }
+// The words for why a controller on the network could not be reached.
+QString NetworkFailureText(const TLang& lang, const TNetworkLine& line) {
+    switch (line.LastFailure()) {
+    case TNetworkLine::Failure::BadAddress:
+        return lang.ExtraText(Ext::NetworkBadAddress);
+    case TNetworkLine::Failure::NameNotFound:
+        return lang.ExtraText(Ext::NetworkNameNotFound);
+    case TNetworkLine::Failure::Refused:
+        return lang.ExtraText(Ext::NetworkRefused);
+    case TNetworkLine::Failure::Unreachable:
+        return lang.ExtraText(Ext::NetworkUnreachable);
+    case TNetworkLine::Failure::TimedOut:
+        return lang.ExtraText(Ext::NetworkTimedOut).arg(TNetworkLine::ConnectTimeoutMs / 1000);
+    default:
+        return PortDevice::SystemErrorText(line.LastOpenError());
+    }
+}
 } // namespace
 
 TConnection::TConnection(const TProgramPaths& paths, TCommonDatas& datas, const TLang& lang,
                          IOperationLog& log)
     : portsFolder_(paths.PortsFolder()), datas_(datas), lang_(lang), log_(log),
       number_(datas.Settings().PortNumber), serial_(std::make_unique<TComPort>(paths.PortsFolder())),
-      line_(*serial_) {
-    connect(&line_, &ILine::HungUp, this, &TConnection::HungUp);
+      network_(std::make_unique<TNetworkLine>()), line_(serial_.get()) {
+    for (ILine* line : {static_cast<ILine*>(serial_.get()), static_cast<ILine*>(network_.get())})
+        connect(line, &ILine::HungUp, this, &TConnection::HungUp);
     connect(&deviceWatch_, &TDeviceWatch::Returned, this, [this](const QString& device) {
-        if (line_.Connected())
+        if (line()->Connected())
             return;
         log_.AddLogLine(lang_.ExtraText(Ext::DeviceBack).arg(device).arg(number_));
         emit DeviceReturned(device);
     });
-    line_.SetLine(choice_); // the same at every start
+    serial_->SetLine(choice_); // the same at every start
+    network_->SetLine(choice_);
 }
 
 TConnection::~TConnection() {
@@ -47,11 +67,11 @@ TConnection::~TConnection() {
 }
 
 bool TConnection::WriteText(const QString& text) {
-    return line_.WriteText(text);
+    return line()->WriteText(text);
 }
 
 bool TConnection::WriteBytes(const QByteArray& bytes) {
-    return line_.WriteBytes(bytes);
+    return line()->WriteBytes(bytes);
 }
 
 void TConnection::UsePortForThisStart(quint32 n) {
@@ -77,35 +97,44 @@ QString TConnection::DeviceForPort(quint32 n) const {
 
 bool TConnection::Open() {
     Close();
-    serial_->SetPortNumber(number_);
-    serial_->SetDevice(device_);
-    serial_->SetSystemDeviceFolder(systemFolder_);
-    line_.SetReceiver(receiver_);
-    line_.Open();
-    if (line_.Connected()) {
+    const QString address = TNetworkAddress::Behind(Device());
+    if (address.isEmpty()) {
+        serial_->SetPortNumber(number_);
+        serial_->SetDevice(device_);
+        serial_->SetSystemDeviceFolder(systemFolder_);
+        line_ = serial_.get();
+    } else {
+        network_->SetAddress(address);
+        line_ = network_.get();
+    }
+    line()->SetReceiver(receiver_);
+    line()->Open();
+    if (line()->Connected()) {
         deviceWatch_.Stop();
         ForgetCommunication();
         if (device_.isEmpty() && !PortDevice::HasPortLink(portsFolder_, number_))
-            log_.AddLogLine(lang_.ExtraText(Ext::FallbackDevice).arg(number_).arg(line_.DeviceName()));
-        emit Opened(line_.DeviceName());
-        line_.EnableReading(true);
+            log_.AddLogLine(lang_.ExtraText(Ext::FallbackDevice).arg(number_).arg(line()->DeviceName()));
+        emit Opened(line()->DeviceName());
+        line()->EnableReading(true);
         return true;
     }
-    openFailure_ = lang_.ExtraText(Ext::CannotOpenPort)
-                       .arg(number_)
-                       .arg(line_.DeviceName(), OpenFailureText(lang_, line_.LastOpenError()));
+    openFailure_ =
+        lang_.ExtraText(Ext::CannotOpenPort)
+            .arg(number_)
+            .arg(line()->DeviceName(), address.isEmpty() ? OpenFailureText(lang_, line()->LastOpenError())
+                                                         : NetworkFailureText(lang_, *network_));
     log_.AddLogLine(openFailure_, true);
     return false;
 }
 
 void TConnection::Close() {
-    if (line_.Connected())
-        emit Closing(line_.DeviceName());
-    line_.Close();
+    if (line()->Connected())
+        emit Closing(line()->DeviceName());
+    line()->Close();
 }
 
 bool TConnection::IsOpen() const {
-    return line_.Connected();
+    return line()->Connected();
 }
 
 QString TConnection::Description() const {
@@ -114,7 +143,8 @@ QString TConnection::Description() const {
 
 void TConnection::SetLineSettings(const TLineChoice& line) {
     choice_ = line;
-    line_.SetLine(line);
+    serial_->SetLine(line);
+    network_->SetLine(line);
 }
 
 int TConnection::BaudRate() const {
@@ -125,8 +155,14 @@ void TConnection::HungUp(const QString& device) {
     log_.AddLogLine(lang_.ExtraText(Ext::ConnectionLost).arg(number_).arg(device), true);
     ForgetCommunication();
     log_.AddLogLine(lang_.ExtraText(Ext::StatesLastKnown));
-    // The port's own name (a link under ports/ stays while its device is away).
-    deviceWatch_.Watch(line_.DeviceName());
+    if (line() == network_.get()) {
+        // Nothing is there to watch: whether the server is back only a connection would tell,
+        // and none is made unless the operator asks.
+        log_.AddLogLine(lang_.ExtraText(Ext::NetworkReopen).arg(device));
+    } else {
+        // The port's own name (a link under ports/ stays while its device is away).
+        deviceWatch_.Watch(line()->DeviceName());
+    }
     emit Lost();
 }
 

@@ -3,9 +3,11 @@
 #include "serial/ComPort.h"
 #include "serial/DeviceWatch.h"
 #include "serial/LineWriter.h"
+#include "serial/NetworkLine.h"
 
 #include <QObject>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -18,8 +20,10 @@ class IOperationLog;
 // The line to the controller: the operator's choice of it (a port number, whose link under
 // ports/ or system port names the device, or a device given outright; the line settings), opening
 // and closing it, its description, a device that hangs up and comes back. It talks to the line
-// through ILine (open, close, write, bytes received, lost), the serial port being the one kind
-// there is; and it is what the rest of the session writes to (ILineWriter), whatever line is open.
+// through ILine (open, close, write, bytes received, lost): the serial port, or a connection to
+// a controller on the network when the device (or the link of the port number) is an address
+// (tcp://HOST:PORT, rfc2217://HOST:PORT); it is what the rest of the session writes to
+// (ILineWriter), whatever line is open.
 //
 // A lost device is logged, with the channel states that are now those last known; when its
 // name is there again the room says so (DeviceReturned) and never reopens it on its own: the
@@ -78,6 +82,7 @@ signals:
     void DeviceReturned(const QString& device);
 
 private:
+    ILine* line() const { return line_.load(); }
     void HungUp(const QString& device);
     // A controller just connected (or lost) cannot still be recording: a channel in
     // communication mode goes back to standby, a read under way is over.
@@ -93,9 +98,11 @@ private:
     QString systemFolder_ = "/dev";
     TLineChoice choice_;
     IPortReceiver* receiver_ = nullptr;
-    // The serial port: the line, made once (a sending may be writing to it from its thread).
+    // The lines, made once (a sending may be writing to one from its thread); `line_` is the one
+    // the device names, chosen at each Open.
     std::unique_ptr<TComPort> serial_;
-    ILine& line_;
+    std::unique_ptr<TNetworkLine> network_;
+    std::atomic<ILine*> line_;
     QString openFailure_;
     TDeviceWatch deviceWatch_; // after a hang-up, for the device to come back
 };

@@ -93,8 +93,9 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments) {
             line.folder = value;
             continue;
         }
-        // A path is a device, whichever option names it.
-        if (name == "--device" || value.startsWith('/')) {
+        // A path or a network address is a device, whichever option names it.
+        if (name == "--device" || value.startsWith('/') || value.startsWith("tcp://") ||
+            value.startsWith("rfc2217://")) {
             line.device = value;
             line.port = 0;
             continue;

@@ -5,15 +5,18 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "serial/DeviceWatch.h"
+#include "serial/NetworkAddress.h"
 #include "serial/PortDevice.h"
 #include "serial/SerialDevices.h"
 #include "session/Connection.h"
 #include "session/OperatorSettings.h"
+#include "widgets/Design.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/SpinEdit.h"
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -42,6 +45,11 @@ TFormPortName::TFormPortName(TOperatorSettings& options, TConnection& connection
     btnLink->setObjectName("btnLink");
     btnRefresh = new QPushButton(this);
     btnRefresh->setObjectName("btnRefresh");
+    lblAddress = Design::Label("lblAddress", {}, this);
+    EditAddress = Design::Edit("EditAddress", {}, 200, this);
+    EditAddress->setPlaceholderText("rfc2217://192.168.1.20:2000");
+    lblAddress->setBuddy(EditAddress);
+    btnLinkAddress = Design::Button("btnLinkAddress", {}, this);
     devicesWatch_ = new TDeviceFolderWatch(this);
     grid->addWidget(rgrPortName, 0, 0, 1, 2);
     grid->addWidget(SpinEditPortName, 1, 1);
@@ -50,12 +58,17 @@ TFormPortName::TFormPortName(TOperatorSettings& options, TConnection& connection
     grid->addWidget(lbDevices, 4, 0, 1, 2);
     grid->addWidget(btnLink, 5, 0);
     grid->addWidget(btnRefresh, 5, 1);
-    grid->addWidget(ButtonOK, 6, 1);
+    grid->addWidget(lblAddress, 6, 0, 1, 2);
+    grid->addWidget(EditAddress, 7, 0);
+    grid->addWidget(btnLinkAddress, 7, 1);
+    grid->addWidget(ButtonOK, 8, 1);
     connect(rgrPortName, &TRadioGroup::Clicked, this, &TFormPortName::rgrPortNameClick);
     connect(SpinEditPortName, &TSpinEdit::valueChanged, this, &TFormPortName::ShowDevices);
     connect(ButtonOK, &QPushButton::clicked, this, &TFormPortName::ButtonOKClick);
     connect(btnLink, &QPushButton::clicked, this, &TFormPortName::btnLinkClick);
     connect(btnRefresh, &QPushButton::clicked, this, &TFormPortName::ShowDevices);
+    connect(btnLinkAddress, &QPushButton::clicked, this, &TFormPortName::btnLinkAddressClick);
+    connect(EditAddress, &QLineEdit::returnPressed, this, &TFormPortName::btnLinkAddressClick);
     connect(devicesWatch_, &TDeviceFolderWatch::Changed, this, &TFormPortName::ShowDevices);
     connect(lbDevices, &QListWidget::currentRowChanged, this,
             [this] { btnLink->setEnabled(SelectedNumber() != 0 && lbDevices->currentItem()); });
@@ -67,6 +80,10 @@ void TFormPortName::Fill() {
     lblDevices->setText(lang.ExtraText(Ext::DevicesPresent));
     btnLink->setText(lang.ExtraText(Ext::LinkDevice));
     btnRefresh->setText(lang.ExtraText(Ext::RefreshDevices));
+    lblAddress->setText(lang.ExtraText(Ext::NetworkAddressLabel));
+    btnLinkAddress->setText(lang.ExtraText(Ext::NetworkLinkAddress));
+    EditAddress->setToolTip(lang.ExtraText(Ext::NetworkAddressHint));
+    btnLinkAddress->setToolTip(lang.ExtraText(Ext::NetworkAddressHint));
     const quint32 n = connection_.PortNumber();
     if (n >= 1 && n <= 4) {
         rgrPortName->SetItemIndex(int(n) - 1);
@@ -101,11 +118,17 @@ void TFormPortName::ShowDevices() {
         lblDevice->clear();
     } else {
         const QString device = connection_.DeviceForPort(n);
+        if (const QString address = TNetworkAddress::Behind(device); !address.isEmpty()) {
+            lblDevice->setText(lang.ExtraText(Ext::NetworkAddressOpens).arg(n).arg(address));
+            if (EditAddress->text().isEmpty())
+                EditAddress->setText(address);
+        }
         const SerialDevices::TDeviceState state = SerialDevices::Inspect(device);
         const int how = !state.exists       ? Ext::DeviceMissing
                         : !state.accessible ? Ext::DeviceNoAccess
                                             : Ext::DeviceReady;
-        lblDevice->setText(lang.ExtraText(Ext::PortOpens).arg(n).arg(device, lang.ExtraText(how)));
+        if (TNetworkAddress::Behind(device).isEmpty())
+            lblDevice->setText(lang.ExtraText(Ext::PortOpens).arg(n).arg(device, lang.ExtraText(how)));
     }
     const QString selected = lbDevices->currentItem() ? lbDevices->currentItem()->text() : QString();
     lbDevices->clear();
@@ -133,6 +156,26 @@ void TFormPortName::btnLinkClick() {
             lang.ExtraText(Ext::LinkFailed)
                 .arg(n)
                 .arg(device, result.portsIsLink ? lang.ExtraText(Ext::PortsFolderIsLink) : result.reason));
+    ShowDevices();
+}
+
+void TFormPortName::btnLinkAddressClick() {
+    const quint32 n = SelectedNumber();
+    const QString address = EditAddress->text().trimmed();
+    if (n == 0 || address.isEmpty())
+        return;
+    const TLang& lang = Lang();
+    if (!TNetworkAddress::Parse(address)) {
+        Dialogs().ShowMessage(
+            lang.ExtraText(Ext::LinkFailed).arg(n).arg(address, lang.ExtraText(Ext::NetworkBadAddress)));
+        return;
+    }
+    const SerialDevices::TLinkResult result = SerialDevices::LinkPort(connection_.PortsFolder(), n, address);
+    if (!result.linked)
+        Dialogs().ShowMessage(
+            lang.ExtraText(Ext::LinkFailed)
+                .arg(n)
+                .arg(address, result.portsIsLink ? lang.ExtraText(Ext::PortsFolderIsLink) : result.reason));
     ShowDevices();
 }
 
