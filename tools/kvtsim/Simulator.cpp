@@ -3,7 +3,11 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/eventfd.h>
 #include <termios.h>
 #include <unistd.h>
@@ -60,6 +64,45 @@ bool Simulator::Start(const std::string& linkPath, std::string* error) {
     return true;
 }
 
+bool Simulator::Listen(const std::string& host, int port, std::string* error) {
+    auto fail = [&](const char* what) {
+        if (error)
+            *error = std::string(what) + ": " + std::strerror(errno);
+        if (listen_ >= 0)
+            ::close(listen_);
+        listen_ = -1;
+        return false;
+    };
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICHOST | AI_PASSIVE;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found) {
+        errno = EINVAL;
+        return fail("address");
+    }
+    listen_ = ::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    const int one = 1;
+    if (listen_ >= 0)
+        ::setsockopt(listen_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    const bool bound = listen_ >= 0 && ::bind(listen_, found->ai_addr, found->ai_addrlen) == 0;
+    ::freeaddrinfo(found);
+    if (!bound || ::listen(listen_, 4) != 0)
+        return fail("listen");
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    ::getsockname(listen_, reinterpret_cast<sockaddr*>(&address), &length);
+    listenPort_ = ntohs(address.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
+                                                      : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+    wake_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wake_ < 0)
+        return fail("eventfd");
+    stop_ = false;
+    thread_ = std::thread([this] { Run(); });
+    return true;
+}
+
 void Simulator::Stop() {
     {
         std::lock_guard lock(mutex_);
@@ -70,6 +113,10 @@ void Simulator::Stop() {
         thread_.join();
     std::lock_guard lock(mutex_);
     CloseLine();
+    if (listen_ >= 0) {
+        ::close(listen_);
+        listen_ = -1;
+    }
     if (wake_ >= 0) {
         ::close(wake_);
         wake_ = -1;
@@ -94,6 +141,18 @@ void Simulator::Wake() {
         return;
     const uint64_t one = 1;
     [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
+}
+
+unsigned Simulator::TerminalSpeed() const {
+    std::lock_guard lock(mutex_);
+    termios tio{};
+    return master_ >= 0 && listen_ < 0 && tcgetattr(master_, &tio) == 0 ? unsigned(cfgetospeed(&tio)) : 0;
+}
+
+unsigned Simulator::TerminalControlFlags() const {
+    std::lock_guard lock(mutex_);
+    termios tio{};
+    return master_ >= 0 && listen_ < 0 && tcgetattr(master_, &tio) == 0 ? unsigned(tio.c_cflag) : 0;
 }
 
 void Simulator::SetOptions(const Options& options) {
@@ -242,10 +301,30 @@ void Simulator::Run() {
         }
         const bool blocked = outputBlocked_ && !outbox_.empty();
         pollfd fds[2] = {{wake_, POLLIN, 0}, {master_, short(POLLIN | (blocked ? POLLOUT : 0)), 0}};
-        const int count = master_ >= 0 ? 2 : 1;
+        int count = master_ >= 0 ? 2 : 1;
+        // Listening and no client: the second place waits for one.
+        const bool accepting = listen_ >= 0 && master_ < 0;
+        if (accepting) {
+            fds[1] = {listen_, POLLIN, 0};
+            count = 2;
+        }
         lock.unlock();
         ::ppoll(fds, nfds_t(count), wait, nullptr);
         lock.lock();
+        if (accepting) {
+            if (fds[1].revents & POLLIN) {
+                master_ = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+                const int one = 1;
+                if (master_ >= 0)
+                    ::setsockopt(master_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+                outputBlocked_ = false;
+            }
+            if (fds[0].revents & POLLIN) {
+                uint64_t value;
+                [[maybe_unused]] const ssize_t n = ::read(wake_, &value, sizeof value);
+            }
+            continue;
+        }
         if (count == 2 && (fds[1].revents & POLLOUT))
             outputBlocked_ = false;
         if (fds[0].revents & POLLIN) {
@@ -255,6 +334,11 @@ void Simulator::Run() {
         if (count == 2 && master_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP))) {
             char buffer[4096];
             const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n == 0 && listen_ >= 0) {
+                // The client went: the next one is let in; what was due for it is dropped.
+                CloseLine();
+                outbox_.clear();
+            }
             if (n > 0) {
                 const std::string bytes(buffer, size_t(n));
                 received_ += bytes;

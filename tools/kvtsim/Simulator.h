@@ -39,6 +39,11 @@ public:
     // Opens the pseudo-terminal, links it as `linkPath` if given (replacing an old link), and
     // starts answering. False, with a reason in `error`, when the terminal cannot be made.
     bool Start(const std::string& linkPath = {}, std::string* error = nullptr);
+    // Instead of a pseudo-terminal, answers over TCP: listens on `host` (an IPv4 or IPv6
+    // address; the loopback address unless told otherwise) and `port` (0: one the system
+    // chooses, ListenPort), one client at a time; a client that goes lets the next one in.
+    bool Listen(const std::string& host, int port, std::string* error = nullptr);
+    int ListenPort() const { return listenPort_; }
     void Stop();
 
     const std::string& SlavePath() const { return slavePath_; }
@@ -59,6 +64,10 @@ public:
     bool Running(int channel) const;
     // Every byte received, in order.
     std::string Received() const;
+    // The terminal's line settings as the other side set them: its speed (a B... constant of
+    // termios) and its control flags (a pseudo-terminal keeps the speed, CSTOPB and PARODD).
+    unsigned TerminalSpeed() const;
+    unsigned TerminalControlFlags() const;
 
 private:
     void Run();
@@ -80,6 +89,8 @@ private:
     int answers_ = 0;
     int master_ = -1;
     int slaveKeeper_ = -1; // keeps the terminal alive while the program has it closed
+    int listen_ = -1;      // Listen: the listening socket; master_ is then the client, if any
+    int listenPort_ = 0;
     int wake_ = -1;
     bool stop_ = false;
     bool outputBlocked_ = false; // the terminal took no more: wait until it is writable

@@ -20,9 +20,11 @@ void OnSignal(int) {
 }
 
 void Usage() {
-    std::puts("usage: kvtsim [--link PATH] [--time-scale X] [--silent] [--delay MS] [--split] [--join]\n"
+    std::puts("usage: kvtsim [--link PATH | --listen [HOST:]PORT] [--time-scale X] [--silent] [--delay MS] [--split] [--join]\n"
               "              [--garbage N] [--comm-error N] [--comm-error-along N] [--hang-up-after N]\n"
               "  --link PATH        link the terminal as PATH (a program folder's ports/COM<n>)\n"
+              "  --listen [HOST:]PORT  answer over TCP instead (tcp://HOST:PORT), on 127.0.0.1 unless\n"
+              "                     HOST is given; one client at a time\n"
               "  --time-scale X     programs run X times their real duration (default 1)\n"
               "  --silent           never answer\n"
               "  --delay MS         answer every command MS milliseconds late\n"
@@ -40,7 +42,7 @@ void Usage() {
 
 int main(int argc, char** argv) {
     kvtsim::Options options;
-    std::string link;
+    std::string link, listen;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> const char* {
@@ -52,6 +54,8 @@ int main(int argc, char** argv) {
         };
         if (arg == "--link")
             link = value();
+        else if (arg == "--listen")
+            listen = value();
         else if (arg == "--time-scale")
             options.timeScale = std::atof(value());
         else if (arg == "--silent")
@@ -97,12 +101,27 @@ int main(int argc, char** argv) {
 
     kvtsim::Simulator simulator(options);
     std::string error;
-    if (!simulator.Start(link, &error)) {
+    if (!listen.empty()) {
+        // HOST:PORT, [V6]:PORT or PORT alone (on the loopback address).
+        const size_t colon = listen.rfind(':');
+        std::string host = colon == std::string::npos ? "127.0.0.1" : listen.substr(0, colon);
+        if (host.size() > 1 && host.front() == '[' && host.back() == ']')
+            host = host.substr(1, host.size() - 2);
+        const int port = std::atoi(listen.c_str() + (colon == std::string::npos ? 0 : colon + 1));
+        if (!simulator.Listen(host, port, &error)) {
+            std::fprintf(stderr, "kvtsim: cannot listen on %s: %s\n", listen.c_str(), error.c_str());
+            return 1;
+        }
+        std::printf("kvtsim: controller on tcp://%s:%d\n",
+                    host.find(':') == std::string::npos ? host.c_str() : ("[" + host + "]").c_str(),
+                    simulator.ListenPort());
+    } else if (!simulator.Start(link, &error)) {
         std::fprintf(stderr, "kvtsim: cannot start: %s\n", error.c_str());
         return 1;
+    } else {
+        std::printf("kvtsim: controller on %s%s%s\n", simulator.SlavePath().c_str(),
+                    link.empty() ? "" : ", linked as ", link.c_str());
     }
-    std::printf("kvtsim: controller on %s%s%s\n", simulator.SlavePath().c_str(),
-                link.empty() ? "" : ", linked as ", link.c_str());
     std::fflush(stdout);
     while (!interrupted)
         sigsuspend(&old);
