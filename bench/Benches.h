@@ -7,4 +7,5 @@ void RunFloodBench();
 void RunStartupBench();
 void RunEditorBench();
 void RunCommandLineBench();
+void RunNetworkBench(int lineCount, int rounds);
 void RunPreviewBench();

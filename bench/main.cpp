@@ -1,7 +1,7 @@
 // kvt_bench: the program's benchmarks, run on request (`make bench`). Each prints its figures;
 // README.md records them.
 //
-//   kvt_bench [port] [sending] [session] [flood] [startup] [editor] [preview] [command-line] ...
+//   kvt_bench [port] [sending] [session] [flood] [startup] [editor] [preview] [command-line] [network] ...
 //       run the named benchmarks (all when none is named)
 #include "Benches.h"
 
@@ -16,10 +16,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const std::map<std::string, std::function<void()>> benches = {
-        {"port", [] { RunPortBench(2000); }},   {"sending", [] { RunSendingBench(1000, 7); }},
-        {"session", [] { RunSessionBench(); }}, {"flood", [] { RunFloodBench(); }},
-        {"startup", [] { RunStartupBench(); }}, {"editor", [] { RunEditorBench(); }},
-        {"preview", [] { RunPreviewBench(); }}, {"command-line", [] { RunCommandLineBench(); }},
+        {"port", [] { RunPortBench(2000); }},          {"sending", [] { RunSendingBench(1000, 7); }},
+        {"session", [] { RunSessionBench(); }},        {"flood", [] { RunFloodBench(); }},
+        {"startup", [] { RunStartupBench(); }},        {"editor", [] { RunEditorBench(); }},
+        {"preview", [] { RunPreviewBench(); }},        {"command-line", [] { RunCommandLineBench(); }},
+        {"network", [] { RunNetworkBench(1000, 5); }},
     };
     bool ran = false;
     for (int i = 1; i < argc; ++i) {

@@ -3,6 +3,7 @@
 // the line settings sent to the remote port); the server stopped mid-list; addresses that refuse,
 // time out or do not exist; the simulator listening on TCP itself; kvtctl over ser2net.
 #include "FakeView.h"
+#include "NetworkPorts.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "SessionRooms.h"
@@ -27,34 +28,6 @@
 
 namespace {
 
-// A port of the loopback address nothing listens on now.
-int FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
-
-// Whether something listens on `port` of the loopback address (read from the kernel's table, so
-// that no connection is made to find out).
-bool Listening(int port) {
-    QFile table("/proc/net/tcp");
-    if (!table.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray local = ":" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0') + " ";
-    for (const QByteArray& line : table.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() > 3 && (fields[1] + " ").endsWith(local) && fields[3] == "0A")
-            return true;
-    }
-    return false;
-}
-
 class NetworkFixture : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
@@ -76,7 +49,7 @@ protected:
     void StartServer(const QString& kind) {
         const QString ser2net = QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/bin"});
         ASSERT_FALSE(ser2net.isEmpty()) << "ser2net is not installed (make test installs it)";
-        port = FreePort();
+        port = FreeLoopbackPort();
         const QString accepter = kind == "tcp" ? "tcp,127.0.0.1," : "telnet(rfc2217),tcp,127.0.0.1,";
         const QString config = folder.File("ser2net.yaml");
         folder.Write("ser2net.yaml", QString("connection: &controller\n"
@@ -91,7 +64,7 @@ protected:
         server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         server.start(ser2net, {"-n", "-d", "-c", config, "-P", folder.File("ser2net.pid")});
         ASSERT_TRUE(server.waitForStarted());
-        ASSERT_TRUE(WaitUntil([&] { return Listening(port); }, 10000)) << "ser2net does not listen";
+        ASSERT_TRUE(WaitUntil([&] { return ListeningOn(port); }, 10000)) << "ser2net does not listen";
         address = QString("%1://127.0.0.1:%2").arg(kind).arg(port);
     }
     QString Address() const { return address; }
@@ -116,7 +89,8 @@ TEST_P(NetworkFixture, AListIsSentAnsweredAndReadBackThroughTheServer) {
     ASSERT_TRUE(session->Connection().Open()) << session->Connection().OpenFailure().toStdString();
     EXPECT_TRUE(view.log.isEmpty() || !view.redLines.contains(true)) << view.log.join('\n').toStdString();
     std::vector<TSendReport> reports;
-    QObject::connect(&session->Sending(), &TSending::Ended, [&](const TSendReport& r) { reports.push_back(r); });
+    QObject::connect(&session->Sending(), &TSending::Ended,
+                     [&](const TSendReport& r) { reports.push_back(r); });
     const QStringList program{"LD2", "BG", "SD300", "MV1000", "ED"};
     ASSERT_EQ(session->Sending().Send(program), TSending::Start::Started);
     ASSERT_TRUE(WaitForEnd());
@@ -138,7 +112,8 @@ TEST_P(NetworkFixture, TheServerStoppedMidListIsALostDeviceAndNothingHangs) {
     simulator.SetOptions(slow);
     ASSERT_TRUE(session->Connection().Open());
     std::vector<TSendReport> reports;
-    QObject::connect(&session->Sending(), &TSending::Ended, [&](const TSendReport& r) { reports.push_back(r); });
+    QObject::connect(&session->Sending(), &TSending::Ended,
+                     [&](const TSendReport& r) { reports.push_back(r); });
     ASSERT_EQ(session->Sending().Send(QStringList(500, "SD100")), TSending::Start::Started);
     ASSERT_TRUE(simulator.WaitForCommands(5, 10000));
     server.kill();
@@ -148,7 +123,8 @@ TEST_P(NetworkFixture, TheServerStoppedMidListIsALostDeviceAndNothingHangs) {
     EXPECT_LT(simulator.Commands().size(), 500u);
     EXPECT_FALSE(session->Connection().IsOpen());
     ASSERT_TRUE(WaitUntil([&] {
-        return view.log.contains(X(Ext::ConnectionLost).arg(session->Connection().PortNumber()).arg(Address()));
+        return view.log.contains(
+            X(Ext::ConnectionLost).arg(session->Connection().PortNumber()).arg(Address()));
     }));
     EXPECT_TRUE(view.log.contains(X(Ext::NetworkReopen).arg(Address()))) << view.log.join('\n').toStdString();
 }
@@ -166,7 +142,8 @@ TEST_P(Rfc2217Fixture, TheLineSettingsReachTheRemotePortWhenItOpensAndWhenTheyCh
     ASSERT_TRUE(session->Connection().Open());
     // Each setting is a message of its own: the last one sent is waited for.
     ASSERT_TRUE(WaitUntil(
-        [&] { return simulator.TerminalSpeed() == B19200 && (simulator.TerminalControlFlags() & CSTOPB); }, 5000))
+        [&] { return simulator.TerminalSpeed() == B19200 && (simulator.TerminalControlFlags() & CSTOPB); },
+        5000))
         << "the pseudo-terminal runs at " << simulator.TerminalSpeed();
     line.baudIndex = 5; // 4800
     line.stopBits = 0;
@@ -191,8 +168,8 @@ TEST_P(Rfc2217Fixture, KvtctlSendsAndVerifiesThroughTheServer) {
     file.close();
     for (const char* command : {"send", "verify"}) {
         QProcess kvtctl;
-        kvtctl.start(KVTCTL,
-                     {"--folder", folder.Path(), "--device", Address(), "--json", command, "--plain", file.fileName()});
+        kvtctl.start(KVTCTL, {"--folder", folder.Path(), "--device", Address(), "--json", command, "--plain",
+                              file.fileName()});
         ASSERT_TRUE(kvtctl.waitForFinished(60000));
         EXPECT_EQ(kvtctl.exitCode(), 0) << command << ": " << kvtctl.readAllStandardError().toStdString()
                                         << kvtctl.readAllStandardOutput().toStdString();
@@ -230,7 +207,7 @@ TEST(NetworkAddresses, ARefusedATimedOutAndAnUnknownAddressAreNamedWithTheirReas
         QString address;
         QString reason;
     } cases[] = {
-        {QString("tcp://127.0.0.1:%1").arg(FreePort()), x(Ext::NetworkRefused)},
+        {QString("tcp://127.0.0.1:%1").arg(FreeLoopbackPort()), x(Ext::NetworkRefused)},
         {QString("rfc2217://127.0.0.1:%1").arg(fullPort),
          x(Ext::NetworkTimedOut).arg(TNetworkLine::ConnectTimeoutMs / 1000)},
         {"tcp://no-such-host.invalid:2000", x(Ext::NetworkNameNotFound)},

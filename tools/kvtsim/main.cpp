@@ -1,6 +1,7 @@
-// kvtsim: a stand-in for the stepper-motor controller on a pseudo-terminal.
+// kvtsim: a stand-in for the stepper-motor controller on a pseudo-terminal, or on TCP.
 //
 //   kvtsim --link <program folder>/ports/COM1 [options]
+//   kvtsim --listen [HOST:]PORT [options]
 //
 // It prints the terminal's path, answers until it is interrupted, and removes the link on exit.
 #include "Simulator.h"
@@ -20,7 +21,8 @@ void OnSignal(int) {
 }
 
 void Usage() {
-    std::puts("usage: kvtsim [--link PATH | --listen [HOST:]PORT] [--time-scale X] [--silent] [--delay MS] [--split] [--join]\n"
+    std::puts("usage: kvtsim [--link PATH | --listen [HOST:]PORT] [--time-scale X] [--silent] [--delay MS] "
+              "[--split] [--join]\n"
               "              [--garbage N] [--comm-error N] [--comm-error-along N] [--hang-up-after N]\n"
               "  --link PATH        link the terminal as PATH (a program folder's ports/COM<n>)\n"
               "  --listen [HOST:]PORT  answer over TCP instead (tcp://HOST:PORT), on 127.0.0.1 unless\n"
