@@ -1,6 +1,9 @@
 # The two commands an operator or a developer needs: `make run` and `make test`.
 # Both install the Debian packages they lack (as root) or name them (otherwise).
 
+# The build tool's "Entering directory" lines say nothing a person needs.
+MAKEFLAGS += --no-print-directory
+
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)

@@ -19,4 +19,8 @@ for _ in $(seq 1 100); do
     [ -L "$bin/ports/COM1" ] && break
     sleep 0.05
 done
-"$bin/KVT_Program"
+status=0
+"$bin/KVT_Program" || status=$?
+folder=$(cd "$bin" && pwd)
+echo "The program folder: $folder (settings in Data, work.log and port.log in Log, programs in Users)."
+exit $status

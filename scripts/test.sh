@@ -38,3 +38,4 @@ unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 echo "== fuzzing, ${FUZZ_SECONDS:-15} s per target"
 "$here/scripts/fuzz.sh" "${FUZZ_SECONDS:-15}"
 echo "== all tests passed, with and without sanitizers"
+echo "The tests' output: $build/Testing/Temporary/LastTest.log (and the same under $asan and ${3:-build-tsan})."

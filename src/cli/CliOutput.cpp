@@ -1,5 +1,6 @@
 #include "CliOutput.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -12,7 +13,9 @@ TCliOutput::TCliOutput(bool json) : json_(json), terminal_(::isatty(STDERR_FILEN
 void TCliOutput::Event(const QString& event, const TFields& fields, const QString& readable) {
     QByteArray line;
     if (json_) {
-        QJsonObject object{{"event", event}};
+        const QDateTime now = QDateTime::currentDateTime();
+        QJsonObject object{{"event", event},
+                           {"time", now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs)}};
         for (const auto& [name, value] : fields)
             object.insert(name, QJsonValue::fromVariant(value));
         line = QJsonDocument(object).toJson(QJsonDocument::Compact);

@@ -51,7 +51,11 @@ TCliRun::TCliRun(TCliOptions options) : options_(std::move(options)), out_(optio
 TCliRun::~TCliRun() = default;
 
 void TCliRun::AddLogLine(const QString& text, bool red) {
-    out_.Event("log", {{"text", text}, {"red", red}}, text);
+    // An error is said once, on the error output; JSON keeps every line on its own stream.
+    if (red && !options_.json)
+        out_.Error(text);
+    else
+        out_.Event("log", {{"text", text}, {"red", red}}, text);
 }
 
 void TCliRun::AddRecordingLine(const QString&) {
@@ -113,11 +117,13 @@ int TCliRun::Run() {
     // Ctrl+C and SIGTERM are watched from here on (reading standard input, they end the call).
     watch_ = std::make_unique<TTerminationWatch>();
     connect(watch_.get(), &TTerminationWatch::Requested, this, &TCliRun::Terminate);
-    if (options_.replyTimeMs) {
-        TSettings settings = session_->Options().Settings();
+    // The window's time before each log line is the window's: a script's output has its own
+    // (--json's "time").
+    TSettings settings = session_->Options().Settings();
+    settings.LogTimes = false;
+    if (options_.replyTimeMs)
         settings.ReplyTime = *options_.replyTimeMs;
-        session_->Options().Apply(settings);
-    }
+    session_->Options().Apply(settings);
     if (const int failed = OpenPort(); failed != Done)
         return failed;
 
@@ -201,10 +207,8 @@ int TCliRun::OpenPort() {
     line.parity = options_.parity.value_or(line.parity);
     line.stopBits = options_.stopBits.value_or(line.stopBits);
     connection.SetLineSettings(line);
-    if (!connection.Open()) {
-        out_.Error(connection.OpenFailure());
-        return PortFailed;
-    }
+    if (!connection.Open())
+        return PortFailed; // the log said why, once
     // A lost device ends whatever is under way: nothing more can be sent or answered.
     connect(&connection, &TConnection::Lost, this, [this] {
         portLost_ = true;

@@ -422,7 +422,9 @@ const QStringList& ExtraTexts() {
         "Link to address",                                                        // 239
         "A controller on the network: tcp://HOST:PORT (the bytes as they are) or rfc2217://HOST:PORT (the "
         "line settings reach the remote port). \"Link to address\" gives it to the chosen port number.", // 240
-        "Port %1 opens %2 (a controller on the network).", // 241
+        "Port %1 opens %2 (a controller on the network).",                               // 241
+        "Cannot open %1: %2.",                                                           // 242
+        "Connection lost on %1: the device hung up or was removed. The port is closed.", // 243
     };
     return texts;
 }

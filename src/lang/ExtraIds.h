@@ -247,5 +247,7 @@ enum : int {
     NetworkLinkAddress = 239,
     NetworkAddressHint = 240,
     NetworkAddressOpens = 241,
+    DeviceCannotOpen = 242,
+    DeviceConnectionLost = 243,
 };
 } // namespace Ext

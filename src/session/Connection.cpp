@@ -118,11 +118,12 @@ bool TConnection::Open() {
         line()->EnableReading(true);
         return true;
     }
-    openFailure_ =
-        lang_.ExtraText(Ext::CannotOpenPort)
-            .arg(number_)
-            .arg(line()->DeviceName(), address.isEmpty() ? OpenFailureText(lang_, line()->LastOpenError())
-                                                         : NetworkFailureText(lang_, *network_));
+    const QString reason = address.isEmpty() ? OpenFailureText(lang_, line()->LastOpenError())
+                                             : NetworkFailureText(lang_, *network_);
+    // A device given outright is named as it was given: no port number stands for it.
+    openFailure_ = device_.isEmpty()
+                       ? lang_.ExtraText(Ext::CannotOpenPort).arg(number_).arg(line()->DeviceName(), reason)
+                       : lang_.ExtraText(Ext::DeviceCannotOpen).arg(line()->DeviceName(), reason);
     log_.AddLogLine(openFailure_, true);
     return false;
 }
@@ -152,7 +153,9 @@ int TConnection::BaudRate() const {
 }
 
 void TConnection::HungUp(const QString& device) {
-    log_.AddLogLine(lang_.ExtraText(Ext::ConnectionLost).arg(number_).arg(device), true);
+    log_.AddLogLine(device_.isEmpty() ? lang_.ExtraText(Ext::ConnectionLost).arg(number_).arg(device)
+                                      : lang_.ExtraText(Ext::DeviceConnectionLost).arg(device),
+                    true);
     ForgetCommunication();
     log_.AddLogLine(lang_.ExtraText(Ext::StatesLastKnown));
     if (line() == network_.get()) {

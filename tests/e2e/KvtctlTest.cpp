@@ -11,9 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 #include <csignal>
@@ -211,6 +213,37 @@ TEST_F(KvtctlFixture, RunButtonSendsAUserButtonByNameAndRefusesABadOneBeforeSend
         EXPECT_FALSE(result.err.isEmpty());
     }
     EXPECT_EQ(simulator.Commands().size(), 2u) << "nothing more was sent";
+}
+
+TEST_F(KvtctlFixture, ADeviceIsNamedAsGivenEachErrorIsSaidOnceAndJsonEventsCarryTheirTime) {
+    // The window's option of a time before each log line stays the window's.
+    CreateWindow(1);
+    ChangeSettings([](TSettings& s) { s.LogTimes = true; });
+    ASSERT_TRUE(form->close());
+    form.reset();
+
+    const QString missing = folder.File("no-such-tty");
+    QProcess process;
+    process.start(KVTCTL, {"--folder", folder.Path(), "--device", missing, "command", "SD5"});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const TResult refused = Collect(process);
+    EXPECT_EQ(refused.status, 3);
+    const QString said = English(Ext::DeviceCannotOpen).arg(missing, English(Ext::NoSuchDevice));
+    EXPECT_EQ(refused.err.count(said), 1) << refused.err.toStdString();
+    EXPECT_FALSE(refused.out.contains(said)) << "said once, on the error output";
+    EXPECT_FALSE(refused.err.contains("COM")) << "a device given outright has no port number";
+
+    const TResult sent = Run({"--json", "command", "SD5"});
+    ASSERT_EQ(sent.status, 0) << sent.err.toStdString();
+    for (const QString& line : sent.lines) {
+        const QJsonObject event = Json(line);
+        const QDateTime time = QDateTime::fromString(event["time"].toString(), Qt::ISODateWithMs);
+        EXPECT_TRUE(time.isValid()) << line.toStdString();
+        EXPECT_LT(std::abs(time.secsTo(QDateTime::currentDateTime())), 600) << line.toStdString();
+        if (event["event"].toString() == "log")
+            EXPECT_FALSE(event["text"].toString().contains(QRegularExpression("^\\d\\d:\\d\\d:")))
+                << line.toStdString();
+    }
 }
 
 TEST_F(KvtctlFixture, WaitStartsAChannelAndReturnsOnItsCompletion) {

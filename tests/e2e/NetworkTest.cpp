@@ -14,6 +14,7 @@
 #include "lang/Lang.h"
 #include "serial/ComPort.h"
 #include "serial/NetworkLine.h"
+#include "serial/SerialDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +87,16 @@ protected:
 } // namespace
 
 TEST_P(NetworkFixture, AListIsSentAnsweredAndReadBackThroughTheServer) {
+    // A port number keeps the address as it keeps a device: its link names the address.
+    ASSERT_TRUE(SerialDevices::LinkPort(session->Connection().PortsFolder(), 3, Address()).linked);
+    session->Connection().UseDevice({});
+    session->Connection().ChoosePort(3);
+    EXPECT_EQ(session->Connection().Device(), folder.File("ports/COM3"));
+    std::vector<QString> opened;
+    QObject::connect(&session->Connection(), &TConnection::Opened,
+                     [&](const QString& d) { opened.push_back(d); });
     ASSERT_TRUE(session->Connection().Open()) << session->Connection().OpenFailure().toStdString();
+    EXPECT_EQ(opened, std::vector<QString>{Address()}) << "the log and the tooltip name the address";
     EXPECT_TRUE(view.log.isEmpty() || !view.redLines.contains(true)) << view.log.join('\n').toStdString();
     std::vector<TSendReport> reports;
     QObject::connect(&session->Sending(), &TSending::Ended,
@@ -122,10 +132,7 @@ TEST_P(NetworkFixture, TheServerStoppedMidListIsALostDeviceAndNothingHangs) {
     EXPECT_NE(reports[0].end, TSendReport::End::Completed);
     EXPECT_LT(simulator.Commands().size(), 500u);
     EXPECT_FALSE(session->Connection().IsOpen());
-    ASSERT_TRUE(WaitUntil([&] {
-        return view.log.contains(
-            X(Ext::ConnectionLost).arg(session->Connection().PortNumber()).arg(Address()));
-    }));
+    ASSERT_TRUE(WaitUntil([&] { return view.log.contains(X(Ext::DeviceConnectionLost).arg(Address())); }));
     EXPECT_TRUE(view.log.contains(X(Ext::NetworkReopen).arg(Address()))) << view.log.join('\n').toStdString();
 }
 
@@ -216,8 +223,7 @@ TEST(NetworkAddresses, ARefusedATimedOutAndAnUnknownAddressAreNamedWithTheirReas
     for (const auto& c : cases) {
         session.Connection().UseDevice(c.address);
         EXPECT_FALSE(session.Connection().Open()) << c.address.toStdString();
-        EXPECT_EQ(session.Connection().OpenFailure(),
-                  x(Ext::CannotOpenPort).arg(session.Connection().PortNumber()).arg(c.address, c.reason));
+        EXPECT_EQ(session.Connection().OpenFailure(), x(Ext::DeviceCannotOpen).arg(c.address, c.reason));
         EXPECT_TRUE(view.redLines.last());
     }
     for (int fd : queued)

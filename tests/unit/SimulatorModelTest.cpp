@@ -1,6 +1,10 @@
 #include "ControllerModel.h"
+#include "Simulator.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
 
 using kvtsim::Clock;
 using kvtsim::ControllerModel;
@@ -92,4 +96,18 @@ TEST(SimulatorModel, StartingAllChannelsAndStoppingOne) {
     EXPECT_TRUE(model.Running(3));
     EXPECT_EQ(model.Receive("ST3*", t), (Answers{{"ST3*", "E30*", "E34*"}})) << "a second ST stops it";
     EXPECT_FALSE(model.Running(3));
+}
+
+TEST(SimulatorModel, LinksIntoAFolderThatIsNotThereYet) {
+    // The per-user program folder before the program's first start.
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("kvtsim-" + std::to_string(::getpid()));
+    const std::filesystem::path link = root / "KVT_Program" / "ports" / "COM1";
+    kvtsim::Simulator simulator;
+    std::string error;
+    ASSERT_TRUE(simulator.Start(link.string(), &error)) << error;
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), simulator.SlavePath());
+    simulator.Stop();
+    std::filesystem::remove_all(root);
 }

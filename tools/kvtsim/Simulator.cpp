@@ -51,6 +51,16 @@ bool Simulator::Start(const std::string& linkPath, std::string* error) {
         return fail("eventfd");
     if (!linkPath.empty()) {
         std::error_code ec;
+        // The per-user program folder is not there before the program's first start: the
+        // folders the link needs are made.
+        const std::filesystem::path folder = std::filesystem::path(linkPath).parent_path();
+        if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+            std::filesystem::create_directories(folder, ec);
+            if (ec) {
+                errno = ec.value();
+                return fail(("the folder " + folder.string() + " cannot be made").c_str());
+            }
+        }
         std::filesystem::remove(linkPath, ec);
         std::filesystem::create_symlink(slavePath_, linkPath, ec);
         if (ec) {
