@@ -1,5 +1,10 @@
 #include "CommandList.h"
 
+#include "core/ShownText.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
+#include "lang/MessageIds.h"
+
 #include "protocol/UnitKVTComands.h"
 
 #include <algorithm>
@@ -9,12 +14,17 @@ TCommandList::TCommandList(const QString& objectName, QObject* parent) : QAbstra
 }
 
 void TCommandList::Append(const QString& line, const QString& description) {
-    const int row = Count();
-    // The new command takes the place of the trailing empty row, and a new empty row follows.
+    // At the end, the new command takes the place of the trailing empty row, and a new empty
+    // row follows; before a command, the rows after it move down.
+    const int row = insertAt_ >= 0 ? insertAt_ : Count();
     beginInsertRows({}, row, row);
-    lines_.append(line);
-    descriptions_.append(description);
+    lines_.insert(row, line);
+    descriptions_.insert(row, description);
     endInsertRows();
+    if (insertAt_ >= 0) {
+        ++insertAt_;
+        Renumber(row);
+    }
 }
 
 void TCommandList::Clear() {
@@ -43,6 +53,7 @@ QStringList SharedWith(const QStringList& fresh, const QStringList& old) {
 
 void TCommandList::SetProgram(const QStringList& lines, const QStringList& descriptions) {
     beginResetModel();
+    insertAt_ = -1;
     lines_ = SharedWith(lines, lines_);
     descriptions_ = SharedWith(descriptions.mid(0, lines.size()), descriptions_);
     while (descriptions_.size() < lines_.size())
@@ -66,6 +77,10 @@ void TCommandList::Remove(int index) {
     lines_.removeAt(index);
     descriptions_.removeAt(index);
     endRemoveRows();
+    if (index < insertAt_)
+        --insertAt_; // still before the same command
+    if (insertAt_ >= Count())
+        insertAt_ = -1;
     Renumber(index);
 }
 
@@ -132,4 +147,12 @@ QVariant TCommandList::data(const QModelIndex& index, int role) const {
     default:
         return QString();
     }
+}
+
+QString TCommandList::FaultyWarning(const TLang& lang) const {
+    const int faulty = FirstFaultyLine();
+    if (faulty < 0)
+        return {};
+    return lang.Message(Msg::WrongCommandInList) + ' ' +
+           lang.ExtraText(Ext::FaultyLines).arg(faulty + 1).arg(Shown(Line(faulty))).arg(FaultyLineCount());
 }

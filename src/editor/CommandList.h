@@ -12,6 +12,8 @@
 // description) and one row per command plus a trailing empty row, onto which a command can be
 // dragged to remove it.
 // Row numbers follow the rows by themselves; the header texts are the view's.
+class TLang;
+
 class TCommandList : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -29,7 +31,13 @@ public:
     QString Line(int index) const { return lines_.value(index); }
     QString Description(int index) const { return descriptions_.value(index); }
 
+    // Adds a command at the insertion point (after the commands added there before), or at the
+    // end when there is none.
     void Append(const QString& line, const QString& description);
+    // Where Append adds: before command `index`, or at the end (-1, or beyond the last). A new
+    // list (SetProgram, Clear) adds at the end again.
+    void SetInsertPoint(int index) { insertAt_ = index >= 0 && index < Count() ? index : -1; }
+    int InsertPoint() const { return insertAt_; }
     void Clear();
     // Replaces the whole list; a description beyond the lines is dropped, a missing one is empty.
     void SetProgram(const QStringList& lines, const QStringList& descriptions = {});
@@ -46,6 +54,9 @@ public:
     int FirstFaultyLine() const;
     // How many lines are empty or not a command of the vocabulary.
     int FaultyLineCount() const;
+    // The one warning a list with such lines gets, however many they are: the first of them and
+    // their number, in the words of `lang`; empty when every line is a command.
+    QString FaultyWarning(const TLang& lang) const;
 
     // --- the table the grid shows ---
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -56,4 +67,5 @@ private:
     void Renumber(int fromRow);
     QStringList lines_;
     QStringList descriptions_;
+    int insertAt_ = -1;
 };

@@ -56,13 +56,22 @@ QStringList Damage(const TFileText& text, const QString& name, const TLang& lang
     return damage;
 }
 
+QString TypedArgument(int index, qint64 steps, const TSettings& settings) {
+    const bool scaled = index == K::MV || index == K::SD || index == K::SS || index == K::AL;
+    return scaled && settings.UnitsMode != TSettings::StepsUnits
+               ? Decimal::FormatGeneral(double(steps) / settings.Scale)
+               : QString::number(steps);
+}
+
 TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonDatas& datas,
                  const TLang& lang) {
-    const TFileText text = Read(fileName, lang);
-    const TSettings& settings = datas.Settings();
-    const bool steps = settings.UnitsMode == TSettings::StepsUnits;
+    return ImportText(Read(fileName, lang), fileName, commands, datas, lang);
+}
+
+TImported ImportText(const TFileText& text, const QString& name, const TKVTCommands& commands,
+                     TCommonDatas& datas, const TLang& lang) {
     TImported imported;
-    imported.damage = Damage(text, fileName, lang);
+    imported.damage = Damage(text, name, lang);
     for (qsizetype i = 0; i < text.lines.size(); ++i) {
         const QString line = text.lines[i].trimmed();
         if (line.isEmpty())
@@ -86,9 +95,7 @@ TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonD
                 refuse(EConvertError::NotAnInteger(argument).Text());
                 continue;
             }
-            const bool scaled = index == K::MV || index == K::SD || index == K::SS || index == K::AL;
-            argument = scaled && !steps ? Decimal::FormatGeneral(double(value) / settings.Scale)
-                                        : QString::number(value);
+            argument = TypedArgument(index, value, datas.Settings());
         }
         try {
             const TMadeCommand made = MakeCommand(commands, datas, index, argument);

@@ -7,6 +7,7 @@ class TCommonDatas;
 class TKVTCommands;
 class TLang;
 struct TFileText;
+struct TSettings;
 
 // A program as plain text, for version control and for scripts: one list line per line (MV250,
 // in steps, as it is sent), UTF-8, lines ended by LF. Import takes the lines back into a command
@@ -40,5 +41,11 @@ struct TImported {
 // read.
 TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonDatas& datas,
                  const TLang& lang);
+// The same for a text read already (the clipboard's), named `name` in what is said of it.
+TImported ImportText(const TFileText& text, const QString& name, const TKVTCommands& commands,
+                     TCommonDatas& datas, const TLang& lang);
+// The argument of command `index` as the operator types it: `steps` in the operator's units
+// where the command's value is scaled (MV, SD, SS, AL), else as it is.
+QString TypedArgument(int index, qint64 steps, const TSettings& settings);
 
 } // namespace PlainTextProgram

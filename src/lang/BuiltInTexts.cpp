@@ -425,6 +425,14 @@ const QStringList& ExtraTexts() {
         "Port %1 opens %2 (a controller on the network).",                               // 241
         "Cannot open %1: %2.",                                                           // 242
         "Connection lost on %1: the device hung up or was removed. The port is closed.", // 243
+        "the clipboard",                                                                 // 244
+        "Inserts before line %1",                                                        // 245
+        "Adds to the end",                                                               // 246
+        "Cut",                                                                           // 247
+        "Copy",                                                                          // 248
+        "Paste",                                                                         // 249
+        "F2 or a double-click edits the argument of a line; Ctrl+X, Ctrl+C and Ctrl+V cut, copy and paste "
+        "lines as text.", // 250
     };
     return texts;
 }

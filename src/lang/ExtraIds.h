@@ -249,5 +249,12 @@ enum : int {
     NetworkAddressOpens = 241,
     DeviceCannotOpen = 242,
     DeviceConnectionLost = 243,
+    ClipboardName = 244,
+    EditorInsertsBefore = 245,
+    EditorAddsAtEnd = 246,
+    EditCut = 247,
+    EditCopy = 248,
+    EditPaste = 249,
+    EditRowHint = 250,
 };
 } // namespace Ext

@@ -52,6 +52,27 @@ int WaitFor(int fd, short events, const QElapsedTimer& clock, qint64 deadlineMs)
     }
 }
 
+enum class Ready { Input, Woken, Failed };
+
+// Waits until `fd` has input (or was hung up), or `wakeFd` is signalled (and then drained).
+Ready WaitForInput(int fd, int wakeFd) {
+    for (;;) {
+        pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        const int n = ::poll(fds, 2, -1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Ready::Failed;
+        if (fds[1].revents != 0) {
+            uint64_t count;
+            [[maybe_unused]] const ssize_t drained = ::read(wakeFd, &count, sizeof count);
+            return Ready::Woken;
+        }
+        if (fds[0].revents & (POLLIN | POLLHUP | POLLERR))
+            return Ready::Input;
+    }
+}
+
 } // namespace
 
 TNetworkLine::TNetworkLine(QObject* parent) : ILine(parent) {}
@@ -252,20 +273,13 @@ void TNetworkLine::Execute() {
             if (stop_)
                 break;
         }
-        pollfd fds[2] = {{socket_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR)
-                continue;
+        const Ready ready = WaitForInput(socket_, wakeFd_);
+        if (ready == Ready::Failed) {
             lost = true;
             break;
         }
-        if (fds[1].revents != 0) {
-            uint64_t count;
-            [[maybe_unused]] const ssize_t n = ::read(wakeFd_, &count, sizeof count);
+        if (ready == Ready::Woken)
             continue; // stop or pause: look at the state again
-        }
-        if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR)))
-            continue;
         const ssize_t n = ::recv(socket_, buffer, sizeof buffer, 0);
         if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
             lost = true; // the peer closed the connection, or it broke

@@ -28,20 +28,18 @@ QString OpenFailureText(const TLang& lang, int error) {
 }
 // The words for why a controller on the network could not be reached.
 QString NetworkFailureText(const TLang& lang, const TNetworkLine& line) {
-    switch (line.LastFailure()) {
-    case TNetworkLine::Failure::BadAddress:
-        return lang.ExtraText(Ext::NetworkBadAddress);
-    case TNetworkLine::Failure::NameNotFound:
-        return lang.ExtraText(Ext::NetworkNameNotFound);
-    case TNetworkLine::Failure::Refused:
-        return lang.ExtraText(Ext::NetworkRefused);
-    case TNetworkLine::Failure::Unreachable:
-        return lang.ExtraText(Ext::NetworkUnreachable);
-    case TNetworkLine::Failure::TimedOut:
-        return lang.ExtraText(Ext::NetworkTimedOut).arg(TNetworkLine::ConnectTimeoutMs / 1000);
-    default:
-        return PortDevice::SystemErrorText(line.LastOpenError());
+    using F = TNetworkLine::Failure;
+    static const std::pair<F, int> words[] = {{F::BadAddress, Ext::NetworkBadAddress},
+                                              {F::NameNotFound, Ext::NetworkNameNotFound},
+                                              {F::Refused, Ext::NetworkRefused},
+                                              {F::Unreachable, Ext::NetworkUnreachable},
+                                              {F::TimedOut, Ext::NetworkTimedOut}};
+    for (const auto& [failure, text] : words) {
+        if (failure == line.LastFailure())
+            return failure == F::TimedOut ? lang.ExtraText(text).arg(TNetworkLine::ConnectTimeoutMs / 1000)
+                                          : lang.ExtraText(text);
     }
+    return PortDevice::SystemErrorText(line.LastOpenError());
 }
 } // namespace
 

@@ -97,17 +97,19 @@ void TProgramEditor::Replace(const QStringList& lines, const QStringList& descri
         return;
     }
     list_->SetProgram(lines, descriptions);
-    // One warning, however many lines are wrong: the first of them and their number.
-    const int faulty = list_->FirstFaultyLine();
-    SetFaulty(faulty >= 0);
-    if (faulty >= 0) {
-        log_.AddLogLine(lang_.Message(Msg::WrongCommandInList) + ' ' +
-                            lang_.ExtraText(Ext::FaultyLines)
-                                .arg(faulty + 1)
-                                .arg(Shown(list_->Line(faulty)))
-                                .arg(list_->FaultyLineCount()),
-                        true);
-    }
+    const QString warning = list_->FaultyWarning(lang_);
+    SetFaulty(!warning.isEmpty());
+    if (!warning.isEmpty())
+        log_.AddLogLine(warning, true);
+}
+
+void TProgramEditor::SetInsertPoint(int index) {
+    list_->SetInsertPoint(index);
+}
+
+void TProgramEditor::Change(const std::function<void(TCommandList&)>& change) {
+    const TStep step(*this, TStep::Operators);
+    change(*list_);
 }
 
 void TProgramEditor::SetFaulty(bool faulty) {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class TCommandList;
@@ -61,6 +62,10 @@ public:
     void Remove(QList<int> indices);
     // Moves command `from` to position `to`; `to` one past the last command removes it.
     void Move(int from, int to);
+    // Where commands are added: before command `index`, or at the end (-1).
+    void SetInsertPoint(int index);
+    // Any other change of the operator's to the list (a paste, a line edited), as one step.
+    void Change(const std::function<void(TCommandList&)>& change);
     // Replaces the list, as one step. Wrong commands make it faulty (one red log line naming the
     // first of them; a read-back's own words for one read back).
     void Replace(const QStringList& lines, const QStringList& descriptions = {}, Source source = Source::Load,

@@ -2,6 +2,7 @@
 
 #include "Channels.h"
 #include "Connection.h"
+#include "ListEdits.h"
 #include "MachineStop.h"
 #include "OperatorSettings.h"
 #include "ProgramDocument.h"
@@ -28,7 +29,7 @@ struct TSession::TParts {
           readEvent(EventNames::Readed, false),
           replies(datas, lang, readEvent, line, scheduler, &logs.ReplyLog()),
           sending(datas, lang, replies, line, logs.View()), channels(datas, lang, replies, logs.View()),
-          editor(datas, lang, commands, options, sending, logs.View()),
+          editor(datas, lang, commands, options, sending, logs.View()), edits(editor, commands, datas, lang),
           document(editor, options, datas, commands, lang),
           reading(datas, lang, commands, replies, readEvent, line, editor, logs.View()),
           buttons(paths, lang, commands, sending), stop(datas, lang, sending, line, logs.View()) {}
@@ -45,6 +46,7 @@ struct TSession::TParts {
     TSending sending;
     TChannels channels;
     TProgramEditor editor;
+    TListEdits edits;
     TProgramDocument document;
     TReadingBack reading;
     TUserButtons buttons;
@@ -79,6 +81,7 @@ TConnection& TSession::Connection() { return parts_->line; }
 TSending& TSession::Sending() { return parts_->sending; }
 TChannels& TSession::Channels() { return parts_->channels; }
 TProgramEditor& TSession::Editor() { return parts_->editor; }
+TListEdits& TSession::ListEdits() { return parts_->edits; }
 TProgramDocument& TSession::Document() { return parts_->document; }
 TReadingBack& TSession::ReadBack() { return parts_->reading; }
 TUserButtons& TSession::UserButtons() { return parts_->buttons; }

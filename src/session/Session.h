@@ -13,6 +13,7 @@ class TCommonDatas;
 class TConnection;
 class TKVTCommands;
 class TLang;
+class TListEdits;
 class TMachineStop;
 class TOperatorSettings;
 class TProgramDocument;
@@ -34,6 +35,7 @@ class TUserButtons;
 //   Sending()   one list at a time, line by line, each line's answer and each channel's report
 //   Channels()  the channels by hand: their selection, their states, the recovery steps
 //   Editor()    the command list, the units, the simple mode's lists, the preview
+//   ListEdits() rows copied, cut and pasted as text, a row's argument edited in place
 //   Document()  the list's program file, what of it is unsaved, load, save, import, export
 //   ReadBack()  the program the controller holds, read, compared, taken over
 //   UserButtons() the operator's own named sequences of lines, their file, each sent on request
@@ -68,6 +70,7 @@ public:
     TSending& Sending();
     TChannels& Channels();
     TProgramEditor& Editor();
+    TListEdits& ListEdits();
     TProgramDocument& Document();
     TReadingBack& ReadBack();
     TUserButtons& UserButtons();

@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/Dialogs.h"
+#include "editor/CommandList.h"
 #include "editor/TypedCommand.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -56,9 +57,18 @@ void TCommandInput::ApplyTexts() {
     EditCommandLine->setToolTip(lang.ExtraText(Ext::CommandLineHint));
 }
 
+void TCommandInput::ShowWhereCommandsGo() {
+    if (EditCommandLine->text().trimmed().isEmpty())
+        Describe();
+}
+
 void TCommandInput::Describe() {
-    const QString meaning =
-        TTypedCommand::Describe(EditCommandLine->text(), rooms_.commands, rooms_.options.Lang());
+    const TLang& lang = rooms_.options.Lang();
+    const int point = rooms_.editor.List().InsertPoint();
+    const QString meaning = !EditCommandLine->text().trimmed().isEmpty()
+                                ? TTypedCommand::Describe(EditCommandLine->text(), rooms_.commands, lang)
+                            : point >= 0 ? lang.ExtraText(Ext::EditorInsertsBefore).arg(point + 1)
+                                         : lang.ExtraText(Ext::EditorAddsAtEnd);
     lblCommandMeaning->setText(meaning);
     lblCommandMeaning->setToolTip(meaning);
 }

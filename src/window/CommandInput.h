@@ -25,6 +25,8 @@ public:
 
     // Adds what is typed, or says why not.
     void Enter();
+    // With nothing typed: where new commands go (before the selected line, or at the end).
+    void ShowWhereCommandsGo();
 
     QLabel* lblCommandLine;
     QLineEdit* EditCommandLine;

@@ -14,9 +14,6 @@
 #include <QMenu>
 
 namespace {
-// How many refused lines an import names; the rest are counted.
-constexpr int shownRefusals = 10;
-
 // Runs `action`; what makes it fail is shown to the operator. False when it failed.
 template <typename Action> bool Reported(Action&& action) {
     try {
@@ -149,6 +146,23 @@ void TFileMenu::Export() {
         Reported([&] { document_.Export(fileName); });
 }
 
+bool ShowImportRefusals(const PlainTextProgram::TImported& imported, const QString& name, const TLang& lang) {
+    constexpr int shown = 10; // refused lines named in one box
+    if (!imported.refusals.isEmpty()) {
+        QStringList text{lang.ExtraText(Ext::ImportRefused).arg(name)};
+        for (qsizetype i = 0; i < imported.refusals.size() && i < shown; ++i) {
+            const auto& r = imported.refusals[i];
+            text << lang.ExtraText(Ext::ImportRefusedLine).arg(r.line).arg(Shown(r.text), Shown(r.reason));
+        }
+        if (imported.refusals.size() > shown)
+            text << lang.ExtraText(Ext::PreviewFindingsMore).arg(imported.refusals.size() - shown);
+        Dialogs().ShowMessage(text.join('\n'));
+    }
+    if (imported.lines.isEmpty())
+        Dialogs().ShowMessage(lang.ExtraText(Ext::NoCommandsImported).arg(name));
+    return !imported.lines.isEmpty();
+}
+
 void TFileMenu::Import() {
     if (!MayDiscard())
         return;
@@ -159,21 +173,8 @@ void TFileMenu::Import() {
     PlainTextProgram::TImported imported;
     if (!Reported([&] { imported = document_.Import(fileName); }) || !TakeDamaged(imported.damage, lang))
         return;
-    if (!imported.refusals.isEmpty()) {
-        QStringList text{lang.ExtraText(Ext::ImportRefused).arg(fileName)};
-        for (qsizetype i = 0; i < imported.refusals.size() && i < shownRefusals; ++i) {
-            const auto& r = imported.refusals[i];
-            text << lang.ExtraText(Ext::ImportRefusedLine).arg(r.line).arg(Shown(r.text), Shown(r.reason));
-        }
-        if (imported.refusals.size() > shownRefusals)
-            text << lang.ExtraText(Ext::PreviewFindingsMore).arg(imported.refusals.size() - shownRefusals);
-        Dialogs().ShowMessage(text.join('\n'));
-    }
-    if (imported.lines.isEmpty()) {
-        Dialogs().ShowMessage(lang.ExtraText(Ext::NoCommandsImported).arg(fileName));
-        return;
-    }
-    document_.TakeImported(fileName, imported);
+    if (ShowImportRefusals(imported, fileName, lang))
+        document_.TakeImported(fileName, imported);
 }
 
 void TFileMenu::UpdateRecent() {

@@ -6,6 +6,7 @@
 
 class QAction;
 class QMenu;
+class TLang;
 class TOperatorSettings;
 
 // The File menu's program files: "Load from file" and "Save to file" as described, "Save" to
@@ -47,3 +48,7 @@ private:
     TProgramDocument& document_;
     TOperatorSettings& options_;
 };
+
+// The lines of an import (or a paste) that were refused, told in one box, and a message when
+// none was taken; true when there are commands to take.
+bool ShowImportRefusals(const PlainTextProgram::TImported& imported, const QString& name, const TLang& lang);

@@ -148,14 +148,17 @@ void TFormPortName::btnLinkClick() {
     const quint32 n = SelectedNumber();
     if (n == 0 || !lbDevices->isEnabled() || !lbDevices->currentItem())
         return;
-    const QString device = lbDevices->currentItem()->text();
+    LinkTo(n, lbDevices->currentItem()->text());
+}
+
+void TFormPortName::LinkTo(quint32 n, const QString& target) {
     const TLang& lang = Lang();
-    const SerialDevices::TLinkResult result = SerialDevices::LinkPort(connection_.PortsFolder(), n, device);
+    const SerialDevices::TLinkResult result = SerialDevices::LinkPort(connection_.PortsFolder(), n, target);
     if (!result.linked)
         Dialogs().ShowMessage(
             lang.ExtraText(Ext::LinkFailed)
                 .arg(n)
-                .arg(device, result.portsIsLink ? lang.ExtraText(Ext::PortsFolderIsLink) : result.reason));
+                .arg(target, result.portsIsLink ? lang.ExtraText(Ext::PortsFolderIsLink) : result.reason));
     ShowDevices();
 }
 
@@ -164,19 +167,11 @@ void TFormPortName::btnLinkAddressClick() {
     const QString address = EditAddress->text().trimmed();
     if (n == 0 || address.isEmpty())
         return;
-    const TLang& lang = Lang();
-    if (!TNetworkAddress::Parse(address)) {
+    if (TNetworkAddress::Parse(address))
+        LinkTo(n, address);
+    else
         Dialogs().ShowMessage(
-            lang.ExtraText(Ext::LinkFailed).arg(n).arg(address, lang.ExtraText(Ext::NetworkBadAddress)));
-        return;
-    }
-    const SerialDevices::TLinkResult result = SerialDevices::LinkPort(connection_.PortsFolder(), n, address);
-    if (!result.linked)
-        Dialogs().ShowMessage(
-            lang.ExtraText(Ext::LinkFailed)
-                .arg(n)
-                .arg(address, result.portsIsLink ? lang.ExtraText(Ext::PortsFolderIsLink) : result.reason));
-    ShowDevices();
+            Lang().ExtraText(Ext::LinkFailed).arg(n).arg(address, Lang().ExtraText(Ext::NetworkBadAddress)));
 }
 
 void TFormPortName::ButtonOKClick() {

@@ -54,6 +54,8 @@ protected:
     void Fill() override;
 
 private:
+    // Links port n to `target` (a device or an address), or says why it could not.
+    void LinkTo(quint32 n, const QString& target);
     TConnection& connection_;
     TDeviceFolderWatch* devicesWatch_;
 

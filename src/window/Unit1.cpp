@@ -3,6 +3,7 @@
 #include "AlertQueue.h"
 #include "CommandInput.h"
 #include "FileMenu.h"
+#include "ListEditControls.h"
 #include "ListHistory.h"
 #include "LogMenus.h"
 #include "MachineControls.h"
@@ -65,8 +66,10 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
                               session.Lang(), this);
     sendControls_ = new TSendControls({session.Sending(), session.Editor(), session.Options()}, ExtendedPanel,
                                       SendingProgress, PanelPortProp->CaptionLabel(), this);
-    ExtendedPanel->PlaceBelowList(
-        new TCommandInput({session.Editor(), session.Options(), session.Commands()}, this));
+    auto* input = new TCommandInput({session.Editor(), session.Options(), session.Commands()}, this);
+    ExtendedPanel->PlaceBelowList(input);
+    new TListEditControls({session.ListEdits(), session.Editor(), session.Options()},
+                          ExtendedPanel->StringGridSend, input, mmEdit, this);
     machine_ = new TMachineControls({session.MachineStop(), session.UserButtons(), session.Options()},
                                     menuBar(), this);
     Client->layout()->addWidget(machine_->Row());

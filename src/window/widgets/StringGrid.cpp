@@ -65,6 +65,7 @@ void TStringGrid::SetList(const TCommandList* list) {
     connect(header_, &QAbstractItemModel::dataChanged, this, &TStringGrid::ScheduleFit);
     header_->sendingBrush = palette().brush(QPalette::Active, QPalette::Highlight).color().lighter(170);
     ScheduleFit();
+    emit ListSet();
 }
 
 void TStringGrid::ScheduleFit() {

@@ -51,6 +51,8 @@ public:
 
 signals:
     void RowMoved(int from, int to);
+    // SetList showed a list (the rows and their selection are new).
+    void ListSet();
     // The highlighted row of the line being sent changed (0: none).
     void SendingRowChanged(int row);
     // Delete was pressed on the grid.
