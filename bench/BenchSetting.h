@@ -24,8 +24,8 @@ public:
     void ShowMessage(const QString&) override {}
     bool Confirm(const QString&, bool, bool) override { return true; }
     SaveChoice AskSave(const QString&) override { return SaveChoice::Discard; }
-    QString OpenFileName(const QString&, const QString&) override { return file; }
-    QString SaveFileName(const QString&, const QString&) override { return file; }
+    QString OpenFileName(const QString&, const QString&, const QString&) override { return file; }
+    QString SaveFileName(const QString&, const QString&, const QString&) override { return file; }
 
 private:
     IDialogs* previous_;

@@ -16,8 +16,8 @@ public:
         qWarning().noquote() << text;
         return SaveChoice::Cancel;
     }
-    QString OpenFileName(const QString&, const QString&) override { return {}; }
-    QString SaveFileName(const QString&, const QString&) override { return {}; }
+    QString OpenFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(const QString&, const QString&, const QString&) override { return {}; }
 };
 
 IDialogs* installed = nullptr;

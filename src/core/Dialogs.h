@@ -21,10 +21,12 @@ public:
     enum class SaveChoice { Save, Discard, Cancel };
     virtual SaveChoice AskSave(const QString& text) = 0;
     // A file to open: the chosen full path, or empty when the operator cancels.
-    virtual QString OpenFileName(const QString& folder, const QString& fileName) = 0;
+    virtual QString OpenFileName(const QString& folder, const QString& fileName,
+                                 const QString& title = {}) = 0;
     // A file to save to: the chosen full path, or empty when the operator cancels. The dialog
     // asks before overwriting an existing file.
-    virtual QString SaveFileName(const QString& folder, const QString& fileName) = 0;
+    virtual QString SaveFileName(const QString& folder, const QString& fileName,
+                                 const QString& title = {}) = 0;
 };
 
 // The dialogs in use. Before anything is installed, a stand-in that writes each message to the

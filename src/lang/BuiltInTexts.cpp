@@ -432,7 +432,12 @@ const QStringList& ExtraTexts() {
         "Copy",                                                                          // 248
         "Paste",                                                                         // 249
         "F2 or a double-click edits the argument of a line; Ctrl+X, Ctrl+C and Ctrl+V cut, copy and paste "
-        "lines as text.", // 250
+        "lines as text.",         // 250
+        "Load program from file", // 251
+        "Save program as",        // 252
+        "Import text",            // 253
+        "Export text",            // 254
+        "Save log as",            // 255
     };
     return texts;
 }

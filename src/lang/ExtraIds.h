@@ -256,5 +256,10 @@ enum : int {
     EditCopy = 248,
     EditPaste = 249,
     EditRowHint = 250,
+    DialogTitleOpen = 251,
+    DialogTitleSave = 252,
+    DialogTitleImport = 253,
+    DialogTitleExport = 254,
+    DialogTitleSaveLog = 255,
 };
 } // namespace Ext

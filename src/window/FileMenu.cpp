@@ -72,7 +72,8 @@ bool TFileMenu::SaveTo(const QString& fileName, const TProgramDocument::TText& t
 
 bool TFileMenu::SaveWithDialog(const QString& proposed, const TProgramDocument::TText& text) {
     for (;;) {
-        const QString fileName = Dialogs().SaveFileName(options_.FileDialogFolder(), proposed);
+        const QString fileName = Dialogs().SaveFileName(options_.FileDialogFolder(), proposed,
+                                                        options_.Lang().ExtraText(Ext::DialogTitleSave));
         if (fileName.isEmpty())
             return false;
         if (ProgramFiles::HasProgramExtension(fileName))
@@ -102,7 +103,8 @@ void TFileMenu::Open() {
     if (!MayDiscard())
         return;
     for (;;) {
-        const QString fileName = Dialogs().OpenFileName(options_.FileDialogFolder(), "*.kvt");
+        const QString fileName = Dialogs().OpenFileName(options_.FileDialogFolder(), "*.kvt",
+                                                        options_.Lang().ExtraText(Ext::DialogTitleOpen));
         if (fileName.isEmpty())
             return;
         if (ProgramFiles::HasProgramExtension(fileName))
@@ -141,7 +143,8 @@ void TFileMenu::LoadNow(const QString& fileName) {
 
 void TFileMenu::Export() {
     const QString fileName = Dialogs().SaveFileName(options_.FileDialogFolder(),
-                                                    document_.ProposedName(TProgramDocument::Proposal::Text));
+                                                    document_.ProposedName(TProgramDocument::Proposal::Text),
+                                                    options_.Lang().ExtraText(Ext::DialogTitleExport));
     if (!fileName.isEmpty())
         Reported([&] { document_.Export(fileName); });
 }
@@ -166,7 +169,8 @@ bool ShowImportRefusals(const PlainTextProgram::TImported& imported, const QStri
 void TFileMenu::Import() {
     if (!MayDiscard())
         return;
-    const QString fileName = Dialogs().OpenFileName(options_.FileDialogFolder(), "*.txt");
+    const QString fileName = Dialogs().OpenFileName(options_.FileDialogFolder(), "*.txt",
+                                                    options_.Lang().ExtraText(Ext::DialogTitleImport));
     if (fileName.isEmpty())
         return;
     const TLang& lang = options_.Lang();

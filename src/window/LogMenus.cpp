@@ -48,7 +48,8 @@ void TLogMenus::SaveAs(bool replies) {
     // copies are, which are removed when they grow old.
     const QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd_HH-mm-ss");
     const QString proposed = (replies ? "port-replies_" : "operation-log_") + stamp + ".txt";
-    const QString fileName = Dialogs().SaveFileName(logs_.Folder(), proposed);
+    const QString fileName =
+        Dialogs().SaveFileName(logs_.Folder(), proposed, lang_.ExtraText(Ext::DialogTitleSaveLog));
     if (fileName.isEmpty())
         return;
     const QString notRegular = lang_.ExtraText(Ext::NotARegularFile);

@@ -15,9 +15,11 @@ QString SuffixOf(const QString& fileName) {
     return QFileInfo(fileName).suffix();
 }
 
-QString RunFileDialog(QFileDialog::AcceptMode mode, const QString& folder, const QString& fileName) {
+QString RunFileDialog(QFileDialog::AcceptMode mode, const QString& folder, const QString& fileName,
+                      const QString& title) {
     QFileDialog dialog(QApplication::activeWindow());
-    dialog.setWindowTitle(kTitle);
+    // Titled by what it does, after the program's name.
+    dialog.setWindowTitle(title.isEmpty() ? QString(kTitle) : QString(kTitle) + " - " + title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDirectory(folder);
@@ -79,10 +81,10 @@ IDialogs::SaveChoice TQtDialogs::AskSave(const QString& text) {
                                             : SaveChoice::Cancel;
 }
 
-QString TQtDialogs::OpenFileName(const QString& folder, const QString& fileName) {
-    return terminating_ ? QString() : RunFileDialog(QFileDialog::AcceptOpen, folder, fileName);
+QString TQtDialogs::OpenFileName(const QString& folder, const QString& fileName, const QString& title) {
+    return terminating_ ? QString() : RunFileDialog(QFileDialog::AcceptOpen, folder, fileName, title);
 }
 
-QString TQtDialogs::SaveFileName(const QString& folder, const QString& fileName) {
-    return terminating_ ? QString() : RunFileDialog(QFileDialog::AcceptSave, folder, fileName);
+QString TQtDialogs::SaveFileName(const QString& folder, const QString& fileName, const QString& title) {
+    return terminating_ ? QString() : RunFileDialog(QFileDialog::AcceptSave, folder, fileName, title);
 }

@@ -14,8 +14,8 @@ public:
     void ShowMessage(const QString& text) override;
     bool Confirm(const QString& text, bool defaultAnswer = false, bool yesWhenEnding = false) override;
     SaveChoice AskSave(const QString& text) override;
-    QString OpenFileName(const QString& folder, const QString& fileName) override;
-    QString SaveFileName(const QString& folder, const QString& fileName) override;
+    QString OpenFileName(const QString& folder, const QString& fileName, const QString& title = {}) override;
+    QString SaveFileName(const QString& folder, const QString& fileName, const QString& title = {}) override;
 
 private:
     bool terminating_ = false;

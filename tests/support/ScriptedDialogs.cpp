@@ -40,10 +40,12 @@ QString ScriptedDialogs::NextFile(const QString& kind, const QString& folder, co
     return answer;
 }
 
-QString ScriptedDialogs::OpenFileName(const QString& folder, const QString& fileName) {
+QString ScriptedDialogs::OpenFileName(const QString& folder, const QString& fileName, const QString& title) {
+    fileDialogTitles << title;
     return NextFile("open", folder, fileName);
 }
 
-QString ScriptedDialogs::SaveFileName(const QString& folder, const QString& fileName) {
+QString ScriptedDialogs::SaveFileName(const QString& folder, const QString& fileName, const QString& title) {
+    fileDialogTitles << title;
     return NextFile("save", folder, fileName);
 }

@@ -17,13 +17,14 @@ public:
     void ShowMessage(const QString& text) override;
     bool Confirm(const QString& text, bool defaultAnswer = false, bool yesWhenEnding = false) override;
     SaveChoice AskSave(const QString& text) override;
-    QString OpenFileName(const QString& folder, const QString& fileName) override;
-    QString SaveFileName(const QString& folder, const QString& fileName) override;
+    QString OpenFileName(const QString& folder, const QString& fileName, const QString& title = {}) override;
+    QString SaveFileName(const QString& folder, const QString& fileName, const QString& title = {}) override;
 
     QStringList messages;                          // every message box, in order
     QStringList confirmations;                     // every confirmation asked
     QStringList fileDialogs;                       // "open <folder>|<name>" or "save <folder>|<name>"
     std::deque<bool> confirmAnswers;               // default: the box's default button
+    QStringList fileDialogTitles;                  // every file dialog's title, in order
     std::deque<QString> fileAnswers;               // default: cancel (empty)
     QStringList saveQuestions;                     // every Save / Discard / Cancel question
     std::deque<SaveChoice> saveAnswers;            // default: Cancel, the box's default button

@@ -177,6 +177,7 @@ TEST_F(ListHistoryFixture, AModeSwitchAndALoadAreUndoneAndTheTitleFollowsTheFile
     ASSERT_EQ(Lines(), (QStringList{"LD1", "SD400", "MV100", "ED"}));
     EXPECT_EQ(Title(), kTitle + " - Saw.kvt");
     EXPECT_TRUE(dialogs.fileDialogs.last().startsWith("open " + folder.File("Users") + "|"));
+    EXPECT_EQ(dialogs.fileDialogTitles.last(), Ext(Ext::DialogTitleOpen)) << "titled by what it does";
     Add("btnRS");
     EXPECT_EQ(Title(), kTitle + " - Saw.kvt *");
     Undo();

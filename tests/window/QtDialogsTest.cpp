@@ -48,8 +48,13 @@ protected:
 } // namespace
 
 TEST_F(FileDialogFixture, ANameTypedWithoutExtensionGetsKvt) {
-    WhenShown<QFileDialog>([](QFileDialog* d) { TypeAndAccept(d, "pump"); });
-    EXPECT_EQ(dialogs.SaveFileName(Users(), "KVT-Prog-1.kvt"), Users() + "/pump.kvt");
+    QString title;
+    WhenShown<QFileDialog>([&](QFileDialog* d) {
+        title = d->windowTitle();
+        TypeAndAccept(d, "pump");
+    });
+    EXPECT_EQ(dialogs.SaveFileName(Users(), "KVT-Prog-1.kvt", "Save program as"), Users() + "/pump.kvt");
+    EXPECT_EQ(title, "KVT_Program - Save program as") << "titled by what it does";
 
     folder.Write("Users/pump.kvt", "x");
     WhenShown<QFileDialog>([](QFileDialog* d) { TypeAndAccept(d, "pump"); });
