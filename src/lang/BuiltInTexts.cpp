@@ -438,6 +438,25 @@ const QStringList& ExtraTexts() {
         "Import text",            // 253
         "Export text",            // 254
         "Save log as",            // 255
+        "User guide",             // 256
+        "Keyboard shortcuts",     // 257
+        "About KVT_Program",      // 258
+        "KVT_Program %1 is free software under the GNU General Public License, version 3 or later: you may "
+        "share and change it under its terms (%2). The user guide and the manual pages (man KVT_Program, man "
+        "kvtctl, man kvtsim) are in %3; the sources are published with the program.", // 259
+        "The user guide is not installed here. It is README.md of the program's sources; the manual page: "
+        "man KVT_Program.",   // 260
+        "Keyboard shortcuts", // 261
+        "Key",                // 262
+        "What it does",       // 263
+        "F5|Send the command list;Esc|Stop sending after the line on its way;F12|Stop all: the sending, then "
+        "every running channel (from any window);Ctrl+1 ... Ctrl+9|The first nine user buttons;F6|Program "
+        "preview;Ctrl+O|Load from file;Ctrl+S|Save;Ctrl+Shift+S|Save "
+        "as;Ctrl+Q|Quit;Ctrl+Z|Undo;Ctrl+Shift+Z, Ctrl+Y|Redo;Ctrl+X, Ctrl+C, Ctrl+V|Cut, copy, paste lines "
+        "(on the command list);Delete|Delete the selected lines;F2, double-click|Edit the argument of a "
+        "line;Enter|Add the command (in an argument field or on the command line);Up, Down|Earlier commands "
+        "(on the command line);Tab|Complete a code (on the command line);F10|The menu bar;Alt+letter|A menu "
+        "or a button by its underlined letter", // 264
     };
     return texts;
 }

@@ -261,5 +261,14 @@ enum : int {
     DialogTitleImport = 253,
     DialogTitleExport = 254,
     DialogTitleSaveLog = 255,
+    InfoUserGuide = 256,
+    InfoShortcuts = 257,
+    InfoAbout = 258,
+    AboutLicence = 259,
+    UserGuideMissing = 260,
+    ShortcutsTitle = 261,
+    ShortcutsKey = 262,
+    ShortcutsAction = 263,
+    ShortcutsTable = 264,
 };
 } // namespace Ext

@@ -3,6 +3,7 @@
 #include "AlertQueue.h"
 #include "CommandInput.h"
 #include "FileMenu.h"
+#include "InfoMenu.h"
 #include "ListEditControls.h"
 #include "ListHistory.h"
 #include "LogMenus.h"
@@ -73,6 +74,7 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     machine_ = new TMachineControls({session.MachineStop(), session.UserButtons(), session.Options()},
                                     menuBar(), this);
     Client->layout()->addWidget(machine_->Row());
+    new TInfoMenu(mmInfo, session.Options(), this);
     alerts_ = new TAlertQueue(session.Lang(), this);
     qtTexts_ = new TQtTexts(this);
     if (portForThisStart != 0)

@@ -2,7 +2,9 @@
 // hints from the language files, Qt's own texts in the language, a window that keeps the size
 // the operator gave it and fits a small screen, a port list that follows the devices, and a
 // lost controller offered back when it returns.
+#include "InfoMenu.h"
 #include "PortName.h"
+#include "ShortcutsWindow.h"
 #include "UnitProgProp.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -24,6 +26,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -250,4 +253,30 @@ TEST_F(FirstHourFixture, ALostControllerThatComesBackIsOfferedNeverReopenedSilen
     ASSERT_TRUE(third.Start(link.toStdString()));
     ASSERT_TRUE(WaitUntil([&] { return Session().Connection().IsOpen(); }, 10000));
     EXPECT_EQ(dialogs.confirmations.size(), asked + 1) << "asked first";
+}
+
+TEST_F(FirstHourFixture, InfoListsEveryKeyAndNamesTheLicenceAndTheUserGuideInEachLanguage) {
+    for (const char* language : {"en", "ru"}) {
+        ASSERT_TRUE(SwitchLanguage(*form, language));
+        form->findChild<QAction*>("mmShortcuts")->trigger();
+        auto* shortcuts = form->findChild<TShortcutsWindow*>();
+        ASSERT_NE(shortcuts, nullptr);
+        QStringList keys;
+        for (int row = 0; row < shortcuts->Table->rowCount(); ++row) {
+            keys << shortcuts->Table->item(row, 0)->text();
+            EXPECT_FALSE(shortcuts->Table->item(row, 1)->text().isEmpty()) << language << " row " << row;
+        }
+        for (const char* key : {"F5", "Esc", "F12", "F6", "Ctrl+S", "Ctrl+Z", "F2", "Tab", "F10"})
+            EXPECT_TRUE(keys.join(' ').contains(key)) << language << ": " << key;
+        shortcuts->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        dialogs.messages.clear();
+        form->findChild<QAction*>("mmAbout")->trigger();
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages[0].contains("GNU General Public License"))
+            << dialogs.messages[0].toStdString();
+    }
+    // From a build, the guide is the README of the sources.
+    EXPECT_TRUE(TInfoMenu::UserGuide().endsWith("/README.md")) << TInfoMenu::UserGuide().toStdString();
 }

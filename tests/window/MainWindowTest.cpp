@@ -108,7 +108,7 @@ TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndSaysWhatTheStatesAre)
     simulator.HangUp();
     ASSERT_TRUE(WaitUntil([&] { return Button("btnOpenPort")->isEnabled(); }));
     RunEventsFor(100);
-    ASSERT_EQ(Log()->LineCount(), before + 2);
+    ASSERT_EQ(Log()->LineCount(), before + 2) << LogLines().join('\n').toStdString();
     EXPECT_TRUE(Log()->IsRed(before));
     EXPECT_TRUE(Log()->Line(before).contains("ports/COM1"));
     EXPECT_EQ(Log()->Line(before + 1), Ext(Ext::StatesLastKnown));
