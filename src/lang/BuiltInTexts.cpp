@@ -457,6 +457,7 @@ const QStringList& ExtraTexts() {
         "line;Enter|Add the command (in an argument field or on the command line);Up, Down|Earlier commands "
         "(on the command line);Tab|Complete a code (on the command line);F10|The menu bar;Alt+letter|A menu "
         "or a button by its underlined letter", // 264
+        "Channel %1 now holds lines 1–%2 of the %3 of its program in the list (the list stopped inside it).", // 265
     };
     return texts;
 }

@@ -270,5 +270,6 @@ enum : int {
     ShortcutsKey = 262,
     ShortcutsAction = 263,
     ShortcutsTable = 264,
+    RecordingShorter = 265,
 };
 } // namespace Ext

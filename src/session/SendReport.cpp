@@ -1,8 +1,11 @@
 #include "SendReport.h"
 
+#include <algorithm>
+
 #include "core/ShownText.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
+#include "protocol/UnitKVTComands.h"
 
 namespace {
 
@@ -38,4 +41,25 @@ QString SendSummary(const TSendReport& report, const TLang& lang) {
         return lang.ExtraText(Ext::SendingStopped).arg(line, count, Shown(report.line), sent);
     return lang.ExtraText(Ext::SendingEnded)
         .arg(line, count, Shown(report.line), sent, lang.ExtraText(EndReason(report.end)));
+}
+
+QString ShorterProgramText(const QStringList& lines, const TSendReport& report, const TLang& lang) {
+    using End = TSendReport::End;
+    // Only where what the controller stored is known: the line at the stop never went (a stop)
+    // or was refused (a wrong command or wrong data).
+    if (report.end != End::StoppedByOperator && report.end != End::CommandError &&
+        report.end != End::DataError)
+        return {};
+    const qsizetype stop = std::min<qsizetype>(report.index, lines.size());
+    qsizetype load = stop - 1;
+    while (load >= 0 && TKVTCommands::CommandIndex(lines[load]) != TKVTCommands::LD &&
+           TKVTCommands::CommandIndex(lines[load]) != TKVTCommands::ED)
+        --load;
+    if (load < 0 || TKVTCommands::CommandIndex(lines[load]) != TKVTCommands::LD)
+        return {};
+    qsizetype end = stop;
+    while (end < lines.size() && TKVTCommands::CommandIndex(lines[end]) != TKVTCommands::ED)
+        ++end;
+    const QString channel = lines[load].mid(2).trimmed().remove('+');
+    return lang.ExtraText(Ext::RecordingShorter).arg(channel).arg(stop - load - 1).arg(end - load - 1);
 }

@@ -54,6 +54,7 @@ TSending::Start TSending::Send(const QStringList& lines, Kind kind) {
     // memory, and only its serial number tells the two apart.
     thread_.reset();
     thread_ = std::make_unique<TRWThread>(lines, datas_, replies_.Reader(), connection_);
+    lines_ = lines;
     // Emitted from the sending thread: handled here on the main thread, queued.
     connect(thread_.get(), &TRWThread::Ended, this,
             [this](quint64 serial, const TSendReport& report) { ThreadEnded(serial, report); });
@@ -130,6 +131,8 @@ void TSending::EndRecordingLeftOpen(const TSendReport& report, bool wholeList) {
             log_.AddLogLine(lang_.ExtraText(Ext::RecordingMayRemain).arg(n), true);
         else
             log_.AddLogLine(lang_.ExtraText(Ext::RecordingLeftOpen).arg(n));
+        if (const QString shorter = ShorterProgramText(lines_, report, lang_); !shorter.isEmpty())
+            log_.AddLogLine(shorter);
         return; // one "ED*" ends the controller's communication mode
     }
 }

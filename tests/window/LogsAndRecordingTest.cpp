@@ -78,6 +78,12 @@ TEST_F(LogsFixture, AListStoppedInsideARecordingEndsItWithED) {
     ASSERT_LT(received.size(), size_t(list.size())) << "stopped before the list's own ED";
     EXPECT_EQ(received.back(), "ED");
     EXPECT_TRUE(LogLines().contains(Ext(Ext::RecordingLeftOpen).arg(1)));
+    // What the channel holds now: the program's lines the controller took before the stop.
+    const int stored = int(simulator.Program(1).size());
+    EXPECT_GT(stored, 0);
+    EXPECT_TRUE(LogLines().contains(Ext(Ext::RecordingShorter).arg(1).arg(stored).arg(list.size() - 2)))
+        << stored << " of " << list.size() - 2 << ":\n"
+        << LogLines().join('\n').toStdString();
 
     // The next recording is taken, not refused as an incorrect command.
     SendList({"LD1", "SP5", "ED"});
