@@ -117,8 +117,8 @@ void TForm1::CreateControls() {
     ExtendedPanel = new TExtendedPanel(central);
     modes->addWidget(SimplePanel);
     modes->addWidget(ExtendedPanel, 1);
-    // The command list and the operation log share the room of a taller window.
-    column->addLayout(modes, 1);
+    // A taller window gives most of its room to the command list, the rest to the operation log.
+    column->addLayout(modes, 3);
     UnitsPanel = new TUnitsPanel(central);
     column->addWidget(UnitsPanel);
     rgrSingl_Mult = new TRadioGroup("rgrSingl_Mult", QString(),

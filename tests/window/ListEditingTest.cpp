@@ -10,6 +10,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/UnitKVTComands.h"
+#include "widgets/LogView.h"
 #include "widgets/StringGrid.h"
 
 #include <gtest/gtest.h>
@@ -159,4 +160,13 @@ TEST_F(ListEditingFixture, AnArgumentIsEditedInPlaceCheckedAsTheArgumentEditsAre
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_EQ(Lines()[1], "SD200");
     EXPECT_TRUE(closed());
+}
+
+TEST_F(ListEditingFixture, ATallerWindowGivesMostOfItsRoomToTheCommandList) {
+    QCoreApplication::processEvents();
+    const int list = Grid()->height(), log = form->MemoLog->height();
+    form->resize(form->width() + 200, form->height() + 300);
+    ASSERT_TRUE(WaitUntil([&] { return Grid()->height() > list; }));
+    const int listGain = Grid()->height() - list, logGain = form->MemoLog->height() - log;
+    EXPECT_GT(listGain, 2 * logGain) << "list +" << listGain << ", log +" << logGain;
 }
