@@ -458,6 +458,7 @@ const QStringList& ExtraTexts() {
         "(on the command line);Tab|Complete a code (on the command line);F10|The menu bar;Alt+letter|A menu "
         "or a button by its underlined letter", // 264
         "Channel %1 now holds lines 1–%2 of the %3 of its program in the list (the list stopped inside it).", // 265
+        "%1 was handed to the KVT_Program that is running on this folder.", // 266
     };
     return texts;
 }

@@ -271,5 +271,6 @@ enum : int {
     ShortcutsAction = 263,
     ShortcutsTable = 264,
     RecordingShorter = 265,
+    FileHandedOver = 266,
 };
 } // namespace Ext

@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "FileHandOver.h"
 #include "QtDialogs.h"
 #include "Unit1.h"
 #include "UnitLang.h"
@@ -69,6 +70,15 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     TFolderLock lock(choice.folder);
     bool readOnly = false;
     if (!lock.TryLock()) {
+        // A file opened from the file manager goes to the window that has the folder.
+        if (!line.file.isEmpty() &&
+            TFileHandOver::HandTo(choice.folder, QFileInfo(line.file).absoluteFilePath())) {
+            std::fputs((FolderLanguageText(choice.folder, Ext::FileHandedOver).arg(line.file) + '\n')
+                           .toLocal8Bit()
+                           .constData(),
+                       stdout);
+            return 0;
+        }
         const QString text = FolderLanguageText(choice.folder, Ext::FolderInUse)
                                  .arg(choice.folder)
                                  .arg(lock.HolderPid())
@@ -103,5 +113,14 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     program->Form1->show();
     if (!line.file.isEmpty())
         program->Form1->LoadAtStart(QFileInfo(line.file).absoluteFilePath());
+    TFileHandOver handOver(choice.folder);
+    if (!readOnly && handOver.Listen()) {
+        TForm1* form = program->Form1.get();
+        QObject::connect(&handOver, &TFileHandOver::FileHanded, form, [form](const QString& file) {
+            form->raise();
+            form->activateWindow();
+            form->LoadAtStart(file);
+        });
+    }
     return QApplication::exec();
 }
