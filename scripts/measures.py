@@ -20,7 +20,7 @@ import sys
 
 root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src")
 ROOMS = ["SessionLogs", "OperatorSettings", "Connection", "Sending", "Channels", "ProgramEditor", "ProgramDocument",
-         "ReadingBack", "UserButtons", "MachineStop"]
+         "ReadingBack", "UserButtons", "MachineStop", "ListEdits"]
 
 
 def read(path):

@@ -55,6 +55,8 @@ TSending::Start TSending::Send(const QStringList& lines, Kind kind) {
     thread_.reset();
     thread_ = std::make_unique<TRWThread>(lines, datas_, replies_.Reader(), connection_);
     lines_ = lines;
+    if (kind == Kind::WholeList)
+        shorter_.clear(); // a list sent anew may write the channel whole
     // Emitted from the sending thread: handled here on the main thread, queued.
     connect(thread_.get(), &TRWThread::Ended, this,
             [this](quint64 serial, const TSendReport& report) { ThreadEnded(serial, report); });
@@ -131,8 +133,9 @@ void TSending::EndRecordingLeftOpen(const TSendReport& report, bool wholeList) {
             log_.AddLogLine(lang_.ExtraText(Ext::RecordingMayRemain).arg(n), true);
         else
             log_.AddLogLine(lang_.ExtraText(Ext::RecordingLeftOpen).arg(n));
-        if (const QString shorter = ShorterProgramText(lines_, report, lang_); !shorter.isEmpty())
-            log_.AddLogLine(shorter);
+        shorter_ = ShorterProgramText(lines_, report, lang_);
+        if (!shorter_.isEmpty())
+            log_.AddLogLine(shorter_);
         return; // one "ED*" ends the controller's communication mode
     }
 }

@@ -52,6 +52,9 @@ public:
     };
     std::optional<TProgress> Progress() const;
 
+    // What the last whole list stopped inside a recording left in its channel, in the log's
+    // words (empty when it did not).
+    const QString& ShorterProgram() const { return shorter_; }
     // A program is being written into the controller: a channel is in communication mode.
     bool RecordingUnderWay() const;
     // Before a close: a sending stops at once (its summary logged); a recording left open is
@@ -83,4 +86,5 @@ private:
     quint64 directSerial_ = 0; // the last sending of a single command of Direct Control
     Kind kind_ = Kind::WholeList;
     QStringList lines_; // of the running (or last) sending
+    QString shorter_;
 };

@@ -7,6 +7,7 @@
 #include "preview/SendQuestions.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramEditor.h"
+#include "session/Sending.h"
 #include "widgets/Design.h"
 #include "widgets/PreviewPlot.h"
 
@@ -27,8 +28,9 @@ constexpr int kRefreshDelayMs = 150;
 } // namespace
 
 TProgramPreviewWindow::TProgramPreviewWindow(TOperatorSettings& options, TProgramEditor& editor,
-                                             QWidget* parent)
-    : TTranslatedDialog(options, {"FormPreview", "", {}, 0, false}, parent), editor_(editor) {
+                                             const TSending& sending, QWidget* parent)
+    : TTranslatedDialog(options, {"FormPreview", "", {}, 0, false}, parent), editor_(editor),
+      sending_(sending) {
     setWindowTitle(options.Lang().ExtraText(Ext::PreviewTitle));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     auto* column = new QVBoxLayout(this);
@@ -136,7 +138,10 @@ void TProgramPreviewWindow::Refresh() {
     }
     lblDirect->setText(report.DirectLines());
     lblDirect->setVisible(!report.DirectLines().isEmpty());
-    lblNotes->setText(report.Notes());
+    // The controller may hold less than the list says: a list stopped inside a recording.
+    lblNotes->setText(sending_.ShorterProgram().isEmpty()
+                          ? report.Notes()
+                          : report.Notes() + '\n' + sending_.ShorterProgram());
 
     lstFindings->clear();
     const auto& findings = report.Findings();

@@ -11,6 +11,7 @@ class QTableWidget;
 class QTimer;
 class TPreviewPlot;
 class TProgramEditor;
+class TSending;
 class TTravelLimitsPanel;
 
 // The program preview: for each program of the command list a column of its figures, the
@@ -21,7 +22,9 @@ class TTravelLimitsPanel;
 class TProgramPreviewWindow : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TProgramPreviewWindow(TOperatorSettings& options, TProgramEditor& editor, QWidget* parent);
+    // `sending`: what the last list stopped inside a recording left, said in the notes.
+    TProgramPreviewWindow(TOperatorSettings& options, TProgramEditor& editor, const TSending& sending,
+                          QWidget* parent);
 
     // Walks the list again now (the window does it by itself after each change).
     void Refresh();
@@ -46,6 +49,7 @@ private:
     void FindingClicked(QListWidgetItem* item);
     void TravelEdited(const TTravelLimits& limits);
     TProgramEditor& editor_;
+    const TSending& sending_;
     QTimer* refreshTimer_;
     QSplitter* split_;
     bool sized_ = false;

@@ -100,7 +100,10 @@ void TForm1::mmReadChClick() {
 void TForm1::mmPreviewClick() {
     TProgramPreviewWindow* window = Ensure(
         formPreview_,
-        [this] { return new TProgramPreviewWindow(Session().Options(), Session().Editor(), this); },
+        [this] {
+            return new TProgramPreviewWindow(Session().Options(), Session().Editor(), Session().Sending(),
+                                             this);
+        },
         [this](TProgramPreviewWindow* w) {
             connect(w, &TProgramPreviewWindow::LineChosen, this, [this](int line) {
                 TStringGrid* grid = ExtendedPanel->StringGridSend;

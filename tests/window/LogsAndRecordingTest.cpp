@@ -3,6 +3,7 @@
 // log as..." with red lines marked and "Clear log" that keeps the files whole; each session's
 // copies of the logs, the oldest removed beyond their count.
 #include "LogMenus.h"
+#include "ProgramPreviewWindow.h"
 #include "UnitProgProp.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -22,6 +23,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -81,9 +83,15 @@ TEST_F(LogsFixture, AListStoppedInsideARecordingEndsItWithED) {
     // What the channel holds now: the program's lines the controller took before the stop.
     const int stored = int(simulator.Program(1).size());
     EXPECT_GT(stored, 0);
-    EXPECT_TRUE(LogLines().contains(Ext(Ext::RecordingShorter).arg(1).arg(stored).arg(list.size() - 2)))
-        << stored << " of " << list.size() - 2 << ":\n"
-        << LogLines().join('\n').toStdString();
+    const QString shorter = Ext(Ext::RecordingShorter).arg(1).arg(stored).arg(list.size() - 2);
+    EXPECT_TRUE(LogLines().contains(shorter)) << LogLines().join('\n').toStdString();
+    // The preview says it too, beside the program the list writes.
+    form->mmPreview->trigger();
+    auto* preview = Dialog<TProgramPreviewWindow>();
+    ASSERT_NE(preview, nullptr);
+    preview->Refresh();
+    EXPECT_TRUE(preview->lblNotes->text().contains(shorter)) << preview->lblNotes->text().toStdString();
+    preview->close();
 
     // The next recording is taken, not refused as an incorrect command.
     SendList({"LD1", "SP5", "ED"});
