@@ -233,6 +233,14 @@ TEST_F(KvtctlFixture, ADeviceIsNamedAsGivenEachErrorIsSaidOnceAndJsonEventsCarry
     EXPECT_FALSE(refused.out.contains(said)) << "said once, on the error output";
     EXPECT_FALSE(refused.err.contains("COM")) << "a device given outright has no port number";
 
+    // A text file given as a program pair is said to be text, and nothing is sent.
+    folder.Write("Users/list.txt", "LD1\nSD100\nED\n");
+    const TResult text = Run({"send", folder.File("Users/list.txt")});
+    EXPECT_EQ(text.status, 4);
+    EXPECT_TRUE(text.err.contains("plain text") && text.err.contains("--plain")) << text.err.toStdString();
+    EXPECT_EQ(text.err.count("kvtctl:"), 1) << text.err.toStdString();
+    EXPECT_TRUE(simulator.Commands().empty());
+
     const TResult sent = Run({"--json", "command", "SD5"});
     ASSERT_EQ(sent.status, 0) << sent.err.toStdString();
     for (const QString& line : sent.lines) {
