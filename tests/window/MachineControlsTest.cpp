@@ -1,7 +1,10 @@
 // The controls beside the described ones: the command line under the list, the user buttons
 // and the Stop key, against the simulator.
+#include "CaptionCheck.h"
 #include "SessionRooms.h"
+#include "ShortcutsWindow.h"
 #include "Unit1.h"
+#include "UnitChanRead.h"
 #include "UserButtonsDialog.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -264,4 +267,28 @@ TEST_F(MachineControlsFixture, TheStopKeyStopsTheSendingAndThenEveryRunningChann
     W<QPushButton>("btnClosePort")->click();
     W<QPushButton>("btnStopAll")->click();
     EXPECT_EQ(LogLines().last(), Ext(Ext::StopAllPortClosed));
+}
+
+TEST_F(MachineControlsFixture, TheNewWindowsShowEveryCaptionWholeInBothLanguages) {
+    for (const char* language : {"en", "ru"}) {
+        ASSERT_TRUE(SwitchLanguage(*form, language));
+        form->findChild<QAction*>("mmUserButtons")->trigger();
+        auto* buttons = Dialog<TUserButtonsDialog>();
+        ASSERT_NE(buttons, nullptr);
+        buttons->btnAdd->click();
+        ExpectNoCaptionClipped(buttons, QString("user-buttons-") + language);
+        buttons->btnCancel->click();
+        form->findChild<QAction*>("mmShortcuts")->trigger();
+        auto* shortcuts = Dialog<TShortcutsWindow>();
+        ASSERT_NE(shortcuts, nullptr);
+        ExpectNoCaptionClipped(shortcuts, QString("shortcuts-") + language);
+        shortcuts->close();
+        form->mmReadCh->trigger();
+        auto* read = Dialog<TFormChanRead>();
+        ASSERT_NE(read, nullptr);
+        ExpectNoCaptionClipped(read, QString("read-back-") + language);
+        read->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(ButtonsFile().isEmpty()) << "Cancel wrote nothing";
 }
