@@ -1,6 +1,8 @@
 #include "BenchSetting.h"
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 
 #include <algorithm>
 
@@ -27,4 +29,20 @@ TStallProbe::TStallProbe(std::function<void()> onTick) : onTick_(std::move(onTic
 void TStallProbe::Start() {
     sinceTick_.start();
     timer_.start();
+}
+
+std::optional<QString> RunPythonLoop(const char* script, const QString& port, const QStringList& lines,
+                                     const QString& folder) {
+    const QString scriptFile = folder + "/loop.py", listFile = folder + "/lines.txt";
+    for (const auto& [name, bytes] :
+         {std::pair{scriptFile, QByteArray(script)}, std::pair{listFile, lines.join('\n').toLatin1()}}) {
+        QFile file(name);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+            return std::nullopt;
+    }
+    QProcess python;
+    python.start("/usr/bin/python3", {scriptFile, port, listFile});
+    if (!python.waitForFinished(600000) || python.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLatin1(python.readAllStandardOutput()).trimmed();
 }

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 // What a benchmark of the program runs in: dialogs that answer at once (every question with yes,
 // the file dialogs with `file`), installed while the setting lives, and a program folder in a
@@ -34,6 +35,11 @@ private:
 
 // Ticks every millisecond on the main thread's event loop once started and keeps the longest
 // time the loop went without a tick beyond that millisecond: how long the window did not answer.
+// Runs the Python loop `script` (written to `folder`) as python3 script PORT LINES-FILE, the
+// lines written one per line: what it printed, or nothing when it failed.
+std::optional<QString> RunPythonLoop(const char* script, const QString& port, const QStringList& lines,
+                                     const QString& folder);
+
 class TStallProbe {
 public:
     explicit TStallProbe(std::function<void()> onTick = {});

@@ -105,21 +105,10 @@ print(time.perf_counter() - wall)
 )";
 
 std::optional<double> PyserialRun(const QString& url, const QStringList& lines, const QString& folder) {
-    const QString script = folder + "/netloop.py", list = folder + "/netlines.txt";
-    QFile s(script);
-    s.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    s.write(kPyserialLoop);
-    s.close();
-    QFile l(list);
-    l.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    l.write(lines.join('\n').toLatin1());
-    l.close();
-    QProcess python;
-    python.start("/usr/bin/python3", {script, url, list});
-    if (!python.waitForFinished(600000) || python.exitCode() != 0)
+    const auto printed = RunPythonLoop(kPyserialLoop, url, lines, folder);
+    if (!printed)
         return std::nullopt;
-    return QString::fromLatin1(python.readAllStandardOutput()).trimmed().toDouble() * 1000 /
-           double(lines.size());
+    return printed->toDouble() * 1000 / double(lines.size());
 }
 
 } // namespace

@@ -104,21 +104,8 @@ bool PyserialInstalled() {
 }
 
 std::optional<Sample> PyserialRun(const QString& link, const QStringList& lines, const QString& folder) {
-    const QString script = folder + "/loop.py", list = folder + "/lines.txt";
-    QFile(script).remove();
-    QFile s(script);
-    s.open(QIODevice::WriteOnly);
-    s.write(kPyserialLoop);
-    s.close();
-    QFile l(list);
-    l.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    l.write(lines.join('\n').toLatin1());
-    l.close();
-    QProcess python;
-    python.start("/usr/bin/python3", {script, link, list});
-    if (!python.waitForFinished(600000) || python.exitCode() != 0)
-        return std::nullopt;
-    const QStringList parts = QString::fromLatin1(python.readAllStandardOutput()).split(' ');
+    const auto printed = RunPythonLoop(kPyserialLoop, link, lines, folder);
+    const QStringList parts = printed ? printed->split(' ') : QStringList{};
     if (parts.size() != 2)
         return std::nullopt;
     return Sample{parts[0].toDouble() * 1000 / lines.size(), parts[1].toDouble() * 1000 / lines.size()};
