@@ -410,8 +410,12 @@ int TCliRun::ReadBack(const QStringList* compareWith) {
         out_.Event("saved", {{"text", options_.output}, {"count", count}},
                    QString("%1 commands saved to %2").arg(count).arg(options_.output));
     } else {
-        for (qsizetype i = 0; i < program.lines.size(); ++i)
-            out_.Event("line", {{"line", i + 1}, {"text", program.lines[i]}}, program.lines[i]);
+        // Each line as the controller holds it (steps), and what it means in the operator's units.
+        for (qsizetype i = 0; i < program.lines.size(); ++i) {
+            const QString description = program.descriptions.value(i);
+            out_.Event("line", {{"line", i + 1}, {"text", program.lines[i]}, {"description", description}},
+                       QString("%1\t%2").arg(program.lines[i], description));
+        }
     }
     return Done;
 }

@@ -61,6 +61,48 @@ TMadeCommand MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int 
     return {TCommand{line, description}, {}};
 }
 
+namespace {
+
+bool IsMotion(int index) {
+    return index >= TKVTCommands::MV && index <= TKVTCommands::AL;
+}
+
+QString Describe(const TCommandEntry& entry, int index, qint32 steps, double scale) {
+    const QString value =
+        IsMotion(index) ? Decimal::FormatGeneral(double(steps) / scale) : QString::number(steps);
+    return entry.CaptionText + value + entry.UnitsText;
+}
+
+} // namespace
+
+TStepsCommand MakeCommandInSteps(const TKVTCommands& commands, const TCommonDatas& datas, int index,
+                                 const QString& steps) {
+    using K = TKVTCommands;
+    if (index < 0 || index >= K::Count)
+        return {};
+    const TCommandEntry& e = commands.Entry(index);
+    if (index == K::Incorrect || steps == "no")
+        return {TCommand{e.Code, e.CaptionText}};
+    const auto value = Decimal::ParseInteger(steps);
+    if (!value)
+        throw EConvertError::NotAnInteger(steps);
+    const K::TArgumentRule rule = K::ArgumentRule(index);
+    if (rule.kind == K::TArgumentRule::None || *value < rule.low || *value > rule.high)
+        return {std::nullopt, true};
+    const QString line = e.Code + (index == K::AL && *value > 0 ? "+" : "") + QString::number(*value);
+    return {TCommand{line, Describe(e, index, *value, datas.Settings().Scale)}};
+}
+
+QString DescribeInUnits(const TKVTCommands& commands, const TCommonDatas& datas, const QString& line) {
+    const int index = TKVTCommands::CommandIndex(line);
+    if (!IsMotion(index) || line.size() <= 2)
+        return {};
+    const auto value = Decimal::ParseInteger(line.mid(2));
+    if (!value)
+        return {};
+    return Describe(commands.Entry(index), index, *value, datas.Settings().Scale);
+}
+
 TMadeCommand AddCommand(const TKVTCommands& commands, TCommonDatas& datas, int index, const QString& argument,
                         TCommandList& list) {
     TMadeCommand made = MakeCommand(commands, datas, index, argument);

@@ -30,6 +30,22 @@ struct TMadeCommand {
 TMadeCommand MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int index,
                          const QString& argument);
 
+// A command as the controller holds it, its argument in steps (a read-back): the list line keeps
+// the steps as they are (a positive AL with its "+"), the description shows them in the
+// operator's units (MV, SD, SS and AL divided by the scale, with the decimals they need). An
+// argument beyond what the controller takes gives no command and `beyond`; one that is not a
+// whole number throws EConvertError.
+struct TStepsCommand {
+    std::optional<TCommand> command;
+    bool beyond = false;
+};
+TStepsCommand MakeCommandInSteps(const TKVTCommands& commands, const TCommonDatas& datas, int index,
+                                 const QString& steps);
+
+// The description of a motion line (MV, SD, SS or AL with a whole argument in steps) in the
+// operator's units now; empty for any other line, whose description does not depend on them.
+QString DescribeInUnits(const TKVTCommands& commands, const TCommonDatas& datas, const QString& line);
+
 // Whether `line` (a list line, as a program file holds it) begins with a command of the
 // controller.
 bool IsCommandLine(const QString& line);

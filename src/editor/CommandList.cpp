@@ -70,6 +70,16 @@ bool TCommandList::ReplaceLines(const QStringList& lines) {
     return true;
 }
 
+bool TCommandList::ReplaceDescriptions(const QStringList& descriptions) {
+    if (descriptions.size() != descriptions_.size())
+        return false;
+    descriptions_ = descriptions;
+    if (!descriptions_.isEmpty())
+        emit dataChanged(index(0, DescriptionColumn), index(Count() - 1, DescriptionColumn),
+                         {Qt::DisplayRole});
+    return true;
+}
+
 void TCommandList::Remove(int index) {
     if (index < 0 || index >= Count())
         return;

@@ -43,6 +43,8 @@ public:
     void SetProgram(const QStringList& lines, const QStringList& descriptions = {});
     // Replaces the lines of the commands, which keep their descriptions (same count only).
     bool ReplaceLines(const QStringList& lines);
+    // Replaces the descriptions, which the lines keep (same count only).
+    bool ReplaceDescriptions(const QStringList& descriptions);
     void Remove(int index);
     // Moves command `from` to position `to`; both are positions among the commands.
     void Move(int from, int to);

@@ -1,9 +1,13 @@
 #include "Rescale.h"
 
+#include "AddCommand.h"
 #include "CommandList.h"
 #include "RoundSteps.h"
 #include "core/Decimal.h"
+#include "core/ShownText.h"
 #include "core/UnitCommonDatas.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
 
 std::optional<double> ParseScaleText(const QString& text) {
@@ -60,4 +64,72 @@ TScaleChange ApplyScaleText(const QString& scaleText, TCommandList& list, TCommo
     if (!result.complete)
         change.notWhole = result.badArgument;
     return change;
+}
+
+namespace {
+
+bool IsMotionLine(const QString& line) {
+    const int index = TKVTCommands::CommandIndex(line);
+    return index >= TKVTCommands::MV && index <= TKVTCommands::AL && line.size() > 2;
+}
+
+} // namespace
+
+void DescribeMotionInUnits(TCommandList& list, const TKVTCommands& commands, const TCommonDatas& datas) {
+    QStringList descriptions = list.Descriptions();
+    bool changed = false;
+    for (int i = 0; i < list.Count(); ++i) {
+        const QString described = DescribeInUnits(commands, datas, list.Line(i));
+        if (!described.isEmpty() && described != descriptions[i]) {
+            descriptions[i] = described;
+            changed = true;
+        }
+    }
+    if (changed)
+        list.ReplaceDescriptions(descriptions);
+}
+
+QList<std::pair<QString, bool>> RescaleReport(const QStringList& before, const TCommandList& list,
+                                              const TScaleChange& change, const TCommonDatas& datas,
+                                              const TLang& lang) {
+    QList<std::pair<QString, bool>> report;
+    int motionLines = 0, rescaled = 0;
+    for (int i = 0; i < list.Count(); ++i) {
+        if (!IsMotionLine(list.Line(i)))
+            continue;
+        ++motionLines;
+        rescaled += list.Line(i) != before.value(i) ? 1 : 0;
+    }
+    if (motionLines == 0)
+        return report;
+    const TSettings& settings = datas.Settings();
+    if (settings.UnitsMode == TSettings::StepsUnits)
+        report.append({lang.ExtraText(Ext::RescaleToSteps).arg(motionLines), false});
+    else
+        report.append({lang.ExtraText(Ext::RescaleCount)
+                           .arg(rescaled)
+                           .arg(motionLines)
+                           .arg(datas.ScaleAsText(), settings.UnitsName),
+                       false});
+    for (int i = 0; i < list.Count(); ++i) {
+        const QString& line = list.Line(i);
+        if (change.saturated.contains(i)) {
+            report.append(
+                {lang.ExtraText(Ext::RescaleLimited).arg(i + 1).arg(line.left(2), Shown(line.mid(2))), true});
+            continue;
+        }
+        if (!IsMotionLine(line))
+            continue;
+        const int index = TKVTCommands::CommandIndex(line);
+        const auto value = Decimal::ParseInteger(line.mid(2));
+        const TKVTCommands::TArgumentRule rule = TKVTCommands::ArgumentRule(index);
+        if (value && (*value < rule.low || *value > rule.high))
+            report.append({lang.ExtraText(Ext::RescaleBeyondRange)
+                               .arg(i + 1)
+                               .arg(Shown(line), TKVTCommands::Code(index))
+                               .arg(rule.low)
+                               .arg(rule.high),
+                           true});
+    }
+    return report;
 }

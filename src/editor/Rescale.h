@@ -5,9 +5,12 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 class TCommandList;
 class TCommonDatas;
+class TKVTCommands;
+class TLang;
 
 // Reads the scale the operator typed: a decimal number with a point or a comma as separator,
 // whatever the system's separator is. Empty when it is no number, or not above zero.
@@ -37,3 +40,14 @@ struct TScaleChange {
     QList<int> saturated;            // as in TRescaleResult
 };
 TScaleChange ApplyScaleText(const QString& scaleText, TCommandList& list, TCommonDatas& datas);
+
+// The descriptions of the motion lines of `list` (MV, SD, SS, AL) in the operator's units now:
+// after a change of the units or the scale they say what the lines hold in the new unit.
+void DescribeMotionInUnits(TCommandList& list, const TKVTCommands& commands, const TCommonDatas& datas);
+
+// What a change of the units did to `list` (whose lines were `before`), in the operator's words,
+// each with whether it is red: how many motion lines were re-scaled, and each line that now lies
+// beyond what its command takes (or did not fit at all). Nothing when the list has no motion line.
+QList<std::pair<QString, bool>> RescaleReport(const QStringList& before, const TCommandList& list,
+                                              const TScaleChange& change, const TCommonDatas& datas,
+                                              const TLang& lang);

@@ -8,7 +8,7 @@
 
 using K = TKVTCommands;
 
-TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, TCommonDatas& datas,
+TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, const TCommonDatas& datas,
                         TCommandList& list) {
     TReadBack result;
     // The rows are gathered and put into the list at once: a program of 65,535 lines is one
@@ -49,14 +49,15 @@ TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, 
                 result.endSeen = true;
             if (index == K::ED || index == K::RB || index == K::RD)
                 continue;
-            result.commands.append(code + (argument == "no" ? QString() : argument));
+            const QString command = code + (argument == "no" ? QString() : argument);
+            result.commands.append(command);
             try {
-                const TMadeCommand made = MakeCommand(commands, datas, index, argument);
-                if (made) {
+                const TStepsCommand made = MakeCommandInSteps(commands, datas, index, argument);
+                if (made.command) {
                     rows.append(made.command->line);
                     descriptions.append(made.command->description);
                 } else {
-                    result.refusals.append(made.refusal);
+                    result.beyond.append({int(result.commands.size()), command, index});
                 }
             } catch (const EAppError& error) {
                 result.stoppedAt = code + (argument == "no" ? QString() : argument) + '*';

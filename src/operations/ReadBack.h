@@ -20,20 +20,28 @@ struct TReadBack {
     // Set when a value ended the parse (a whole number was wanted): the token, and the reason.
     QString stoppedAt;
     QString stopReason;
-    // The range messages of the commands left out, in order, for the caller to show.
+    // The commands left out, their value beyond what the controller takes: where each stood
+    // among the read's commands (from 1), as it came, and its table index.
+    struct TBeyond {
+        int position = 0;
+        QString command;
+        int index = 0;
+    };
+    QList<TBeyond> beyond;
+    // Those, in the operator's words, for the caller to show (the session words them).
     QStringList refusals;
 };
 
 // Turns the collected reply text (the lines of MemoChan, read as one stream of characters: a
-// token may continue across a line break) into commands of `list`, as AddCommand adds a typed
-// command: the request echo (RD, RB) and the final ED are not listed; a '*' never starts a token
-// and two in a row give no empty token; AL above 32768 is the negative acceleration 32768 - value;
-// the scale applies as for a typed value. A token with fewer than two characters before its '*',
-// an unknown code, or an AL argument that is not a whole number gives the row of an incorrect
-// command and the wrong-command flag. An argument out of range leaves the command out (its range
-// message kept in `refusals`); one that is not whole where a whole number is wanted ends the parse
-// there, keeping the rows before it.
-TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, TCommonDatas& datas,
+// token may continue across a line break) into commands of `list`: the request echo (RD, RB) and
+// the final ED are not listed; a '*' never starts a token and two in a row give no empty token;
+// AL above 32768 is the negative acceleration 32768 - value. A value is what the controller
+// holds, in steps: the list line keeps it, the description shows it in the operator's units. A
+// token with fewer than two characters before its '*', an unknown code, or an AL argument that is
+// not a whole number gives the row of an incorrect command and the wrong-command flag. A value
+// beyond what the controller takes leaves the command out (kept in `beyond`); one that is not
+// whole ends the parse there, keeping the rows before it.
+TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, const TCommonDatas& datas,
                         TCommandList& list);
 
 // How the commands of a read (as the controller holds them) compare with the program of the command

@@ -4,6 +4,7 @@
 #include "core/Events.h"
 #include "core/Scheduler.h"
 #include "core/UnitCommonDatas.h"
+#include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "serial/LineWriter.h"
@@ -208,6 +209,9 @@ void TReplyHandler::DecodeStatus(const QString& token) {
             datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::InCommunicationMode));
         } else if (lastReply.startsWith("RD")) {
             datas_.ReadBackActive = true;
+        } else if (lastReply.startsWith("ST") && channel != 0 && lastReply == QString("ST%1*").arg(channel) &&
+                   stopsExpected_.removeOne(channel)) {
+            datas_.AddLogLine(lang_.ExtraText(Ext::ChannelStopped).arg(ch));
         } else if (lastReply.startsWith("ST") && !datas_.Settings().DirectControl) {
             datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingStarted));
             setState(TCommonDatas::Executing);

@@ -66,6 +66,9 @@ public:
 
     // Acts on a status token with code 0, 2, 3, 4, 6, 8 or 9.
     void DecodeStatus(const QString& token);
+    // The ST n about to be sent to these channels stop them (the Stop key's): their acceptance is
+    // logged as a stop, not as a start, and leaves the channel's state to the end it reports.
+    void ExpectStops(const QList<int>& channels) { stopsExpected_ = channels; }
 
     // BreakCommunication and then ClearReadinessMarks, as the settings ask.
     void RunErrorRecovery();
@@ -122,5 +125,6 @@ private:
     int recoveriesRunning_ = 0;
     bool handling_ = false; // inside HandleQueued: a nested call (from a nested event loop) waits
     bool readBackExpected_ = false;
+    QList<int> stopsExpected_;
     int readBackTokens_ = 0;
 };

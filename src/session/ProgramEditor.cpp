@@ -5,7 +5,6 @@
 #include "OperatorSettings.h"
 #include "Sending.h"
 #include "core/OperationLog.h"
-#include "core/ShownText.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
@@ -13,7 +12,6 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "operations/SimpleModeLists.h"
 #include "protocol/UnitKVTComands.h"
 
 #include <algorithm>
@@ -119,29 +117,26 @@ void TProgramEditor::SetFaulty(bool faulty) {
 
 TScaleChange TProgramEditor::ChangeUnitsMode(quint8 mode, const QString& scaleText) {
     const TStep step(*this, TStep::Operators);
+    const QStringList before = list_->Lines();
+    const TListState was = State();
     datas_.SetUnitsMode(mode);
     TScaleChange change;
     if (mode == TSettings::StepsUnits)
         datas_.SetScale(1); // the list stays as it is
     else
-        change = TakeScaleText(scaleText);
-    settings_.RebuildCommandTable();
+        change = ApplyScaleText(scaleText, *list_, datas_);
+    settings_.RebuildCommandTable(); // the table's units texts first: the descriptions take them
+    const TListState now = State();
+    if (now.unitsMode != was.unitsMode || now.scale != was.scale) {
+        DescribeMotionInUnits(*list_, commands_, datas_);
+        for (const auto& [text, red] : RescaleReport(before, *list_, change, datas_, lang_))
+            log_.AddLogLine(text, red);
+    }
     return change;
 }
 
 TScaleChange TProgramEditor::ChangeScale(const QString& scaleText) {
     return ChangeUnitsMode(datas_.Settings().UnitsMode, scaleText);
-}
-
-TScaleChange TProgramEditor::TakeScaleText(const QString& scaleText) {
-    const TScaleChange change = ApplyScaleText(scaleText, *list_, datas_);
-    for (int line : change.saturated) {
-        log_.AddLogLine(lang_.ExtraText(Ext::RescaleLimited)
-                            .arg(line + 1)
-                            .arg(list_->Line(line).left(2), Shown(list_->Line(line).mid(2))),
-                        true);
-    }
-    return change;
 }
 
 void TProgramEditor::SetDirectControl(bool on) {
@@ -162,20 +157,17 @@ void TProgramEditor::SetControlMode(quint8 mode) {
     ClearList();
 }
 
-QStringList TProgramEditor::PrepareSimpleList(TSimpleAction action, const TMotion& motion) {
-    list_->Clear();
-    if (action == TSimpleAction::Stop)
-        datas_.ProgramRunning = true;
-    TSimpleModeLists lists(commands_, datas_, *list_);
-    lists.Build(action, motion);
-    return lists.Refusals();
-}
-
 TProgramEditor::TListState TProgramEditor::State() const {
-    return {list_->Lines(), list_->Descriptions(), faulty_};
+    return {list_->Lines(), list_->Descriptions(), faulty_, datas_.Settings().UnitsMode,
+            datas_.Settings().Scale};
 }
 
 void TProgramEditor::Restore(const TListState& state) {
+    if (state.unitsMode != datas_.Settings().UnitsMode || state.scale != datas_.Settings().Scale) {
+        datas_.SetUnitsMode(state.unitsMode);
+        datas_.SetScale(state.scale);
+        settings_.RebuildCommandTable();
+    }
     list_->SetProgram(state.lines, state.descriptions);
     SetFaulty(state.faulty);
     emit OperatorChanged(false);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editor/Rescale.h"
-#include "operations/SimpleModeLists.h"
 
 #include <QObject>
 #include <QStringList>
@@ -19,7 +18,7 @@ class IOperationLog;
 
 // The command list the operator edits, and what is edited with it: commands added (in Direct
 // Control each sent at once), removed, moved, cleared; the list replaced by a load, an import or
-// a read-back; the units and the scale; the lists of the simple mode's buttons. (The preview of
+// a read-back; the units and the scale. (The preview of
 // the list and the questions before it is sent are preview/'s, on the list's lines.)
 //
 // Each operation of the operator is one step (StepTaken, with the list before and after), which
@@ -29,9 +28,13 @@ class TProgramEditor : public QObject {
     Q_OBJECT
 public:
     // The list as a value (its lines share their text with the list): what a step keeps.
+    // The units go with it: a change of the scale re-scales the lines, and one undo brings back
+    // the lines and the units together.
     struct TListState {
         QStringList lines, descriptions;
         bool faulty = false;
+        quint8 unitsMode = 0;
+        double scale = 1;
         bool operator==(const TListState&) const = default;
     };
     struct TAddOutcome {
@@ -70,16 +73,15 @@ public:
     // first of them; a read-back's own words for one read back).
     void Replace(const QStringList& lines, const QStringList& descriptions = {}, Source source = Source::Load,
                  bool wrongCommand = false);
-    // Steps (scale 1, the list as it is) or other units (the scale typed, the list re-scaled).
+    // Steps (scale 1, the list as it is) or other units (the scale typed, the list re-scaled by
+    // new / old). The descriptions of the motion lines follow the new unit; the log says how
+    // many lines were re-scaled and names, in red, each that now lies beyond what its command
+    // takes. One step, the units with it.
     TScaleChange ChangeUnitsMode(quint8 mode, const QString& scaleText);
-    // The scale typed: the list re-scaled by new / old, lines that did not fit logged in red.
     TScaleChange ChangeScale(const QString& scaleText);
     // Each clears the list, a clear of the program's own.
     void SetDirectControl(bool on);
     void SetControlMode(quint8 mode);
-    // The list of a simple-mode button, for the selected channels (the motion for Write and
-    // WriteAndStart): the refusals of the values left out, in order.
-    QStringList PrepareSimpleList(TSimpleAction action, const TMotion& motion);
 
     // The list as a value, and set back to such a value (an undo or redo: not a step).
     TListState State() const;
@@ -101,7 +103,6 @@ private:
     class TStep; // EditorStep.h
     void ClearList();
     void SetFaulty(bool faulty);
-    TScaleChange TakeScaleText(const QString& scaleText);
 
     TCommonDatas& datas_;
     const TLang& lang_;

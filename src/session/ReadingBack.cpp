@@ -78,6 +78,18 @@ void TReadingBack::ThreadDone(TChanReadThread::Outcome outcome) {
 TReadBack TReadingBack::Parse(const QStringList& lines, TCommandList& into) {
     TReadBack read = ::ParseReadBack(lines, commands_, datas_, into);
     read.channel = channel_;
+    for (const TReadBack::TBeyond& b : read.beyond) {
+        const TKVTCommands::TArgumentRule rule = TKVTCommands::ArgumentRule(b.index);
+        const QString code = TKVTCommands::Code(b.index);
+        read.refusals
+            << (rule.kind == TKVTCommands::TArgumentRule::None
+                    ? lang_.ExtraText(Ext::ReadTakesNoArgument).arg(b.position).arg(Shown(b.command), code)
+                    : lang_.ExtraText(Ext::ReadValueBeyondRange)
+                          .arg(b.position)
+                          .arg(Shown(b.command), code)
+                          .arg(rule.low)
+                          .arg(rule.high));
+    }
     if (read.endSeen && read.commands.isEmpty() && !read.wrongCommand)
         log_.AddLogLine(
             lang_.ExtraText(Ext::ReadNoProgram).arg(Whose(channel_, Ext::ChannelName, Ext::BufferName)));

@@ -8,8 +8,10 @@
 #include "ProgramDocument.h"
 #include "ProgramEditor.h"
 #include "ReadingBack.h"
+#include "RunningChannels.h"
 #include "Sending.h"
 #include "SessionLogs.h"
+#include "SimpleMode.h"
 #include "UserButtons.h"
 #include "core/Events.h"
 #include "core/Scheduler.h"
@@ -28,11 +30,14 @@ struct TSession::TParts {
           options(paths, datas, lang, commands, logs), line(paths, datas, lang, logs.View()),
           readEvent(EventNames::Readed, false),
           replies(datas, lang, readEvent, line, scheduler, &logs.ReplyLog()),
-          sending(datas, lang, replies, line, logs.View()), channels(datas, lang, replies, logs.View()),
+          sending(datas, lang, replies, line, logs.View()), running(replies, line, lang, logs.View()),
+          channels(datas, lang, replies, running, logs.View()),
           editor(datas, lang, commands, options, sending, logs.View()), edits(editor, commands, datas, lang),
           document(editor, options, datas, commands, lang),
           reading(datas, lang, commands, replies, readEvent, line, editor, logs.View()),
-          buttons(paths, lang, commands, sending), stop(datas, lang, sending, line, logs.View()) {}
+          buttons(paths, lang, commands, sending),
+          stop(datas, lang, sending, line, running, replies, logs.View()),
+          simple(datas, lang, commands, sending, logs.View()) {}
 
     TSessionLogs logs;
     TCommonDatas datas;
@@ -44,6 +49,7 @@ struct TSession::TParts {
     TTimerScheduler scheduler; // the reply handler's pending recovery steps go before it
     TReplyHandler replies;
     TSending sending;
+    TRunningChannels running;
     TChannels channels;
     TProgramEditor editor;
     TListEdits edits;
@@ -51,6 +57,7 @@ struct TSession::TParts {
     TReadingBack reading;
     TUserButtons buttons;
     TMachineStop stop;
+    TSimpleMode simple;
 };
 
 TSession::TSession(const QString& programFolder, ILogView& logView, IStateView* stateView, QObject* parent)
@@ -86,6 +93,8 @@ TProgramDocument& TSession::Document() { return parts_->document; }
 TReadingBack& TSession::ReadBack() { return parts_->reading; }
 TUserButtons& TSession::UserButtons() { return parts_->buttons; }
 TMachineStop& TSession::MachineStop() { return parts_->stop; }
+TRunningChannels& TSession::Running() { return parts_->running; }
+TSimpleMode& TSession::SimpleMode() { return parts_->simple; }
 // clang-format on
 
 void TSession::SaveOnClose() const {

@@ -19,8 +19,10 @@ class TOperatorSettings;
 class TProgramDocument;
 class TProgramEditor;
 class TReadingBack;
+class TRunningChannels;
 class TSending;
 class TSessionLogs;
+class TSimpleMode;
 class TUserButtons;
 
 // The program without its windows: the composition root. It makes the parts in order (the
@@ -39,7 +41,9 @@ class TUserButtons;
 //   Document()  the list's program file, what of it is unsaved, load, save, import, export
 //   ReadBack()  the program the controller holds, read, compared, taken over
 //   UserButtons() the operator's own named sequences of lines, their file, each sent on request
-//   MachineStop() the Stop key: the sending, then every channel that runs
+//   MachineStop() the Stop key: the sending, then every channel that runs; a channel by hand
+//   Running()   which channels run, as far as what the controller took and said tells
+//   SimpleMode() the simple panel's buttons: their lists made and sent
 //
 // A window, a dialog or kvtctl takes the room it needs. It lives on the main thread.
 class TSession : public QObject {
@@ -75,6 +79,8 @@ public:
     TReadingBack& ReadBack();
     TUserButtons& UserButtons();
     TMachineStop& MachineStop();
+    TRunningChannels& Running();
+    TSimpleMode& SimpleMode();
 
     // A second program on a folder another holds: nothing of the folder is saved at the close.
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }

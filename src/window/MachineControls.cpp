@@ -2,10 +2,12 @@
 
 #include "UserButtonsDialog.h"
 #include "core/Dialogs.h"
+#include "core/ShownText.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "session/MachineStop.h"
 #include "session/OperatorSettings.h"
+#include "session/RunningChannels.h"
 #include "session/UserButtons.h"
 #include "widgets/Design.h"
 #include "widgets/Mnemonics.h"
@@ -24,6 +26,31 @@ TMachineControls::TMachineControls(const TRooms& rooms, QMenuBar* bar, QWidget* 
     mmStopAll->setShortcut(QKeySequence(Qt::Key_F12));
     // Also while the read-back or the preview window has the focus.
     mmStopAll->setShortcutContext(Qt::ApplicationShortcut);
+    mmControl->addSeparator();
+    for (int n = 1; n <= 3; ++n) {
+        QMenu* menu = mmControl->addMenu(QString());
+        menu->setObjectName(QString("mmChannel%1").arg(n));
+        menu->menuAction()->setObjectName(QString("mmChannel%1Menu").arg(n));
+        const struct {
+            const char* name;
+            TMachineStop::Action action;
+        } entries[] = {{"Start", TMachineStop::Action::Start},
+                       {"Pause", TMachineStop::Action::Pause},
+                       {"Stop", TMachineStop::Action::Stop}};
+        for (const auto& e : entries) {
+            QAction* action = menu->addAction(QString());
+            action->setObjectName(QString("mmChannel%1%2").arg(n).arg(e.name));
+            connect(action, &QAction::triggered, this, [this, n, a = e.action] { ChannelAction(n, int(a)); });
+        }
+        // What fits what is known of the coordinate now (unknown: each, after a question).
+        connect(menu, &QMenu::aboutToShow, this, [this, n, menu] {
+            const QList<QAction*> actions = menu->actions();
+            for (int i = 0; i < actions.size(); ++i)
+                actions[i]->setEnabled(rooms_.stop.Allows(n, TMachineStop::Action(i)));
+        });
+        channelMenus_[size_t(n - 1)] = menu;
+    }
+    mmControl->addSeparator();
     mmUserButtons = Design::Named(mmControl->addAction(QString()), "mmUserButtons");
     mmControl->addSeparator();
     connect(mmStopAll, &QAction::triggered, &rooms_.stop, &TMachineStop::StopAll);
@@ -42,6 +69,9 @@ TMachineControls::TMachineControls(const TRooms& rooms, QMenuBar* bar, QWidget* 
     connect(btnStopAll, &QPushButton::clicked, &rooms_.stop, &TMachineStop::StopAll);
     connect(&rooms_.buttons, &TUserButtons::Changed, this, &TMachineControls::Rebuild);
     connect(&rooms_.options, &TOperatorSettings::ShownValuesChanged, this, &TMachineControls::ApplyTexts);
+    // Asked once the line has opened, from the event loop: never inside the opening.
+    connect(&rooms_.running, &TRunningChannels::RecordingLeftOpen, this,
+            &TMachineControls::AskToEndLeftRecording, Qt::QueuedConnection);
     Rebuild();
     if (!rooms_.buttons.Problem().isEmpty())
         Dialogs().ShowMessage(rooms_.buttons.Problem());
@@ -54,6 +84,15 @@ void TMachineControls::ApplyTexts() {
     mmUserButtons->setText(lang.ExtraText(Ext::EditUserButtons));
     btnStopAll->setText(lang.ExtraText(Ext::StopAll));
     btnStopAll->setToolTip(lang.ExtraText(Ext::StopAllHint));
+    for (int n = 1; n <= 3; ++n) {
+        QMenu* menu = channelMenus_[size_t(n - 1)];
+        menu->setTitle(lang.ExtraText(Ext::ChannelMenu).arg(n));
+        const QList<QAction*> actions = menu->actions();
+        const int texts[] = {Ext::ChannelStart, Ext::ChannelPause, Ext::ChannelStop};
+        for (int i = 0; i < 3; ++i)
+            actions[i]->setText(
+                QString("%1 (%2%3)").arg(lang.ExtraText(texts[i]), i == 1 ? "PS" : "ST").arg(n));
+    }
     const QList<TUserButton>& buttons = rooms_.buttons.Buttons();
     for (int i = 0; i < runButtons_.size() && i < buttons.size(); ++i) {
         const QString hint = lang.ExtraText(Ext::UserButtonHint)
@@ -97,4 +136,36 @@ void TMachineControls::Run(int index) {
 void TMachineControls::EditButtons() {
     auto* dialog = new TUserButtonsDialog(rooms_.buttons, window_);
     dialog->open();
+}
+
+void TMachineControls::ChannelAction(int channel, int action) {
+    TMachineStop::TOutcome outcome = rooms_.stop.ChannelAction(channel, TMachineStop::Action(action));
+    if (outcome.kind == TMachineStop::TOutcome::Ask) {
+        if (!Dialogs().Confirm(outcome.text))
+            return;
+        outcome = rooms_.stop.ChannelAction(channel, TMachineStop::Action(action), true);
+    }
+    if (outcome.kind == TMachineStop::TOutcome::Refused)
+        Dialogs().ShowMessage(outcome.text);
+}
+
+void TMachineControls::AskToEndLeftRecording(int channel, const QStringList& lines) {
+    if (rooms_.running.LeftRecording() != channel)
+        return; // answered, or ended, meanwhile
+    const QString text = rooms_.options.Lang()
+                             .ExtraText(Ext::EndLeftRecordingQuestion)
+                             .arg(channel)
+                             .arg(lines.size())
+                             .arg(Shown(lines.join(", "), 200));
+    rooms_.stop.EndLeftRecording(Dialogs().Confirm(text));
+}
+
+void TMachineControls::OfferOnIndicators(const std::array<QWidget*, 3>& indicators) {
+    for (int n = 1; n <= 3; ++n) {
+        QWidget* indicator = indicators[size_t(n - 1)];
+        indicator->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(
+            indicator, &QWidget::customContextMenuRequested, this,
+            [this, n, indicator](const QPoint& at) { ChannelMenu(n)->popup(indicator->mapToGlobal(at)); });
+    }
 }

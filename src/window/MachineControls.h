@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QList>
+#include <QStringList>
+
 #include <QObject>
+#include <array>
 
 class QAction;
 class QHBoxLayout;
@@ -11,12 +14,15 @@ class QPushButton;
 class QWidget;
 class TMachineStop;
 class TOperatorSettings;
+class TRunningChannels;
 class TUserButtons;
 
 // What acts on the machine beside the command list, in both modes: the "Control" menu (Stop
-// all on F12, from any window of the program; each user button, Ctrl+1 to Ctrl+9 for the first
+// all on F12, from any window of the program; each coordinate started, paused or stopped on its
+// own, also from its indicator's context menu; each user button, Ctrl+1 to Ctrl+9 for the first
 // nine; "User buttons..." to make them), and a row under the log with the Stop all button and a
-// button for each user button.
+// button for each user button. When the line opens on a recording that a lost line left open,
+// it asks whether to end it (the default sends nothing).
 class TMachineControls : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +30,7 @@ public:
         TMachineStop& stop;
         TUserButtons& buttons;
         TOperatorSettings& options;
+        TRunningChannels& running;
     };
     TMachineControls(const TRooms& rooms, QMenuBar* bar, QWidget* window);
 
@@ -33,6 +40,9 @@ public:
     void Run(int index);
     // "User buttons...".
     void EditButtons();
+    // The indicators of coordinates 1 to 3 offer their coordinate's menu on a right click.
+    void OfferOnIndicators(const std::array<QWidget*, 3>& indicators);
+    QMenu* ChannelMenu(int channel) const { return channelMenus_.at(size_t(channel - 1)); }
 
     QMenu* mmControl;
     QAction* mmStopAll;
@@ -40,6 +50,9 @@ public:
     QPushButton* btnStopAll;
 
 private:
+    // Start, pause or stop one coordinate, asking first where its state is not known.
+    void ChannelAction(int channel, int action);
+    void AskToEndLeftRecording(int channel, const QStringList& lines);
     // A button and a menu item for each user button.
     void Rebuild();
     void ApplyTexts();
@@ -51,4 +64,5 @@ private:
     QHBoxLayout* rowLayout_;
     QList<QPushButton*> runButtons_;
     QList<QAction*> runActions_;
+    std::array<QMenu*, 3> channelMenus_{};
 };

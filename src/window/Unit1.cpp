@@ -2,6 +2,7 @@
 
 #include "AlertQueue.h"
 #include "CommandInput.h"
+#include "EditorControls.h"
 #include "FileMenu.h"
 #include "InfoMenu.h"
 #include "ListEditControls.h"
@@ -71,8 +72,12 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     ExtendedPanel->PlaceBelowList(input);
     new TListEditControls({session.ListEdits(), session.Editor(), session.Options()},
                           ExtendedPanel->StringGridSend, input, mmEdit, this);
-    machine_ = new TMachineControls({session.MachineStop(), session.UserButtons(), session.Options()},
-                                    menuBar(), this);
+    machine_ = new TMachineControls(
+        {session.MachineStop(), session.UserButtons(), session.Options(), session.Running()}, menuBar(),
+        this);
+    SimplePanel->FollowRanges(session.Options(), session.Commands());
+    machine_->OfferOnIndicators(
+        {ChannelState->Indicator(1), ChannelState->Indicator(2), ChannelState->Indicator(3)});
     Client->layout()->addWidget(machine_->Row());
     new TInfoMenu(mmInfo, session.Options(), this);
     alerts_ = new TAlertQueue(session.Lang(), this);
@@ -119,7 +124,8 @@ void TForm1::ConnectHandlers() {
         if (!menuBar()->actions().isEmpty())
             menuBar()->setActiveAction(menuBar()->actions().first());
     });
-    ConnectEditorHandlers();
+    editor_ = new TEditorControls({ExtendedPanel, UnitsPanel, mmEditUndo, mmEditRedo, history_},
+                                  session.Editor(), session.Options(), this);
     ConnectModeHandlers();
 }
 

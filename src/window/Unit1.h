@@ -14,6 +14,7 @@ class QPushButton;
 class TAlertQueue;
 class TChannelStatePanel;
 class TExtendedPanel;
+class TEditorControls;
 class TFileMenu;
 class TMachineControls;
 class TFormByteLen;
@@ -126,7 +127,6 @@ protected:
 
 private:
     void ConnectHandlers();
-    void ConnectEditorHandlers();
     void ConnectModeHandlers();
     void mmVers1Click();
     // The operator's choice of a control mode: the list is cleared and the window laid out.
@@ -140,11 +140,7 @@ private:
     void ShowSettings();
     // Message 1 + the file's path + Message 2 in a message box.
     void ReportFile(const QString& path);
-    void ToolButtonClick(int index, const QString& argument, bool reportsParameterError);
-    void ShowAddOutcome(int kind, const QString& refusal);
     void SimpleButtonClick(int action);
-    void ShowScaleChange(bool badScale, const std::optional<QString>& notWhole);
-    void UpdateEditActions();
     void UpdateTitle();
     // The texts of this program's own controls and Qt's own, in the language in use.
     void ApplyExtraTexts();
@@ -170,6 +166,7 @@ private:
     TPortControls* port_ = nullptr;
     TSendControls* sendControls_ = nullptr;
     TMachineControls* machine_ = nullptr; // the Stop key and the user buttons
+    TEditorControls* editor_ = nullptr;
     TQtTexts* qtTexts_ = nullptr;
     QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it
 

@@ -1,5 +1,6 @@
 // The main window's two control modes: the simple single-motion panel and the extended command
 // list editor, and the switch between them.
+#include "EditorControls.h"
 #include "FileMenu.h"
 #include "TranslatedDialog.h"
 #include "Unit1.h"
@@ -12,6 +13,7 @@
 #include "session/ProgramEditor.h"
 #include "session/Sending.h"
 #include "session/Session.h"
+#include "session/SimpleMode.h"
 #include "widgets/FittingScrollArea.h"
 #include "widgets/RadioGroup.h"
 
@@ -52,7 +54,7 @@ void TForm1::ApplyModeLayout() {
          {mmFileSave, mmFileSaveProgram, mmFileOpen, mmFileSaveAs, mmFileImport, mmFileExport, mmPreview})
         action->setEnabled(!simple);
     mmRecent->setEnabled(!simple && !settings.RecentFiles.isEmpty());
-    UpdateEditActions();
+    editor_->UpdateEditActions();
     UpdateTitle();
     SimplePanel->EnableAll(simple);
     ExtendedPanel->EnableAll(!simple);
@@ -79,7 +81,5 @@ void TForm1::ApplyModeLayout() {
 }
 
 void TForm1::SimpleButtonClick(int action) {
-    TProgramEditor& editor = Session().Editor();
-    ShowMessages(editor.PrepareSimpleList(TSimpleAction(action), SimplePanel->CurrentMotion()));
-    Session().Sending().Send(editor.List().Lines());
+    ShowMessages(Session().SimpleMode().Send(TSimpleAction(action), SimplePanel->CurrentMotion()));
 }

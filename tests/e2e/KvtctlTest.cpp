@@ -8,6 +8,7 @@
 #include "lang/BuiltInTexts.h"
 #include "lang/ExtraIds.h"
 #include "serial/PortDevice.h"
+#include "session/ProgramEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,35 @@ TEST_F(KvtctlFixture, ReadSavesAPairThatTheWindowLoadsAndSendWritesBackAsItIs) {
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("\n").toStdString();
 }
 
+TEST_F(KvtctlFixture, AReadInMillimetresKeepsTheControllersStepsAndSendWritesThemBack) {
+    // The operator works in millimetres at 200 steps each (the window keeps it in prp.dat).
+    CreateWindow(1);
+    ChangeSettings([](TSettings& s) { s.UnitsName = "mm"; });
+    form->Session().Editor().ChangeUnitsMode(TSettings::OtherUnits, "200");
+    ASSERT_TRUE(form->close());
+    form.reset();
+
+    const std::vector<std::string> held{"BG", "EN", "SD300", "AL-20", "MV2001"};
+    simulator.SetProgram(1, held);
+    const QString file = folder.File("Users/mm.kvt");
+    const TResult r = Run({"read", "-o", file});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString() << r.out.toStdString();
+    const QStringList lines = LoadLinesFromFile(file, true);
+    EXPECT_EQ(lines, (QStringList{"LD1", "BG", "EN", "SD300", "AL-20", "MV2001", "ED"}));
+    const QStringList descriptions = LoadLinesFromFile(folder.File("Users/mm._kvt"), true);
+    ASSERT_EQ(descriptions.size(), lines.size());
+    EXPECT_TRUE(descriptions[3].contains("1.5 mm")) << descriptions[3].toStdString();
+    EXPECT_TRUE(descriptions[5].contains("10.005 mm")) << descriptions[5].toStdString();
+    const TResult shown = Run({"read"});
+    EXPECT_TRUE(shown.lines.contains("MV2001\t" + descriptions[5])) << shown.out.toStdString();
+
+    EXPECT_EQ(Run({"verify", file}).status, 0) << "steps compared with steps";
+    simulator.SetProgram(1, {});
+    const TResult back = Run({"send", file});
+    ASSERT_EQ(back.status, 0) << back.err.toStdString();
+    EXPECT_EQ(Program(1), held) << "the same program, not one 200 times longer";
+}
+
 TEST_F(KvtctlFixture, SendRefusesAListThatWouldLeaveTheControllerRecordingUnlessTold) {
     const QString open = ProgramFile("open", {"LD2", "BG", "MV100"});
     const TResult refused = Run({"send", open});
@@ -191,7 +221,10 @@ TEST_F(KvtctlFixture, VerifyChecksEveryChannelTheFileWritesAndNamesEach) {
 
     const TResult third = Run({"read", "--channel", "3"});
     EXPECT_EQ(third.status, 0) << third.err.toStdString();
-    EXPECT_EQ(third.out.split('\n', Qt::SkipEmptyParts), (QStringList{"LD3", "SD200", "MV5", "ED"}));
+    QStringList thirdLines;
+    for (const QString& line : third.lines)
+        thirdLines << line.section('\t', 0, 0); // the line, then its description
+    EXPECT_EQ(thirdLines, (QStringList{"LD3", "SD200", "MV5", "ED"}));
     EXPECT_EQ(Run({"read", "--channel", "4"}).status, 2);
     EXPECT_EQ(Run({"verify", "--channel", "2", ProgramFile("same", {"LD1", "ED"})}).status, 2)
         << "verify reads every channel its file writes";
@@ -248,9 +281,10 @@ TEST_F(KvtctlFixture, ADeviceIsNamedAsGivenEachErrorIsSaidOnceAndJsonEventsCarry
         const QDateTime time = QDateTime::fromString(event["time"].toString(), Qt::ISODateWithMs);
         EXPECT_TRUE(time.isValid()) << line.toStdString();
         EXPECT_LT(std::abs(time.secsTo(QDateTime::currentDateTime())), 600) << line.toStdString();
-        if (event["event"].toString() == "log")
+        if (event["event"].toString() == "log") {
             EXPECT_FALSE(event["text"].toString().contains(QRegularExpression("^\\d\\d:\\d\\d:")))
                 << line.toStdString();
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // Reading a stored program back: the reply text as rows of commands, and the comparison with the
 // program the command list writes.
 #include "operations/ReadBack.h"
+#include "ChangeSettings.h"
 #include "FakeLine.h"
 #include "FakeView.h"
 #include "Wait.h"
@@ -43,23 +44,38 @@ TEST_F(ReadBackFixture, TheExampleAcrossLineBreaksWithoutEchoAndEnd) {
               table.Entry(TKVTCommands::SD).CaptionText + "200" + table.Entry(TKVTCommands::SD).UnitsText);
     EXPECT_FALSE(read.wrongCommand);
     EXPECT_EQ(read.commands, (QStringList{"LD1", "BG", "EN", "SD200", "DL", "MV200"}));
-    EXPECT_TRUE(read.refusals.isEmpty());
+    EXPECT_TRUE(read.beyond.isEmpty());
 }
 
 TEST_F(ReadBackFixture, StarsAccelerationsAndTheScale) {
     const TReadBack stars = Parse({"RD1**BG***AL32770*AL32768*AL5*ED*"});
     EXPECT_EQ(list.Lines(), (QStringList{"BG", "AL-2", "AL+5"})) << "no empty token; 32770 is -2";
-    EXPECT_EQ(stars.refusals, QStringList{table.Entry(TKVTCommands::AL).RangeText})
-        << "32768 itself is not converted, and is out of range";
+    ASSERT_EQ(stars.beyond.size(), 1) << "32768 itself is not converted, and is beyond AL's range";
+    EXPECT_EQ(stars.beyond[0].position, 3);
+    EXPECT_EQ(stars.beyond[0].command, "AL32768");
     EXPECT_TRUE(Parse({"RD1*ED*"}).commands.isEmpty());
     EXPECT_EQ(list.Count(), 0) << "an empty result";
 
-    datas.SetScale(2);
-    table.BuildTable(BuiltIn::Messages(), 2, "mm", false);
-    const TReadBack read = Parse({"RD1*MV100*ED*"});
-    EXPECT_EQ(list.Lines(), QStringList{"MV200"}) << "as for a typed value";
-    EXPECT_TRUE(list.Description(0).contains("100"));
-    EXPECT_EQ(read.commands, QStringList{"MV100"}) << "what the controller holds, for comparing";
+    // The controller holds steps: in millimetres at 200 steps each the lines keep them, and the
+    // descriptions say them in millimetres, with the decimals they need.
+    ChangeSettings(datas, [](TSettings& s) {
+        s.Scale = 200;
+        s.UnitsMode = TSettings::OtherUnits;
+    });
+    table.BuildTable(BuiltIn::Messages(), 200, "mm", false);
+    const TReadBack read = Parse({"RD1*MV2000*SD300*SS1*AL32788*SP500*ED*"});
+    EXPECT_EQ(list.Lines(), (QStringList{"MV2000", "SD300", "SS1", "AL-20", "SP500"}));
+    const auto described = [&](int row, TKVTCommands::Index index, const QString& value) {
+        const TCommandEntry& e = table.Entry(index);
+        EXPECT_EQ(list.Description(row), e.CaptionText + value + e.UnitsText) << row;
+    };
+    described(0, TKVTCommands::MV, "10");
+    described(1, TKVTCommands::SD, "1.5");
+    described(2, TKVTCommands::SS, "0.005");
+    described(3, TKVTCommands::AL, "-0.1");
+    described(4, TKVTCommands::SP, "500");
+    EXPECT_TRUE(read.beyond.isEmpty()) << "SD300 is no 300 mm/s";
+    EXPECT_EQ(read.commands, (QStringList{"MV2000", "SD300", "SS1", "AL-20", "SP500"}));
 }
 
 TEST_F(ReadBackFixture, UnknownShortAndMalformedTokensAreWrongCommands) {
@@ -74,8 +90,12 @@ TEST_F(ReadBackFixture, UnknownShortAndMalformedTokensAreWrongCommands) {
 }
 
 TEST_F(ReadBackFixture, AValueOutOfRangeIsLeftOutAndOneNotWholeEndsTheRead) {
-    EXPECT_EQ(Parse({"RD1*SD99999*BG*ED*"}).refusals, QStringList{table.Entry(TKVTCommands::SD).RangeText});
-    EXPECT_EQ(list.Lines(), QStringList{"BG"});
+    const TReadBack beyond = Parse({"RD1*LD1*SD99999*BG5*BG*ED*"});
+    ASSERT_EQ(beyond.beyond.size(), 2);
+    EXPECT_EQ(beyond.beyond[0].position, 2);
+    EXPECT_EQ(beyond.beyond[0].command, "SD99999");
+    EXPECT_EQ(beyond.beyond[1].command, "BG5") << "no argument is taken";
+    EXPECT_EQ(list.Lines(), (QStringList{"LD1", "BG"}));
 
     const TReadBack read = Parse({"RD1*BG*SP1.5*EN*ED*"});
     EXPECT_EQ(list.Lines(), QStringList{"BG"}) << "the rows before it stay";

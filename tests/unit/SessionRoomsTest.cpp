@@ -103,6 +103,48 @@ TEST_F(SessionRooms, TheEditorTakesEachOperationAsOneStepAndSaysWhoseItWas) {
     }
 }
 
+TEST_F(SessionRooms, AScaleChangeSaysWhatItReScaledNamesWhatLeftItsRangeAndUndoesWithItsUnits) {
+    TProgramEditor& editor = session.Editor();
+    editor.SetControlMode(TSettings::ExtendedMode);
+    TSettings settings = session.Options().Settings();
+    settings.UnitsName = "mm";
+    session.Options().Apply(settings);
+    editor.Replace({"MV1000", "SD150", "SP500", "AL+5", "MV9000000"});
+    TProgramEditor::TListState before, after;
+    QObject::connect(&editor, &TProgramEditor::StepTaken,
+                     [&](const TProgramEditor::TListState& b, const TProgramEditor::TListState& a) {
+                         before = b;
+                         after = a;
+                     });
+    view.log.clear();
+    editor.ChangeUnitsMode(TSettings::OtherUnits, "2");
+    EXPECT_EQ(editor.List().Lines(), (QStringList{"MV2000", "SD300", "SP500", "AL10", "MV18000000"}));
+    ASSERT_EQ(view.log.size(), 2) << view.log.join('\n').toStdString();
+    EXPECT_EQ(view.log[0], X(Ext::RescaleCount).arg(4).arg(4).arg("2", "mm"));
+    EXPECT_EQ(view.log[1], X(Ext::RescaleBeyondRange).arg(5).arg("MV18000000", "MV").arg(1).arg(10000000));
+    EXPECT_TRUE(view.redLines[1]);
+    // The descriptions say the lines in the new unit; SP's does not depend on it.
+    const TCommandEntry& mv = session.Commands().Entry(TKVTCommands::MV);
+    EXPECT_EQ(editor.List().Description(0), mv.CaptionText + "1000" + mv.UnitsText);
+    EXPECT_EQ(editor.List().Description(2), "");
+
+    // Steps again: the lines stay, their descriptions count steps.
+    view.log.clear();
+    editor.ChangeUnitsMode(TSettings::StepsUnits, "2");
+    EXPECT_EQ(editor.List().Lines()[0], "MV2000");
+    EXPECT_EQ(editor.List().Description(0), session.Commands().Entry(TKVTCommands::MV).CaptionText + "2000" +
+                                                session.Commands().Entry(TKVTCommands::MV).UnitsText);
+    EXPECT_EQ(view.log.value(0), X(Ext::RescaleToSteps).arg(4));
+
+    // One undo brings back the lines and the units together.
+    editor.Restore(before);
+    EXPECT_EQ(session.Options().Settings().UnitsMode, TSettings::OtherUnits);
+    EXPECT_EQ(session.Options().Settings().Scale, 2);
+    editor.Restore(TProgramEditor::TListState{{"MV1000"}, {"m"}, false, TSettings::StepsUnits, 1});
+    EXPECT_EQ(session.Options().Settings().Scale, 1);
+    EXPECT_EQ(session.Commands().Entry(TKVTCommands::MV).MaxText, "10000000") << "the table follows";
+}
+
 TEST_F(SessionRooms, TheDocumentFollowsTheListsFileAndWhatOfItIsUnsaved) {
     TProgramEditor& editor = session.Editor();
     TProgramDocument& document = session.Document();

@@ -227,7 +227,7 @@ TEST_F(EditorFixture, UnitsAndScaleRescaleTheList) {
     Type(W<QLineEdit>("EditStepsToUnits"), "100");
     W<QPushButton>("btnScaleChange")->click();
     EXPECT_EQ(Lines(), QStringList{"MV100000"});
-    EXPECT_EQ(Descriptions(), QStringList{M(50) + "1000" + M(51)}) << "descriptions keep what was typed";
+    EXPECT_EQ(Descriptions(), QStringList{M(50) + "1000 Step"}) << "the description follows the unit";
     EXPECT_EQ(W<QLabel>("lblScale")->text(), "100");
     EXPECT_EQ(form->Session().Commands().Entry(6).MinText, "0.01");
 

@@ -26,9 +26,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
+
+#include <functional>
 
 namespace {
 
@@ -212,6 +216,8 @@ TEST_F(MachineControlsFixture, ADamagedButtonsFileIsNamedAndLeftAsItIs) {
 
 TEST_F(MachineControlsFixture, TheStopKeyStopsTheSendingAndThenEveryRunningChannel) {
     // Two channels run long programs.
+    // Nothing is known of the channels when the port opens; the operator says they stand.
+    form->Session().Channels().SetStates({0, 0, 0});
     simulator.SetProgram(2, {"SD10", "MV100000"});
     simulator.SetProgram(3, {"SD10", "MV100000"});
     SendList({"ST2", "ST3"});
@@ -291,4 +297,141 @@ TEST_F(MachineControlsFixture, TheNewWindowsShowEveryCaptionWholeInBothLanguages
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     EXPECT_TRUE(ButtonsFile().isEmpty()) << "Cancel wrote nothing";
+}
+
+TEST_F(MachineControlsFixture, TheStopKeyStopsAChannelWhateverStartedItAndNeverStartsOne) {
+    simulator.SetProgram(2, {"SD10", "MV100000"}); // runs for about 100 s at the test's speed
+    simulator.SetProgram(3, {"SD10", "MV100000"});
+    const auto count = [&](const char* line) {
+        const auto sent = simulator.Commands();
+        return std::count(sent.begin(), sent.end(), line);
+    };
+    const auto stopAll = [&] {
+        QTest::keyClick(form.get(), Qt::Key_F12);
+        ASSERT_TRUE(WaitForEnd());
+        ASSERT_TRUE(WaitUntil([&] { return !simulator.Running(2); }, 10000));
+    };
+    TUserButtons& buttons = form->Session().UserButtons();
+    ASSERT_TRUE(buttons.Save({{"Start 2", {"ST2"}}}).isEmpty());
+    W<QCheckBox>("chbDirectControl")->click();
+    QAction* st2 = nullptr;
+    for (QAction* action : W<QMenu>("btnSTChannels")->actions())
+        st2 = action->text() == "ST2" ? action : st2;
+    ASSERT_NE(st2, nullptr);
+    const struct {
+        const char* how;
+        std::function<void()> start;
+    } starts[] = {{"typed in Direct Control", [&] { Type("st2"); }},
+                  {"a user button", [&] { QTest::keyClick(form.get(), Qt::Key_1, Qt::ControlModifier); }},
+                  {"the ST menu", [&] { st2->trigger(); }}};
+    long stops = 0;
+    for (const auto& s : starts) {
+        s.start();
+        ASSERT_TRUE(WaitForEnd());
+        ASSERT_TRUE(WaitUntil([&] { return simulator.Running(2); }, 10000)) << s.how;
+        EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Standby) << "the described square stays as it was";
+        const long before = count("ST2");
+        stopAll();
+        EXPECT_EQ(count("ST2"), before + 1) << s.how << ": one ST2, the stop";
+        EXPECT_EQ(count("ST1") + count("ST3"), 0) << s.how << ": nothing to a channel that stands";
+        EXPECT_FALSE(simulator.Running(2)) << s.how;
+        ++stops;
+        // Said as a stop, never as a start; channels 1 and 3 are named as not known.
+        const QStringList log = LogLines();
+        qsizetype said = log.size() - 1;
+        while (said >= 0 && !log[said].startsWith(Ext(Ext::StopAllSent).arg("ST2")))
+            --said;
+        ASSERT_GE(said, 0) << log.join('\n').toStdString();
+        EXPECT_TRUE(log[said].contains(Ext(Ext::StopAllUnknown).arg("1, 3"))) << log[said].toStdString();
+        EXPECT_FALSE(log.mid(said).join('\n').contains(M(Msg::ExecutingStarted)))
+            << log.mid(said).join('\n').toStdString();
+    }
+    EXPECT_EQ(stops, 3);
+
+    // Once the operator says channels 1 and 3 stand, nothing runs: nothing is sent.
+    form->Session().Channels().SetStates({0, 0, 0});
+    const size_t sent = simulator.Commands().size();
+    QTest::keyClick(form.get(), Qt::Key_F12);
+    EXPECT_EQ(LogLines().last(), Ext(Ext::StopAllNothingRuns));
+    EXPECT_EQ(simulator.Commands().size(), sent);
+}
+
+TEST_F(MachineControlsFixture, ACoordinateIsStartedPausedAndStoppedOnItsOwnAskingWhenItsStateIsNotKnown) {
+    simulator.SetProgram(3, {"SD10", "MV100000"});
+    auto* start = form->findChild<QAction*>("mmChannel3Start");
+    auto* pause = form->findChild<QAction*>("mmChannel3Pause");
+    auto* stop = form->findChild<QAction*>("mmChannel3Stop");
+    ASSERT_TRUE(start && pause && stop);
+    // Not known since the port opened: a question first, whose default sends nothing.
+    dialogs.confirmAnswers = {false};
+    start->trigger();
+    EXPECT_EQ(dialogs.confirmations, QStringList{Ext(Ext::ChannelActionAsk).arg(3).arg("ST3")});
+    EXPECT_TRUE(simulator.Commands().empty());
+    dialogs.confirmAnswers = {true};
+    start->trigger();
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return simulator.Running(3); }, 10000));
+    // Known to run now: no question, and Start is refused (an ST would stop it).
+    dialogs.messages.clear();
+    start->trigger();
+    EXPECT_EQ(dialogs.messages, QStringList{Ext(Ext::ChannelActionRunsAlready).arg(3)});
+    pause->trigger();
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return Datas().CoordState[3] == TCommonDatas::Paused; }, 10000));
+    stop->trigger();
+    ASSERT_TRUE(WaitForEnd());
+    ASSERT_TRUE(WaitUntil([&] { return !simulator.Running(3); }, 10000));
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"ST3", "PS3", "ST3"}));
+    EXPECT_TRUE(LogLines().contains(Ext(Ext::ChannelStopped).arg(3))) << LogLines().join('\n').toStdString();
+    dialogs.messages.clear();
+    stop->trigger();
+    EXPECT_EQ(dialogs.messages, QStringList{Ext(Ext::ChannelActionStands).arg(3)});
+    EXPECT_EQ(simulator.Commands().size(), 3u);
+}
+
+TEST_F(MachineControlsFixture, ALineLostInsideARecordingIsNamedAndItsEndOfferedAtTheNextOpen) {
+    const auto record = [&] {
+        for (const char* button : {"btnLD1", "btnBG", "btnMV"}) {
+            W<QToolButton>(button)->click();
+            ASSERT_TRUE(WaitForEnd());
+        }
+    };
+    const QString held = "LD1, BG, MV";
+    W<QCheckBox>("chbDirectControl")->click(); // the recording built command by command
+    record();
+    simulator.HangUp();
+    ASSERT_TRUE(WaitUntil([&] { return W<QPushButton>("btnOpenPort")->isEnabled(); }));
+    RunEventsFor(50);
+    EXPECT_TRUE(LogLines().contains(Ext(Ext::LostInsideRecording).arg(1).arg(3).arg(held)))
+        << LogLines().join('\n').toStdString();
+    simulator.Stop();
+
+    // Back: the operator is asked, and Cancel (the default) sends nothing; asked once.
+    for (const bool end : {false, true}) {
+        kvtsim::Simulator again(FastMotions());
+        ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
+        dialogs.confirmations.clear();
+        dialogs.confirmAnswers = {end};
+        W<QPushButton>("btnOpenPort")->click();
+        ASSERT_TRUE(WaitUntil([&] { return !dialogs.confirmations.isEmpty(); }));
+        EXPECT_EQ(dialogs.confirmations,
+                  QStringList{Ext(Ext::EndLeftRecordingQuestion).arg(1).arg(3).arg(held)});
+        ASSERT_TRUE(WaitForEnd());
+        if (end) {
+            ASSERT_TRUE(again.WaitForCommands(1, 10000));
+            EXPECT_EQ(again.Commands(), std::vector<std::string>{"ED"});
+            break;
+        }
+        EXPECT_TRUE(again.Commands().empty());
+        EXPECT_EQ(LogLines().last(), Ext(Ext::LeftRecordingNotEnded).arg(1));
+        W<QPushButton>("btnClosePort")->click();
+        W<QPushButton>("btnOpenPort")->click();
+        RunEventsFor(50);
+        EXPECT_EQ(dialogs.confirmations.size(), 1) << "asked once";
+        // Recorded and lost again, for the second answer.
+        record();
+        again.HangUp();
+        ASSERT_TRUE(WaitUntil([&] { return W<QPushButton>("btnOpenPort")->isEnabled(); }));
+        again.Stop();
+    }
 }

@@ -5,6 +5,9 @@
 #include "Wait.h"
 #include "WindowFixture.h"
 #include "core/UnitCommonDatas.h"
+#include "lang/ExtraIds.h"
+#include "protocol/UnitKVTComands.h"
+#include "session/ProgramEditor.h"
 #include "widgets/Panel.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/Shape.h"
@@ -12,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -62,4 +66,39 @@ TEST_F(SimpleModeFixture, TheChannelBoxesChooseWhichChannelsAreWritten) {
     EXPECT_EQ(simulator.Commands().front(), "LD3");
     EXPECT_EQ(simulator.Program(3).size(), 6u);
     EXPECT_TRUE(simulator.Program(1).empty());
+}
+
+TEST_F(SimpleModeFixture, ARefusedFieldSendsNothingAndTheFieldsNameTheirRangeAndUnit) {
+    // Millimetres at 200 steps each: SD takes 0.005 to 50 mm/s, MV 0.005 to 50000 mm.
+    ChangeSettings([](TSettings& s) { s.UnitsName = "mm"; });
+    form->Session().Editor().ChangeUnitsMode(TSettings::OtherUnits, "200");
+    auto* speed = W<QLineEdit>("EditSpeed");
+    auto* steps = W<QLineEdit>("EditStepsNum");
+    EXPECT_TRUE(speed->toolTip().contains("50 mm/s")) << speed->toolTip().toStdString();
+    EXPECT_TRUE(steps->toolTip().contains("0.005") && steps->toolTip().contains("50000 mm"))
+        << steps->toolTip().toStdString();
+    const TKVTCommands& table = form->Session().Commands();
+    const struct {
+        const char* speed;
+        const char* steps;
+        QString refusal;
+    } refused[] = {{"200", "1", table.Entry(TKVTCommands::SD).RangeText},
+                   {"10", "0.001", table.Entry(TKVTCommands::MV).RangeText}};
+    for (const auto& r : refused) {
+        speed->setText(r.speed);
+        steps->setText(r.steps);
+        dialogs.messages.clear();
+        W<QPushButton>("btnPusk")->click();
+        ASSERT_TRUE(WaitForEnd());
+        EXPECT_TRUE(simulator.Commands().empty()) << r.speed << " " << r.steps;
+        EXPECT_EQ(dialogs.messages, QStringList{r.refusal});
+        EXPECT_EQ(LogLines().last(), Ext(Ext::SimpleNothingSent).arg(r.refusal));
+    }
+    // Mended, the same press writes and starts the motion in steps.
+    speed->setText("10");
+    steps->setText("1");
+    W<QPushButton>("btnPusk")->click();
+    ASSERT_TRUE(WaitForEnd());
+    EXPECT_EQ(simulator.Commands(),
+              (std::vector<std::string>{"LD1", "BG", "EN", "AL0", "SD2000", "DL", "MV200", "ED", "ST1"}));
 }

@@ -1,7 +1,10 @@
 #include "SimpleModePanel.h"
 
+#include "core/Settings.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
+#include "protocol/UnitKVTComands.h"
+#include "session/OperatorSettings.h"
 
 #include "widgets/Design.h"
 #include "widgets/RadioGroup.h"
@@ -118,4 +121,29 @@ void TSimpleModePanel::EnableButtons(bool write, bool start, bool stop, bool wri
 
 void TSimpleModePanel::ApplyTexts(const TLang& lang) {
     btnPusk->setToolTip(lang.ExtraText(Ext::HintPusk));
+}
+
+void TSimpleModePanel::FollowRanges(const TOperatorSettings& options, const TKVTCommands& commands) {
+    connect(&options, &TOperatorSettings::ShownValuesChanged, this,
+            [this, &options, &commands] { ShowRanges(options, commands); });
+    ShowRanges(options, commands);
+}
+
+void TSimpleModePanel::ShowRanges(const TOperatorSettings& options, const TKVTCommands& commands) {
+    const TLang& lang = options.Lang();
+    const TSettings& settings = options.Settings();
+    const QString unit =
+        settings.UnitsMode == TSettings::OtherUnits ? settings.UnitsName : lang.ExtraText(Ext::UnitStepsWord);
+    const struct {
+        QLineEdit* edit;
+        int command;
+        QString unit;
+    } fields[] = {{EditStepsNum, TKVTCommands::MV, unit},
+                  {EditSpeed, TKVTCommands::SD, lang.ExtraText(Ext::UnitPerSecond).arg(unit)},
+                  {EditBeginSpeed, TKVTCommands::SS, lang.ExtraText(Ext::UnitPerSecond).arg(unit)},
+                  {EditAccel, TKVTCommands::AL, lang.ExtraText(Ext::UnitPerSecondSquared).arg(unit)}};
+    for (const auto& f : fields) {
+        const TCommandEntry& entry = commands.Entry(f.command);
+        f.edit->setToolTip(lang.ExtraText(Ext::SimpleFieldRange).arg(entry.MinText, entry.MaxText, f.unit));
+    }
 }

@@ -9,7 +9,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class TKVTCommands;
 class TLang;
+class TOperatorSettings;
 class TRadioGroup;
 
 // PanelSingeC, the simple control mode: one motion (steps or a permanent motion, maximum and
@@ -27,6 +29,9 @@ public:
     void EnableButtons(bool write, bool start, bool stop, bool writeAndStart);
     // The hints this program adds, in the language in use.
     void ApplyTexts(const TLang& lang);
+    // Each field's hint names the range it takes and its unit, as the command table gives them
+    // (the operator's unit and scale), now and whenever they change.
+    void FollowRanges(const TOperatorSettings& options, const TKVTCommands& commands);
 
     QPushButton* btnStart;
     QPushButton* btnStop;
@@ -48,4 +53,6 @@ private:
     QLineEdit* EditAccel;
     QRadioButton* rbtnNonAccel;
     TRadioGroup* rgrDirect;
+
+    void ShowRanges(const TOperatorSettings& options, const TKVTCommands& commands);
 };

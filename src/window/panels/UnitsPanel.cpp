@@ -1,5 +1,8 @@
 #include "UnitsPanel.h"
 
+#include "core/Settings.h"
+#include "session/OperatorSettings.h"
+
 #include "widgets/Design.h"
 #include "widgets/RadioGroup.h"
 
@@ -61,4 +64,14 @@ void TUnitsPanel::EnableScale(bool on) {
 
 QString TUnitsPanel::ScaleText() const {
     return EditStepsToUnits->text();
+}
+
+void TUnitsPanel::FollowUnitsMode(const TOperatorSettings& options) {
+    connect(&options, &TOperatorSettings::ShownValuesChanged, this, [this, &options] {
+        const quint8 mode = options.Settings().UnitsMode;
+        if (rgrUnits->ItemIndex() == mode)
+            return;
+        rgrUnits->SetItemIndex(mode);
+        EnableScale(mode == TSettings::OtherUnits);
+    });
 }

@@ -6,6 +6,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TOperatorSettings;
 class TRadioGroup;
 
 // PanelUnits: steps or a unit of the operator's own, and the scale between them with its
@@ -19,6 +20,9 @@ public:
     void ShowRounding(const QString& text);
     void EnableScale(bool on);
     QString ScaleText() const;
+    // The selector shows the units mode of `options` whenever it changes (an undo brings back
+    // the units with the lines).
+    void FollowUnitsMode(const TOperatorSettings& options);
 
     TRadioGroup* rgrUnits;
     QPushButton* btnScaleChange;
