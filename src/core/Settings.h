@@ -57,6 +57,7 @@ struct TSettings {
     // --- extra-settings.txt: what this program keeps beyond the three files above ---
     TTravelLimits Travel{};
     bool LogTimes = false;         // the time before every operation-log and reply-list line
+    bool ShowCodes = false;        // column 1 of the command lists shows each line (empty as described)
     bool KeepSessionLogs = false;  // a copy of both logs per session, named by its start
     quint32 SessionLogCopies = 20; // how many sessions' copies are kept
     QStringList RecentFiles;       // the last program files, newest first (at most five)

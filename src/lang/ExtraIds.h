@@ -299,5 +299,11 @@ enum : int {
     ChannelStart = 291,
     ChannelPause = 292,
     ChannelStop = 293,
+    SendingLeftRecording = 294,
+    EditInsertMode = 295,
+    CommandLineInsertHint = 296,
+    ShowCodesOption = 297,
+    NothingReadYet = 298,
+    FolderReadOnly = 299,
 };
 } // namespace Ext

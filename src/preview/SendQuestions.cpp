@@ -3,7 +3,6 @@
 #include "ProgramPreview.h"
 #include "core/Settings.h"
 #include "core/ShownText.h"
-#include "editor/OpenRecording.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 
@@ -30,13 +29,6 @@ QString Travel(const QStringList& lines, const TSettings& settings, const TLang&
     return lang.ExtraText(Ext::TravelAskBeforeSend)
         .arg(QString::number(line + 1), Shown(lines[line]), QString::number(program->channel),
              units.Position(program->leavesTravelTo), units.Position(t.low), units.Position(t.high));
-}
-
-QString OpenRecording(const QStringList& lines, const TLang& lang) {
-    const auto open = OpenRecordingAtEnd(lines);
-    if (!open)
-        return {};
-    return lang.ExtraText(Ext::AskSendOpenRecording).arg(open->channel).arg(open->line + 1);
 }
 
 } // namespace SendQuestions

@@ -17,7 +17,5 @@ namespace SendQuestions {
 TPreviewUnits Units(const TSettings& settings, const TLang& lang);
 // A program of `lines` would leave its channel's travel (the travel limits of the settings).
 QString Travel(const QStringList& lines, const TSettings& settings, const TLang& lang);
-// `lines` end inside LD ... ED: the controller would stay recording.
-QString OpenRecording(const QStringList& lines, const TLang& lang);
 
 } // namespace SendQuestions

@@ -30,15 +30,18 @@ QString TListEdits::Cut(const QList<int>& indices) {
     return text;
 }
 
-PlainTextProgram::TImported TListEdits::Paste(const QString& text) {
+PlainTextProgram::TImported TListEdits::Paste(const QString& text, int before) {
     const QString name = lang_.ExtraText(Ext::ClipboardName);
     const TFileText lines = PlainTextProgram::FromBytes(text.toUtf8(), name, lang_);
     PlainTextProgram::TImported imported =
         PlainTextProgram::ImportText(lines, name, commands_, datas_, lang_);
     if (!imported.lines.isEmpty()) {
         editor_.Change([&](TCommandList& list) {
+            const int point = list.InsertPoint();
+            list.SetInsertPoint(before);
             for (qsizetype i = 0; i < imported.lines.size(); ++i)
                 list.Append(imported.lines[i], imported.descriptions.value(i));
+            list.SetInsertPoint(point);
         });
     }
     return imported;

@@ -1,6 +1,7 @@
 #include "OperatorSettings.h"
 
 #include "SessionLogs.h"
+#include "core/AppError.h"
 #include "core/ProgramPaths.h"
 #include "core/Settings.h"
 #include "core/UnitCommonDatas.h"
@@ -11,6 +12,8 @@
 #include "settings/SettingsFiles.h"
 
 #include <QFileInfo>
+
+#include <functional>
 
 namespace {
 // `recent` with `file` put first: no file twice, at most five.
@@ -147,10 +150,24 @@ void TOperatorSettings::WriteOnClose(quint32 portNumber) const {
         if (!languageFound_)
             stored.Language = "en";
         files_->WriteProgramSettings(stored);
-        extraFile_->Write(stored);
-        if (history_->Changed())
-            history_->Write();
     }
     if (s.SaveErrorSettings)
         files_->WriteErrorSettings(s);
+}
+
+QStringList TOperatorSettings::WriteOwnFiles() const {
+    if (!datas_.Settings().SaveProgramSettings)
+        return {};
+    QStringList problems;
+    const auto write = [&](const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const EAppError& error) {
+            problems << error.Text();
+        }
+    };
+    write([&] { extraFile_->Write(datas_.Settings()); });
+    if (history_->Changed())
+        write([&] { history_->Write(); });
+    return problems;
 }

@@ -69,10 +69,13 @@ public:
     // The lines typed on the command line, kept with the program's settings.
     TCommandHistory& History() { return *history_; }
 
-    // portp.dat, prp.dat with extra-settings.txt (and the command line's history when a line
-    // was typed), erp.dat, each when its flag is on. A language
-    // whose files were not found is not stored. Throws EFileError.
+    // portp.dat, prp.dat, erp.dat, each when its flag is on. A language whose files were not
+    // found is not stored. Throws EFileError.
     void WriteOnClose(quint32 portNumber) const;
+    // The program's own settings files, after the described ones: extra-settings.txt, and the
+    // command line's history when a line was typed (with "Save program settings"). What could not
+    // be written is returned, in the operator's words; it stops nothing else.
+    QStringList WriteOwnFiles() const;
 
 signals:
     // The units, the scale, the language or the settings changed.

@@ -5,6 +5,7 @@
 #include "core/OperationLog.h"
 #include "core/ShownText.h"
 #include "core/UnitCommonDatas.h"
+#include "editor/OpenRecording.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
@@ -163,6 +164,12 @@ void TSending::ThreadEnded(quint64 serial, const TSendReport& report) {
         log_.AddLogLine(SendSummary(report, lang_),
                         report.end != End::Completed && report.end != End::StoppedByOperator);
     EndRecordingLeftOpen(report, serial != directSerial_);
+    // A list sent whole that ends inside LD ... ED leaves its channel recording, as it asked.
+    if (report.end == End::Completed && serial != directSerial_) {
+        if (const auto open = OpenRecordingAtEnd(lines_))
+            log_.AddLogLine(
+                lang_.ExtraText(Ext::SendingLeftRecording).arg(open->channel).arg(open->line + 1));
+    }
     // A late report of an earlier sending must not release the running one.
     if (current)
         thread_.reset();

@@ -97,9 +97,15 @@ TRunningChannels& TSession::Running() { return parts_->running; }
 TSimpleMode& TSession::SimpleMode() { return parts_->simple; }
 // clang-format on
 
-void TSession::SaveOnClose() const {
+void TSession::SetReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
+    parts_->buttons.SetReadOnly(readOnly); // the buttons' file is the folder's too
+}
+
+QStringList TSession::SaveOnClose() const {
     if (readOnly_)
-        return;
+        return {};
     parts_->options.WriteOnClose(parts_->line.PortNumberToStore());
     parts_->logs.WriteOnClose(parts_->datas.Settings());
+    return parts_->options.WriteOwnFiles() + parts_->logs.WriteSessionCopies(parts_->datas.Settings());
 }

@@ -83,13 +83,14 @@ public:
     TSimpleMode& SimpleMode();
 
     // A second program on a folder another holds: nothing of the folder is saved at the close.
-    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    void SetReadOnly(bool readOnly);
     bool ReadOnly() const { return readOnly_; }
-    // What the close saves, each when its flag is on: portp.dat, prp.dat with
-    // extra-settings.txt, erp.dat, then work.log, port.log and this session's copies (the
-    // settings first: small, and not to be lost to a log that can't be written). Throws
-    // EFileError at the first that can't be written.
-    void SaveOnClose() const;
+    // What the close saves, each when its flag is on: the described files first, portp.dat,
+    // prp.dat, erp.dat, work.log and port.log (the settings first: small, and not to be lost to a
+    // log that can't be written), throwing EFileError at the first that can't be written; then
+    // the program's own, extra-settings.txt, the command line's history and this session's copies
+    // of the logs, whose failures are returned (in the operator's words) and stop nothing.
+    QStringList SaveOnClose() const;
 
 signals:
     // A text for a message box: a program error or a communication error of the controller.

@@ -112,15 +112,23 @@ void TSessionLogs::WriteOnClose(const TSettings& s) const {
     }
     if (s.SavePortLog)
         LogFiles::WriteReplyLog(paths_, *replySpool_, *replyLog_);
+}
+
+QStringList TSessionLogs::WriteSessionCopies(const TSettings& s) const {
     if (!s.KeepSessionLogs)
-        return;
+        return {};
     // This session's copies beside work.log and port.log, the oldest beyond the count gone.
-    Folders::Make(paths_.LogFolder());
-    const QString work = LogFiles::SessionCopyName(paths_, started_, "work");
-    const QString port = LogFiles::SessionCopyName(paths_, started_, "port");
-    SaveOperationLogAs(work, {});
-    LogFiles::RecordSessionCopy(paths_, work);
-    SaveReplyLogAs(port, {});
-    LogFiles::RecordSessionCopy(paths_, port);
-    LogFiles::PruneSessionCopies(paths_, int(s.SessionLogCopies), {work, port});
+    try {
+        Folders::Make(paths_.LogFolder());
+        const QString work = LogFiles::SessionCopyName(paths_, started_, "work");
+        const QString port = LogFiles::SessionCopyName(paths_, started_, "port");
+        SaveOperationLogAs(work, {});
+        LogFiles::RecordSessionCopy(paths_, work);
+        SaveReplyLogAs(port, {});
+        LogFiles::RecordSessionCopy(paths_, port);
+        LogFiles::PruneSessionCopies(paths_, int(s.SessionLogCopies), {work, port});
+    } catch (const EAppError& error) {
+        return {error.Text()};
+    }
+    return {};
 }

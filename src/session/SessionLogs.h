@@ -51,9 +51,11 @@ public:
     // refused (`notRegular`, the reason). Throws EFileError.
     void SaveOperationLogAs(const QString& fileName, const QString& notRegular) const;
     void SaveReplyLogAs(const QString& fileName, const QString& notRegular) const;
-    // At the close, as the settings say: work.log, port.log, then this session's copies (the
-    // oldest the program wrote removed beyond their count). Throws EFileError.
+    // At the close, as the settings say: work.log, port.log. Throws EFileError.
     void WriteOnClose(const TSettings& settings) const;
+    // Then this session's copies, when kept (the oldest the program wrote removed beyond their
+    // count): what could not be written, in the operator's words.
+    QStringList WriteSessionCopies(const TSettings& settings) const;
 
 private:
     class TTeeView;

@@ -37,6 +37,8 @@ QString TUserButtons::Save(const QList<TUserButton>& buttons) {
         button.name = button.name.trimmed();
     if (const QString why = Check(kept); !why.isEmpty())
         return why;
+    if (readOnly_)
+        return lang_.ExtraText(Ext::UserButtonsNotSaved).arg(lang_.ExtraText(Ext::FolderReadOnly));
     try {
         TUserButtonsFile::Write(fileName_, kept);
     } catch (const EAppError& error) {

@@ -29,7 +29,9 @@ public:
     // Why `buttons` may not be kept, or empty.
     QString Check(const QList<TUserButton>& buttons) const;
     // Checks, writes and takes `buttons`; why not, or empty. Changed tells the buttons' views.
+    // A session that may not write its folder (a second start on a held folder) refuses.
     QString Save(const QList<TUserButton>& buttons);
+    void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     // Sends button `index`: empty when it started, else why it did not (a line the controller
     // would not take, a list still being sent).
     QString Run(int index);
@@ -44,4 +46,5 @@ private:
     QString fileName_;
     QList<TUserButton> buttons_;
     QString problem_;
+    bool readOnly_ = false;
 };

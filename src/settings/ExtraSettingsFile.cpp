@@ -36,9 +36,10 @@ std::optional<bool> OnOff(const QString& value) {
 
 // One of the named values other than the travel limits; false when it can't be read.
 bool TakeValue(const QString& name, const QString& value, TSettings& settings) {
-    if (name == "logTimes") {
+    if (name == "logTimes" || name == "showCodes") {
+        bool& setting = name == "logTimes" ? settings.LogTimes : settings.ShowCodes;
         const auto on = OnOff(value);
-        settings.LogTimes = on.value_or(settings.LogTimes);
+        setting = on.value_or(setting);
         return on.has_value();
     }
     if (name == "sessionLogs") {
@@ -104,7 +105,7 @@ bool TExtraSettingsFile::Load(TSettings& settings) {
             sound = false;
             continue;
         }
-        if (name == "logTimes" || name == "sessionLogs" || name == "lastFolder" ||
+        if (name == "logTimes" || name == "showCodes" || name == "sessionLogs" || name == "lastFolder" ||
             name.startsWith("recent")) {
             if (!TakeValue(name, value, settings))
                 sound = false;
@@ -138,6 +139,7 @@ QStringList TExtraSettingsFile::Lines(const TSettings& settings) const {
                      .arg(t.high);
     }
     lines << QString("logTimes=%1").arg(settings.LogTimes ? "on" : "off");
+    lines << QString("showCodes=%1").arg(settings.ShowCodes ? "on" : "off");
     lines << QString("sessionLogs=%1 %2")
                  .arg(settings.KeepSessionLogs ? "on" : "off")
                  .arg(settings.SessionLogCopies);

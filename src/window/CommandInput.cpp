@@ -1,7 +1,6 @@
 #include "CommandInput.h"
 
 #include "core/AppError.h"
-#include "core/Dialogs.h"
 #include "editor/CommandList.h"
 #include "editor/TypedCommand.h"
 #include "lang/ExtraIds.h"
@@ -54,7 +53,8 @@ TCommandInput::TCommandInput(const TRooms& rooms, QWidget* parent) : QWidget(par
 void TCommandInput::ApplyTexts() {
     const TLang& lang = rooms_.options.Lang();
     lblCommandLine->setText(lang.ExtraText(Ext::CommandLineLabel));
-    EditCommandLine->setToolTip(lang.ExtraText(Ext::CommandLineHint));
+    EditCommandLine->setToolTip(lang.ExtraText(Ext::CommandLineHint) + "\n" +
+                                lang.ExtraText(Ext::CommandLineInsertHint));
 }
 
 void TCommandInput::ShowWhereCommandsGo() {
@@ -71,18 +71,31 @@ void TCommandInput::Describe() {
                                          : lang.ExtraText(Ext::EditorAddsAtEnd);
     lblCommandMeaning->setText(meaning);
     lblCommandMeaning->setToolTip(meaning);
+    lblCommandMeaning->setStyleSheet(QString());
 }
 
 void TCommandInput::Enter() {
     const QString text = EditCommandLine->text().trimmed();
     if (text.isEmpty())
         return;
-    const TLang& lang = rooms_.options.Lang();
-    const TTypedCommand typed = TTypedCommand::Read(text, rooms_.commands, lang);
-    if (!typed.refusal.isEmpty()) {
-        Dialogs().ShowMessage(typed.refusal);
+    if (const QString refusal = Add(text); !refusal.isEmpty()) {
+        // Said beside the line, not in a box: the boxes belong to the described buttons.
+        lblCommandMeaning->setText(refusal);
+        lblCommandMeaning->setToolTip(refusal);
+        lblCommandMeaning->setStyleSheet("color: #c00000");
         return;
     }
+    rooms_.options.History().Add(text);
+    historyAt_ = -1;
+    EditCommandLine->clear();
+    Describe();
+}
+
+QString TCommandInput::Add(const QString& text) {
+    const TLang& lang = rooms_.options.Lang();
+    const TTypedCommand typed = TTypedCommand::Read(text, rooms_.commands, lang);
+    if (!typed.refusal.isEmpty())
+        return typed.refusal;
     TProgramEditor::TAddOutcome outcome;
     try {
         bool whole = false;
@@ -92,24 +105,12 @@ void TCommandInput::Enter() {
                       ? rooms_.editor.AddRecordingStart(channel)
                       : rooms_.editor.AddCommand(typed.index, typed.argument);
     } catch (const EAppError& error) {
-        if (TCommandToolPanel::ReportsParameterError(typed.index))
-            Dialogs().ShowMessage(lang.Message(Msg::ParameterIncorrect));
-        else
-            ReportError(error);
-        return;
+        return TCommandToolPanel::ReportsParameterError(typed.index) ? lang.Message(Msg::ParameterIncorrect)
+                                                                     : error.Text();
     }
-    if (outcome.kind == TProgramEditor::TAddOutcome::Busy) {
-        Dialogs().ShowMessage(lang.ExtraText(Ext::DirectControlBusy));
-        return;
-    }
-    if (outcome.kind == TProgramEditor::TAddOutcome::Refused) {
-        Dialogs().ShowMessage(outcome.refusal);
-        return;
-    }
-    rooms_.options.History().Add(text);
-    historyAt_ = -1;
-    EditCommandLine->clear();
-    Describe();
+    if (outcome.kind == TProgramEditor::TAddOutcome::Busy)
+        return lang.ExtraText(Ext::DirectControlBusy);
+    return outcome.kind == TProgramEditor::TAddOutcome::Refused ? outcome.refusal : QString();
 }
 
 void TCommandInput::Complete() {

@@ -12,7 +12,7 @@ class TProgramEditor;
 // "st 3", "SD 300"), sees what it does as it is typed, and Enter adds it as the buttons do (the
 // same ranges, units and refusals; in Direct Control it is sent at once). Up and Down walk the
 // lines typed before (kept across starts); Tab completes a code. A refused line stays in the
-// edit, so that nothing typed is lost.
+// edit, so that nothing typed is lost, and why is said on the line under it (in red).
 class TCommandInput : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +38,8 @@ protected:
 private:
     void ApplyTexts();
     void Describe();
+    // Adds `text` as a command: empty when it was added, else why not.
+    QString Add(const QString& text);
     void Complete();
     // One step through the history: -1 older, +1 newer.
     void Walk(int step);

@@ -74,6 +74,12 @@ TEditorControls::TEditorControls(const TParts& parts, TProgramEditor& editor, TO
         ShowScaleChange(change.badScale, change.notWhole);
     });
     parts_.units->FollowUnitsMode(options_);
+    // Column 1 shows the lines only when the operator asks for it.
+    const auto showCodes = [this] {
+        parts_.panel->StringGridSend->SetShowCodes(options_.Settings().ShowCodes);
+    };
+    connect(&options_, &TOperatorSettings::ShownValuesChanged, this, showCodes);
+    showCodes();
     connect(parts_.units->btnScaleChange, &QPushButton::clicked, this, [this] {
         const auto change = editor_.ChangeScale(parts_.units->ScaleText());
         ShowScaleChange(change.badScale, change.notWhole);

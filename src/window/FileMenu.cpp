@@ -113,10 +113,10 @@ void TFileMenu::Open() {
     }
 }
 
-void TFileMenu::Load(const QString& fileName) {
+void TFileMenu::Load(const QString& fileName, bool asked) {
     if (!ProgramFiles::HasProgramExtension(fileName))
         Dialogs().ShowMessage(options_.Lang().Message(Msg::FileNameIncorrect));
-    else if (MayDiscard())
+    else if (asked || MayDiscard())
         LoadNow(fileName);
 }
 

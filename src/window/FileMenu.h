@@ -30,8 +30,9 @@ public:
     void SaveAs();
     void Import();
     void Export();
-    // Loads `fileName` as "Load from file" loads it, after the question when work is unsaved.
-    void Load(const QString& fileName);
+    // Loads `fileName` as "Load from file" loads it, after the question when work is unsaved
+    // (unless the caller has `asked` it already).
+    void Load(const QString& fileName, bool asked = false);
     // Before the operator's work would be lost (a quit, a load, an import): when no file holds
     // it, asks Save / Discard / Cancel (the default). True when the action may go on.
     bool MayDiscard();

@@ -4,6 +4,7 @@
 #include "FileMenu.h"
 #include "core/AppError.h"
 #include "core/Dialogs.h"
+#include "core/Settings.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -71,6 +72,16 @@ TListEditControls::TListEditControls(const TRooms& rooms, TStringGrid* grid, TCo
         auto* shortcut = new QShortcut(QKeySequence(e.key), grid_, nullptr, nullptr, Qt::WidgetShortcut);
         connect(shortcut, &QShortcut::activated, this, e.handler);
     }
+    mmEditInsertMode = editMenu->addAction(QString());
+    mmEditInsertMode->setObjectName("mmEditInsertMode");
+    mmEditInsertMode->setCheckable(true);
+    mmEditInsertMode->setShortcut(QKeySequence(Qt::Key_Insert));
+    connect(mmEditInsertMode, &QAction::toggled, this, &TListEditControls::SelectionChanged);
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* insert = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key(key)), input_->EditCommandLine, nullptr,
+                                     nullptr, Qt::WidgetShortcut);
+        connect(insert, &QShortcut::activated, this, &TListEditControls::InsertTyped);
+    }
     auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), grid_, nullptr, nullptr, Qt::WidgetShortcut);
     connect(f2, &QShortcut::activated, this, [this] { EditRow(grid_->Row() - 1); });
     connect(grid_, &QAbstractItemView::doubleClicked, this,
@@ -96,17 +107,27 @@ void TListEditControls::ApplyTexts() {
     const TLang& lang = rooms_.options.Lang();
     for (const auto& [action, text] :
          {std::pair{mmEditCut, Ext::EditCut}, std::pair{mmEditCopy, Ext::EditCopy},
-          std::pair{mmEditPaste, Ext::EditPaste}})
+          std::pair{mmEditPaste, Ext::EditPaste}, std::pair{mmEditInsertMode, Ext::EditInsertMode}})
         action->setText(lang.ExtraText(text));
     grid_->setToolTip(lang.ExtraText(Ext::EditRowHint));
 }
 
 void TListEditControls::SelectionChanged() {
-    // One selected command: new ones go before it; none, several or the trailing row: the end.
+    // Asked for, and one command selected: new ones go before it; else at the end.
+    rooms_.editor.SetInsertPoint(mmEditInsertMode->isChecked() ? SelectedOne() : -1);
+    input_->ShowWhereCommandsGo();
+}
+
+int TListEditControls::SelectedOne() const {
     const QItemSelectionModel* selection = grid_->selectionModel();
     const QModelIndexList rows = selection ? selection->selectedRows() : QModelIndexList{};
-    rooms_.editor.SetInsertPoint(rows.size() == 1 ? rows.first().row() : -1);
-    input_->ShowWhereCommandsGo();
+    return rows.size() == 1 ? rows.first().row() : -1;
+}
+
+void TListEditControls::InsertTyped() {
+    rooms_.editor.SetInsertPoint(SelectedOne());
+    input_->Enter();
+    SelectionChanged();
 }
 
 QList<int> TListEditControls::Selected() const {
@@ -132,7 +153,7 @@ void TListEditControls::Paste() {
         return;
     const TLang& lang = rooms_.options.Lang();
     try {
-        const PlainTextProgram::TImported imported = rooms_.edits.Paste(text);
+        const PlainTextProgram::TImported imported = rooms_.edits.Paste(text, SelectedOne());
         ShowImportRefusals(imported, lang.ExtraText(Ext::ClipboardName), lang);
     } catch (const EAppError& error) {
         ReportError(error);
@@ -151,7 +172,7 @@ void TListEditControls::EditRow(int index) {
         if (TakeEdit())
             CloseEdit();
     });
-    grid_->setIndexWidget(grid_->model()->index(index, TCommandList::LineColumn), edit_);
+    grid_->setIndexWidget(grid_->model()->index(index, EditColumn()), edit_);
     edit_->selectAll();
     edit_->setFocus();
 }
@@ -177,6 +198,11 @@ bool TListEditControls::TakeEdit() {
     return true;
 }
 
+int TListEditControls::EditColumn() const {
+    // Over the line where the codes are shown, else over the description (column 1 is narrow).
+    return rooms_.options.Settings().ShowCodes ? TCommandList::LineColumn : TCommandList::DescriptionColumn;
+}
+
 void TListEditControls::CloseEdit() {
     if (!edit_)
         return;
@@ -185,7 +211,7 @@ void TListEditControls::CloseEdit() {
     edit_ = nullptr;
     editIndex_ = -1;
     if (index < rooms_.editor.List().Count())
-        grid_->setIndexWidget(grid_->model()->index(index, TCommandList::LineColumn), nullptr);
+        grid_->setIndexWidget(grid_->model()->index(index, EditColumn()), nullptr);
     // A row taken anew leaves its edit to no index: it goes here.
     if (edit)
         edit->deleteLater();

@@ -46,12 +46,14 @@ TSendControls::TSendControls(const TRooms& rooms, TExtendedPanel* panel, TSendin
 }
 
 void TSendControls::Send() {
+    // A second press while a list is on its way does nothing.
+    if (rooms_.sending.IsSending())
+        return;
+    // The question that guards a motion; a list that ends inside LD ... ED is sent at once, and
+    // said in the log after it.
     const QStringList lines = rooms_.editor.List().Lines();
-    const TLang& lang = rooms_.options.Lang();
-    for (const QString& question : {SendQuestions::Travel(lines, rooms_.options.Settings(), lang),
-                                    SendQuestions::OpenRecording(lines, lang)}) {
-        if (!question.isEmpty() && !Dialogs().Confirm(question, false))
-            return;
-    }
+    const QString travel = SendQuestions::Travel(lines, rooms_.options.Settings(), rooms_.options.Lang());
+    if (!travel.isEmpty() && !Dialogs().Confirm(travel, false))
+        return;
     rooms_.sending.Send(lines);
 }

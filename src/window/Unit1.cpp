@@ -238,11 +238,15 @@ void TForm1::btnRunTRClick() {
 }
 
 void TForm1::LoadAtStart(const QString& fileName) {
-    // A name that is no program file's is refused as it is, in the mode the window is in.
-    if (ProgramFiles::HasProgramExtension(fileName) &&
-        Session().Options().Settings().ControlMode != TSettings::ExtendedMode)
+    // A name that is no program file's is refused as it is, in the mode the window is in; the
+    // question about unsaved work comes before the mode changes, and Cancel leaves it as it was.
+    if (!ProgramFiles::HasProgramExtension(fileName))
+        return files_->Load(fileName);
+    if (!files_->MayDiscard())
+        return;
+    if (Session().Options().Settings().ControlMode != TSettings::ExtendedMode)
         rgrSingl_Mult->Click(TSettings::ExtendedMode);
-    files_->Load(fileName);
+    files_->Load(fileName, true);
 }
 
 void TForm1::mmVers1Click() {

@@ -160,7 +160,8 @@ bool TForm1::FormClose() {
         return false;
     sending.EndForClose();
     try {
-        Session().SaveOnClose();
+        // The program's own files that could not be written are told; they stop nothing.
+        ShowMessages(Session().SaveOnClose());
     } catch (const EFileError& error) {
         // Never a window that cannot close: the operator decides.
         ReportError(error);

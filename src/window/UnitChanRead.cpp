@@ -20,6 +20,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
 
 namespace {
 // `text` with a line break after the first '*' beyond every `width` characters.
@@ -64,24 +66,36 @@ TFormChanRead::TFormChanRead(TOperatorSettings& options, TReadingBack& reading, 
     MemoChan = new QPlainTextEdit(this);
     MemoChan->setObjectName("MemoChan");
     MemoChan->setReadOnly(true);
-    grid->addWidget(btnRead, 0, 0);
-    grid->addWidget(chbAddToEnd, 1, 0);
-    grid->addWidget(chbCodes, 2, 0);
-    grid->addWidget(btnAddToList, 3, 0);
-    grid->addWidget(btnCompare, 4, 0);
-    // Which program: beneath the described controls, in the room they leave.
-    auto* which = new QHBoxLayout;
+    grid->setVerticalSpacing(2);
+    // The described controls down the left; beside them the grid with, under it, which program
+    // to read, the comparison and its verdict: the window keeps its described heights (264 with
+    // the codes, 200 without).
+    auto* left = new QVBoxLayout;
+    left->setSpacing(2);
+    for (QWidget* w : std::initializer_list<QWidget*>{btnRead, chbAddToEnd, chbCodes, btnAddToList})
+        left->addWidget(w);
+    left->addStretch(1);
     lblReadWhich = Design::Label("lblReadWhich", {}, this);
     cbReadWhich = Design::Named(new QComboBox(this), "cbReadWhich");
     lblReadWhich->setBuddy(cbReadWhich);
-    which->addWidget(lblReadWhich);
-    which->addWidget(cbReadWhich, 1);
-    grid->addLayout(which, 5, 0, Qt::AlignTop);
-    connect(cbReadWhich, &QComboBox::activated, this, [this] { whichChosen_ = true; });
-    grid->addWidget(StringGridRead, 0, 1, 6, 1);
-    grid->setRowStretch(5, 1);
+    // Once the operator has chosen, the choice stays (the default follows Direct Control).
+    connect(cbReadWhich, &QComboBox::currentIndexChanged, this, [this] { whichChosen_ = true; });
+    lblCompareVerdict = Design::Label("lblCompareVerdict", {}, this);
+    lblCompareVerdict->setMinimumWidth(1);
+    lblCompareVerdict->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* right = new QGridLayout;
+    right->setVerticalSpacing(2);
+    right->addWidget(StringGridRead, 0, 0, 1, 2);
+    right->addWidget(lblReadWhich, 1, 0);
+    right->addWidget(cbReadWhich, 1, 1);
+    right->addWidget(btnCompare, 2, 0);
+    right->addWidget(lblCompareVerdict, 2, 1);
+    right->setRowStretch(0, 1);
+    right->setColumnStretch(1, 1);
+    grid->addLayout(left, 0, 0);
+    grid->addLayout(right, 0, 1);
     grid->setColumnStretch(1, 1);
-    grid->addWidget(MemoChan, 6, 0, 1, 2);
+    grid->addWidget(MemoChan, 1, 0, 1, 2);
     connect(btnRead, &QPushButton::clicked, this, &TFormChanRead::btnReadClick);
     connect(chbCodes, &QCheckBox::clicked, this, &TFormChanRead::chbCodesClick);
     connect(btnAddToList, &QPushButton::clicked, this, &TFormChanRead::btnAddToListClick);
@@ -110,11 +124,12 @@ void TFormChanRead::Fill() {
     const TLang& lang = Lang();
     btnCompare->setText(lang.ExtraText(Ext::CompareWithList));
     lblReadWhich->setText(lang.ExtraText(Ext::ReadWhich));
+    const QSignalBlocker quiet(cbReadWhich);
     cbReadWhich->clear();
     for (int channel = 1; channel <= 3; ++channel)
         cbReadWhich->addItem(lang.ExtraText(Ext::ChannelName).arg(channel), channel);
     cbReadWhich->addItem(lang.ExtraText(Ext::ReadBufferItem), 0);
-    whichChosen_ = false;
+    StringGridRead->SetShowCodes(Options().Settings().ShowCodes);
 }
 
 void TFormChanRead::closeEvent(QCloseEvent* event) {
@@ -125,8 +140,10 @@ void TFormChanRead::closeEvent(QCloseEvent* event) {
 void TFormChanRead::btnReadClick() {
     const TLang& lang = Lang();
     // As described: channel 1, or the buffer with Direct Control, until the operator chooses.
-    if (!whichChosen_)
+    if (!whichChosen_) {
+        const QSignalBlocker quiet(cbReadWhich);
         cbReadWhich->setCurrentIndex(Options().Settings().DirectControl ? 3 : 0);
+    }
     switch (reading_.Begin(cbReadWhich->currentData().toInt())) {
     case TReadingBack::Start::RecordingMode:
         Dialogs().ShowMessage(lang.ExtraText(Ext::ReadingImpossible));
@@ -152,12 +169,15 @@ void TFormChanRead::ReadDone(TChanReadThread::Outcome outcome, const QString& te
     // stream, as ever).
     MemoChan->appendPlainText(WrappedAtTokens(text));
     lastRead_ = reading_.Parse(MemoChan->toPlainText().split('\n'), *readed_);
+    read_ = true;
+    lblCompareVerdict->clear();
     ShowMessages(lastRead_.refusals);
 }
 
 void TFormChanRead::chbCodesClick() {
     const bool show = chbCodes->isChecked();
     MemoChan->setVisible(show);
+    layout()->activate(); // the minimum without the memo, before the described height is set
     resize(width(), show ? 264 : 200);
 }
 
@@ -166,5 +186,17 @@ void TFormChanRead::btnAddToListClick() {
 }
 
 void TFormChanRead::btnCompareClick() {
-    reading_.CompareWithList(lastRead_);
+    // The verdict is shown here too, not only in the log behind the window.
+    if (!read_) {
+        ShowVerdict(Lang().ExtraText(Ext::NothingReadYet), true);
+        return;
+    }
+    const TReadingBack::TVerdict verdict = reading_.CompareWithList(lastRead_);
+    ShowVerdict(verdict.text, !verdict.comparison.same);
+}
+
+void TFormChanRead::ShowVerdict(const QString& text, bool red) {
+    lblCompareVerdict->setText(text);
+    lblCompareVerdict->setToolTip(text);
+    lblCompareVerdict->setStyleSheet(red ? "color: #c00000" : QString());
 }

@@ -43,7 +43,8 @@ public:
     QPushButton* btnAddToList;
     QPushButton* btnCompare;
     QLabel* lblReadWhich;
-    QComboBox* cbReadWhich; // channel 1, 2 or 3, or the buffer
+    QComboBox* cbReadWhich;    // channel 1, 2 or 3, or the buffer
+    QLabel* lblCompareVerdict; // what the last comparison found
     TStringGrid* StringGridRead;
     QPlainTextEdit* MemoChan;
 
@@ -56,4 +57,7 @@ private:
     std::unique_ptr<TCommandList> readed_;
     TReadBack lastRead_;
     bool whichChosen_ = false; // the operator picked the program to read; else it follows Direct Control
+    bool read_ = false;        // a read has been parsed
+
+    void ShowVerdict(const QString& text, bool red);
 };

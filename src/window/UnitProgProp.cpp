@@ -67,6 +67,7 @@ TFormProgProp::TFormProgProp(TOperatorSettings& options, QWidget* parent)
     chBoxSavePortLogs = Box("chBoxSavePortLogs", "Save port replies log", this, logs);
     chBoxSaveLogs = Box("chBoxSaveLogs", "Save operation log", this, logs);
     chbLogTimes = Box("chbLogTimes", "Time before each log line", this, logs);
+    chbShowCodes = Box("chbShowCodes", "Show each command's line in the command list", this, logs);
     auto* copies = new QHBoxLayout;
     logs->addLayout(copies);
     chbSessionLogs = new QCheckBox("Keep the logs of each session, at most:", this);
@@ -116,6 +117,7 @@ std::vector<TFormProgProp::TBinding> TFormProgProp::Bindings() const {
             {chBoxLogs, &TSettings::ShowOperationLog},          {chBoxSavePortLogs, &TSettings::SavePortLog},
             {chBoxSaveLogs, &TSettings::SaveOperationLog},      {chbLogTimes, &TSettings::LogTimes},
             {chbSessionLogs, &TSettings::KeepSessionLogs},      {chBoxSavePortProp, &TSettings::SavePortSettings},
+            {chbShowCodes, &TSettings::ShowCodes},
             {chboxSaveProgProp, &TSettings::SaveProgramSettings}, {chBoxSaveErrProp, &TSettings::SaveErrorSettings},
             {chboxUnitsSave, &TSettings::SaveUnits},            {ChboxUnitsName, &TSettings::SaveUnitsName},
             {ChboxUnitsScale, &TSettings::SaveUnitsScale},      {chBoxAddENAutomatic, &TSettings::AutoAddEN},
@@ -128,6 +130,7 @@ void TFormProgProp::Fill() {
     for (const TBinding& b : Bindings())
         b.box->setChecked(d.*b.setting);
     chbLogTimes->setText(Lang().ExtraText(Ext::LogTimesOption));
+    chbShowCodes->setText(Lang().ExtraText(Ext::ShowCodesOption));
     chbSessionLogs->setText(Lang().ExtraText(Ext::SessionLogsOption));
     spinSessionLogs->setValue(int(std::clamp<quint32>(d.SessionLogCopies, 1, 9999)));
     spinSessionLogs->setEnabled(d.KeepSessionLogs);

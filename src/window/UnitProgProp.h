@@ -28,6 +28,7 @@ public:
     QCheckBox* chBoxSavePortLogs;
     QCheckBox* chBoxSaveLogs;
     QCheckBox* chbLogTimes;    // the time before each log line
+    QCheckBox* chbShowCodes;   // column 1 of the command lists shows the lines
     QCheckBox* chbSessionLogs; // a copy of both logs per session
     QSpinBox* spinSessionLogs; // how many sessions' copies are kept
     QCheckBox* chBoxSavePortProp;

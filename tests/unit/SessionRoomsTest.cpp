@@ -360,3 +360,14 @@ TEST_F(SessionRooms, TheLogsKeepEveryLineAndSaveThemMarked) {
 }
 
 } // namespace
+
+TEST_F(SessionRooms, AReadOnlySessionWritesNoUserButtons) {
+    session.SetReadOnly(true);
+    const QString refused = session.UserButtons().Save({{"Home", {"HM"}}});
+    EXPECT_EQ(refused, X(Ext::UserButtonsNotSaved).arg(X(Ext::FolderReadOnly)));
+    EXPECT_FALSE(QFile::exists(folder.File("Data/user-buttons.txt")));
+    EXPECT_TRUE(session.UserButtons().Buttons().isEmpty());
+    QFile::remove(folder.File("Data/prp.dat"));
+    EXPECT_TRUE(session.SaveOnClose().isEmpty());
+    EXPECT_FALSE(QFile::exists(folder.File("Data/prp.dat"))) << "nothing of the folder is written";
+}

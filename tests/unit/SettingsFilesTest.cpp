@@ -185,8 +185,8 @@ TEST_F(SettingsFixture, ExtraSettingsRoundTripAndKeepWhatALaterVersionWrote) {
     extra.Write(read);
     EXPECT_EQ(LoadLinesFromFile(folder.File("Data/extra-settings.txt"), false),
               (QStringList{"# KVT_Program: settings beyond portp.dat, prp.dat and erp.dat", "travel1=off 0 0",
-                           "travel2=on -1000 250000", "travel3=off 5 7", "logTimes=off", "sessionLogs=off 20",
-                           "colour=green"}))
+                           "travel2=on -1000 250000", "travel3=off 5 7", "logTimes=off", "showCodes=off",
+                           "sessionLogs=off 20", "colour=green"}))
         << "a name this version does not know is kept";
     const QStringList programLines = Read("prp.dat");
     TSettings again;
@@ -195,6 +195,7 @@ TEST_F(SettingsFixture, ExtraSettingsRoundTripAndKeepWhatALaterVersionWrote) {
 
     // The log options, the last folder and the recent files, newest first.
     read.LogTimes = true;
+    read.ShowCodes = true;
     read.KeepSessionLogs = true;
     read.SessionLogCopies = 3;
     read.LastFolder = "/home/op/progs";
@@ -203,6 +204,7 @@ TEST_F(SettingsFixture, ExtraSettingsRoundTripAndKeepWhatALaterVersionWrote) {
     TSettings logs;
     ASSERT_TRUE(TExtraSettingsFile(paths).Load(logs));
     EXPECT_TRUE(logs.LogTimes);
+    EXPECT_TRUE(logs.ShowCodes);
     EXPECT_TRUE(logs.KeepSessionLogs);
     EXPECT_EQ(logs.SessionLogCopies, 3u);
     EXPECT_EQ(logs.LastFolder, "/home/op/progs");

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -451,7 +452,38 @@ TEST_F(EditorFixture, ALongDescriptionDoesNotHideTheCommandColumns) {
         b->click();
     RunEventsFor(30);
     EXPECT_GE(Grid()->ColWidth(2), 100) << "the description column takes the room left";
+    EXPECT_EQ(Grid()->ColWidth(1), 20) << "column 1 empty, as described";
+    EXPECT_EQ(Grid()->Cell(1, 1), "");
+    ChangeSettings([](TSettings& s) { s.ShowCodes = true; }); // asked for
+    RunEventsFor(30);
     EXPECT_GE(Grid()->ColWidth(1), Grid()->fontMetrics().horizontalAdvance("MV10000000"))
         << "the list line is shown whole";
+    EXPECT_EQ(Grid()->Cell(1, 1), "LD1");
     SaveScreenshot(form.get(), "editor-en");
+}
+
+TEST_F(EditorFixture, EveryToolButtonCanBePressedByAssistiveTechnology) {
+    const QString press = QAccessibleActionInterface::pressAction();
+    const QString menu = QAccessibleActionInterface::showMenuAction();
+    const QList<QToolButton*> buttons = W<QWidget>("pnlTools")->findChildren<QToolButton*>();
+    ASSERT_GE(buttons.size(), 20);
+    for (QToolButton* button : buttons) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button);
+        ASSERT_TRUE(face && face->actionInterface()) << button->objectName().toStdString();
+        const QStringList actions = face->actionInterface()->actionNames();
+        EXPECT_TRUE(actions.contains(press))
+            << button->objectName().toStdString() << ": " << actions.join(", ").toStdString();
+        EXPECT_EQ(actions.contains(menu), button->menu() != nullptr) << button->objectName().toStdString();
+        EXPECT_FALSE(face->text(QAccessible::Name).isEmpty()) << button->objectName().toStdString();
+    }
+    // The split buttons' press does the described click; their menu stays the arrow's.
+    const struct {
+        const char* name;
+        QStringList added;
+    } splits[] = {{"btnLD1", {"LD1", "BG", "EN"}}, {"btnST", {"ST"}}, {"btnPS1", {"PS1"}}};
+    for (const auto& s : splits) {
+        const QStringList before = Lines();
+        QAccessible::queryAccessibleInterface(W<QToolButton>(s.name))->actionInterface()->doAction(press);
+        EXPECT_EQ(Lines(), before + s.added) << s.name;
+    }
 }

@@ -6,9 +6,12 @@
 #include "Wait.h"
 #include "WindowFixture.h"
 #include "core/EncodStr.h"
+#include "core/Settings.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
+#include "protocol/UnitKVTComands.h"
 #include "startup/FolderLock.h"
+#include "widgets/RadioGroup.h"
 
 #include <gtest/gtest.h>
 
@@ -50,5 +53,25 @@ TEST_F(FileHandOverWindow, TheRunningWindowLoadsAHandedFileAfterItsQuestion) {
     EXPECT_EQ(form->Session().Editor().List().Lines(), QStringList{"BG"}) << "Cancel keeps the work";
     dialogs.saveAnswers = {IDialogs::SaveChoice::Discard};
     form->LoadAtStart(file);
+    EXPECT_EQ(form->Session().Editor().List().Lines(), (QStringList{"LD1", "SD300", "ED"}));
+}
+
+TEST_F(FileHandOverWindow, TheQuestionComesBeforeASimpleModeWindowSwitchesAndCancelKeepsItsMode) {
+    ASSERT_NO_FATAL_FAILURE(StartSimulator());
+    CreateWindow(1);
+    const QString file = folder.File("Users/pump.kvt");
+    SaveLinesToFile(file, {"LD1", "SD300", "ED"}, true);
+    SaveLinesToFile(folder.File("Users/pump._kvt"), {"a", "b", "c"}, true);
+    form->Session().Editor().AddCommand(TKVTCommands::BG, "no"); // the operator's work, in no file
+    form->rgrSingl_Mult->Click(TSettings::SimpleMode);           // kept aside by the switch
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Cancel};
+    form->LoadAtStart(file);
+    EXPECT_EQ(dialogs.saveQuestions.size(), 1);
+    EXPECT_EQ(form->Session().Options().Settings().ControlMode, TSettings::SimpleMode)
+        << "the mode as it was";
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Discard};
+    form->LoadAtStart(file);
+    EXPECT_EQ(dialogs.saveQuestions.size(), 2) << "asked once more, not twice";
+    EXPECT_EQ(form->Session().Options().Settings().ControlMode, TSettings::ExtendedMode);
     EXPECT_EQ(form->Session().Editor().List().Lines(), (QStringList{"LD1", "SD300", "ED"}));
 }

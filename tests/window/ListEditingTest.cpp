@@ -45,20 +45,47 @@ protected:
 
 } // namespace
 
-TEST_F(ListEditingFixture, CommandsGoBeforeTheSelectedRowAndANewRowComesIntoSight) {
+TEST_F(ListEditingFixture, CommandsGoToTheEndUnlessAnInsertIsAskedForAndANewRowComesIntoSight) {
+    auto* line = W<QLineEdit>("EditCommandLine");
+    const auto type = [&](const char* text, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        line->setFocus();
+        line->setText(text);
+        QTest::keyClick(line, Qt::Key_Return, modifiers);
+    };
+    // A row clicked, or dragged (row 3 of 5 to row 1), leaves a row selected: the buttons and the
+    // command line still add at the end, as described.
     form->Session().Editor().Replace({"LD1", "SD200", "ED"});
+    Grid()->SetRow(3);
+    W<QToolButton>("btnBG")->click();
+    type("mv 50");
+    EXPECT_EQ(Lines(), (QStringList{"LD1", "SD200", "ED", "BG", "MV50"}));
+    Grid()->DragRow(3, 1);
+    W<QToolButton>("btnEN")->click();
+    EXPECT_EQ(Lines(), (QStringList{"ED", "LD1", "SD200", "BG", "MV50", "EN"}));
     EXPECT_EQ(W<QLabel>("lblCommandMeaning")->text(), Ext(Ext::EditorAddsAtEnd));
+
+    // Ctrl+Enter on the command line inserts one command before the selected row.
+    form->Session().Editor().Replace({"LD1", "SD200", "ED"});
     Grid()->SetRow(3); // ED
+    type("dl", Qt::ControlModifier);
+    EXPECT_EQ(Lines(), (QStringList{"LD1", "SD200", "DL", "ED"}));
+    W<QToolButton>("btnBG")->click();
+    EXPECT_EQ(Lines().last(), "BG") << "the next one goes to the end again";
+
+    // "Insert before the selected row", turned on: the buttons and the line insert there.
+    form->Session().Editor().Replace({"LD1", "SD200", "ED"});
+    Grid()->SetRow(3);
+    form->findChild<QAction*>("mmEditInsertMode")->trigger();
     EXPECT_EQ(W<QLabel>("lblCommandMeaning")->text(), Ext(Ext::EditorInsertsBefore).arg(3));
     W<QToolButton>("btnBG")->click();
-    auto* line = W<QLineEdit>("EditCommandLine");
-    line->setText("mv 50");
-    QTest::keyClick(line, Qt::Key_Return);
+    type("mv 50");
     EXPECT_EQ(Lines(), (QStringList{"LD1", "SD200", "BG", "MV50", "ED"}))
         << "each after the one inserted before";
     EXPECT_EQ(Grid()->Row(), 5) << "the selection stays on ED";
     Undo();
     EXPECT_EQ(Lines(), (QStringList{"LD1", "SD200", "BG", "ED"})) << "one step each";
+    form->findChild<QAction*>("mmEditInsertMode")->trigger();
+    EXPECT_EQ(W<QLabel>("lblCommandMeaning")->text(), Ext(Ext::EditorAddsAtEnd));
 
     // The trailing empty row: the end again, and the new row is scrolled to.
     QStringList many;

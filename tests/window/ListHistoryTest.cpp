@@ -385,6 +385,7 @@ TEST_F(ListHistoryFixture, AThousandRowsShowWholeNumbersAndLinesAndEnterAddsACom
     QStringList lines;
     for (int i = 1; i <= 1000; ++i)
         lines << "SP" + QString::number(i * 9973);
+    ChangeSettings([](TSettings& s) { s.ShowCodes = true; });
     Session().Editor().Replace(lines);
     RunEventsFor(20);
     const QFontMetrics metrics = Grid()->fontMetrics();

@@ -23,7 +23,9 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -283,4 +285,26 @@ TEST_F(LogsFixture, TheHelperFilesOfAKilledSaveAreRemovedAtTheNextStart) {
     EXPECT_EQ(LogFiles::RemoveLeftovers(TProgramPaths(folder.Path())), 3);
     EXPECT_TRUE(QFile::exists(folder.File("Log/.notes.txt")));
     EXPECT_FALSE(QFile::exists(folder.File("Data/.prp.dat.kvt-new")));
+}
+
+TEST_F(LogsFixture, TheProgramsOwnFilesFailingStopNoneOfTheDescribedOnes) {
+    ChangeSettings([](TSettings& s) {
+        s.SaveOperationLog = true;
+        s.SavePortLog = true;
+    });
+    // The command line's history cannot be written: a folder stands where it goes.
+    ASSERT_TRUE(QDir().mkpath(folder.File("Data/command-history.txt/x")));
+    auto* line = W<QLineEdit>("EditCommandLine");
+    line->setText("sd 300");
+    QTest::keyClick(line, Qt::Key_Return);
+    for (const char* file : {"Data/erp.dat", "Log/work.log", "Log/port.log"})
+        QFile::remove(folder.File(file));
+    dialogs.messages.clear();
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Discard}; // the list typed
+    ASSERT_TRUE(form->close()) << "the window closes";
+    for (const char* file : {"Data/portp.dat", "Data/prp.dat", "Data/erp.dat", "Log/work.log", "Log/port.log",
+                             "Data/extra-settings.txt"})
+        EXPECT_TRUE(QFileInfo(folder.File(file)).isFile()) << file;
+    ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join('\n').toStdString();
+    EXPECT_TRUE(dialogs.messages[0].contains("command-history.txt")) << dialogs.messages[0].toStdString();
 }

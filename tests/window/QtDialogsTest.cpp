@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -80,4 +81,17 @@ TEST_F(FileDialogFixture, SavingOverAnExistingProgramAsksFirst) {
         TypeAndAccept(d, "pump");
     });
     EXPECT_EQ(dialogs.SaveFileName(Users(), "KVT-Prog-1.kvt"), Users() + "/pump.kvt");
+}
+
+TEST(QtMessageBoxes, ReturnOnAShownBoxGivesItsDefaultAnswer) {
+    TQtDialogs dialogs;
+    const auto returnOnTheBox = [] {
+        WhenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    };
+    returnOnTheBox();
+    EXPECT_FALSE(dialogs.Confirm("Write it?")) << "Cancel, the default of a question that writes";
+    returnOnTheBox();
+    EXPECT_TRUE(dialogs.Confirm("Go on?", true));
+    returnOnTheBox();
+    EXPECT_EQ(dialogs.AskSave("Save the work?"), IDialogs::SaveChoice::Cancel);
 }

@@ -21,8 +21,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -229,4 +231,37 @@ TEST_F(ReadBackWindowFixture, EachChannelAndTheBufferAreReadAndComparedWithTheir
     ASSERT_TRUE(Read());
     EXPECT_TRUE(LogLines().contains(Ext(Ext::ReadNoProgram).arg(Ext(Ext::ChannelName).arg(3))))
         << LogLines().join('\n').toStdString();
+}
+
+TEST_F(ReadBackWindowFixture, TheWindowKeepsItsHeightsItsChoiceAndShowsTheVerdictItself) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    // 264 high with the codes, 200 without, the channel chooser fitting in both.
+    for (const bool codes : {false, true}) {
+        window->chbCodes->click();
+        EXPECT_EQ(window->chbCodes->isChecked(), codes);
+        EXPECT_EQ(window->height(), codes ? 264 : 200);
+        EXPECT_LE(window->minimumSizeHint().height(), window->height());
+    }
+    // Compared before any read: said so, in the window, and nothing named.
+    window->cbReadWhich->setCurrentIndex(1);
+    const int logLines = int(LogLines().size());
+    window->btnCompareClick();
+    EXPECT_EQ(window->lblCompareVerdict->text(), Ext(Ext::NothingReadYet));
+    EXPECT_EQ(LogLines().size(), logLines);
+
+    Write({"LD2", "SD200", "ED"});
+    Session().Editor().Replace({"LD2", "SD200", "ED"});
+    ASSERT_TRUE(Read());
+    EXPECT_EQ(window->cbReadWhich->currentIndex(), 1) << "the chosen channel stays chosen";
+    EXPECT_EQ(simulator.Commands().back(), "RD2");
+    window->btnCompareClick();
+    EXPECT_EQ(window->lblCompareVerdict->text(), LogLines().last());
+    EXPECT_EQ(window->lblCompareVerdict->text(),
+              Ext(Ext::CompareSame).arg("1", Ext(Ext::ChannelName).arg(2)));
+    // Column 1 stays empty, 20 pixels wide; a row's tooltip shows its line.
+    EXPECT_EQ(window->StringGridRead->ColWidth(1), 20);
+    const QModelIndex cell = window->StringGridRead->model()->index(1, 1); // LD2, then SD200
+    EXPECT_EQ(cell.data().toString(), "");
+    EXPECT_TRUE(cell.data(Qt::ToolTipRole).toString().startsWith("SD200"));
 }

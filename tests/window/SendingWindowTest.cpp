@@ -161,22 +161,19 @@ TEST_F(SendingWindowFixture, ClosingDuringARecordingAsksThenStopsItAndEndsTheRec
     EXPECT_EQ(work.last(), recording.arg(1));
 }
 
-TEST_F(SendingWindowFixture, SendAsksBeforeAListThatWouldLeaveTheControllerRecording) {
+TEST_F(SendingWindowFixture, SendWritesAListEndingInsideARecordingAtOnceAndSaysSoAfterIt) {
     form->Session().Editor().Replace({"LD2", "BG", "MV100"});
-    W<QPushButton>("btnRunTR")->click(); // Return on the question: No, its default
-    ASSERT_EQ(dialogs.confirmations.size(), 1);
-    EXPECT_EQ(dialogs.confirmations[0], Ext(Ext::AskSendOpenRecording).arg(2).arg(1));
-    EXPECT_FALSE(form->Session().Sending().IsSending());
-    EXPECT_TRUE(simulator.Commands().empty()) << "nothing was sent";
-
-    dialogs.confirmAnswers = {true};
     W<QPushButton>("btnRunTR")->click();
+    W<QPushButton>("btnRunTR")->click(); // a second press while it is on its way does nothing
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(simulator.Commands().size(), 3u);
+    EXPECT_TRUE(dialogs.confirmations.isEmpty()) << dialogs.confirmations.join('\n').toStdString();
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD2", "BG", "MV100"}));
+    EXPECT_EQ(LogLines().last(), Ext(Ext::SendingLeftRecording).arg(2).arg(1));
 
-    // A whole program asks nothing.
+    // A whole program says nothing of a recording.
     form->Session().Editor().Replace({"ED", "LD1", "BG", "ED"});
     W<QPushButton>("btnRunTR")->click();
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(dialogs.confirmations.size(), 2);
+    EXPECT_FALSE(LogLines().last().startsWith(Ext(Ext::SendingLeftRecording).left(10)));
+    EXPECT_TRUE(dialogs.confirmations.isEmpty());
 }

@@ -4,6 +4,7 @@
 #include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
 #include "widgets/Design.h"
+#include "widgets/SplitToolButton.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -55,8 +56,8 @@ bool TCommandToolPanel::ReportsParameterError(int index) {
 
 QToolButton* TCommandToolPanel::AddTool(int index, const char* name, const QString& caption,
                                         const QString& hint, int hintText, QLineEdit* edit,
-                                        bool reportsParameterError) {
-    QToolButton* button = Tool(name, caption, this);
+                                        bool reportsParameterError, QToolButton* made) {
+    QToolButton* button = Tool(name, caption, this, made);
     button->setToolTip(hint);
     hints_.push_back({button, hintText});
     connect(button, &QToolButton::clicked, this, [this, index, edit, reportsParameterError] {
@@ -132,16 +133,17 @@ TCommandToolPanel::TCommandToolPanel(QWidget* parent) : QFrame(parent) {
     // Program management at the bottom of the tool panel.
     QFrame* main = Frame("pnlMainTools", this);
     auto* mainRow = Design::Spaced(new QHBoxLayout(main), 2, 2);
-    QToolButton* ld1 = Tool("btnLD1", "LD1", main);
+    QToolButton* ld1 = Tool("btnLD1", "LD1", main, new TSplitToolButton(main));
     ld1->setToolTip("Load program to coordinate 1");
     hints_.push_back({ld1, Ext::HintLD1});
     connect(ld1, &QToolButton::clicked, this, [this] { emit RecordingStartChosen(1); });
     AddChannelMenu(ld1, "LD", false, [this](const QString& n) { emit RecordingStartChosen(n.toInt()); });
-    QToolButton* ps1 = Tool("btnPS1", "PS1", main);
+    QToolButton* ps1 = Tool("btnPS1", "PS1", main, new TSplitToolButton(main));
     hints_.push_back({ps1, Ext::HintPS1});
     connect(ps1, &QToolButton::clicked, this, [this] { emit CommandChosen(K::PS, "1", false); });
     AddChannelMenu(ps1, "PS", false, [this](const QString& n) { emit CommandChosen(K::PS, n, false); });
-    QToolButton* st = AddTool(K::ST, "btnST", "ST", "Start/Stop", Ext::HintST, nullptr, false);
+    QToolButton* st =
+        AddTool(K::ST, "btnST", "ST", "Start/Stop", Ext::HintST, nullptr, false, new TSplitToolButton(main));
     AddChannelMenu(st, "ST", true, [this](const QString& n) { emit CommandChosen(K::ST, n, false); });
     mainRow->addWidget(ld1);
     mainRow->addWidget(AddTool(K::ED, "btnED", "ED", "End programming", Ext::HintED, nullptr, false));

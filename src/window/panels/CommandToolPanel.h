@@ -37,7 +37,9 @@ private:
     // `allChannels`), each chosen as `chosen(argument)` would be.
     void AddChannelMenu(QToolButton* button, const QString& code, bool allChannels,
                         const std::function<void(const QString&)>& chosen);
+    // `made`, when given, is the button (a kind of its own), else a plain tool button is made.
     QToolButton* AddTool(int index, const char* name, const QString& caption, const QString& hint,
-                         int hintText, QLineEdit* edit, bool reportsParameterError);
+                         int hintText, QLineEdit* edit, bool reportsParameterError,
+                         QToolButton* made = nullptr);
     std::vector<std::pair<QToolButton*, int>> hints_; // each button and its hint's extra text
 };

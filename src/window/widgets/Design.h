@@ -46,8 +46,10 @@ inline int EditWidthFor(const char* sample) {
     return probe.fontMetrics().horizontalAdvance(sample) + 14;
 }
 
-inline QToolButton* Tool(const char* name, const QString& caption, QWidget* parent) {
-    auto* button = Named(new QToolButton(parent), name);
+// A tool button (`button`, when given, is one of a kind of its own, already made).
+inline QToolButton* Tool(const char* name, const QString& caption, QWidget* parent,
+                         QToolButton* button = nullptr) {
+    button = Named(button ? button : new QToolButton(parent), name);
     button->setText(caption);
     button->setMinimumWidth(std::max(30, button->sizeHint().width()));
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

@@ -20,10 +20,21 @@ public:
     QStringList texts = QStringList(TCommandList::ColumnCount);
     int sendingRow = 0; // 1-based; 0: none
     QBrush sendingBrush;
+    bool showCodes = false; // column 1 stays empty unless asked for
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (role == Qt::BackgroundRole && sendingRow > 0 && index.row() == sendingRow - 1)
             return sendingBrush;
+        if (index.column() == TCommandList::LineColumn && !showCodes && role == Qt::DisplayRole)
+            return QString();
+        // A row's tooltip shows its line beside its description, whatever column 1 shows.
+        if (role == Qt::ToolTipRole && index.isValid()) {
+            const QString line =
+                QIdentityProxyModel::data(index.siblingAtColumn(TCommandList::LineColumn)).toString();
+            const QString description =
+                QIdentityProxyModel::data(index.siblingAtColumn(TCommandList::DescriptionColumn)).toString();
+            return line.isEmpty() ? description : line + "   " + description;
+        }
         return QIdentityProxyModel::data(index, role);
     }
 
@@ -31,7 +42,7 @@ public:
         if (role != Qt::DisplayRole)
             return {};
         if (orientation == Qt::Horizontal)
-            return texts.value(section);
+            return section == TCommandList::LineColumn && !showCodes ? QString() : texts.value(section);
         return QString(); // the row header is a bare grip: the number is in column 0
     }
 };
@@ -78,6 +89,15 @@ void TStringGrid::ScheduleFit() {
     });
 }
 
+void TStringGrid::SetShowCodes(bool on) {
+    if (header_->showCodes == on)
+        return;
+    header_->showCodes = on;
+    emit header_->headerDataChanged(Qt::Horizontal, TCommandList::LineColumn, TCommandList::LineColumn);
+    viewport()->update();
+    FitCodeColumns();
+}
+
 void TStringGrid::FitCodeColumns() {
     if (!list_)
         return;
@@ -88,6 +108,18 @@ void TStringGrid::FitCodeColumns() {
     // a row of eights stands for them all).
     const int numberWidth =
         std::max(widthOf(header_->texts.value(0)), widthOf(QString(QString::number(RowCount()).size(), '8')));
+    if (columnWidth(0) != numberWidth)
+        setColumnWidth(0, numberWidth);
+    const int lineWidth =
+        header_->showCodes
+            ? std::max(widthOf(header_->texts.value(TCommandList::LineColumn)), WidestLine(metrics) + padding)
+            : EmptyCodeColumnWidth;
+    if (columnWidth(TCommandList::LineColumn) != lineWidth)
+        setColumnWidth(TCommandList::LineColumn, lineWidth);
+    FitDescription();
+}
+
+int TStringGrid::WidestLine(const QFontMetrics& metrics) const {
     // Each line's width summed from its characters' advances, looked up once per character: a
     // list of 65,535 lines fits at once (kerning is within the padding).
     std::array<int, 128> advance{};
@@ -100,12 +132,7 @@ void TStringGrid::FitCodeColumns() {
             width += c.unicode() < 128 ? advance[c.unicode()] : metrics.horizontalAdvance(c);
         widest = std::max(widest, width);
     }
-    const int lineWidth = std::max(widthOf(header_->texts.value(TCommandList::LineColumn)), widest + padding);
-    if (columnWidth(0) != numberWidth)
-        setColumnWidth(0, numberWidth);
-    if (columnWidth(TCommandList::LineColumn) != lineWidth)
-        setColumnWidth(TCommandList::LineColumn, lineWidth);
-    FitDescription();
+    return widest;
 }
 
 void TStringGrid::FitDescription() {
@@ -152,8 +179,8 @@ QString TStringGrid::Cell(int column, int row) const {
     if (!list_)
         return {};
     if (row == 0)
-        return header_->texts.value(column);
-    return list_->data(list_->index(row - 1, column), Qt::DisplayRole).toString();
+        return header_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    return header_->data(header_->index(row - 1, column), Qt::DisplayRole).toString();
 }
 
 void TStringGrid::SetCell(int column, int row, const QString& text) {

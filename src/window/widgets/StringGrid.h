@@ -2,6 +2,7 @@
 
 #include <QTableView>
 
+class QFontMetrics;
 class TCommandList;
 
 // The grid that shows a command list, addressed as (column, row) like the grids of the
@@ -43,11 +44,14 @@ public:
     void SetSendingRow(int row);
     int SendingRow() const;
 
-    // The row numbers and the list lines are shown whole: their columns are as wide as the
-    // widest of them. The description column has the rest, and at least DescriptionMinimum
-    // (the grid scrolls sideways when it is narrower than that).
+    // The row numbers are shown whole, their column as wide as the widest; column 1 is empty
+    // and 20 pixels wide, or, when the codes are shown, holds each list line whole. The
+    // description column has the rest, and at least DescriptionMinimum (the grid scrolls
+    // sideways when it is narrower than that).
     void FitCodeColumns();
+    void SetShowCodes(bool on);
     static constexpr int DescriptionMinimum = 120;
+    static constexpr int EmptyCodeColumnWidth = 20;
 
 signals:
     void RowMoved(int from, int to);
@@ -67,6 +71,7 @@ private:
     class THeader;
     void ScheduleFit();
     void FitDescription();
+    int WidestLine(const QFontMetrics& metrics) const;
     const TCommandList* list_ = nullptr;
     THeader* header_;
     bool fitPending_ = false;
