@@ -305,5 +305,6 @@ enum : int {
     ShowCodesOption = 297,
     NothingReadYet = 298,
     FolderReadOnly = 299,
+    UnterminatedTextDropped = 300,
 };
 } // namespace Ext

@@ -87,6 +87,9 @@ bool TReplyHandler::HandleQueued(int budgetMs, quint64 throughChunk) {
             case TReplyReader::TItem::Token:
                 HandleToken(item.text, item.serial);
                 break;
+            case TReplyReader::TItem::TextDropped:
+                datas_.AddLogLine(lang_.ExtraText(Ext::UnterminatedTextDropped).arg(MaxPendingText), true);
+                break;
             }
         }
         if (budgetMs >= 0 && elapsed.elapsed() >= budgetMs)

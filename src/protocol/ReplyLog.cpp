@@ -15,7 +15,7 @@ void TReplyLog::Append(const QByteArray& bytes) {
         starts_.push_back(base + i + 1);
         times_.push_back(base + i + 1 < text_.size() ? now : -1);
     }
-    if (Count() > 2 * keep_)
+    if (Count() > 2 * keep_ || text_.size() > 2 * KeepBytes)
         ShedOldest();
 }
 
@@ -25,22 +25,36 @@ void TReplyLog::SetShed(qsizetype keep, std::function<void(const QByteArray&)> s
 }
 
 void TReplyLog::ShedOldest() {
-    const qsizetype lines = Count() - keep_;
-    const qint64 cut = starts_[size_t(lines)];
+    // Whole lines, down to Keep lines and KeepBytes bytes; then, when the last line alone holds
+    // more, its beginning.
+    qsizetype lines = std::max<qsizetype>(0, Count() - keep_);
+    while (lines < Count() - 1 && text_.size() - starts_[size_t(lines)] > KeepBytes)
+        ++lines;
+    const qint64 whole = starts_[size_t(lines)];
+    const qint64 part = lines == Count() - 1 ? std::max<qint64>(0, text_.size() - whole - KeepBytes) : 0;
+    const qint64 cut = whole + part;
     if (shedTo_) {
         QByteArray block;
-        block.reserve(cut + 2 * lines);
+        block.reserve(cut + 15 * (lines + 1));
         for (qsizetype i = 0; i < lines; ++i) {
-            block.append(Stamp(i).toLatin1());
+            if (i > 0 || !continued_)
+                block.append(Stamp(i).toLatin1());
             block.append(text_.constData() + starts_[size_t(i)], starts_[size_t(i) + 1] - starts_[size_t(i)]);
             block.append("\r\n", 2);
         }
+        if (part > 0) {
+            if (lines > 0 || !continued_)
+                block.append(Stamp(lines).toLatin1());
+            block.append(text_.constData() + whole, part); // the rest of its line follows
+        }
         shedTo_(block);
     }
+    continued_ = part > 0 || (continued_ && lines == 0);
     text_.remove(0, cut);
     text_.squeeze();
     starts_.erase(starts_.begin(), starts_.begin() + lines);
     times_.erase(times_.begin(), times_.begin() + lines);
+    starts_.front() = cut; // the line kept first begins where the cut is (shifted to 0 below)
     for (qint64& start : starts_)
         start -= cut;
     shed_ += lines;

@@ -13,13 +13,15 @@
 // token costs the same at the millionth as at the first: the characters lie in one buffer, a
 // character per received byte, with where each line starts.
 //
-// It keeps the recent lines only (Keep, by default a few megabytes' worth): when twice as many
-// have come, the oldest are shed, in the form port.log holds them (each line's bytes and CR LF),
-// to whoever takes them (SetShed), so that memory stays bounded however long the session is.
-// Line numbers count the lines kept.
+// It keeps the recent lines only (Keep lines, and KeepBytes bytes): when twice as many have come,
+// the oldest are shed, in the form port.log holds them (each line's bytes and CR LF), to
+// whoever takes them (SetShed), so that memory stays bounded however long the session is and
+// whatever the line sends (a line that no '*' ends is shed in part, its beginning first). Line
+// numbers count the lines kept.
 class TReplyLog {
 public:
     static constexpr qsizetype DefaultKeep = 200000;
+    static constexpr qsizetype KeepBytes = 4 << 20;
 
     TReplyLog() : starts_{0}, times_{-1} {}
 
@@ -57,4 +59,5 @@ private:
     qsizetype keep_ = DefaultKeep;
     std::function<void(const QByteArray&)> shedTo_;
     qint64 shed_ = 0;
+    bool continued_ = false; // the first line kept began in what was shed (its time written)
 };

@@ -25,7 +25,9 @@ void TReplyReader::ChunkReceived(const QByteArray& chunk, quint32 /*errors*/) {
     {
         // A flood waits here for the main thread, unless the port is closing.
         std::unique_lock lock(mutex_);
-        drained_.wait(lock, [&] { return queue_.size() < MaxQueuedItems || interrupted_; });
+        drained_.wait(lock, [&] {
+            return (queue_.size() < MaxQueuedItems && queuedBytes_ < MaxQueuedBytes) || interrupted_;
+        });
         if (interrupted_)
             return;
         if (clearRequested_ && clearThrough_ >= chunks_) {
@@ -109,8 +111,12 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
             answers.push_back({serial, lastEcho_, token});
     }
     buffer_.remove(0, start);
-    if (buffer_.size() > MaxPendingText)
+    if (buffer_.size() > MaxPendingText) {
         buffer_.remove(0, buffer_.size() - MaxPendingText);
+        if (!droppedSaid_)
+            items.push_back({TItem::TextDropped, {}, {}, number, 0});
+        droppedSaid_ = true;
+    }
 
     bool wasEmpty;
     TAnswer afterError;
@@ -135,8 +141,10 @@ void TReplyReader::Cut(const QByteArray& chunk, quint64 number) {
             Settle(kind.echo, kind.echo ? kind.echoText : kind.status);
         }
         wasEmpty = queue_.empty();
-        for (TItem& item : items)
+        for (TItem& item : items) {
+            queuedBytes_ += Cost(item);
             queue_.push_back(std::move(item));
+        }
         if (communicationError) {
             ++answer_.communicationErrors;
             afterError = answer_;
@@ -171,6 +179,7 @@ void TReplyReader::Interrupt() {
 void TReplyReader::Resume() {
     std::lock_guard lock(mutex_);
     interrupted_ = false;
+    droppedSaid_ = false; // a new opening: a drop is told again
 }
 
 std::vector<TReplyReader::TItem> TReplyReader::Take(size_t count, quint64 throughChunk) {
@@ -180,12 +189,18 @@ std::vector<TReplyReader::TItem> TReplyReader::Take(size_t count, quint64 throug
         const size_t n = std::min(count, queue_.size());
         items.reserve(n);
         while (items.size() < n && queue_.front().chunk <= throughChunk) {
+            queuedBytes_ -= Cost(queue_.front());
             items.push_back(std::move(queue_.front()));
             queue_.pop_front();
         }
     }
     drained_.notify_all();
     return items;
+}
+
+qsizetype TReplyReader::QueuedBytes() const {
+    std::lock_guard lock(mutex_);
+    return queuedBytes_;
 }
 
 bool TReplyReader::HasItems() const {
@@ -244,8 +259,10 @@ void TReplyReader::Clear(quint64 lastChunk) {
         std::lock_guard lock(mutex_);
         clearRequested_ = true;
         clearThrough_ = lastChunk;
-        while (!queue_.empty() && queue_.front().chunk <= lastChunk)
+        while (!queue_.empty() && queue_.front().chunk <= lastChunk) {
+            queuedBytes_ -= Cost(queue_.front());
             queue_.pop_front();
+        }
         answer_.echo.clear();
         answer_.status.clear();
     }

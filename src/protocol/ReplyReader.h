@@ -32,7 +32,8 @@ class TReplyReader : public IPortReceiver {
 public:
     // One thing received, for the main thread.
     struct TItem {
-        enum Kind { Characters, CommunicationError, Token } kind;
+        // TextDropped: unterminated text beyond MaxPendingText was dropped (once per opening).
+        enum Kind { Characters, CommunicationError, Token, TextDropped } kind;
         QByteArray characters; // Characters: the chunk as it came
         QString text;          // CommunicationError: "E15*", "E25*" or "E35*"; Token: the token
         quint64 chunk = 0;     // the chunk it came in
@@ -58,8 +59,11 @@ public:
 
     // Unterminated text kept at most: garbage without any '*' cannot grow without end.
     static constexpr qsizetype MaxPendingText = 1024;
-    // Items the queue holds at most before the read thread waits for the main thread.
+    // What the queue holds at most, in items and in bytes, before the read thread waits for the
+    // main thread (it reads nothing meanwhile): a line that streams whatever it streams costs
+    // memory only up to this.
     static constexpr size_t MaxQueuedItems = 200000;
+    static constexpr qsizetype MaxQueuedBytes = 4 << 20;
 
     explicit TReplyReader(TCommonDatas& datas);
 
@@ -75,6 +79,8 @@ public:
     // Takes up to `count` items, oldest first, of the chunks up to `throughChunk`.
     std::vector<TItem> Take(size_t count, quint64 throughChunk = UINT64_MAX);
     bool HasItems() const;
+    // What the queue holds now, in bytes.
+    qsizetype QueuedBytes() const;
     TAnswer Answer() const;
     // The serial number of the latest answer and the count of communication errors, without the
     // texts.
@@ -134,6 +140,8 @@ private:
     // What a token just received does to what is owed (called with the lock).
     void Settle(bool echo, const QString& token);
     void Tell(const TAnswer& answer);
+    // What an item costs while it waits in the queue.
+    static qsizetype Cost(const TItem& item) { return item.characters.size() + 2 * item.text.size() + 64; }
 
     TCommonDatas& datas_;
     std::function<void()> notify_;
@@ -155,6 +163,8 @@ private:
     bool dropRequested_ = false; // LineSent: drop the text of the chunks up to dropThrough_
     quint64 dropThrough_ = 0;
     std::deque<TItem> queue_;
+    qsizetype queuedBytes_ = 0;
+    bool droppedSaid_ = false; // the read thread's: the drop of unterminated text told once
     TAnswer answer_;
     std::shared_ptr<IListener> listener_;
     bool interrupted_ = false;

@@ -362,7 +362,7 @@ TEST(ReplyReader, AFloodWaitsForTheMainThreadUntilThePortCloses) {
         reader.ChunkReceived("E20*", 0); // waits for room
         returned = true;
     });
-    reader.Take(100); // room again: the waiting chunk goes in
+    reader.Take(TReplyReader::MaxQueuedItems); // room again: the waiting chunk goes in
     reading.join();
     EXPECT_TRUE(returned);
 
@@ -391,4 +391,35 @@ TEST(EchoMatching, TheLineAndItsStarWithOrWithoutThePlusSign) {
     EXPECT_FALSE(TRWThread::EchoMatches("XMV200*", "MV200"));
     EXPECT_FALSE(TRWThread::EchoMatches("", "BG"));
     EXPECT_TRUE(TRWThread::EchoMatches("*", ""));
+}
+
+TEST(ReplyReader, AFloodOfLongTokensIsHeldToTheQueuesBytesAndItsDropIsToldOnce) {
+    FakeView view;
+    TCommonDatas datas(view);
+    TReplyReader reader(datas);
+    // 64 MB of garbage with a '*' every 256 bytes, and text that nothing ends, in 64 KB chunks.
+    QByteArray chunk;
+    for (int i = 0; i < 256; ++i)
+        chunk += QByteArray(255, char('A' + i % 26)) + '*';
+    const QByteArray endless(64 * 1024, 'x');
+    std::atomic<bool> done{false};
+    std::thread reading([&] {
+        for (int i = 0; i < 1024; ++i)
+            reader.ChunkReceived(i % 2 ? chunk : endless, 0);
+        done = true;
+    });
+    qsizetype most = 0;
+    int dropped = 0;
+    for (;;) {
+        most = std::max(most, reader.QueuedBytes());
+        const bool finished = done;
+        for (const TReplyReader::TItem& item : reader.Take(1000))
+            dropped += item.kind == TReplyReader::TItem::TextDropped ? 1 : 0;
+        if (finished && !reader.HasItems())
+            break;
+    }
+    reading.join();
+    EXPECT_LE(most, TReplyReader::MaxQueuedBytes + 2 * chunk.size() * 3) << "64 MB went through";
+    EXPECT_EQ(dropped, 1) << "told once per opening";
+    EXPECT_LE(reader.PendingText().size(), TReplyReader::MaxPendingText);
 }
