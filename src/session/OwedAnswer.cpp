@@ -1,5 +1,7 @@
 #include "OwedAnswer.h"
 
+#include "core/PrivatePlace.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -11,16 +13,20 @@
 
 namespace OwedAnswer {
 
+namespace {
+const QString kPrefix = "owed-";
+} // namespace
+
 QString FileFor(const QString& device) {
+    const QString folder = PrivatePlace::Folder();
+    if (folder.isEmpty())
+        return {};
     const QString canonical = QFileInfo(device).canonicalFilePath();
     const QByteArray key = QCryptographicHash::hash((canonical.isEmpty() ? device : canonical).toUtf8(),
                                                     QCryptographicHash::Sha1)
                                .toHex()
                                .left(16);
-    // The user's runtime folder; without one, the temporary folder, named for the user.
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString folder = !runtime.isEmpty() && QFileInfo(runtime).isDir() ? runtime : QDir::tempPath();
-    return folder + QString("/kvt-program-%1-owed-%2").arg(::getuid()).arg(QString::fromLatin1(key));
+    return folder + QString("/%1%2").arg(kPrefix, QString::fromLatin1(key));
 }
 
 namespace {
@@ -32,36 +38,48 @@ qint64 NodeMade(const QString& device) {
         return 0;
     return qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
 }
+
+// Records that no session took back (a device never opened again) go after a day.
+void RemoveStale(const QString& folder) {
+    const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    for (const QFileInfo& file : QDir(folder).entryInfoList({kPrefix + "*"}, QDir::Files | QDir::System)) {
+        if (file.lastModified() < dayAgo)
+            QFile::remove(file.filePath());
+    }
+}
 } // namespace
 
 void Keep(const QString& device, const TReplyReader& reader, int quietMs) {
     const QString file = FileFor(device);
+    if (file.isEmpty())
+        return; // no private place: the next session then waits for nothing
+    RemoveStale(QFileInfo(file).path());
     const auto [owed, leftMs] = reader.OwedNow(quietMs);
     if (owed.kind == TReplyReader::TOwed::None) {
         QFile::remove(file);
         return;
     }
-    QFile out(file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return; // a wish, not a duty: the next session then waits for nothing
     const qint64 until = QDateTime::currentMSecsSinceEpoch() + leftMs;
-    out.write(QString("%1 %2 %3 %4 %5\n")
-                  .arg(int(owed.kind))
-                  .arg(owed.channel)
-                  .arg(until)
-                  .arg(NodeMade(device))
-                  .arg(owed.line)
-                  .toUtf8());
+    // A wish, not a duty: a record that cannot be written is no fault.
+    PrivatePlace::WriteOwnFile(file, QString("%1 %2 %3 %4 %5\n")
+                                         .arg(int(owed.kind))
+                                         .arg(owed.channel)
+                                         .arg(until)
+                                         .arg(NodeMade(device))
+                                         .arg(owed.line)
+                                         .toUtf8());
 }
 
-void Restore(const QString& device, TReplyReader& reader) {
+void Restore(const QString& device, TReplyReader& reader, int longestWaitMs) {
     const QString file = FileFor(device);
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    if (file.isEmpty())
         return;
-    const QStringList parts = QString::fromUtf8(in.read(512)).trimmed().split(' ');
-    in.close();
+    // Only a regular file of this user's, read without blocking; whatever stood there goes.
+    const auto bytes = PrivatePlace::ReadOwnFile(file, 512);
     QFile::remove(file);
+    if (!bytes)
+        return;
+    const QStringList parts = QString::fromUtf8(*bytes).trimmed().split(' ');
     if (parts.size() < 4 || parts[3].toLongLong() != NodeMade(device))
         return;
     TReplyReader::TOwed owed;
@@ -71,10 +89,10 @@ void Restore(const QString& device, TReplyReader& reader) {
     owed.kind = TReplyReader::TOwed::Kind(kind);
     owed.channel = std::clamp(parts[1].toInt(), 0, 3);
     owed.line = parts.value(4).left(64);
+    // However long a record asks for, a few reply times at most are waited.
     const qint64 left = parts[2].toLongLong() - QDateTime::currentMSecsSinceEpoch();
-    // A file from long ago (or of a clock set back) asks for no wait beyond the one it named.
-    if (left > 0 && left < 24 * 3600 * 1000)
-        reader.RestoreOwed(owed, left);
+    if (left > 0)
+        reader.RestoreOwed(owed, std::min<qint64>(left, longestWaitMs));
 }
 
 } // namespace OwedAnswer

@@ -32,7 +32,7 @@ TSending::TSending(TCommonDatas& datas, const TLang& lang, TReplyHandler& replie
     connect(&connection_, &TConnection::Closing, this,
             [this](const QString& device) { OwedAnswer::Keep(device, replies_.Reader(), OwedQuietMs()); });
     connect(&connection_, &TConnection::Opened, this,
-            [this](const QString& device) { OwedAnswer::Restore(device, replies_.Reader()); });
+            [this](const QString& device) { OwedAnswer::Restore(device, replies_.Reader(), OwedQuietMs()); });
     // A list being sent stops where it is when the device goes: nothing can answer it.
     connect(&connection_, &TConnection::Lost, this, [this] {
         if (thread_ && !thread_->Finished())
