@@ -306,5 +306,7 @@ enum : int {
     NothingReadYet = 298,
     FolderReadOnly = 299,
     UnterminatedTextDropped = 300,
+    HandOverBadName = 301,
+    LoadWhileSending = 302,
 };
 } // namespace Ext

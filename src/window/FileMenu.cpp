@@ -8,6 +8,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/OperatorSettings.h"
+#include "session/Sending.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -32,8 +33,8 @@ bool TakeDamaged(const QStringList& damage, const TLang& lang) {
 } // namespace
 
 TFileMenu::TFileMenu(const TActions& actions, TProgramDocument& document, TOperatorSettings& options,
-                     QObject* parent)
-    : QObject(parent), actions_(actions), document_(document), options_(options) {
+                     const TSending& sending, QObject* parent)
+    : QObject(parent), actions_(actions), document_(document), options_(options), sending_(sending) {
     connect(actions_.open, &QAction::triggered, this, &TFileMenu::Open);
     connect(actions_.saveToFile, &QAction::triggered, this, &TFileMenu::SaveToFile);
     connect(actions_.save, &QAction::triggered, this, &TFileMenu::Save);
@@ -99,8 +100,15 @@ void TFileMenu::SaveAs() {
     SaveWithDialog(document_.ProposedName(TProgramDocument::Proposal::Own), document_.List());
 }
 
+bool TFileMenu::Sending() const {
+    if (!sending_.IsSending())
+        return false;
+    Dialogs().ShowMessage(options_.Lang().ExtraText(Ext::LoadWhileSending));
+    return true;
+}
+
 void TFileMenu::Open() {
-    if (!MayDiscard())
+    if (Sending() || !MayDiscard())
         return;
     for (;;) {
         const QString fileName = Dialogs().OpenFileName(options_.FileDialogFolder(), "*.kvt",
@@ -116,7 +124,7 @@ void TFileMenu::Open() {
 void TFileMenu::Load(const QString& fileName, bool asked) {
     if (!ProgramFiles::HasProgramExtension(fileName))
         Dialogs().ShowMessage(options_.Lang().Message(Msg::FileNameIncorrect));
-    else if (asked || MayDiscard())
+    else if (!Sending() && (asked || MayDiscard()))
         LoadNow(fileName);
 }
 
@@ -127,7 +135,7 @@ void TFileMenu::OpenRecent(const QString& fileName) {
         UpdateRecent();
         return;
     }
-    if (MayDiscard())
+    if (!Sending() && MayDiscard())
         LoadNow(fileName);
 }
 
@@ -167,7 +175,7 @@ bool ShowImportRefusals(const PlainTextProgram::TImported& imported, const QStri
 }
 
 void TFileMenu::Import() {
-    if (!MayDiscard())
+    if (Sending() || !MayDiscard())
         return;
     const QString fileName = Dialogs().OpenFileName(options_.FileDialogFolder(), "*.txt",
                                                     options_.Lang().ExtraText(Ext::DialogTitleImport));

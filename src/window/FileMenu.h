@@ -8,6 +8,7 @@ class QAction;
 class QMenu;
 class TLang;
 class TOperatorSettings;
+class TSending;
 
 // The File menu's program files: "Load from file" and "Save to file" as described, "Save" to
 // the list's own file, "Save as...", the recent files, plain text import and export, and the
@@ -21,7 +22,7 @@ public:
         QMenu* recent;
     };
     TFileMenu(const TActions& actions, TProgramDocument& document, TOperatorSettings& options,
-              QObject* parent = nullptr);
+              const TSending& sending, QObject* parent = nullptr);
 
     // "Load from file", "Save to file", "Save", "Save as...", "Import text...", "Export text...".
     void Open();
@@ -44,10 +45,14 @@ private:
     bool SaveWithDialog(const QString& proposed, const TProgramDocument::TText& text);
     void LoadNow(const QString& fileName);
     void OpenRecent(const QString& fileName);
+    // While a list is being sent nothing replaces the list (the one shown is the one sent):
+    // true, said in a box, when that is so.
+    bool Sending() const;
 
     TActions actions_;
     TProgramDocument& document_;
     TOperatorSettings& options_;
+    const TSending& sending_;
 };
 
 // The lines of an import (or a paste) that were refused, told in one box, and a message when

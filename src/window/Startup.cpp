@@ -7,6 +7,7 @@
 #include "core/ProgramPaths.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
+#include "session/Sending.h"
 #include "session/Session.h"
 #include "session/SessionLogs.h"
 #include "settings/LogFiles.h"
@@ -71,13 +72,17 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     bool readOnly = false;
     if (!lock.TryLock()) {
         // A file opened from the file manager goes to the window that has the folder.
-        if (!line.file.isEmpty() &&
-            TFileHandOver::HandTo(choice.folder, QFileInfo(line.file).absoluteFilePath())) {
-            std::fputs((FolderLanguageText(choice.folder, Ext::FileHandedOver).arg(line.file) + '\n')
-                           .toLocal8Bit()
-                           .constData(),
-                       stdout);
-            return 0;
+        const TFileHandOver::Handed handed =
+            line.file.isEmpty()
+                ? TFileHandOver::Handed::NoListener
+                : TFileHandOver::HandTo(choice.folder, QFileInfo(line.file).absoluteFilePath());
+        if (handed != TFileHandOver::Handed::NoListener) {
+            const bool taken = handed == TFileHandOver::Handed::Taken;
+            const QString said =
+                FolderLanguageText(choice.folder, taken ? Ext::FileHandedOver : Ext::HandOverBadName)
+                    .arg(line.file.left(200));
+            std::fputs((said + '\n').toLocal8Bit().constData(), taken ? stdout : stderr);
+            return taken ? 0 : 2;
         }
         const QString text = FolderLanguageText(choice.folder, Ext::FolderInUse)
                                  .arg(choice.folder)
@@ -90,6 +95,11 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     }
     if (endRequested)
         return 0;
+    // Files handed over from now on wait until the window is ready: a file opened while it is
+    // being made is no reason for a second, read-only window.
+    TFileHandOver handOver(choice.folder);
+    if (!readOnly)
+        handOver.Listen();
     // What a save killed in its middle left behind is the program's own to remove, once the
     // folder is its alone.
     if (!readOnly)
@@ -113,14 +123,16 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     program->Form1->show();
     if (!line.file.isEmpty())
         program->Form1->LoadAtStart(QFileInfo(line.file).absoluteFilePath());
-    TFileHandOver handOver(choice.folder);
-    if (!readOnly && handOver.Listen()) {
-        TForm1* form = program->Form1.get();
-        QObject::connect(&handOver, &TFileHandOver::FileHanded, form, [form](const QString& file) {
+    // One at a time, and never while a list is being sent: the list shown is the one sent.
+    TForm1* form = program->Form1.get();
+    TSending& sending = session.Sending();
+    QObject::connect(&sending, &TSending::Ended, &handOver, &TFileHandOver::TakeNext);
+    handOver.SetTaker(
+        [form](const QString& file) {
             form->raise();
             form->activateWindow();
             form->LoadAtStart(file);
-        });
-    }
+        },
+        [&sending] { return sending.IsSending(); });
     return QApplication::exec();
 }

@@ -62,7 +62,7 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     history_ = new TListHistory(session.Editor(), this);
     files_ = new TFileMenu(
         {mmFileOpen, mmFileSave, mmFileSaveProgram, mmFileSaveAs, mmFileImport, mmFileExport, mmRecent},
-        session.Document(), session.Options(), this);
+        session.Document(), session.Options(), session.Sending(), this);
     LogMenus = new TLogMenus(MemoLog, ExtendedPanel->lbBufRead, session.Logs(), session.Lang(), this);
     port_ = new TPortControls({btnOpenPort, btnClosePort, mmSettsProp, PanelPortProp}, session.Connection(),
                               session.Lang(), this);

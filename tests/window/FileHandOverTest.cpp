@@ -1,6 +1,7 @@
 // A program file opened while the program runs on the folder: the second start hands it over
 // through the folder's local socket and ends; the running window loads it as a load does.
 #include "FileHandOver.h"
+#include "FileMenu.h"
 #include "SessionRooms.h"
 #include "Unit1.h"
 #include "Wait.h"
@@ -15,7 +16,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
+#include <QTemporaryDir>
 
 TEST(FileHandOver, ASecondStartWithAFileHandsItToTheProgramThatHoldsTheFolderAndEnds) {
     ProgramFolder folder;
@@ -36,7 +42,9 @@ TEST(FileHandOver, ASecondStartWithAFileHandsItToTheProgramThatHoldsTheFolderAnd
     EXPECT_TRUE(second.readAllStandardOutput().contains("pump.kvt"));
 
     // Without a file to hand over, a second start asks, as before, whether to run read only.
-    EXPECT_FALSE(TFileHandOver::HandTo(folder.Path() + "/elsewhere", "x.kvt", 200)) << "nobody listens there";
+    EXPECT_EQ(TFileHandOver::HandTo(folder.Path() + "/elsewhere", "x.kvt", 200),
+              TFileHandOver::Handed::NoListener)
+        << "nobody listens there";
 }
 
 class FileHandOverWindow : public WindowFixture {};
@@ -74,4 +82,96 @@ TEST_F(FileHandOverWindow, TheQuestionComesBeforeASimpleModeWindowSwitchesAndCan
     EXPECT_EQ(dialogs.saveQuestions.size(), 2) << "asked once more, not twice";
     EXPECT_EQ(form->Session().Options().Settings().ControlMode, TSettings::ExtendedMode);
     EXPECT_EQ(form->Session().Editor().List().Lines(), (QStringList{"LD1", "SD300", "ED"}));
+}
+
+TEST(FileHandOver, ItsSocketIsThisUsersAloneAndItsMessagesAndClientsAreBounded) {
+    QTemporaryDir home;
+    const QString place = home.path() + "/runtime";
+    ASSERT_TRUE(QDir().mkpath(place));
+    ASSERT_TRUE(QFile::setPermissions(place, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(place));
+    // A folder whose path is too long for a socket: the socket goes to the private place.
+    const QString deep = home.path() + "/" + QString(120, 'd');
+    ASSERT_TRUE(QDir().mkpath(deep));
+    EXPECT_TRUE(TFileHandOver::SocketName(deep).startsWith(place + "/"))
+        << TFileHandOver::SocketName(deep).toStdString();
+    EXPECT_EQ(TFileHandOver::HandTo(deep, "/x/pump.kvt", 200), TFileHandOver::Handed::NoListener);
+    // A name with a line break is refused, not cut.
+    EXPECT_EQ(TFileHandOver::HandTo(deep, "/x/pump\n.kvt", 200), TFileHandOver::Handed::BadName);
+    // Something that is no socket of this user's at the name: nothing is handed to it.
+    QFile planted(TFileHandOver::SocketName(deep));
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    EXPECT_EQ(TFileHandOver::HandTo(deep, "/x/pump.kvt", 200), TFileHandOver::Handed::NoListener);
+
+    TFileHandOver server(deep);
+    ASSERT_TRUE(server.Listen());
+    QList<QLocalSocket*> clients;
+    const auto client = [&](const QByteArray& message) {
+        auto* socket = new QLocalSocket;
+        socket->connectToServer(TFileHandOver::SocketName(deep));
+        socket->write(message);
+        clients << socket;
+        return socket;
+    };
+    client(QByteArray(TFileHandOver::MaxMessage + 10, 'x')); // no line within the bound
+    for (int i = 0; i < TFileHandOver::MaxClients + 2; ++i)
+        client({});          // idle connections
+    client("/x/pump.kvt\n"); // beyond the clients held: dropped as well
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return std::count_if(clients.begin(), clients.end(), [](QLocalSocket* s) {
+                       return s->state() == QLocalSocket::UnconnectedState;
+                   }) >= 3;
+        },
+        10000));
+    EXPECT_TRUE(server.Waiting().isEmpty());
+    qDeleteAll(clients);
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(FileHandOver, HandedFilesWaitTheirTurnOneQuestionAtATime) {
+    ProgramFolder folder;
+    TFileHandOver server(folder.Path());
+    ASSERT_TRUE(server.Listen());
+    for (const char* file : {"/x/a.kvt\n", "/x/b.kvt\n"}) {
+        QLocalSocket socket;
+        socket.connectToServer(TFileHandOver::SocketName(folder.Path()));
+        socket.write(file);
+        socket.flush();
+        ASSERT_TRUE(WaitUntil([&] { return socket.state() == QLocalSocket::UnconnectedState; }, 10000));
+    }
+    ASSERT_TRUE(WaitUntil([&] { return server.Waiting().size() == 2; }, 10000)) << "held until a taker comes";
+    bool busy = true;
+    QStringList taken;
+    server.SetTaker(
+        [&](const QString& file) {
+            taken << file;
+            server.TakeNext(); // as a question's own loop would: the next waits for this one
+            EXPECT_EQ(taken.size(), 1 + (file == "/x/b.kvt"));
+        },
+        [&] { return busy; });
+    EXPECT_TRUE(taken.isEmpty()) << "nothing while the window is busy (a list being sent)";
+    busy = false;
+    server.TakeNext();
+    ASSERT_TRUE(WaitUntil([&] { return taken.size() == 2; }, 10000));
+    EXPECT_EQ(taken, (QStringList{"/x/a.kvt", "/x/b.kvt"}));
+}
+
+TEST_F(FileHandOverWindow, NothingReplacesTheListWhileItIsBeingSent) {
+    ASSERT_NO_FATAL_FAILURE(StartSimulator());
+    CreateWindow(1);
+    AllowSlowAnswers();
+    const QString file = folder.File("Users/pump.kvt");
+    SaveLinesToFile(file, {"LD1", "SD300", "ED"}, true);
+    SaveLinesToFile(folder.File("Users/pump._kvt"), {"a", "b", "c"}, true);
+    const QStringList sent(300, "SD100");
+    SendList(sent);
+    ASSERT_TRUE(form->Session().Sending().IsSending());
+    dialogs.fileAnswers = {file};
+    form->mmFileOpen->trigger();
+    form->Files().Load(file);
+    EXPECT_EQ(dialogs.messages, QStringList(2, Ext(Ext::LoadWhileSending)));
+    EXPECT_EQ(form->Session().Editor().List().Lines(), sent) << "the list shown is the one being sent";
+    ASSERT_TRUE(WaitForEnd());
 }
