@@ -2,9 +2,11 @@
 
 #include "SessionLogs.h"
 #include "core/AppError.h"
+#include "core/EncodStr.h"
 #include "core/ProgramPaths.h"
 #include "core/Settings.h"
 #include "core/UnitCommonDatas.h"
+#include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
 #include "settings/CommandHistory.h"
@@ -159,15 +161,18 @@ QStringList TOperatorSettings::WriteOwnFiles() const {
     if (!datas_.Settings().SaveProgramSettings)
         return {};
     QStringList problems;
-    const auto write = [&](const std::function<void()>& write) {
+    // A link, a pipe or a device at a file's name is never turned into a file.
+    const auto write = [&](const QString& fileName, const std::function<void()>& write) {
         try {
+            if (!TEncodedStream::MayReplace(fileName))
+                throw EFileError::CannotCreate(fileName, lang_.ExtraText(Ext::NotARegularFile));
             write();
         } catch (const EAppError& error) {
             problems << error.Text();
         }
     };
-    write([&] { extraFile_->Write(datas_.Settings()); });
+    write(extraFile_->FileName(), [&] { extraFile_->Write(datas_.Settings()); });
     if (history_->Changed())
-        write([&] { history_->Write(); });
+        write(history_->FileName(), [&] { history_->Write(); });
     return problems;
 }

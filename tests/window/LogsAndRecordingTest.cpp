@@ -308,3 +308,20 @@ TEST_F(LogsFixture, TheProgramsOwnFilesFailingStopNoneOfTheDescribedOnes) {
     ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.messages.join('\n').toStdString();
     EXPECT_TRUE(dialogs.messages[0].contains("command-history.txt")) << dialogs.messages[0].toStdString();
 }
+
+TEST_F(LogsFixture, ALinkWhereTheCommandHistoryGoesIsNotReplacedByAFile) {
+    const QString elsewhere = folder.File("elsewhere.txt");
+    folder.Write("elsewhere.txt", "the operator's own\n");
+    ASSERT_TRUE(QFile::link(elsewhere, folder.File("Data/command-history.txt")));
+    auto* line = W<QLineEdit>("EditCommandLine");
+    line->setText("sd 300");
+    QTest::keyClick(line, Qt::Key_Return);
+    dialogs.saveAnswers = {IDialogs::SaveChoice::Discard};
+    ASSERT_TRUE(form->close());
+    EXPECT_TRUE(QFileInfo(folder.File("Data/command-history.txt")).isSymLink()) << "the link stays a link";
+    QFile kept(elsewhere);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "the operator's own\n") << "the file it names is untouched";
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains(Ext(Ext::NotARegularFile))) << dialogs.messages[0].toStdString();
+}
