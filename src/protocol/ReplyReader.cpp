@@ -36,14 +36,25 @@ void TReplyReader::ChunkReceived(const QByteArray& chunk, quint32 /*errors*/) {
         }
         clearRequested_ = false;
         // Text that came before a line was sent is no part of that line's echo. What may be
-        // the first characters of a status token ("E", "E1", "E14") waits for the rest.
+        // the first characters of a status token ("E", "E1", "E14") is kept only when this
+        // chunk goes on with the rest of one; while it still may, the question waits too.
+        bool stillMay = false;
         if (dropRequested_ && dropThrough_ >= chunks_) {
             static const QRegularExpression statusStart(QStringLiteral("^E\\d{0,2}$"));
-            if (!statusStart.match(buffer_).hasMatch())
+            static const QRegularExpression status(QStringLiteral("^E\\d\\d\\*"));
+            const QString joined = buffer_ + TextCodec::FromSerialBytes(chunk.constData(), chunk.size());
+            if (!statusStart.match(buffer_).hasMatch()) {
                 buffer_.clear();
+            } else if (!status.match(joined).hasMatch()) {
+                stillMay = statusStart.match(joined).hasMatch();
+                if (!stillMay)
+                    buffer_.clear();
+            }
         }
-        dropRequested_ = false;
+        dropRequested_ = stillMay;
         number = ++chunks_;
+        if (stillMay)
+            dropThrough_ = number;
     }
     bytesReceived_ += quint64(chunk.size());
     buffer_ += TextCodec::FromSerialBytes(chunk.constData(), chunk.size());

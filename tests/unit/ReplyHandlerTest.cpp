@@ -423,3 +423,28 @@ TEST(ReplyReader, AFloodOfLongTokensIsHeldToTheQueuesBytesAndItsDropIsToldOnce) 
     EXPECT_EQ(dropped, 1) << "told once per opening";
     EXPECT_LE(reader.PendingText().size(), TReplyReader::MaxPendingText);
 }
+
+TEST(ReplyReader, TheStartOfAStatusLeftBeforeALineIsKeptOnlyWhenTheRestOfOneFollows) {
+    FakeView view;
+    TCommonDatas datas(view);
+    TReplyReader reader(datas);
+    const struct {
+        QList<QByteArray> before, after; // chunks before the line is sent, and after
+        QString echo, status;            // the answer the line gets
+    } cases[] = {
+        {{"E"}, {"SD100*E10*"}, "SD100*", "E10*"},        {{"E1"}, {"SD100*E10*"}, "SD100*", "E10*"},
+        {{"xE10"}, {"SD100*E10*"}, "SD100*", "E10*"},     {{"E10"}, {"SD100*", "E10*"}, "SD100*", "E10*"},
+        {{"E1"}, {"0", "*SD100*E10*"}, "SD100*", "E10*"}, // the rest of a status, in pieces: kept
+    };
+    for (const auto& c : cases) {
+        for (const QByteArray& chunk : c.before)
+            reader.ChunkReceived(chunk, 0);
+        reader.LineSent();
+        for (const QByteArray& chunk : c.after)
+            reader.ChunkReceived(chunk, 0);
+        EXPECT_EQ(reader.Answer().echo, c.echo) << c.before.first().constData();
+        EXPECT_EQ(reader.Answer().status, c.status) << c.before.first().constData();
+        reader.Take(100000);
+        reader.ChunkReceived("BG*E10*", 0); // the next case starts from an answered line
+    }
+}
