@@ -36,9 +36,10 @@ using End = TSendReport::End;
 
 // A sending's end as a stable word for scripts, in the order of TSendReport::End.
 QString EndWord(End end) {
-    static const char* const words[] = {"completed",           "no-answer",   "wrong-command", "wrong-data",
-                                        "communication-error", "port-closed", "stopped",       "stopped"};
-    static_assert(std::size(words) == size_t(End::StoppedByOperator) + 1);
+    static const char* const words[] = {
+        "completed",   "no-answer", "wrong-command", "wrong-data", "communication-error",
+        "port-closed", "stopped",   "stopped",       "line-lost"};
+    static_assert(std::size(words) == size_t(End::LineLost) + 1);
     return words[size_t(end)];
 }
 
@@ -239,8 +240,10 @@ TSendReport TCliRun::SendToEnd(const QStringList& lines) {
     TSendReport report;
     QEventLoop loop;
     TSending& sending = session_->Sending();
+    // The end is told as it comes: before a loss of the line that ended it is.
     const auto ended = connect(&sending, &TSending::Ended, &loop, [&](const TSendReport& r) {
         report = r;
+        TellEnd(r, lines);
         loop.quit();
     });
     connect(this, &TCliRun::Abandon, &loop, &QEventLoop::quit);
@@ -258,15 +261,38 @@ TSendReport TCliRun::SendToEnd(const QStringList& lines) {
 }
 
 int TCliRun::Send(const QStringList& lines) {
-    const TSendReport report = SendToEnd(lines);
+    const TSendReport report = SendToEnd(lines); // its end told as it came
     if (portLost_)
-        return PortFailed; // the log told how far it went
+        return PortFailed;
+    if (report.end == End::Completed)
+        return Done;
+    return stopRequested_ || report.end == End::StoppedByOperator ? Stopped : Refused;
+}
+
+void TCliRun::TellEnd(const TSendReport& report, const QStringList& lines) {
     // A list's end is in the operation log already, in the program's words; a single line's
     // outcome is its answer and the log lines that follow it.
     const int at = report.end == End::Completed ? report.count : report.index + 1;
     // Where the list ended, in the list and (blank lines skipped) in its file.
     const int fileLine = report.end == End::Completed ? 0 : file_.FileLine(report.index);
     const bool elsewhereInFile = !file_.fileLineNumbers.isEmpty() && fileLine != 0 && fileLine != at;
+    // A recording that what went out left open and that nothing could end (the line gone).
+    const bool gone = report.end == End::LineLost || report.end == End::PortClosed;
+    const int reached = report.end == End::Completed    ? report.count
+                        : report.end == End::PortClosed ? report.index
+                                                        : report.index + 1;
+    const TOpenRecording open = report.end == End::Completed || gone
+                                    ? OpenRecordingAtEnd(lines.mid(0, reached)).value_or(TOpenRecording{})
+                                    : TOpenRecording{};
+    QStringList readable;
+    if (elsewhereInFile)
+        readable << QString("(line %1 of the list is line %2 of %3)")
+                        .arg(at)
+                        .arg(fileLine)
+                        .arg(options_.arguments.value(0));
+    if (open.channel != 0)
+        readable
+            << session_->Lang().ExtraText(Ext::SendingLeftRecording).arg(open.channel).arg(open.line + 1);
     out_.Event("end",
                {{"outcome", EndWord(report.end)},
                 {"line", at},
@@ -274,15 +300,9 @@ int TCliRun::Send(const QStringList& lines) {
                 {"command", report.line},
                 {"sent", report.sent},
                 {"count", report.count},
+                {"recording", open.channel != 0 ? QVariant(open.channel) : QVariant()},
                 {"text", SendSummary(report, session_->Lang())}},
-               elsewhereInFile ? QString("(line %1 of the list is line %2 of %3)")
-                                     .arg(at)
-                                     .arg(fileLine)
-                                     .arg(options_.arguments.value(0))
-                               : QString());
-    if (report.end == End::Completed)
-        return Done;
-    return stopRequested_ || report.end == End::StoppedByOperator ? Stopped : Refused;
+               readable.join('\n'));
 }
 
 int TCliRun::SingleLines() {

@@ -60,8 +60,9 @@ private:
     TTravelLimits PreviewTravel() const;
     // The port as the options choose it, opened; the status, or Done.
     int OpenPort();
-    // A sending of `lines`, to its end.
+    // A sending of `lines`, to its end, which is told (the "end" event) as it comes.
     TSendReport SendToEnd(const QStringList& lines);
+    void TellEnd(const TSendReport& report, const QStringList& lines);
     // A line sent and its answer, as the session took it.
     void LineAnswered(int index, const QString& line, const QString& echo, const QString& status);
     // A report of a channel: the one waited for ends the wait.

@@ -5,7 +5,8 @@
 
 // How a sending ended, where, and how far it went: what the sending thread reports and the rest
 // of the program tells (Stopped: at once, by the program, as when the window closes or a
-// communication error comes; StoppedByOperator: between two lines, at the operator's request).
+// communication error comes; StoppedByOperator: between two lines, at the operator's request;
+// PortClosed: a line could not be written; LineLost: the device went with a line on its way).
 struct TSendReport {
     enum class End {
         Completed,
@@ -15,7 +16,8 @@ struct TSendReport {
         CommunicationError,
         PortClosed,
         Stopped,
-        StoppedByOperator
+        StoppedByOperator,
+        LineLost // the line went away with a line on its way (written, not answered)
     };
     End end = End::Completed;
     int index =

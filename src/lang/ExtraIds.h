@@ -308,5 +308,7 @@ enum : int {
     UnterminatedTextDropped = 300,
     HandOverBadName = 301,
     LoadWhileSending = 302,
+    EndLineLost = 303,
+    LineLostInFlight = 304,
 };
 } // namespace Ext

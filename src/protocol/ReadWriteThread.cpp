@@ -135,7 +135,7 @@ void TRWThread::StopAfterCurrentLine() {
 void TRWThread::PortLost() {
     std::unique_lock lock(state_->mutex);
     if (!state_->done)
-        state_->Finish(End::PortClosed);
+        state_->Finish(End::LineLost);
 }
 
 int TRWThread::CurrentLine() const {

@@ -64,7 +64,7 @@ public:
     // Sends no further line once the line being sent has its answer (or its reply time runs
     // out, which ends it as NoAnswer).
     void StopAfterCurrentLine();
-    // The device went away: nothing can answer; it ends at once as PortClosed.
+    // The device went away: nothing can answer; it ends at once as LineLost.
     void PortLost();
     bool Finished() const { return finished_; }
     // How far it is, readable from any thread: the 1-based number of the line waiting for its

@@ -151,6 +151,7 @@ int TConnection::BaudRate() const {
 }
 
 void TConnection::HungUp(const QString& device) {
+    emit Losing();
     log_.AddLogLine(device_.isEmpty() ? lang_.ExtraText(Ext::ConnectionLost).arg(number_).arg(device)
                                       : lang_.ExtraText(Ext::DeviceConnectionLost).arg(device),
                     true);

@@ -76,7 +76,9 @@ signals:
     // The line opened on `device`, or is about to close.
     void Opened(const QString& device);
     void Closing(const QString& device);
-    // The open device hung up or was removed: the line is closed, the loss logged.
+    // The open device hung up or was removed: Losing before the loss is logged (what was under
+    // way ends first, in order), Lost after.
+    void Losing();
     void Lost();
     // The device lost is there again (logged) while the line is still closed.
     void DeviceReturned(const QString& device);

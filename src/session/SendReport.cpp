@@ -24,6 +24,8 @@ int EndReason(End end) {
         return Ext::EndCommunicationError;
     case End::PortClosed:
         return Ext::EndPortClosed;
+    case End::LineLost:
+        return Ext::EndLineLost;
     default:
         return Ext::EndStopped;
     }

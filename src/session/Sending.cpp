@@ -33,10 +33,16 @@ TSending::TSending(TCommonDatas& datas, const TLang& lang, TReplyHandler& replie
             [this](const QString& device) { OwedAnswer::Keep(device, replies_.Reader(), OwedQuietMs()); });
     connect(&connection_, &TConnection::Opened, this,
             [this](const QString& device) { OwedAnswer::Restore(device, replies_.Reader(), OwedQuietMs()); });
-    // A list being sent stops where it is when the device goes: nothing can answer it.
-    connect(&connection_, &TConnection::Lost, this, [this] {
-        if (thread_ && !thread_->Finished())
-            thread_->PortLost();
+    // A list being sent stops where it is when the device goes: nothing can answer it. Its end
+    // (the answers it had, its summary) is told before the loss is.
+    connect(&connection_, &TConnection::Losing, this, [this] {
+        if (!thread_)
+            return;
+        const quint64 serial = thread_->Serial();
+        thread_->PortLost();
+        thread_->StopAndWait();
+        ThreadEnded(serial, thread_->FinalReport());
+        loggedSerial_ = serial;
     });
 }
 
@@ -124,7 +130,7 @@ void TSending::EndRecordingLeftOpen(const TSendReport& report, bool wholeList) {
     // command: the operator ends it. A communication error has its own handling (the recovery's
     // "ED*", or nothing when the recovery is off); a closed port can send nothing.
     if (closing_ || !wholeList || report.end == End::Completed || report.end == End::PortClosed ||
-        report.end == End::CommunicationError)
+        report.end == End::LineLost || report.end == End::CommunicationError)
         return;
     for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
         if (datas_.CoordState[n] != TCommonDatas::Communication)
@@ -160,6 +166,8 @@ void TSending::ThreadEnded(quint64 serial, const TSendReport& report) {
         log_.AddLogLine(lang_.Message(Msg::NoReply), true);
     if (report.end == End::PortClosed)
         log_.AddLogLine(lang_.ExtraText(Ext::PortClosedNotSent).arg(Shown(report.line)), true);
+    if (report.end == End::LineLost)
+        log_.AddLogLine(lang_.ExtraText(Ext::LineLostInFlight).arg(Shown(report.line)), true);
     if (report.count > 1)
         log_.AddLogLine(SendSummary(report, lang_),
                         report.end != End::Completed && report.end != End::StoppedByOperator);

@@ -179,6 +179,41 @@ TEST_F(KvtctlFixture, AReadInMillimetresKeepsTheControllersStepsAndSendWritesThe
     EXPECT_EQ(Program(1), held) << "the same program, not one 200 times longer";
 }
 
+TEST_F(KvtctlFixture, ALineLostMidListToldItsEndBeforeTheLossWithTheRecordingItLeft) {
+    kvtsim::Options options = FastMotions();
+    options.hangUpAfter = 3; // gone with EN on its way
+    simulator.SetOptions(options);
+    const TResult r = Run({"--json", "send", "--plain", "-"}, "LD1\nBG\nEN\nMV100\nED\n");
+    EXPECT_EQ(r.status, 3) << r.err.toStdString();
+    QStringList order, texts; // the events in the order told
+    QJsonObject end;
+    for (const QString& line : r.lines) {
+        const QJsonObject event = Json(line);
+        texts << event["text"].toString();
+        order << event["event"].toString() + ":" + event["text"].toString().left(12);
+        if (event["event"].toString() == "end")
+            end = event;
+    }
+    EXPECT_EQ(end["outcome"].toString(), "line-lost") << r.out.toStdString();
+    EXPECT_EQ(end["line"].toInt(), 3);
+    EXPECT_EQ(end["sent"].toInt(), 3) << "the line on its way went out, and is counted so";
+    EXPECT_EQ(end["recording"].toInt(), 1) << "the channel left recording";
+    const auto at = [&](const QString& start) {
+        for (qsizetype i = 0; i < order.size(); ++i) {
+            if (order[i].startsWith(start))
+                return i;
+        }
+        return qsizetype(-1);
+    };
+    const qsizetype told = at("end:");
+    ASSERT_GE(told, 0);
+    EXPECT_LT(at("answer:"), told) << order.join('\n').toStdString();
+    const qsizetype loss = at("log:" + English(::Ext::ConnectionLost).left(12));
+    ASSERT_GE(loss, 0) << order.join('\n').toStdString();
+    EXPECT_LT(told, loss) << "the end before the loss: " << order.join('\n').toStdString();
+    EXPECT_TRUE(texts.contains(English(::Ext::LineLostInFlight).arg("EN"))) << r.out.toStdString();
+}
+
 TEST_F(KvtctlFixture, SendRefusesAListThatWouldLeaveTheControllerRecordingUnlessTold) {
     const QString open = ProgramFile("open", {"LD2", "BG", "MV100"});
     const TResult refused = Run({"send", open});
