@@ -273,8 +273,8 @@ QString TCliOptions::HelpText(Command command) {
             "  -v, --version      the version\n\n"
             "Exit status: 0 done; 1 the controller refused a line, did not answer, or the program read\n"
             "back differs; 2 a bad argument; 3 the port could not be opened, or the device went away; 4 a\n"
-            "file could not be read or written; 130 stopped by Ctrl+C, SIGTERM or a closed output (after\n"
-            "the line being sent has its answer).\n"
+            "file, or the output, could not be read or written; 5 --timeout ran out first; 130 stopped by\n"
+            "Ctrl+C, SIGTERM or a closed output (after the line being sent has its answer).\n"
             "kvtctl COMMAND --help tells more of a command.\n";
     return help;
 }

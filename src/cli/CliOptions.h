@@ -35,6 +35,8 @@ struct TCliOptions {
     bool openRecording = false;             // send: also a list that ends inside LD ... ED
     std::optional<double> minimum, maximum; // preview: a travel limit, in steps
     bool json = false;
+    // Standard input or output was closed when kvtctl started (found by main, not an option).
+    bool inputClosed = false, outputClosed = false;
 
     bool help = false; // --help (with a command: that command's)
     bool version = false;

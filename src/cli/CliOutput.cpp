@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 TCliOutput::TCliOutput(bool json) : json_(json), terminal_(::isatty(STDERR_FILENO) == 1) {}
@@ -28,12 +29,31 @@ void TCliOutput::Event(const QString& event, const TFields& fields, const QStrin
     EndProgress();
     if (closed_)
         return;
+    errno = 0;
     const bool written = std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size());
-    if ((!written || std::fflush(stdout) != 0) && errno == EPIPE) {
-        closed_ = true;
-        if (onClosed_)
+    if (!written || std::fflush(stdout) != 0)
+        Failed(errno);
+}
+
+void TCliOutput::Failed(int error) {
+    if (error == EPIPE) {
+        if (!closed_ && onClosed_) {
+            closed_ = true;
             onClosed_();
+        }
+        closed_ = true;
+        return;
     }
+    if (failure_.isEmpty())
+        failure_ = QString::fromLocal8Bit(std::strerror(error != 0 ? error : EIO));
+}
+
+void TCliOutput::Flush() {
+    if (closed_)
+        return; // told already
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        Failed(errno);
 }
 
 void TCliOutput::Progress(int line, int count) {
@@ -45,6 +65,9 @@ void TCliOutput::Progress(int line, int count) {
 }
 
 void TCliOutput::Error(const QString& text) {
+    // With --json, every error is an event on standard output as well.
+    if (json_)
+        Event("error", {{"text", text}}, {});
     EndProgress();
     std::fprintf(stderr, "kvtctl: %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);

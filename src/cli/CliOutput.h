@@ -27,6 +27,12 @@ public:
     // to stop, as Ctrl+C is.
     void SetOnClosed(std::function<void()> onClosed) { onClosed_ = std::move(onClosed); }
     bool Closed() const { return closed_; }
+    // A write of standard output that failed otherwise (a full disk, a closed descriptor), checked
+    // once more at the end (Flush): why, or empty.
+    const QString& Failure() const { return failure_; }
+    void Flush();
+    // Standard output was closed from the start.
+    void SetFailure(int error) { Failed(error); }
 
 private:
     void EndProgress();
@@ -34,5 +40,7 @@ private:
     bool progressShown_ = false;
     bool terminal_;
     bool closed_ = false;
+    QString failure_;
+    void Failed(int error);
     std::function<void()> onClosed_;
 };

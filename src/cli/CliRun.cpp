@@ -8,6 +8,7 @@
 #include "editor/CommandList.h"
 #include "editor/OpenRecording.h"
 #include "editor/ProgramFiles.h"
+#include "lang/BuiltInTexts.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "preview/PreviewReport.h"
@@ -25,9 +26,12 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTimer>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 namespace {
@@ -47,11 +51,22 @@ QString EndWord(End end) {
 
 TCliRun::TCliRun(TCliOptions options) : options_(std::move(options)), out_(options_.json) {
     out_.SetOnClosed([this] { Terminate(); });
+    if (options_.outputClosed)
+        out_.SetFailure(EBADF);
 }
 
 TCliRun::~TCliRun() = default;
 
 void TCliRun::AddLogLine(const QString& text, bool red) {
+    // What the window does about something (its "?" button, its "Open Port") is no advice for a
+    // script: such lines are left out.
+    for (const int advice : {Ext::StatesLastKnown, Ext::NetworkReopen}) {
+        QStringList pieces = Text(advice).split(QRegularExpression("%\\d"));
+        for (QString& piece : pieces)
+            piece = QRegularExpression::escape(piece);
+        if (QRegularExpression("^" + pieces.join(".*") + "$").match(text).hasMatch())
+            return;
+    }
     // An error is said once, on the error output; JSON keeps every line on its own stream.
     if (red && !options_.json)
         out_.Error(text);
@@ -64,6 +79,27 @@ void TCliRun::AddRecordingLine(const QString&) {
 }
 
 int TCliRun::Run() {
+    const int status = RunCommand();
+    // What a command printed is part of what it did: output that could not be written fails it
+    // (a sending stopped by a reader that went away stays a stop).
+    out_.Flush();
+    const bool sends = options_.command == TCliOptions::Command::Send ||
+                       options_.command == TCliOptions::Command::SingleLines ||
+                       options_.command == TCliOptions::Command::RunButton;
+    if (!out_.Failure().isEmpty() || (out_.Closed() && !sends)) {
+        const QString why =
+            out_.Failure().isEmpty() ? QString::fromLocal8Bit(std::strerror(EPIPE)) : out_.Failure();
+        out_.Error(Text(Ext::OutputNotWritten).arg(why));
+        return FileFailed;
+    }
+    return status;
+}
+
+QString TCliRun::Text(int id) const {
+    return session_ ? session_->Lang().ExtraText(id) : BuiltIn::ExtraTexts().value(id);
+}
+
+int TCliRun::RunCommand() {
     using Command = TCliOptions::Command;
     if (options_.command == Command::Ports)
         return Ports();
@@ -86,6 +122,10 @@ int TCliRun::Run() {
     // A file is read before the port is touched: a file that can't be read costs no port.
     if (options_.command == Command::Send || options_.command == Command::Verify ||
         options_.command == Command::Preview) {
+        if (options_.inputClosed && options_.arguments.first() == "-") {
+            out_.Error(Text(Ext::StandardInputClosed));
+            return FileFailed;
+        }
         file_ = TCliFile::Read(options_.arguments.first(), options_.plain,
                                options_.command != Command::Preview, session_->Lang());
         if (!file_.refusal.isEmpty()) {
@@ -102,11 +142,13 @@ int TCliRun::Run() {
     QStringList buttonLines; // run-button: checked before the port is touched
     if (options_.command == Command::RunButton) {
         const TUserButtons& buttons = session_->UserButtons();
-        if (!buttons.Problem().isEmpty())
-            out_.Error(buttons.Problem());
+        if (!buttons.Damage().isEmpty())
+            out_.Error(buttons.Damage());
         const int index = buttons.IndexOf(options_.arguments.first());
+        if (index < 0 && !buttons.Damage().isEmpty())
+            return FileFailed; // the file is what is wrong, as said
         if (index < 0) {
-            out_.Error(session_->Lang().ExtraText(Ext::UserButtonNotFound).arg(options_.arguments.first()));
+            out_.Error(Text(Ext::UserButtonNotFound).arg(Shown(options_.arguments.first())));
             return Refused;
         }
         if (const QString why = buttons.Check({buttons.Buttons()[index]}); !why.isEmpty()) {
@@ -357,7 +399,7 @@ int TCliRun::ReadOne(int channel, TCommandList& read, TReadBack& parsed) {
     if (timedOut && outcome == TChanReadThread::Outcome::Stopped) {
         out_.Event("end", {{"outcome", "timeout"}},
                    QString("The read did not end within %1 s.").arg(*options_.timeoutS));
-        return Refused;
+        return TimedOut;
     }
     if (stopRequested_)
         return Stopped;
@@ -447,7 +489,7 @@ int TCliRun::Wait() {
     connect(&timeout, &QTimer::timeout, &loop_, [this] {
         out_.Event("end", {{"outcome", "timeout"}},
                    QString("no report of channel %1 in time").arg(waitChannel_));
-        waitStatus_ = Refused;
+        waitStatus_ = TimedOut;
         loop_.quit();
     });
     if (options_.start) {

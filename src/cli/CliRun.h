@@ -16,6 +16,7 @@
 class TSession;
 class TTerminationWatch;
 class TCommandList;
+class TLang;
 struct TReadBack;
 
 // One call of kvtctl: a session over the program folder (its settings, its language, its port
@@ -29,12 +30,21 @@ struct TReadBack;
 // pause's echo is no completion). ports: the devices, no session.
 //
 // Exit status: 0 done; 1 the controller refused a line, did not answer, or the program read back
-// differs; 2 a bad argument; 3 the port could not be opened; 4 a file could not be read or
-// written; 130 stopped by a termination request (after the line being sent has its answer).
+// differs; 2 a bad argument; 3 the port could not be opened; 4 a file (or the output) could not
+// be read or written; 5 --timeout ran out first; 130 stopped by a termination request (after the
+// line being sent has its answer).
 class TCliRun : public QObject, public ILogView {
     Q_OBJECT
 public:
-    enum Status { Done = 0, Refused = 1, BadArgument = 2, PortFailed = 3, FileFailed = 4, Stopped = 130 };
+    enum Status {
+        Done = 0,
+        Refused = 1,
+        BadArgument = 2,
+        PortFailed = 3,
+        FileFailed = 4,
+        TimedOut = 5,
+        Stopped = 130
+    };
 
     explicit TCliRun(TCliOptions options);
     ~TCliRun() override;
@@ -45,6 +55,9 @@ public:
     void AddRecordingLine(const QString& text) override;
 
 private:
+    int RunCommand();
+    // An extra text in the session's language, or the built-in one before there is a session.
+    QString Text(int id) const;
     int Ports();
     int Send(const QStringList& lines);
     int SingleLines();

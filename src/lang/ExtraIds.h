@@ -310,5 +310,8 @@ enum : int {
     LoadWhileSending = 302,
     EndLineLost = 303,
     LineLostInFlight = 304,
+    OutputNotWritten = 305,
+    StandardInputClosed = 306,
+    UserButtonsDamagedCli = 307,
 };
 } // namespace Ext

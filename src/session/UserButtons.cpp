@@ -14,9 +14,12 @@ TUserButtons::TUserButtons(const TProgramPaths& paths, const TLang& lang, const 
       fileName_(paths.DataFolder() + "/user-buttons.txt") {
     const TUserButtonsFile::TRead read = TUserButtonsFile::Read(fileName_, lang_);
     buttons_ = read.buttons;
-    if (read.damagedLine >= 0)
+    if (read.damagedLine >= 0) {
         problem_ =
             lang_.ExtraText(Ext::UserButtonsDamaged).arg(fileName_).arg(read.damagedLine).arg(read.damage);
+        damage_ =
+            lang_.ExtraText(Ext::UserButtonsDamagedCli).arg(fileName_).arg(read.damagedLine).arg(read.damage);
+    }
 }
 
 int TUserButtons::IndexOf(const QString& name) const {

@@ -23,6 +23,8 @@ public:
     const TLang& Lang() const { return lang_; }
     // The damage the file had when it was read, in the operator's words (empty: none).
     QString Problem() const { return problem_; }
+    // The same without what the window does about it (for a program without one).
+    QString Damage() const { return damage_; }
     QString FileName() const { return fileName_; }
     // The button named `name` (case does not matter), or -1.
     int IndexOf(const QString& name) const;
@@ -45,6 +47,6 @@ private:
     TSending& sending_;
     QString fileName_;
     QList<TUserButton> buttons_;
-    QString problem_;
+    QString problem_, damage_;
     bool readOnly_ = false;
 };

@@ -212,6 +212,7 @@ TEST_F(KvtctlFixture, ALineLostMidListToldItsEndBeforeTheLossWithTheRecordingItL
     ASSERT_GE(loss, 0) << order.join('\n').toStdString();
     EXPECT_LT(told, loss) << "the end before the loss: " << order.join('\n').toStdString();
     EXPECT_TRUE(texts.contains(English(::Ext::LineLostInFlight).arg("EN"))) << r.out.toStdString();
+    EXPECT_FALSE(texts.contains(English(::Ext::StatesLastKnown))) << "no advice meant for the window";
 }
 
 TEST_F(KvtctlFixture, SendRefusesAListThatWouldLeaveTheControllerRecordingUnlessTold) {
@@ -557,4 +558,52 @@ TEST_F(KvtctlFixture, NumbersThatNoTimerOrRangeCanHoldAreBadArguments) {
         EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString() << ": " << r.err.toStdString();
     }
     EXPECT_TRUE(simulator.Commands().empty());
+}
+
+TEST_F(KvtctlFixture, ItsWordsAreAScriptsAndEachFailureHasItsOwnStatus) {
+    // A shell's call: its status, and what it said on each stream.
+    const auto shell = [&](const QString& call) {
+        QProcess bash;
+        bash.start("bash", {"-c", call});
+        EXPECT_TRUE(bash.waitForFinished(120000));
+        return TResult{bash.exitCode(),
+                       QString::fromLocal8Bit(bash.readAllStandardOutput()),
+                       QString::fromLocal8Bit(bash.readAllStandardError()),
+                       {}};
+    };
+    const QString kvtctl = "\"" + QString(KVTCTL) + "\" " + Arguments({}).join(' ') + " ";
+    folder.Write("Data/user-buttons.txt", "HM\n[Home]\nHM\n");
+    simulator.SetProgram(1, {"SD100"});
+    const struct {
+        QString call;
+        int status;
+        QString said;   // on standard error
+        QString unsaid; // nowhere
+    } cases[] = {
+        {kvtctl + "read > /dev/full", 4, English(::Ext::OutputNotWritten).section('%', 0, 0), {}},
+        {kvtctl + "read >&-", 4, English(::Ext::OutputNotWritten).section('%', 0, 0), {}},
+        {kvtctl + "send --plain - <&-", 4, English(::Ext::StandardInputClosed), {}},
+        {kvtctl + "wait 1 --timeout 0.3", 5, {}, {}},
+        {kvtctl + "run-button Home", 4, English(::Ext::UserButtonsDamagedCli).section('%', 0, 0),
+         English(::Ext::UserButtonNotFound).section('%', 0, 0)},
+    };
+    for (const auto& c : cases) {
+        const TResult r = shell(c.call);
+        EXPECT_EQ(r.status, c.status) << c.call.toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.said)) << c.call.toStdString() << ": " << r.err.toStdString();
+        if (!c.unsaid.isEmpty()) {
+            EXPECT_FALSE((r.out + r.err).contains(c.unsaid)) << c.call.toStdString();
+        }
+    }
+    // A name beyond any button's is cut where it is named.
+    folder.Write("Data/user-buttons.txt", "[Home]\nHM\n");
+    const TResult longName = Run({"run-button", QString(400, 'x')});
+    EXPECT_EQ(longName.status, 1);
+    EXPECT_TRUE(longName.err.contains(QString(40, 'x')));
+    EXPECT_FALSE(longName.err.contains(QString(200, 'x'))) << longName.err.toStdString();
+    // Under --json a refusal is an event on standard output too.
+    const TResult json = Run({"--json", "send", folder.File("Users/none.kvt")});
+    EXPECT_EQ(json.status, 4);
+    ASSERT_FALSE(json.lines.isEmpty());
+    EXPECT_EQ(Json(json.lines.last())["event"].toString(), "error");
 }
