@@ -313,5 +313,6 @@ enum : int {
     OutputNotWritten = 305,
     StandardInputClosed = 306,
     UserButtonsDamagedCli = 307,
+    CrashedLastTime = 308,
 };
 } // namespace Ext

@@ -12,6 +12,7 @@
 #include "session/SessionLogs.h"
 #include "settings/LogFiles.h"
 #include "startup/CommandLine.h"
+#include "startup/CrashReport.h"
 #include "startup/FirstStartLink.h"
 #include "startup/FolderLock.h"
 #include "startup/ProgramLocation.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -67,6 +69,8 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
         Dialogs().ShowMessage(text);
         return 1;
     }
+    // An end by a crash writes what the program was doing to its log folder.
+    CrashReport::Install(TProgramPaths(choice.folder).LogFolder());
     // One program per folder: a second one may run without saving anything of it, or not at all.
     TFolderLock lock(choice.folder);
     bool readOnly = false;
@@ -115,6 +119,13 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     TSession& session = program->Form1->Session();
     if (!adapter.isEmpty())
         session.Logs().Log(session.Lang().ExtraText(Ext::FirstStartLink).arg(adapter));
+    if (const auto crashed = readOnly ? std::nullopt : CrashReport::TakeLast(session.Paths.LogFolder())) {
+        session.Logs().Log(session.Lang()
+                               .ExtraText(Ext::CrashedLastTime)
+                               .arg(QLocale().toString(crashed->written, QLocale::ShortFormat),
+                                    crashed->cause, crashed->file),
+                           true);
+    }
     session.SetReadOnly(readOnly);
     if (endRequested) {
         program->Form1->close();

@@ -7,6 +7,7 @@
 #include "Wait.h"
 #include "core/EncodStr.h"
 #include "startup/CommandLine.h"
+#include "startup/CrashReport.h"
 #include "startup/FolderLock.h"
 #include "startup/TerminationWatch.h"
 
@@ -16,6 +17,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -124,4 +127,33 @@ TEST_F(TerminationFixture, ASecondProgramOnAHeldFolderAsksAndEndsAtTheRequest) {
     QFile after(folder.File("Data/prp.dat"));
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), prp) << "nothing of the held folder was written";
+}
+
+TEST(CrashReport, AFatalSignalLeavesWhatTheProgramWasDoingAndTheNextStartSaysSo) {
+    ProgramFolder folder;
+    kvtsim::Simulator simulator;
+    ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString()));
+    QProcess program;
+    program.start(KVT_PROGRAM, {"-platform", "offscreen", "--folder", folder.Path()});
+    ASSERT_TRUE(program.waitForStarted());
+    // Running: it holds the folder and listens for files handed over.
+    ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(folder.File(".kvt-program.socket")); }, 60000));
+    ::kill(pid_t(program.processId()), SIGSEGV);
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::CrashExit) << "it ended as the signal would have";
+    QFile written(folder.File("Log/crash.txt"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLocal8Bit(written.readAll()).split('\n', Qt::SkipEmptyParts);
+    written.close();
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[0], "fatal signal: SEGV");
+    EXPECT_TRUE(lines.mid(2).join('\n').contains("KVT_Program"))
+        << "the stack: " << lines.join('\n').toStdString();
+
+    const auto last = CrashReport::TakeLast(folder.File("Log"));
+    ASSERT_TRUE(last.has_value());
+    EXPECT_EQ(last->cause, "fatal signal: SEGV");
+    EXPECT_TRUE(QFileInfo::exists(last->file));
+    EXPECT_FALSE(QFileInfo::exists(folder.File("Log/crash.txt")));
+    EXPECT_FALSE(CrashReport::TakeLast(folder.File("Log")).has_value()) << "said once";
 }
