@@ -314,5 +314,11 @@ enum : int {
     StandardInputClosed = 306,
     UserButtonsDamagedCli = 307,
     CrashedLastTime = 308,
+    NetworkNameServerSilent = 309,
+    ServerClosedAtOnce = 310,
+    ServerClosedAtOnceLoss = 311,
+    NetworkSettingsNotApplied = 312,
+    NetworkConnecting = 313,
+    NetworkConnectGivenUp = 314,
 };
 } // namespace Ext

@@ -1,7 +1,7 @@
 #include "ComPort.h"
 
 #include "PortDevice.h"
-#include "ReadThread.h"
+#include "ReadLoop.h"
 #include "core/TextCodec.h"
 
 #include <cerrno>
@@ -33,7 +33,7 @@ QString TComPort::DeviceForPort(quint32 n) const {
     return PortDevice::DeviceForPort(portsFolder_, n, systemFolder_);
 }
 
-void TComPort::Open() {
+void TComPort::Open(std::shared_ptr<TLineDial>) {
     if (Connected())
         return;
     if (!receiver_) {
@@ -52,15 +52,41 @@ void TComPort::Open() {
         handle_ = handle;
     }
     ApplyLineSettings();
-    if (!ReadThread)
-        ReadThread = std::make_unique<TReadThread>(*this, handle, inBufSize_, WaitFullBuffer, *receiver_);
+    if (readLoop_)
+        return;
+    // The loop holds the handle as long as it reads; the line errors are the driver's counts.
+    auto counters = std::make_shared<PortDevice::ErrorCounters>();
+    TReadLoop::TSource source;
+    source.fd = handle->Fd();
+    source.bufferSize = inBufSize_;
+    source.waitFull = &WaitFullBuffer;
+    source.lineErrors = [handle, counters] { return PortDevice::TakeLineErrors(handle->Fd(), *counters); };
+    readLoop_ = std::make_unique<TReadLoop>(source, *receiver_, this, [this] { DeviceLost(); });
+}
+
+TLineFailure TComPort::LastFailure() const {
+    if (lastOpenError_ == 0)
+        return TLineFailure::None;
+    switch (PortDevice::ClassifyOpenError(lastOpenError_)) {
+    case PortDevice::OpenFailure::NoDevice:
+        return TLineFailure::NoSuchDevice;
+    case PortDevice::OpenFailure::PermissionDenied:
+        return TLineFailure::PermissionDenied;
+    case PortDevice::OpenFailure::Busy:
+        return TLineFailure::Busy;
+    case PortDevice::OpenFailure::NotSerial:
+        return TLineFailure::NotSerial;
+    case PortDevice::OpenFailure::Other:
+        break;
+    }
+    return TLineFailure::Other;
 }
 
 void TComPort::Close() {
     if (!Connected())
         return;
     EnableReading(false);
-    ReadThread.reset(); // stops the thread and joins it; it never waits on this thread
+    readLoop_.reset(); // stops the thread and joins it; it never waits on this thread
     std::shared_ptr<TPortHandle> handle;
     {
         std::lock_guard lock(handleMutex_);
@@ -149,12 +175,12 @@ bool TComPort::WriteBuffer(const char* bytes, qsizetype count) {
 }
 
 void TComPort::EnableReading(bool on) {
-    if (!ReadThread)
+    if (!readLoop_)
         return;
     if (on)
-        ReadThread->Resume();
+        readLoop_->Resume();
     else
-        ReadThread->Pause();
+        readLoop_->Pause();
 }
 
 void TComPort::DeviceLost() {

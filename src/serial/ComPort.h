@@ -12,11 +12,12 @@
 
 class IPortReceiver;
 class TPortHandle;
-class TReadThread;
+class TReadLoop;
 
-// The program's one connection to the controller: a serial device with a read thread that hands
-// every received chunk to the port's receiver, on the read thread. Writing blocks until the
-// device has taken the bytes. The component knows nothing of the controller's protocol.
+// A serial device as the line to the controller: opened exclusively, its line settings through
+// termios, its read loop handing every received chunk to the port's receiver, on the loop's
+// thread. Writing blocks until the device has taken the bytes. The component knows nothing of
+// the controller's protocol.
 //
 // Open, Close, the setters and EnableReading run on the main thread; WriteText and WriteBuffer
 // may be called from any thread.
@@ -32,9 +33,10 @@ public:
     explicit TComPort(QString portsFolder, QObject* parent = nullptr);
     ~TComPort() override;
 
-    void Open() override;
+    void Open(std::shared_ptr<TLineDial> dialed = {}) override;
     void Close() override;
     bool Connected() const override;
+    TLineFailure LastFailure() const override;
 
     quint32 PortNumber() const { return portNumber_; }
     void SetPortNumber(quint32 n);
@@ -80,7 +82,7 @@ public:
     // The errno of the last failed Open, 0 after a successful one.
     int LastOpenError() const override { return lastOpenError_; }
 
-    // Called by the read thread, through the main thread's event loop: the device is gone.
+    // Called by the read loop, through the main thread's event loop: the device is gone.
     void DeviceLost();
 
 private:
@@ -102,6 +104,6 @@ private:
 
     mutable std::mutex handleMutex_;
     std::shared_ptr<TPortHandle> handle_;
-    std::unique_ptr<TReadThread> ReadThread;
+    std::unique_ptr<TReadLoop> readLoop_;
     IPortReceiver* receiver_ = nullptr;
 };

@@ -3,37 +3,37 @@
 #include "ComPort.h"
 #include "NetworkAddress.h"
 #include "PortReceiver.h"
+#include "ReadLoop.h"
 #include "Rfc2217.h"
 #include "core/TextCodec.h"
 
-#include <QElapsedTimer>
 #include <QMetaObject>
 
 #include <cerrno>
-#include <fcntl.h>
+#include <condition_variable>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
-TNetworkLine::Failure FailureOf(int error) {
+TLineFailure FailureOf(int error) {
     switch (error) {
     case ECONNREFUSED:
-        return TNetworkLine::Failure::Refused;
+        return TLineFailure::Refused;
     case ENETUNREACH:
     case EHOSTUNREACH:
     case ENETDOWN:
     case EHOSTDOWN:
-        return TNetworkLine::Failure::Unreachable;
+        return TLineFailure::Unreachable;
     case ETIMEDOUT:
-        return TNetworkLine::Failure::TimedOut;
+        return TLineFailure::TimedOut;
     default:
-        return TNetworkLine::Failure::Other;
+        return TLineFailure::Other;
     }
 }
 
@@ -52,63 +52,101 @@ int WaitFor(int fd, short events, const QElapsedTimer& clock, qint64 deadlineMs)
     }
 }
 
-enum class Ready { Input, Woken, Failed };
-
-// Waits until `fd` has input (or was hung up), or `wakeFd` is signalled (and then drained).
-Ready WaitForInput(int fd, int wakeFd) {
-    for (;;) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
-        const int n = ::poll(fds, 2, -1);
+// Writes all of `count` bytes to `fd` within `timeoutMs`.
+bool SendBytes(int fd, const char* bytes, size_t count, qint64 timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (count > 0) {
+        const ssize_t n = ::send(fd, bytes, count, MSG_NOSIGNAL);
+        if (n > 0) {
+            bytes += n;
+            count -= size_t(n);
+            continue;
+        }
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0)
-            return Ready::Failed;
-        if (fds[1].revents != 0) {
-            uint64_t count;
-            [[maybe_unused]] const ssize_t drained = ::read(wakeFd, &count, sizeof count);
-            return Ready::Woken;
-        }
-        if (fds[0].revents & (POLLIN | POLLHUP | POLLERR))
-            return Ready::Input;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && WaitFor(fd, POLLOUT, clock, timeoutMs) > 0)
+            continue;
+        return false;
     }
+    return true;
 }
 
-} // namespace
-
-TNetworkLine::TNetworkLine(QObject* parent) : ILine(parent) {}
-
-TNetworkLine::~TNetworkLine() {
-    Close();
-}
-
-int TNetworkLine::Connect() {
-    const auto address = TNetworkAddress::Parse(address_);
-    if (!address) {
-        failure_ = Failure::BadAddress;
-        error_ = EINVAL;
-        return -1;
-    }
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
+// The name resolved on a thread of its own, waited for at most `timeoutMs`: a name server that
+// does not answer costs no more than that (the thread ends by itself when it does).
+struct TResolved {
     addrinfo* found = nullptr;
-    if (::getaddrinfo(address->host.toUtf8().constData(), QByteArray::number(address->port).constData(),
-                      &hints, &found) != 0 ||
-        !found) {
-        failure_ = Failure::NameNotFound;
-        error_ = ENOENT;
-        return -1;
+    int error = 0; // getaddrinfo's; EAI_AGAIN when it did not answer in time
+};
+TResolved Resolve(const QByteArray& host, const QByteArray& port, int timeoutMs) {
+    struct TShared {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false, abandoned = false;
+        TResolved result;
+    };
+    auto shared = std::make_shared<TShared>();
+    std::thread([shared, host, port] {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        const int error = ::getaddrinfo(host.constData(), port.constData(), &hints, &found);
+        std::lock_guard lock(shared->mutex);
+        if (shared->abandoned) {
+            if (found)
+                ::freeaddrinfo(found);
+            return;
+        }
+        shared->result = {found, error};
+        shared->finished = true;
+        shared->done.notify_all();
+    }).detach();
+    std::unique_lock lock(shared->mutex);
+    if (!shared->done.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                               [&] { return shared->finished; })) {
+        shared->abandoned = true;
+        return {nullptr, EAI_AGAIN};
+    }
+    return shared->result;
+}
+
+// What the dial task made: a connected socket, the Telnet side when there is one, what came
+// while the COM port option was agreed, or why nothing could be made.
+class TNetworkDial : public TLineDial {
+public:
+    ~TNetworkDial() override {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int fd = -1;
+    std::unique_ptr<TRfc2217> telnet;
+    QByteArray early;
+    bool settingsApplied = true;
+    TLineFailure failure = TLineFailure::None;
+    int error = 0;
+};
+
+// Connects a socket to `address`: fills `dial` with the socket, or with why not.
+void Connect(const TNetworkAddress& address, TNetworkDial& dial, const std::atomic<bool>& cancelled) {
+    const TResolved resolved =
+        Resolve(address.host.toUtf8(), QByteArray::number(address.port), TNetworkLine::ResolveTimeoutMs);
+    if (resolved.error != 0 || !resolved.found) {
+        dial.failure =
+            resolved.error == EAI_AGAIN ? TLineFailure::NameServerSilent : TLineFailure::NameNotFound;
+        dial.error = resolved.error == EAI_AGAIN ? ETIMEDOUT : ENOENT;
+        return;
     }
     QElapsedTimer clock;
     clock.start();
-    int connected = -1;
-    for (addrinfo* a = found; a && connected < 0 && clock.elapsed() < ConnectTimeoutMs; a = a->ai_next) {
+    for (addrinfo* a = resolved.found;
+         a && dial.fd < 0 && !cancelled && clock.elapsed() < TNetworkLine::ConnectTimeoutMs; a = a->ai_next) {
         const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, a->ai_protocol);
         if (fd < 0)
             continue;
         int result = ::connect(fd, a->ai_addr, a->ai_addrlen);
         if (result < 0 && errno == EINPROGRESS) {
-            const int seen = WaitFor(fd, POLLOUT, clock, ConnectTimeoutMs);
+            const int seen = WaitFor(fd, POLLOUT, clock, TNetworkLine::ConnectTimeoutMs);
             int soError = 0;
             socklen_t length = sizeof soError;
             if (seen == 0)
@@ -119,78 +157,133 @@ int TNetworkLine::Connect() {
             errno = soError;
         }
         if (result == 0) {
-            connected = fd;
+            dial.fd = fd;
         } else {
-            error_ = errno;
+            dial.error = errno;
             ::close(fd);
         }
     }
-    ::freeaddrinfo(found);
-    if (connected < 0) {
-        failure_ = FailureOf(error_);
-        return -1;
+    ::freeaddrinfo(resolved.found);
+    if (dial.fd < 0) {
+        dial.failure = FailureOf(dial.error);
+        return;
     }
     // Each line is a few bytes answered before the next: sent at once, not gathered.
     const int one = 1;
-    ::setsockopt(connected, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    return connected;
+    ::setsockopt(dial.fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
 }
 
-void TNetworkLine::Open() {
+// Over RFC 2217: the options offered, the COM port option's answer waited for, and the line
+// settings sent once it is agreed, all before the program's first byte. What the controller
+// sends meanwhile is kept for the line.
+void Negotiate(TNetworkDial& dial, const TLineChoice& line) {
+    const int fd = dial.fd;
+    dial.telnet = std::make_unique<TRfc2217>([fd](const char* bytes, size_t count) {
+        SendBytes(fd, bytes, count, TNetworkLine::NegotiateTimeoutMs);
+    });
+    dial.telnet->Start();
+    const quint8 baud = line.baudIndex;
+    dial.telnet->SetLine(quint32(TComPort::BaudRates[baud < TComPort::BaudRateCount ? baud : 6]),
+                         line.dataBitsIndex + 5, line.parity, line.stopBits);
+    QElapsedTimer clock;
+    clock.start();
+    char buffer[4096];
+    while (!dial.telnet->ComPortAnswered()) {
+        if (WaitFor(fd, POLLIN, clock, TNetworkLine::NegotiateTimeoutMs) <= 0)
+            break; // no answer in time: the line opens all the same, said so
+        const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
+            dial.failure = TLineFailure::ClosedByServer; // turned away at once
+            dial.error = ECONNRESET;
+            return;
+        }
+        if (n > 0)
+            dial.early += dial.telnet->Receive(buffer, size_t(n));
+    }
+    dial.settingsApplied = dial.telnet->ComPortAgreed();
+}
+
+} // namespace
+
+TNetworkLine::TNetworkLine(QObject* parent) : ILine(parent) {}
+
+TNetworkLine::~TNetworkLine() {
+    Close();
+}
+
+ILine::TDialTask TNetworkLine::DialTask() const {
+    const QString text = address_;
+    const TLineChoice line = line_;
+    return [text, line](const std::atomic<bool>& cancelled) -> std::shared_ptr<TLineDial> {
+        auto dial = std::make_shared<TNetworkDial>();
+        const auto address = TNetworkAddress::Parse(text);
+        if (!address) {
+            dial->failure = TLineFailure::BadAddress;
+            dial->error = EINVAL;
+            return dial;
+        }
+        Connect(*address, *dial, cancelled);
+        if (dial->fd >= 0 && !cancelled && address->kind == TNetworkAddress::Kind::Rfc2217)
+            Negotiate(*dial, line);
+        return dial;
+    };
+}
+
+void TNetworkLine::Open(std::shared_ptr<TLineDial> dialed) {
     if (connected_)
         return;
-    failure_ = Failure::None;
+    failure_ = TLineFailure::None;
     error_ = 0;
+    closedAtOnce_ = false;
     if (!receiver_) {
-        failure_ = Failure::Other;
+        failure_ = TLineFailure::Other;
         error_ = EINVAL; // nothing would take what the peer sends
         return;
     }
-    const int fd = Connect();
-    if (fd < 0)
+    static const std::atomic<bool> never{false};
+    if (!dialed)
+        dialed = DialTask()(never);
+    auto* dial = dynamic_cast<TNetworkDial*>(dialed.get());
+    if (!dial || dial->failure != TLineFailure::None || dial->fd < 0) {
+        failure_ = dial ? dial->failure : TLineFailure::Other;
+        error_ = dial ? dial->error : EINVAL;
+        if (failure_ == TLineFailure::None)
+            failure_ = TLineFailure::Other;
         return;
+    }
     {
         std::lock_guard lock(mutex_);
-        socket_ = fd;
+        socket_ = std::exchange(dial->fd, -1);
         writeFailed_ = false;
-        telnet_.reset();
-        if (TNetworkAddress::Parse(address_)->kind == TNetworkAddress::Kind::Rfc2217) {
-            telnet_ = std::make_unique<TRfc2217>(
-                [this](const char* bytes, size_t count) { SendAll(bytes, count); });
-            telnet_->Start();
-        }
+        telnet_ = std::move(dial->telnet);
+        if (telnet_)
+            telnet_->SetToNetwork([this](const char* bytes, size_t count) { SendAll(bytes, count); });
     }
-    SendLineSettings();
-    wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    {
-        std::lock_guard lock(stateMutex_);
-        reading_ = false;
-        stop_ = false;
-    }
-    closing_ = std::make_shared<std::atomic<bool>>(false);
+    settingsApplied_ = dial->settingsApplied;
+    connectedFor_.start();
     connected_ = true;
-    receiver_->Resume();
-    thread_ = std::thread([this] { Execute(); });
+    tokenCame_ = dial->early.contains('*');
+    TReadLoop::TSource source;
+    source.fd = socket_;
+    source.early = dial->early;
+    source.decode = [this](const char* bytes, qsizetype count) {
+        QByteArray data;
+        {
+            std::lock_guard lock(mutex_);
+            data = telnet_ ? telnet_->Receive(bytes, size_t(count)) : QByteArray(bytes, count);
+        }
+        if (!tokenCame_ && data.contains('*'))
+            tokenCame_ = true;
+        return data;
+    };
+    loop_ = std::make_unique<TReadLoop>(source, *receiver_, this, [this] { Lost(); });
 }
 
 void TNetworkLine::Close() {
     if (!connected_)
         return;
     connected_ = false;
-    *closing_ = true;
-    {
-        std::lock_guard lock(stateMutex_);
-        stop_ = true;
-    }
-    stateChanged_.notify_all();
-    if (receiver_)
-        receiver_->Interrupt();
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
-    if (thread_.joinable())
-        thread_.join();
-    ::close(wakeFd_);
-    wakeFd_ = -1;
+    loop_.reset(); // stops the loop and joins it; it never waits on this thread
     std::lock_guard lock(mutex_);
     ::close(socket_);
     socket_ = -1;
@@ -198,15 +291,12 @@ void TNetworkLine::Close() {
 }
 
 void TNetworkLine::EnableReading(bool on) {
-    {
-        std::lock_guard lock(stateMutex_);
-        reading_ = on;
-    }
-    stateChanged_.notify_all();
-    if (!on && wakeFd_ >= 0) {
-        const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
-    }
+    if (!loop_)
+        return;
+    if (on)
+        loop_->Resume();
+    else
+        loop_->Pause();
 }
 
 void TNetworkLine::SetLine(const TLineChoice& line) {
@@ -226,26 +316,10 @@ void TNetworkLine::SendLineSettings() {
 bool TNetworkLine::SendAll(const char* bytes, size_t count) {
     if (socket_ < 0 || writeFailed_)
         return false;
-    QElapsedTimer clock;
-    clock.start();
     // A peer that takes nothing for this long is as good as gone.
-    constexpr qint64 kWriteTimeoutMs = 5000;
-    while (count > 0) {
-        const ssize_t n = ::send(socket_, bytes, count, MSG_NOSIGNAL);
-        if (n > 0) {
-            bytes += n;
-            count -= size_t(n);
-            continue;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) &&
-            WaitFor(socket_, POLLOUT, clock, kWriteTimeoutMs) > 0)
-            continue;
+    if (!SendBytes(socket_, bytes, count, 5000))
         writeFailed_ = true;
-        return false;
-    }
-    return true;
+    return !writeFailed_;
 }
 
 bool TNetworkLine::WriteText(const QString& text) {
@@ -263,53 +337,13 @@ bool TNetworkLine::WriteBytes(const QByteArray& bytes) {
     return SendAll(bytes.constData(), size_t(bytes.size()));
 }
 
-void TNetworkLine::Execute() {
-    char buffer[4096];
-    bool lost = false;
-    for (;;) {
-        {
-            std::unique_lock lock(stateMutex_);
-            stateChanged_.wait(lock, [this] { return reading_ || stop_; });
-            if (stop_)
-                break;
-        }
-        const Ready ready = WaitForInput(socket_, wakeFd_);
-        if (ready == Ready::Failed) {
-            lost = true;
-            break;
-        }
-        if (ready == Ready::Woken)
-            continue; // stop or pause: look at the state again
-        const ssize_t n = ::recv(socket_, buffer, sizeof buffer, 0);
-        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
-            lost = true; // the peer closed the connection, or it broke
-            break;
-        }
-        if (n < 0)
-            continue;
-        QByteArray data;
-        {
-            std::lock_guard lock(mutex_);
-            data = telnet_ ? telnet_->Receive(buffer, size_t(n)) : QByteArray(buffer, qsizetype(n));
-        }
-        if (!data.isEmpty())
-            receiver_->ChunkReceived(data, 0);
-        if (*closing_)
-            break;
-    }
-    if (lost) {
-        auto closing = closing_;
-        QMetaObject::invokeMethod(
-            this,
-            [this, closing] {
-                if (!*closing) // closed on purpose meanwhile
-                    Lost();
-            },
-            Qt::QueuedConnection);
-    }
-}
-
 void TNetworkLine::Lost() {
+    // Turned away: closed soon after it was made, before any token of a controller came (a
+    // server's own words, such as "Port already in use", may have).
+    const bool atOnce = connectedFor_.isValid() && connectedFor_.elapsed() < ClosedAtOnceMs && !tokenCame_;
     Close();
+    closedAtOnce_ = atOnce;
+    if (atOnce)
+        failure_ = TLineFailure::ClosedByServer;
     emit HungUp(address_);
 }

@@ -43,6 +43,10 @@ void TRfc2217::Event(telnet_t*, telnet_event_t* event, void* self) {
                 me->SendLine();
         }
         break;
+    case TELNET_EV_DONT: // the server refuses the option we offered
+        if (event->neg.telopt == kComPortOption)
+            me->refused_ = !me->agreed_;
+        break;
     default:
         break; // the server's option replies and warnings change nothing here
     }

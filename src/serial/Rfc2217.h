@@ -27,8 +27,13 @@ public:
     // Baud rate, data bits (5..8), parity (0 none, 1 odd, 2 even, 3 mark, 4 space), stop bits
     // (0 one, 1 one and a half, 2 two): sent now, or when the option is agreed.
     void SetLine(quint32 baud, int dataBits, int parity, int stopBits);
-    // The server agreed to the COM port option.
+    // The server agreed to the COM port option; it answered it (agreed or refused).
     bool ComPortAgreed() const { return agreed_; }
+    bool ComPortAnswered() const { return agreed_ || refused_; }
+    // Where the bytes for the peer go from now on.
+    void SetToNetwork(std::function<void(const char*, size_t)> toNetwork) {
+        toNetwork_ = std::move(toNetwork);
+    }
 
 private:
     static void Event(telnet_t* telnet, telnet_event_t* event, void* self);
@@ -38,6 +43,7 @@ private:
     telnet_t* telnet_ = nullptr;
     QByteArray received_;
     bool agreed_ = false;
+    bool refused_ = false;
     bool lineWanted_ = false;
     quint32 baud_ = 9600;
     int dataBits_ = 8, parity_ = 2, stopBits_ = 0;

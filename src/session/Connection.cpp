@@ -6,61 +6,33 @@
 #include "core/UnitCommonDatas.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
+#include "serial/ComPort.h" // its baud rates
 #include "serial/NetworkAddress.h"
 #include "serial/PortDevice.h"
 
-namespace {
-// The words for why a device could not be opened.
-QString OpenFailureText(const TLang& lang, int error) {
-    switch (PortDevice::ClassifyOpenError(error)) {
-    case PortDevice::OpenFailure::NoDevice:
-        return lang.ExtraText(Ext::NoSuchDevice);
-    case PortDevice::OpenFailure::PermissionDenied:
-        return lang.ExtraText(Ext::PermissionDenied);
-    case PortDevice::OpenFailure::Busy:
-        return lang.ExtraText(Ext::PortBusy);
-    case PortDevice::OpenFailure::NotSerial:
-        return lang.ExtraText(Ext::NotSerialDevice);
-    case PortDevice::OpenFailure::Other:
-        break;
-    }
-    return PortDevice::SystemErrorText(error);
-}
-// The words for why a controller on the network could not be reached.
-QString NetworkFailureText(const TLang& lang, const TNetworkLine& line) {
-    using F = TNetworkLine::Failure;
-    static const std::pair<F, int> words[] = {{F::BadAddress, Ext::NetworkBadAddress},
-                                              {F::NameNotFound, Ext::NetworkNameNotFound},
-                                              {F::Refused, Ext::NetworkRefused},
-                                              {F::Unreachable, Ext::NetworkUnreachable},
-                                              {F::TimedOut, Ext::NetworkTimedOut}};
-    for (const auto& [failure, text] : words) {
-        if (failure == line.LastFailure())
-            return failure == F::TimedOut ? lang.ExtraText(text).arg(TNetworkLine::ConnectTimeoutMs / 1000)
-                                          : lang.ExtraText(text);
-    }
-    return PortDevice::SystemErrorText(line.LastOpenError());
-}
-} // namespace
+#include <QCoreApplication>
+
+#include <thread>
 
 TConnection::TConnection(const TProgramPaths& paths, TCommonDatas& datas, const TLang& lang,
                          IOperationLog& log)
-    : portsFolder_(paths.PortsFolder()), datas_(datas), lang_(lang), log_(log),
-      number_(datas.Settings().PortNumber), serial_(std::make_unique<TComPort>(paths.PortsFolder())),
-      network_(std::make_unique<TNetworkLine>()), line_(serial_.get()) {
-    for (ILine* line : {static_cast<ILine*>(serial_.get()), static_cast<ILine*>(network_.get())})
+    : datas_(datas), lang_(lang), log_(log), port_(paths.PortsFolder(), datas.Settings().PortNumber),
+      lines_(paths.PortsFolder()), line_(lines_.All()[0]), alive_(std::make_shared<bool>(true)) {
+    for (ILine* line : lines_.All()) {
         connect(line, &ILine::HungUp, this, &TConnection::HungUp);
+        line->SetLine(lineSettings_); // the same at every start
+    }
     connect(&deviceWatch_, &TDeviceWatch::Returned, this, [this](const QString& device) {
         if (line()->Connected())
             return;
-        log_.AddLogLine(lang_.ExtraText(Ext::DeviceBack).arg(device).arg(number_));
+        log_.AddLogLine(lang_.ExtraText(Ext::DeviceBack).arg(device).arg(port_.PortNumber()));
         emit DeviceReturned(device);
     });
-    serial_->SetLine(choice_); // the same at every start
-    network_->SetLine(choice_);
 }
 
 TConnection::~TConnection() {
+    *alive_ = false; // a dial still under way finds no one to hand its line to
+    CancelOpen();
     Close();
 }
 
@@ -72,56 +44,87 @@ bool TConnection::WriteBytes(const QByteArray& bytes) {
     return line()->WriteBytes(bytes);
 }
 
-void TConnection::UsePortForThisStart(quint32 n) {
-    if (!storedNumber_)
-        storedNumber_ = number_;
-    number_ = n;
-}
-
 void TConnection::ChoosePort(quint32 n) {
     deviceWatch_.Stop(); // another port is the operator's choice now
-    storedNumber_.reset();
-    device_.clear();
-    number_ = n;
+    port_.ChoosePort(n);
 }
 
-QString TConnection::Device() const {
-    return device_.isEmpty() ? DeviceForPort(number_) : device_;
-}
-
-QString TConnection::DeviceForPort(quint32 n) const {
-    return PortDevice::DeviceForPort(portsFolder_, n, systemFolder_);
+ILine& TConnection::Choose() {
+    Close();
+    CancelOpen();
+    ILine& line = lines_.For(port_.PortNumber(), port_.GivenDevice(), port_.SystemFolder());
+    line_ = &line;
+    line.SetReceiver(receiver_);
+    return line;
 }
 
 bool TConnection::Open() {
-    Close();
-    const QString address = TNetworkAddress::Behind(Device());
-    if (address.isEmpty()) {
-        serial_->SetPortNumber(number_);
-        serial_->SetDevice(device_);
-        serial_->SetSystemDeviceFolder(systemFolder_);
-        line_ = serial_.get();
-    } else {
-        network_->SetAddress(address);
-        line_ = network_.get();
+    ILine& line = Choose();
+    // Dialled here: kvtctl and the tests wait; the window begins the open instead.
+    static const std::atomic<bool> never{false};
+    const ILine::TDialTask dial = line.DialTask();
+    return Finish(line, dial ? dial(never) : nullptr);
+}
+
+void TConnection::BeginOpen() {
+    ILine& line = Choose();
+    const ILine::TDialTask dial = line.DialTask();
+    if (!dial) {
+        emit OpenDone(Finish(line, nullptr));
+        return;
     }
-    line()->SetReceiver(receiver_);
-    line()->Open();
-    if (line()->Connected()) {
+    // Resolving, connecting and negotiating take their time on a thread of their own: the window
+    // stays live, and the open can be given up (a dial given up lets go of what it made).
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    cancelDial_ = cancelled;
+    const quint64 attempt = ++dialAttempt_;
+    std::thread([dial, cancelled, attempt, alive = alive_, self = this, &line] {
+        std::shared_ptr<TLineDial> dialed = dial(*cancelled);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [alive, self, attempt, dialed, &line] {
+                if (!*alive || self->dialAttempt_ != attempt || !self->cancelDial_)
+                    return; // given up, or the connection is gone
+                self->cancelDial_.reset();
+                emit self->OpenDone(self->Finish(line, dialed));
+            },
+            Qt::QueuedConnection);
+    }).detach();
+    emit Opening(line.DeviceName());
+}
+
+void TConnection::CancelOpen() {
+    if (!cancelDial_)
+        return;
+    *cancelDial_ = true;
+    cancelDial_.reset();
+    ++dialAttempt_;
+    openFailure_.clear();
+    log_.AddLogLine(lang_.ExtraText(Ext::NetworkConnectGivenUp).arg(line()->DeviceName()));
+    emit OpenDone(false);
+}
+
+bool TConnection::Finish(ILine& line, std::shared_ptr<TLineDial> dialed) {
+    line.Open(std::move(dialed));
+    if (line.Connected()) {
         deviceWatch_.Stop();
         ForgetCommunication();
-        if (device_.isEmpty() && !PortDevice::HasPortLink(portsFolder_, number_))
-            log_.AddLogLine(lang_.ExtraText(Ext::FallbackDevice).arg(number_).arg(line()->DeviceName()));
-        emit Opened(line()->DeviceName());
-        line()->EnableReading(true);
+        if (port_.GivenDevice().isEmpty() &&
+            !PortDevice::HasPortLink(port_.PortsFolder(), port_.PortNumber()))
+            log_.AddLogLine(
+                lang_.ExtraText(Ext::FallbackDevice).arg(port_.PortNumber()).arg(line.DeviceName()));
+        if (!line.SettingsApplied())
+            log_.AddLogLine(lang_.ExtraText(Ext::NetworkSettingsNotApplied).arg(line.DeviceName()), true);
+        emit Opened(line.DeviceName());
+        line.EnableReading(true);
         return true;
     }
-    const QString reason = address.isEmpty() ? OpenFailureText(lang_, line()->LastOpenError())
-                                             : NetworkFailureText(lang_, *network_);
+    const QString reason = LineFailureText(lang_, line);
     // A device given outright is named as it was given: no port number stands for it.
-    openFailure_ = device_.isEmpty()
-                       ? lang_.ExtraText(Ext::CannotOpenPort).arg(number_).arg(line()->DeviceName(), reason)
-                       : lang_.ExtraText(Ext::DeviceCannotOpen).arg(line()->DeviceName(), reason);
+    openFailure_ =
+        port_.GivenDevice().isEmpty()
+            ? lang_.ExtraText(Ext::CannotOpenPort).arg(port_.PortNumber()).arg(line.DeviceName(), reason)
+            : lang_.ExtraText(Ext::DeviceCannotOpen).arg(line.DeviceName(), reason);
     log_.AddLogLine(openFailure_, true);
     return false;
 }
@@ -137,27 +140,31 @@ bool TConnection::IsOpen() const {
 }
 
 QString TConnection::Description() const {
-    return ComposePortInfo(number_, choice_.dataBitsIndex, choice_.stopBits, choice_.parity, lang_.Messages);
+    return ComposePortInfo(port_.PortNumber(), lineSettings_.dataBitsIndex, lineSettings_.stopBits,
+                           lineSettings_.parity, lang_.Messages);
 }
 
 void TConnection::SetLineSettings(const TLineChoice& line) {
-    choice_ = line;
-    serial_->SetLine(line);
-    network_->SetLine(line);
+    lineSettings_ = line;
+    for (ILine* each : lines_.All())
+        each->SetLine(line);
 }
 
 int TConnection::BaudRate() const {
-    return TComPort::BaudRates[std::min<int>(choice_.baudIndex, TComPort::BaudRateCount - 1)];
+    return TComPort::BaudRates[std::min<int>(lineSettings_.baudIndex, TComPort::BaudRateCount - 1)];
 }
 
 void TConnection::HungUp(const QString& device) {
     emit Losing();
-    log_.AddLogLine(device_.isEmpty() ? lang_.ExtraText(Ext::ConnectionLost).arg(number_).arg(device)
-                                      : lang_.ExtraText(Ext::DeviceConnectionLost).arg(device),
+    log_.AddLogLine(line()->LastFailure() == TLineFailure::ClosedByServer
+                        ? lang_.ExtraText(Ext::ServerClosedAtOnceLoss).arg(device)
+                    : port_.GivenDevice().isEmpty()
+                        ? lang_.ExtraText(Ext::ConnectionLost).arg(port_.PortNumber()).arg(device)
+                        : lang_.ExtraText(Ext::DeviceConnectionLost).arg(device),
                     true);
     ForgetCommunication();
     log_.AddLogLine(lang_.ExtraText(Ext::StatesLastKnown));
-    if (line() == network_.get()) {
+    if (!TNetworkAddress::Behind(line()->DeviceName()).isEmpty()) {
         // Nothing is there to watch: whether the server is back only a connection would tell,
         // and none is made unless the operator asks.
         log_.AddLogLine(lang_.ExtraText(Ext::NetworkReopen).arg(device));

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "serial/ComPort.h"
+#include "PortChoice.h"
 #include "serial/DeviceWatch.h"
 #include "serial/LineWriter.h"
-#include "serial/NetworkLine.h"
+#include "serial/Lines.h"
 
 #include <QObject>
 
@@ -39,40 +39,40 @@ public:
     bool WriteText(const QString& text) override;
     bool WriteBytes(const QByteArray& bytes) override;
 
-    // Port n for this start only (the command line's choice): what is stored stays the number
-    // read from portp.dat, until the operator chooses a port.
-    void UsePortForThisStart(quint32 n);
+    // The operator's choice of the line: the port number, or a device given outright.
+    TPortChoice& Choice() { return port_; }
+    const TPortChoice& Choice() const { return port_; }
     // The operator's choice of a port, kept as any other setting.
     void ChoosePort(quint32 n);
-    // A device opened outright for this start (any terminal device, no link needed).
-    void UseDevice(const QString& device) { device_ = device; }
-    quint32 PortNumber() const { return number_; }
-    // The number portp.dat is to keep.
-    quint32 PortNumberToStore() const { return storedNumber_.value_or(number_); }
-    // The device the port opens (ports/COM<n>, else /dev/ttyS<n-1>), or the one given outright;
-    // and the device port number n would open; and where links to devices are made.
-    QString Device() const;
-    QString DeviceForPort(quint32 n) const;
-    const QString& PortsFolder() const { return portsFolder_; }
-    // Where a number without a link finds its system port: /dev, or a folder a test stands in.
-    void SetSystemDeviceFolder(const QString& folder) { systemFolder_ = folder; }
 
     // Closes the line and opens it again. When it cannot be opened, the reason is logged in red
     // (port number, device and why). When it opens, no channel is believed to be in
     // communication mode any more (a running or paused one keeps its state). True when open.
+    // It waits for a line that opens slowly (a name resolved, a connection made: a few seconds
+    // at most); the window begins the open instead.
     bool Open();
+    // The same without waiting: a line that opens slowly is dialled on a thread of its own
+    // (Opening, then OpenDone); another opens at once (OpenDone at once).
+    void BeginOpen();
+    // Gives up an open begun (OpenDone(false), no failure).
+    void CancelOpen();
+    bool IsOpening() const { return cancelDial_ != nullptr; }
     // Why the last Open failed, as the log says it.
     const QString& OpenFailure() const { return openFailure_; }
     void Close();
     bool IsOpen() const;
     // The description for the status panel: number, data bits, stop bits, parity.
     QString Description() const;
-    const TLineChoice& LineSettings() const { return choice_; }
+    const TLineChoice& LineSettings() const { return lineSettings_; }
     // Applied to the line at once when it is open.
     void SetLineSettings(const TLineChoice& line);
     int BaudRate() const;
 
 signals:
+    // An open begun waits for `device` (a connection being made).
+    void Opening(const QString& device);
+    // An open begun ended: opened, or not (OpenFailure says why, empty when given up).
+    void OpenDone(bool opened);
     // The line opened on `device`, or is about to close.
     void Opened(const QString& device);
     void Closing(const QString& device);
@@ -85,26 +85,28 @@ signals:
 
 private:
     ILine* line() const { return line_.load(); }
+    // The line the port choice names, closed and ready to open.
+    ILine& Choose();
+    // Opens `line` with what its dial made: the log and the signals as Open says.
+    bool Finish(ILine& line, std::shared_ptr<TLineDial> dialed);
     void HungUp(const QString& device);
     // A controller just connected (or lost) cannot still be recording: a channel in
     // communication mode goes back to standby, a read under way is over.
     void ForgetCommunication();
 
-    const QString portsFolder_;
     TCommonDatas& datas_;
     const TLang& lang_;
     IOperationLog& log_;
-    quint32 number_;
-    std::optional<quint32> storedNumber_; // while the command line's port is in use
-    QString device_;                      // given outright, or empty
-    QString systemFolder_ = "/dev";
-    TLineChoice choice_;
+    TPortChoice port_;
+    TLineChoice lineSettings_;
     IPortReceiver* receiver_ = nullptr;
     // The lines, made once (a sending may be writing to one from its thread); `line_` is the one
     // the device names, chosen at each Open.
-    std::unique_ptr<TComPort> serial_;
-    std::unique_ptr<TNetworkLine> network_;
+    TLines lines_;
     std::atomic<ILine*> line_;
+    std::shared_ptr<std::atomic<bool>> cancelDial_; // an open begun and not yet done
+    quint64 dialAttempt_ = 0;
+    std::shared_ptr<bool> alive_; // false once the connection is gone
     QString openFailure_;
     TDeviceWatch deviceWatch_; // after a hang-up, for the device to come back
 };

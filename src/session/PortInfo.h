@@ -8,3 +8,8 @@
 // left out; the baud rate is not part of it.
 QString ComposePortInfo(quint32 portNumber, quint8 dataBitsIndex, quint8 stopBits, quint8 parity,
                         const QStringList& messages);
+
+class ILine;
+class TLang;
+// Why `line` could not be opened, in the words of `lang`.
+QString LineFailureText(const TLang& lang, const ILine& line);

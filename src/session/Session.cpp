@@ -105,7 +105,7 @@ void TSession::SetReadOnly(bool readOnly) {
 QStringList TSession::SaveOnClose() const {
     if (readOnly_)
         return {};
-    parts_->options.WriteOnClose(parts_->line.PortNumberToStore());
+    parts_->options.WriteOnClose(parts_->line.Choice().PortNumberToStore());
     parts_->logs.WriteOnClose(parts_->datas.Settings());
     return parts_->options.WriteOwnFiles() + parts_->logs.WriteSessionCopies(parts_->datas.Settings());
 }

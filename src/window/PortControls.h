@@ -22,7 +22,8 @@ public:
     };
     TPortControls(const TControls& controls, TConnection& connection, const TLang& lang, QObject* parent);
 
-    // "Open Port": the port opened again; why it could not be, in a message box.
+    // "Open Port": the port opened again (a connection over the network begun, the window live
+    // meanwhile); why it could not be, in a message box.
     void Open();
     // "Close port".
     void Close();
@@ -34,6 +35,7 @@ signals:
     void ControlsUpdated();
 
 private:
+    void OpenDone(bool opened);
     void UpdateControls();
     void ClearStatus();
     void DeviceReturned(const QString& device);

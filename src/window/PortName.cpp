@@ -84,7 +84,7 @@ void TFormPortName::Fill() {
     btnLinkAddress->setText(lang.ExtraText(Ext::NetworkLinkAddress));
     EditAddress->setToolTip(lang.ExtraText(Ext::NetworkAddressHint));
     btnLinkAddress->setToolTip(lang.ExtraText(Ext::NetworkAddressHint));
-    const quint32 n = connection_.PortNumber();
+    const quint32 n = connection_.Choice().PortNumber();
     if (n >= 1 && n <= 4) {
         rgrPortName->SetItemIndex(int(n) - 1);
         SpinEditPortName->setEnabled(false);
@@ -117,7 +117,7 @@ void TFormPortName::ShowDevices() {
     if (n == 0) {
         lblDevice->clear();
     } else {
-        const QString device = connection_.DeviceForPort(n);
+        const QString device = connection_.Choice().DeviceForPort(n);
         if (const QString address = TNetworkAddress::Behind(device); !address.isEmpty()) {
             lblDevice->setText(lang.ExtraText(Ext::NetworkAddressOpens).arg(n).arg(address));
             if (EditAddress->text().isEmpty())
@@ -153,7 +153,8 @@ void TFormPortName::btnLinkClick() {
 
 void TFormPortName::LinkTo(quint32 n, const QString& target) {
     const TLang& lang = Lang();
-    const SerialDevices::TLinkResult result = SerialDevices::LinkPort(connection_.PortsFolder(), n, target);
+    const SerialDevices::TLinkResult result =
+        SerialDevices::LinkPort(connection_.Choice().PortsFolder(), n, target);
     if (!result.linked)
         Dialogs().ShowMessage(
             lang.ExtraText(Ext::LinkFailed)

@@ -83,9 +83,9 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     alerts_ = new TAlertQueue(session.Lang(), this);
     qtTexts_ = new TQtTexts(this);
     if (portForThisStart != 0)
-        session.Connection().UsePortForThisStart(portForThisStart);
+        session.Connection().Choice().UsePortForThisStart(portForThisStart);
     if (!deviceForThisStart.isEmpty())
-        session.Connection().UseDevice(deviceForThisStart);
+        session.Connection().Choice().UseDevice(deviceForThisStart);
     ConnectHandlers();
     FormCreate();
 }

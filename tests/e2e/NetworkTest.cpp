@@ -22,7 +22,12 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <atomic>
+#include <mutex>
+#include <thread>
+
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -39,34 +44,38 @@ protected:
         ASSERT_TRUE(simulator.Start({}, &error)) << error;
         ASSERT_NO_FATAL_FAILURE(StartServer(GetParam()));
         session = std::make_unique<TSession>(folder.Path(), view, &view);
-        session->Connection().UseDevice(Address());
+        session->Connection().Choice().UseDevice(Address());
     }
     void TearDown() override {
         session.reset();
         server.kill();
         server.waitForFinished();
     }
-    // ser2net in front of the simulator's terminal, one accepter of `kind` (tcp or rfc2217).
-    void StartServer(const QString& kind) {
+    // ser2net in front of the simulator's terminal, one accepter of `kind` (tcp, rfc2217, or
+    // telnet: Telnet without the COM port option); a second client refused unless `kick`.
+    void StartServer(const QString& kind, bool kick = true) {
         const QString ser2net = QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/bin"});
         ASSERT_FALSE(ser2net.isEmpty()) << "ser2net is not installed (make test installs it)";
         port = FreeLoopbackPort();
-        const QString accepter = kind == "tcp" ? "tcp,127.0.0.1," : "telnet(rfc2217),tcp,127.0.0.1,";
+        const QString accepter = kind == "tcp"      ? "tcp,127.0.0.1,"
+                                 : kind == "telnet" ? "telnet,tcp,127.0.0.1,"
+                                                    : "telnet(rfc2217),tcp,127.0.0.1,";
         const QString config = folder.File("ser2net.yaml");
         folder.Write("ser2net.yaml", QString("connection: &controller\n"
                                              "  accepter: %1%2\n"
                                              "  connector: serialdev,%3,9600e81,local\n"
                                              "  options:\n"
-                                             "    kickolduser: true\n")
+                                             "    kickolduser: %4\n")
                                          .arg(accepter)
                                          .arg(port)
                                          .arg(QString::fromStdString(simulator.SlavePath()))
+                                         .arg(kick ? "true" : "false")
                                          .toUtf8());
+        address = QString("%1://127.0.0.1:%2").arg(kind == "telnet" ? "rfc2217" : kind).arg(port);
         server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         server.start(ser2net, {"-n", "-d", "-c", config, "-P", folder.File("ser2net.pid")});
         ASSERT_TRUE(server.waitForStarted());
         ASSERT_TRUE(WaitUntil([&] { return ListeningOn(port); }, 10000)) << "ser2net does not listen";
-        address = QString("%1://127.0.0.1:%2").arg(kind).arg(port);
     }
     QString Address() const { return address; }
     bool WaitForEnd() {
@@ -88,10 +97,10 @@ protected:
 
 TEST_P(NetworkFixture, AListIsSentAnsweredAndReadBackThroughTheServer) {
     // A port number keeps the address as it keeps a device: its link names the address.
-    ASSERT_TRUE(SerialDevices::LinkPort(session->Connection().PortsFolder(), 3, Address()).linked);
-    session->Connection().UseDevice({});
+    ASSERT_TRUE(SerialDevices::LinkPort(session->Connection().Choice().PortsFolder(), 3, Address()).linked);
+    session->Connection().Choice().UseDevice({});
     session->Connection().ChoosePort(3);
-    EXPECT_EQ(session->Connection().Device(), folder.File("ports/COM3"));
+    EXPECT_EQ(session->Connection().Choice().Device(), folder.File("ports/COM3"));
     std::vector<QString> opened;
     QObject::connect(&session->Connection(), &TConnection::Opened,
                      [&](const QString& d) { opened.push_back(d); });
@@ -184,6 +193,87 @@ TEST_P(Rfc2217Fixture, KvtctlSendsAndVerifiesThroughTheServer) {
     EXPECT_EQ(simulator.Program(3), (std::vector<std::string>{"SD300", "MV30"}));
 }
 
+// Between the program and a server: every byte passed on both ways, those of the program kept
+// in order.
+class TRelay {
+public:
+    explicit TRelay(int serverPort) : port(FreeLoopbackPort()) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int one = 1;
+        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in address = Loopback(port);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::listen(listener_, 1);
+        thread_ = std::thread([this, serverPort] { Run(serverPort); });
+    }
+    ~TRelay() {
+        stop_ = true;
+        ::shutdown(listener_, SHUT_RDWR);
+        thread_.join();
+        ::close(listener_);
+    }
+    QByteArray FromProgram() const {
+        std::lock_guard lock(mutex_);
+        return fromProgram_;
+    }
+    const int port;
+
+private:
+    static sockaddr_in Loopback(int port) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(quint16(port));
+        return address;
+    }
+    void Run(int serverPort) {
+        const int client = ::accept(listener_, nullptr, nullptr);
+        if (client < 0)
+            return;
+        const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address = Loopback(serverPort);
+        if (::connect(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+            char buffer[4096];
+            while (!stop_) {
+                pollfd fds[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
+                if (::poll(fds, 2, 100) <= 0)
+                    continue;
+                const int from = fds[0].revents ? client : server;
+                const ssize_t n = ::recv(from, buffer, sizeof buffer, 0);
+                if (n <= 0)
+                    break;
+                if (from == client) {
+                    std::lock_guard lock(mutex_);
+                    fromProgram_.append(buffer, n);
+                }
+                ::send(from == client ? server : client, buffer, size_t(n), MSG_NOSIGNAL);
+            }
+        }
+        ::close(server);
+        ::close(client);
+    }
+    int listener_;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    QByteArray fromProgram_;
+    std::thread thread_;
+};
+
+TEST_P(Rfc2217Fixture, TheLineSettingsReachTheServerBeforeTheFirstByteOfTheProgram) {
+    TRelay relay(port);
+    session->Connection().Choice().UseDevice(QString("rfc2217://127.0.0.1:%1").arg(relay.port));
+    ASSERT_TRUE(session->Connection().Open()) << session->Connection().OpenFailure().toStdString();
+    ASSERT_TRUE(session->Connection().WriteText("SD1*")); // what a script sends first
+    ASSERT_TRUE(simulator.WaitForCommands(1, 10000));
+    const QByteArray sent = relay.FromProgram();
+    const qsizetype baud = sent.indexOf(QByteArray("\xff\xfa\x2c\x01", 4)); // IAC SB COM-PORT SET-BAUDRATE
+    const qsizetype stop = sent.indexOf(QByteArray("\xff\xfa\x2c\x04", 4));
+    ASSERT_GE(baud, 0) << sent.toHex().toStdString();
+    ASSERT_GE(stop, 0);
+    EXPECT_LT(std::max(baud, stop), sent.indexOf("SD1*")) << "every setting before the first data byte";
+    EXPECT_FALSE(view.redLines.contains(true)) << view.log.join('\n').toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(Telnet, Rfc2217Fixture, ::testing::Values("rfc2217"),
                          [](const auto& info) { return std::string(info.param); });
 
@@ -221,7 +311,7 @@ TEST(NetworkAddresses, ARefusedATimedOutAndAnUnknownAddressAreNamedWithTheirReas
         {"tcp://127.0.0.1:99999", x(Ext::NetworkBadAddress)},
     };
     for (const auto& c : cases) {
-        session.Connection().UseDevice(c.address);
+        session.Connection().Choice().UseDevice(c.address);
         EXPECT_FALSE(session.Connection().Open()) << c.address.toStdString();
         EXPECT_EQ(session.Connection().OpenFailure(), x(Ext::DeviceCannotOpen).arg(c.address, c.reason));
         EXPECT_TRUE(view.redLines.last());
@@ -240,10 +330,103 @@ TEST(NetworkAddresses, TheSimulatorListeningOnTcpAnswersAsOnATerminal) {
     FakeView view;
     for (int round = 0; round < 2; ++round) { // a client that goes lets the next one in
         TSession session(folder.Path(), view, &view);
-        session.Connection().UseDevice(QString("tcp://127.0.0.1:%1").arg(simulator.ListenPort()));
+        session.Connection().Choice().UseDevice(QString("tcp://127.0.0.1:%1").arg(simulator.ListenPort()));
         ASSERT_TRUE(session.Connection().Open()) << session.Connection().OpenFailure().toStdString();
         ASSERT_EQ(session.Sending().Send({"LD1", "SD100", "ED"}), TSending::Start::Started);
         ASSERT_TRUE(WaitUntil([&] { return !session.Sending().IsSending(); }, 10000));
         EXPECT_EQ(simulator.Program(1), std::vector<std::string>{"SD100"});
     }
+}
+
+TEST(NetworkServers, ASettingsRefusingServerAndASecondClientAreSaidSo) {
+    // Plain Telnet: the COM port option refused, the settings not applied there, said in red.
+    class Plain : public NetworkFixture {
+    public:
+        void TestBody() override {}
+        void Start(const QString& kind, bool kick) {
+            kvtsim::Options options;
+            options.timeScale = 0.01;
+            simulator.SetOptions(options);
+            ASSERT_TRUE(simulator.Start({}));
+            ASSERT_NO_FATAL_FAILURE(StartServer(kind, kick));
+            session = std::make_unique<TSession>(folder.Path(), view, &view);
+            session->Connection().Choice().UseDevice(Address());
+        }
+        using NetworkFixture::Address;
+        using NetworkFixture::port;
+        using NetworkFixture::session;
+        using NetworkFixture::view;
+        using NetworkFixture::X;
+        void Stop() { TearDown(); }
+    };
+    {
+        Plain telnet;
+        ASSERT_NO_FATAL_FAILURE(telnet.Start("telnet", true));
+        ASSERT_TRUE(telnet.session->Connection().Open());
+        const QString warning = telnet.X(Ext::NetworkSettingsNotApplied).arg(telnet.Address());
+        ASSERT_TRUE(telnet.view.log.contains(warning)) << telnet.view.log.join('\n').toStdString();
+        EXPECT_TRUE(telnet.view.redLines[telnet.view.log.indexOf(warning)]);
+        telnet.Stop();
+    }
+    // A server that turns a second client away: the loss says so.
+    Plain busy;
+    ASSERT_NO_FATAL_FAILURE(busy.Start("tcp", false));
+    const int first = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(quint16(busy.port));
+    ASSERT_EQ(::connect(first, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    RunEventsFor(200); // the server has the first client
+    busy.session->Connection().Open();
+    const QString said = busy.X(Ext::ServerClosedAtOnceLoss).arg(busy.Address());
+    EXPECT_TRUE(WaitUntil([&] { return busy.view.log.contains(said); }, 10000))
+        << busy.view.log.join('\n').toStdString();
+    ::close(first);
+    busy.Stop();
+}
+
+TEST(NetworkAddresses, AConnectionBeingMadeLeavesTheCallerFreeAndCanBeGivenUp) {
+    // A listener whose queue is full: a connection to it is never answered.
+    const int full = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(full, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(full, 0), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(full, reinterpret_cast<sockaddr*>(&address), &length);
+    std::vector<int> queued;
+    for (int i = 0; i < 3; ++i) {
+        queued.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+        ::connect(queued.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    ProgramFolder folder;
+    ScriptedDialogs dialogs;
+    FakeView view;
+    TSession session(folder.Path(), view, &view);
+    TConnection& connection = session.Connection();
+    connection.Choice().UseDevice(QString("tcp://127.0.0.1:%1").arg(ntohs(address.sin_port)));
+    QList<bool> done;
+    QObject::connect(&connection, &TConnection::OpenDone, [&](bool opened) { done << opened; });
+    for (const bool giveUp : {true, false}) {
+        done.clear();
+        connection.BeginOpen();
+        EXPECT_TRUE(connection.IsOpening()) << "the call returned while the connection is being made";
+        EXPECT_TRUE(done.isEmpty());
+        if (giveUp) {
+            connection.CancelOpen();
+            EXPECT_EQ(done, QList<bool>{false});
+            EXPECT_TRUE(connection.OpenFailure().isEmpty()) << "given up is no failure";
+            RunEventsFor(100);
+            continue;
+        }
+        ASSERT_TRUE(WaitUntil([&] { return !done.isEmpty(); }, 20000));
+        EXPECT_EQ(done, QList<bool>{false});
+        EXPECT_TRUE(connection.OpenFailure().contains(
+            session.Lang().ExtraText(Ext::NetworkTimedOut).arg(TNetworkLine::ConnectTimeoutMs / 1000)));
+    }
+    for (int fd : queued)
+        ::close(fd);
+    ::close(full);
 }

@@ -371,9 +371,9 @@ TEST(PortFallback, APortWithoutLinkOpensTheSystemsSerialPortAndSaysSo) {
     QTemporaryDir dev; // stands in for /dev
     ASSERT_TRUE(QFile::link(pty.SlavePath(), dev.filePath("ttyS0")));
     TSession session(folder.Path(), view, &view);
-    session.Connection().SetSystemDeviceFolder(dev.path());
+    session.Connection().Choice().SetSystemDeviceFolder(dev.path());
     ASSERT_TRUE(session.Connection().Open()) << view.log.join(" | ").toStdString();
-    EXPECT_EQ(session.Connection().Device(), dev.filePath("ttyS0"));
+    EXPECT_EQ(session.Connection().Choice().Device(), dev.filePath("ttyS0"));
     EXPECT_TRUE(
         view.log.contains(session.Lang().ExtraText(Ext::FallbackDevice).arg(1).arg(dev.filePath("ttyS0"))))
         << view.log.join(" | ").toStdString();

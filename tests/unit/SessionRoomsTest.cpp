@@ -15,6 +15,7 @@
 #include "lang/MessageIds.h"
 #include "operations/ReadBack.h"
 #include "protocol/UnitKVTComands.h"
+#include "serial/ComPort.h"
 
 #include <gtest/gtest.h>
 
@@ -185,11 +186,11 @@ TEST_F(SessionRooms, TheConnectionOpensWhatThePortChoiceNamesAndSaysWhyNot) {
     TConnection& connection = session.Connection();
     Pty pty;
     ASSERT_TRUE(pty.Ok());
-    const quint32 stored = connection.PortNumberToStore();
-    connection.UsePortForThisStart(7);
-    EXPECT_EQ(connection.PortNumber(), 7u);
-    EXPECT_EQ(connection.PortNumberToStore(), stored) << "a start's port is not stored";
-    connection.SetSystemDeviceFolder(folder.File("no-dev"));
+    const quint32 stored = connection.Choice().PortNumberToStore();
+    connection.Choice().UsePortForThisStart(7);
+    EXPECT_EQ(connection.Choice().PortNumber(), 7u);
+    EXPECT_EQ(connection.Choice().PortNumberToStore(), stored) << "a start's port is not stored";
+    connection.Choice().SetSystemDeviceFolder(folder.File("no-dev"));
     EXPECT_FALSE(connection.Open());
     EXPECT_TRUE(connection.OpenFailure().contains(X(Ext::NoSuchDevice)))
         << connection.OpenFailure().toStdString();
@@ -197,7 +198,7 @@ TEST_F(SessionRooms, TheConnectionOpensWhatThePortChoiceNamesAndSaysWhyNot) {
 
     folder.LinkPort(3, pty.SlavePath());
     connection.ChoosePort(3);
-    EXPECT_EQ(connection.PortNumberToStore(), 3u);
+    EXPECT_EQ(connection.Choice().PortNumberToStore(), 3u);
     TLineChoice line = connection.LineSettings();
     line.baudIndex = 7;
     connection.SetLineSettings(line);
@@ -209,8 +210,8 @@ TEST_F(SessionRooms, TheConnectionOpensWhatThePortChoiceNamesAndSaysWhyNot) {
     EXPECT_TRUE(connection.Description().contains('3')) << connection.Description().toStdString();
     ASSERT_TRUE(connection.WriteText("ST1"));
     EXPECT_EQ(pty.Read(3), "ST1");
-    connection.UseDevice(folder.File("elsewhere"));
-    EXPECT_EQ(connection.Device(), folder.File("elsewhere"));
+    connection.Choice().UseDevice(folder.File("elsewhere"));
+    EXPECT_EQ(connection.Choice().Device(), folder.File("elsewhere"));
     connection.Close();
     EXPECT_FALSE(connection.IsOpen());
 }

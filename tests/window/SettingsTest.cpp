@@ -147,7 +147,7 @@ TEST_F(SettingsWindowFixture, ChoosingThePortReopensItOnTheNumberChosen) {
         << dialog->lblDevice->text().toStdString();
     EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
     dialog->ButtonOKClick();
-    EXPECT_EQ(form->Session().Connection().PortNumber(), 17u);
+    EXPECT_EQ(form->Session().Connection().Choice().PortNumber(), 17u);
     EXPECT_TRUE(form->Session().Connection().IsOpen());
     EXPECT_TRUE(form->PanelPortProp->Caption().contains("Com17"));
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormPortName>() == nullptr; })) << "closed and released";
@@ -182,7 +182,7 @@ TEST_F(SettingsWindowFixture, ADeviceOfTheMachineIsLinkedToThePortNumberByOneCho
               folder.File("by-id/usb-FTDI_FT232R_A1B2C3-if00-port0"));
     EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
     dialog->ButtonOKClick();
-    EXPECT_EQ(form->Session().Connection().PortNumber(), 3u);
+    EXPECT_EQ(form->Session().Connection().Choice().PortNumber(), 3u);
     EXPECT_TRUE(form->Session().Connection().IsOpen()) << "opened on the adapter";
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
 }
@@ -294,7 +294,7 @@ TEST_F(SettingsWindowFixture, AnyNumberMayBeTypedAndOneOutOfRangeIsRefusedOnOK) 
     type(dialog->SpinEditPortName, "300");
     dialog->ButtonOKClick();
     EXPECT_EQ(dialogs.messages.last(), M(Msg::SetCorrectPort));
-    EXPECT_EQ(Session().Connection().PortNumber(), 1u) << "300 is no port: the number stays";
+    EXPECT_EQ(Session().Connection().Choice().PortNumber(), 1u) << "300 is no port: the number stays";
     EXPECT_TRUE(Session().Connection().IsOpen()) << "and the port is opened on it again";
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormPortName>() == nullptr; }));
 
@@ -303,7 +303,7 @@ TEST_F(SettingsWindowFixture, AnyNumberMayBeTypedAndOneOutOfRangeIsRefusedOnOK) 
     dialog->rgrPortName->Click(4);
     type(dialog->SpinEditPortName, "COM");
     dialog->ButtonOKClick();
-    EXPECT_EQ(Session().Connection().PortNumber(), 5u) << "text that is no number counts as 5";
+    EXPECT_EQ(Session().Connection().Choice().PortNumber(), 5u) << "text that is no number counts as 5";
 
     form->mmNastrError->trigger();
     TFormErrNastr* errors = Dialog<TFormErrNastr>();

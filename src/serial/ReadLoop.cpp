@@ -1,7 +1,5 @@
-#include "ReadThread.h"
+#include "ReadLoop.h"
 
-#include "ComPort.h"
-#include "PortDevice.h"
 #include "PortReceiver.h"
 
 #include <QMetaObject>
@@ -11,28 +9,27 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-TReadThread::TReadThread(TComPort& port, std::shared_ptr<TPortHandle> handle, int inBufSize,
-                         const std::atomic<bool>& waitFullBuffer, IPortReceiver& receiver)
-    : port_(port), receiver_(receiver), handle_(std::move(handle)), waitFullBuffer_(waitFullBuffer),
-      Buffer(static_cast<size_t>(inBufSize)), stopping_(std::make_shared<std::atomic<bool>>(false)),
-      wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+TReadLoop::TReadLoop(TSource source, IPortReceiver& receiver, QObject* context, std::function<void()> lost)
+    : source_(std::move(source)), receiver_(receiver), context_(context), lost_(std::move(lost)),
+      buffer_(size_t(std::max(1, source_.bufferSize))), stopping_(std::make_shared<std::atomic<bool>>(false)),
+      wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
     receiver_.Resume();
     thread_ = std::thread([this] { Execute(); });
 }
 
-TReadThread::~TReadThread() {
+TReadLoop::~TReadLoop() {
     Stop();
     if (thread_.joinable())
         thread_.join();
     ::close(wakeFd_);
 }
 
-void TReadThread::Wake() {
+void TReadLoop::Wake() {
     const uint64_t one = 1;
     [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
 }
 
-void TReadThread::Resume() {
+void TReadLoop::Resume() {
     {
         std::lock_guard lock(stateMutex_);
         running_ = true;
@@ -40,7 +37,7 @@ void TReadThread::Resume() {
     stateChanged_.notify_all();
 }
 
-void TReadThread::Pause() {
+void TReadLoop::Pause() {
     {
         std::lock_guard lock(stateMutex_);
         running_ = false;
@@ -48,7 +45,7 @@ void TReadThread::Pause() {
     Wake();
 }
 
-void TReadThread::Stop() {
+void TReadLoop::Stop() {
     {
         std::lock_guard lock(stateMutex_);
         stop_ = true;
@@ -59,25 +56,31 @@ void TReadThread::Stop() {
     Wake();
 }
 
-bool TReadThread::WaitUntilRunning() {
+bool TReadLoop::WaitUntilRunning() {
     std::unique_lock lock(stateMutex_);
     stateChanged_.wait(lock, [this] { return running_ || stop_; });
     return !stop_;
 }
 
-bool TReadThread::Deliver(const char* bytes, int count, quint32 errors) {
-    receiver_.ChunkReceived(QByteArray(bytes, count), errors);
+bool TReadLoop::Deliver(const QByteArray& bytes, quint32 errors) {
+    if (!bytes.isEmpty())
+        receiver_.ChunkReceived(bytes, errors);
     return !*stopping_;
 }
 
-void TReadThread::Execute() {
-    const int size = static_cast<int>(Buffer.size());
-    const int fd = handle_->Fd();
-    PortDevice::ErrorCounters counters;
+void TReadLoop::Execute() {
+    const int size = int(buffer_.size());
+    const int fd = source_.fd;
     int pending = 0;
     bool lost = false;
+    bool earlyGiven = source_.early.isEmpty();
 
     while (!lost && WaitUntilRunning()) {
+        if (!earlyGiven) {
+            earlyGiven = true;
+            if (!Deliver(source_.early, 0))
+                break;
+        }
         pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
@@ -100,32 +103,34 @@ void TReadThread::Execute() {
                 lost = true;
             continue;
         }
-        const quint32 errors = PortDevice::TakeLineErrors(fd, counters);
-        const ssize_t n = ::read(fd, Buffer.data() + pending, size_t(size - pending));
+        const quint32 errors = source_.lineErrors ? source_.lineErrors() : 0;
+        const ssize_t n = ::read(fd, buffer_.data() + pending, size_t(size - pending));
         if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
-            lost = true; // end of file or EIO: the device hung up or was removed
+            lost = true; // end of file or an error: the device hung up, or the peer went
             break;
         }
         if (n < 0)
             continue;
         pending += int(n);
-        // With WaitFullBuffer the thread collects until it holds exactly InBufSize bytes.
-        if (waitFullBuffer_.load() && pending < size)
+        // With waitFull the loop collects until it holds exactly the buffer's size.
+        if (source_.waitFull && source_.waitFull->load() && pending < size)
             continue;
         const int count = pending;
         pending = 0;
-        if (!Deliver(Buffer.data(), count, errors))
+        const QByteArray bytes =
+            source_.decode ? source_.decode(buffer_.data(), count) : QByteArray(buffer_.data(), count);
+        if (!Deliver(bytes, errors))
             break;
     }
 
     if (lost) {
-        TComPort* port = &port_;
         auto stopping = stopping_;
+        auto tell = lost_;
         QMetaObject::invokeMethod(
-            port,
-            [port, stopping] {
-                if (!*stopping) // the port was closed on purpose meanwhile
-                    port->DeviceLost();
+            context_,
+            [stopping, tell] {
+                if (!*stopping) // the line was closed on purpose meanwhile
+                    tell();
             },
             Qt::QueuedConnection);
     }
