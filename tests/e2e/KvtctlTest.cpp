@@ -100,7 +100,11 @@ TEST_F(KvtctlFixture, AWrongCommandStopsWithStatusOneAndTheLineNamed) {
     // A start inside a recording is refused by the controller as a wrong command.
     const TResult r = Run({"--json", "send", "--plain", "-"}, "LD1\nBG\nST1\nMV100\nED\n");
     EXPECT_EQ(r.status, 1);
-    const QJsonObject end = Json(r.lines.last());
+    // The end event is told once; the log of the "ED*" answer may come after it.
+    QJsonObject end;
+    for (const QString& line : r.lines)
+        if (Json(line)["event"].toString() == "end")
+            end = Json(line);
     EXPECT_EQ(end["outcome"].toString(), "wrong-command") << r.out.toStdString();
     EXPECT_EQ(end["line"].toInt(), 3);
     EXPECT_EQ(end["command"].toString(), "ST1");
