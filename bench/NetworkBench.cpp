@@ -47,10 +47,10 @@ double ProgramRun(const QString& folder, const QString& address, const QStringLi
     form.Session().Editor().Replace(lines);
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
-    if (!form.Session().Connection().IsOpen())
+    if (!form.Session().Controller().Connection().IsOpen())
         return -1;
     QEventLoop loop;
-    QObject::connect(&form.Session().Sending(), &TSending::Ended, &loop, &QEventLoop::quit);
+    QObject::connect(&form.Session().Controller().Sending(), &TSending::Ended, &loop, &QEventLoop::quit);
     const auto start = Clock::now();
     form.btnRunTRClick();
     loop.exec();

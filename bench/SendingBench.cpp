@@ -53,7 +53,7 @@ Sample ProgramRun(const QString& folder, const QStringList& lines, double* stall
     QCoreApplication::processEvents();
     QEventLoop loop;
     TStallProbe probe;
-    QObject::connect(&form.Session().Sending(), &TSending::Ended, &loop, &QEventLoop::quit);
+    QObject::connect(&form.Session().Controller().Sending(), &TSending::Ended, &loop, &QEventLoop::quit);
     const double cpu0 = ProcessCpuSeconds();
     const auto start = Clock::now();
     form.btnRunTRClick();

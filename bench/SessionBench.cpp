@@ -74,7 +74,8 @@ void LongSession(const QString& folder, const QStringList& responderArgs, const 
         const double cpu0 = ProcessCpuSeconds();
         const auto start = Clock::now();
         form->btnRunTRClick();
-        stall = std::max(stall, RunUntil([&] { return !form->Session().Sending().IsSending(); }));
+        stall =
+            std::max(stall, RunUntil([&] { return !form->Session().Controller().Sending().IsSending(); }));
         const double wall = std::chrono::duration<double>(Clock::now() - start).count() * 1000 / lineCount;
         const double cpu = (ProcessCpuSeconds() - cpu0) * 1000 / lineCount;
         std::printf("  send %2d: wall %7.4f ms  CPU %7.4f ms\n", send, wall, cpu);
@@ -133,8 +134,8 @@ void ReadBackFlood(const QString& folder, int bytes) {
     const auto start = Clock::now();
     dialog->btnReadClick();
     simulator.SendRaw(stream);
-    const double stall =
-        RunUntil([&] { return !form->Session().ReadBack().IsReading() && dialog->btnRead->isEnabled(); });
+    const double stall = RunUntil(
+        [&] { return !form->Session().Controller().ReadBack().IsReading() && dialog->btnRead->isEnabled(); });
     // What the read left to draw and lay out.
     const double drawn = RunUntil([] {
         static int ticks = 0;

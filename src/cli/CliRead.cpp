@@ -9,15 +9,16 @@
 #include "lang/Lang.h"
 #include "operations/ReadBack.h"
 #include "session/ProgramEditor.h"
-#include "session/ReadingBack.h"
 #include "session/Session.h"
+#include "session/controller/Controller.h"
+#include "session/controller/ReadingBack.h"
 #include "startup/TerminationWatch.h"
 
 #include <QEventLoop>
 #include <QTimer>
 
 int TCliRun::ReadOne(int channel, TCommandList& read, TReadBack& parsed) {
-    TReadingBack& reading = session_->ReadBack();
+    TReadingBack& reading = session_->Controller().ReadBack();
     QEventLoop loop;
     TChanReadThread::Outcome outcome = TChanReadThread::Outcome::Stopped;
     QString text;
@@ -76,7 +77,7 @@ int TCliRun::ReadOne(int channel, TCommandList& read, TReadBack& parsed) {
 int TCliRun::ReadBack(const QStringList* compareWith) {
     if (options_.direct)
         session_->Editor().SetDirectControl(true);
-    TReadingBack& reading = session_->ReadBack();
+    TReadingBack& reading = session_->Controller().ReadBack();
     if (compareWith) {
         // Every channel the file writes, each against its own program; the buffer against the
         // file's first program.

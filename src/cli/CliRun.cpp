@@ -15,12 +15,13 @@
 #include "preview/ProgramPreview.h"
 #include "preview/SendQuestions.h"
 #include "serial/SerialDevices.h"
-#include "session/Connection.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramEditor.h"
-#include "session/ReadingBack.h"
 #include "session/Session.h"
 #include "session/UserButtons.h"
+#include "session/controller/Connection.h"
+#include "session/controller/Controller.h"
+#include "session/controller/ReadingBack.h"
 #include "startup/ProgramLocation.h"
 #include "startup/TerminationWatch.h"
 
@@ -239,7 +240,7 @@ TTravelLimits TCliRun::PreviewTravel() const {
 }
 
 int TCliRun::OpenPort() {
-    TConnection& connection = session_->Connection();
+    TConnection& connection = session_->Controller().Connection();
     if (!options_.device.isEmpty())
         connection.Choice().UseDevice(options_.device);
     else if (options_.port != 0)
@@ -258,8 +259,8 @@ int TCliRun::OpenPort() {
         emit Abandon();
         loop_.quit();
     });
-    connect(&session_->Sending(), &TSending::LineAnswered, this, &TCliRun::LineAnswered);
-    connect(&session_->Sending(), &TSending::ChannelReported, this, &TCliRun::ChannelReported);
+    connect(&session_->Controller().Sending(), &TSending::LineAnswered, this, &TCliRun::LineAnswered);
+    connect(&session_->Controller().Sending(), &TSending::ChannelReported, this, &TCliRun::ChannelReported);
     return Done;
 }
 
@@ -281,7 +282,7 @@ int TCliRun::Ports() {
 TSendReport TCliRun::SendToEnd(const QStringList& lines) {
     TSendReport report;
     QEventLoop loop;
-    TSending& sending = session_->Sending();
+    TSending& sending = session_->Controller().Sending();
     // The end is told as it comes: before a loss of the line that ended it is.
     const auto ended = connect(&sending, &TSending::Ended, &loop, [&](const TSendReport& r) {
         report = r;
@@ -418,8 +419,8 @@ void TCliRun::ChannelReported(int channel, TChannelReport report, const QString&
 
 void TCliRun::Terminate() {
     stopRequested_ = true;
-    if (session_ && session_->Sending().IsSending())
-        session_->Sending().StopAfterLine(); // after the line being sent has its answer
+    if (session_ && session_->Controller().Sending().IsSending())
+        session_->Controller().Sending().StopAfterLine(); // after the line being sent has its answer
     else
         loop_.quit();
 }

@@ -5,7 +5,7 @@
 #include "CliOutput.h"
 #include "core/CommonDatasView.h"
 #include "core/Settings.h"
-#include "session/Sending.h"
+#include "session/controller/Sending.h"
 
 #include <QEventLoop>
 #include <QObject>

@@ -4,12 +4,12 @@
 #include "RoundSteps.h"
 #include "core/AppError.h"
 #include "core/Decimal.h"
-#include "core/UnitCommonDatas.h"
+#include "core/Settings.h"
 #include "protocol/UnitKVTComands.h"
 
 #include <algorithm>
 
-TMadeCommand MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int index,
+TMadeCommand MakeCommand(const TKVTCommands& commands, const TSettings& settings, int index,
                          const QString& argument) {
     using K = TKVTCommands;
     if (index < 0 || index >= K::Count)
@@ -33,7 +33,7 @@ TMadeCommand MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int 
             return {std::nullopt, refusal};
         qint32 number = 0;
         if (index >= K::MV && index <= K::AL) {
-            number = RoundSteps(*value * datas.Settings().Scale, datas);
+            number = RoundSteps(*value * settings.Scale, settings);
             switch (index) {
             case K::MV:
                 number = number <= 0 ? 1 : std::min(number, 10000000);
@@ -75,7 +75,7 @@ QString Describe(const TCommandEntry& entry, int index, qint32 steps, double sca
 
 } // namespace
 
-TStepsCommand MakeCommandInSteps(const TKVTCommands& commands, const TCommonDatas& datas, int index,
+TStepsCommand MakeCommandInSteps(const TKVTCommands& commands, const TSettings& settings, int index,
                                  const QString& steps) {
     using K = TKVTCommands;
     if (index < 0 || index >= K::Count)
@@ -90,22 +90,22 @@ TStepsCommand MakeCommandInSteps(const TKVTCommands& commands, const TCommonData
     if (rule.kind == K::TArgumentRule::None || *value < rule.low || *value > rule.high)
         return {std::nullopt, true};
     const QString line = e.Code + (index == K::AL && *value > 0 ? "+" : "") + QString::number(*value);
-    return {TCommand{line, Describe(e, index, *value, datas.Settings().Scale)}};
+    return {TCommand{line, Describe(e, index, *value, settings.Scale)}};
 }
 
-QString DescribeInUnits(const TKVTCommands& commands, const TCommonDatas& datas, const QString& line) {
+QString DescribeInUnits(const TKVTCommands& commands, const TSettings& settings, const QString& line) {
     const int index = TKVTCommands::CommandIndex(line);
     if (!IsMotion(index) || line.size() <= 2)
         return {};
     const auto value = Decimal::ParseInteger(line.mid(2));
     if (!value)
         return {};
-    return Describe(commands.Entry(index), index, *value, datas.Settings().Scale);
+    return Describe(commands.Entry(index), index, *value, settings.Scale);
 }
 
-TMadeCommand AddCommand(const TKVTCommands& commands, TCommonDatas& datas, int index, const QString& argument,
-                        TCommandList& list) {
-    TMadeCommand made = MakeCommand(commands, datas, index, argument);
+TMadeCommand AddCommand(const TKVTCommands& commands, const TSettings& settings, int index,
+                        const QString& argument, TCommandList& list) {
+    TMadeCommand made = MakeCommand(commands, settings, index, argument);
     if (made.command)
         list.Append(made.command->line, made.command->description);
     return made;

@@ -5,7 +5,7 @@
 #include <optional>
 
 class TCommandList;
-class TCommonDatas;
+struct TSettings;
 class TKVTCommands;
 
 // One command as it enters a list: the list line and the description the grid shows.
@@ -27,7 +27,7 @@ struct TMadeCommand {
 // by the scale and the rounding mode, clamped to what the controller takes. A refused argument
 // gives no command and the entry's range message; an argument in range that must be whole but
 // is not throws EConvertError.
-TMadeCommand MakeCommand(const TKVTCommands& commands, TCommonDatas& datas, int index,
+TMadeCommand MakeCommand(const TKVTCommands& commands, const TSettings& settings, int index,
                          const QString& argument);
 
 // A command as the controller holds it, its argument in steps (a read-back): the list line keeps
@@ -39,12 +39,12 @@ struct TStepsCommand {
     std::optional<TCommand> command;
     bool beyond = false;
 };
-TStepsCommand MakeCommandInSteps(const TKVTCommands& commands, const TCommonDatas& datas, int index,
+TStepsCommand MakeCommandInSteps(const TKVTCommands& commands, const TSettings& settings, int index,
                                  const QString& steps);
 
 // The description of a motion line (MV, SD, SS or AL with a whole argument in steps) in the
 // operator's units now; empty for any other line, whose description does not depend on them.
-QString DescribeInUnits(const TKVTCommands& commands, const TCommonDatas& datas, const QString& line);
+QString DescribeInUnits(const TKVTCommands& commands, const TSettings& settings, const QString& line);
 
 // Whether `line` (a list line, as a program file holds it) begins with a command of the
 // controller.
@@ -52,5 +52,5 @@ bool IsCommandLine(const QString& line);
 
 // MakeCommand, and the command appended to `list` when there is one. The only way commands
 // enter a list.
-TMadeCommand AddCommand(const TKVTCommands& commands, TCommonDatas& datas, int index, const QString& argument,
-                        TCommandList& list);
+TMadeCommand AddCommand(const TKVTCommands& commands, const TSettings& settings, int index,
+                        const QString& argument, TCommandList& list);

@@ -5,7 +5,7 @@
 #include "core/AppError.h"
 #include "core/Decimal.h"
 #include "core/EncodStr.h"
-#include "core/UnitCommonDatas.h"
+#include "core/Settings.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
@@ -63,13 +63,13 @@ QString TypedArgument(int index, qint64 steps, const TSettings& settings) {
                : QString::number(steps);
 }
 
-TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonDatas& datas,
+TImported Import(const QString& fileName, const TKVTCommands& commands, const TSettings& settings,
                  const TLang& lang) {
-    return ImportText(Read(fileName, lang), fileName, commands, datas, lang);
+    return ImportText(Read(fileName, lang), fileName, commands, settings, lang);
 }
 
 TImported ImportText(const TFileText& text, const QString& name, const TKVTCommands& commands,
-                     TCommonDatas& datas, const TLang& lang) {
+                     const TSettings& settings, const TLang& lang) {
     TImported imported;
     imported.damage = Damage(text, name, lang);
     for (qsizetype i = 0; i < text.lines.size(); ++i) {
@@ -95,10 +95,10 @@ TImported ImportText(const TFileText& text, const QString& name, const TKVTComma
                 refuse(EConvertError::NotAnInteger(argument).Text());
                 continue;
             }
-            argument = TypedArgument(index, value, datas.Settings());
+            argument = TypedArgument(index, value, settings);
         }
         try {
-            const TMadeCommand made = MakeCommand(commands, datas, index, argument);
+            const TMadeCommand made = MakeCommand(commands, settings, index, argument);
             if (!made) {
                 refuse(made.refusal);
                 continue;

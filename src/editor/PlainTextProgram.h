@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class TCommonDatas;
+struct TSettings;
 class TKVTCommands;
 class TLang;
 struct TFileText;
@@ -39,11 +39,11 @@ struct TImported {
 };
 // Reads `fileName` as Read does; blank lines are skipped. Throws EFileError when it can't be
 // read.
-TImported Import(const QString& fileName, const TKVTCommands& commands, TCommonDatas& datas,
+TImported Import(const QString& fileName, const TKVTCommands& commands, const TSettings& settings,
                  const TLang& lang);
 // The same for a text read already (the clipboard's), named `name` in what is said of it.
 TImported ImportText(const TFileText& text, const QString& name, const TKVTCommands& commands,
-                     TCommonDatas& datas, const TLang& lang);
+                     const TSettings& settings, const TLang& lang);
 // The argument of command `index` as the operator types it: `steps` in the operator's units
 // where the command's value is scaled (MV, SD, SS, AL), else as it is.
 QString TypedArgument(int index, qint64 steps, const TSettings& settings);

@@ -4,8 +4,8 @@
 #include "CommandList.h"
 #include "RoundSteps.h"
 #include "core/Decimal.h"
+#include "core/Settings.h"
 #include "core/ShownText.h"
-#include "core/UnitCommonDatas.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
@@ -20,7 +20,7 @@ std::optional<double> ParseScaleText(const QString& text) {
     return value;
 }
 
-TRescaleResult RescaleList(QStringList& lines, double ratio, TCommonDatas& datas) {
+TRescaleResult RescaleList(QStringList& lines, double ratio, const TSettings& settings) {
     TRescaleResult result;
     for (int i = 0; i < lines.size(); ++i) {
         QString& line = lines[i];
@@ -36,7 +36,7 @@ TRescaleResult RescaleList(QStringList& lines, double ratio, TCommonDatas& datas
             return result;
         }
         bool saturated = false;
-        const qint32 steps = RoundSteps(double(*value) * ratio, datas, &saturated);
+        const qint32 steps = RoundSteps(double(*value) * ratio, settings, &saturated);
         if (saturated)
             result.saturated.append(i);
         line = line.left(2) + QString::number(steps);
@@ -44,22 +44,21 @@ TRescaleResult RescaleList(QStringList& lines, double ratio, TCommonDatas& datas
     return result;
 }
 
-TRescaleResult RescaleCommandList(TCommandList& list, double ratio, TCommonDatas& datas) {
+TRescaleResult RescaleCommandList(TCommandList& list, double ratio, const TSettings& settings) {
     QStringList lines = list.Lines();
-    const TRescaleResult result = RescaleList(lines, ratio, datas);
+    const TRescaleResult result = RescaleList(lines, ratio, settings);
     list.ReplaceLines(lines);
     return result;
 }
 
-TScaleChange ApplyScaleText(const QString& scaleText, TCommandList& list, TCommonDatas& datas) {
+TScaleChange ApplyScaleText(const QString& scaleText, TCommandList& list, const TSettings& settings) {
     TScaleChange change;
-    const double old = datas.Settings().Scale;
     const auto scale = ParseScaleText(scaleText);
     change.badScale = !scale;
-    datas.SetScale(scale.value_or(1));
+    change.scale = scale.value_or(1) == 0 ? 1.0 : scale.value_or(1);
     if (list.IsEmpty())
         return change;
-    const TRescaleResult result = RescaleCommandList(list, datas.Settings().Scale / old, datas);
+    const TRescaleResult result = RescaleCommandList(list, change.scale / settings.Scale, settings);
     change.saturated = result.saturated;
     if (!result.complete)
         change.notWhole = result.badArgument;
@@ -75,11 +74,11 @@ bool IsMotionLine(const QString& line) {
 
 } // namespace
 
-void DescribeMotionInUnits(TCommandList& list, const TKVTCommands& commands, const TCommonDatas& datas) {
+void DescribeMotionInUnits(TCommandList& list, const TKVTCommands& commands, const TSettings& settings) {
     QStringList descriptions = list.Descriptions();
     bool changed = false;
     for (int i = 0; i < list.Count(); ++i) {
-        const QString described = DescribeInUnits(commands, datas, list.Line(i));
+        const QString described = DescribeInUnits(commands, settings, list.Line(i));
         if (!described.isEmpty() && described != descriptions[i]) {
             descriptions[i] = described;
             changed = true;
@@ -90,7 +89,7 @@ void DescribeMotionInUnits(TCommandList& list, const TKVTCommands& commands, con
 }
 
 QList<std::pair<QString, bool>> RescaleReport(const QStringList& before, const TCommandList& list,
-                                              const TScaleChange& change, const TCommonDatas& datas,
+                                              const TScaleChange& change, const TSettings& settings,
                                               const TLang& lang) {
     QList<std::pair<QString, bool>> report;
     int motionLines = 0, rescaled = 0;
@@ -102,14 +101,13 @@ QList<std::pair<QString, bool>> RescaleReport(const QStringList& before, const T
     }
     if (motionLines == 0)
         return report;
-    const TSettings& settings = datas.Settings();
     if (settings.UnitsMode == TSettings::StepsUnits)
         report.append({lang.ExtraText(Ext::RescaleToSteps).arg(motionLines), false});
     else
         report.append({lang.ExtraText(Ext::RescaleCount)
                            .arg(rescaled)
                            .arg(motionLines)
-                           .arg(datas.ScaleAsText(), settings.UnitsName),
+                           .arg(Decimal::FormatGeneral(settings.Scale), settings.UnitsName),
                        false});
     for (int i = 0; i < list.Count(); ++i) {
         const QString& line = list.Line(i);

@@ -1,18 +1,16 @@
 #include "RoundSteps.h"
 
-#include "core/UnitCommonDatas.h"
+#include "core/Settings.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-qint32 RoundSteps(double x, TCommonDatas& datas, bool* saturated) {
+qint32 RoundSteps(double x, const TSettings& settings, bool* saturated) {
     constexpr double lowest = std::numeric_limits<qint32>::min();
     constexpr double highest = std::numeric_limits<qint32>::max();
     if (saturated)
         *saturated = false;
-    if (datas.Settings().RoundingMode > 2)
-        datas.SetRounding(0);
     if (std::isnan(x))
         return 0;
     const double nearest = std::round(x);
@@ -25,9 +23,9 @@ qint32 RoundSteps(double x, TCommonDatas& datas, bool* saturated) {
     }
     const double t = std::trunc(x);
     double result = t;
-    if (datas.Settings().RoundingMode == 1 && x - t > 0)
+    if (settings.RoundingMode == 1 && x - t > 0)
         result = t + 1;
-    else if (datas.Settings().RoundingMode == 2 && x - t >= 0.5)
+    else if (settings.RoundingMode == 2 && x - t >= 0.5)
         result = t + 1;
     return qint32(std::min(result, highest));
 }

@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-class TCommonDatas;
+struct TSettings;
 
 // Turns a value in motor steps (a value in user units times the scale) into whole steps by the
 // rounding mode of the shared state: 0 decreasing, 1 increasing, 2 mathematic, each on the value
@@ -11,4 +11,4 @@ class TCommonDatas;
 // Values that miss a whole number only by the error of binary fractions (0.29 x 100 gives
 // 28.999999999999996) count as that whole number. Values beyond the 32-bit range become its
 // nearest end, and `saturated` says so.
-qint32 RoundSteps(double x, TCommonDatas& datas, bool* saturated = nullptr);
+qint32 RoundSteps(double x, const TSettings& settings, bool* saturated = nullptr);

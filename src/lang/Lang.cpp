@@ -194,14 +194,16 @@ void TLang::LoadExtraTexts() {
 }
 
 void TLang::ApplyMainTexts(ICaptionTarget& window) {
-    datas_.Texts.CoordinatesText = Text(52);
-    datas_.Texts.CoordText = Text(53);
-    datas_.Texts.ExecutingText = Text(54);
-    datas_.Texts.ScaleText = Text(9);
-    datas_.Texts.StepsText = Text(10);
-    datas_.Texts.RoundDownText = Text(37);
-    datas_.Texts.RoundUpText = Text(38);
-    datas_.Texts.RoundMathText = Text(39);
+    TCommonDatas::TTexts texts;
+    texts.CoordinatesText = Text(52);
+    texts.CoordText = Text(53);
+    texts.ExecutingText = Text(54);
+    texts.ScaleText = Text(9);
+    texts.StepsText = Text(10);
+    texts.RoundDownText = Text(37);
+    texts.RoundUpText = Text(38);
+    texts.RoundMathText = Text(39);
+    datas_.SetTexts(texts);
 
     for (const TCaptionSlot& slot : kMainSlots)
         window.SetCaption(slot.objectName, slot.item, Text(slot.entry));

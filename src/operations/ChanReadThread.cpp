@@ -1,12 +1,12 @@
 #include "ChanReadThread.h"
 
 #include "core/Events.h"
-#include "core/UnitCommonDatas.h"
+#include "core/SettingsView.h"
 #include "serial/LineWriter.h"
 
 #include <QElapsedTimer>
 
-TChanReadThread::TChanReadThread(QString request, TCommonDatas& datas, TNamedEvent& readBackEvent,
+TChanReadThread::TChanReadThread(QString request, const ISettingsView& datas, TNamedEvent& readBackEvent,
                                  ILineWriter& writer, std::function<quint64()> received, qint64 maxMs)
     : request_(std::move(request)), datas_(datas), received_(std::move(received)), maxMs_(maxMs),
       readBackEvent_(readBackEvent), writer_(writer) {}

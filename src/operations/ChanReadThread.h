@@ -9,7 +9,7 @@
 #include <thread>
 
 class ILineWriter;
-class TCommonDatas;
+class ISettingsView;
 class TNamedEvent;
 
 // The read-back thread: sends the read-back request ("RB*" with Direct Control, else "RD1*") and
@@ -33,8 +33,9 @@ public:
     // many bytes have come so far (from any thread).
     // `maxMs` bounds the whole read: what the largest program takes at the line's rate, so that
     // a line that keeps dribbling a byte now and then cannot hold a read for days.
-    TChanReadThread(QString request, TCommonDatas& datas, TNamedEvent& readBackEvent, ILineWriter& writer,
-                    std::function<quint64()> received, qint64 maxMs = std::numeric_limits<qint64>::max());
+    TChanReadThread(QString request, const ISettingsView& datas, TNamedEvent& readBackEvent,
+                    ILineWriter& writer, std::function<quint64()> received,
+                    qint64 maxMs = std::numeric_limits<qint64>::max());
     // The most a read takes in: the bytes of the largest program, with room for noise.
     static constexpr quint64 MaxReadBytes = 65537ull * 32;
     // How long the largest program takes at `baud` (eleven bits a byte at most), and a margin.
@@ -56,7 +57,7 @@ private:
     void Execute(std::stop_token stop);
 
     const QString request_;
-    TCommonDatas& datas_;
+    const ISettingsView& datas_;
     std::function<quint64()> received_;
     qint64 maxMs_;
     TNamedEvent& readBackEvent_;

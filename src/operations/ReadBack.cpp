@@ -8,7 +8,7 @@
 
 using K = TKVTCommands;
 
-TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, const TCommonDatas& datas,
+TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, const TSettings& settings,
                         TCommandList& list) {
     TReadBack result;
     // The rows are gathered and put into the list at once: a program of 65,535 lines is one
@@ -52,7 +52,7 @@ TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, 
             const QString command = code + (argument == "no" ? QString() : argument);
             result.commands.append(command);
             try {
-                const TStepsCommand made = MakeCommandInSteps(commands, datas, index, argument);
+                const TStepsCommand made = MakeCommandInSteps(commands, settings, index, argument);
                 if (made.command) {
                     rows.append(made.command->line);
                     descriptions.append(made.command->description);

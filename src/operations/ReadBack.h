@@ -4,7 +4,7 @@
 #include <QStringList>
 
 class TCommandList;
-class TCommonDatas;
+struct TSettings;
 class TKVTCommands;
 
 // What a read of the controller's stored program gave: the commands it lists, and whether one of
@@ -41,7 +41,7 @@ struct TReadBack {
 // not a whole number gives the row of an incorrect command and the wrong-command flag. A value
 // beyond what the controller takes leaves the command out (kept in `beyond`); one that is not
 // whole ends the parse there, keeping the rows before it.
-TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, const TCommonDatas& datas,
+TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, const TSettings& settings,
                         TCommandList& list);
 
 // How the commands of a read (as the controller holds them) compare with the program of the command

@@ -1,7 +1,7 @@
 #include "SimpleModeLists.h"
 
 #include "core/AppError.h"
-#include "core/UnitCommonDatas.h"
+#include "core/ChannelState.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
 #include "protocol/UnitKVTComands.h"
@@ -10,7 +10,7 @@ using K = TKVTCommands;
 
 void TSimpleModeLists::Add(int index, const QString& argument) {
     try {
-        const TMadeCommand made = AddCommand(commands_, datas_, index, argument, list_);
+        const TMadeCommand made = AddCommand(commands_, settings_, index, argument, list_);
         if (!made)
             refusals_.append(made.refusal);
     } catch (const EAppError& error) {
@@ -19,12 +19,12 @@ void TSimpleModeLists::Add(int index, const QString& argument) {
 }
 
 bool TSimpleModeLists::Eligible(int channel, bool running) const {
-    if (!datas_.CoordActive[channel])
+    if (!state_.Active(channel))
         return false;
-    const quint8 state = datas_.CoordState[channel];
+    const quint8 state = state_.State(channel);
     if (running)
-        return state == TCommonDatas::Executing || state == TCommonDatas::Paused;
-    return state == TCommonDatas::Standby;
+        return state == TChannelState::Executing || state == TChannelState::Paused;
+    return state == TChannelState::Standby;
 }
 
 void TSimpleModeLists::BuildMotionBlock(const TMotion& motion) {
@@ -42,7 +42,7 @@ void TSimpleModeLists::BuildMotionBlock(const TMotion& motion) {
 }
 
 void TSimpleModeLists::BuildWriteList(const TMotion& motion) {
-    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+    for (int n = 1; n <= TChannelState::ChannelCount; ++n) {
         if (!Eligible(n, false))
             continue;
         Add(K::LD, QString::number(n));
@@ -53,13 +53,13 @@ void TSimpleModeLists::BuildWriteList(const TMotion& motion) {
 
 void TSimpleModeLists::BuildStartList() {
     int count = 0;
-    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+    for (int n = 1; n <= TChannelState::ChannelCount; ++n) {
         if (!Eligible(n, false))
             continue;
         Add(K::ST, QString::number(n));
         ++count;
     }
-    if (count == TCommonDatas::ChannelCount) {
+    if (count == TChannelState::ChannelCount) {
         // All three at once: one ST starts them together.
         for (int i = 0; i < count; ++i)
             list_.Remove(list_.Count() - 1);
@@ -68,11 +68,11 @@ void TSimpleModeLists::BuildStartList() {
 }
 
 void TSimpleModeLists::BuildStopList() {
-    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
+    for (int n = 1; n <= TChannelState::ChannelCount; ++n) {
         if (!Eligible(n, true))
             continue;
         Add(K::ST, QString::number(n));
-        datas_.SetCoordRunning(n, true);
+        state_.SetCoordRunning(n, true);
     }
 }
 

@@ -4,7 +4,8 @@
 #include <QStringList>
 
 class TCommandList;
-class TCommonDatas;
+class TChannelState;
+struct TSettings;
 class TKVTCommands;
 
 // One motion as the simple panel describes it.
@@ -29,8 +30,11 @@ enum class TSimpleAction { Write, Start, Stop, WriteAndStart };
 // for the caller to show.
 class TSimpleModeLists {
 public:
-    TSimpleModeLists(const TKVTCommands& commands, TCommonDatas& datas, TCommandList& list)
-        : commands_(commands), datas_(datas), list_(list) {}
+    // `state` tells the selected channels and their states; the stop list marks those it stops
+    // as running (their ST is a stop).
+    TSimpleModeLists(const TKVTCommands& commands, const TSettings& settings, TChannelState& state,
+                     TCommandList& list)
+        : commands_(commands), settings_(settings), state_(state), list_(list) {}
 
     void BuildMotionBlock(const TMotion& motion);
     void BuildWriteList(const TMotion& motion);
@@ -45,7 +49,8 @@ private:
     bool Eligible(int channel, bool running) const;
 
     const TKVTCommands& commands_;
-    TCommonDatas& datas_;
+    const TSettings& settings_;
+    TChannelState& state_;
     TCommandList& list_;
     QStringList refusals_;
 };

@@ -1,8 +1,8 @@
 #include "ReadWriteThread.h"
 
 #include "UnitKVTComands.h"
+#include "core/SettingsView.h"
 #include "core/TextCodec.h"
-#include "core/UnitCommonDatas.h"
 #include "serial/LineWriter.h"
 
 #include <chrono>
@@ -18,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 // Where a sending stands, shared with the reply reader, which tells it of every answer.
 class TRWThread::TState : public TReplyReader::IListener {
 public:
-    TState(QStringList lines, TCommonDatas& datas, TReplyReader& reader, ILineWriter& writer)
+    TState(QStringList lines, const ISettingsView& datas, TReplyReader& reader, ILineWriter& writer)
         : lines(std::move(lines)), datas(datas), reader(reader), writer(writer) {
         // Each line as it goes on the line, ready before the first is sent.
         bytes.reserve(this->lines.size());
@@ -41,9 +41,9 @@ public:
         const Reply reply = Classify(answer.status);
         answerChannel = answer.status[1].digitValue();
         answers.push_back({answer.serial, index, lines[index], answer.echo, answer.status});
-        if (reply == Reply::CommandError && datas.Er6Reaction() == 1)
+        if (reply == Reply::CommandError && datas.Reactions().er6 == 1)
             Finish(End::CommandError);
-        else if (reply == Reply::DataError && datas.Er9Reaction() == 1)
+        else if (reply == Reply::DataError && datas.Reactions().er9 == 1)
             Finish(End::DataError);
         else
             SendNext();
@@ -98,12 +98,12 @@ public:
     int answerChannel = 0;           // the channel of the last status that answered a line
     std::deque<TLineAnswer> answers; // lines answered, not yet taken
 
-    TCommonDatas& datas;
+    const ISettingsView& datas;
     TReplyReader& reader;
     ILineWriter& writer;
 };
 
-TRWThread::TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, ILineWriter& writer)
+TRWThread::TRWThread(QStringList lines, const ISettingsView& datas, TReplyReader& reader, ILineWriter& writer)
     : state_(std::make_shared<TState>(std::move(lines), datas, reader, writer)), reader_(reader),
       serial_(++lastSerial), lineCount_(int(state_->lines.size())) {
     qRegisterMetaType<TRWThread::TReport>();
@@ -186,7 +186,8 @@ void TRWThread::Execute(std::stop_token stop) {
     TReport report;
     report.count = lineCount_;
     // A status an earlier line still owes must not be taken for the first line's answer.
-    const bool settled = reader_.WaitUntilSettled(int(OwedStatusReplyTimes * state.datas.ReplyTime()), stop);
+    const bool settled =
+        reader_.Owed().WaitUntilSettled(int(OwedStatusReplyTimes * state.datas.ReplyTime()), stop);
     {
         std::unique_lock lock(state.mutex);
         if (settled)
@@ -216,8 +217,8 @@ void TRWThread::Execute(std::stop_token stop) {
             const bool namesChannel =
                 (code == TKVTCommands::LD || code == TKVTCommands::ST || code == TKVTCommands::PS) &&
                 named >= 1 && named <= 3;
-            reader_.NoteUnanswered(line, namesChannel ? named : state.answerChannel,
-                                   [line](const QString& echo) { return EchoMatches(echo, line); });
+            reader_.Owed().NoteUnanswered(line, namesChannel ? named : state.answerChannel,
+                                          [line](const QString& echo) { return EchoMatches(echo, line); });
         }
         report.end = state.end;
         report.index = state.index;

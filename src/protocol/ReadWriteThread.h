@@ -14,7 +14,7 @@
 #include <vector>
 
 class ILineWriter;
-class TCommonDatas;
+class ISettingsView;
 
 // The sending: it sends the lines of a command list one at a time, each followed by '*',
 // and sends the next only when the controller has answered the one before. It stops on a
@@ -50,7 +50,7 @@ public:
         QString line, echo, status;
     };
 
-    TRWThread(QStringList lines, TCommonDatas& datas, TReplyReader& reader, ILineWriter& writer);
+    TRWThread(QStringList lines, const ISettingsView& datas, TReplyReader& reader, ILineWriter& writer);
     // Stops the sending and waits for its thread; it ends at once.
     ~TRWThread() override;
     TRWThread(const TRWThread&) = delete;

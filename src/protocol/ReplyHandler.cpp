@@ -1,9 +1,11 @@
 #include "ReplyHandler.h"
 
 #include "ReplyLog.h"
+#include "core/ChannelState.h"
+#include "core/CommonDatasView.h"
 #include "core/Events.h"
 #include "core/Scheduler.h"
-#include "core/UnitCommonDatas.h"
+#include "core/SettingsView.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
@@ -20,10 +22,17 @@ constexpr int kHandleIntervalMs = 25;
 constexpr int kHandleSliceMs = 4;
 } // namespace
 
-TReplyHandler::TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& readBackEvent,
-                             ILineWriter& writer, IScheduler& scheduler, TReplyLog* log)
-    : QObject(nullptr), datas_(datas), lang_(lang), readBackEvent_(readBackEvent), writer_(writer),
-      scheduler_(scheduler), log_(log), reader_(datas) {
+TReplyHandler::TReplyHandler(const ISettingsView& datas, TChannelState& state, const TLang& lang,
+                             TNamedEvent& readBackEvent, ILineWriter& writer, IScheduler& scheduler,
+                             ILogView& log, TReplyLog* replyLog)
+    : QObject(nullptr), datas_(datas), state_(state), lang_(lang), readBackEvent_(readBackEvent),
+      writer_(writer), scheduler_(scheduler), log_(log), replyLog_(replyLog) {
+    // The recovery's policy, read here alone: with only its clearing step to do, the rest of a
+    // chunk that holds a communication error is dropped at once, on the read thread.
+    reader_.SetClearOnCommunicationError([this] {
+        const ISettingsView::TReactions r = datas_.Reactions();
+        return r.autoRecovery && !r.breakComm && r.clearMarks;
+    });
     handleTimer_.setSingleShot(true);
     connect(&handleTimer_, &QTimer::timeout, this, [this] {
         if (HandleQueued(kHandleSliceMs))
@@ -57,7 +66,7 @@ bool TReplyHandler::HandleQueued(int budgetMs, quint64 throughChunk) {
     // Never inside itself: a nested event loop (a message box opened by a receiver) must not
     // handle later tokens before the rest of the earlier ones.
     if (handling_)
-        return reader_.HasItems();
+        return reader_.Queue().HasItems();
     handling_ = true;
     QElapsedTimer elapsed;
     elapsed.start();
@@ -66,7 +75,7 @@ bool TReplyHandler::HandleQueued(int budgetMs, quint64 throughChunk) {
     // come when it was called: the rest is the timer's.
     const quint64 through = budgetMs >= 0 ? UINT64_MAX : throughChunk;
     for (;;) {
-        std::vector<TReplyReader::TItem> items = reader_.Take(256, through);
+        std::vector<TReplyReader::TItem> items = reader_.Queue().Take(256, through);
         if (items.empty())
             break;
         for (const TReplyReader::TItem& item : items) {
@@ -77,8 +86,8 @@ bool TReplyHandler::HandleQueued(int budgetMs, quint64 throughChunk) {
             currentChunk_ = item.chunk;
             switch (item.kind) {
             case TReplyReader::TItem::Characters:
-                if (log_)
-                    log_->Append(item.characters);
+                if (replyLog_)
+                    replyLog_->Append(item.characters);
                 characters = true;
                 break;
             case TReplyReader::TItem::CommunicationError:
@@ -88,7 +97,7 @@ bool TReplyHandler::HandleQueued(int budgetMs, quint64 throughChunk) {
                 HandleToken(item.text, item.serial);
                 break;
             case TReplyReader::TItem::TextDropped:
-                datas_.AddLogLine(lang_.ExtraText(Ext::UnterminatedTextDropped).arg(MaxPendingText), true);
+                log_.AddLogLine(lang_.ExtraText(Ext::UnterminatedTextDropped).arg(MaxPendingText), true);
                 break;
             }
         }
@@ -96,42 +105,43 @@ bool TReplyHandler::HandleQueued(int budgetMs, quint64 throughChunk) {
             break;
     }
     sinceHandled_.restart();
-    if (reader_.HasItems() && !handleTimer_.isActive())
+    if (reader_.Queue().HasItems() && !handleTimer_.isActive())
         handleTimer_.start(kHandleIntervalMs);
     handling_ = false;
     if (characters)
         emit CharactersReceived();
-    return reader_.HasItems();
+    return reader_.Queue().HasItems();
 }
 
 void TReplyHandler::HandleCommunicationError(const QString& error) {
     // Whatever is being sent stops first, or the recovery's "ED*" would land between its lines.
     emit CommunicationError();
-    datas_.SetLastError(error);
-    datas_.AddLogLine(Message(Msg::DataTransferError), true);
-    if (datas_.AutoRecovery())
-        RunErrorRecovery();
+    lastError_ = error;
+    log_.AddLogLine(Message(Msg::DataTransferError), true);
+    const ISettingsView::TReactions policy = datas_.Reactions(); // read once for this error
+    if (policy.autoRecovery)
+        RunRecovery(policy);
     emit Alert(Message(Msg::DataTransferError));
 }
 
 void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
     emit TokenArrived(token, serial);
     if (IsStatusToken(token)) {
-        datas_.SetLastError(token);
+        lastError_ = token;
         switch (token[2].unicode()) {
         case '2':
         case '3':
         case '4':
         case '8':
             DecodeStatus(token);
-            if (datas_.ProgramRunning) {
+            if (state_.ProgramRunning()) {
                 // The reader answers codes 0, 6 and 9 itself; these answer only while a
                 // program runs, which is known here.
-                const QString lastReply = datas_.LastReply();
+                const QString lastReply = lastReply_;
                 reader_.Publish(serial, lastReply, token);
                 for (int n = 1; n <= 3; ++n) {
                     if (lastReply == QString("ST%1*").arg(n))
-                        datas_.SetCoordRunning(n, false);
+                        state_.SetCoordRunning(n, false);
                 }
             }
             break;
@@ -147,36 +157,36 @@ void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
     }
 
     if (token == "RD1*" || token == "RD2*" || token == "RD3*" || token == "RB*")
-        datas_.ReadBackActive = true;
-    if (datas_.ReadBackActive && readBackExpected_)
+        state_.SetReadBackActive(true);
+    if (state_.ReadBackActive() && readBackExpected_)
         CollectReadBack(token);
     if (token == "ST*") {
         for (int n = 1; n <= 3; ++n)
-            datas_.SetCoordRunning(n, true);
+            state_.SetCoordRunning(n, true);
     } else if (token == "ST1*" || token == "ST2*" || token == "ST3*") {
-        datas_.SetCoordRunning(token[2].unicode() - '0', true);
+        state_.SetCoordRunning(token[2].unicode() - '0', true);
     }
-    datas_.SetLastReply(token);
-    datas_.SetLastError(QString());
+    lastReply_ = token;
+    lastError_ = QString();
 }
 
 void TReplyHandler::BeginReadBack() {
     readBackExpected_ = true;
     readBackTokens_ = 0;
-    datas_.SetReadBackText(QString());
+    readBackText_.clear();
 }
 
 void TReplyHandler::EndReadBack() {
     readBackExpected_ = false;
-    datas_.ReadBackActive = false;
-    datas_.SetReadBackText(QString());
+    state_.SetReadBackActive(false);
+    readBackText_.clear();
 }
 
 void TReplyHandler::CollectReadBack(const QString& token) {
     // The end is looked for where the new token meets what came before: the whole text is never
     // searched again.
-    const QString before = datas_.ReadBackText().right(2);
-    datas_.AppendReadBackText(token);
+    const QString before = readBackText_.right(2);
+    readBackText_ += token;
     if ((before + token).contains("ED*") || ++readBackTokens_ >= MaxReadBackTokens) {
         readBackExpected_ = false; // nothing more belongs to this read
         readBackEvent_.Set();
@@ -191,40 +201,40 @@ void TReplyHandler::DecodeStatus(const QString& token) {
     const int channel = (ch >= '1' && ch <= '3') ? ch.unicode() - '0' : 0;
     const auto setState = [&](quint8 state) {
         if (channel != 0)
-            datas_.SetCoordState(channel, state);
+            state_.SetCoordState(channel, state);
     };
-    const QString lastReply = datas_.LastReply();
+    const QString lastReply = lastReply_;
 
     switch (token[2].unicode()) {
     case '0':
-        if (datas_.CommMode) {
+        if (state_.CommMode()) {
             if (lastReply != "ED*") {
-                datas_.AddRecordingLine(lastReply + kStored);
+                log_.AddRecordingLine(lastReply + kStored);
             } else {
                 for (int n = 1; n <= 3; ++n) {
-                    if (datas_.CoordState[n] == TCommonDatas::Communication)
-                        datas_.SetCoordState(n, TCommonDatas::Standby);
+                    if (state_.State(n) == TChannelState::Communication)
+                        state_.SetCoordState(n, TChannelState::Standby);
                 }
-                datas_.AddLogLine(Message(Msg::RecordingToCoordinate) + ch + Message(Msg::Completed));
+                log_.AddLogLine(Message(Msg::RecordingToCoordinate) + ch + Message(Msg::Completed));
             }
         } else if (lastReply.startsWith("LD")) {
-            setState(TCommonDatas::Communication);
-            datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::InCommunicationMode));
+            setState(TChannelState::Communication);
+            log_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::InCommunicationMode));
         } else if (lastReply.startsWith("RD")) {
-            datas_.ReadBackActive = true;
+            state_.SetReadBackActive(true);
         } else if (lastReply.startsWith("ST") && channel != 0 && lastReply == QString("ST%1*").arg(channel) &&
                    stopsExpected_.removeOne(channel)) {
-            datas_.AddLogLine(lang_.ExtraText(Ext::ChannelStopped).arg(ch));
+            log_.AddLogLine(lang_.ExtraText(Ext::ChannelStopped).arg(ch));
         } else if (lastReply.startsWith("ST") && !datas_.Settings().DirectControl) {
-            datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingStarted));
-            setState(TCommonDatas::Executing);
+            log_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingStarted));
+            setState(TChannelState::Executing);
         }
         break;
     case '2':
         if (channel != 0)
             emit ChannelReported(channel, Report::Paused, token);
-        setState(TCommonDatas::Paused);
-        datas_.AddLogLine(Message(Msg::Suspended) + ch);
+        setState(TChannelState::Paused);
+        log_.AddLogLine(Message(Msg::Suspended) + ch);
         break;
     case '3':
         if (channel != 0)
@@ -235,21 +245,21 @@ void TReplyHandler::DecodeStatus(const QString& token) {
         if (!lastReply.contains("PS")) {
             if (channel != 0)
                 emit ChannelReported(channel, Report::Completed, token);
-            setState(TCommonDatas::Standby);
-            datas_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingCompleted));
+            setState(TChannelState::Standby);
+            log_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingCompleted));
         }
         break;
     case '6':
-        datas_.AddLogLine(Message(Msg::IncorrectCommand), true);
+        log_.AddLogLine(Message(Msg::IncorrectCommand), true);
         break;
     case '8':
         if (channel != 0)
             emit ChannelReported(channel, Report::Resumed, token);
-        datas_.AddLogLine(Message(Msg::Resumed) + ch);
-        setState(TCommonDatas::Executing);
+        log_.AddLogLine(Message(Msg::Resumed) + ch);
+        setState(TChannelState::Executing);
         break;
     case '9':
-        datas_.AddLogLine(Message(Msg::IncorrectData), true);
+        log_.AddLogLine(Message(Msg::IncorrectData), true);
         break;
     default:
         break;
@@ -257,16 +267,20 @@ void TReplyHandler::DecodeStatus(const QString& token) {
 }
 
 void TReplyHandler::RunErrorRecovery() {
+    RunRecovery(datas_.Reactions());
+}
+
+void TReplyHandler::RunRecovery(const ISettingsView::TReactions& reactions) {
     // Every error runs a recovery of its own, also while an earlier one is under way: the
     // controller may have left communication mode and entered it again in between.
-    if (datas_.RecoveryBreakComm()) {
+    if (reactions.breakComm) {
         ++recoveriesRunning_;
-        BreakCommunication([this] {
+        BreakCommunication([this, clear = reactions.clearMarks] {
             --recoveriesRunning_;
-            if (datas_.RecoveryClearMarks())
+            if (clear)
                 ClearReadinessMarks();
         });
-    } else if (datas_.RecoveryClearMarks()) {
+    } else if (reactions.clearMarks) {
         ClearReadinessMarks();
     }
 }
@@ -275,7 +289,7 @@ void TReplyHandler::BreakCommunication(std::function<void()> then) {
     scheduler_.After(200, [this, then = std::move(then)]() mutable {
         writer_.WriteText("ED*");
         scheduler_.After(200, [this, then = std::move(then)] {
-            datas_.AddLogLine(Message(Msg::RecoveryBreakComm));
+            log_.AddLogLine(Message(Msg::RecoveryBreakComm));
             if (then)
                 then();
         });
@@ -285,7 +299,7 @@ void TReplyHandler::BreakCommunication(std::function<void()> then) {
 void TReplyHandler::ClearReadinessMarks() {
     reader_.Clear(currentChunk_);
     clearedThrough_ = currentChunk_;
-    datas_.SetLastReply(QString());
-    datas_.SetLastError(QString());
-    datas_.AddLogLine(Message(Msg::RecoveryClearMarks));
+    lastReply_ = QString();
+    lastError_ = QString();
+    log_.AddLogLine(Message(Msg::RecoveryClearMarks));
 }

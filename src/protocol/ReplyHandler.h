@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReplyReader.h"
+#include "core/SettingsView.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -11,7 +12,8 @@
 
 class IScheduler;
 class ILineWriter;
-class TCommonDatas;
+class ILogView;
+class TChannelState;
 class TLang;
 class TNamedEvent;
 class TReplyLog;
@@ -26,19 +28,21 @@ class TReplyLog;
 // to the reply log. What needs a message box (a program error, a communication error) it
 // reports by Alert; the window shows it.
 //
-// It reaches the window only through the shared state (channel states, operation log,
-// recording list). Delays of the recovery steps go through the scheduler, so that the window
-// never sleeps; "ED*" goes out through the writer. While characters stream in, the queue is
-// taken at most every 25 ms and in slices of a few milliseconds, so that the window stays
-// responsive and its cost does not grow with the rate of the line.
+// It reaches the window only through the controller's channel state and the log view (operation
+// log, recording list). It keeps the last reply and the last error seen on the line, and the
+// text collected while a program is read back. Delays of the recovery steps go through the scheduler, so that
+// the window never sleeps; "ED*" goes out through the writer. While characters stream in, the queue is taken
+// at most every 25 ms and in slices of a few milliseconds, so that the window stays responsive and its cost
+// does not grow with the rate of the line.
 class TReplyHandler : public QObject {
     Q_OBJECT
 public:
     enum class Report { Completed, Paused, ExecutionError, Resumed };
     Q_ENUM(Report)
 
-    TReplyHandler(TCommonDatas& datas, const TLang& lang, TNamedEvent& readBackEvent, ILineWriter& writer,
-                  IScheduler& scheduler, TReplyLog* log = nullptr);
+    TReplyHandler(const ISettingsView& datas, TChannelState& state, const TLang& lang,
+                  TNamedEvent& readBackEvent, ILineWriter& writer, IScheduler& scheduler, ILogView& log,
+                  TReplyLog* replyLog = nullptr);
 
     // Unterminated text kept at most: garbage without any '*' cannot grow without end.
     static constexpr qsizetype MaxPendingText = TReplyReader::MaxPendingText;
@@ -51,6 +55,11 @@ public:
     void Receive(const QString& text);
     // Received characters not yet cut into tokens.
     QString ReceiveBuffer() const { return reader_.PendingText(); }
+    // The last echo (a reply token that was no status token), the last status token (emptied by
+    // every other token), and what a read-back collected.
+    const QString& LastReply() const { return lastReply_; }
+    const QString& LastError() const { return lastError_; }
+    const QString& ReadBackText() const { return readBackText_; }
     // Acts on everything the reader had queued when it was called, now: whoever reports what a
     // sending or a read did first brings the state up to what was received until then.
     // What comes meanwhile waits for its turn (a stream that never ends cannot hold it).
@@ -108,16 +117,20 @@ private:
     bool HandleQueued(int budgetMs, quint64 throughChunk = 0);
     void CollectReadBack(const QString& token);
     void HandleCommunicationError(const QString& error);
+    void RunRecovery(const ISettingsView::TReactions& reactions);
     void HandleToken(const QString& token, quint64 serial);
     QString Message(int index) const;
 
-    TCommonDatas& datas_;
+    const ISettingsView& datas_;
+    TChannelState& state_;
     const TLang& lang_;
     TNamedEvent& readBackEvent_;
     ILineWriter& writer_;
     IScheduler& scheduler_;
-    TReplyLog* log_;
+    ILogView& log_;
+    TReplyLog* replyLog_;
     TReplyReader reader_;
+    QString lastReply_ = "  ", lastError_, readBackText_;
     QTimer handleTimer_;
     QElapsedTimer sinceHandled_;
     quint64 currentChunk_ = 0;

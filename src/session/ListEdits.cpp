@@ -1,7 +1,7 @@
 #include "ListEdits.h"
 
 #include "core/EncodStr.h"
-#include "core/UnitCommonDatas.h"
+#include "core/SettingsView.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-TListEdits::TListEdits(TProgramEditor& editor, const TKVTCommands& commands, TCommonDatas& datas,
+TListEdits::TListEdits(TProgramEditor& editor, const TKVTCommands& commands, const ISettingsView& datas,
                        const TLang& lang)
     : editor_(editor), commands_(commands), datas_(datas), lang_(lang) {}
 
@@ -34,7 +34,7 @@ PlainTextProgram::TImported TListEdits::Paste(const QString& text, int before) {
     const QString name = lang_.ExtraText(Ext::ClipboardName);
     const TFileText lines = PlainTextProgram::FromBytes(text.toUtf8(), name, lang_);
     PlainTextProgram::TImported imported =
-        PlainTextProgram::ImportText(lines, name, commands_, datas_, lang_);
+        PlainTextProgram::ImportText(lines, name, commands_, datas_.Settings(), lang_);
     if (!imported.lines.isEmpty()) {
         editor_.Change([&](TCommandList& list) {
             const int point = list.InsertPoint();
@@ -61,7 +61,8 @@ TProgramEditor::TAddOutcome TListEdits::EditArgument(int index, const QString& a
         return {};
     const int code = TKVTCommands::CommandIndex(editor_.List().Line(index));
     const QString typed = argument.trimmed();
-    const TMadeCommand made = MakeCommand(commands_, datas_, code, typed.isEmpty() ? QString("no") : typed);
+    const TMadeCommand made =
+        MakeCommand(commands_, datas_.Settings(), code, typed.isEmpty() ? QString("no") : typed);
     if (!made)
         return {TProgramEditor::TAddOutcome::Refused, made.refusal};
     editor_.Change([&](TCommandList& list) {

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-class TCommonDatas;
+class ISettingsView;
 class TKVTCommands;
 class TLang;
 
@@ -16,7 +16,8 @@ class TLang;
 // in place, checked and converted as the argument edits are. Each change is one undo step.
 class TListEdits {
 public:
-    TListEdits(TProgramEditor& editor, const TKVTCommands& commands, TCommonDatas& datas, const TLang& lang);
+    TListEdits(TProgramEditor& editor, const TKVTCommands& commands, const ISettingsView& datas,
+               const TLang& lang);
 
     // The lines of the commands at `indices`, in the list's order.
     QString Copy(QList<int> indices) const;
@@ -35,6 +36,6 @@ public:
 private:
     TProgramEditor& editor_;
     const TKVTCommands& commands_;
-    TCommonDatas& datas_;
+    const ISettingsView& datas_;
     const TLang& lang_;
 };

@@ -3,6 +3,7 @@
 #include "OperatorSettings.h"
 #include "ProgramEditor.h"
 #include "core/AppError.h"
+#include "core/SettingsView.h"
 #include "editor/CommandList.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -11,8 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-TProgramDocument::TProgramDocument(TProgramEditor& editor, TOperatorSettings& settings, TCommonDatas& datas,
-                                   const TKVTCommands& commands, const TLang& lang)
+TProgramDocument::TProgramDocument(TProgramEditor& editor, TOperatorSettings& settings,
+                                   const ISettingsView& datas, const TKVTCommands& commands,
+                                   const TLang& lang)
     : QObject(nullptr), editor_(editor), settings_(settings), datas_(datas), commands_(commands),
       lang_(lang) {
     connect(&editor_, &TProgramEditor::OperatorChanged, this, [this](bool noFile) {
@@ -97,7 +99,7 @@ void TProgramDocument::Save(const QString& fileName, const TText& text) {
 }
 
 PlainTextProgram::TImported TProgramDocument::Import(const QString& fileName) const {
-    return PlainTextProgram::Import(fileName, commands_, datas_, lang_);
+    return PlainTextProgram::Import(fileName, commands_, datas_.Settings(), lang_);
 }
 
 void TProgramDocument::TakeImported(const QString& fileName, const PlainTextProgram::TImported& imported) {

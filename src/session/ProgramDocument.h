@@ -6,7 +6,7 @@
 
 #include <QObject>
 
-class TCommonDatas;
+class ISettingsView;
 class TKVTCommands;
 class TLang;
 class TOperatorSettings;
@@ -21,7 +21,7 @@ class TProgramDocument : public QObject {
 public:
     using TText = TFileTie::TText;
 
-    TProgramDocument(TProgramEditor& editor, TOperatorSettings& settings, TCommonDatas& datas,
+    TProgramDocument(TProgramEditor& editor, TOperatorSettings& settings, const ISettingsView& datas,
                      const TKVTCommands& commands, const TLang& lang);
 
     // Where "Save" writes: the file the list belongs to, while its folder is there (else empty:
@@ -62,7 +62,7 @@ signals:
 private:
     TProgramEditor& editor_;
     TOperatorSettings& settings_;
-    TCommonDatas& datas_;
+    const ISettingsView& datas_;
     const TKVTCommands& commands_;
     const TLang& lang_;
     TFileTie tie_;

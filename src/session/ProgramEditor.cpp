@@ -3,7 +3,7 @@
 #include "EditorStep.h"
 
 #include "OperatorSettings.h"
-#include "Sending.h"
+#include "controller/Sending.h"
 #include "core/OperationLog.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
@@ -29,7 +29,7 @@ TProgramEditor::~TProgramEditor() = default;
 TProgramEditor::TAddOutcome TProgramEditor::AddCommand(int index, const QString& argument) {
     if (!datas_.Settings().DirectControl) {
         const TStep step(*this, TStep::Operators);
-        const TMadeCommand made = ::AddCommand(commands_, datas_, index, argument, *list_);
+        const TMadeCommand made = ::AddCommand(commands_, datas_.Settings(), index, argument, *list_);
         return made ? TAddOutcome{} : TAddOutcome{TAddOutcome::Refused, made.refusal};
     }
     // Direct Control: the command is sent, not kept. It could not be sent now; adding it
@@ -38,7 +38,7 @@ TProgramEditor::TAddOutcome TProgramEditor::AddCommand(int index, const QString&
         return {TAddOutcome::Busy, {}};
     emit ProgramReplacing();
     ClearList();
-    const TMadeCommand made = ::AddCommand(commands_, datas_, index, argument, *list_);
+    const TMadeCommand made = ::AddCommand(commands_, datas_.Settings(), index, argument, *list_);
     if (!made)
         return {TAddOutcome::Refused, made.refusal};
     sending_.Send(list_->Lines(), TSending::Kind::DirectCommand);
@@ -123,13 +123,15 @@ TScaleChange TProgramEditor::ChangeUnitsMode(quint8 mode, const QString& scaleTe
     TScaleChange change;
     if (mode == TSettings::StepsUnits)
         datas_.SetScale(1); // the list stays as it is
-    else
-        change = ApplyScaleText(scaleText, *list_, datas_);
+    else {
+        change = ApplyScaleText(scaleText, *list_, datas_.Settings());
+        datas_.SetScale(change.scale);
+    }
     settings_.RebuildCommandTable(); // the table's units texts first: the descriptions take them
     const TListState now = State();
     if (now.unitsMode != was.unitsMode || now.scale != was.scale) {
-        DescribeMotionInUnits(*list_, commands_, datas_);
-        for (const auto& [text, red] : RescaleReport(before, *list_, change, datas_, lang_))
+        DescribeMotionInUnits(*list_, commands_, datas_.Settings());
+        for (const auto& [text, red] : RescaleReport(before, *list_, change, datas_.Settings(), lang_))
             log_.AddLogLine(text, red);
     }
     return change;

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 class IOperationLog;
-class TCommonDatas;
+class ISettingsView;
+class TChannelState;
 class TKVTCommands;
 class TLang;
 class TSending;
@@ -16,15 +17,16 @@ class TSending;
 // motion nobody chose. The list is the program's own, never the operator's command list.
 class TSimpleMode {
 public:
-    TSimpleMode(TCommonDatas& datas, const TLang& lang, const TKVTCommands& commands, TSending& sending,
-                IOperationLog& log);
+    TSimpleMode(const ISettingsView& settings, TChannelState& state, const TLang& lang,
+                const TKVTCommands& commands, TSending& sending, IOperationLog& log);
 
     // Sends the list of `action`; the refusals, in order, for the caller to show (the log says
     // that nothing was sent and why).
     QStringList Send(TSimpleAction action, const TMotion& motion);
 
 private:
-    TCommonDatas& datas_;
+    const ISettingsView& settings_;
+    TChannelState& state_;
     const TLang& lang_;
     const TKVTCommands& commands_;
     TSending& sending_;

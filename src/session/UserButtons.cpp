@@ -1,6 +1,6 @@
 #include "UserButtons.h"
 
-#include "Sending.h"
+#include "controller/Sending.h"
 #include "core/AppError.h"
 #include "core/ProgramPaths.h"
 #include "core/ShownText.h"

@@ -8,7 +8,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/OperatorSettings.h"
-#include "session/Sending.h"
+#include "session/controller/Sending.h"
 
 #include <QAction>
 #include <QFileInfo>

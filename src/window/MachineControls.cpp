@@ -5,10 +5,10 @@
 #include "core/ShownText.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
-#include "session/MachineStop.h"
 #include "session/OperatorSettings.h"
-#include "session/RunningChannels.h"
 #include "session/UserButtons.h"
+#include "session/controller/MachineStop.h"
+#include "session/controller/RunningChannels.h"
 #include "widgets/Design.h"
 #include "widgets/Mnemonics.h"
 

@@ -4,7 +4,7 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "session/Connection.h"
+#include "session/controller/Connection.h"
 #include "widgets/Panel.h"
 
 #include <QAction>

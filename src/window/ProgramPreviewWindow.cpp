@@ -7,7 +7,7 @@
 #include "preview/SendQuestions.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramEditor.h"
-#include "session/Sending.h"
+#include "session/controller/Sending.h"
 #include "widgets/Design.h"
 #include "widgets/PreviewPlot.h"
 

@@ -6,7 +6,7 @@
 #include "preview/SendQuestions.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramEditor.h"
-#include "session/Sending.h"
+#include "session/controller/Sending.h"
 #include "widgets/LineList.h"
 #include "widgets/SendingProgress.h"
 #include "widgets/StringGrid.h"

@@ -7,9 +7,10 @@
 #include "core/ProgramPaths.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
-#include "session/Sending.h"
 #include "session/Session.h"
 #include "session/SessionLogs.h"
+#include "session/controller/Controller.h"
+#include "session/controller/Sending.h"
 #include "settings/LogFiles.h"
 #include "startup/CommandLine.h"
 #include "startup/CrashReport.h"
@@ -136,7 +137,7 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
         program->Form1->LoadAtStart(QFileInfo(line.file).absoluteFilePath());
     // One at a time, and never while a list is being sent: the list shown is the one sent.
     TForm1* form = program->Form1.get();
-    TSending& sending = session.Sending();
+    TSending& sending = session.Controller().Sending();
     QObject::connect(&sending, &TSending::Ended, &handOver, &TFileHandOver::TakeNext);
     handOver.SetTaker(
         [form](const QString& file) {

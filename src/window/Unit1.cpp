@@ -24,14 +24,15 @@
 #include "panels/ExtendedPanel.h"
 #include "panels/SimpleModePanel.h"
 #include "panels/UnitsPanel.h"
-#include "session/Channels.h"
-#include "session/Connection.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramDocument.h"
 #include "session/ProgramEditor.h"
-#include "session/Sending.h"
 #include "session/Session.h"
 #include "session/SessionLogs.h"
+#include "session/controller/Channels.h"
+#include "session/controller/Connection.h"
+#include "session/controller/Controller.h"
+#include "session/controller/Sending.h"
 #include "widgets/Captions.h"
 #include "widgets/FittingScrollArea.h"
 #include "widgets/LineList.h"
@@ -62,19 +63,19 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     history_ = new TListHistory(session.Editor(), this);
     files_ = new TFileMenu(
         {mmFileOpen, mmFileSave, mmFileSaveProgram, mmFileSaveAs, mmFileImport, mmFileExport, mmRecent},
-        session.Document(), session.Options(), session.Sending(), this);
+        session.Document(), session.Options(), session.Controller().Sending(), this);
     LogMenus = new TLogMenus(MemoLog, ExtendedPanel->lbBufRead, session.Logs(), session.Lang(), this);
-    port_ = new TPortControls({btnOpenPort, btnClosePort, mmSettsProp, PanelPortProp}, session.Connection(),
-                              session.Lang(), this);
-    sendControls_ = new TSendControls({session.Sending(), session.Editor(), session.Options()}, ExtendedPanel,
-                                      SendingProgress, PanelPortProp->CaptionLabel(), this);
+    port_ = new TPortControls({btnOpenPort, btnClosePort, mmSettsProp, PanelPortProp},
+                              session.Controller().Connection(), session.Lang(), this);
+    sendControls_ = new TSendControls({session.Controller().Sending(), session.Editor(), session.Options()},
+                                      ExtendedPanel, SendingProgress, PanelPortProp->CaptionLabel(), this);
     auto* input = new TCommandInput({session.Editor(), session.Options(), session.Commands()}, this);
     ExtendedPanel->PlaceBelowList(input);
     new TListEditControls({session.ListEdits(), session.Editor(), session.Options()},
                           ExtendedPanel->StringGridSend, input, mmEdit, this);
-    machine_ = new TMachineControls(
-        {session.MachineStop(), session.UserButtons(), session.Options(), session.Running()}, menuBar(),
-        this);
+    machine_ = new TMachineControls({session.Controller().MachineStop(), session.UserButtons(),
+                                     session.Options(), session.Controller().Running()},
+                                    menuBar(), this);
     SimplePanel->FollowRanges(session.Options(), session.Commands());
     machine_->OfferOnIndicators(
         {ChannelState->Indicator(1), ChannelState->Indicator(2), ChannelState->Indicator(3)});
@@ -83,9 +84,9 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     alerts_ = new TAlertQueue(session.Lang(), this);
     qtTexts_ = new TQtTexts(this);
     if (portForThisStart != 0)
-        session.Connection().Choice().UsePortForThisStart(portForThisStart);
+        session.Controller().Connection().Choice().UsePortForThisStart(portForThisStart);
     if (!deviceForThisStart.isEmpty())
-        session.Connection().Choice().UseDevice(deviceForThisStart);
+        session.Controller().Connection().Choice().UseDevice(deviceForThisStart);
     ConnectHandlers();
     FormCreate();
 }
@@ -107,8 +108,9 @@ void TForm1::ConnectHandlers() {
     connect(ExtendedPanel->btnPreview, &QPushButton::clicked, this, &TForm1::mmPreviewClick);
     connect(mmFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(ChannelState->StatesButton(), &QPushButton::clicked, this, &TForm1::btnSetCoordStatesClick);
-    connect(ChannelState, &TChannelStatePanel::ChannelsClicked, this,
-            [&channels = session.Channels()](bool a, bool b, bool c) { channels.Select(a, b, c); });
+    connect(
+        ChannelState, &TChannelStatePanel::ChannelsClicked, this,
+        [&channels = session.Controller().Channels()](bool a, bool b, bool c) { channels.Select(a, b, c); });
     connect(port_, &TPortControls::ControlsUpdated, this, [this] {
         // The data bits of an open or closed port are not changed from the line settings dialog.
         if (formByteLen_)

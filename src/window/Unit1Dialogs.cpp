@@ -20,8 +20,10 @@
 #include "lang/Lang.h"
 #include "panels/ExtendedPanel.h"
 #include "session/OperatorSettings.h"
-#include "session/Sending.h"
+#include "session/ReadBackToList.h"
 #include "session/Session.h"
+#include "session/controller/Controller.h"
+#include "session/controller/Sending.h"
 #include "widgets/StringGrid.h"
 
 #include <QCloseEvent>
@@ -31,7 +33,7 @@ void TForm1::mmSettsPortNameClick() {
     // Modal over the main window, without a nested event loop.
     TSession& s = Session();
     Ensure(
-        formPortName_, [&] { return new TFormPortName(s.Options(), s.Connection(), this); },
+        formPortName_, [&] { return new TFormPortName(s.Options(), s.Controller().Connection(), this); },
         [this](TFormPortName* d) { connect(d, &TFormPortName::PortChosen, this, &TForm1::btnOpenPortClick); })
         ->open();
 }
@@ -39,7 +41,7 @@ void TForm1::mmSettsPortNameClick() {
 void TForm1::mmSettsPropClick() {
     TSession& s = Session();
     TFormByteLen* dialog = Ensure(
-        formByteLen_, [&] { return new TFormByteLen(s.Options(), s.Connection(), this); },
+        formByteLen_, [&] { return new TFormByteLen(s.Options(), s.Controller().Connection(), this); },
         // The description shows the new settings when the port is next opened.
         [this](TFormByteLen* d) {
             connect(d, &TFormByteLen::LineSettingsApplied, port_, &TPortControls::ShowTooltip);
@@ -63,18 +65,18 @@ void TForm1::mmNastrLogsClick() {
 
 void TForm1::mmNastrErrorClick() {
     Ensure(formErrNastr_, [this] {
-        return new TFormErrNastr(Session().Options(), Session().Channels(), this);
+        return new TFormErrNastr(Session().Options(), Session().Controller().Channels(), this);
     })->open();
 }
 
 void TForm1::btnSetCoordStatesClick() {
     Ensure(formColorIndicators_, [this] {
-        return new TFormColorIndicators(Session().Options(), Session().Channels(), this);
+        return new TFormColorIndicators(Session().Options(), Session().Controller().Channels(), this);
     })->open();
 }
 
 void TForm1::mmSettsCoordClick() {
-    Ensure(formCoord_, [this] { return new TFormCoord(Session().Channels(), this); })->show();
+    Ensure(formCoord_, [this] { return new TFormCoord(Session().Controller().Channels(), this); })->show();
 }
 
 void TForm1::mmLangClick() {
@@ -91,8 +93,10 @@ void TForm1::mmLangClick() {
 
 void TForm1::mmReadChClick() {
     // "Add to the command list" is one step of the list's history, and the list no file's.
-    TFormChanRead* dialog = Ensure(
-        formChanRead_, [this] { return new TFormChanRead(Session().Options(), Session().ReadBack(), this); });
+    TFormChanRead* dialog = Ensure(formChanRead_, [this] {
+        return new TFormChanRead(Session().Options(), Session().Controller().ReadBack(),
+                                 Session().ReadBackToList(), this);
+    });
     dialog->show();
     dialog->raise();
 }
@@ -101,8 +105,8 @@ void TForm1::mmPreviewClick() {
     TProgramPreviewWindow* window = Ensure(
         formPreview_,
         [this] {
-            return new TProgramPreviewWindow(Session().Options(), Session().Editor(), Session().Sending(),
-                                             this);
+            return new TProgramPreviewWindow(Session().Options(), Session().Editor(),
+                                             Session().Controller().Sending(), this);
         },
         [this](TProgramPreviewWindow* w) {
             connect(w, &TProgramPreviewWindow::LineChosen, this, [this](int line) {
@@ -153,7 +157,7 @@ bool TForm1::FormClose() {
     if (!files_->MayDiscard())
         return false;
     // A close during a recording asks first, and stops it cleanly on the way out.
-    TSending& sending = Session().Sending();
+    TSending& sending = Session().Controller().Sending();
     const TLang& lang = Session().Lang();
     if (sending.RecordingUnderWay() &&
         !Dialogs().Confirm(lang.ExtraText(Ext::CloseDuringRecording), false, true))

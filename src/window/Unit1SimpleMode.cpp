@@ -11,9 +11,10 @@
 #include "panels/SimpleModePanel.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramEditor.h"
-#include "session/Sending.h"
 #include "session/Session.h"
 #include "session/SimpleMode.h"
+#include "session/controller/Controller.h"
+#include "session/controller/Sending.h"
 #include "widgets/FittingScrollArea.h"
 #include "widgets/RadioGroup.h"
 
@@ -60,7 +61,7 @@ void TForm1::ApplyModeLayout() {
     ExtendedPanel->EnableAll(!simple);
     // A list with a wrong command stays unsendable, whatever the layout.
     ExtendedPanel->btnRunTR->setEnabled(!simple && !Session().Editor().ListFaulty());
-    ExtendedPanel->btnStopSending->setEnabled(!simple && Session().Sending().IsSending());
+    ExtendedPanel->btnStopSending->setEnabled(!simple && Session().Controller().Sending().IsSending());
     ChannelState->ShowChannelBoxes(simple);
 
     if (simple) {

@@ -1,8 +1,8 @@
 #include "UnitByteLen.h"
 
 #include "serial/ComPort.h"
-#include "session/Connection.h"
 #include "session/OperatorSettings.h"
+#include "session/controller/Connection.h"
 #include "widgets/RadioGroup.h"
 
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "session/OperatorSettings.h"
-#include "session/ReadingBack.h"
+#include "session/ReadBackToList.h"
 #include "widgets/Design.h"
 #include "widgets/StringGrid.h"
 
@@ -44,9 +44,10 @@ constexpr TCaptionSlot kSlots[] = {{12, "TFormChanRead", -1}, {13, "btnRead", -1
                                    {16, "btnAddToList", -1},  {17, "StringGridRead", 2}};
 } // namespace
 
-TFormChanRead::TFormChanRead(TOperatorSettings& options, TReadingBack& reading, QWidget* parent)
+TFormChanRead::TFormChanRead(TOperatorSettings& options, TReadingBack& reading, TReadBackToList& toList,
+                             QWidget* parent)
     : TTranslatedDialog(options, {"TFormChanRead", "Read executing program", kSlots, 17, false}, parent),
-      reading_(reading), readed_(std::make_unique<TCommandList>("MemoReaded")) {
+      reading_(reading), toList_(toList), readed_(std::make_unique<TCommandList>("MemoReaded")) {
     resize(451, 279);
     auto* grid = new QGridLayout(this);
     btnRead = new QPushButton("Read from contoller", this);
@@ -182,7 +183,7 @@ void TFormChanRead::chbCodesClick() {
 }
 
 void TFormChanRead::btnAddToListClick() {
-    reading_.TakeOver(*readed_, lastRead_);
+    toList_.TakeOver(reading_, *readed_, lastRead_);
 }
 
 void TFormChanRead::btnCompareClick() {
@@ -191,7 +192,7 @@ void TFormChanRead::btnCompareClick() {
         ShowVerdict(Lang().ExtraText(Ext::NothingReadYet), true);
         return;
     }
-    const TReadingBack::TVerdict verdict = reading_.CompareWithList(lastRead_);
+    const TReadingBack::TVerdict verdict = toList_.Compare(reading_, lastRead_);
     ShowVerdict(verdict.text, !verdict.comparison.same);
 }
 

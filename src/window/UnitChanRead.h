@@ -12,6 +12,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TCommandList;
+class TReadBackToList;
 class TReadingBack;
 class TStringGrid;
 
@@ -24,7 +25,8 @@ class TStringGrid;
 class TFormChanRead : public TTranslatedDialog {
     Q_OBJECT
 public:
-    TFormChanRead(TOperatorSettings& options, TReadingBack& reading, QWidget* parent);
+    TFormChanRead(TOperatorSettings& options, TReadingBack& reading, TReadBackToList& toList,
+                  QWidget* parent);
     ~TFormChanRead() override;
 
     void btnReadClick();
@@ -54,6 +56,7 @@ protected:
 
 private:
     TReadingBack& reading_;
+    TReadBackToList& toList_;
     std::unique_ptr<TCommandList> readed_;
     TReadBack lastRead_;
     bool whichChosen_ = false; // the operator picked the program to read; else it follows Direct Control

@@ -1,8 +1,8 @@
 #include "UnitColorIndicators.h"
 
-#include "core/UnitCommonDatas.h"
-#include "session/Channels.h"
+#include "core/ChannelState.h"
 #include "session/OperatorSettings.h"
+#include "session/controller/Channels.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/Shape.h"
 
@@ -25,7 +25,7 @@ constexpr TCaptionSlot kSlots[] = {{18, "TFormColorIndicators", -1},
 TFormColorIndicators::TFormColorIndicators(TOperatorSettings& options, TChannels& channels, QWidget* parent)
     : TTranslatedDialog(options, {"TFormColorIndicators", "Coordinates mode", kSlots, 24, true}, parent),
       channels_(channels) {
-    const auto& colours = TCommonDatas::IndicatorColours;
+    const auto& colours = TChannelState::IndicatorColours;
     auto* grid = new QGridLayout(this);
     lblMode = new QLabel("Mode:", this);
     lblMode->setObjectName("lblMode");

@@ -1,6 +1,6 @@
 #include "UnitCoord.h"
 
-#include "session/Channels.h"
+#include "session/controller/Channels.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -4,8 +4,8 @@
 #include "core/Settings.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
-#include "session/Channels.h"
 #include "session/OperatorSettings.h"
+#include "session/controller/Channels.h"
 #include "widgets/Design.h"
 #include "widgets/SpinEdit.h"
 

@@ -1,8 +1,8 @@
 #include "UnitErrores.h"
 
 #include "core/Settings.h"
-#include "session/Channels.h"
 #include "session/OperatorSettings.h"
+#include "session/controller/Channels.h"
 #include "widgets/Design.h"
 
 #include <QCheckBox>

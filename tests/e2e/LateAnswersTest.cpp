@@ -21,8 +21,8 @@ protected:
     void Start(ScriptedController::Script script) {
         ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), std::move(script)));
         session = std::make_unique<TSession>(folder.Path(), view, &view);
-        ASSERT_TRUE(session->Connection().Open());
-        QObject::connect(&session->Sending(), &TSending::Ended,
+        ASSERT_TRUE(session->Controller().Connection().Open());
+        QObject::connect(&session->Controller().Sending(), &TSending::Ended,
                          [&](const TSendReport& r) { ends.push_back(r.end); });
     }
     void SetReplyTime(quint32 ms) {
@@ -31,7 +31,8 @@ protected:
         session->Options().Apply(settings);
     }
     bool WaitForEnds(size_t count) {
-        return WaitUntil([&] { return ends.size() >= count && !session->Sending().IsSending(); }, 60000);
+        return WaitUntil([&] { return ends.size() >= count && !session->Controller().Sending().IsSending(); },
+                         60000);
     }
 
     ProgramFolder folder;
@@ -54,13 +55,14 @@ TEST_F(LateAnswersFixture, AStatusThatComesAfterItsLineGaveUpIsNeverCreditedToTh
     });
     SetReplyTime(500);
     bool secondSent = false;
-    QObject::connect(&session->Sending(), &TSending::Ended, [&](const TSendReport&) {
+    QObject::connect(&session->Controller().Sending(), &TSending::Ended, [&](const TSendReport&) {
         if (!secondSent) {
             secondSent = true;
-            session->Sending().Send({"MV3", "MV4"}); // at once, as an operator's next list could be
+            session->Controller().Sending().Send(
+                {"MV3", "MV4"}); // at once, as an operator's next list could be
         }
     });
-    session->Sending().Send({"MV1", "MV2"});
+    session->Controller().Sending().Send({"MV1", "MV2"});
     ASSERT_TRUE(WaitForEnds(2));
     EXPECT_EQ(ends, (std::vector<TSendReport::End>{TSendReport::End::NoAnswer, TSendReport::End::NoAnswer}));
     EXPECT_EQ(controller.Commands(), (std::vector<std::string>{"MV1", "MV2", "MV3"}))
@@ -74,9 +76,9 @@ TEST_F(LateAnswersFixture, AfterAnEchoWhoseStatusNeverCameTheNextListGoesOnOnceT
         return {{0, command + "*E10*"}};
     });
     SetReplyTime(200);
-    session->Sending().Send({"MV1", "MV2"});
+    session->Controller().Sending().Send({"MV1", "MV2"});
     ASSERT_TRUE(WaitForEnds(1));
-    session->Sending().Send({"MV3", "MV4"});
+    session->Controller().Sending().Send({"MV3", "MV4"});
     ASSERT_TRUE(WaitForEnds(2));
     EXPECT_EQ(ends, (std::vector<TSendReport::End>{TSendReport::End::NoAnswer, TSendReport::End::Completed}));
     EXPECT_EQ(controller.Commands(), (std::vector<std::string>{"MV1", "MV2", "MV3", "MV4"}));
@@ -97,15 +99,15 @@ TEST_F(LateAnswersFixture, OnlyAnAnswerOfTheLinesChannelPaysAndALineSentAgainWai
         return {{0, command + "*E10*"}};
     });
     SetReplyTime(300);
-    session->Sending().Send({"LD1", "MV7"});
+    session->Controller().Sending().Send({"LD1", "MV7"});
     ASSERT_TRUE(WaitForEnds(1));
-    session->Sending().Send({"MV8"});
+    session->Controller().Sending().Send({"MV8"});
     ASSERT_TRUE(WaitForEnds(2));
     EXPECT_EQ(ends[1], TSendReport::End::NoAnswer) << "MV7's late status was not taken for MV8's";
 
-    session->Sending().Send({"MV9"});
+    session->Controller().Sending().Send({"MV9"});
     ASSERT_TRUE(WaitForEnds(3));
-    session->Sending().Send({"MV9"});
+    session->Controller().Sending().Send({"MV9"});
     ASSERT_TRUE(WaitForEnds(4));
     EXPECT_EQ(ends[2], TSendReport::End::NoAnswer);
     EXPECT_EQ(ends[3], TSendReport::End::NoAnswer) << "the first sending's answer is not the second's";
@@ -116,7 +118,7 @@ TEST_F(LateAnswersFixture, TextWithoutAStarBeforeALineIsNoPartOfItsEcho) {
     // Unterminated noise after each answer, letters among it: never glued to the next echo.
     Start([](const std::string& command, int) -> std::vector<TReply> { return {{0, command + "*E10*ZQ#"}}; });
     SetReplyTime(500);
-    session->Sending().Send({"MV1", "MV2", "MV3", "SD100"});
+    session->Controller().Sending().Send({"MV1", "MV2", "MV3", "SD100"});
     ASSERT_TRUE(WaitForEnds(1));
     EXPECT_EQ(ends[0], TSendReport::End::Completed);
     EXPECT_EQ(controller.Commands().size(), 4u);

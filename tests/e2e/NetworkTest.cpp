@@ -44,7 +44,7 @@ protected:
         ASSERT_TRUE(simulator.Start({}, &error)) << error;
         ASSERT_NO_FATAL_FAILURE(StartServer(GetParam()));
         session = std::make_unique<TSession>(folder.Path(), view, &view);
-        session->Connection().Choice().UseDevice(Address());
+        session->Controller().Connection().Choice().UseDevice(Address());
     }
     void TearDown() override {
         session.reset();
@@ -79,7 +79,7 @@ protected:
     }
     QString Address() const { return address; }
     bool WaitForEnd() {
-        return WaitUntil([&] { return !session->Sending().IsSending(); }, 60000);
+        return WaitUntil([&] { return !session->Controller().Sending().IsSending(); }, 60000);
     }
     QString X(int id) const { return session->Lang().ExtraText(id); }
 
@@ -97,30 +97,33 @@ protected:
 
 TEST_P(NetworkFixture, AListIsSentAnsweredAndReadBackThroughTheServer) {
     // A port number keeps the address as it keeps a device: its link names the address.
-    ASSERT_TRUE(SerialDevices::LinkPort(session->Connection().Choice().PortsFolder(), 3, Address()).linked);
-    session->Connection().Choice().UseDevice({});
-    session->Connection().ChoosePort(3);
-    EXPECT_EQ(session->Connection().Choice().Device(), folder.File("ports/COM3"));
+    ASSERT_TRUE(
+        SerialDevices::LinkPort(session->Controller().Connection().Choice().PortsFolder(), 3, Address())
+            .linked);
+    session->Controller().Connection().Choice().UseDevice({});
+    session->Controller().Connection().ChoosePort(3);
+    EXPECT_EQ(session->Controller().Connection().Choice().Device(), folder.File("ports/COM3"));
     std::vector<QString> opened;
-    QObject::connect(&session->Connection(), &TConnection::Opened,
+    QObject::connect(&session->Controller().Connection(), &TConnection::Opened,
                      [&](const QString& d) { opened.push_back(d); });
-    ASSERT_TRUE(session->Connection().Open()) << session->Connection().OpenFailure().toStdString();
+    ASSERT_TRUE(session->Controller().Connection().Open())
+        << session->Controller().Connection().OpenFailure().toStdString();
     EXPECT_EQ(opened, std::vector<QString>{Address()}) << "the log and the tooltip name the address";
     EXPECT_TRUE(view.log.isEmpty() || !view.redLines.contains(true)) << view.log.join('\n').toStdString();
     std::vector<TSendReport> reports;
-    QObject::connect(&session->Sending(), &TSending::Ended,
+    QObject::connect(&session->Controller().Sending(), &TSending::Ended,
                      [&](const TSendReport& r) { reports.push_back(r); });
     const QStringList program{"LD2", "BG", "SD300", "MV1000", "ED"};
-    ASSERT_EQ(session->Sending().Send(program), TSending::Start::Started);
+    ASSERT_EQ(session->Controller().Sending().Send(program), TSending::Start::Started);
     ASSERT_TRUE(WaitForEnd());
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].end, TSendReport::End::Completed);
     EXPECT_EQ(simulator.Program(2), (std::vector<std::string>{"BG", "SD300", "MV1000"}));
 
     QString text;
-    QObject::connect(&session->ReadBack(), &TReadingBack::Done,
+    QObject::connect(&session->Controller().ReadBack(), &TReadingBack::Done,
                      [&](TChanReadThread::Outcome, const QString& t) { text = t; });
-    ASSERT_EQ(session->ReadBack().Begin(2), TReadingBack::Start::Started);
+    ASSERT_EQ(session->Controller().ReadBack().Begin(2), TReadingBack::Start::Started);
     ASSERT_TRUE(WaitUntil([&] { return !text.isEmpty(); }, 10000));
     EXPECT_EQ(text, "RD2*LD2*BG*SD300*MV1000*ED*");
 }
@@ -129,18 +132,18 @@ TEST_P(NetworkFixture, TheServerStoppedMidListIsALostDeviceAndNothingHangs) {
     kvtsim::Options slow = simulator.GetOptions();
     slow.replyDelayMs = 20;
     simulator.SetOptions(slow);
-    ASSERT_TRUE(session->Connection().Open());
+    ASSERT_TRUE(session->Controller().Connection().Open());
     std::vector<TSendReport> reports;
-    QObject::connect(&session->Sending(), &TSending::Ended,
+    QObject::connect(&session->Controller().Sending(), &TSending::Ended,
                      [&](const TSendReport& r) { reports.push_back(r); });
-    ASSERT_EQ(session->Sending().Send(QStringList(500, "SD100")), TSending::Start::Started);
+    ASSERT_EQ(session->Controller().Sending().Send(QStringList(500, "SD100")), TSending::Start::Started);
     ASSERT_TRUE(simulator.WaitForCommands(5, 10000));
     server.kill();
     ASSERT_TRUE(WaitForEnd());
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].end, TSendReport::End::Completed);
     EXPECT_LT(simulator.Commands().size(), 500u);
-    EXPECT_FALSE(session->Connection().IsOpen());
+    EXPECT_FALSE(session->Controller().Connection().IsOpen());
     ASSERT_TRUE(WaitUntil([&] { return view.log.contains(X(Ext::DeviceConnectionLost).arg(Address())); }));
     EXPECT_TRUE(view.log.contains(X(Ext::NetworkReopen).arg(Address()))) << view.log.join('\n').toStdString();
 }
@@ -154,8 +157,8 @@ TEST_P(Rfc2217Fixture, TheLineSettingsReachTheRemotePortWhenItOpensAndWhenTheyCh
     TLineChoice line;
     line.baudIndex = 8; // 19200
     line.stopBits = 2;
-    session->Connection().SetLineSettings(line);
-    ASSERT_TRUE(session->Connection().Open());
+    session->Controller().Connection().SetLineSettings(line);
+    ASSERT_TRUE(session->Controller().Connection().Open());
     // Each setting is a message of its own: the last one sent is waited for.
     ASSERT_TRUE(WaitUntil(
         [&] { return simulator.TerminalSpeed() == B19200 && (simulator.TerminalControlFlags() & CSTOPB); },
@@ -164,7 +167,7 @@ TEST_P(Rfc2217Fixture, TheLineSettingsReachTheRemotePortWhenItOpensAndWhenTheyCh
     line.baudIndex = 5; // 4800
     line.stopBits = 0;
     line.parity = 1; // odd
-    session->Connection().SetLineSettings(line);
+    session->Controller().Connection().SetLineSettings(line);
     ASSERT_TRUE(WaitUntil(
         [&] {
             const unsigned flags = simulator.TerminalControlFlags();
@@ -172,7 +175,7 @@ TEST_P(Rfc2217Fixture, TheLineSettingsReachTheRemotePortWhenItOpensAndWhenTheyCh
         },
         5000));
     // The bytes still go through as they are, 0xFF included (Telnet doubles it on the way).
-    ASSERT_TRUE(session->Connection().WriteBytes(QByteArray("\xff", 1) + "SD5*"));
+    ASSERT_TRUE(session->Controller().Connection().WriteBytes(QByteArray("\xff", 1) + "SD5*"));
     ASSERT_TRUE(WaitUntil([&] { return simulator.Received().find("\xffSD5*") != std::string::npos; }, 5000));
 }
 
@@ -261,9 +264,10 @@ private:
 
 TEST_P(Rfc2217Fixture, TheLineSettingsReachTheServerBeforeTheFirstByteOfTheProgram) {
     TRelay relay(port);
-    session->Connection().Choice().UseDevice(QString("rfc2217://127.0.0.1:%1").arg(relay.port));
-    ASSERT_TRUE(session->Connection().Open()) << session->Connection().OpenFailure().toStdString();
-    ASSERT_TRUE(session->Connection().WriteText("SD1*")); // what a script sends first
+    session->Controller().Connection().Choice().UseDevice(QString("rfc2217://127.0.0.1:%1").arg(relay.port));
+    ASSERT_TRUE(session->Controller().Connection().Open())
+        << session->Controller().Connection().OpenFailure().toStdString();
+    ASSERT_TRUE(session->Controller().Connection().WriteText("SD1*")); // what a script sends first
     ASSERT_TRUE(simulator.WaitForCommands(1, 10000));
     const QByteArray sent = relay.FromProgram();
     const qsizetype baud = sent.indexOf(QByteArray("\xff\xfa\x2c\x01", 4)); // IAC SB COM-PORT SET-BAUDRATE
@@ -311,9 +315,10 @@ TEST(NetworkAddresses, ARefusedATimedOutAndAnUnknownAddressAreNamedWithTheirReas
         {"tcp://127.0.0.1:99999", x(Ext::NetworkBadAddress)},
     };
     for (const auto& c : cases) {
-        session.Connection().Choice().UseDevice(c.address);
-        EXPECT_FALSE(session.Connection().Open()) << c.address.toStdString();
-        EXPECT_EQ(session.Connection().OpenFailure(), x(Ext::DeviceCannotOpen).arg(c.address, c.reason));
+        session.Controller().Connection().Choice().UseDevice(c.address);
+        EXPECT_FALSE(session.Controller().Connection().Open()) << c.address.toStdString();
+        EXPECT_EQ(session.Controller().Connection().OpenFailure(),
+                  x(Ext::DeviceCannotOpen).arg(c.address, c.reason));
         EXPECT_TRUE(view.redLines.last());
     }
     for (int fd : queued)
@@ -330,10 +335,12 @@ TEST(NetworkAddresses, TheSimulatorListeningOnTcpAnswersAsOnATerminal) {
     FakeView view;
     for (int round = 0; round < 2; ++round) { // a client that goes lets the next one in
         TSession session(folder.Path(), view, &view);
-        session.Connection().Choice().UseDevice(QString("tcp://127.0.0.1:%1").arg(simulator.ListenPort()));
-        ASSERT_TRUE(session.Connection().Open()) << session.Connection().OpenFailure().toStdString();
-        ASSERT_EQ(session.Sending().Send({"LD1", "SD100", "ED"}), TSending::Start::Started);
-        ASSERT_TRUE(WaitUntil([&] { return !session.Sending().IsSending(); }, 10000));
+        session.Controller().Connection().Choice().UseDevice(
+            QString("tcp://127.0.0.1:%1").arg(simulator.ListenPort()));
+        ASSERT_TRUE(session.Controller().Connection().Open())
+            << session.Controller().Connection().OpenFailure().toStdString();
+        ASSERT_EQ(session.Controller().Sending().Send({"LD1", "SD100", "ED"}), TSending::Start::Started);
+        ASSERT_TRUE(WaitUntil([&] { return !session.Controller().Sending().IsSending(); }, 10000));
         EXPECT_EQ(simulator.Program(1), std::vector<std::string>{"SD100"});
     }
 }
@@ -350,7 +357,7 @@ TEST(NetworkServers, ASettingsRefusingServerAndASecondClientAreSaidSo) {
             ASSERT_TRUE(simulator.Start({}));
             ASSERT_NO_FATAL_FAILURE(StartServer(kind, kick));
             session = std::make_unique<TSession>(folder.Path(), view, &view);
-            session->Connection().Choice().UseDevice(Address());
+            session->Controller().Connection().Choice().UseDevice(Address());
         }
         using NetworkFixture::Address;
         using NetworkFixture::port;
@@ -362,7 +369,7 @@ TEST(NetworkServers, ASettingsRefusingServerAndASecondClientAreSaidSo) {
     {
         Plain telnet;
         ASSERT_NO_FATAL_FAILURE(telnet.Start("telnet", true));
-        ASSERT_TRUE(telnet.session->Connection().Open());
+        ASSERT_TRUE(telnet.session->Controller().Connection().Open());
         const QString warning = telnet.X(Ext::NetworkSettingsNotApplied).arg(telnet.Address());
         ASSERT_TRUE(telnet.view.log.contains(warning)) << telnet.view.log.join('\n').toStdString();
         EXPECT_TRUE(telnet.view.redLines[telnet.view.log.indexOf(warning)]);
@@ -378,7 +385,7 @@ TEST(NetworkServers, ASettingsRefusingServerAndASecondClientAreSaidSo) {
     address.sin_port = htons(quint16(busy.port));
     ASSERT_EQ(::connect(first, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     RunEventsFor(200); // the server has the first client
-    busy.session->Connection().Open();
+    busy.session->Controller().Connection().Open();
     const QString said = busy.X(Ext::ServerClosedAtOnceLoss).arg(busy.Address());
     EXPECT_TRUE(WaitUntil([&] { return busy.view.log.contains(said); }, 10000))
         << busy.view.log.join('\n').toStdString();
@@ -405,7 +412,7 @@ TEST(NetworkAddresses, AConnectionBeingMadeLeavesTheCallerFreeAndCanBeGivenUp) {
     ScriptedDialogs dialogs;
     FakeView view;
     TSession session(folder.Path(), view, &view);
-    TConnection& connection = session.Connection();
+    TConnection& connection = session.Controller().Connection();
     connection.Choice().UseDevice(QString("tcp://127.0.0.1:%1").arg(ntohs(address.sin_port)));
     QList<bool> done;
     QObject::connect(&connection, &TConnection::OpenDone, [&](bool opened) { done << opened; });

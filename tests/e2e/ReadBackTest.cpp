@@ -29,8 +29,8 @@ protected:
         std::string error;
         ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
         session = std::make_unique<TSession>(folder.Path(), view, &view);
-        ASSERT_TRUE(session->Connection().Open());
-        QObject::connect(&session->ReadBack(), &TReadingBack::Done,
+        ASSERT_TRUE(session->Controller().Connection().Open());
+        QObject::connect(&session->Controller().ReadBack(), &TReadingBack::Done,
                          [&](TChanReadThread::Outcome o, const QString& t) {
                              outcomes.push_back(o);
                              text = t;
@@ -74,7 +74,7 @@ TEST_F(ReadBackFixture, ALongProgramOnASlowLineIsReadWhileCharactersKeepComing) 
     slow.splitGapUs = 500;
     simulator.SetOptions(slow);
     SetReplyTime(1000);
-    ASSERT_EQ(session->ReadBack().Begin(1), TReadingBack::Start::Started);
+    ASSERT_EQ(session->Controller().ReadBack().Begin(1), TReadingBack::Start::Started);
     ASSERT_TRUE(WaitForRead());
     EXPECT_EQ(outcomes, std::vector<TChanReadThread::Outcome>{TChanReadThread::Outcome::Read});
     EXPECT_TRUE(text.endsWith("MV499*ED*")) << text.right(40).toStdString();
@@ -87,7 +87,7 @@ TEST_F(ReadBackFixture, AnAnswerThatCameWhileTheMainThreadWasBusyIsAnAnswer) {
     // come by then is taken first, so the read is whole, not "no answer".
     simulator.SetProgram(1, {"BG", "SD200"});
     SetReplyTime(100);
-    ASSERT_EQ(session->ReadBack().Begin(1), TReadingBack::Start::Started);
+    ASSERT_EQ(session->Controller().ReadBack().Begin(1), TReadingBack::Start::Started);
     std::this_thread::sleep_for(std::chrono::milliseconds(1000)); // the window busy elsewhere
     ASSERT_TRUE(WaitForRead());
     EXPECT_EQ(outcomes, std::vector<TChanReadThread::Outcome>{TChanReadThread::Outcome::Read});
@@ -111,7 +111,7 @@ TEST_F(ReadBackFixture, AnEndlessAnswerEndsTheReadAndTheWindowKeepsRunning) {
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(1);
-    ASSERT_EQ(session->ReadBack().Begin(1), TReadingBack::Start::Started);
+    ASSERT_EQ(session->Controller().ReadBack().Begin(1), TReadingBack::Start::Started);
     // The controller streams from a thread of its own, whatever the window does.
     std::atomic<bool> streaming{true};
     std::thread stream([&] {
@@ -132,28 +132,29 @@ TEST_F(ReadBackFixture, AnEndlessAnswerEndsTheReadAndTheWindowKeepsRunning) {
     const int ticksAfter = ticks;
     RunEventsFor(100);
     EXPECT_GT(ticks, ticksAfter) << "the event loop runs on while the stream goes on";
-    EXPECT_TRUE(session->Datas().ReadBackText().isEmpty()) << "nothing is collected after the read";
+    EXPECT_TRUE(session->Controller().Replies().ReadBackText().isEmpty())
+        << "nothing is collected after the read";
 }
 
 TEST_F(ReadBackFixture, NothingIsCollectedForAReadTheReadBackWindowDidNotStart) {
     simulator.SetProgram(1, {"BG", "MV100"});
     // "RD1" sent as a line of the command list: the controller answers with the program.
-    ASSERT_EQ(session->Sending().Send({"RD1"}), TSending::Start::Started);
+    ASSERT_EQ(session->Controller().Sending().Send({"RD1"}), TSending::Start::Started);
     ASSERT_TRUE(WaitUntil([&] { return ReplyLogHas("ED*"); }));
     RunEventsFor(100);
-    EXPECT_TRUE(session->Datas().ReadBackText().isEmpty());
+    EXPECT_TRUE(session->Controller().Replies().ReadBackText().isEmpty());
 
     // A read that gives up: its answer, coming after all, is not collected either.
     kvtsim::Options late = simulator.GetOptions();
     late.replyDelayMs = 400;
     simulator.SetOptions(late);
     SetReplyTime(50);
-    ASSERT_EQ(session->ReadBack().Begin(1), TReadingBack::Start::Started);
+    ASSERT_EQ(session->Controller().ReadBack().Begin(1), TReadingBack::Start::Started);
     ASSERT_TRUE(WaitForRead());
     ASSERT_EQ(outcomes.back(), TChanReadThread::Outcome::NoAnswer);
     const qsizetype before = session->Logs().ReplyLog().Count();
     ASSERT_TRUE(
         WaitUntil([&] { return session->Logs().ReplyLog().Count() > before && ReplyLogHas("ED*"); }, 10000));
     RunEventsFor(100);
-    EXPECT_TRUE(session->Datas().ReadBackText().isEmpty());
+    EXPECT_TRUE(session->Controller().Replies().ReadBackText().isEmpty());
 }

@@ -47,11 +47,12 @@ protected:
         std::string error;
         ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
         session = std::make_unique<TSession>(folder.Path(), view, &view);
-        ASSERT_TRUE(session->Connection().Open());
+        ASSERT_TRUE(session->Controller().Connection().Open());
         SetReplyTime(60000); // a late answer on a busy machine is no silent controller
     }
 
     const TCommonDatas& Datas() const { return session->Datas(); }
+    const TChannelState& Coords() const { return session->Controller().State(); }
     // Changes settings as the error settings dialog does.
     template <typename Change> void ChangeSettings(Change change) {
         TSettings settings = session->Options().Settings();
@@ -67,10 +68,10 @@ protected:
         simulator.SetOptions(options);
     }
     void Send(const QStringList& lines) {
-        ASSERT_EQ(session->Sending().Send(lines), TSending::Start::Started);
+        ASSERT_EQ(session->Controller().Sending().Send(lines), TSending::Start::Started);
     }
     bool WaitForEnd(int timeoutMs = 10000) {
-        return WaitUntil([&] { return !session->Sending().IsSending(); }, timeoutMs);
+        return WaitUntil([&] { return !session->Controller().Sending().IsSending(); }, timeoutMs);
     }
     QString M(int index) const { return session->Lang().Message(index); }
     QString X(int index) const { return session->Lang().ExtraText(index); }
@@ -88,13 +89,13 @@ protected:
 TEST_F(SendingFixture, AProgramIsWrittenIntoChannelOneAndRun) {
     Send({"LD1"});
     ASSERT_TRUE(WaitForEnd());
-    EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
+    EXPECT_EQ(Coords().State(1), TChannelState::Communication);
     EXPECT_EQ(view.indicators[1], yellow);
 
     Send({"BG", "EN", "SD200", "MV200", "ED"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "BG", "EN", "SD200", "MV200", "ED"}));
-    EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Standby);
+    EXPECT_EQ(Coords().State(1), TChannelState::Standby);
     EXPECT_EQ(view.indicators[1], green);
     const QString ok = QString::fromUtf8("ОК");
     EXPECT_EQ(view.recording, (QStringList{"BG*" + ok, "EN*" + ok, "SD200*" + ok, "MV200*" + ok}));
@@ -112,7 +113,7 @@ TEST_F(SendingFixture, StartTurnsTheChannelRedUntilTheControllerReportsCompletio
     ASSERT_TRUE(WaitForEnd());
     ASSERT_TRUE(WaitUntil([&] { return view.history[1].size() == 2; }, 10000));
     EXPECT_EQ(view.history[1], (QList<TRgb>{red, green}));
-    EXPECT_FALSE(Datas().ProgramRunning);
+    EXPECT_FALSE(Coords().ProgramRunning());
     EXPECT_TRUE(view.log.contains(M(Msg::Coordinate) + "1" + M(Msg::ExecutingCompleted)));
 }
 
@@ -136,13 +137,14 @@ TEST_F(SendingFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndSaysWh
     for (int i = 1; i <= 300; ++i)
         lines << "SP" + QString::number(i);
     std::vector<TSendReport::End> ends;
-    QObject::connect(&session->Sending(), &TSending::Ended,
+    QObject::connect(&session->Controller().Sending(), &TSending::Ended,
                      [&](const TSendReport& r) { ends.push_back(r.end); });
     Send(lines);
     ASSERT_TRUE(WaitUntil(
-        [&] { return session->Sending().Progress().value_or(TSending::TProgress{}).line >= 5; }, 10000));
-    EXPECT_EQ(session->Sending().Progress()->count, 300);
-    ASSERT_TRUE(session->Sending().StopAfterLine());
+        [&] { return session->Controller().Sending().Progress().value_or(TSending::TProgress{}).line >= 5; },
+        10000));
+    EXPECT_EQ(session->Controller().Sending().Progress()->count, 300);
+    ASSERT_TRUE(session->Controller().Sending().StopAfterLine());
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(ends, std::vector<TSendReport::End>{TSendReport::End::StoppedByOperator});
     const auto received = simulator.Commands();
@@ -155,7 +157,7 @@ TEST_F(SendingFixture, TheOperatorsStopEndsTheListAfterTheLineBeingSentAndSaysWh
         X(Ext::SendingStopped).arg(QString::number(sent + 1), "300", lines[sent], QString::number(sent)));
     EXPECT_FALSE(view.redLines.last());
     EXPECT_EQ(NoReplyLines(), 0);
-    EXPECT_FALSE(session->Sending().StopAfterLine()) << "nothing left to stop";
+    EXPECT_FALSE(session->Controller().Sending().StopAfterLine()) << "nothing left to stop";
 
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 0; });
     Send({"EN", "", "DS"});
@@ -201,7 +203,7 @@ TEST_F(SendingFixture, EmptyLinesAreSkippedAndAnEmptyListSendsNothing) {
 TEST_F(SendingFixture, SendTwiceRunsOneSending) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 20; });
     Send({"BG", "EN", "DL"});
-    EXPECT_EQ(session->Sending().Send({"DR"}), TSending::Start::AlreadyRunning);
+    EXPECT_EQ(session->Controller().Sending().Send({"DR"}), TSending::Start::AlreadyRunning);
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "EN", "DL"}));
 }
@@ -221,7 +223,8 @@ TEST_F(SendingFixture, AThousandLinesAreSentWholeEachOnceInOrder) {
 TEST_F(SendingFixture, EditingTheListWhileItIsSentChangesNothingSent) {
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 10; });
     session->Editor().Replace({"BG", "EN", "DL", "DR"});
-    ASSERT_EQ(session->Sending().Send(session->Editor().List().Lines()), TSending::Start::Started);
+    ASSERT_EQ(session->Controller().Sending().Send(session->Editor().List().Lines()),
+              TSending::Start::Started);
     session->Editor().Replace({"XX", "XX"}); // the operator keeps editing
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "EN", "DL", "DR"}));
@@ -255,10 +258,10 @@ TEST_F(SendingFixture, ALateAnswerIsNeverTakenForTheNextLine) {
 }
 
 TEST_F(SendingFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
-    session->Connection().Close();
+    session->Controller().Connection().Close();
     SetReplyTime(86400000); // a day: only a stop at once lets the list end
     std::vector<TSendReport::End> ends;
-    QObject::connect(&session->Sending(), &TSending::Ended,
+    QObject::connect(&session->Controller().Sending(), &TSending::Ended,
                      [&](const TSendReport& r) { ends.push_back(r.end); });
     Send({"BG", "EN"});
     ASSERT_TRUE(WaitForEnd());
@@ -273,16 +276,17 @@ TEST_F(SendingFixture, AClosedPortStopsTheListAtOnceAndSaysSo) {
 TEST_F(SendingFixture, ALateEndOfAnEarlierSendingNeverReleasesTheNextOne) {
     // The first list ends at once (closed port) and its end waits, queued, for the main thread;
     // meanwhile the second starts (its thread may well take the first one's memory).
-    session->Connection().Close();
+    session->Controller().Connection().Close();
     Send({"BG"});
     // Ended (its thread finished), its end not handled yet: no event is processed meanwhile.
-    while (session->Sending().Progress())
+    while (session->Controller().Sending().Progress())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    ASSERT_TRUE(session->Connection().Open());
+    ASSERT_TRUE(session->Controller().Connection().Open());
     SetSimulator([](kvtsim::Options& o) { o.replyDelayMs = 100; });
     std::vector<bool> sendingAtEachEnd;
-    QObject::connect(&session->Sending(), &TSending::Ended,
-                     [&](const TSendReport&) { sendingAtEachEnd.push_back(session->Sending().IsSending()); });
+    QObject::connect(&session->Controller().Sending(), &TSending::Ended, [&](const TSendReport&) {
+        sendingAtEachEnd.push_back(session->Controller().Sending().IsSending());
+    });
     Send({"EN", "DL"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(sendingAtEachEnd, (std::vector<bool>{true, false}))
@@ -304,31 +308,29 @@ TEST_F(SendingFixture, ACommunicationErrorStopsTheListBeforeTheRecoverySendsED) 
 
 TEST_F(SendingFixture, ALostOrReopenedLineForgetsOnlyACommunicationModeNotARunningChannel) {
     // Channel 1 runs, channel 2 is being written, channel 3 is paused, as far as the program knows.
-    session->Channels().SetStates(
-        {TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
+    session->Controller().Channels().SetStates(
+        {TChannelState::Executing, TChannelState::Communication, TChannelState::Paused});
     bool lost = false;
-    QObject::connect(&session->Connection(), &TConnection::Lost, [&] { lost = true; });
+    QObject::connect(&session->Controller().Connection(), &TConnection::Lost, [&] { lost = true; });
     simulator.HangUp();
     ASSERT_TRUE(WaitUntil([&] { return lost; }));
-    EXPECT_EQ(Datas().CoordState,
-              (TCommonDatas::PerChannel<quint8>{0, TCommonDatas::Executing, TCommonDatas::Standby,
-                                                TCommonDatas::Paused}))
+    EXPECT_EQ(Coords().States(), (std::array<quint8, 3>{TChannelState::Executing, TChannelState::Standby,
+                                                        TChannelState::Paused}))
         << "a recording cannot outlive the line; a running or paused program may";
-    EXPECT_FALSE(Datas().CommMode);
+    EXPECT_FALSE(Coords().CommMode());
     EXPECT_EQ(view.log.last(), X(Ext::StatesLastKnown)) << "the operator is told what the states are";
 
     // Reopened on a controller that may have been restarted: its first answers are no recording.
     simulator.Stop();
     kvtsim::Simulator again;
     ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
-    session->Channels().SetStates(
-        {TCommonDatas::Executing, TCommonDatas::Communication, TCommonDatas::Paused});
-    ASSERT_TRUE(session->Connection().Open());
-    EXPECT_EQ(Datas().CoordState,
-              (TCommonDatas::PerChannel<quint8>{0, TCommonDatas::Executing, TCommonDatas::Standby,
-                                                TCommonDatas::Paused}));
-    EXPECT_FALSE(Datas().CommMode);
-    session->Channels().SetStates({0, 0, 0});
+    session->Controller().Channels().SetStates(
+        {TChannelState::Executing, TChannelState::Communication, TChannelState::Paused});
+    ASSERT_TRUE(session->Controller().Connection().Open());
+    EXPECT_EQ(Coords().States(), (std::array<quint8, 3>{TChannelState::Executing, TChannelState::Standby,
+                                                        TChannelState::Paused}));
+    EXPECT_FALSE(Coords().CommMode());
+    session->Controller().Channels().SetStates({0, 0, 0});
     view.recording.clear();
     Send({"LD1", "BG", "ED", "ST1"});
     ASSERT_TRUE(WaitForEnd());
@@ -359,7 +361,7 @@ TEST_F(SendingFixture, RepliesSplitIntoSingleBytesOrJoinedStillAnswerEachLine) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands().size(), 6u);
     EXPECT_EQ(NoReplyLines(), 0);
-    EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Standby);
+    EXPECT_EQ(Coords().State(2), TChannelState::Standby);
 }
 
 TEST(PortFallback, APortWithoutLinkOpensTheSystemsSerialPortAndSaysSo) {
@@ -371,9 +373,9 @@ TEST(PortFallback, APortWithoutLinkOpensTheSystemsSerialPortAndSaysSo) {
     QTemporaryDir dev; // stands in for /dev
     ASSERT_TRUE(QFile::link(pty.SlavePath(), dev.filePath("ttyS0")));
     TSession session(folder.Path(), view, &view);
-    session.Connection().Choice().SetSystemDeviceFolder(dev.path());
-    ASSERT_TRUE(session.Connection().Open()) << view.log.join(" | ").toStdString();
-    EXPECT_EQ(session.Connection().Choice().Device(), dev.filePath("ttyS0"));
+    session.Controller().Connection().Choice().SetSystemDeviceFolder(dev.path());
+    ASSERT_TRUE(session.Controller().Connection().Open()) << view.log.join(" | ").toStdString();
+    EXPECT_EQ(session.Controller().Connection().Choice().Device(), dev.filePath("ttyS0"));
     EXPECT_TRUE(
         view.log.contains(session.Lang().ExtraText(Ext::FallbackDevice).arg(1).arg(dev.filePath("ttyS0"))))
         << view.log.join(" | ").toStdString();

@@ -129,16 +129,16 @@ TEST(Soak, EveryLineGetsOneOutcomeAndNoneIsCreditedWithoutItsOwnAnswer) {
     ScriptedController controller;
     ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), script));
     TSession session(folder.Path(), view, &view);
-    ASSERT_TRUE(session.Connection().Open());
+    ASSERT_TRUE(session.Controller().Connection().Open());
     TSettings settings = session.Options().Settings();
     settings.ReplyTime = kReplyTimeMs;
     session.Options().Apply(settings);
 
     std::vector<TSendReport> reports;
-    QObject::connect(&session.Sending(), &TSending::Ended,
+    QObject::connect(&session.Controller().Sending(), &TSending::Ended,
                      [&](const TSendReport& report) { reports.push_back(report); });
     bool lost = false;
-    QObject::connect(&session.Connection(), &TConnection::Lost, [&] { lost = true; });
+    QObject::connect(&session.Controller().Connection(), &TConnection::Lost, [&] { lost = true; });
 
     // Lists of 20 to 80 lines, each line a command of its own; a list that ends early is followed
     // by one that goes on after the line it ended at. One hang-up about the middle.
@@ -160,19 +160,20 @@ TEST(Soak, EveryLineGetsOneOutcomeAndNoneIsCreditedWithoutItsOwnAnswer) {
         }
         const size_t reportsBefore = reports.size();
         const size_t commandsBefore = controller.Commands().size();
-        ASSERT_EQ(session.Sending().Send(list), TSending::Start::Started);
+        ASSERT_EQ(session.Controller().Sending().Send(list), TSending::Start::Started);
         if (!hungUp && next >= lineCount / 2) {
             // The plug is pulled while the list goes out, and put back.
             hungUp = true;
             controller.WaitForCommands(commandsBefore + 3, 60000);
             controller.HangUp();
-            ASSERT_TRUE(WaitUntil([&] { return lost && !session.Sending().IsSending(); }, 60000))
+            ASSERT_TRUE(WaitUntil([&] { return lost && !session.Controller().Sending().IsSending(); }, 60000))
                 << "hung after a hang-up";
             ASSERT_TRUE(controller.Start(folder.File("ports/COM1"), script));
-            ASSERT_TRUE(session.Connection().Open());
+            ASSERT_TRUE(session.Controller().Connection().Open());
         }
         ASSERT_TRUE(WaitUntil(
-            [&] { return reports.size() > reportsBefore && !session.Sending().IsSending(); }, 120000))
+            [&] { return reports.size() > reportsBefore && !session.Controller().Sending().IsSending(); },
+            120000))
             << "a list never ended";
         const TSendReport report = reports.back();
         if (qEnvironmentVariableIsSet("KVT_SOAK_TRACE"))

@@ -35,7 +35,7 @@ inline TVersion Version(int n) {
 inline const TLang& Lang(const TProgramPaths& paths) {
     static FakeView view;
     static TCommonDatas datas(view);
-    static TLang lang(paths, datas, datas);
+    static TLang lang(paths, datas, view);
     return lang;
 }
 

@@ -51,6 +51,10 @@ const TCommonDatas& WindowFixture::Datas() const {
     return form->Session().Datas();
 }
 
+const TChannelState& WindowFixture::Coords() const {
+    return form->Session().Controller().State();
+}
+
 QString WindowFixture::M(int i) const {
     return form->Session().Lang().Message(i);
 }
@@ -69,5 +73,5 @@ void WindowFixture::SendList(const QStringList& lines) {
 }
 
 bool WindowFixture::WaitForEnd(int timeoutMs) {
-    return WaitUntil([&] { return !form->Session().Sending().IsSending(); }, timeoutMs);
+    return WaitUntil([&] { return !form->Session().Controller().Sending().IsSending(); }, timeoutMs);
 }

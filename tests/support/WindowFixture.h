@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class TChannelState;
 class TCommonDatas;
 class TSession;
 
@@ -47,6 +48,8 @@ protected:
 
     TSession& Session() const;
     const TCommonDatas& Datas() const;
+    // The channel state of the controller the window drives.
+    const TChannelState& Coords() const;
     // A control of the main window (or of a dialog over it) by its objectName; fails the test
     // when there is none.
     template <typename T = QWidget> T* W(const char* name) const {

@@ -38,7 +38,7 @@ TEST(RoundSteps, EveryModeOnTheValueTruncatedTowardZero) {
         for (quint8 mode : {0, 1, 2}) {
             datas.SetRounding(mode);
             const qint32 expected = mode == 0 ? c.down : mode == 1 ? c.up : c.math;
-            EXPECT_EQ(RoundSteps(c.x, datas), expected) << c.x << " mode " << int(mode);
+            EXPECT_EQ(RoundSteps(c.x, datas.Settings()), expected) << c.x << " mode " << int(mode);
         }
     }
 }
@@ -48,7 +48,7 @@ TEST(RoundSteps, AnInvalidModeIsResetToDecreasing) {
     TCommonDatas datas(view);
     datas.SetRounding(2);
     datas.SetRounding(7);
-    EXPECT_EQ(RoundSteps(2.9, datas), 2);
+    EXPECT_EQ(RoundSteps(2.9, datas.Settings()), 2);
     EXPECT_EQ(datas.Settings().RoundingMode, 0);
     EXPECT_EQ(view.roundingText, "Decreasing rounding");
 }
@@ -56,15 +56,15 @@ TEST(RoundSteps, AnInvalidModeIsResetToDecreasing) {
 TEST(RoundSteps, BinaryFractionErrorsAndThe32BitRange) {
     FakeView view;
     TCommonDatas datas(view);
-    EXPECT_EQ(RoundSteps(0.29 * 100, datas), 29) << "28.999999999999996 is 29 steps";
+    EXPECT_EQ(RoundSteps(0.29 * 100, datas.Settings()), 29) << "28.999999999999996 is 29 steps";
     datas.SetRounding(1);
-    EXPECT_EQ(RoundSteps(0.07 * 100, datas), 7) << "7.000000000000001 rounded up is 7, not 8";
+    EXPECT_EQ(RoundSteps(0.07 * 100, datas.Settings()), 7) << "7.000000000000001 rounded up is 7, not 8";
     bool saturated = false;
-    EXPECT_EQ(RoundSteps(1e12, datas, &saturated), INT32_MAX);
+    EXPECT_EQ(RoundSteps(1e12, datas.Settings(), &saturated), INT32_MAX);
     EXPECT_TRUE(saturated);
-    EXPECT_EQ(RoundSteps(-1e12, datas, &saturated), INT32_MIN);
+    EXPECT_EQ(RoundSteps(-1e12, datas.Settings(), &saturated), INT32_MIN);
     EXPECT_TRUE(saturated);
-    EXPECT_EQ(RoundSteps(2147483646.5, datas, &saturated), INT32_MAX);
+    EXPECT_EQ(RoundSteps(2147483646.5, datas.Settings(), &saturated), INT32_MAX);
     EXPECT_FALSE(saturated);
 }
 
@@ -85,7 +85,7 @@ protected:
     // Adds and returns the new list line, or "refused: <message>".
     QString Add(int index, const QString& argument) {
         const int count = list.Count();
-        const TMadeCommand made = AddCommand(table, datas, index, argument, list);
+        const TMadeCommand made = AddCommand(table, datas.Settings(), index, argument, list);
         if (!made) {
             EXPECT_EQ(list.Count(), count) << "nothing added when refused";
             return "refused: " + made.refusal;
@@ -225,20 +225,20 @@ TEST(Rescale, TheExamplesOfTheUnitsPanel) {
     FakeView view;
     TCommonDatas datas(view);
     QStringList lines{"MV1000"};
-    RescaleList(lines, 100, datas);
+    RescaleList(lines, 100, datas.Settings());
     EXPECT_EQ(lines, QStringList{"MV100000"});
 
     lines = {"SD150", "AL+5", "SP500", "LD1", "AL-3", "MV", "BG"};
-    RescaleList(lines, 200.0 / 100.0, datas);
+    RescaleList(lines, 200.0 / 100.0, datas.Settings());
     EXPECT_EQ(lines, (QStringList{"SD300", "AL10", "SP500", "LD1", "AL-6", "MV", "BG"}));
 
     datas.SetRounding(2);
     lines = {"MV10"};
-    RescaleList(lines, 1.0 / 3.0, datas);
+    RescaleList(lines, 1.0 / 3.0, datas.Settings());
     EXPECT_EQ(lines, QStringList{"MV3"});
     datas.SetRounding(1);
     lines = {"MV10"};
-    RescaleList(lines, 1.0 / 3.0, datas);
+    RescaleList(lines, 1.0 / 3.0, datas.Settings());
     EXPECT_EQ(lines, QStringList{"MV4"});
 }
 
@@ -246,14 +246,14 @@ TEST(Rescale, StopsAtAnArgumentThatIsNotWholeAndNeverWraps) {
     FakeView view;
     TCommonDatas datas(view);
     QStringList lines{"MV10", "SD1.5", "MV20"};
-    const TRescaleResult stopped = RescaleList(lines, 2, datas);
+    const TRescaleResult stopped = RescaleList(lines, 2, datas.Settings());
     EXPECT_FALSE(stopped.complete);
     EXPECT_EQ(stopped.stoppedAt, 1);
     EXPECT_EQ(stopped.badArgument, "1.5");
     EXPECT_EQ(lines, (QStringList{"MV20", "SD1.5", "MV20"})) << "lines before are done, the rest untouched";
 
     lines = {"MV10000000", "AL-500"};
-    const TRescaleResult huge = RescaleList(lines, 1e6, datas);
+    const TRescaleResult huge = RescaleList(lines, 1e6, datas.Settings());
     EXPECT_TRUE(huge.complete);
     EXPECT_EQ(lines, (QStringList{"MV2147483647", "AL-500000000"}));
     EXPECT_EQ(huge.saturated, QList<int>{0});

@@ -58,7 +58,7 @@ namespace {
 
 class LangFixture : public ::testing::Test {
 protected:
-    LangFixture() : paths(folder.Path()), datas(view), lang(paths, datas, datas) {}
+    LangFixture() : paths(folder.Path()), datas(view), lang(paths, datas, view) {}
 
     void WriteLanguage(const QString& code, const QString& part, const QByteArray& bytes) {
         folder.Write("lang/" + code + "/" + code + part + ".lng", bytes);

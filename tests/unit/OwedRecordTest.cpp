@@ -1,11 +1,9 @@
 // What a line owes, kept for the next session in this user's private place: never in a folder
 // others may enter, never read from a pipe, a link or another user's file, never waited for
 // longer than a few reply times, whatever the record says.
-#include "FakeView.h"
 #include "core/PrivatePlace.h"
-#include "core/UnitCommonDatas.h"
-#include "protocol/ReplyReader.h"
-#include "session/OwedAnswer.h"
+#include "protocol/OwedAnswers.h"
+#include "session/controller/OwedAnswer.h"
 
 #include <gtest/gtest.h>
 
@@ -46,14 +44,12 @@ protected:
             .toUtf8();
     }
     qint64 OwedFor(int longestWaitMs) {
-        TReplyReader reader(datas);
-        OwedAnswer::Restore(device, reader, longestWaitMs);
-        return reader.OwedNow(0).second;
+        TOwedAnswers book;
+        OwedAnswer::Restore(device, book, longestWaitMs);
+        return book.OwedNow(0).second;
     }
     QTemporaryDir dir;
     QString runtime, device;
-    FakeView view;
-    TCommonDatas datas{view};
 };
 
 } // namespace
@@ -88,7 +84,7 @@ TEST_F(OwedRecord, APlantedPipeLinkOrForgedRecordIsNeitherFollowedNorWaitedFor) 
     ASSERT_TRUE(QFile::link(target, record));
     EXPECT_EQ(OwedFor(1500), 0) << "a link is not read";
     ASSERT_TRUE(QFile::link(target, record));
-    TReplyReader owing(datas);
+    TOwedAnswers owing;
     owing.NoteUnanswered("SD100", 1, [](const QString&) { return false; });
     OwedAnswer::Keep(device, owing, 1000);
     EXPECT_FALSE(QFileInfo(record).isSymLink());

@@ -1,6 +1,6 @@
 #include "lang/BuiltInTexts.h"
 #include "serial/PortDevice.h"
-#include "session/PortInfo.h"
+#include "session/controller/PortInfo.h"
 
 #include <gtest/gtest.h>
 

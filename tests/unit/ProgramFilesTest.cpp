@@ -61,7 +61,7 @@ protected:
     FakeView view;
     TCommonDatas datas{view};
     TProgramPaths paths{dir.path()};
-    TLang lang{paths, datas, datas};
+    TLang lang{paths, datas, view};
 };
 
 const QStringList kGoldenLines{"LD1", "BG", "EN", "MV1000", "AL+5", "ED"};

@@ -27,7 +27,7 @@ protected:
         table.BuildTable(BuiltIn::Messages(), 1, "Step", true);
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
-    TReadBack Parse(const QStringList& lines) { return ParseReadBack(lines, table, datas, list); }
+    TReadBack Parse(const QStringList& lines) { return ParseReadBack(lines, table, datas.Settings(), list); }
 
     FakeView view;
     TCommonDatas datas{view};

@@ -3,6 +3,7 @@
 #include "FakeLine.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
+#include "core/ChannelState.h"
 #include "core/Events.h"
 #include "core/ProgramPaths.h"
 #include "core/UnitCommonDatas.h"
@@ -23,9 +24,8 @@ const QString OK = QString::fromUtf8("ОК");
 class ReplyFixture : public ::testing::Test {
 protected:
     ReplyFixture()
-        : paths("/nonexistent"), datas(view), lang(paths, datas, datas),
-          handler(datas, lang, readBack, line, scheduler) {
-        datas.SetLastReply("  ");
+        : paths("/nonexistent"), datas(view), state(datas, view, view), lang(paths, datas, view),
+          handler(datas, state, lang, readBack, line, scheduler, view) {
         QObject::connect(&handler, &TReplyHandler::Alert, [this](const QString& text) {
             alerts.append(text);
             if (onAlert)
@@ -46,6 +46,7 @@ protected:
     FakeView view;
     TProgramPaths paths;
     TCommonDatas datas;
+    TChannelState state;
     TLang lang;
     TNamedEvent readBack{"EventReadedName", false};
     RecordingWriter line;
@@ -61,8 +62,8 @@ protected:
 
 TEST_F(ReplyFixture, RecordingAProgramMovesTheChannelThroughCommunicationAndBack) {
     Receive("LD2*E20*");
-    EXPECT_EQ(datas.CoordState[2], TCommonDatas::Communication);
-    EXPECT_TRUE(datas.CommMode);
+    EXPECT_EQ(state.State(2), TChannelState::Communication);
+    EXPECT_TRUE(state.CommMode());
     EXPECT_TRUE(LogHas("*Coordinate 2* is in communication mode"));
     EXPECT_TRUE(Answered());
     ForgetAnswers();
@@ -70,49 +71,49 @@ TEST_F(ReplyFixture, RecordingAProgramMovesTheChannelThroughCommunicationAndBack
     Receive("BG*E20*SD200*E20*");
     EXPECT_EQ(view.recording, (QStringList{"BG*" + OK, "SD200*" + OK}));
     Receive("ED*E20*");
-    EXPECT_EQ(datas.CoordState[2], TCommonDatas::Standby);
-    EXPECT_FALSE(datas.CommMode);
+    EXPECT_EQ(state.State(2), TChannelState::Standby);
+    EXPECT_FALSE(state.CommMode());
     EXPECT_TRUE(LogHas("*Program recording to coordinate2* completed "));
     EXPECT_EQ(view.recording.size(), 2) << "the end of recording is no stored command";
 }
 
 TEST_F(ReplyFixture, StartPauseResumeAndCompletion) {
     Receive("ST1*E10*");
-    EXPECT_TRUE(datas.CoordRunning[1]);
-    EXPECT_TRUE(datas.ProgramRunning);
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing);
+    EXPECT_TRUE(state.Running(1));
+    EXPECT_TRUE(state.ProgramRunning());
+    EXPECT_EQ(state.State(1), TChannelState::Executing);
     EXPECT_TRUE(LogHas("*Coordinate 1*: program executing started"));
     EXPECT_TRUE(LogHas("Coord 1: program executing"));
 
     Receive("PS1*E12*");
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Paused);
+    EXPECT_EQ(state.State(1), TChannelState::Paused);
     EXPECT_TRUE(LogHas("*Program executing is suspended. Chanel 1"));
-    EXPECT_TRUE(datas.CoordRunning[1]) << "the pause echo is no start echo";
+    EXPECT_TRUE(state.Running(1)) << "the pause echo is no start echo";
 
     Receive("PS1*E18*");
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing);
+    EXPECT_EQ(state.State(1), TChannelState::Executing);
     EXPECT_TRUE(LogHas("*Resume program executing - coordinate1"));
 
     ForgetAnswers();
     Receive("E14*");
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing) << "completion after a PS echo changes nothing";
+    EXPECT_EQ(state.State(1), TChannelState::Executing) << "completion after a PS echo changes nothing";
     EXPECT_TRUE(Answered()) << "but it answers the line while a program runs";
 
     Receive("ST1*E10*E14*");
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Standby);
+    EXPECT_EQ(state.State(1), TChannelState::Standby);
     EXPECT_TRUE(LogHas("*Coordinate 1*: Program executing completed"));
-    EXPECT_FALSE(datas.CoordRunning[1]);
-    EXPECT_FALSE(datas.ProgramRunning);
+    EXPECT_FALSE(state.Running(1));
+    EXPECT_FALSE(state.ProgramRunning());
 }
 
 TEST_F(ReplyFixture, StartingAllChannelsAndDirectControl) {
     Receive("ST*");
-    EXPECT_TRUE(datas.CoordRunning[1] && datas.CoordRunning[2] && datas.CoordRunning[3]);
+    EXPECT_TRUE(state.Running(1) && state.Running(2) && state.Running(3));
     ChangeSettings(datas, [&](TSettings& s) { s.DirectControl = true; });
     const int lines = view.log.size();
     Receive("ST2*E20*");
     EXPECT_EQ(view.log.size(), lines) << "in direct control a start is not logged";
-    EXPECT_EQ(datas.CoordState[2], TCommonDatas::Standby);
+    EXPECT_EQ(state.State(2), TChannelState::Standby);
 }
 
 TEST_F(ReplyFixture, ATokenSplitAtAnyByteEndsTheSame) {
@@ -120,35 +121,36 @@ TEST_F(ReplyFixture, ATokenSplitAtAnyByteEndsTheSame) {
     for (int cut = 0; cut <= stream.size(); ++cut) {
         FakeView v;
         TCommonDatas d(v);
-        TLang l(paths, d, d);
+        TChannelState st(d, v, v);
+        TLang l(paths, d, v);
         TNamedEvent rb("rb", false);
         RecordingWriter w;
         ManualScheduler never;
-        TReplyHandler h(d, l, rb, w, never);
+        TReplyHandler h(d, st, l, rb, w, never, v);
         h.Receive(stream.left(cut));
         h.Receive(stream.mid(cut));
-        EXPECT_EQ(d.CoordState[2], TCommonDatas::Paused) << cut;
+        EXPECT_EQ(st.State(2), TChannelState::Paused) << cut;
         EXPECT_EQ(v.recording, QStringList{"BG*" + OK}) << cut;
-        EXPECT_EQ(d.LastReply(), "PS2*") << cut;
-        EXPECT_EQ(d.LastError(), "E22*") << cut;
+        EXPECT_EQ(h.LastReply(), "PS2*") << cut;
+        EXPECT_EQ(h.LastError(), "E22*") << cut;
         EXPECT_TRUE(h.ReceiveBuffer().isEmpty()) << cut;
     }
 }
 
 TEST_F(ReplyFixture, AStartEchoAndHalfAStatusTokenThenTheRest) {
     Receive("ST1*E1");
-    EXPECT_EQ(datas.LastReply(), "ST1*");
-    EXPECT_TRUE(datas.CoordRunning[1]);
+    EXPECT_EQ(handler.LastReply(), "ST1*");
+    EXPECT_TRUE(state.Running(1));
     EXPECT_EQ(handler.ReceiveBuffer(), "E1");
     EXPECT_FALSE(Answered());
     Receive("0*");
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing);
+    EXPECT_EQ(state.State(1), TChannelState::Executing);
     EXPECT_TRUE(Answered());
 }
 
 TEST_F(ReplyFixture, ErrorCodesAreLoggedInRedAndAnswerTheLine) {
     Receive("XX*E16*");
-    EXPECT_EQ(datas.LastError(), "E16*");
+    EXPECT_EQ(handler.LastError(), "E16*");
     EXPECT_TRUE(Answered());
     ASSERT_FALSE(view.log.isEmpty());
     EXPECT_EQ(view.log.last(), "*Error - incorrect command!");
@@ -163,20 +165,20 @@ TEST_F(ReplyFixture, ErrorCodesAreLoggedInRedAndAnswerTheLine) {
 TEST_F(ReplyFixture, AProgramErrorShowsAMessageBoxOnly) {
     Receive("ST3*E33*");
     EXPECT_EQ(alerts, QStringList{"*Program error - coordinate3"});
-    EXPECT_EQ(datas.CoordState[3], TCommonDatas::Standby);
+    EXPECT_EQ(state.State(3), TChannelState::Standby);
 }
 
 TEST_F(ReplyFixture, UnknownCodesAndChannelsChangeOnlyTheLastError) {
     Receive("BG*E11*");
-    EXPECT_EQ(datas.LastError(), "E11*");
+    EXPECT_EQ(handler.LastError(), "E11*");
     EXPECT_FALSE(Answered());
     Receive("BG*E77*");
-    EXPECT_EQ(datas.LastError(), "E77*");
+    EXPECT_EQ(handler.LastError(), "E77*");
     Receive("LD7*E70*");
-    EXPECT_EQ(datas.CoordState, (TCommonDatas::PerChannel<quint8>{0, 0, 0, 0}));
+    EXPECT_EQ(state.States(), (std::array<quint8, 3>{0, 0, 0}));
     EXPECT_TRUE(LogHas("*Coordinate 7* is in communication mode")) << "the digit is shown whatever it is";
     Receive("E94*");
-    EXPECT_EQ(datas.CoordState, (TCommonDatas::PerChannel<quint8>{0, 0, 0, 0}));
+    EXPECT_EQ(state.States(), (std::array<quint8, 3>{0, 0, 0}));
 }
 
 TEST_F(ReplyFixture, ACommunicationErrorIsTakenOutLoggedAndShown) {
@@ -186,8 +188,8 @@ TEST_F(ReplyFixture, ACommunicationErrorIsTakenOutLoggedAndShown) {
     EXPECT_EQ(view.log.first(), "*Data transfer error!");
     EXPECT_TRUE(view.redLines.first());
     EXPECT_EQ(alerts, QStringList{"*Data transfer error!"});
-    EXPECT_EQ(datas.LastReply(), "BG*") << "the rest is tokenised normally";
-    EXPECT_EQ(datas.LastError(), "E10*");
+    EXPECT_EQ(handler.LastReply(), "BG*") << "the rest is tokenised normally";
+    EXPECT_EQ(handler.LastError(), "E10*");
     EXPECT_TRUE(written.isEmpty()) << "without automatic recovery nothing is sent";
 }
 
@@ -195,7 +197,7 @@ TEST_F(ReplyFixture, OnlyOneCommunicationErrorIsTakenOutPerCall) {
     ChangeSettings(datas, [&](TSettings& s) { s.AutoRecovery = false; });
     Receive("E35*E15*");
     EXPECT_EQ(alerts.size(), 1);
-    EXPECT_EQ(datas.LastError(), "E35*") << "E15* is looked for first; E35* then is a plain status token";
+    EXPECT_EQ(handler.LastError(), "E35*") << "E15* is looked for first; E35* then is a plain status token";
     EXPECT_FALSE(Answered());
 }
 
@@ -207,8 +209,8 @@ TEST_F(ReplyFixture, AutomaticRecoveryEndsCommunicationThenClearsTheMarks) {
     EXPECT_TRUE(LogHas("*Error recovering: stop controller communication mode"));
     EXPECT_TRUE(LogHas("*Error recovering: clear program buffers and labels"));
     EXPECT_TRUE(handler.ReceiveBuffer().isEmpty());
-    EXPECT_EQ(datas.LastReply(), "");
-    EXPECT_EQ(datas.LastError(), "");
+    EXPECT_EQ(handler.LastReply(), "");
+    EXPECT_EQ(handler.LastError(), "");
     EXPECT_FALSE(view.recording.contains("MV5*" + OK)) << "the rest of the damaged chunk was dropped";
 }
 
@@ -253,22 +255,22 @@ TEST_F(ReplyFixture, ACommunicationErrorIsAnnouncedBeforeItIsHandled) {
 TEST_F(ReplyFixture, NoiseBeforeATokenKeepsTheProtocolState) {
     // Before the echo of LD: communication mode is still seen.
     Receive(QString(QChar(0xFF)) + "LD1*" + QChar(0) + "E10*");
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Communication);
-    EXPECT_EQ(datas.LastReply(), "LD1*");
-    EXPECT_EQ(datas.LastError(), "E10*");
+    EXPECT_EQ(state.State(1), TChannelState::Communication);
+    EXPECT_EQ(handler.LastReply(), "LD1*");
+    EXPECT_EQ(handler.LastError(), "E10*");
     // Before a recorded command and between echo and status.
     Receive(QString(QChar(0x7f)) + "BG*~E10*");
     EXPECT_EQ(view.recording, QStringList{"BG*" + OK});
     Receive("ED*" + QString(QChar(0x80)) + "E10*");
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Standby) << "recording completed";
+    EXPECT_EQ(state.State(1), TChannelState::Standby) << "recording completed";
     // Before a completion report: the channel does not stay executing.
     Receive("ST1*E10*");
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Executing);
+    EXPECT_EQ(state.State(1), TChannelState::Executing);
     Receive(QString(QChar(3)) + "E14*");
-    EXPECT_EQ(datas.CoordState[1], TCommonDatas::Standby);
+    EXPECT_EQ(state.State(1), TChannelState::Standby);
     // An echo of a wrong command keeps its letters.
     Receive("XX*E16*");
-    EXPECT_EQ(datas.LastError(), "E16*");
+    EXPECT_EQ(handler.LastError(), "E16*");
     EXPECT_EQ(TReplyHandler::CleanToken("XX*"), "XX*");
     EXPECT_EQ(TReplyHandler::CleanToken("\xFF*"), "*");
     EXPECT_EQ(TReplyHandler::CleanToken("MV200*"), "MV200*");
@@ -276,29 +278,29 @@ TEST_F(ReplyFixture, NoiseBeforeATokenKeepsTheProtocolState) {
 
 TEST_F(ReplyFixture, LineBreaksFirstOfEachKindAreRemovedPerCall) {
     Receive("B\r\nG*E10*");
-    EXPECT_EQ(datas.LastReply(), "BG*");
+    EXPECT_EQ(handler.LastReply(), "BG*");
     Receive("\r\nB\rG*");
-    EXPECT_EQ(datas.LastReply(), "B\rG*") << "a second carriage return stays in the token";
+    EXPECT_EQ(handler.LastReply(), "B\rG*") << "a second carriage return stays in the token";
     Receive("E1\n\n0*");
-    EXPECT_EQ(datas.LastError(), "") << "\"E1\\n0*\" is five characters: no status token";
+    EXPECT_EQ(handler.LastError(), "") << "\"E1\\n0*\" is five characters: no status token";
 }
 
 TEST_F(ReplyFixture, ReadBackCollectsTheProgramUntilItsEnd) {
     Receive("RD1*LD1*ED*");
-    EXPECT_TRUE(datas.ReadBackText().isEmpty()) << "no read begun: nothing collected";
+    EXPECT_TRUE(handler.ReadBackText().isEmpty()) << "no read begun: nothing collected";
     handler.BeginReadBack();
     Receive("RD1*LD1*BG*E10*MV200*");
-    EXPECT_TRUE(datas.ReadBackActive);
-    EXPECT_EQ(datas.ReadBackText(), "RD1*LD1*BG*MV200*") << "status tokens are not collected";
+    EXPECT_TRUE(state.ReadBackActive());
+    EXPECT_EQ(handler.ReadBackText(), "RD1*LD1*BG*MV200*") << "status tokens are not collected";
     EXPECT_FALSE(readBack.IsSet());
     Receive("E");
     Receive("D*");
     EXPECT_TRUE(readBack.IsSet()) << "the end, split across two chunks";
     handler.EndReadBack();
-    EXPECT_TRUE(datas.ReadBackText().isEmpty());
-    EXPECT_FALSE(datas.ReadBackActive);
+    EXPECT_TRUE(handler.ReadBackText().isEmpty());
+    EXPECT_FALSE(state.ReadBackActive());
     Receive("RD1*E10*");
-    EXPECT_TRUE(datas.ReadBackActive) << "also started by code 0 after an RD echo";
+    EXPECT_TRUE(state.ReadBackActive()) << "also started by code 0 after an RD echo";
 }
 
 TEST_F(ReplyFixture, GarbageNeverCrashesNorGrowsTheBufferWithoutEnd) {
@@ -308,17 +310,15 @@ TEST_F(ReplyFixture, GarbageNeverCrashesNorGrowsTheBufferWithoutEnd) {
         Receive(megabyte.mid(i * 16384, 16384));
     EXPECT_LE(handler.ReceiveBuffer().size(), TReplyHandler::MaxPendingText);
     Receive("A*");
-    EXPECT_EQ(datas.LastReply(), "A*") << "the noise kept before it is dropped from the echo";
+    EXPECT_EQ(handler.LastReply(), "A*") << "the noise kept before it is dropped from the echo";
     Receive("*");
-    EXPECT_EQ(datas.LastReply(), "*") << "a lone '*' is a token of its own";
+    EXPECT_EQ(handler.LastReply(), "*") << "a lone '*' is a token of its own";
     Receive(QString(QChar(0)) + "E10*");
-    EXPECT_EQ(datas.LastError(), "E10*") << "a status token after a noise byte is still a status";
+    EXPECT_EQ(handler.LastError(), "E10*") << "a status token after a noise byte is still a status";
 }
 
 TEST(ReplyReader, AnswersAreToldAtOnceAndEverythingElseWaitsInOrder) {
-    FakeView view;
-    TCommonDatas datas(view);
-    TReplyReader reader(datas);
+    TReplyReader reader;
     struct Listener : TReplyReader::IListener {
         void Answered(const TReplyReader::TAnswer& a) override { told.append(a.echo + a.status); }
         QStringList told;
@@ -333,7 +333,7 @@ TEST(ReplyReader, AnswersAreToldAtOnceAndEverythingElseWaitsInOrder) {
     EXPECT_EQ(listener->told, (QStringList{"LD1*E10*", "EN*E16*"})) << "code 4 is the handler's to judge";
     EXPECT_EQ(reader.Answer().status, "E16*");
     EXPECT_EQ(notified, 1) << "told once when the queue stopped being empty";
-    const auto items = reader.Take(100);
+    const auto items = reader.Queue().Take(100);
     QStringList tokens;
     for (const auto& item : items) {
         if (item.kind == TReplyReader::TItem::Token)
@@ -352,9 +352,7 @@ TEST(ReplyReader, AnswersAreToldAtOnceAndEverythingElseWaitsInOrder) {
 }
 
 TEST(ReplyReader, AFloodWaitsForTheMainThreadUntilThePortCloses) {
-    FakeView view;
-    TCommonDatas datas(view);
-    TReplyReader reader(datas);
+    TReplyReader reader;
     const QByteArray many = QByteArray("E10*").repeated(int(TReplyReader::MaxQueuedItems));
     reader.ChunkReceived(many, 0); // the queue is now full
     std::atomic<bool> returned{false};
@@ -362,7 +360,7 @@ TEST(ReplyReader, AFloodWaitsForTheMainThreadUntilThePortCloses) {
         reader.ChunkReceived("E20*", 0); // waits for room
         returned = true;
     });
-    reader.Take(TReplyReader::MaxQueuedItems); // room again: the waiting chunk goes in
+    reader.Queue().Take(TReplyReader::MaxQueuedItems); // room again: the waiting chunk goes in
     reading.join();
     EXPECT_TRUE(returned);
 
@@ -373,7 +371,7 @@ TEST(ReplyReader, AFloodWaitsForTheMainThreadUntilThePortCloses) {
     reader.ChunkReceived("E40*", 0); // and until it opens again, nothing waits
     reader.Resume();
     QStringList last;
-    for (auto items = reader.Take(1 << 20); !items.empty(); items = reader.Take(1 << 20)) {
+    for (auto items = reader.Queue().Take(1 << 20); !items.empty(); items = reader.Queue().Take(1 << 20)) {
         for (const auto& item : items)
             last.append(item.text);
     }
@@ -394,9 +392,7 @@ TEST(EchoMatching, TheLineAndItsStarWithOrWithoutThePlusSign) {
 }
 
 TEST(ReplyReader, AFloodOfLongTokensIsHeldToTheQueuesBytesAndItsDropIsToldOnce) {
-    FakeView view;
-    TCommonDatas datas(view);
-    TReplyReader reader(datas);
+    TReplyReader reader;
     // 64 MB of garbage with a '*' every 256 bytes, and text that nothing ends, in 64 KB chunks.
     QByteArray chunk;
     for (int i = 0; i < 256; ++i)
@@ -411,11 +407,11 @@ TEST(ReplyReader, AFloodOfLongTokensIsHeldToTheQueuesBytesAndItsDropIsToldOnce) 
     qsizetype most = 0;
     int dropped = 0;
     for (;;) {
-        most = std::max(most, reader.QueuedBytes());
+        most = std::max(most, reader.Queue().Bytes());
         const bool finished = done;
-        for (const TReplyReader::TItem& item : reader.Take(1000))
+        for (const TReplyReader::TItem& item : reader.Queue().Take(1000))
             dropped += item.kind == TReplyReader::TItem::TextDropped ? 1 : 0;
-        if (finished && !reader.HasItems())
+        if (finished && !reader.Queue().HasItems())
             break;
     }
     reading.join();
@@ -425,9 +421,7 @@ TEST(ReplyReader, AFloodOfLongTokensIsHeldToTheQueuesBytesAndItsDropIsToldOnce) 
 }
 
 TEST(ReplyReader, TheStartOfAStatusLeftBeforeALineIsKeptOnlyWhenTheRestOfOneFollows) {
-    FakeView view;
-    TCommonDatas datas(view);
-    TReplyReader reader(datas);
+    TReplyReader reader;
     const struct {
         QList<QByteArray> before, after; // chunks before the line is sent, and after
         QString echo, status;            // the answer the line gets
@@ -444,7 +438,7 @@ TEST(ReplyReader, TheStartOfAStatusLeftBeforeALineIsKeptOnlyWhenTheRestOfOneFoll
             reader.ChunkReceived(chunk, 0);
         EXPECT_EQ(reader.Answer().echo, c.echo) << c.before.first().constData();
         EXPECT_EQ(reader.Answer().status, c.status) << c.before.first().constData();
-        reader.Take(100000);
+        reader.Queue().Take(100000);
         reader.ChunkReceived("BG*E10*", 0); // the next case starts from an answered line
     }
 }

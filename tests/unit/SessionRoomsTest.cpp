@@ -183,7 +183,7 @@ TEST_F(SessionRooms, TheDocumentFollowsTheListsFileAndWhatOfItIsUnsaved) {
 }
 
 TEST_F(SessionRooms, TheConnectionOpensWhatThePortChoiceNamesAndSaysWhyNot) {
-    TConnection& connection = session.Connection();
+    TConnection& connection = session.Controller().Connection();
     Pty pty;
     ASSERT_TRUE(pty.Ok());
     const quint32 stored = connection.Choice().PortNumberToStore();
@@ -234,7 +234,7 @@ TEST_F(SessionRooms, ASendingsSummarySaysHowFarItWentAndWhy) {
         EXPECT_EQ(SendSummary(c.report, session.Lang()), c.expected);
 
     // On a closed line a list ends at once, its end logged; one sending at a time.
-    TSending& sending = session.Sending();
+    TSending& sending = session.Controller().Sending();
     QSignalSpy ended(&sending, &TSending::Ended);
     EXPECT_FALSE(sending.StopAfterLine()) << "nothing to stop";
     ASSERT_EQ(sending.Send({"BG", "EN"}), TSending::Start::Started);
@@ -245,7 +245,7 @@ TEST_F(SessionRooms, ASendingsSummarySaysHowFarItWentAndWhy) {
 }
 
 TEST_F(SessionRooms, TheChannelsByHandTheLastStateSetDecides) {
-    TChannels& channels = session.Channels();
+    TChannels& channels = session.Controller().Channels();
     channels.Select(true, false, true);
     EXPECT_EQ(channels.Selected(), (std::array<bool, 3>{true, false, true}));
     EXPECT_EQ(view.boxes, (std::array<bool, 3>{true, false, true}));
@@ -254,16 +254,16 @@ TEST_F(SessionRooms, TheChannelsByHandTheLastStateSetDecides) {
         channels.SetStates(s);
         EXPECT_EQ(channels.States(), s);
         for (int n = 1; n <= 3; ++n)
-            EXPECT_EQ(view.indicators[size_t(n)], TCommonDatas::IndicatorColours[s[size_t(n - 1)]]);
+            EXPECT_EQ(view.indicators[size_t(n)], TChannelState::IndicatorColours[s[size_t(n - 1)]]);
     }
     channels.Recover(TChannels::Recovery::Began);
     EXPECT_EQ(view.log.last(), session.Lang().Message(Msg::RecoveryStarted));
 }
 
 TEST_F(SessionRooms, AReadBackIsRefusedWhenItCantBeAndComparedInTheOperatorsWords) {
-    TReadingBack& reading = session.ReadBack();
-    TChannels& channels = session.Channels();
-    channels.SetStates({TCommonDatas::Executing, 0, 0});
+    TReadingBack& reading = session.Controller().ReadBack();
+    TChannels& channels = session.Controller().Channels();
+    channels.SetStates({TChannelState::Executing, 0, 0});
     EXPECT_EQ(reading.Begin(1), TReadingBack::Start::NotInStandby);
     channels.SetStates({0, 0, 0});
     EXPECT_FALSE(reading.IsReading());
@@ -308,7 +308,7 @@ TEST_F(SessionRooms, AReadBackIsRefusedWhenItCantBeAndComparedInTheOperatorsWord
         EXPECT_EQ(verdict.text, c.text);
     }
     session.Editor().Replace({"LD1", "SD10", "MV200", "ED"});
-    reading.CompareWithList(parsed);
+    session.ReadBackToList().Compare(reading, parsed);
     EXPECT_EQ(view.log.last(), cases[1].text);
     EXPECT_TRUE(view.redLines.last()) << "programs that differ: red";
 }

@@ -1,4 +1,5 @@
 #include "FakeView.h"
+#include "core/ChannelState.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "lang/BuiltInTexts.h"
@@ -22,11 +23,12 @@ protected:
         motion.acceleration = "0";
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
-    TSimpleModeLists Lists() { return TSimpleModeLists(table, datas, commands); }
+    TSimpleModeLists Lists() { return TSimpleModeLists(table, datas.Settings(), state, commands); }
     QStringList List() const { return commands.Lines(); }
 
     FakeView view;
     TCommonDatas datas{view};
+    TChannelState state{datas, view, view};
     TKVTCommands table;
     TCommandList commands;
     TMotion motion;
@@ -58,21 +60,21 @@ TEST_F(SimpleModeFixture, ARefusedValueIsShownAndLeftOutTheRestFollows) {
 }
 
 TEST_F(SimpleModeFixture, StartListsAndTheSingleStartForAllChannels) {
-    datas.SetCoordsActive(true, false, true);
+    state.SetCoordsActive(true, false, true);
     Lists().BuildStartList();
     EXPECT_EQ(List(), (QStringList{"ST1", "ST3"}));
     commands.Clear();
-    datas.SetCoordsActive(true, true, true);
+    state.SetCoordsActive(true, true, true);
     Lists().BuildStartList();
     EXPECT_EQ(List(), QStringList{"ST"});
 }
 
 TEST_F(SimpleModeFixture, OnlyChannelsThatFitTheOperationAreUsed) {
-    datas.SetCoordsActive(true, true, true);
-    datas.SetCoordStates(TCommonDatas::Standby, TCommonDatas::Paused, TCommonDatas::Communication);
+    state.SetCoordsActive(true, true, true);
+    state.SetCoordStates(TChannelState::Standby, TChannelState::Paused, TChannelState::Communication);
     Lists().BuildStopList();
     EXPECT_EQ(List(), QStringList{"ST2"}) << "standby and communication channels are not stopped";
-    EXPECT_TRUE(datas.CoordRunning[2]);
+    EXPECT_TRUE(state.Running(2));
     commands.Clear();
     Lists().BuildWriteList(motion);
     EXPECT_EQ(List().first(), "LD1");
@@ -80,7 +82,7 @@ TEST_F(SimpleModeFixture, OnlyChannelsThatFitTheOperationAreUsed) {
     commands.Clear();
     Lists().BuildStartList();
     EXPECT_EQ(List(), QStringList{"ST1"});
-    datas.SetCoordsActive(false, false, false);
+    state.SetCoordsActive(false, false, false);
     commands.Clear();
     Lists().BuildWriteList(motion);
     Lists().BuildStartList();

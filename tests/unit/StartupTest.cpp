@@ -180,13 +180,13 @@ TEST(PortForThisStart, OpensAnotherPortWithoutChangingWhatIsStored) {
     ProgramFolder folder;
     FakeView view;
     TSession session(folder.Path(), view, &view);
-    const quint32 stored = session.Connection().Choice().PortNumber();
-    session.Connection().Choice().UsePortForThisStart(7);
-    EXPECT_EQ(session.Connection().Choice().PortNumber(), 7u);
-    EXPECT_EQ(session.Connection().Choice().PortNumberToStore(), stored);
-    session.Connection().ChoosePort(3); // the operator's own choice is kept as always
-    EXPECT_EQ(session.Connection().Choice().PortNumber(), 3u);
-    EXPECT_EQ(session.Connection().Choice().PortNumberToStore(), 3u);
+    const quint32 stored = session.Controller().Connection().Choice().PortNumber();
+    session.Controller().Connection().Choice().UsePortForThisStart(7);
+    EXPECT_EQ(session.Controller().Connection().Choice().PortNumber(), 7u);
+    EXPECT_EQ(session.Controller().Connection().Choice().PortNumberToStore(), stored);
+    session.Controller().Connection().ChoosePort(3); // the operator's own choice is kept as always
+    EXPECT_EQ(session.Controller().Connection().Choice().PortNumber(), 3u);
+    EXPECT_EQ(session.Controller().Connection().Choice().PortNumberToStore(), 3u);
 }
 
 TEST(ProgramLocation, FoldersAreTheOperatorsAloneWhateverTheUmaskAndLinksStayInside) {

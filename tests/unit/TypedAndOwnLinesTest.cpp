@@ -9,6 +9,7 @@
 #include "protocol/UnitKVTComands.h"
 #include "session/Session.h"
 #include "session/UserButtons.h"
+#include "session/controller/Controller.h"
 #include "settings/CommandHistory.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +177,6 @@ TEST_F(OwnLines, ButtonsAreSavedOnlyWhenEveryLineWouldBeTakenAndRunWithoutTheLis
     // A button the file brought with a line the controller would not take is refused before
     // anything is sent (no port is open here: the check comes first).
     TUserButtonsFile::Write(buttons.FileName(), {{"Bad", {"SD0"}}});
-    TUserButtons fromFile(session.Paths, session.Lang(), Commands(), session.Sending());
+    TUserButtons fromFile(session.Paths, session.Lang(), Commands(), session.Controller().Sending());
     EXPECT_FALSE(fromFile.Run(0).isEmpty());
 }

@@ -22,7 +22,7 @@ TEST(DialogOnSession, TheErrorSettingsAndTheIndicatorsNeedNoMainWindow) {
     FakeView view;
     TSession session(folder.Path(), view, &view);
 
-    auto* errors = new TFormErrNastr(session.Options(), session.Channels(), nullptr);
+    auto* errors = new TFormErrNastr(session.Options(), session.Controller().Channels(), nullptr);
     EXPECT_EQ(errors->SpinEditTime->value(), 300) << "filled from the session's settings";
     errors->RbtnEr6_NoReact->setChecked(true);
     errors->chboxEr5->setChecked(false);
@@ -34,11 +34,11 @@ TEST(DialogOnSession, TheErrorSettingsAndTheIndicatorsNeedNoMainWindow) {
     EXPECT_FALSE(session.Options().Settings().AutoRecovery);
     EXPECT_EQ(session.Options().Settings().Er9Reaction, 1) << "left as it was";
 
-    auto* indicators = new TFormColorIndicators(session.Options(), session.Channels(), nullptr);
-    indicators->rgr3->Click(TCommonDatas::Paused);
+    auto* indicators = new TFormColorIndicators(session.Options(), session.Controller().Channels(), nullptr);
+    indicators->rgr3->Click(TChannelState::Paused);
     indicators->btnOKClick();
-    EXPECT_EQ(session.Datas().CoordState[3], TCommonDatas::Paused);
-    EXPECT_EQ(view.indicators[3], TCommonDatas::IndicatorColours[TCommonDatas::Paused]);
+    EXPECT_EQ(session.Controller().State().State(3), TChannelState::Paused);
+    EXPECT_EQ(view.indicators[3], TChannelState::IndicatorColours[TChannelState::Paused]);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // both closed themselves
 }

@@ -41,7 +41,7 @@ protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(StartSimulator());
         CreateWindow();
-        ASSERT_TRUE(form->Session().Connection().IsOpen());
+        ASSERT_TRUE(form->Session().Controller().Connection().IsOpen());
     }
 };
 
@@ -55,7 +55,7 @@ TEST_F(DialogsFixture, TheReactionsSetInTheDialogReachARealSending) {
     EXPECT_EQ(dialog->SpinEditTime->value(), 300);
     dialog->RbtnEr6_NoReact->setChecked(true);
     dialog->btnOkClick();
-    EXPECT_EQ(Datas().Er6Reaction(), 0);
+    EXPECT_EQ(Datas().Reactions().er6, 0);
     SendList({"BG", "XX", "EN", "DL"});
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"BG", "XX", "EN", "DL"})) << "sent to its end";
@@ -65,7 +65,7 @@ TEST_F(DialogsFixture, TheReactionsSetInTheDialogReachARealSending) {
     EXPECT_TRUE(dialog->RbtnEr6_NoReact->isChecked());
     dialog->RbtnEr6_Esc->setChecked(true);
     dialog->close(); // the close button discards what was changed
-    EXPECT_EQ(Datas().Er6Reaction(), 0);
+    EXPECT_EQ(Datas().Reactions().er6, 0);
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormErrNastr>() == nullptr; }));
     form->mmNastrError->trigger();
     dialog = Dialog<TFormErrNastr>();
@@ -102,8 +102,8 @@ TEST_F(DialogsFixture, RecoveryByHandSendsEDWhileTheWindowKeepsWorking) {
     // Both steps cleared: "Start sequence" does nothing at all.
     recovery->chboxED->click();
     recovery->chboxSettsClear->click();
-    EXPECT_FALSE(Datas().RecoveryBreakComm()) << "stored at once";
-    EXPECT_FALSE(Datas().RecoveryClearMarks());
+    EXPECT_FALSE(Datas().Reactions().breakComm) << "stored at once";
+    EXPECT_FALSE(Datas().Reactions().clearMarks);
     const int lines = form->MemoLog->LineCount();
     recovery->btnAllOkClick();
     RunEventsFor(600);
@@ -127,11 +127,11 @@ TEST_F(DialogsFixture, RecoveryByHandSendsEDWhileTheWindowKeepsWorking) {
     recovery->close();
     settings->close();
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormErrNastr>() == nullptr; }));
-    EXPECT_FALSE(Datas().RecoveryBreakComm()) << "kept although the settings dialog closed without OK";
+    EXPECT_FALSE(Datas().Reactions().breakComm) << "kept although the settings dialog closed without OK";
 }
 
 TEST_F(DialogsFixture, TheIndicatorDialogSetsStatesInOrderAndTheLastDecidesTheButtons) {
-    Session().Channels().SetStates({TCommonDatas::Executing, 0, 0});
+    Session().Controller().Channels().SetStates({TChannelState::Executing, 0, 0});
     form->btnSetCoordStatesClick();
     TFormColorIndicators* dialog = Dialog<TFormColorIndicators>();
     ASSERT_NE(dialog, nullptr);
@@ -140,19 +140,20 @@ TEST_F(DialogsFixture, TheIndicatorDialogSetsStatesInOrderAndTheLastDecidesTheBu
     dialog->rgr2->Click(3); // channel 2: pause, set after channel 1
     ColourRecorder second(W<TShape>("shpY"));
     dialog->btnOKClick();
-    EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
-    EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Paused);
+    EXPECT_EQ(Coords().State(1), TChannelState::Communication);
+    EXPECT_EQ(Coords().State(2), TChannelState::Paused);
     EXPECT_EQ(second.Last(), QColor(0, 0, 0));
     EXPECT_TRUE(W<QPushButton>("btnPusk")->isEnabled())
         << "channel 2 was set last: the simple buttons are enabled";
 
     const int lines = form->MemoLog->LineCount();
-    Session().Channels().SetStates({TCommonDatas::Executing, TCommonDatas::Standby, TCommonDatas::Standby});
+    Session().Controller().Channels().SetStates(
+        {TChannelState::Executing, TChannelState::Standby, TChannelState::Standby});
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormColorIndicators>() == nullptr; }));
     form->btnSetCoordStatesClick();
     Dialog<TFormColorIndicators>()->btnOKClick();
-    EXPECT_EQ(form->MemoLog->Lines().mid(lines).count(Datas().Texts.CoordText +
-                                                      " 1: " + Datas().Texts.ExecutingText),
+    EXPECT_EQ(form->MemoLog->Lines().mid(lines).count(Datas().Texts().CoordText +
+                                                      " 1: " + Datas().Texts().ExecutingText),
               2)
         << "OK without a change logs the executing channel once more";
 }
@@ -165,7 +166,7 @@ TEST_F(DialogsFixture, TheHiddenChannelSelectionSetsTheSelectedChannels) {
     EXPECT_TRUE(dialog->CheckBox1->isChecked());
     dialog->CheckBox2->setChecked(true);
     dialog->btnOkClick();
-    EXPECT_TRUE(Datas().CoordActive[2]);
+    EXPECT_TRUE(Coords().Active(2));
     EXPECT_TRUE(form->PanelCoordinates->Caption().endsWith("1  2  "));
 }
 

@@ -167,7 +167,7 @@ TEST_F(FileHandOverWindow, NothingReplacesTheListWhileItIsBeingSent) {
     SaveLinesToFile(folder.File("Users/pump._kvt"), {"a", "b", "c"}, true);
     const QStringList sent(300, "SD100");
     SendList(sent);
-    ASSERT_TRUE(form->Session().Sending().IsSending());
+    ASSERT_TRUE(form->Session().Controller().Sending().IsSending());
     dialogs.fileAnswers = {file};
     form->mmFileOpen->trigger();
     form->Files().Load(file);

@@ -4,6 +4,7 @@
 // lost controller offered back when it returns.
 #include "InfoMenu.h"
 #include "PortName.h"
+#include "SessionRooms.h"
 #include "ShortcutsWindow.h"
 #include "UnitProgProp.h"
 #include "Wait.h"
@@ -228,7 +229,7 @@ TEST_F(FirstHourFixture, ThePortListRefreshesAndFollowsDevicesPluggedInAndOut) {
 TEST_F(FirstHourFixture, ALostControllerThatComesBackIsOfferedNeverReopenedSilently) {
     const QString link = folder.File("ports/COM1");
     simulator.HangUp();
-    ASSERT_TRUE(WaitUntil([&] { return !Session().Connection().IsOpen(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !Session().Controller().Connection().IsOpen(); }));
     simulator.Stop();
 
     // It comes back under the same name; the operator says no: the port stays closed.
@@ -238,20 +239,20 @@ TEST_F(FirstHourFixture, ALostControllerThatComesBackIsOfferedNeverReopenedSilen
     ASSERT_TRUE(second.Start(link.toStdString()));
     ASSERT_TRUE(WaitUntil([&] { return dialogs.confirmations.contains(question); }, 10000));
     RunEventsFor(50);
-    EXPECT_FALSE(Session().Connection().IsOpen());
+    EXPECT_FALSE(Session().Controller().Connection().IsOpen());
     EXPECT_TRUE(LogLines().contains(Ext(Ext::DeviceBack).arg(link).arg(1)));
 
     // Lost again and back again; the operator says yes: open, and it answers.
     W<QPushButton>("btnOpenPort")->click();
-    ASSERT_TRUE(Session().Connection().IsOpen());
+    ASSERT_TRUE(Session().Controller().Connection().IsOpen());
     second.HangUp();
-    ASSERT_TRUE(WaitUntil([&] { return !Session().Connection().IsOpen(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !Session().Controller().Connection().IsOpen(); }));
     second.Stop();
     const qsizetype asked = dialogs.confirmations.size();
     dialogs.confirmAnswers = {true};
     kvtsim::Simulator third;
     ASSERT_TRUE(third.Start(link.toStdString()));
-    ASSERT_TRUE(WaitUntil([&] { return Session().Connection().IsOpen(); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return Session().Controller().Connection().IsOpen(); }, 10000));
     EXPECT_EQ(dialogs.confirmations.size(), asked + 1) << "asked first";
 }
 

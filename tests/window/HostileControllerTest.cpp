@@ -31,7 +31,7 @@ protected:
 
 TEST_F(HostileControllerFixture, AnswersThatComeWhileAnErrorBoxStandsAreHandledAfterTheOnesBeforeThem) {
     simulator.SendRaw("ST1*E10*");
-    ASSERT_TRUE(WaitUntil([&] { return Datas().CoordState[1] == TCommonDatas::Executing; }));
+    ASSERT_TRUE(WaitUntil([&] { return Coords().State(1) == TChannelState::Executing; }));
     // The operator reads the box while the controller goes on: a later start arrives meanwhile.
     bool sentDuringTheBox = false;
     dialogs.onMessage = [&](const QString&) {
@@ -46,7 +46,7 @@ TEST_F(HostileControllerFixture, AnswersThatComeWhileAnErrorBoxStandsAreHandledA
     ASSERT_TRUE(WaitUntil([&] { return !dialogs.messages.isEmpty(); }));
     RunEventsFor(200);
     EXPECT_EQ(dialogs.messages.first(), M(Msg::ProgramError) + "1");
-    EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Executing)
+    EXPECT_EQ(Coords().State(1), TChannelState::Executing)
         << "the completion came before the second start, so the channel runs";
 }
 

@@ -85,8 +85,8 @@ TEST_F(LanguageFixture, EnglishStartsCompleteWithoutAnyFileMessage) {
     EXPECT_EQ(Caption("StringGridSend", 2), "Command");
     EXPECT_EQ(Caption("mmSettsPortName"), "Choose port");
     EXPECT_EQ(Caption("mmNastrError"), "Error handling");
-    EXPECT_EQ(Form()->Session().Datas().Texts.RoundDownText, "Rounding down");
-    EXPECT_EQ(Form()->Session().Datas().Texts.CoordText, "Coordinate");
+    EXPECT_EQ(Form()->Session().Datas().Texts().RoundDownText, "Rounding down");
+    EXPECT_EQ(Form()->Session().Datas().Texts().CoordText, "Coordinate");
     EXPECT_EQ(Form()->Session().Lang().Text(0), "addf") << "the hidden language dialog loaded its texts last";
     EXPECT_EQ(program->FormLang->windowTitle(), "Set language");
     EXPECT_EQ(program->FormLang->ComboBoxLang->count(), 2);
@@ -142,5 +142,5 @@ TEST_F(LanguageFixture, DamagedFilesAtStartLeaveTheProgramRunning) {
     EXPECT_EQ(Caption("mmFile"), " ") << "the overlong line sets nothing";
     EXPECT_EQ(Caption("mmSetts"), "Port");
     EXPECT_EQ(Form()->Session().Lang().Messages, BuiltIn::Messages());
-    EXPECT_TRUE(Form()->Session().Connection().IsOpen());
+    EXPECT_TRUE(Form()->Session().Controller().Connection().IsOpen());
 }

@@ -3,6 +3,7 @@
 // import and export; and the grid's code column, Enter and Delete in the editor.
 #include "ListHistory.h"
 #include "LogMenus.h"
+#include "SessionRooms.h"
 #include "UnitChanRead.h"
 #include "Wait.h"
 #include "WindowFixture.h"
@@ -151,8 +152,8 @@ TEST_F(ListHistoryFixture, ARescaleADirectControlClearAndAReadBackAreUndone) {
     auto* read = Dialog<TFormChanRead>();
     ASSERT_TRUE(read);
     read->btnReadClick();
-    ASSERT_TRUE(
-        WaitUntil([&] { return !Session().ReadBack().IsReading() && read->btnRead->isEnabled(); }, 10000));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return !Session().Controller().ReadBack().IsReading() && read->btnRead->isEnabled(); }, 10000));
     read->btnAddToListClick();
     EXPECT_EQ(Lines().value(1), "BG");
     Undo();

@@ -77,7 +77,7 @@ TEST_F(LogsFixture, AListStoppedInsideARecordingEndsItWithED) {
     W<QPushButton>("btnStopSending")->click();
     ASSERT_TRUE(WaitForEnd());
     // "ED*" went out after the stop; its answer ends the communication mode.
-    ASSERT_TRUE(WaitUntil([&] { return Datas().CoordState[1] != TCommonDatas::Communication; }, 30000));
+    ASSERT_TRUE(WaitUntil([&] { return Coords().State(1) != TChannelState::Communication; }, 30000));
     const auto received = simulator.Commands();
     ASSERT_LT(received.size(), size_t(list.size())) << "stopped before the list's own ED";
     EXPECT_EQ(received.back(), "ED");
@@ -121,7 +121,7 @@ TEST_F(LogsFixture, TheProgramEndsARecordingOnlyAfterAWholeListItSent) {
     W<QCheckBox>("chbDirectControl")->click();
     W<QToolButton>("btnLD1")->click();
     ASSERT_TRUE(WaitForEnd());
-    ASSERT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
+    ASSERT_EQ(Coords().State(1), TChannelState::Communication);
     kvtsim::Options options = simulator.GetOptions();
     options.silent = true;
     simulator.SetOptions(options);
@@ -129,7 +129,7 @@ TEST_F(LogsFixture, TheProgramEndsARecordingOnlyAfterAWholeListItSent) {
     ASSERT_TRUE(WaitForEnd());
     EXPECT_TRUE(LogLines().contains(M(Msg::NoReply)));
     EXPECT_EQ(simulator.Commands().back(), "DL") << "no ED* of the program's own";
-    EXPECT_EQ(Datas().CoordState[1], TCommonDatas::Communication);
+    EXPECT_EQ(Coords().State(1), TChannelState::Communication);
     options.silent = false;
     simulator.SetOptions(options);
     W<QToolButton>("btnDR")->click();

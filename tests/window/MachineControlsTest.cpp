@@ -14,7 +14,7 @@
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
 #include "protocol/UnitKVTComands.h"
-#include "session/Sending.h"
+#include "session/controller/Sending.h"
 #include "widgets/StringGrid.h"
 
 #include <gtest/gtest.h>
@@ -216,18 +216,17 @@ TEST_F(MachineControlsFixture, ADamagedButtonsFileIsNamedAndLeftAsItIs) {
 TEST_F(MachineControlsFixture, TheStopKeyStopsTheSendingAndThenEveryRunningChannel) {
     // Two channels run long programs.
     // Nothing is known of the channels when the port opens; the operator says they stand.
-    form->Session().Channels().SetStates({0, 0, 0});
+    form->Session().Controller().Channels().SetStates({0, 0, 0});
     simulator.SetProgram(2, {"SD10", "MV100000"});
     simulator.SetProgram(3, {"SD10", "MV100000"});
     SendList({"ST2", "ST3"});
     ASSERT_TRUE(WaitForEnd());
     ASSERT_TRUE(WaitUntil([&] {
-        return Datas().CoordState[2] == TCommonDatas::Executing &&
-               Datas().CoordState[3] == TCommonDatas::Executing;
+        return Coords().State(2) == TChannelState::Executing && Coords().State(3) == TChannelState::Executing;
     }));
     // A long list is on its way; at its fifth answer the operator presses F12.
     QStringList lines(200, "SD100");
-    TSending& sending = form->Session().Sending();
+    TSending& sending = form->Session().Controller().Sending();
     QObject::connect(&sending, &TSending::LineAnswered, form.get(), [&](int index) {
         if (index == 4)
             QTest::keyClick(form.get(), Qt::Key_F12);
@@ -238,8 +237,7 @@ TEST_F(MachineControlsFixture, TheStopKeyStopsTheSendingAndThenEveryRunningChann
     ASSERT_TRUE(WaitUntil(
         [&] {
             return !simulator.Running(2) && !simulator.Running(3) &&
-                   Datas().CoordState[2] == TCommonDatas::Standby &&
-                   Datas().CoordState[3] == TCommonDatas::Standby;
+                   Coords().State(2) == TChannelState::Standby && Coords().State(3) == TChannelState::Standby;
         },
         10000));
     const auto sent = simulator.Commands();
@@ -252,7 +250,7 @@ TEST_F(MachineControlsFixture, TheStopKeyStopsTheSendingAndThenEveryRunningChann
     // The key works while another window of the program has the focus.
     SendList({"ST2"});
     ASSERT_TRUE(WaitForEnd());
-    ASSERT_TRUE(WaitUntil([&] { return Datas().CoordState[2] == TCommonDatas::Executing; }));
+    ASSERT_TRUE(WaitUntil([&] { return Coords().State(2) == TChannelState::Executing; }));
     form->mmReadCh->trigger();
     auto* readWindow = form->findChild<QDialog*>();
     ASSERT_NE(readWindow, nullptr);
@@ -261,7 +259,7 @@ TEST_F(MachineControlsFixture, TheStopKeyStopsTheSendingAndThenEveryRunningChann
     QTest::keyClick(readWindow, Qt::Key_F12);
     ASSERT_TRUE(WaitForEnd());
     ASSERT_TRUE(WaitUntil(
-        [&] { return !simulator.Running(2) && Datas().CoordState[2] == TCommonDatas::Standby; }, 10000));
+        [&] { return !simulator.Running(2) && Coords().State(2) == TChannelState::Standby; }, 10000));
     EXPECT_TRUE(LogLines().contains(Ext(Ext::StopAllSent).arg("ST2"))) << LogLines().join('\n').toStdString();
     readWindow->close();
 
@@ -328,7 +326,7 @@ TEST_F(MachineControlsFixture, TheStopKeyStopsAChannelWhateverStartedItAndNeverS
         s.start();
         ASSERT_TRUE(WaitForEnd());
         ASSERT_TRUE(WaitUntil([&] { return simulator.Running(2); }, 10000)) << s.how;
-        EXPECT_EQ(Datas().CoordState[2], TCommonDatas::Standby) << "the described square stays as it was";
+        EXPECT_EQ(Coords().State(2), TChannelState::Standby) << "the described square stays as it was";
         const long before = count("ST2");
         stopAll();
         EXPECT_EQ(count("ST2"), before + 1) << s.how << ": one ST2, the stop";
@@ -348,7 +346,7 @@ TEST_F(MachineControlsFixture, TheStopKeyStopsAChannelWhateverStartedItAndNeverS
     EXPECT_EQ(stops, 3);
 
     // Once the operator says channels 1 and 3 stand, nothing runs: nothing is sent.
-    form->Session().Channels().SetStates({0, 0, 0});
+    form->Session().Controller().Channels().SetStates({0, 0, 0});
     const size_t sent = simulator.Commands().size();
     QTest::keyClick(form.get(), Qt::Key_F12);
     EXPECT_EQ(LogLines().last(), Ext(Ext::StopAllNothingRuns));
@@ -376,7 +374,7 @@ TEST_F(MachineControlsFixture, ACoordinateIsStartedPausedAndStoppedOnItsOwnAskin
     EXPECT_EQ(dialogs.messages, QStringList{Ext(Ext::ChannelActionRunsAlready).arg(3)});
     pause->trigger();
     ASSERT_TRUE(WaitForEnd());
-    ASSERT_TRUE(WaitUntil([&] { return Datas().CoordState[3] == TCommonDatas::Paused; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return Coords().State(3) == TChannelState::Paused; }, 10000));
     stop->trigger();
     ASSERT_TRUE(WaitForEnd());
     ASSERT_TRUE(WaitUntil([&] { return !simulator.Running(3); }, 10000));

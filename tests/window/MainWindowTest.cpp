@@ -73,7 +73,7 @@ TEST_F(MainWindowFixture, StartsWithItsTitleSizeAndThePortOpenOnTheSimulator) {
                                  m[Msg::ParityNone + 2])
         << "exactly the described pieces: no baud rate";
     EXPECT_TRUE(form->PanelPortProp->toolTip().endsWith("9600 baud")) << "the rate is in the tooltip";
-    EXPECT_EQ(form->Session().Datas().LastReply(), "  ");
+    EXPECT_EQ(form->Session().Controller().Replies().LastReply(), "  ");
 }
 
 TEST_F(MainWindowFixture, ReceivedCharactersAppearInTheReplyListTokenByToken) {
@@ -115,7 +115,7 @@ TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndSaysWhatTheStatesAre)
     EXPECT_FALSE(Log()->IsRed(before + 1));
     EXPECT_FALSE(Button("btnClosePort")->isEnabled());
     EXPECT_TRUE(PortCaption().isEmpty());
-    EXPECT_FALSE(form->Session().Connection().IsOpen());
+    EXPECT_FALSE(form->Session().Controller().Connection().IsOpen());
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "no message box for a lost line";
 
     // The controller comes back: "Open Port" works again.
@@ -123,7 +123,7 @@ TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndSaysWhatTheStatesAre)
     kvtsim::Simulator again;
     ASSERT_TRUE(again.Start(folder.File("ports/COM1").toStdString()));
     Button("btnOpenPort")->click();
-    EXPECT_TRUE(form->Session().Connection().IsOpen());
+    EXPECT_TRUE(form->Session().Controller().Connection().IsOpen());
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 

@@ -46,8 +46,9 @@ protected:
     bool Read() {
         window->btnReadClick();
         // Over once the window has taken the read's end (in a turn of its own).
-        return WaitUntil([&] { return !Session().ReadBack().IsReading() && window->btnRead->isEnabled(); },
-                         10000);
+        return WaitUntil(
+            [&] { return !Session().Controller().ReadBack().IsReading() && window->btnRead->isEnabled(); },
+            10000);
     }
     TFormChanRead* window = nullptr;
 };
@@ -63,7 +64,7 @@ TEST_F(ReadBackWindowFixture, AWrittenProgramComesBackGoesIntoTheListAndIsTheSam
     EXPECT_EQ(window->StringGridRead->RowCount(), 8);
     EXPECT_EQ(window->StringGridRead->Cell(0, 6), "6");
     EXPECT_TRUE(window->btnRead->isEnabled());
-    EXPECT_FALSE(Session().Datas().ReadBackActive);
+    EXPECT_FALSE(Session().Controller().State().ReadBackActive());
 
     window->btnCompareClick();
     EXPECT_EQ(LogLines().last(), Ext(Ext::CompareSame).arg("5", Ext(Ext::ChannelName).arg(1)));
@@ -90,20 +91,20 @@ TEST_F(ReadBackWindowFixture, AWrittenProgramComesBackGoesIntoTheListAndIsTheSam
     simulator.SetProgram(1, {});
     form->btnRunTRClick();
     EXPECT_TRUE(dialogs.confirmations.isEmpty()) << "a whole program: nothing to ask";
-    ASSERT_TRUE(WaitUntil([&] { return !Session().Sending().IsSending(); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return !Session().Controller().Sending().IsSending(); }, 10000));
     EXPECT_EQ(simulator.Program(1), (std::vector<std::string>{"BG", "EN", "AL-7", "SD200", "MV2000"}));
-    EXPECT_FALSE(Session().Datas().CommMode);
+    EXPECT_FALSE(Session().Controller().State().CommMode());
 }
 
 TEST_F(ReadBackWindowFixture, ReadsAreRefusedInRecordingModeAndWhenChannelOneIsBusy) {
     dialogs.confirmAnswers = {true}; // a list that leaves the recording open, sent all the same
     Write({"LD1"});
-    ASSERT_TRUE(Session().Datas().CommMode);
+    ASSERT_TRUE(Session().Controller().State().CommMode());
     window->btnReadClick();
     EXPECT_EQ(dialogs.messages.last(), Ext(Ext::ReadingImpossible));
-    EXPECT_FALSE(Session().ReadBack().IsReading());
+    EXPECT_FALSE(Session().Controller().ReadBack().IsReading());
     Write({"ED"});
-    Session().Channels().SetStates({TCommonDatas::Executing, 0, 0});
+    Session().Controller().Channels().SetStates({TChannelState::Executing, 0, 0});
     window->btnReadClick();
     EXPECT_EQ(dialogs.messages.last(), Session().Lang().Message(Msg::NotInStandby));
     EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "ED"})) << "nothing was sent";
@@ -178,13 +179,13 @@ TEST_F(ReadBackWindowFixture, ClosingTheWindowDuringAReadAbandonsItAtOnce) {
     simulator.SetOptions(silent);
     SetReplyTime(86400000); // a day: only abandoning ends the read
     window->btnReadClick();
-    ASSERT_TRUE(Session().ReadBack().IsReading());
+    ASSERT_TRUE(Session().Controller().ReadBack().IsReading());
     const int lines = form->MemoLog->LineCount();
     window->close();
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormChanRead>() == nullptr; }));
     RunEventsFor(50);
     EXPECT_EQ(form->MemoLog->LineCount(), lines) << "nothing reported for an abandoned read";
-    EXPECT_FALSE(Session().Datas().ReadBackActive);
+    EXPECT_FALSE(Session().Controller().State().ReadBackActive());
     form->mmReadCh->trigger();
     EXPECT_NE(Dialog<TFormChanRead>(), nullptr) << "a fresh window";
 }

@@ -62,7 +62,7 @@ TEST_F(SendingWindowFixture, ALongListShowsItsProgressAndEscStopsItAfterTheLineB
                      [&](int row) { highlighted << row; });
 
     QTest::keyClick(form.get(), Qt::Key_F5);
-    ASSERT_TRUE(form->Session().Sending().IsSending()) << "F5 sends";
+    ASSERT_TRUE(form->Session().Controller().Sending().IsSending()) << "F5 sends";
     EXPECT_TRUE(W<QPushButton>("btnStopSending")->isEnabled());
     // The caption changes while the list is sent: the window goes on drawing.
     const auto hasTimeLeft = [&] {
@@ -136,7 +136,7 @@ TEST_F(SendingWindowFixture, ClosingDuringARecordingAsksThenStopsItAndEndsTheRec
     lines << "ED";
     SendList(lines);
     ASSERT_TRUE(simulator.WaitForCommands(50, 60000));
-    ASSERT_TRUE(WaitUntil([&] { return Session().Sending().RecordingUnderWay(); }));
+    ASSERT_TRUE(WaitUntil([&] { return Session().Controller().Sending().RecordingUnderWay(); }));
 
     // The list sent is the operator's unsaved work: given up, as the operator may.
     dialogs.saveAnswers = {IDialogs::SaveChoice::Discard, IDialogs::SaveChoice::Discard};
@@ -144,7 +144,7 @@ TEST_F(SendingWindowFixture, ClosingDuringARecordingAsksThenStopsItAndEndsTheRec
     EXPECT_FALSE(form->close()) << "the operator chose to stay";
     ASSERT_FALSE(dialogs.confirmations.isEmpty());
     EXPECT_EQ(dialogs.confirmations.last(), Ext(Ext::CloseDuringRecording));
-    EXPECT_TRUE(Session().Sending().IsSending());
+    EXPECT_TRUE(Session().Controller().Sending().IsSending());
 
     dialogs.confirmAnswers = {true};
     ASSERT_TRUE(form->close());

@@ -92,7 +92,7 @@ TEST_F(SettingsWindowFixture, WhatTheOperatorSetIsThereAgainAfterARestart) {
     EXPECT_EQ(form->Session().Datas().ReplyTime(), 700u);
     EXPECT_TRUE(W<QFrame>("panelPortAns")->isVisibleTo(form.get()))
         << "the reply list shows in the extended mode";
-    EXPECT_TRUE(form->Session().Connection().IsOpen());
+    EXPECT_TRUE(form->Session().Controller().Connection().IsOpen());
 }
 
 TEST_F(SettingsWindowFixture, ADamagedSettingsFileIsNamedAndTheRestStarts) {
@@ -102,7 +102,7 @@ TEST_F(SettingsWindowFixture, ADamagedSettingsFileIsNamedAndTheRestStarts) {
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[0], M(1) + folder.File("Data/prp.dat") + M(2));
     EXPECT_EQ(dialogs.messages[1], M(1) + folder.File("Data/erp.dat") + M(2));
-    EXPECT_TRUE(form->Session().Connection().IsOpen());
+    EXPECT_TRUE(form->Session().Controller().Connection().IsOpen());
 }
 
 TEST_F(SettingsWindowFixture, AFileThatCannotBeWrittenLetsTheOperatorChooseToStay) {
@@ -137,7 +137,7 @@ TEST_F(SettingsWindowFixture, ChoosingThePortReopensItOnTheNumberChosen) {
     form->mmSettsPortNameClick();
     TFormPortName* dialog = Dialog<TFormPortName>();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(form->Session().Connection().IsOpen()) << "the port closes first";
+    EXPECT_FALSE(form->Session().Controller().Connection().IsOpen()) << "the port closes first";
     EXPECT_EQ(dialog->rgrPortName->ItemIndex(), 0);
     EXPECT_FALSE(dialog->SpinEditPortName->isEnabled());
     dialog->rgrPortName->Click(4);
@@ -147,8 +147,8 @@ TEST_F(SettingsWindowFixture, ChoosingThePortReopensItOnTheNumberChosen) {
         << dialog->lblDevice->text().toStdString();
     EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
     dialog->ButtonOKClick();
-    EXPECT_EQ(form->Session().Connection().Choice().PortNumber(), 17u);
-    EXPECT_TRUE(form->Session().Connection().IsOpen());
+    EXPECT_EQ(form->Session().Controller().Connection().Choice().PortNumber(), 17u);
+    EXPECT_TRUE(form->Session().Controller().Connection().IsOpen());
     EXPECT_TRUE(form->PanelPortProp->Caption().contains("Com17"));
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormPortName>() == nullptr; })) << "closed and released";
 
@@ -182,8 +182,8 @@ TEST_F(SettingsWindowFixture, ADeviceOfTheMachineIsLinkedToThePortNumberByOneCho
               folder.File("by-id/usb-FTDI_FT232R_A1B2C3-if00-port0"));
     EXPECT_TRUE(dialog->lblDevice->text().endsWith(form->Session().Lang().ExtraText(Ext::DeviceReady)));
     dialog->ButtonOKClick();
-    EXPECT_EQ(form->Session().Connection().Choice().PortNumber(), 3u);
-    EXPECT_TRUE(form->Session().Connection().IsOpen()) << "opened on the adapter";
+    EXPECT_EQ(form->Session().Controller().Connection().Choice().PortNumber(), 3u);
+    EXPECT_TRUE(form->Session().Controller().Connection().IsOpen()) << "opened on the adapter";
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
 }
 
@@ -202,11 +202,11 @@ TEST_F(SettingsWindowFixture, LineSettingsReachTheOpenPortAndTheDataBitsStayFixe
     dialog->rgrParity->Click(3);
     dialog->cbPortSpeed->setCurrentIndex(8);
     dialog->btnOKClick();
-    const TComPort::TLineChoice line = form->Session().Connection().LineSettings();
+    const TComPort::TLineChoice line = form->Session().Controller().Connection().LineSettings();
     EXPECT_EQ(line.stopBits, 2) << "two stop bits with eight data bits";
     EXPECT_EQ(line.parity, 3);
     EXPECT_EQ(line.baudIndex, 8);
-    EXPECT_TRUE(form->Session().Connection().IsOpen()) << "not closed nor reopened";
+    EXPECT_TRUE(form->Session().Controller().Connection().IsOpen()) << "not closed nor reopened";
     EXPECT_EQ(form->PanelPortProp->Caption(), description) << "composed when the port next opens";
     EXPECT_TRUE(form->PanelPortProp->toolTip().endsWith("19200 baud")) << "the rate in the tooltip at once";
 
@@ -218,9 +218,9 @@ TEST_F(SettingsWindowFixture, LineSettingsReachTheOpenPortAndTheDataBitsStayFixe
     dialog->rgrDataLen->SetItemIndex(0);
     dialog->rgrStopBits->Click(1);
     dialog->btnOKClick();
-    EXPECT_EQ(form->Session().Connection().LineSettings().stopBits, 1)
+    EXPECT_EQ(form->Session().Controller().Connection().LineSettings().stopBits, 1)
         << "one and a half with five data bits";
-    EXPECT_EQ(form->Session().Connection().LineSettings().dataBitsIndex, 0);
+    EXPECT_EQ(form->Session().Controller().Connection().LineSettings().dataBitsIndex, 0);
     // Opened again, the description shows what the port now has.
     form->btnOpenPortClick();
     const QStringList& m = form->Session().Lang().Messages;
@@ -294,8 +294,9 @@ TEST_F(SettingsWindowFixture, AnyNumberMayBeTypedAndOneOutOfRangeIsRefusedOnOK) 
     type(dialog->SpinEditPortName, "300");
     dialog->ButtonOKClick();
     EXPECT_EQ(dialogs.messages.last(), M(Msg::SetCorrectPort));
-    EXPECT_EQ(Session().Connection().Choice().PortNumber(), 1u) << "300 is no port: the number stays";
-    EXPECT_TRUE(Session().Connection().IsOpen()) << "and the port is opened on it again";
+    EXPECT_EQ(Session().Controller().Connection().Choice().PortNumber(), 1u)
+        << "300 is no port: the number stays";
+    EXPECT_TRUE(Session().Controller().Connection().IsOpen()) << "and the port is opened on it again";
     ASSERT_TRUE(WaitUntil([&] { return Dialog<TFormPortName>() == nullptr; }));
 
     form->mmSettsPortNameClick();
@@ -303,7 +304,8 @@ TEST_F(SettingsWindowFixture, AnyNumberMayBeTypedAndOneOutOfRangeIsRefusedOnOK) 
     dialog->rgrPortName->Click(4);
     type(dialog->SpinEditPortName, "COM");
     dialog->ButtonOKClick();
-    EXPECT_EQ(Session().Connection().Choice().PortNumber(), 5u) << "text that is no number counts as 5";
+    EXPECT_EQ(Session().Controller().Connection().Choice().PortNumber(), 5u)
+        << "text that is no number counts as 5";
 
     form->mmNastrError->trigger();
     TFormErrNastr* errors = Dialog<TFormErrNastr>();

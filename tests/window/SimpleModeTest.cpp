@@ -28,7 +28,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(StartSimulator());
         CreateWindow(0);
         AllowSlowAnswers();
-        ASSERT_TRUE(form->Session().Connection().IsOpen());
+        ASSERT_TRUE(form->Session().Controller().Connection().IsOpen());
     }
 };
 
@@ -50,15 +50,16 @@ TEST_F(SimpleModeFixture, WriteAndStartRunsThePanelsMotion) {
     W<QPushButton>("btnStop")->click(); // nothing runs: only the flag is raised, nothing is sent
     ASSERT_TRUE(WaitForEnd());
     EXPECT_EQ(simulator.Commands().size(), 9u);
-    EXPECT_TRUE(form->Session().Datas().ProgramRunning);
+    EXPECT_TRUE(form->Session().Controller().State().ProgramRunning());
 }
 
 TEST_F(SimpleModeFixture, TheChannelBoxesChooseWhichChannelsAreWritten) {
     form->show();
     W<QCheckBox>("chboxCoord3")->click();
     W<QCheckBox>("ChboxCoord1")->click();
-    EXPECT_EQ(form->Session().Datas().CoordActive,
-              (TCommonDatas::PerChannel<bool>{false, false, false, true}));
+    const TChannelState& state = form->Session().Controller().State();
+    EXPECT_EQ((std::array<bool, 3>{state.Active(1), state.Active(2), state.Active(3)}),
+              (std::array<bool, 3>{false, false, true}));
     EXPECT_TRUE(form->findChild<TPanel*>("PanelCoordinates")->Caption().endsWith("3  "));
     W<QPushButton>("btnLoad")->click();
     ASSERT_TRUE(WaitForEnd());

@@ -2,7 +2,7 @@
 
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
-#include "session/Sending.h"
+#include "session/controller/Sending.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,9 +2,10 @@
 
 #include "Connection.h"
 #include "OwedAnswer.h"
+#include "core/ChannelState.h"
 #include "core/OperationLog.h"
+#include "core/SettingsView.h"
 #include "core/ShownText.h"
-#include "core/UnitCommonDatas.h"
 #include "editor/OpenRecording.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -14,9 +15,10 @@
 
 using End = TSendReport::End;
 
-TSending::TSending(TCommonDatas& datas, const TLang& lang, TReplyHandler& replies, TConnection& connection,
-                   IOperationLog& log)
-    : QObject(nullptr), datas_(datas), lang_(lang), replies_(replies), connection_(connection), log_(log) {
+TSending::TSending(const ISettingsView& datas, TChannelState& state, const TLang& lang,
+                   TReplyHandler& replies, TConnection& connection, IOperationLog& log)
+    : QObject(nullptr), datas_(datas), state_(state), lang_(lang), replies_(replies), connection_(connection),
+      log_(log) {
     qRegisterMetaType<TSendReport>();
     // A communication error stops what is being sent before the recovery begins.
     connect(&replies_, &TReplyHandler::CommunicationError, this, &TSending::StopNow);
@@ -29,10 +31,12 @@ TSending::TSending(TCommonDatas& datas, const TLang& lang, TReplyHandler& replie
             });
     // What a line owes is kept for the next session on the device, and waited for here when
     // an earlier one left it.
-    connect(&connection_, &TConnection::Closing, this,
-            [this](const QString& device) { OwedAnswer::Keep(device, replies_.Reader(), OwedQuietMs()); });
-    connect(&connection_, &TConnection::Opened, this,
-            [this](const QString& device) { OwedAnswer::Restore(device, replies_.Reader(), OwedQuietMs()); });
+    connect(&connection_, &TConnection::Closing, this, [this](const QString& device) {
+        OwedAnswer::Keep(device, replies_.Reader().Owed(), OwedQuietMs());
+    });
+    connect(&connection_, &TConnection::Opened, this, [this](const QString& device) {
+        OwedAnswer::Restore(device, replies_.Reader().Owed(), OwedQuietMs());
+    });
     // A list being sent stops where it is when the device goes: nothing can answer it. Its end
     // (the answers it had, its summary) is told before the loss is.
     connect(&connection_, &TConnection::Losing, this, [this] {
@@ -100,11 +104,7 @@ std::optional<TSending::TProgress> TSending::Progress() const {
 }
 
 bool TSending::RecordingUnderWay() const {
-    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
-        if (datas_.CoordState[n] == TCommonDatas::Communication)
-            return true;
-    }
-    return false;
+    return state_.AnyRecording();
 }
 
 void TSending::EndForClose() {
@@ -115,8 +115,8 @@ void TSending::EndForClose() {
         ThreadEnded(serial, thread_->FinalReport()); // logged now: no event loop to come
         loggedSerial_ = serial;
     }
-    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
-        if (datas_.CoordState[n] != TCommonDatas::Communication)
+    for (int n = 1; n <= TChannelState::ChannelCount; ++n) {
+        if (state_.State(n) != TChannelState::Communication)
             continue;
         connection_.WriteText("ED*");
         log_.AddLogLine(lang_.ExtraText(Ext::RecordingEndedOnClose).arg(n));
@@ -132,8 +132,8 @@ void TSending::EndRecordingLeftOpen(const TSendReport& report, bool wholeList) {
     if (closing_ || !wholeList || report.end == End::Completed || report.end == End::PortClosed ||
         report.end == End::LineLost || report.end == End::CommunicationError)
         return;
-    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
-        if (datas_.CoordState[n] != TCommonDatas::Communication)
+    for (int n = 1; n <= TChannelState::ChannelCount; ++n) {
+        if (state_.State(n) != TChannelState::Communication)
             continue;
         connection_.WriteText("ED*");
         if (report.end == End::NoAnswer)

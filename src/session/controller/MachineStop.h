@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class TCommonDatas;
+class TChannelState;
 class TConnection;
 class TLang;
 class TReplyHandler;
@@ -20,7 +20,7 @@ class IOperationLog;
 class TMachineStop : public QObject {
     Q_OBJECT
 public:
-    TMachineStop(TCommonDatas& datas, const TLang& lang, TSending& sending, TConnection& connection,
+    TMachineStop(TChannelState& state, const TLang& lang, TSending& sending, TConnection& connection,
                  TRunningChannels& running, TReplyHandler& replies, IOperationLog& log);
 
     void StopAll();
@@ -48,7 +48,7 @@ private:
     // Why `line` cannot go now (the port closed, a list being sent), or Sent.
     TOutcome Refusal(const QString& line) const;
 
-    TCommonDatas& datas_;
+    TChannelState& state_;
     const TLang& lang_;
     TSending& sending_;
     TConnection& connection_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/ReplyReader.h"
+#include "protocol/OwedAnswers.h"
 
 #include <QString>
 
@@ -13,10 +13,10 @@ namespace OwedAnswer {
 // The file for `device` (resolved through its links, so that a port number's link and the
 // device it names share it); empty when this user has no private place.
 QString FileFor(const QString& device);
-// Writes what `reader` owes on `device` (quiet for `quietMs` after the line gave up), or removes
+// Writes what `book` holds as owed on `device` (quiet for `quietMs` after the line gave up), or removes
 // the file when nothing is owed.
-void Keep(const QString& device, const TReplyReader& reader, int quietMs);
-// Hands what an earlier session left owed on `device` to `reader` (a wait of `longestWaitMs` at
+void Keep(const QString& device, const TOwedAnswers& book, int quietMs);
+// Hands what an earlier session left owed on `device` to `book` (a wait of `longestWaitMs` at
 // most, whatever the record asks), and removes the file.
-void Restore(const QString& device, TReplyReader& reader, int longestWaitMs);
+void Restore(const QString& device, TOwedAnswers& book, int longestWaitMs);
 } // namespace OwedAnswer

@@ -9,7 +9,8 @@
 #include <memory>
 #include <optional>
 
-class TCommonDatas;
+class TChannelState;
+class ISettingsView;
 class TConnection;
 class TLang;
 class TReplyHandler;
@@ -29,8 +30,8 @@ public:
     enum class Kind { WholeList, DirectCommand, OwnLines };
     enum class Start { Started, AlreadyRunning };
 
-    TSending(TCommonDatas& datas, const TLang& lang, TReplyHandler& replies, TConnection& connection,
-             IOperationLog& log);
+    TSending(const ISettingsView& datas, TChannelState& state, const TLang& lang, TReplyHandler& replies,
+             TConnection& connection, IOperationLog& log);
     ~TSending() override;
 
     // Unless a list is being sent, starts sending `lines` (copied).
@@ -74,7 +75,8 @@ private:
     void EndRecordingLeftOpen(const TSendReport& report, bool wholeList);
     int OwedQuietMs() const;
 
-    TCommonDatas& datas_;
+    const ISettingsView& datas_;
+    TChannelState& state_;
     const TLang& lang_;
     TReplyHandler& replies_;
     TConnection& connection_;

@@ -1,9 +1,9 @@
 #include "Connection.h"
 
 #include "PortInfo.h"
+#include "core/ChannelState.h"
 #include "core/OperationLog.h"
 #include "core/ProgramPaths.h"
-#include "core/UnitCommonDatas.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "serial/ComPort.h" // its baud rates
@@ -14,9 +14,9 @@
 
 #include <thread>
 
-TConnection::TConnection(const TProgramPaths& paths, TCommonDatas& datas, const TLang& lang,
-                         IOperationLog& log)
-    : datas_(datas), lang_(lang), log_(log), port_(paths.PortsFolder(), datas.Settings().PortNumber),
+TConnection::TConnection(const TProgramPaths& paths, quint32 portNumber, TChannelState& state,
+                         const TLang& lang, IOperationLog& log)
+    : state_(state), lang_(lang), log_(log), port_(paths.PortsFolder(), portNumber),
       lines_(paths.PortsFolder()), line_(lines_.All()[0]), alive_(std::make_shared<bool>(true)) {
     for (ILine* line : lines_.All()) {
         connect(line, &ILine::HungUp, this, &TConnection::HungUp);
@@ -108,7 +108,7 @@ bool TConnection::Finish(ILine& line, std::shared_ptr<TLineDial> dialed) {
     line.Open(std::move(dialed));
     if (line.Connected()) {
         deviceWatch_.Stop();
-        ForgetCommunication();
+        state_.ForgetCommunication(); // a controller just connected (or lost) cannot still be recording
         if (port_.GivenDevice().isEmpty() &&
             !PortDevice::HasPortLink(port_.PortsFolder(), port_.PortNumber()))
             log_.AddLogLine(
@@ -162,7 +162,7 @@ void TConnection::HungUp(const QString& device) {
                         ? lang_.ExtraText(Ext::ConnectionLost).arg(port_.PortNumber()).arg(device)
                         : lang_.ExtraText(Ext::DeviceConnectionLost).arg(device),
                     true);
-    ForgetCommunication();
+    state_.ForgetCommunication(); // a controller just connected (or lost) cannot still be recording
     log_.AddLogLine(lang_.ExtraText(Ext::StatesLastKnown));
     if (!TNetworkAddress::Behind(line()->DeviceName()).isEmpty()) {
         // Nothing is there to watch: whether the server is back only a connection would tell,
@@ -173,13 +173,4 @@ void TConnection::HungUp(const QString& device) {
         deviceWatch_.Watch(line()->DeviceName());
     }
     emit Lost();
-}
-
-void TConnection::ForgetCommunication() {
-    for (int n = 1; n <= TCommonDatas::ChannelCount; ++n) {
-        if (datas_.CoordState[n] == TCommonDatas::Communication)
-            datas_.SetCoordState(n, TCommonDatas::Standby);
-    }
-    datas_.CommMode = false;
-    datas_.ReadBackActive = false;
 }

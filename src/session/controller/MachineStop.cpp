@@ -3,8 +3,8 @@
 #include "Connection.h"
 #include "RunningChannels.h"
 #include "Sending.h"
+#include "core/ChannelState.h"
 #include "core/OperationLog.h"
-#include "core/UnitCommonDatas.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "protocol/ReplyHandler.h"
@@ -20,9 +20,10 @@ QString Channels(const QList<int>& channels) {
 
 } // namespace
 
-TMachineStop::TMachineStop(TCommonDatas& datas, const TLang& lang, TSending& sending, TConnection& connection,
-                           TRunningChannels& running, TReplyHandler& replies, IOperationLog& log)
-    : datas_(datas), lang_(lang), sending_(sending), connection_(connection), running_(running),
+TMachineStop::TMachineStop(TChannelState& state, const TLang& lang, TSending& sending,
+                           TConnection& connection, TRunningChannels& running, TReplyHandler& replies,
+                           IOperationLog& log)
+    : state_(state), lang_(lang), sending_(sending), connection_(connection), running_(running),
       replies_(replies), log_(log) {
     connect(&sending_, &TSending::Ended, this, [this] {
         if (ownSending_) {
@@ -74,7 +75,7 @@ void TMachineStop::StopChannels() {
 void TMachineStop::SendOwn(const QStringList& lines, const QList<int>& stops) {
     // As the simple mode's Stop does: a channel counts as running until it reports.
     for (int n : stops)
-        datas_.SetCoordRunning(n, true);
+        state_.SetCoordRunning(n, true);
     replies_.ExpectStops(stops);
     ownSending_ = true;
     if (sending_.Send(lines, TSending::Kind::OwnLines) != TSending::Start::Started) {

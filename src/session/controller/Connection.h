@@ -12,7 +12,7 @@
 #include <optional>
 
 class IPortReceiver;
-class TCommonDatas;
+class TChannelState;
 class TLang;
 class TProgramPaths;
 class IOperationLog;
@@ -31,7 +31,8 @@ class IOperationLog;
 class TConnection : public QObject, public ILineWriter {
     Q_OBJECT
 public:
-    TConnection(const TProgramPaths& paths, TCommonDatas& datas, const TLang& lang, IOperationLog& log);
+    TConnection(const TProgramPaths& paths, quint32 portNumber, TChannelState& state, const TLang& lang,
+                IOperationLog& log);
     ~TConnection() override;
 
     // Who takes the received chunks, on the line's read thread (set before the line opens).
@@ -90,11 +91,8 @@ private:
     // Opens `line` with what its dial made: the log and the signals as Open says.
     bool Finish(ILine& line, std::shared_ptr<TLineDial> dialed);
     void HungUp(const QString& device);
-    // A controller just connected (or lost) cannot still be recording: a channel in
-    // communication mode goes back to standby, a read under way is over.
-    void ForgetCommunication();
 
-    TCommonDatas& datas_;
+    TChannelState& state_;
     const TLang& lang_;
     IOperationLog& log_;
     TPortChoice port_;

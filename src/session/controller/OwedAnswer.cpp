@@ -49,13 +49,13 @@ void RemoveStale(const QString& folder) {
 }
 } // namespace
 
-void Keep(const QString& device, const TReplyReader& reader, int quietMs) {
+void Keep(const QString& device, const TOwedAnswers& book, int quietMs) {
     const QString file = FileFor(device);
     if (file.isEmpty())
         return; // no private place: the next session then waits for nothing
     RemoveStale(QFileInfo(file).path());
-    const auto [owed, leftMs] = reader.OwedNow(quietMs);
-    if (owed.kind == TReplyReader::TOwed::None) {
+    const auto [owed, leftMs] = book.OwedNow(quietMs);
+    if (owed.kind == TOwedAnswers::TOwed::None) {
         QFile::remove(file);
         return;
     }
@@ -70,7 +70,7 @@ void Keep(const QString& device, const TReplyReader& reader, int quietMs) {
                                          .toUtf8());
 }
 
-void Restore(const QString& device, TReplyReader& reader, int longestWaitMs) {
+void Restore(const QString& device, TOwedAnswers& book, int longestWaitMs) {
     const QString file = FileFor(device);
     if (file.isEmpty())
         return;
@@ -82,17 +82,17 @@ void Restore(const QString& device, TReplyReader& reader, int longestWaitMs) {
     const QStringList parts = QString::fromUtf8(*bytes).trimmed().split(' ');
     if (parts.size() < 4 || parts[3].toLongLong() != NodeMade(device))
         return;
-    TReplyReader::TOwed owed;
+    TOwedAnswers::TOwed owed;
     const int kind = parts[0].toInt();
-    if (kind != TReplyReader::TOwed::Status && kind != TReplyReader::TOwed::Answer)
+    if (kind != TOwedAnswers::TOwed::Status && kind != TOwedAnswers::TOwed::Answer)
         return;
-    owed.kind = TReplyReader::TOwed::Kind(kind);
+    owed.kind = TOwedAnswers::TOwed::Kind(kind);
     owed.channel = std::clamp(parts[1].toInt(), 0, 3);
     owed.line = parts.value(4).left(64);
     // However long a record asks for, a few reply times at most are waited.
     const qint64 left = parts[2].toLongLong() - QDateTime::currentMSecsSinceEpoch();
     if (left > 0)
-        reader.RestoreOwed(owed, std::min<qint64>(left, longestWaitMs));
+        book.RestoreOwed(owed, std::min<qint64>(left, longestWaitMs));
 }
 
 } // namespace OwedAnswer

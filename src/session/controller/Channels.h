@@ -5,7 +5,7 @@
 #include <array>
 
 class IOperationLog;
-class TCommonDatas;
+class TChannelState;
 class TLang;
 class TReplyHandler;
 class TRunningChannels;
@@ -14,7 +14,7 @@ class TRunningChannels;
 // on, the states the indicators show, and the recovery steps after an error of the controller's.
 class TChannels {
 public:
-    TChannels(TCommonDatas& datas, const TLang& lang, TReplyHandler& replies, TRunningChannels& running,
+    TChannels(TChannelState& state, const TLang& lang, TReplyHandler& replies, TRunningChannels& running,
               IOperationLog& log);
 
     // What the channels are now: their states (0 standby .. 3 paused), and which are selected.
@@ -34,7 +34,7 @@ public:
     void Recover(Recovery step);
 
 private:
-    TCommonDatas& datas_;
+    TChannelState& state_;
     const TLang& lang_;
     TReplyHandler& replies_;
     TRunningChannels& running_;

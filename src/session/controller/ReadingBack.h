@@ -9,12 +9,12 @@
 #include <memory>
 
 class TCommandList;
-class TCommonDatas;
+class TChannelState;
+class ISettingsView;
 class TConnection;
 class TKVTCommands;
 class TLang;
 class TNamedEvent;
-class TProgramEditor;
 class TReplyHandler;
 class IOperationLog;
 
@@ -31,8 +31,9 @@ public:
         QString text;
     };
 
-    TReadingBack(TCommonDatas& datas, const TLang& lang, const TKVTCommands& commands, TReplyHandler& replies,
-                 TNamedEvent& readEvent, TConnection& connection, TProgramEditor& editor, IOperationLog& log);
+    TReadingBack(const ISettingsView& datas, TChannelState& state, const TLang& lang,
+                 const TKVTCommands& commands, TReplyHandler& replies, TNamedEvent& readEvent,
+                 TConnection& connection, IOperationLog& log);
     ~TReadingBack() override;
 
     // Sends "RD<channel>*" (channel 1 to 3), or "RB*" for the buffer (0), and waits for the
@@ -48,14 +49,10 @@ public:
     // The read's commands against what `listLines` writes for the read's channel (its LD n ... ED;
     // the buffer's: the first program).
     TVerdict Compare(const TReadBack& read, const QStringList& listLines) const;
-    // The same against the command list, the verdict logged.
-    TVerdict CompareWithList(const TReadBack& read);
     // A read's commands as a program to keep: ended by ED when the read was whole and its
     // program would otherwise leave the recording open (the controller lists its program
     // without the ED that ended the recording), so that it can be written back as it is.
     TFileTie::TText WholeProgram(const TCommandList& read, const TReadBack& parsed) const;
-    // "Add to the command list": the list replaced by the read's whole program (one step).
-    void TakeOver(const TCommandList& read, const TReadBack& parsed);
 
 signals:
     // NoAnswer (logged), or Read with the collected text ("no correct program" already logged
@@ -67,12 +64,12 @@ private:
     // Channel n in the words of `channelText` ("channel %1"), or the buffer in `bufferText`'s.
     QString Whose(int channel, int channelText, int bufferText) const;
 
-    TCommonDatas& datas_;
+    const ISettingsView& datas_;
+    TChannelState& state_;
     const TLang& lang_;
     const TKVTCommands& commands_;
     TReplyHandler& replies_;
     TConnection& connection_;
-    TProgramEditor& editor_;
     IOperationLog& log_;
     TNamedEvent& event_; // "EventReadedName": the program collected
     int channel_ = 1;    // what the last read asked for (0: the buffer)

@@ -1,11 +1,11 @@
 #include "ReadingBack.h"
 
 #include "Connection.h"
-#include "ProgramEditor.h"
+#include "core/ChannelState.h"
 #include "core/Events.h"
 #include "core/OperationLog.h"
+#include "core/SettingsView.h"
 #include "core/ShownText.h"
-#include "core/UnitCommonDatas.h"
 #include "editor/AddCommand.h"
 #include "editor/CommandList.h"
 #include "editor/OpenRecording.h"
@@ -17,20 +17,20 @@
 
 #include <algorithm>
 
-TReadingBack::TReadingBack(TCommonDatas& datas, const TLang& lang, const TKVTCommands& commands,
-                           TReplyHandler& replies, TNamedEvent& readEvent, TConnection& connection,
-                           TProgramEditor& editor, IOperationLog& log)
-    : QObject(nullptr), datas_(datas), lang_(lang), commands_(commands), replies_(replies),
-      connection_(connection), editor_(editor), log_(log), event_(readEvent) {}
+TReadingBack::TReadingBack(const ISettingsView& datas, TChannelState& state, const TLang& lang,
+                           const TKVTCommands& commands, TReplyHandler& replies, TNamedEvent& readEvent,
+                           TConnection& connection, IOperationLog& log)
+    : QObject(nullptr), datas_(datas), state_(state), lang_(lang), commands_(commands), replies_(replies),
+      connection_(connection), log_(log), event_(readEvent) {}
 
 TReadingBack::~TReadingBack() {
     Cancel();
 }
 
 TReadingBack::Start TReadingBack::Begin(int channel) {
-    if (datas_.CommMode)
+    if (state_.CommMode())
         return Start::RecordingMode;
-    if (datas_.CoordState[std::clamp(channel, 1, 3)] != TCommonDatas::Standby)
+    if (state_.State(std::clamp(channel, 1, 3)) != TChannelState::Standby)
         return Start::NotInStandby;
     if (thread_)
         return Start::AlreadyReading;
@@ -61,7 +61,7 @@ void TReadingBack::ThreadDone(TChanReadThread::Outcome outcome) {
     // What came before the end is taken first, then judged: an answer received in the last
     // moments of the reply time, not yet handled, is an answer.
     replies_.HandleReceivedSoFar();
-    const QString text = datas_.ReadBackText();
+    const QString text = replies_.ReadBackText();
     // Every end of a read ends the collection: a late answer is not taken in.
     replies_.EndReadBack();
     event_.Reset();
@@ -76,7 +76,7 @@ void TReadingBack::ThreadDone(TChanReadThread::Outcome outcome) {
 }
 
 TReadBack TReadingBack::Parse(const QStringList& lines, TCommandList& into) {
-    TReadBack read = ::ParseReadBack(lines, commands_, datas_, into);
+    TReadBack read = ::ParseReadBack(lines, commands_, datas_.Settings(), into);
     read.channel = channel_;
     for (const TReadBack::TBeyond& b : read.beyond) {
         const TKVTCommands::TArgumentRule rule = TKVTCommands::ArgumentRule(b.index);
@@ -117,24 +117,12 @@ TReadingBack::TVerdict TReadingBack::Compare(const TReadBack& read, const QStrin
                         Whose(read.channel, Ext::ChannelOf, Ext::BufferOf))};
 }
 
-TReadingBack::TVerdict TReadingBack::CompareWithList(const TReadBack& read) {
-    TVerdict verdict = Compare(read, editor_.List().Lines());
-    log_.AddLogLine(verdict.text, !verdict.comparison.same);
-    return verdict;
-}
-
 TFileTie::TText TReadingBack::WholeProgram(const TCommandList& read, const TReadBack& parsed) const {
     TFileTie::TText program{read.Lines(), read.Descriptions()};
     if (parsed.endSeen && OpenRecordingAtEnd(program.lines)) {
-        const TMadeCommand ed = MakeCommand(commands_, datas_, TKVTCommands::ED, "no");
+        const TStepsCommand ed = MakeCommandInSteps(commands_, datas_.Settings(), TKVTCommands::ED, "no");
         program.lines << ed.command->line;
         program.descriptions << ed.command->description;
     }
     return program;
-}
-
-void TReadingBack::TakeOver(const TCommandList& read, const TReadBack& parsed) {
-    const TFileTie::TText program = WholeProgram(read, parsed);
-    editor_.Replace(program.lines, program.descriptions, TProgramEditor::Source::ReadBack,
-                    parsed.wrongCommand);
 }
