@@ -1,6 +1,6 @@
 #include "ChannelState.h"
 
-#include "UnitCommonDatas.h"
+#include "SettingsView.h"
 
 TChannelState::TChannelState(const ISettingsView& datas, IStateView& view, IOperationLog& log)
     : datas_(datas), view_(view), log_(log) {

@@ -1,7 +1,5 @@
 #include "ProgramEditor.h"
 
-#include "EditorStep.h"
-
 #include "OperatorSettings.h"
 #include "controller/Sending.h"
 #include "core/OperationLog.h"
@@ -20,7 +18,13 @@
 TProgramEditor::TProgramEditor(TCommonDatas& datas, const TLang& lang, TKVTCommands& commands,
                                TOperatorSettings& settings, TSending& sending, IOperationLog& log)
     : QObject(nullptr), datas_(datas), lang_(lang), commands_(commands), settings_(settings),
-      sending_(sending), log_(log), list_(std::make_unique<TCommandList>("MemoSend")) {
+      sending_(sending), log_(log), list_(std::make_unique<TCommandList>("MemoSend")),
+      steps_([this] { return State(); },
+             [this](const TListState& before, const TListState& after, int whose) {
+                 emit StepTaken(before, after);
+                 if (whose != Programs)
+                     emit OperatorChanged(whose == OperatorsOfNoFile);
+             }) {
     qRegisterMetaType<TListState>();
 }
 
@@ -28,7 +32,7 @@ TProgramEditor::~TProgramEditor() = default;
 
 TProgramEditor::TAddOutcome TProgramEditor::AddCommand(int index, const QString& argument) {
     if (!datas_.Settings().DirectControl) {
-        const TStep step(*this, TStep::Operators);
+        const TStep step(steps_, Operators);
         const TMadeCommand made = ::AddCommand(commands_, datas_.Settings(), index, argument, *list_);
         return made ? TAddOutcome{} : TAddOutcome{TAddOutcome::Refused, made.refusal};
     }
@@ -49,7 +53,7 @@ TProgramEditor::TAddOutcome TProgramEditor::AddRecordingStart(int channel) {
     const TSettings& settings = datas_.Settings();
     if (settings.DirectControl)
         return AddCommand(TKVTCommands::LD, QString::number(channel)); // sent alone
-    const TStep step(*this, TStep::Operators);
+    const TStep step(steps_, Operators);
     const TAddOutcome load = AddCommand(TKVTCommands::LD, QString::number(channel));
     if (load.kind != TAddOutcome::Added)
         return load;
@@ -61,7 +65,7 @@ TProgramEditor::TAddOutcome TProgramEditor::AddRecordingStart(int channel) {
 }
 
 void TProgramEditor::Clear() {
-    const TStep step(*this, TStep::Operators);
+    const TStep step(steps_, Operators);
     ClearList();
 }
 
@@ -72,20 +76,20 @@ void TProgramEditor::ClearList() {
 }
 
 void TProgramEditor::Remove(QList<int> indices) {
-    const TStep step(*this, TStep::Operators);
+    const TStep step(steps_, Operators);
     std::sort(indices.begin(), indices.end(), std::greater<>());
     for (const int index : indices)
         list_->Remove(index);
 }
 
 void TProgramEditor::Move(int from, int to) {
-    const TStep step(*this, TStep::Operators);
+    const TStep step(steps_, Operators);
     list_->Drag(from, to);
 }
 
 void TProgramEditor::Replace(const QStringList& lines, const QStringList& descriptions, Source source,
                              bool wrongCommand) {
-    const TStep step(*this, source == Source::Load ? TStep::Operators : TStep::OperatorsOfNoFile);
+    const TStep step(steps_, source == Source::Load ? Operators : OperatorsOfNoFile);
     if (source == Source::ReadBack) {
         if (wrongCommand)
             log_.AddLogLine(lang_.ExtraText(Ext::WrongCommandInReadList), true);
@@ -106,7 +110,7 @@ void TProgramEditor::SetInsertPoint(int index) {
 }
 
 void TProgramEditor::Change(const std::function<void(TCommandList&)>& change) {
-    const TStep step(*this, TStep::Operators);
+    const TStep step(steps_, Operators);
     change(*list_);
 }
 
@@ -116,7 +120,7 @@ void TProgramEditor::SetFaulty(bool faulty) {
 }
 
 TScaleChange TProgramEditor::ChangeUnitsMode(quint8 mode, const QString& scaleText) {
-    const TStep step(*this, TStep::Operators);
+    const TStep step(steps_, Operators);
     const QStringList before = list_->Lines();
     const TListState was = State();
     datas_.SetUnitsMode(mode);
@@ -137,13 +141,9 @@ TScaleChange TProgramEditor::ChangeUnitsMode(quint8 mode, const QString& scaleTe
     return change;
 }
 
-TScaleChange TProgramEditor::ChangeScale(const QString& scaleText) {
-    return ChangeUnitsMode(datas_.Settings().UnitsMode, scaleText);
-}
-
 void TProgramEditor::SetDirectControl(bool on) {
     emit ProgramReplacing();
-    const TStep step(*this, TStep::Programs); // an undo may bring the list back
+    const TStep step(steps_, Programs); // an undo may bring the list back
     datas_.SetDirectControl(on);
     ClearList();
 }
@@ -154,7 +154,7 @@ void TProgramEditor::SetControlMode(quint8 mode) {
     // list back); what the simple mode's buttons put into the list is not the operator's.
     std::optional<TStep> step;
     if (mode == TSettings::SimpleMode)
-        step.emplace(*this, TStep::Programs);
+        step.emplace(steps_, Programs);
     datas_.SetControlMode(mode);
     ClearList();
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "editor/NestedSteps.h"
 #include "editor/Rescale.h"
 
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 class TCommandList;
@@ -18,8 +18,8 @@ class IOperationLog;
 
 // The command list the operator edits, and what is edited with it: commands added (in Direct
 // Control each sent at once), removed, moved, cleared; the list replaced by a load, an import or
-// a read-back; the units and the scale. (The preview of
-// the list and the questions before it is sent are preview/'s, on the list's lines.)
+// a read-back; the units and the scale. (The preview and the questions before a sending are
+// preview/'s.)
 //
 // Each operation of the operator is one step (StepTaken, with the list before and after), which
 // the undo history keeps; a clear the program makes by itself says so first (ProgramReplacing),
@@ -76,9 +76,8 @@ public:
     // Steps (scale 1, the list as it is) or other units (the scale typed, the list re-scaled by
     // new / old). The descriptions of the motion lines follow the new unit; the log says how
     // many lines were re-scaled and names, in red, each that now lies beyond what its command
-    // takes. One step, the units with it.
+    // takes. One step, the units with it. (A new scale: the mode as it is.)
     TScaleChange ChangeUnitsMode(quint8 mode, const QString& scaleText);
-    TScaleChange ChangeScale(const QString& scaleText);
     // Each clears the list, a clear of the program's own.
     void SetDirectControl(bool on);
     void SetControlMode(quint8 mode);
@@ -100,7 +99,10 @@ signals:
     void ListFaultyChanged(bool faulty);
 
 private:
-    class TStep; // EditorStep.h
+    // Whose a step is: the operator's tells that the list is the operator's work (of a file, or
+    // of no file); the program's does not.
+    enum Whose { Operators, OperatorsOfNoFile, Programs };
+    using TStep = TNestedSteps<TListState>::TStep;
     void ClearList();
     void SetFaulty(bool faulty);
 
@@ -112,7 +114,7 @@ private:
     IOperationLog& log_;
     std::unique_ptr<TCommandList> list_;
     bool faulty_ = false;
-    int depth_ = 0; // steps within steps make one
+    TNestedSteps<TListState> steps_;
 };
 
 Q_DECLARE_METATYPE(TProgramEditor::TListState)

@@ -81,7 +81,7 @@ TEditorControls::TEditorControls(const TParts& parts, TProgramEditor& editor, TO
     connect(&options_, &TOperatorSettings::ShownValuesChanged, this, showCodes);
     showCodes();
     connect(parts_.units->btnScaleChange, &QPushButton::clicked, this, [this] {
-        const auto change = editor_.ChangeScale(parts_.units->ScaleText());
+        const auto change = editor_.ChangeUnitsMode(options_.Settings().UnitsMode, parts_.units->ScaleText());
         ShowScaleChange(change.badScale, change.notWhole);
     });
     // The simple mode's lists are not the operator's: nothing is undone there.
