@@ -1,9 +1,10 @@
 #include "Startup.h"
 
-#include "FileHandOver.h"
+#include "FolderClaim.h"
 #include "QtDialogs.h"
 #include "Unit1.h"
 #include "UnitLang.h"
+#include "core/Folders.h"
 #include "core/ProgramPaths.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -15,7 +16,6 @@
 #include "startup/CommandLine.h"
 #include "startup/CrashReport.h"
 #include "startup/FirstStartLink.h"
-#include "startup/FolderLock.h"
 #include "startup/ProgramLocation.h"
 #include "startup/TerminationWatch.h"
 
@@ -62,6 +62,10 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     const auto choice = ProgramLocation::Choose(ProgramLocation::Gather(line.folder, appDir));
     // The very first start of the folder: its settings are not there yet.
     const bool firstStart = !QFileInfo::exists(choice.folder + "/Data");
+    // One program per folder, claimed before anything else is done in it: a second start (a file
+    // opened from the file manager while this one starts) finds it held and hands its file over.
+    TFolderClaim claim(choice.folder);
+    const bool held = (!choice.ownFolder || Folders::Make(choice.folder)) && claim.Claim();
     QString error;
     if (choice.ownFolder &&
         !ProgramLocation::Prepare(choice.folder, ProgramLocation::ShippedLanguages(appDir), &error)) {
@@ -72,10 +76,9 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     }
     // An end by a crash writes what the program was doing to its log folder.
     CrashReport::Install(TProgramPaths(choice.folder).LogFolder());
-    // One program per folder: a second one may run without saving anything of it, or not at all.
-    TFolderLock lock(choice.folder);
+    // A second program on the folder may run without saving anything of it, or not at all.
     bool readOnly = false;
-    if (!lock.TryLock()) {
+    if (!held) {
         // A file opened from the file manager goes to the window that has the folder.
         const TFileHandOver::Handed handed =
             line.file.isEmpty()
@@ -91,8 +94,8 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
         }
         const QString text = FolderLanguageText(choice.folder, Ext::FolderInUse)
                                  .arg(choice.folder)
-                                 .arg(lock.HolderPid())
-                                 .arg(lock.HolderHost());
+                                 .arg(claim.Lock().HolderPid())
+                                 .arg(claim.Lock().HolderHost());
         std::fputs((text + '\n').toLocal8Bit().constData(), stderr);
         if (endRequested || !Dialogs().Confirm(text, false))
             return 1;
@@ -100,11 +103,9 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     }
     if (endRequested)
         return 0;
-    // Files handed over from now on wait until the window is ready: a file opened while it is
-    // being made is no reason for a second, read-only window.
-    TFileHandOver handOver(choice.folder);
-    if (!readOnly)
-        handOver.Listen();
+    // Files handed over wait until the window is ready: a file opened while it is being made is
+    // no reason for a second, read-only window.
+    TFileHandOver& handOver = claim.HandOver();
     // What a save killed in its middle left behind is the program's own to remove, once the
     // folder is its alone.
     if (!readOnly)

@@ -2,6 +2,7 @@
 // through the folder's local socket and ends; the running window loads it as a load does.
 #include "FileHandOver.h"
 #include "FileMenu.h"
+#include "FolderClaim.h"
 #include "SessionRooms.h"
 #include "Unit1.h"
 #include "Wait.h"
@@ -17,11 +18,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
 
 TEST(FileHandOver, ASecondStartWithAFileHandsItToTheProgramThatHoldsTheFolderAndEnds) {
     ProgramFolder folder;
@@ -174,4 +179,29 @@ TEST_F(FileHandOverWindow, NothingReplacesTheListWhileItIsBeingSent) {
     EXPECT_EQ(dialogs.messages, QStringList(2, Ext(Ext::LoadWhileSending)));
     EXPECT_EQ(form->Session().Editor().List().Lines(), sent) << "the list shown is the one being sent";
     ASSERT_TRUE(WaitForEnd());
+}
+
+TEST(FileHandOver, TheClaimHoldsTheFolderAndListensInOneStepSoAnEarlyFileIsTakenNotRefused) {
+    ProgramFolder folder;
+    TFolderClaim first(folder.Path());
+    ASSERT_TRUE(first.Claim());
+    // A second start, at once: the folder is held and the file goes to the holder, which keeps it
+    // until its window is ready.
+    std::atomic<int> handed{-1};
+    std::thread second([&] { handed = int(TFileHandOver::HandTo(folder.Path(), "/x/early.kvt", 10000)); });
+    ASSERT_TRUE(WaitUntil([&] { return handed >= 0; }, 20000));
+    second.join();
+    EXPECT_EQ(handed, int(TFileHandOver::Handed::Taken));
+    EXPECT_EQ(first.HandOver().Waiting(), QStringList{"/x/early.kvt"});
+
+    // Another claim on the held folder fails and leaves the holder's socket as it is.
+    TFolderClaim other(folder.Path());
+    EXPECT_FALSE(other.Claim());
+    EXPECT_EQ(other.Lock().HolderPid(), QCoreApplication::applicationPid());
+    handed = -1;
+    std::thread third([&] { handed = int(TFileHandOver::HandTo(folder.Path(), "/x/later.kvt", 10000)); });
+    ASSERT_TRUE(WaitUntil([&] { return handed >= 0; }, 20000));
+    third.join();
+    EXPECT_EQ(handed, int(TFileHandOver::Handed::Taken));
+    EXPECT_EQ(first.HandOver().Waiting(), (QStringList{"/x/early.kvt", "/x/later.kvt"}));
 }
