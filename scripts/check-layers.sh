@@ -5,7 +5,7 @@
 # that only window/ includes Qt headers beyond QtCore, that the main window's header is
 # included by the main window's own files, start-up and main() alone (the dialogs and panels
 # stand on the session's rooms, never on the main window), that no room of the session includes
-# its root (Session.h), and that kvtctl (cli/) includes nothing of protocol/. Prints every include that breaks a rule, then
+# its root (Session.h) and no part of a controller a room of the workplace, and that kvtctl (cli/) includes nothing of protocol/. Prints every include that breaks a rule, then
 # their count; fails when there is any. `--count` prints the count alone and always succeeds.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -82,6 +82,25 @@ while IFS= read -r hit; do
     bad=$((bad + 1))
     report+="  $file, a room of the session, includes the session's root (Session.h)"$'\n'
 done < <(grep -rln --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"\(session/\)\?Session\.h"' . | sed 's/$/:/')
+
+# A controller is a unit of its own: its parts (session/controller/) include nothing of the
+# operator's workplace (the rooms in session/ itself).
+while IFS= read -r hit; do
+    file=${hit%%:*}
+    file=${file#./}
+    target=$(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' <<<"${hit#*:*:}")
+    case "$target" in
+    session/controller/*) continue ;;
+    session/*) name=${target#session/} ;;
+    ../*) name=${target#../} ;;
+    */*) continue ;;
+    *) [ -e "session/controller/$target" ] && continue; name=$target ;;
+    esac
+    if [ -e "session/$name" ]; then
+        bad=$((bad + 1))
+        report+="  $file, a part of the controller, includes the workplace's $target"$'\n'
+    fi
+done < <(grep -rn --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' session/controller || true)
 
 # kvtctl speaks to the controller through the session's rooms alone.
 while IFS= read -r hit; do

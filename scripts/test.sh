@@ -9,33 +9,58 @@ asan=${2:-build-asan}
 jobs=$(nproc)
 here=$(cd "$(dirname "$0")/.." && pwd)
 
-echo "== layout and formatting"
+# Each stage's time, printed at the end (also when a stage fails).
+stages=()
+stage_started=$SECONDS
+stage_name=""
+stage() {
+    if [ -n "$stage_name" ]; then
+        stages+=("$(printf '%-34s %4d s' "$stage_name" $((SECONDS - stage_started)))")
+    fi
+    stage_name=$1
+    stage_started=$SECONDS
+    [ -n "$1" ] && echo "== $1"
+    return 0
+}
+times() {
+    stage ""
+    echo "== time of each stage"
+    printf '  %s\n' "${stages[@]}"
+    printf '  %-34s %4d s\n' "in all" "$SECONDS"
+}
+trap times EXIT
+
+stage "layout and formatting"
 "$here/scripts/check-layers.sh"
 python3 "$here/scripts/measures.py"
 (cd "$here" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror)
 echo "Formatting: every file as .clang-format says."
 
-echo "== plain build ($build)"
+stage "plain build ($build)"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DKVT_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs"
+stage "plain tests"
 (cd "$build" && ctest --output-on-failure -j "$jobs")
 
-echo "== the Debian package and lintian"
+stage "the Debian package and lintian"
 (cd "$build" && rm -f kvt-program_*.deb && cpack -G DEB >/dev/null && lintian --fail-on error kvt-program_*.deb)
 
-echo "== sanitizer build ($asan)"
-cmake -S "$here" -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DKVT_SANITIZE=ON -DBUILD_TESTING=ON >/dev/null
+stage "sanitizer build ($asan)"
+# The benchmarks are built (and so checked) once, by the plain build.
+cmake -S "$here" -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DKVT_SANITIZE=ON -DBUILD_TESTING=ON -DKVT_BUILD_BENCH=OFF >/dev/null
 cmake --build "$asan" -j "$jobs"
+stage "sanitizer tests"
 export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
 (cd "$asan" && ctest --output-on-failure -j "$jobs")
 
-echo "== ThreadSanitizer build"
+stage "ThreadSanitizer build and tests"
 unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 "$here/scripts/tsan.sh" "${3:-build-tsan}"
 
-echo "== fuzzing, ${FUZZ_SECONDS:-15} s per target"
+stage "fuzzing, ${FUZZ_SECONDS:-15} s per target"
 "$here/scripts/fuzz.sh" "${FUZZ_SECONDS:-15}"
+stage ""
 echo "== all tests passed, with and without sanitizers"
 echo "The tests' output: $build/Testing/Temporary/LastTest.log (and the same under $asan and ${3:-build-tsan})."

@@ -4,7 +4,7 @@
 set -euo pipefail
 build=${1:-build-tsan}
 here=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVT_TSAN=ON -DBUILD_TESTING=ON >/dev/null
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVT_TSAN=ON -DBUILD_TESTING=ON -DKVT_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
 # The longest history (history_size=7), so that the stack of an access made long before the
 # racing one can still be restored and checked against the suppressions. die_after_fork=0: the

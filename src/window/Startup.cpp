@@ -62,6 +62,8 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
     const auto choice = ProgramLocation::Choose(ProgramLocation::Gather(line.folder, appDir));
     // The very first start of the folder: its settings are not there yet.
     const bool firstStart = !QFileInfo::exists(choice.folder + "/Data");
+    // An end by a crash writes what the program was doing to its log folder.
+    CrashReport::Install(TProgramPaths(choice.folder).LogFolder());
     // One program per folder, claimed before anything else is done in it: a second start (a file
     // opened from the file manager while this one starts) finds it held and hands its file over.
     TFolderClaim claim(choice.folder);
@@ -74,8 +76,6 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
         Dialogs().ShowMessage(text);
         return 1;
     }
-    // An end by a crash writes what the program was doing to its log folder.
-    CrashReport::Install(TProgramPaths(choice.folder).LogFolder());
     // A second program on the folder may run without saving anything of it, or not at all.
     bool readOnly = false;
     if (!held) {
