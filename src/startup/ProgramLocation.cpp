@@ -25,6 +25,16 @@ TChoice Choose(const TFacts& facts) {
     return {QDir::cleanPath(facts.userDataDir + "/KVT_Program"), true};
 }
 
+QString NameToShow(const TFacts& facts) {
+    TFacts byItself = facts;
+    byItself.explicitFolder.clear();
+    const QString chosen = Choose(facts).folder, own = Choose(byItself).folder;
+    // The same folder under another name (a link, a relative path) is no other folder.
+    const bool same = chosen == own || (QFileInfo::exists(chosen) && QFileInfo(chosen).canonicalFilePath() ==
+                                                                         QFileInfo(own).canonicalFilePath());
+    return same ? QString() : QDir(chosen).dirName();
+}
+
 TFacts Gather(const QString& explicitFolder, const QString& appDir) {
     TFacts facts;
     facts.explicitFolder = explicitFolder;

@@ -25,6 +25,9 @@ struct TChoice {
 };
 
 TChoice Choose(const TFacts& facts);
+// The folder's name for the window's title when the folder is not the one this program would
+// choose by itself (a --folder of another station's); empty when it is that one.
+QString NameToShow(const TFacts& facts);
 
 // The facts of this machine for `appDir`.
 TFacts Gather(const QString& explicitFolder, const QString& appDir);

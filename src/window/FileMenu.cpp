@@ -9,6 +9,7 @@
 #include "lang/MessageIds.h"
 #include "session/OperatorSettings.h"
 #include "session/controller/Sending.h"
+#include "settings/RecentFileLabels.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -193,9 +194,10 @@ void TFileMenu::UpdateRecent() {
     QMenu* menu = actions_.recent;
     menu->clear();
     const QStringList& recent = options_.Settings().RecentFiles;
+    const QStringList labels = RecentFileLabels(recent);
     for (qsizetype i = 0; i < recent.size(); ++i) {
         const QString file = recent[i];
-        QAction* action = menu->addAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(file).fileName()));
+        QAction* action = menu->addAction(QString("&%1 %2").arg(i + 1).arg(labels[i]));
         action->setObjectName(QString("mmRecent%1").arg(i + 1));
         action->setToolTip(file);
         connect(action, &QAction::triggered, this, [this, file] { OpenRecent(file); });

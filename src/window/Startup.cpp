@@ -129,6 +129,7 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
                            true);
     }
     session.SetReadOnly(readOnly);
+    program->Form1->ShowFolderName(ProgramLocation::NameToShow(ProgramLocation::Gather(line.folder, appDir)));
     if (endRequested) {
         program->Form1->close();
         return 0;

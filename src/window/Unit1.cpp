@@ -200,7 +200,8 @@ void TForm1::ApplyExtraTexts() {
 }
 
 void TForm1::UpdateTitle() {
-    const QString title = Session().Document().Title(title_);
+    const QString title =
+        Session().Document().Title(title_) + (folderName_.isEmpty() ? QString() : " [" + folderName_ + "]");
     if (windowTitle() != title)
         setWindowTitle(title);
 }

@@ -68,6 +68,11 @@ public:
     // A program file named on the command line (as a file manager opens it): the extended
     // mode is chosen and the file loaded as "Load from file" loads it.
     void LoadAtStart(const QString& fileName);
+    // The program folder's name, shown after the title when it is another station's folder.
+    void ShowFolderName(const QString& name) {
+        folderName_ = name;
+        UpdateTitle();
+    }
     // Lays the window out at once (a window not shown yet does it only when shown).
     void LayOutNow();
 
@@ -169,6 +174,7 @@ private:
     TEditorControls* editor_ = nullptr;
     TQtTexts* qtTexts_ = nullptr;
     QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it
+    QString folderName_;
 
     // The form's design: every control with its design-time caption, state and place.
     void CreateControls();

@@ -125,6 +125,36 @@ TEST(ProgramLocation, ABuildFolderIsUsedAsItIsAnInstalledProgramGetsAFolderPerUs
     EXPECT_TRUE(ProgramLocation::Choose(chosen).ownFolder);
 }
 
+TEST(ProgramLocation, TheTitleNamesAFolderOnlyWhenItIsNotTheOneChosenByItself) {
+    ProgramLocation::TFacts facts;
+    facts.appDir = "/home/op/kvt/build/bin";
+    facts.appDirWritable = true;
+    facts.appDirHasLanguages = true;
+    facts.userDataDir = "/home/op/.local/share";
+    const struct {
+        QString explicitFolder;
+        QString shown;
+    } cases[] = {
+        {"", ""},
+        {"/home/op/kvt/build/bin", ""},
+        {"/home/op/kvt/build/bin/", ""},
+        {"/home/op/kvt/build/../build/bin", ""},
+        {"/srv/station2", "station2"},
+        {"/home/op/.local/share/KVT_Program", "KVT_Program"}, // not this build's own
+    };
+    for (const auto& c : cases) {
+        facts.explicitFolder = c.explicitFolder;
+        EXPECT_EQ(ProgramLocation::NameToShow(facts), c.shown) << c.explicitFolder.toStdString();
+    }
+    // The same folder through a link is the same folder.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.path() + "/bin"));
+    ASSERT_TRUE(QFile::link(dir.path() + "/bin", dir.path() + "/link"));
+    facts.appDir = dir.path() + "/bin";
+    facts.explicitFolder = dir.path() + "/link";
+    EXPECT_EQ(ProgramLocation::NameToShow(facts), "");
+}
+
 TEST(ProgramLocation, TheFactsOfAFolderWithoutLanguagesSendTheProgramToTheUsersFolder) {
     QTemporaryDir bin;
     EXPECT_FALSE(ProgramLocation::Gather({}, bin.path()).appDirHasLanguages);

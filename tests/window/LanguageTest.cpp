@@ -99,6 +99,10 @@ TEST_F(LanguageFixture, RussianShowsCompleteRussianCaptions) {
     ASSERT_TRUE(SwitchLanguage(*Form(), "ru"));
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(" | ").toStdString();
     EXPECT_EQ(Form()->windowTitle(), "KVT_Program - ver.4.0.1");
+    // Another station's folder: its name after the described title, in any language.
+    Form()->ShowFolderName("station2");
+    EXPECT_EQ(Form()->windowTitle(), "KVT_Program - ver.4.0.1 [station2]");
+    Form()->ShowFolderName("");
     EXPECT_EQ(Caption("btnOpenPort"), QString::fromUtf8("Открыть порт"));
     EXPECT_EQ(Caption("StTSpeed"), QString::fromUtf8("Максимальная скорость"));
     EXPECT_EQ(Caption("btnStopSending"), QString::fromUtf8("Прервать"));
