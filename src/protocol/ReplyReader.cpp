@@ -44,8 +44,6 @@ void TReplyReader::ChunkReceived(const QByteArray& chunk, quint32 /*errors*/) {
     }
     if (cut.textDropped)
         items.push_back({TItem::TextDropped, {}, {}, number, 0});
-    owed_.Arrived(arrivals);
-
     const bool wasEmpty = queue_.Push(items);
     TAnswer afterError;
     quint64 errorsNow = 0;
@@ -68,6 +66,9 @@ void TReplyReader::ChunkReceived(const QByteArray& chunk, quint32 /*errors*/) {
         }
         errorsNow = answer_.communicationErrors;
     }
+    // Only now is a sending waiting for an owed answer woken: the answer that paid it is counted
+    // as before its first line (Position), never taken for that line's own.
+    owed_.Arrived(arrivals);
     if (wasEmpty && notify_)
         notify_();
     if (!cut.communicationError.isEmpty())
