@@ -320,5 +320,10 @@ enum : int {
     NetworkSettingsNotApplied = 312,
     NetworkConnecting = 313,
     NetworkConnectGivenUp = 314,
+    HelpTitle = 315,
+    HelpSearch = 316,
+    HelpContents = 317,
+    HelpFallback = 318,
+    HelpNothingFound = 319,
 };
 } // namespace Ext

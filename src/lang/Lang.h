@@ -26,6 +26,8 @@ class IOperationLog;
 class TLang {
 public:
     TLang(const TProgramPaths& paths, TCommonDatas& datas, IOperationLog& log);
+    // The program folder the language files are read from.
+    const TProgramPaths& Paths() const { return paths_; }
 
     QStringList Texts;
     QStringList Messages;

@@ -1,18 +1,20 @@
 #include "InfoMenu.h"
 
+#include "HelpWindow.h"
 #include "ShortcutsWindow.h"
 #include "core/Dialogs.h"
+#include "core/ProgramPaths.h"
+#include "core/Settings.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "session/OperatorSettings.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QUrl>
 
 namespace {
 // Where the documents are: an installation's share/doc, else the sources of a build.
@@ -48,15 +50,18 @@ void TInfoMenu::ApplyTexts() {
         action->setText(lang.ExtraText(text));
 }
 
-QString TInfoMenu::UserGuide() {
-    const QString readme = DocumentsFolder() + "/README.md";
-    return QFileInfo(readme).isFile() ? readme : QString();
-}
-
 void TInfoMenu::OpenUserGuide() {
-    const QString guide = UserGuide();
-    if (guide.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
-        Dialogs().ShowMessage(options_.Lang().ExtraText(Ext::UserGuideMissing));
+    const QString topic = THelpWindow::TopicFor(QApplication::focusWidget());
+    const QString language = options_.Settings().Language;
+    if (!help_ || helpLanguage_ != language) {
+        delete help_;
+        help_ = new THelpWindow(options_.Lang(), options_.Lang().Paths().LangFolder(), language, window_);
+        helpLanguage_ = language;
+    }
+    help_->ShowTopic(topic);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void TInfoMenu::ShowShortcuts() {

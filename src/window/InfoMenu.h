@@ -1,22 +1,23 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 class QAction;
 class QMenu;
 class QWidget;
+class THelpWindow;
 class TOperatorSettings;
 
-// What the Info menu adds beside the described entries: "User guide" (the installed README in
-// the desktop's viewer), "Keyboard shortcuts" (a window listing every key) and "About
-// KVT_Program" (the licence, and where the documents are).
+// What the Info menu adds beside the described entries: "User guide" (F1: the operator's guide
+// in the program's own window, at the topic of the focused control), "Keyboard shortcuts" (a window listing
+// every key) and "About KVT_Program" (the licence, and where the documents are).
 class TInfoMenu : public QObject {
     Q_OBJECT
 public:
     TInfoMenu(QMenu* info, TOperatorSettings& options, QWidget* window);
 
-    // The user guide: the first README.md found where an installation or a build keeps it.
-    static QString UserGuide();
+    // The guide window, at the topic of the control that has the focus.
     void OpenUserGuide();
     void ShowShortcuts();
     void ShowAbout();
@@ -28,4 +29,6 @@ private:
 
     TOperatorSettings& options_;
     QWidget* window_;
+    QPointer<THelpWindow> help_;
+    QString helpLanguage_; // the language the guide window was made in
 };

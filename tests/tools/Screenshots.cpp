@@ -6,6 +6,7 @@
 //   kvt_screenshots OUT_DIR [LANGUAGE]
 //
 // Runs on any platform plugin (offscreen included); QT_SCALE_FACTOR draws a scaled screen.
+#include "HelpWindow.h"
 #include "ProgramFolder.h"
 #include "ProgramPreviewWindow.h"
 #include "ScriptedDialogs.h"
@@ -79,5 +80,10 @@ int main(int argc, char* argv[]) {
     app.processEvents();
     const bool saved = form.grab().save(out + "/main-" + language + ".png") &&
                        preview->grab().save(out + "/preview-" + language + ".png");
-    return saved ? 0 : 1;
+    // The guide, at its tour.
+    THelpWindow guide(form.Session().Lang(), form.Session().Paths.LangFolder(), language);
+    guide.ShowTopic("tour");
+    guide.show();
+    app.processEvents();
+    return saved && guide.grab().save(out + "/guide-" + language + ".png") ? 0 : 1;
 }
