@@ -15,5 +15,5 @@ EConvertError EConvertError::NotAnInteger(const QString& text) {
 }
 
 void ReportError(const EAppError& error) {
-    Dialogs().ShowMessage(error.Text());
+    Dialogs().ShowError(error.Text());
 }

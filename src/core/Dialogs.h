@@ -12,6 +12,8 @@ public:
 
     // A message box with an OK button.
     virtual void ShowMessage(const QString& text) = 0;
+    // The same for a refusal or a failure: the box carries the warning icon.
+    virtual void ShowError(const QString& text) { ShowMessage(text); }
     // A confirmation with OK and Cancel; true for OK. `defaultAnswer` is the button Enter presses
     // (Cancel for every question whose OK writes or loses something) and the answer given when
     // the program is asked to end while the question stands, unless `yesWhenEnding` makes that

@@ -27,8 +27,8 @@ void TAlertQueue::ShowNext() {
     waiting_.pop_front();
     showing_ = true;
     // A modal box: the event loop runs inside it, and whatever comes meanwhile waits its turn.
-    Dialogs().ShowMessage(
-        entry.count > 1 ? lang_.ExtraText(Ext::AlertRepeated).arg(entry.text).arg(entry.count) : entry.text);
+    Dialogs().ShowError(entry.count > 1 ? lang_.ExtraText(Ext::AlertRepeated).arg(entry.text).arg(entry.count)
+                                        : entry.text);
     showing_ = false;
     if (!waiting_.empty())
         QTimer::singleShot(0, this, &TAlertQueue::ShowNext);

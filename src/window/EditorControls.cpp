@@ -109,7 +109,7 @@ void TEditorControls::ToolButtonClick(int index, const QString& argument, bool r
         ShowAddOutcome(outcome.kind, outcome.refusal);
     } catch (const EAppError& error) {
         if (reportsParameterError)
-            Dialogs().ShowMessage(options_.Lang().Message(Msg::ParameterIncorrect));
+            Dialogs().ShowError(options_.Lang().Message(Msg::ParameterIncorrect));
         else
             ReportError(error);
     }
@@ -117,14 +117,14 @@ void TEditorControls::ToolButtonClick(int index, const QString& argument, bool r
 
 void TEditorControls::ShowAddOutcome(int kind, const QString& refusal) {
     if (kind == TProgramEditor::TAddOutcome::Busy)
-        Dialogs().ShowMessage(options_.Lang().ExtraText(Ext::DirectControlBusy));
+        Dialogs().ShowError(options_.Lang().ExtraText(Ext::DirectControlBusy));
     else if (kind == TProgramEditor::TAddOutcome::Refused)
-        Dialogs().ShowMessage(refusal);
+        Dialogs().ShowError(refusal);
 }
 
 void TEditorControls::ShowScaleChange(bool badScale, const std::optional<QString>& notWhole) {
     if (badScale)
-        Dialogs().ShowMessage(options_.Lang().Message(Msg::ScaleIncorrect));
+        Dialogs().ShowError(options_.Lang().Message(Msg::ScaleIncorrect));
     if (notWhole)
         ReportError(EConvertError::NotAnInteger(*notWhole));
 }

@@ -80,7 +80,7 @@ bool TFileMenu::SaveWithDialog(const QString& proposed, const TProgramDocument::
             return false;
         if (ProgramFiles::HasProgramExtension(fileName))
             return SaveTo(fileName, text);
-        Dialogs().ShowMessage(options_.Lang().Message(Msg::FileNameIncorrect));
+        Dialogs().ShowError(options_.Lang().Message(Msg::FileNameIncorrect));
     }
 }
 
@@ -104,7 +104,7 @@ void TFileMenu::SaveAs() {
 bool TFileMenu::Sending() const {
     if (!sending_.IsSending())
         return false;
-    Dialogs().ShowMessage(options_.Lang().ExtraText(Ext::LoadWhileSending));
+    Dialogs().ShowError(options_.Lang().ExtraText(Ext::LoadWhileSending));
     return true;
 }
 
@@ -118,20 +118,20 @@ void TFileMenu::Open() {
             return;
         if (ProgramFiles::HasProgramExtension(fileName))
             return LoadNow(fileName);
-        Dialogs().ShowMessage(options_.Lang().Message(Msg::FileNameIncorrect));
+        Dialogs().ShowError(options_.Lang().Message(Msg::FileNameIncorrect));
     }
 }
 
 void TFileMenu::Load(const QString& fileName, bool asked) {
     if (!ProgramFiles::HasProgramExtension(fileName))
-        Dialogs().ShowMessage(options_.Lang().Message(Msg::FileNameIncorrect));
+        Dialogs().ShowError(options_.Lang().Message(Msg::FileNameIncorrect));
     else if (!Sending() && (asked || MayDiscard()))
         LoadNow(fileName);
 }
 
 void TFileMenu::OpenRecent(const QString& fileName) {
     if (!QFileInfo::exists(fileName)) {
-        Dialogs().ShowMessage(options_.Lang().ExtraText(Ext::RecentFileMissing).arg(fileName));
+        Dialogs().ShowError(options_.Lang().ExtraText(Ext::RecentFileMissing).arg(fileName));
         options_.ForgetRecentFile(fileName);
         UpdateRecent();
         return;
@@ -168,10 +168,10 @@ bool ShowImportRefusals(const PlainTextProgram::TImported& imported, const QStri
         }
         if (imported.refusals.size() > shown)
             text << lang.ExtraText(Ext::PreviewFindingsMore).arg(imported.refusals.size() - shown);
-        Dialogs().ShowMessage(text.join('\n'));
+        Dialogs().ShowError(text.join('\n'));
     }
     if (imported.lines.isEmpty())
-        Dialogs().ShowMessage(lang.ExtraText(Ext::NoCommandsImported).arg(name));
+        Dialogs().ShowError(lang.ExtraText(Ext::NoCommandsImported).arg(name));
     return !imported.lines.isEmpty();
 }
 

@@ -185,12 +185,12 @@ bool TListEditControls::TakeEdit() {
     try {
         const auto outcome = rooms_.edits.EditArgument(editIndex_, edit_->text());
         if (outcome.kind == TProgramEditor::TAddOutcome::Refused) {
-            Dialogs().ShowMessage(outcome.refusal);
+            Dialogs().ShowError(outcome.refusal);
             return false;
         }
     } catch (const EAppError& error) {
         if (TCommandToolPanel::ReportsParameterError(code))
-            Dialogs().ShowMessage(lang.Message(Msg::ParameterIncorrect));
+            Dialogs().ShowError(lang.Message(Msg::ParameterIncorrect));
         else
             ReportError(error);
         return false;

@@ -74,7 +74,7 @@ TMachineControls::TMachineControls(const TRooms& rooms, QMenuBar* bar, QWidget* 
             &TMachineControls::AskToEndLeftRecording, Qt::QueuedConnection);
     Rebuild();
     if (!rooms_.buttons.Problem().isEmpty())
-        Dialogs().ShowMessage(rooms_.buttons.Problem());
+        Dialogs().ShowError(rooms_.buttons.Problem());
 }
 
 void TMachineControls::ApplyTexts() {
@@ -130,7 +130,7 @@ void TMachineControls::Rebuild() {
 
 void TMachineControls::Run(int index) {
     if (const QString why = rooms_.buttons.Run(index); !why.isEmpty())
-        Dialogs().ShowMessage(why);
+        Dialogs().ShowError(why);
 }
 
 void TMachineControls::EditButtons() {
@@ -146,7 +146,7 @@ void TMachineControls::ChannelAction(int channel, int action) {
         outcome = rooms_.stop.ChannelAction(channel, TMachineStop::Action(action), true);
     }
     if (outcome.kind == TMachineStop::TOutcome::Refused)
-        Dialogs().ShowMessage(outcome.text);
+        Dialogs().ShowError(outcome.text);
 }
 
 void TMachineControls::AskToEndLeftRecording(int channel, const QStringList& lines) {

@@ -41,8 +41,8 @@ void TPortControls::OpenDone(bool opened) {
         // The described message, then which port and why, and where to choose another (a
         // connection given up is no failure).
         if (!connection_.OpenFailure().isEmpty())
-            Dialogs().ShowMessage(lang_.Message(Msg::ErrorOpeningPort) + "\n\n" + connection_.OpenFailure() +
-                                  "\n\n" + lang_.ExtraText(Ext::PortWhatToDo));
+            Dialogs().ShowError(lang_.Message(Msg::ErrorOpeningPort) + "\n\n" + connection_.OpenFailure() +
+                                "\n\n" + lang_.ExtraText(Ext::PortWhatToDo));
     }
     UpdateControls();
 }

@@ -156,7 +156,7 @@ void TFormPortName::LinkTo(quint32 n, const QString& target) {
     const SerialDevices::TLinkResult result =
         SerialDevices::LinkPort(connection_.Choice().PortsFolder(), n, target);
     if (!result.linked)
-        Dialogs().ShowMessage(
+        Dialogs().ShowError(
             lang.ExtraText(Ext::LinkFailed)
                 .arg(n)
                 .arg(target, result.portsIsLink ? lang.ExtraText(Ext::PortsFolderIsLink) : result.reason));
@@ -171,7 +171,7 @@ void TFormPortName::btnLinkAddressClick() {
     if (TNetworkAddress::Parse(address))
         LinkTo(n, address);
     else
-        Dialogs().ShowMessage(
+        Dialogs().ShowError(
             Lang().ExtraText(Ext::LinkFailed).arg(n).arg(address, Lang().ExtraText(Ext::NetworkBadAddress)));
 }
 
@@ -185,7 +185,7 @@ void TFormPortName::ButtonOKClick() {
         if (n >= 5 && n <= 255)
             connection_.ChoosePort(quint32(n));
         else
-            Dialogs().ShowMessage(Lang().Message(Msg::SetCorrectPort));
+            Dialogs().ShowError(Lang().Message(Msg::SetCorrectPort));
     }
     emit PortChosen();
     close();

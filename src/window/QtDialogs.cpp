@@ -57,6 +57,12 @@ void TQtDialogs::ShowMessage(const QString& text) {
     QMessageBox::information(QApplication::activeWindow(), kTitle, text);
 }
 
+void TQtDialogs::ShowError(const QString& text) {
+    if (terminating_)
+        return;
+    QMessageBox::warning(QApplication::activeWindow(), kTitle, text);
+}
+
 bool TQtDialogs::Confirm(const QString& text, bool defaultAnswer, bool yesWhenEnding) {
     const bool whenEnding = defaultAnswer || yesWhenEnding;
     if (terminating_)
@@ -71,9 +77,9 @@ bool TQtDialogs::Confirm(const QString& text, bool defaultAnswer, bool yesWhenEn
 IDialogs::SaveChoice TQtDialogs::AskSave(const QString& text) {
     if (terminating_)
         return SaveChoice::Discard;
-    const auto answer = QMessageBox::warning(QApplication::activeWindow(), kTitle, text,
-                                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                             QMessageBox::Cancel);
+    const auto answer = QMessageBox::question(QApplication::activeWindow(), kTitle, text,
+                                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                              QMessageBox::Cancel);
     if (terminating_)
         return SaveChoice::Discard;
     return answer == QMessageBox::Save      ? SaveChoice::Save

@@ -12,6 +12,7 @@ public:
     bool Terminating() const { return terminating_; }
 
     void ShowMessage(const QString& text) override;
+    void ShowError(const QString& text) override;
     bool Confirm(const QString& text, bool defaultAnswer = false, bool yesWhenEnding = false) override;
     SaveChoice AskSave(const QString& text) override;
     QString OpenFileName(const QString& folder, const QString& fileName, const QString& title = {}) override;

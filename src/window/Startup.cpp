@@ -73,7 +73,7 @@ int RunProgram(const TCommandLine& line, const QString& appDir, TTerminationWatc
         !ProgramLocation::Prepare(choice.folder, ProgramLocation::ShippedLanguages(appDir), &error)) {
         const QString text = TCommandLine::FolderUnusableText(choice.folder, error);
         std::fputs((text + '\n').toLocal8Bit().constData(), stderr);
-        Dialogs().ShowMessage(text);
+        Dialogs().ShowError(text);
         return 1;
     }
     // A second program on the folder may run without saving anything of it, or not at all.

@@ -31,5 +31,5 @@ void TTranslatedDialog::SetCaption(const QString& objectName, int item, const QS
 
 void ShowMessages(const QStringList& texts) {
     for (const QString& text : texts)
-        Dialogs().ShowMessage(text);
+        Dialogs().ShowError(text);
 }

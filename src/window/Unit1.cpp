@@ -164,7 +164,7 @@ void TForm1::FormCreate() {
     TFittingScrollArea::FitToScreen(this);
 
     if (!options.DamagedExtraFile().isEmpty())
-        Dialogs().ShowMessage(
+        Dialogs().ShowError(
             session.Lang().ExtraText(Ext::ExtraSettingsDamaged).arg(options.DamagedExtraFile()));
     ShowMessages(options.ApplyMainLanguage(*this));
     ApplyExtraTexts();
@@ -225,7 +225,7 @@ void TForm1::LayOutNow() {
 
 void TForm1::ReportFile(const QString& path) {
     const TLang& lang = Session().Lang();
-    Dialogs().ShowMessage(lang.Message(Msg::FilePrefix) + path + lang.Message(Msg::NotFoundOrDamaged));
+    Dialogs().ShowError(lang.Message(Msg::FilePrefix) + path + lang.Message(Msg::NotFoundOrDamaged));
 }
 
 void TForm1::btnOpenPortClick() {

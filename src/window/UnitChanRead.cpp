@@ -147,10 +147,10 @@ void TFormChanRead::btnReadClick() {
     }
     switch (reading_.Begin(cbReadWhich->currentData().toInt())) {
     case TReadingBack::Start::RecordingMode:
-        Dialogs().ShowMessage(lang.ExtraText(Ext::ReadingImpossible));
+        Dialogs().ShowError(lang.ExtraText(Ext::ReadingImpossible));
         return;
     case TReadingBack::Start::NotInStandby:
-        Dialogs().ShowMessage(lang.Message(Msg::NotInStandby));
+        Dialogs().ShowError(lang.Message(Msg::NotInStandby));
         return;
     case TReadingBack::Start::Started:
     case TReadingBack::Start::AlreadyReading:

@@ -41,7 +41,7 @@ void TFormLang::Fill() {
     const QString path = lang.LanguageListFile();
     const auto lines = TLang::ReadLanguageFile(path);
     if (!lines) {
-        Dialogs().ShowMessage(lang.Message(Msg::FilePrefix) + path + lang.Message(Msg::NotFoundOrDamaged));
+        Dialogs().ShowError(lang.Message(Msg::FilePrefix) + path + lang.Message(Msg::NotFoundOrDamaged));
         return;
     }
     ComboBoxLang->addItems(*lines);
@@ -60,8 +60,8 @@ void TFormLang::ComboBoxLangClick(int index) {
     // A language whose files can't be read changes nothing; its file is named.
     const QString unreadable = Options().ChangeLanguage(code);
     if (!unreadable.isEmpty()) {
-        Dialogs().ShowMessage(lang.Message(Msg::FilePrefix) + unreadable +
-                              lang.Message(Msg::NotFoundOrDamaged));
+        Dialogs().ShowError(lang.Message(Msg::FilePrefix) + unreadable +
+                            lang.Message(Msg::NotFoundOrDamaged));
         return;
     }
     emit LanguageChanged();

@@ -108,7 +108,7 @@ void TUserButtonsDialog::Refill(int row) {
 void TUserButtonsDialog::AddButton() {
     KeepEdits();
     if (work_.size() >= TUserButtonsFile::MaxButtons) {
-        Dialogs().ShowMessage(
+        Dialogs().ShowError(
             buttons_.Lang().ExtraText(Ext::UserButtonTooMany).arg(TUserButtonsFile::MaxButtons));
         return;
     }
@@ -137,7 +137,7 @@ void TUserButtonsDialog::MoveButton(int step) {
 void TUserButtonsDialog::Accept() {
     KeepEdits();
     if (const QString why = buttons_.Save(work_); !why.isEmpty()) {
-        Dialogs().ShowMessage(why);
+        Dialogs().ShowError(why);
         return;
     }
     accept();

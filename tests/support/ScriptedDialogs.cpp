@@ -12,6 +12,11 @@ void ScriptedDialogs::ShowMessage(const QString& text) {
         onMessage(text);
 }
 
+void ScriptedDialogs::ShowError(const QString& text) {
+    errors.append(text);
+    ShowMessage(text);
+}
+
 bool ScriptedDialogs::Confirm(const QString& text, bool defaultAnswer, bool) {
     confirmations.append(text);
     // Unscripted, as an operator pressing Return on the real box.

@@ -15,12 +15,14 @@ public:
     ~ScriptedDialogs() override;
 
     void ShowMessage(const QString& text) override;
+    void ShowError(const QString& text) override;
     bool Confirm(const QString& text, bool defaultAnswer = false, bool yesWhenEnding = false) override;
     SaveChoice AskSave(const QString& text) override;
     QString OpenFileName(const QString& folder, const QString& fileName, const QString& title = {}) override;
     QString SaveFileName(const QString& folder, const QString& fileName, const QString& title = {}) override;
 
     QStringList messages;                          // every message box, in order
+    QStringList errors;                            // those of them that carry the warning icon
     QStringList confirmations;                     // every confirmation asked
     QStringList fileDialogs;                       // "open <folder>|<name>" or "save <folder>|<name>"
     std::deque<bool> confirmAnswers;               // default: the box's default button

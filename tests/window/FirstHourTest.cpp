@@ -277,5 +277,6 @@ TEST_F(FirstHourFixture, InfoListsEveryKeyAndNamesTheLicenceAndTheUserGuideInEac
         ASSERT_EQ(dialogs.messages.size(), 1);
         EXPECT_TRUE(dialogs.messages[0].contains("GNU General Public License"))
             << dialogs.messages[0].toStdString();
+        EXPECT_TRUE(dialogs.errors.isEmpty()) << "an information is no error";
     }
 }

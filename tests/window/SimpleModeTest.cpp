@@ -89,10 +89,12 @@ TEST_F(SimpleModeFixture, ARefusedFieldSendsNothingAndTheFieldsNameTheirRangeAnd
         speed->setText(r.speed);
         steps->setText(r.steps);
         dialogs.messages.clear();
+        dialogs.errors.clear();
         W<QPushButton>("btnPusk")->click();
         ASSERT_TRUE(WaitForEnd());
         EXPECT_TRUE(simulator.Commands().empty()) << r.speed << " " << r.steps;
         EXPECT_EQ(dialogs.messages, QStringList{r.refusal});
+        EXPECT_EQ(dialogs.errors, QStringList{r.refusal}) << "a refusal's box carries the warning icon";
         EXPECT_EQ(LogLines().last(), Ext(Ext::SimpleNothingSent).arg(r.refusal));
     }
     // Mended, the same press writes and starts the motion in steps.
