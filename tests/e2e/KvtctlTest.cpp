@@ -238,7 +238,7 @@ TEST_F(KvtctlFixture, VerifyChecksEveryChannelTheFileWritesAndNamesEach) {
     simulator.SetProgram(3, {"SD200", "MV5"});
     const TResult same = Run({"verify", ProgramFile("same", {"LD1", "BG", "SD400", "EN", "ED"})});
     EXPECT_EQ(same.status, 0) << same.out.toStdString();
-    EXPECT_TRUE(same.out.contains("channel 1", Qt::CaseInsensitive)) << same.out.toStdString();
+    EXPECT_TRUE(same.out.contains("coordinate 1", Qt::CaseInsensitive)) << same.out.toStdString();
 
     // Channel 1 matches, channel 3 differs at its second command: both are told, the call fails.
     const TResult differs =

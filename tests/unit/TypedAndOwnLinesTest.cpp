@@ -68,6 +68,8 @@ TEST_F(OwnLines, ATypedCommandIsReadInAnyCaseAndSpacingOrRefusedWithItsReason) {
         EXPECT_EQ(typed.refusal, c.refusal) << c.typed;
     }
     EXPECT_EQ(TTypedCommand::Completions("l"), (QStringList{"LD", "LL", "LB"}));
+    // As README quotes it.
+    EXPECT_EQ(TTypedCommand::Completions("s"), (QStringList{"ST", "SD", "SS", "SP", "SF", "SB"}));
     EXPECT_EQ(TTypedCommand::Completions("ld5"), QStringList{}) << "past the code nothing is completed";
     EXPECT_TRUE(TTypedCommand::Completions("r").isEmpty() || !TTypedCommand::Completions("r").contains("RD"))
         << "the read requests are no program's";

@@ -106,8 +106,9 @@ TEST_F(MainWindowFixture, ALostControllerGivesOneRedLineAndSaysWhatTheStatesAre)
     CreateWindow();
     const int before = Log()->LineCount();
     simulator.HangUp();
-    ASSERT_TRUE(WaitUntil([&] { return Button("btnOpenPort")->isEnabled(); }));
-    RunEventsFor(100);
+    ASSERT_TRUE(
+        WaitUntil([&] { return Button("btnOpenPort")->isEnabled() && Log()->LineCount() >= before + 2; }));
+    RunEventsFor(100); // nothing more comes
     ASSERT_EQ(Log()->LineCount(), before + 2) << LogLines().join('\n').toStdString();
     EXPECT_TRUE(Log()->IsRed(before));
     EXPECT_TRUE(Log()->Line(before).contains("ports/COM1"));
