@@ -10,8 +10,9 @@ class THelpWindow;
 class TOperatorSettings;
 
 // What the Info menu adds beside the described entries: "User guide" (F1: the operator's guide
-// in the program's own window, at the topic of the focused control), "Keyboard shortcuts" (a window listing
-// every key) and "About KVT_Program" (the licence, and where the documents are).
+// in the program's own window, at the topic of the focused control), "Keyboard shortcuts" (a
+// window listing every key) and "Licence and documents" (the licence, and where the documents
+// are; the described "Program vers." keeps its two boxes).
 class TInfoMenu : public QObject {
     Q_OBJECT
 public:
