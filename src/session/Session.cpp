@@ -44,10 +44,7 @@ struct TSession::TParts {
 };
 
 TSession::TSession(const QString& programFolder, ILogView& logView, IStateView* stateView, QObject* parent)
-    : QObject(parent), Paths(programFolder), parts_(std::make_unique<TParts>(Paths, logView, stateView)) {
-    connect(&parts_->controller, &TController::Alert, this, &TSession::Alert);
-    connect(&parts_->controller, &TController::Received, this, &TSession::Received);
-}
+    : QObject(parent), Paths(programFolder), parts_(std::make_unique<TParts>(Paths, logView, stateView)) {}
 
 TSession::~TSession() {
     parts_->controller.Shutdown(); // while the workplace that listens to it is still there

@@ -85,12 +85,6 @@ public:
     // of the logs, whose failures are returned (in the operator's words) and stop nothing.
     QStringList SaveOnClose() const;
 
-signals:
-    // A text for a message box: a program error or a communication error of the controller.
-    void Alert(const QString& text);
-    // Characters came from the controller (the reply log has them).
-    void Received();
-
 private:
     struct TParts;
     std::unique_ptr<TParts> parts_;

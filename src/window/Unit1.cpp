@@ -116,8 +116,8 @@ void TForm1::ConnectHandlers() {
         if (formByteLen_)
             formByteLen_->rgrDataLen->setEnabled(false);
     });
-    connect(&session, &TSession::Received, ExtendedPanel->lbBufRead, &TReplyList::Refresh);
-    connect(&session, &TSession::Alert, alerts_, &TAlertQueue::Add);
+    connect(&session.Controller(), &TController::Received, ExtendedPanel->lbBufRead, &TReplyList::Refresh);
+    connect(&session.Controller(), &TController::Alert, alerts_, &TAlertQueue::Add);
     connect(&session.Document(), &TProgramDocument::Changed, this, &TForm1::UpdateTitle);
     // F10 opens the menu bar at its first menu, as in other programs.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
