@@ -3,16 +3,20 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 THelpWindow::THelpWindow(const TLang& lang, const QString& langFolder, const QString& language,
                          QWidget* parent)
@@ -52,7 +56,11 @@ THelpWindow::THelpWindow(const TLang& lang, const QString& langFolder, const QSt
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addWidget(splitter);
-    resize(900, 600);
+    // 900 x 600, or nine tenths of a smaller screen.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() * 9 / 10 : QSize(900, 600);
+    resize(std::min(900, room.width()), std::min(600, room.height()));
+    splitter->setSizes({width() / 4, width() * 3 / 4}); // the guide's text gets the room
 
     FillContents(guide_.Find({}));
     connect(search, &QLineEdit::textChanged, this, &THelpWindow::Search);
