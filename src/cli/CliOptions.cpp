@@ -27,17 +27,17 @@ const struct {
     {Command::SingleLines, "command", "command LINE...",
      "Sends single lines (ST1, PS2, SD400) one after the other and prints each answer."},
     {Command::Read, "read", "read [-o FILE] [--channel N | --direct] [--timeout S]",
-     "Reads the program a channel holds back (channel 1, RD1*, unless --channel names 2 or 3; the\n"
+     "Reads the program a coordinate holds back (coordinate 1, RD1*, unless --channel names 2 or 3; the\n"
      "buffer, RB*, with --direct), as \"Load from device\" does, and prints its command lines, or\n"
      "saves them as a program file pair that send writes back as it is (ended by ED). --timeout\n"
      "gives up after S seconds (status 1)."},
     {Command::Verify, "verify", "verify FILE [--plain] [--direct] [--timeout S]",
-     "Reads back the program of every channel the file writes (each LD n ... ED against RD n) and\n"
+     "Reads back the program of every coordinate the file writes (each LD n ... ED against RD n) and\n"
      "compares them, as \"Compare with the command list\" does: the match or the first difference,\n"
-     "channel by channel (a file with no LD: channel 1; --direct: the buffer against its first\n"
+     "coordinate by coordinate (a file with no LD: coordinate 1; --direct: the buffer against its first\n"
      "program). --timeout gives up after S seconds for each read (status 1)."},
     {Command::Wait, "wait", "wait CHANNEL [--start] [--timeout S]",
-     "Waits until the channel reports that its program completed, an execution error or a pause,\n"
+     "Waits until the coordinate reports that its program completed, an execution error or a pause,\n"
      "printing each report. With --start it sends ST<CHANNEL> first, so that no report is missed."},
     {Command::RunButton, "run-button", "run-button NAME",
      "Sends the lines of the user button NAME (case does not matter), as the window's button does,\n"
@@ -48,7 +48,7 @@ const struct {
     {Command::Preview, "preview", "preview FILE [--plain] [--min STEPS] [--max STEPS]",
      "Shows what each program of the file would do, as the window's program preview does: its\n"
      "moves, steps, positions, pauses and estimated duration, and the findings. No port is opened.\n"
-     "--min and --max give a travel for every channel (else the program folder's limits, when on);\n"
+     "--min and --max give a travel for every coordinate (else the program folder's limits, when on);\n"
      "a program that would leave it ends the call with status 1."},
 };
 
@@ -218,14 +218,14 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
         bool ok = false;
         const int channel = n == 1 ? o.arguments.first().toInt(&ok) : 0;
         if (!ok || channel < 1 || channel > 3)
-            return refuse("wait needs a channel: 1, 2 or 3.");
+            return refuse("wait needs a coordinate: 1, 2 or 3.");
         break;
     }
     case Command::None:
         break;
     }
     if (channelGiven && o.command != Command::Read)
-        return refuse("--channel belongs to read (verify reads every channel its file writes).");
+        return refuse("--channel belongs to read (verify reads every coordinate its file writes).");
     if (channelGiven && o.direct)
         return refuse("Give either --channel or --direct, not both.");
     if ((o.minimum || o.maximum) && o.command != Command::Preview)
@@ -267,7 +267,7 @@ QString TCliOptions::HelpText(Command command) {
             "  --baud RATE, --data-bits 5..8, --parity none|odd|even|mark|space, --stop-bits 1|1.5|2\n"
             "                     the line settings (else 9600 baud, 8 data bits, even parity, 1 stop bit)\n"
             "  --json             one JSON object per line instead of readable lines\n"
-            "  --min S, --max S   preview: the travel of every channel, in steps\n"
+            "  --min S, --max S   preview: the travel of every coordinate, in steps\n"
             "  --timeout S        wait, read, verify: give up after S seconds\n"
             "  -h, --help         this help; with a command, that command's\n"
             "  -v, --version      the version\n\n"

@@ -30,7 +30,7 @@ int TCliRun::ReadOne(int channel, TCommandList& read, TReadBack& parsed) {
     if (reading.Begin(channel) != TReadingBack::Start::Started) {
         out_.Error(channel == 0
                        ? QString("The controller cannot be read now.")
-                       : QString("The controller cannot be read now: channel %1 is not in standby, or "
+                       : QString("The controller cannot be read now: coordinate %1 is not in standby, or "
                                  "the controller is recording.")
                              .arg(channel));
         return Refused;

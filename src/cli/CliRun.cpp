@@ -215,7 +215,7 @@ int TCliRun::RefuseUnasked(const QStringList& lines) {
     // A list that would leave the controller recording is refused, where the window asks.
     const auto open = options_.openRecording ? std::nullopt : OpenRecordingAtEnd(lines);
     if (open) {
-        out_.Error(QString("Line %1 (%2) begins the program of channel %3 and no ED follows it: the "
+        out_.Error(QString("Line %1 (%2) begins the program of coordinate %3 and no ED follows it: the "
                            "controller would stay in program recording mode. Nothing was sent; "
                            "--open-recording sends it all the same.")
                        .arg(open->line + 1)
@@ -369,7 +369,7 @@ int TCliRun::Wait() {
     timeout.setSingleShot(true);
     connect(&timeout, &QTimer::timeout, &loop_, [this] {
         out_.Event("end", {{"outcome", "timeout"}},
-                   QString("no report of channel %1 in time").arg(waitChannel_));
+                   QString("no report of coordinate %1 in time").arg(waitChannel_));
         waitStatus_ = TimedOut;
         loop_.quit();
     });
