@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FakeView view;
     TCommonDatas datas(view);
     TProgramPaths paths(dir.path());
-    TLang lang(paths, datas, datas);
+    TLang lang(paths, datas, view);
     lang.LoadTexts("f1");
     lang.LoadMessages();
     lang.LoadExtraTexts();

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FakeView view;
     TCommonDatas datas(view);
     TProgramPaths paths(dir.path());
-    TLang lang(paths, datas, datas);
+    TLang lang(paths, datas, view);
     try {
         const ProgramFiles::TLoaded loaded = ProgramFiles::Load(dir.filePath("p.kvt"), lang);
         if (loaded.program.lines.size() > ProgramFiles::MaxLines)

@@ -3,6 +3,7 @@
 #include "FakeLine.h"
 #include "FakeView.h"
 #include "ScriptedDialogs.h"
+#include "core/ChannelState.h"
 #include "core/Events.h"
 #include "core/ProgramPaths.h"
 #include "core/TextCodec.h"
@@ -30,11 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzView view;
     TProgramPaths paths("/nonexistent");
     TCommonDatas datas(view);
-    TLang lang(paths, datas, datas);
+    TChannelState state(datas, view, view);
+    TLang lang(paths, datas, view);
     TNamedEvent readBack("rb", false);
     RecordingWriter line;
     ManualScheduler atOnce(true); // recovery steps run at once, as if their delays had passed
-    TReplyHandler handler(datas, lang, readBack, line, atOnce);
+    TReplyHandler handler(datas, state, lang, readBack, line, atOnce, view);
     if (size > 0) {
         // The first byte chooses the settings and the chunk size.
         TSettings settings = datas.Settings();
@@ -54,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     for (int n = 1; n <= 3; ++n) {
-        if (datas.CoordState[n] > 3)
+        if (state.State(n) > 3)
             std::abort(); // the controller's tokens only ever set the four known states
     }
     return 0;
