@@ -98,12 +98,20 @@ TEST(CommandLine, RefusesWhatItCannotUseAndSaysWhy) {
     }
 }
 
-TEST(ProgramLocation, ABuildFolderIsUsedAsItIsAnInstalledProgramGetsAFolderPerUser) {
+namespace {
+// A program run from its build folder, which it can write and which holds its languages.
+ProgramLocation::TFacts BuildFolderFacts() {
     ProgramLocation::TFacts facts;
     facts.appDir = "/home/op/kvt/build/bin";
     facts.appDirWritable = true;
     facts.appDirHasLanguages = true;
     facts.userDataDir = "/home/op/.local/share";
+    return facts;
+}
+} // namespace
+
+TEST(ProgramLocation, ABuildFolderIsUsedAsItIsAnInstalledProgramGetsAFolderPerUser) {
+    ProgramLocation::TFacts facts = BuildFolderFacts();
     EXPECT_EQ(ProgramLocation::Choose(facts).folder, facts.appDir);
     EXPECT_FALSE(ProgramLocation::Choose(facts).ownFolder) << "a build folder is used as it is";
 
@@ -126,11 +134,7 @@ TEST(ProgramLocation, ABuildFolderIsUsedAsItIsAnInstalledProgramGetsAFolderPerUs
 }
 
 TEST(ProgramLocation, TheTitleNamesAFolderOnlyWhenItIsNotTheOneChosenByItself) {
-    ProgramLocation::TFacts facts;
-    facts.appDir = "/home/op/kvt/build/bin";
-    facts.appDirWritable = true;
-    facts.appDirHasLanguages = true;
-    facts.userDataDir = "/home/op/.local/share";
+    ProgramLocation::TFacts facts = BuildFolderFacts();
     const struct {
         QString explicitFolder;
         QString shown;
