@@ -18,7 +18,7 @@ floor() {
     lang) echo 2 ;;
     protocol) echo 3 ;;
     editor) echo 4 ;;
-    operations | settings | preview) echo 5 ;;
+    operations | settings | preview | journal) echo 5 ;;
     session | startup) echo 6 ;;
     window | cli) echo 7 ;;
     *) echo -1 ;;

@@ -16,14 +16,21 @@ const struct {
     const char* usage;
     const char* summary;
 } kCommands[] = {
-    {Command::Send, "send", "send FILE [--plain] [--beyond-travel] [--open-recording]",
+    {Command::Send, "send", "send FILE [--plain] [--beyond-travel] [--open-recording] [--from-line N | --resume]",
      "Sends the command list of a program file (the pair \"Save to file\" writes) line by line, each\n"
      "answered within the reply time, as \"Send\" does; with --plain, a text file of list lines\n"
      "(- reads standard input). Stops where \"Send\" stops: a wrong command, wrong data, no\n"
      "answer, a communication error. Where the window would ask first, nothing is sent (status 1):\n"
      "a program that would leave a travel limit the program folder has on (--beyond-travel sends\n"
      "it), and a list that ends inside LD ... ED, which would leave the controller recording\n"
-     "(--open-recording sends it)."},
+     "(--open-recording sends it). --from-line N sends from line N on, from the LD of the program\n"
+     "line N lies inside (a program is written whole); --resume from where the journal says the\n"
+     "last sending of FILE stopped (status 1 when none did, or the file changed since)."},
+    {Command::Journal, "journal", "journal [--since DATE] [--channel N] [--json]",
+     "Prints the run journal of the program folder (Data/journal): each event with its time, who\n"
+     "did it (the window or kvtctl) and what it was, oldest first. --since gives the first day or\n"
+     "time (2026-12-09, 2026-12-09T14:00); --channel keeps the events of coordinate N; --json prints\n"
+     "each record as the journal keeps it."},
     {Command::SingleLines, "command", "command LINE...",
      "Sends single lines (ST1, PS2, SD400) one after the other and prints each answer."},
     {Command::Read, "read", "read [-o FILE] [--channel N | --direct] [--timeout S]",
@@ -117,6 +124,18 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
             o.beyondTravel = true;
         } else if (argument == "--open-recording") {
             o.openRecording = true;
+        } else if (argument == "--resume") {
+            o.resume = true;
+        } else if (argument == "--from-line") {
+            const auto n = number("--from-line", 1, 1e9);
+            if (!n || *n != int(*n))
+                return refuse("The option --from-line needs a whole number from 1 on.");
+            o.fromLine = int(*n);
+        } else if (argument == "--since") {
+            const auto text = next();
+            if (!text || text->isEmpty())
+                return refuse("The option --since needs a day or a time (2026-12-09, 2026-12-09T14:00).");
+            o.since = *text;
         } else if (argument == "--device" || argument == "--folder" || argument == "-o" ||
                    argument == "--output") {
             const auto text = next();
@@ -211,6 +230,7 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
         break;
     case Command::Read:
     case Command::Ports:
+    case Command::Journal:
         if (n != 0)
             return refuse("Unexpected argument: " + o.arguments.first());
         break;
@@ -224,8 +244,10 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
     case Command::None:
         break;
     }
-    if (channelGiven && o.command != Command::Read)
-        return refuse("--channel belongs to read (verify reads every coordinate its file writes).");
+    if (channelGiven && o.command != Command::Read && o.command != Command::Journal)
+        return refuse("--channel belongs to read and journal (verify reads every coordinate its file writes).");
+    if (o.command == Command::Journal && !channelGiven)
+        o.channel = 0; // every coordinate's
     if (channelGiven && o.direct)
         return refuse("Give either --channel or --direct, not both.");
     if ((o.minimum || o.maximum) && o.command != Command::Preview)
@@ -235,6 +257,12 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
         return refuse("--timeout belongs to wait, read and verify.");
     if ((o.beyondTravel || o.openRecording) && o.command != Command::Send)
         return refuse(QString(o.beyondTravel ? "--beyond-travel" : "--open-recording") + " belongs to send.");
+    if ((o.fromLine != 0 || o.resume) && o.command != Command::Send)
+        return refuse(QString(o.resume ? "--resume" : "--from-line") + " belongs to send.");
+    if (o.fromLine != 0 && o.resume)
+        return refuse("Give either --from-line or --resume, not both.");
+    if (!o.since.isEmpty() && o.command != Command::Journal)
+        return refuse("--since belongs to journal.");
     if (o.minimum && o.maximum && *o.minimum > *o.maximum)
         return refuse("--min must not be above --max.");
     if (!o.device.isEmpty() && o.port != 0)
@@ -269,6 +297,9 @@ QString TCliOptions::HelpText(Command command) {
             "  --json             one JSON object per line instead of readable lines\n"
             "  --min S, --max S   preview: the travel of every coordinate, in steps\n"
             "  --timeout S        wait, read, verify: give up after S seconds\n"
+            "  --from-line N      send: from line N on (from its program's LD when inside one)\n"
+            "  --resume           send: from where the journal says the last sending of the file stopped\n"
+            "  --since DATE       journal: the events from that day or time on\n"
             "  -h, --help         this help; with a command, that command's\n"
             "  -v, --version      the version\n\n"
             "Exit status: 0 done; 1 the controller refused a line, did not answer, or the program read\n"

@@ -13,7 +13,7 @@
 // argument or after '=' (--port=3). What each command does is in CliRun.h; the texts are the
 // tool's own, in English, as the --help of the window program.
 struct TCliOptions {
-    enum class Command { None, Send, SingleLines, Read, Verify, Wait, Ports, Preview, RunButton };
+    enum class Command { None, Send, SingleLines, Read, Verify, Wait, Ports, Preview, RunButton, Journal };
     Command command = Command::None;
     QStringList arguments; // the command's own: a file, lines, a channel
 
@@ -33,6 +33,9 @@ struct TCliOptions {
     bool start = false;                     // wait: send ST<n> first
     bool beyondTravel = false;              // send: also a program that leaves the travel limits
     bool openRecording = false;             // send: also a list that ends inside LD ... ED
+    int fromLine = 0;                       // send: --from-line N (1-based; 0: from the first)
+    bool resume = false;                    // send: where the journal says its last sending stopped
+    QString since;                          // journal: --since DATE (ISO 8601, a day or a time)
     std::optional<double> minimum, maximum; // preview: a travel limit, in steps
     bool json = false;
     // Standard input or output was closed when kvtctl started (found by main, not an option).

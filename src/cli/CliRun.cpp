@@ -1,5 +1,6 @@
 #include "CliRun.h"
 
+#include "CliJournal.h"
 #include "CliPreview.h"
 #include "core/AppError.h"
 #include "core/Settings.h"
@@ -8,6 +9,7 @@
 #include "editor/CommandList.h"
 #include "editor/OpenRecording.h"
 #include "editor/ProgramFiles.h"
+#include "editor/ResumePoint.h"
 #include "lang/BuiltInTexts.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -20,6 +22,7 @@
 #include "session/Session.h"
 #include "session/UserButtons.h"
 #include "session/controller/Connection.h"
+#include "session/controller/ControllerJournal.h"
 #include "session/controller/Controller.h"
 #include "session/controller/ReadingBack.h"
 #include "startup/ProgramLocation.h"
@@ -116,6 +119,17 @@ int TCliRun::RunCommand() {
     const bool folderThere = QFileInfo(choice.folder).isDir();
     session_ = std::make_unique<TSession>(choice.folder, *this);
     session_->SetReadOnly(true); // nothing of the folder is written: the window program's own
+    // but its journal, which both programs append to; a folder that is not there gets none.
+    session_->Controller().Journal().SetWho("kvtctl");
+    session_->Controller().Journal().SetWriting(folderThere);
+    if (options_.command == Command::Journal) {
+        QString why;
+        if (!CliJournal::Print(out_, session_->Controller().Journal().Files(), options_.since, options_.channel, why)) {
+            out_.Error(why);
+            return BadArgument;
+        }
+        return Done;
+    }
     for (const QString& problem : session_->Options().TakeLanguageProblems()) {
         if (folderThere)
             out_.Error(problem);
@@ -137,7 +151,9 @@ int TCliRun::RunCommand() {
     if (options_.command == Command::Preview)
         return PrintPreview(out_, file_.lines, PreviewTravel(), session_->Lang()) ? Refused : Done;
     if (options_.command == Command::Send) {
-        if (const int refused = RefuseUnasked(file_.lines); refused != Done)
+        if (const int refused = ChooseSendStart(); refused != Done)
+            return refused;
+        if (const int refused = RefuseUnasked(file_.lines.mid(sendFrom_)); refused != Done)
             return refused;
     }
     QStringList buttonLines; // run-button: checked before the port is touched
@@ -174,7 +190,7 @@ int TCliRun::RunCommand() {
     int status = BadArgument;
     switch (options_.command) {
     case Command::Send:
-        status = Send(file_.lines);
+        status = Send(file_.lines.mid(sendFrom_));
         break;
     case Command::SingleLines:
         status = SingleLines();
@@ -295,12 +311,50 @@ TSendReport TCliRun::SendToEnd(const QStringList& lines) {
         if (const auto p = sending.Progress())
             out_.Progress(p->line, p->count);
     });
-    sending.Send(lines);
+    const bool ofFile = options_.command == TCliOptions::Command::Send && options_.arguments.value(0) != "-";
+    sending.Send(lines, TSending::Kind::WholeList,
+                 {ofFile ? QFileInfo(options_.arguments.first()).absoluteFilePath() : QString(), sendFrom_});
     if (lines.size() > 1)
         progress.start(200);
     loop.exec();
     disconnect(ended);
     return report;
+}
+
+int TCliRun::ChooseSendStart() {
+    int asked = options_.fromLine - 1;
+    if (options_.resume) {
+        QString why;
+        const QString file = QFileInfo(options_.arguments.first()).absoluteFilePath();
+        const auto stopped = CliJournal::StoppedLine(session_->Controller().Journal().Files(), file, file_.lines, why);
+        if (!stopped) {
+            out_.Error(why);
+            return Refused;
+        }
+        asked = *stopped;
+    }
+    if (asked < 0)
+        return Done;
+    const TResumePoint point = ResumePointOf(file_.lines, asked);
+    if (point.count == 0) {
+        out_.Error(QString("Line %1 is beyond the list (%2 lines).").arg(asked + 1).arg(file_.lines.size()));
+        return options_.resume ? Refused : BadArgument;
+    }
+    sendFrom_ = point.from;
+    QStringList channels;
+    for (int n : point.channels)
+        channels << QString::number(n);
+    out_.Event("from",
+               {{"line", point.from + 1}, {"asked", asked + 1}, {"count", point.count}, {"channels", channels.join(',')}},
+               point.blockStart && asked != point.from
+                   ? QString("Line %1 lies inside the program that begins at line %2 (%3), which is written whole: "
+                             "sending lines %2 to %4.")
+                         .arg(asked + 1)
+                         .arg(point.from + 1)
+                         .arg(file_.lines.value(point.from))
+                         .arg(point.from + point.count)
+                   : QString("Sending lines %1 to %2.").arg(point.from + 1).arg(point.from + point.count));
+    return Done;
 }
 
 int TCliRun::Send(const QStringList& lines) {
@@ -315,9 +369,9 @@ int TCliRun::Send(const QStringList& lines) {
 void TCliRun::TellEnd(const TSendReport& report, const QStringList& lines) {
     // A list's end is in the operation log already, in the program's words; a single line's
     // outcome is its answer and the log lines that follow it.
-    const int at = report.end == End::Completed ? report.count : report.index + 1;
+    const int at = sendFrom_ + (report.end == End::Completed ? report.count : report.index + 1);
     // Where the list ended, in the list and (blank lines skipped) in its file.
-    const int fileLine = report.end == End::Completed ? 0 : file_.FileLine(report.index);
+    const int fileLine = report.end == End::Completed ? 0 : file_.FileLine(sendFrom_ + report.index);
     const bool elsewhereInFile = !file_.fileLineNumbers.isEmpty() && fileLine != 0 && fileLine != at;
     // A recording that what went out left open and that nothing could end (the line gone).
     const bool gone = report.end == End::LineLost || report.end == End::PortClosed;

@@ -59,6 +59,8 @@ private:
     // An extra text in the session's language, or the built-in one before there is a session.
     QString Text(int id) const;
     int Ports();
+    // send --from-line, --resume: where in the file the sending begins (sendFrom_); the status.
+    int ChooseSendStart();
     int Send(const QStringList& lines);
     int SingleLines();
     int ReadBack(const QStringList* compareWith);
@@ -92,6 +94,7 @@ private:
     std::unique_ptr<TTerminationWatch> watch_;
     QEventLoop loop_;
     TCliFile file_;       // the file argument, when the command takes one
+    int sendFrom_ = 0;    // send: the file's first list line sent (0-based; --from-line, --resume)
     int waitChannel_ = 0; // wait: the channel whose reports end the wait
     int waitStatus_ = -1; // and how it ended
     bool stopRequested_ = false;

@@ -60,6 +60,7 @@ struct TSettings {
     bool ShowCodes = false;        // column 1 of the command lists shows each line (empty as described)
     bool KeepSessionLogs = false;  // a copy of both logs per session, named by its start
     quint32 SessionLogCopies = 20; // how many sessions' copies are kept
+    bool KeepJournal = true;       // the run journal of what ran (Data/journal)
     QStringList RecentFiles;       // the last program files, newest first (at most five)
     QString LastFolder;            // where the file dialogs open (empty: Users)
 

@@ -9,12 +9,23 @@
 
 #include <algorithm>
 
+namespace {
+
+using K = TKVTCommands;
+
+// The entry of the command `index`, or none for an index beyond the table.
+const TCommandEntry* EntryAt(const TKVTCommands& commands, int index) {
+    return index >= 0 && index < K::Count ? &commands.Entry(index) : nullptr;
+}
+
+} // namespace
+
 TMadeCommand MakeCommand(const TKVTCommands& commands, const TSettings& settings, int index,
                          const QString& argument) {
-    using K = TKVTCommands;
-    if (index < 0 || index >= K::Count)
+    const TCommandEntry* entry = EntryAt(commands, index);
+    if (!entry)
         return {};
-    const TCommandEntry& e = commands.Entry(index);
+    const TCommandEntry& e = *entry;
     const QString arg = index == K::Incorrect ? QString("no") : argument;
     QString line = e.Code;
     QString description = e.CaptionText;
@@ -77,20 +88,19 @@ QString Describe(const TCommandEntry& entry, int index, qint32 steps, double sca
 
 TStepsCommand MakeCommandInSteps(const TKVTCommands& commands, const TSettings& settings, int index,
                                  const QString& steps) {
-    using K = TKVTCommands;
-    if (index < 0 || index >= K::Count)
+    const TCommandEntry* e = EntryAt(commands, index);
+    if (!e)
         return {};
-    const TCommandEntry& e = commands.Entry(index);
     if (index == K::Incorrect || steps == "no")
-        return {TCommand{e.Code, e.CaptionText}};
+        return {TCommand{e->Code, e->CaptionText}};
     const auto value = Decimal::ParseInteger(steps);
     if (!value)
         throw EConvertError::NotAnInteger(steps);
     const K::TArgumentRule rule = K::ArgumentRule(index);
     if (rule.kind == K::TArgumentRule::None || *value < rule.low || *value > rule.high)
         return {std::nullopt, true};
-    const QString line = e.Code + (index == K::AL && *value > 0 ? "+" : "") + QString::number(*value);
-    return {TCommand{line, Describe(e, index, *value, settings.Scale)}};
+    const QString line = e->Code + (index == K::AL && *value > 0 ? "+" : "") + QString::number(*value);
+    return {TCommand{line, Describe(*e, index, *value, settings.Scale)}};
 }
 
 QString DescribeInUnits(const TKVTCommands& commands, const TSettings& settings, const QString& line) {

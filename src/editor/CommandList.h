@@ -17,9 +17,7 @@ class TLang;
 class TCommandList : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int ColumnCount = 3;
-    static constexpr int LineColumn = 1;
-    static constexpr int DescriptionColumn = 2;
+    enum Column : int { NumberColumn, LineColumn, DescriptionColumn, ColumnCount };
 
     explicit TCommandList(const QString& objectName = "MemoSend", QObject* parent = nullptr);
 

@@ -325,5 +325,15 @@ enum : int {
     HelpContents = 317,
     HelpFallback = 318,
     HelpNothingFound = 319,
+    JournalOption = 320,
+    ResumeAction = 321,
+    SendFromRowAction = 322,
+    ResumeQuestion = 323,
+    ResumeFromBlock = 324,
+    NothingToResume = 325,
+    ResumableAt = 326,
+    NoRowSelected = 327,
+    NoCoordinates = 328,
+    JournalNotWritten = 329,
 };
 } // namespace Ext

@@ -22,15 +22,14 @@ constexpr int kHandleIntervalMs = 25;
 constexpr int kHandleSliceMs = 4;
 } // namespace
 
-TReplyHandler::TReplyHandler(const ISettingsView& datas, TChannelState& state, const TLang& lang,
-                             TNamedEvent& readBackEvent, ILineWriter& writer, IScheduler& scheduler,
-                             ILogView& log, TReplyLog* replyLog)
-    : QObject(nullptr), datas_(datas), state_(state), lang_(lang), readBackEvent_(readBackEvent),
-      writer_(writer), scheduler_(scheduler), log_(log), replyLog_(replyLog) {
+TReplyHandler::TReplyHandler(const TControllerBasis& basis, TNamedEvent& readBackEvent, ILineWriter& writer,
+                             IScheduler& scheduler, ILogView& log, TReplyLog* replyLog)
+    : QObject(nullptr), basis_(basis), readBackEvent_(readBackEvent), writer_(writer), scheduler_(scheduler),
+      log_(log), replyLog_(replyLog) {
     // The recovery's policy, read here alone: with only its clearing step to do, the rest of a
     // chunk that holds a communication error is dropped at once, on the read thread.
     reader_.SetClearOnCommunicationError([this] {
-        const ISettingsView::TReactions r = datas_.Reactions();
+        const ISettingsView::TReactions r = basis_.settings.Reactions();
         return r.autoRecovery && !r.breakComm && r.clearMarks;
     });
     handleTimer_.setSingleShot(true);
@@ -44,7 +43,7 @@ TReplyHandler::TReplyHandler(const ISettingsView& datas, TChannelState& state, c
 }
 
 QString TReplyHandler::Message(int index) const {
-    return lang_.Message(index);
+    return basis_.lang.Message(index);
 }
 
 void TReplyHandler::Receive(const QString& text) {
@@ -97,7 +96,8 @@ bool TReplyHandler::HandleQueued(int budgetMs, quint64 throughChunk) {
                 HandleToken(item.text, item.serial);
                 break;
             case TReplyReader::TItem::TextDropped:
-                log_.AddLogLine(lang_.ExtraText(Ext::UnterminatedTextDropped).arg(MaxPendingText), true);
+                log_.AddLogLine(basis_.lang.ExtraText(Ext::UnterminatedTextDropped).arg(MaxPendingText),
+                                true);
                 break;
             }
         }
@@ -118,7 +118,7 @@ void TReplyHandler::HandleCommunicationError(const QString& error) {
     emit CommunicationError();
     lastError_ = error;
     log_.AddLogLine(Message(Msg::DataTransferError), true);
-    const ISettingsView::TReactions policy = datas_.Reactions(); // read once for this error
+    const ISettingsView::TReactions policy = basis_.settings.Reactions(); // read once for this error
     if (policy.autoRecovery)
         RunRecovery(policy);
     emit Alert(Message(Msg::DataTransferError));
@@ -134,14 +134,14 @@ void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
         case '4':
         case '8':
             DecodeStatus(token);
-            if (state_.ProgramRunning()) {
+            if (basis_.state.ProgramRunning()) {
                 // The reader answers codes 0, 6 and 9 itself; these answer only while a
                 // program runs, which is known here.
                 const QString lastReply = lastReply_;
                 reader_.Publish(serial, lastReply, token);
                 for (int n = 1; n <= 3; ++n) {
                     if (lastReply == QString("ST%1*").arg(n))
-                        state_.SetCoordRunning(n, false);
+                        basis_.state.SetCoordRunning(n, false);
                 }
             }
             break;
@@ -157,14 +157,14 @@ void TReplyHandler::HandleToken(const QString& token, quint64 serial) {
     }
 
     if (token == "RD1*" || token == "RD2*" || token == "RD3*" || token == "RB*")
-        state_.SetReadBackActive(true);
-    if (state_.ReadBackActive() && readBackExpected_)
+        basis_.state.SetReadBackActive(true);
+    if (basis_.state.ReadBackActive() && readBackExpected_)
         CollectReadBack(token);
     if (token == "ST*") {
         for (int n = 1; n <= 3; ++n)
-            state_.SetCoordRunning(n, true);
+            basis_.state.SetCoordRunning(n, true);
     } else if (token == "ST1*" || token == "ST2*" || token == "ST3*") {
-        state_.SetCoordRunning(token[2].unicode() - '0', true);
+        basis_.state.SetCoordRunning(token[2].unicode() - '0', true);
     }
     lastReply_ = token;
     lastError_ = QString();
@@ -178,7 +178,7 @@ void TReplyHandler::BeginReadBack() {
 
 void TReplyHandler::EndReadBack() {
     readBackExpected_ = false;
-    state_.SetReadBackActive(false);
+    basis_.state.SetReadBackActive(false);
     readBackText_.clear();
 }
 
@@ -201,19 +201,19 @@ void TReplyHandler::DecodeStatus(const QString& token) {
     const int channel = (ch >= '1' && ch <= '3') ? ch.unicode() - '0' : 0;
     const auto setState = [&](quint8 state) {
         if (channel != 0)
-            state_.SetCoordState(channel, state);
+            basis_.state.SetCoordState(channel, state);
     };
     const QString lastReply = lastReply_;
 
     switch (token[2].unicode()) {
     case '0':
-        if (state_.CommMode()) {
+        if (basis_.state.CommMode()) {
             if (lastReply != "ED*") {
                 log_.AddRecordingLine(lastReply + kStored);
             } else {
                 for (int n = 1; n <= 3; ++n) {
-                    if (state_.State(n) == TChannelState::Communication)
-                        state_.SetCoordState(n, TChannelState::Standby);
+                    if (basis_.state.State(n) == TChannelState::Communication)
+                        basis_.state.SetCoordState(n, TChannelState::Standby);
                 }
                 log_.AddLogLine(Message(Msg::RecordingToCoordinate) + ch + Message(Msg::Completed));
             }
@@ -221,11 +221,11 @@ void TReplyHandler::DecodeStatus(const QString& token) {
             setState(TChannelState::Communication);
             log_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::InCommunicationMode));
         } else if (lastReply.startsWith("RD")) {
-            state_.SetReadBackActive(true);
+            basis_.state.SetReadBackActive(true);
         } else if (lastReply.startsWith("ST") && channel != 0 && lastReply == QString("ST%1*").arg(channel) &&
                    stopsExpected_.removeOne(channel)) {
-            log_.AddLogLine(lang_.ExtraText(Ext::ChannelStopped).arg(ch));
-        } else if (lastReply.startsWith("ST") && !datas_.Settings().DirectControl) {
+            log_.AddLogLine(basis_.lang.ExtraText(Ext::ChannelStopped).arg(ch));
+        } else if (lastReply.startsWith("ST") && !basis_.settings.Settings().DirectControl) {
             log_.AddLogLine(Message(Msg::Coordinate) + ch + Message(Msg::ExecutingStarted));
             setState(TChannelState::Executing);
         }
@@ -267,7 +267,7 @@ void TReplyHandler::DecodeStatus(const QString& token) {
 }
 
 void TReplyHandler::RunErrorRecovery() {
-    RunRecovery(datas_.Reactions());
+    RunRecovery(basis_.settings.Reactions());
 }
 
 void TReplyHandler::RunRecovery(const ISettingsView::TReactions& reactions) {

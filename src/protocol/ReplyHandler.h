@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControllerBasis.h"
 #include "ReplyReader.h"
 #include "core/SettingsView.h"
 
@@ -40,9 +41,8 @@ public:
     enum class Report { Completed, Paused, ExecutionError, Resumed };
     Q_ENUM(Report)
 
-    TReplyHandler(const ISettingsView& datas, TChannelState& state, const TLang& lang,
-                  TNamedEvent& readBackEvent, ILineWriter& writer, IScheduler& scheduler, ILogView& log,
-                  TReplyLog* replyLog = nullptr);
+    TReplyHandler(const TControllerBasis& basis, TNamedEvent& readBackEvent, ILineWriter& writer,
+                  IScheduler& scheduler, ILogView& log, TReplyLog* replyLog = nullptr);
 
     // Unterminated text kept at most: garbage without any '*' cannot grow without end.
     static constexpr qsizetype MaxPendingText = TReplyReader::MaxPendingText;
@@ -121,9 +121,7 @@ private:
     void HandleToken(const QString& token, quint64 serial);
     QString Message(int index) const;
 
-    const ISettingsView& datas_;
-    TChannelState& state_;
-    const TLang& lang_;
+    const TControllerBasis basis_;
     TNamedEvent& readBackEvent_;
     ILineWriter& writer_;
     IScheduler& scheduler_;

@@ -175,12 +175,8 @@ bool TComPort::WriteBuffer(const char* bytes, qsizetype count) {
 }
 
 void TComPort::EnableReading(bool on) {
-    if (!readLoop_)
-        return;
-    if (on)
-        readLoop_->Resume();
-    else
-        readLoop_->Pause();
+    if (readLoop_)
+        readLoop_->SetRunning(on);
 }
 
 void TComPort::DeviceLost() {

@@ -5,6 +5,7 @@
 #include "PortReceiver.h"
 #include "ReadLoop.h"
 #include "Rfc2217.h"
+#include "core/LookUp.h"
 #include "core/TextCodec.h"
 
 #include <QMetaObject>
@@ -22,19 +23,11 @@
 namespace {
 
 TLineFailure FailureOf(int error) {
-    switch (error) {
-    case ECONNREFUSED:
-        return TLineFailure::Refused;
-    case ENETUNREACH:
-    case EHOSTUNREACH:
-    case ENETDOWN:
-    case EHOSTDOWN:
-        return TLineFailure::Unreachable;
-    case ETIMEDOUT:
-        return TLineFailure::TimedOut;
-    default:
-        return TLineFailure::Other;
-    }
+    using F = TLineFailure;
+    static constexpr std::pair<int, F> kFailures[] = {
+        {ECONNREFUSED, F::Refused}, {ENETUNREACH, F::Unreachable}, {EHOSTUNREACH, F::Unreachable},
+        {ENETDOWN, F::Unreachable}, {EHOSTDOWN, F::Unreachable},   {ETIMEDOUT, F::TimedOut}};
+    return LookUp(kFailures, error, F::Other);
 }
 
 // Waits for `events` on `fd` until `deadlineMs` of `clock` has passed: the events seen, 0 on
@@ -291,12 +284,8 @@ void TNetworkLine::Close() {
 }
 
 void TNetworkLine::EnableReading(bool on) {
-    if (!loop_)
-        return;
-    if (on)
-        loop_->Resume();
-    else
-        loop_->Pause();
+    if (loop_)
+        loop_->SetRunning(on);
 }
 
 void TNetworkLine::SetLine(const TLineChoice& line) {

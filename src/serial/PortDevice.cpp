@@ -1,5 +1,7 @@
 #include "PortDevice.h"
 
+#include "core/LookUp.h"
+
 #include <QFileInfo>
 
 #include <optional>
@@ -32,22 +34,12 @@ QString DeviceForPort(const QString& portsFolder, quint32 portNumber, const QStr
 }
 
 OpenFailure ClassifyOpenError(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-        return OpenFailure::NoDevice;
-    case EACCES:
-    case EPERM:
-        return OpenFailure::PermissionDenied;
-    case EBUSY:
-    case EWOULDBLOCK:
-        return OpenFailure::Busy;
-    case ENOTTY:
-        return OpenFailure::NotSerial;
-    default:
-        return OpenFailure::Other;
-    }
+    using F = OpenFailure;
+    static constexpr std::pair<int, F> kFailures[] = {
+        {ENOENT, F::NoDevice},         {ENODEV, F::NoDevice},        {ENXIO, F::NoDevice},
+        {EACCES, F::PermissionDenied}, {EPERM, F::PermissionDenied}, {EBUSY, F::Busy},
+        {EWOULDBLOCK, F::Busy},        {ENOTTY, F::NotSerial}};
+    return LookUp(kFailures, error, F::Other);
 }
 
 QString SystemErrorText(int error) {

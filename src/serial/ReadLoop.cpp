@@ -29,20 +29,15 @@ void TReadLoop::Wake() {
     [[maybe_unused]] const ssize_t n = ::write(wakeFd_, &one, sizeof one);
 }
 
-void TReadLoop::Resume() {
+void TReadLoop::SetRunning(bool on) {
     {
         std::lock_guard lock(stateMutex_);
-        running_ = true;
+        running_ = on;
     }
-    stateChanged_.notify_all();
-}
-
-void TReadLoop::Pause() {
-    {
-        std::lock_guard lock(stateMutex_);
-        running_ = false;
-    }
-    Wake();
+    if (on)
+        stateChanged_.notify_all();
+    else
+        Wake(); // out of its poll, to see that it is to wait
 }
 
 void TReadLoop::Stop() {

@@ -41,9 +41,8 @@ public:
     TReadLoop(const TReadLoop&) = delete;
     TReadLoop& operator=(const TReadLoop&) = delete;
 
-    void Resume();
-    // Delivers nothing more until Resume.
-    void Pause();
+    // Delivers what arrives while on; off, nothing more until it is on again.
+    void SetRunning(bool on);
     // Ends the loop at the next opportunity; a loss not yet told is dropped.
     void Stop();
 

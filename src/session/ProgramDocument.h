@@ -34,6 +34,8 @@ public:
     TText Work() const;
     // The title: `described`, then the file's name (or "untitled") and " *" while unsaved.
     QString Title(const QString& described) const;
+    // The program file the list belongs to (empty: none).
+    QString File() const { return tie_.File(); }
     // The name a save dialog proposes: the first free KVT-Prog-<n>.kvt of the folder the dialogs
     // open in (Free); the list's own, when it has one (Own); the list's own name, or KVT-Prog,
     // as a text file (Text).

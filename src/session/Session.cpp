@@ -5,14 +5,30 @@
 #include "ProgramDocument.h"
 #include "ProgramEditor.h"
 #include "ReadBackToList.h"
+#include "ResumeSending.h"
 #include "SessionLogs.h"
 #include "SimpleMode.h"
 #include "UserButtons.h"
 #include "controller/Connection.h"
+#include "controller/ControllerJournal.h"
 #include "controller/Controller.h"
+#include "core/Settings.h"
 #include "core/UnitCommonDatas.h"
 #include "lang/Lang.h"
 #include "protocol/UnitKVTComands.h"
+
+namespace {
+
+// The unit values are shown in, as the journal tells a change of it.
+struct TShownUnit {
+    bool steps = true;
+    double scale = 1.0;
+    QString name;
+    static TShownUnit Of(const TSettings& s) { return {s.UnitsMode == TSettings::StepsUnits, s.Scale, s.UnitsName}; }
+    bool operator==(const TShownUnit&) const = default;
+};
+
+} // namespace
 
 // The parts, made in this order and gone in the reverse one: the logs first, the settings that
 // write into their view (its defaults at once), the language and the vocabulary, the operator's
@@ -26,8 +42,9 @@ struct TSession::TParts {
           editor(datas, lang, commands, options, controller.Sending(), logs.View()),
           edits(editor, commands, datas, lang), document(editor, options, datas, commands, lang),
           buttons(paths, lang, commands, controller.Sending()),
-          simple(datas, controller.State(), lang, commands, controller.Sending(), logs.View()),
-          toList(editor, logs.View()) {}
+          simple(TControllerBasis{datas, controller.State(), lang}, commands, controller.Sending(),
+                 logs.View()),
+          toList(editor, logs.View()), resume(editor, controller.Sending(), lang) {}
 
     TSessionLogs logs;
     TCommonDatas datas;
@@ -41,10 +58,26 @@ struct TSession::TParts {
     TUserButtons buttons;
     TSimpleMode simple;
     TReadBackToList toList;
+    TResumeSending resume;
 };
 
 TSession::TSession(const QString& programFolder, ILogView& logView, IStateView* stateView, QObject* parent)
-    : QObject(parent), Paths(programFolder), parts_(std::make_unique<TParts>(Paths, logView, stateView)) {}
+    : QObject(parent), Paths(programFolder), parts_(std::make_unique<TParts>(Paths, logView, stateView)) {
+    // What only the workplace knows goes into the controller's journal too: a user button run,
+    // a change of the unit or the scale.
+    TControllerJournal& journal = parts_->controller.Journal();
+    connect(&parts_->buttons, &TUserButtons::Ran, this,
+            [&journal](const QString& name) { journal.Record("button", 0, {{"name", name}}); });
+    const TSettings& shown = parts_->options.Settings();
+    connect(&parts_->options, &TOperatorSettings::ShownValuesChanged, this,
+            [&journal, &shown, unit = TShownUnit::Of(shown)]() mutable {
+                const TShownUnit now = TShownUnit::Of(shown);
+                if (now == unit)
+                    return;
+                unit = now;
+                journal.Record("scale", 0, {{"scale", now.scale}, {"unit", now.steps ? QString("steps") : now.name}});
+            });
+}
 
 TSession::~TSession() {
     parts_->controller.Shutdown(); // while the workplace that listens to it is still there
@@ -63,6 +96,7 @@ TProgramDocument& TSession::Document() { return parts_->document; }
 TUserButtons& TSession::UserButtons() { return parts_->buttons; }
 TSimpleMode& TSession::SimpleMode() { return parts_->simple; }
 TReadBackToList& TSession::ReadBackToList() { return parts_->toList; }
+TResumeSending& TSession::Resume() { return parts_->resume; }
 // clang-format on
 
 void TSession::SetReadOnly(bool readOnly) {

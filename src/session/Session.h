@@ -18,6 +18,7 @@ class TProgramDocument;
 class TProgramEditor;
 class TReadBackToList;
 class TSessionLogs;
+class TResumeSending;
 class TSimpleMode;
 class TUserButtons;
 
@@ -36,6 +37,7 @@ class TUserButtons;
 //   UserButtons() the operator's own named sequences of lines, their file, each sent on request
 //   SimpleMode() the simple panel's buttons: their lists made and sent
 //   ReadBackToList() a program read back compared with the list and taken over into it
+//   Resume()    a stopped sending of the list resumed, or the list sent from a row
 //
 // and the controller the workplace drives (Controller(): its line, replies, channels, sending,
 // read-back, the Stop key), a unit of its own.
@@ -74,6 +76,7 @@ public:
     TUserButtons& UserButtons();
     TSimpleMode& SimpleMode();
     TReadBackToList& ReadBackToList();
+    TResumeSending& Resume();
 
     // A second program on a folder another holds: nothing of the folder is saved at the close.
     void SetReadOnly(bool readOnly);

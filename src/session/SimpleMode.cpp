@@ -8,18 +8,18 @@
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 
-TSimpleMode::TSimpleMode(const ISettingsView& settings, TChannelState& state, const TLang& lang,
-                         const TKVTCommands& commands, TSending& sending, IOperationLog& log)
-    : settings_(settings), state_(state), lang_(lang), commands_(commands), sending_(sending), log_(log) {}
+TSimpleMode::TSimpleMode(const TControllerBasis& basis, const TKVTCommands& commands, TSending& sending,
+                         IOperationLog& log)
+    : basis_(basis), commands_(commands), sending_(sending), log_(log) {}
 
 QStringList TSimpleMode::Send(TSimpleAction action, const TMotion& motion) {
     if (action == TSimpleAction::Stop)
-        state_.SetProgramRunning(true);
+        basis_.state.SetProgramRunning(true);
     TCommandList list("MemoSend");
-    TSimpleModeLists lists(commands_, settings_.Settings(), state_, list);
+    TSimpleModeLists lists(commands_, basis_.settings.Settings(), basis_.state, list);
     lists.Build(action, motion);
     if (!lists.Refusals().isEmpty()) {
-        log_.AddLogLine(lang_.ExtraText(Ext::SimpleNothingSent).arg(lists.Refusals().join("; ")), true);
+        log_.AddLogLine(basis_.lang.ExtraText(Ext::SimpleNothingSent).arg(lists.Refusals().join("; ")), true);
         return lists.Refusals();
     }
     sending_.Send(list.Lines());

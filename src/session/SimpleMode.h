@@ -1,6 +1,7 @@
 #pragma once
 
 #include "operations/SimpleModeLists.h"
+#include "protocol/ControllerBasis.h"
 
 #include <QStringList>
 
@@ -17,17 +18,15 @@ class TSending;
 // motion nobody chose. The list is the program's own, never the operator's command list.
 class TSimpleMode {
 public:
-    TSimpleMode(const ISettingsView& settings, TChannelState& state, const TLang& lang,
-                const TKVTCommands& commands, TSending& sending, IOperationLog& log);
+    TSimpleMode(const TControllerBasis& basis, const TKVTCommands& commands, TSending& sending,
+                IOperationLog& log);
 
     // Sends the list of `action`; the refusals, in order, for the caller to show (the log says
     // that nothing was sent and why).
     QStringList Send(TSimpleAction action, const TMotion& motion);
 
 private:
-    const ISettingsView& settings_;
-    TChannelState& state_;
-    const TLang& lang_;
+    const TControllerBasis basis_;
     const TKVTCommands& commands_;
     TSending& sending_;
     IOperationLog& log_;

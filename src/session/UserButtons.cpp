@@ -60,6 +60,9 @@ QString TUserButtons::Run(int index) {
     // A button the file brought may hold what the controller would not take: it is not sent.
     if (const QString why = Check({button}); !why.isEmpty())
         return why;
+    if (sending_.IsSending())
+        return lang_.ExtraText(Ext::UserButtonBusy).arg(Shown(button.name));
+    emit Ran(button.name);
     if (sending_.Send(button.Commands(), TSending::Kind::OwnLines) != TSending::Start::Started)
         return lang_.ExtraText(Ext::UserButtonBusy).arg(Shown(button.name));
     return {};

@@ -40,6 +40,8 @@ public:
 
 signals:
     void Changed();
+    // Button `name` is about to send its lines.
+    void Ran(const QString& name);
 
 private:
     const TLang& lang_;

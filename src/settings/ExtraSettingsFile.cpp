@@ -36,8 +36,10 @@ std::optional<bool> OnOff(const QString& value) {
 
 // One of the named values other than the travel limits; false when it can't be read.
 bool TakeValue(const QString& name, const QString& value, TSettings& settings) {
-    if (name == "logTimes" || name == "showCodes") {
-        bool& setting = name == "logTimes" ? settings.LogTimes : settings.ShowCodes;
+    if (name == "logTimes" || name == "showCodes" || name == "journal") {
+        bool& setting = name == "logTimes"    ? settings.LogTimes
+                        : name == "showCodes" ? settings.ShowCodes
+                                              : settings.KeepJournal;
         const auto on = OnOff(value);
         setting = on.value_or(setting);
         return on.has_value();
@@ -105,8 +107,8 @@ bool TExtraSettingsFile::Load(TSettings& settings) {
             sound = false;
             continue;
         }
-        if (name == "logTimes" || name == "showCodes" || name == "sessionLogs" || name == "lastFolder" ||
-            name.startsWith("recent")) {
+        if (name == "logTimes" || name == "showCodes" || name == "journal" || name == "sessionLogs" ||
+            name == "lastFolder" || name.startsWith("recent")) {
             if (!TakeValue(name, value, settings))
                 sound = false;
             continue;
@@ -140,6 +142,7 @@ QStringList TExtraSettingsFile::Lines(const TSettings& settings) const {
     }
     lines << QString("logTimes=%1").arg(settings.LogTimes ? "on" : "off");
     lines << QString("showCodes=%1").arg(settings.ShowCodes ? "on" : "off");
+    lines << QString("journal=%1").arg(settings.KeepJournal ? "on" : "off");
     lines << QString("sessionLogs=%1 %2")
                  .arg(settings.KeepSessionLogs ? "on" : "off")
                  .arg(settings.SessionLogCopies);

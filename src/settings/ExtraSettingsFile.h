@@ -12,6 +12,7 @@ struct TSettings;
 //
 //   travel1=on -1000 250000      the travel limits of channel 1, in steps (on or off, low, high)
 //   logTimes=off                 the time before every log line
+//   journal=on                   the run journal (Data/journal), kept unless set off
 //   sessionLogs=off 20           a copy of both logs per session, and how many are kept
 //   lastFolder=/home/op/progs    where the file dialogs open
 //   recent1=/home/op/pump.kvt    the last program files, newest first (recent1 .. recent5)

@@ -5,6 +5,7 @@
 #include "panels/ExtendedPanel.h"
 #include "preview/SendQuestions.h"
 #include "session/OperatorSettings.h"
+#include "session/ProgramDocument.h"
 #include "session/ProgramEditor.h"
 #include "session/controller/Sending.h"
 #include "widgets/LineList.h"
@@ -55,5 +56,5 @@ void TSendControls::Send() {
     const QString travel = SendQuestions::Travel(lines, rooms_.options.Settings(), rooms_.options.Lang());
     if (!travel.isEmpty() && !Dialogs().Confirm(travel, false))
         return;
-    rooms_.sending.Send(lines);
+    rooms_.sending.Send(lines, TSending::Kind::WholeList, {rooms_.document.File(), 0});
 }

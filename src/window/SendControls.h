@@ -6,6 +6,7 @@ class QWidget;
 class TExtendedPanel;
 class TLang;
 class TOperatorSettings;
+class TProgramDocument;
 class TProgramEditor;
 class TSending;
 class TSendingProgress;
@@ -21,6 +22,7 @@ public:
         TSending& sending;
         TProgramEditor& editor;
         TOperatorSettings& options;
+        const TProgramDocument& document; // the file the list belongs to, for the journal
     };
     TSendControls(const TRooms& rooms, TExtendedPanel* panel, TSendingProgress* progress, QWidget* beside,
                   QWidget* window);

@@ -10,6 +10,7 @@
 #include "LogMenus.h"
 #include "MachineControls.h"
 #include "PortControls.h"
+#include "ResumeControls.h"
 #include "SendControls.h"
 #include "TranslatedDialog.h"
 #include "UnitByteLen.h"
@@ -67,7 +68,7 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     LogMenus = new TLogMenus(MemoLog, ExtendedPanel->lbBufRead, session.Logs(), session.Lang(), this);
     port_ = new TPortControls({btnOpenPort, btnClosePort, mmSettsProp, PanelPortProp},
                               session.Controller().Connection(), session.Lang(), this);
-    sendControls_ = new TSendControls({session.Controller().Sending(), session.Editor(), session.Options()},
+    sendControls_ = new TSendControls({session.Controller().Sending(), session.Editor(), session.Options(), session.Document()},
                                       ExtendedPanel, SendingProgress, PanelPortProp->CaptionLabel(), this);
     auto* input = new TCommandInput({session.Editor(), session.Options(), session.Commands()}, this);
     ExtendedPanel->PlaceBelowList(input);
@@ -80,6 +81,8 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     machine_->OfferOnIndicators(
         {ChannelState->Indicator(1), ChannelState->Indicator(2), ChannelState->Indicator(3)});
     Client->layout()->addWidget(machine_->Row());
+    resume_ = new TResumeControls({session.Resume(), session.Document(), session.Lang()}, machine_->mmControl,
+                                  ExtendedPanel->StringGridSend, PanelPortProp, this);
     new TInfoMenu(mmInfo, session.Options(), this);
     alerts_ = new TAlertQueue(session.Lang(), this);
     qtTexts_ = new TQtTexts(this);
@@ -183,6 +186,8 @@ void TForm1::ApplyExtraTexts() {
     SimplePanel->ApplyTexts(lang);
     ChannelState->ApplyTexts(lang);
     LogMenus->ApplyTexts();
+    if (resume_)
+        resume_->ApplyTexts();
     const struct {
         QAction* action;
         int text;

@@ -33,6 +33,7 @@ class TPortControls;
 class TProgramPreviewWindow;
 class TQtTexts;
 class TRadioGroup;
+class TResumeControls;
 class TSendControls;
 class TSendingProgress;
 class TSession;
@@ -171,6 +172,7 @@ private:
     TPortControls* port_ = nullptr;
     TSendControls* sendControls_ = nullptr;
     TMachineControls* machine_ = nullptr; // the Stop key and the user buttons
+    TResumeControls* resume_ = nullptr;
     TEditorControls* editor_ = nullptr;
     TQtTexts* qtTexts_ = nullptr;
     QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it

@@ -68,6 +68,7 @@ TFormProgProp::TFormProgProp(TOperatorSettings& options, QWidget* parent)
     chBoxSaveLogs = Box("chBoxSaveLogs", "Save operation log", this, logs);
     chbLogTimes = Box("chbLogTimes", "Time before each log line", this, logs);
     chbShowCodes = Box("chbShowCodes", "Show each command's line in the command list", this, logs);
+    chbJournal = Box("chbJournal", "Keep a run journal (what ran, when, and how it ended)", this, logs);
     auto* copies = new QHBoxLayout;
     logs->addLayout(copies);
     chbSessionLogs = new QCheckBox("Keep the logs of each session, at most:", this);
@@ -117,7 +118,7 @@ std::vector<TFormProgProp::TBinding> TFormProgProp::Bindings() const {
             {chBoxLogs, &TSettings::ShowOperationLog},          {chBoxSavePortLogs, &TSettings::SavePortLog},
             {chBoxSaveLogs, &TSettings::SaveOperationLog},      {chbLogTimes, &TSettings::LogTimes},
             {chbSessionLogs, &TSettings::KeepSessionLogs},      {chBoxSavePortProp, &TSettings::SavePortSettings},
-            {chbShowCodes, &TSettings::ShowCodes},
+            {chbShowCodes, &TSettings::ShowCodes},              {chbJournal, &TSettings::KeepJournal},
             {chboxSaveProgProp, &TSettings::SaveProgramSettings}, {chBoxSaveErrProp, &TSettings::SaveErrorSettings},
             {chboxUnitsSave, &TSettings::SaveUnits},            {ChboxUnitsName, &TSettings::SaveUnitsName},
             {ChboxUnitsScale, &TSettings::SaveUnitsScale},      {chBoxAddENAutomatic, &TSettings::AutoAddEN},
@@ -131,6 +132,7 @@ void TFormProgProp::Fill() {
         b.box->setChecked(d.*b.setting);
     chbLogTimes->setText(Lang().ExtraText(Ext::LogTimesOption));
     chbShowCodes->setText(Lang().ExtraText(Ext::ShowCodesOption));
+    chbJournal->setText(Lang().ExtraText(Ext::JournalOption));
     chbSessionLogs->setText(Lang().ExtraText(Ext::SessionLogsOption));
     spinSessionLogs->setValue(int(std::clamp<quint32>(d.SessionLogCopies, 1, 9999)));
     spinSessionLogs->setEnabled(d.KeepSessionLogs);

@@ -29,6 +29,7 @@ public:
     QCheckBox* chBoxSaveLogs;
     QCheckBox* chbLogTimes;    // the time before each log line
     QCheckBox* chbShowCodes;   // column 1 of the command lists shows the lines
+    QCheckBox* chbJournal;     // the run journal kept
     QCheckBox* chbSessionLogs; // a copy of both logs per session
     QSpinBox* spinSessionLogs; // how many sessions' copies are kept
     QCheckBox* chBoxSavePortProp;

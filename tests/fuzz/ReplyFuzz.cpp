@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TNamedEvent readBack("rb", false);
     RecordingWriter line;
     ManualScheduler atOnce(true); // recovery steps run at once, as if their delays had passed
-    TReplyHandler handler(datas, state, lang, readBack, line, atOnce, view);
+    TReplyHandler handler(TControllerBasis{datas, state, lang}, readBack, line, atOnce, view);
     if (size > 0) {
         // The first byte chooses the settings and the chunk size.
         TSettings settings = datas.Settings();

@@ -25,7 +25,7 @@ class ReplyFixture : public ::testing::Test {
 protected:
     ReplyFixture()
         : paths("/nonexistent"), datas(view), state(datas, view, view), lang(paths, datas, view),
-          handler(datas, state, lang, readBack, line, scheduler, view) {
+          handler(TControllerBasis{datas, state, lang}, readBack, line, scheduler, view) {
         QObject::connect(&handler, &TReplyHandler::Alert, [this](const QString& text) {
             alerts.append(text);
             if (onAlert)
@@ -126,7 +126,7 @@ TEST_F(ReplyFixture, ATokenSplitAtAnyByteEndsTheSame) {
         TNamedEvent rb("rb", false);
         RecordingWriter w;
         ManualScheduler never;
-        TReplyHandler h(d, st, l, rb, w, never, v);
+        TReplyHandler h(TControllerBasis{d, st, l}, rb, w, never, v);
         h.Receive(stream.left(cut));
         h.Receive(stream.mid(cut));
         EXPECT_EQ(st.State(2), TChannelState::Paused) << cut;

@@ -186,7 +186,7 @@ TEST_F(SettingsFixture, ExtraSettingsRoundTripAndKeepWhatALaterVersionWrote) {
     EXPECT_EQ(LoadLinesFromFile(folder.File("Data/extra-settings.txt"), false),
               (QStringList{"# KVT_Program: settings beyond portp.dat, prp.dat and erp.dat", "travel1=off 0 0",
                            "travel2=on -1000 250000", "travel3=off 5 7", "logTimes=off", "showCodes=off",
-                           "sessionLogs=off 20", "colour=green"}))
+                           "journal=on", "sessionLogs=off 20", "colour=green"}))
         << "a name this version does not know is kept";
     const QStringList programLines = Read("prp.dat");
     TSettings again;

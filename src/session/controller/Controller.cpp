@@ -2,6 +2,7 @@
 
 #include "Channels.h"
 #include "Connection.h"
+#include "ControllerJournal.h"
 #include "MachineStop.h"
 #include "ReadingBack.h"
 #include "RunningChannels.h"
@@ -18,15 +19,16 @@
 struct TController::TParts {
     TParts(const TProgramPaths& paths, const ISettingsView& datas, const TLang& lang,
            const TKVTCommands& commands, IStateView& view, ILogView& log, TReplyLog* replyLog)
-        : state(datas, view, log), line(paths, datas.Settings().PortNumber, state, lang, log),
-          readEvent(EventNames::Readed, false),
-          replies(datas, state, lang, readEvent, line, scheduler, log, replyLog),
-          sending(datas, state, lang, replies, line, log), running(replies, line, lang, log),
-          channels(state, lang, replies, running, log),
-          reading(datas, state, lang, commands, replies, readEvent, line, log),
-          stop(state, lang, sending, line, running, replies, log) {}
+        : state(datas, view, log), basis{datas, state, lang},
+          line(paths, datas.Settings().PortNumber, state, lang, log), readEvent(EventNames::Readed, false),
+          replies(basis, readEvent, line, scheduler, log, replyLog), sending(basis, replies, line, log),
+          running(replies, line, lang, log), channels(state, lang, replies, running, log),
+          reading(basis, commands, replies, readEvent, line, log),
+          stop(state, lang, sending, line, running, replies, log),
+          journal(paths, datas, {line, sending, running, replies, stop}) {}
 
     TChannelState state;
+    TControllerBasis basis;
     TConnection line;
     TNamedEvent readEvent;
     TTimerScheduler scheduler; // the reply handler's pending recovery steps go before it
@@ -36,6 +38,7 @@ struct TController::TParts {
     TChannels channels;
     TReadingBack reading;
     TMachineStop stop;
+    TControllerJournal journal;
 };
 
 TController::TController(const TProgramPaths& paths, const ISettingsView& datas, const TLang& lang,
@@ -71,4 +74,5 @@ TChannels& TController::Channels() { return parts_->channels; }
 TReadingBack& TController::ReadBack() { return parts_->reading; }
 TRunningChannels& TController::Running() { return parts_->running; }
 TMachineStop& TController::MachineStop() { return parts_->stop; }
+TControllerJournal& TController::Journal() { return parts_->journal; }
 // clang-format on

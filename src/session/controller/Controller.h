@@ -10,6 +10,7 @@ class TChannelState;
 class TChannels;
 class ISettingsView;
 class TConnection;
+class TControllerJournal;
 class TKVTCommands;
 class TLang;
 class TMachineStop;
@@ -33,6 +34,7 @@ class TSending;
 //   ReadBack()    the program the controller holds, read and parsed (the workplace compares it)
 //   Running()     which channels run, as far as what the controller took and said tells
 //   MachineStop() the Stop key: the sending, then every channel that runs; a channel by hand
+//   Journal()     the run journal: what happened to it, with the time, in the program folder
 //
 // A second controller is a second TController on its own line, with its own state and logs.
 // It lives on the main thread.
@@ -59,6 +61,7 @@ public:
     TReadingBack& ReadBack();
     TRunningChannels& Running();
     TMachineStop& MachineStop();
+    TControllerJournal& Journal();
 
     // A read and a sending under way stop at once and the line closes (what it owes kept for
     // the next session); what listens to them is told while it is still there.

@@ -42,6 +42,7 @@ void TMachineStop::StopAll() {
         log_.AddLogLine(lang_.ExtraText(Ext::StopAllPortClosed), true);
         return;
     }
+    emit StopAllAsked();
     // The line on its way keeps its answer, so that the controller and the program agree on
     // what was taken; the channels follow at the sending's end.
     if (sending_.StopAfterLine()) {

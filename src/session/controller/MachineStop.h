@@ -40,6 +40,10 @@ public:
     // it is (said in the log). Asked once.
     void EndLeftRecording(bool end);
 
+signals:
+    // The Stop key was pressed with the line open: what runs is being stopped.
+    void StopAllAsked();
+
 private:
     // "ST n" for each channel that runs, sent; or the log line that none runs.
     void StopChannels();

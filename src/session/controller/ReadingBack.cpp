@@ -17,20 +17,20 @@
 
 #include <algorithm>
 
-TReadingBack::TReadingBack(const ISettingsView& datas, TChannelState& state, const TLang& lang,
-                           const TKVTCommands& commands, TReplyHandler& replies, TNamedEvent& readEvent,
-                           TConnection& connection, IOperationLog& log)
-    : QObject(nullptr), datas_(datas), state_(state), lang_(lang), commands_(commands), replies_(replies),
-      connection_(connection), log_(log), event_(readEvent) {}
+TReadingBack::TReadingBack(const TControllerBasis& basis, const TKVTCommands& commands,
+                           TReplyHandler& replies, TNamedEvent& readEvent, TConnection& connection,
+                           IOperationLog& log)
+    : QObject(nullptr), basis_(basis), commands_(commands), replies_(replies), connection_(connection),
+      log_(log), event_(readEvent) {}
 
 TReadingBack::~TReadingBack() {
     Cancel();
 }
 
 TReadingBack::Start TReadingBack::Begin(int channel) {
-    if (state_.CommMode())
+    if (basis_.state.CommMode())
         return Start::RecordingMode;
-    if (state_.State(std::clamp(channel, 1, 3)) != TChannelState::Standby)
+    if (basis_.state.State(std::clamp(channel, 1, 3)) != TChannelState::Standby)
         return Start::NotInStandby;
     if (thread_)
         return Start::AlreadyReading;
@@ -40,9 +40,9 @@ TReadingBack::Start TReadingBack::Begin(int channel) {
     event_.Reset();
     TReplyReader& reader = replies_.Reader();
     thread_ = std::make_unique<TChanReadThread>(
-        TChanReadThread::RequestFor(channel_), datas_, event_, connection_,
+        TChanReadThread::RequestFor(channel_), basis_.settings, event_, connection_,
         [&reader] { return reader.BytesReceived(); },
-        TChanReadThread::LongestReadMs(connection_.BaudRate(), int(datas_.ReplyTime())));
+        TChanReadThread::LongestReadMs(connection_.BaudRate(), int(basis_.settings.ReplyTime())));
     // Emitted on the read thread; taken here, on the main thread.
     connect(thread_.get(), &TChanReadThread::Done, this, &TReadingBack::ThreadDone);
     thread_->Start();
@@ -66,53 +66,55 @@ void TReadingBack::ThreadDone(TChanReadThread::Outcome outcome) {
     replies_.EndReadBack();
     event_.Reset();
     if (outcome == TChanReadThread::Outcome::TimedOut && text.isEmpty()) {
-        log_.AddLogLine(lang_.Message(Msg::NoReply), true);
+        log_.AddLogLine(basis_.lang.Message(Msg::NoReply), true);
         emit Done(TChanReadThread::Outcome::NoAnswer, {});
         return;
     }
     if (!text.contains("ED*"))
-        log_.AddLogLine(lang_.ExtraText(Ext::NoCorrectProgram));
+        log_.AddLogLine(basis_.lang.ExtraText(Ext::NoCorrectProgram));
     emit Done(TChanReadThread::Outcome::Read, text);
 }
 
 TReadBack TReadingBack::Parse(const QStringList& lines, TCommandList& into) {
-    TReadBack read = ::ParseReadBack(lines, commands_, datas_.Settings(), into);
+    TReadBack read = ::ParseReadBack(lines, commands_, basis_.settings.Settings(), into);
     read.channel = channel_;
     for (const TReadBack::TBeyond& b : read.beyond) {
         const TKVTCommands::TArgumentRule rule = TKVTCommands::ArgumentRule(b.index);
         const QString code = TKVTCommands::Code(b.index);
-        read.refusals
-            << (rule.kind == TKVTCommands::TArgumentRule::None
-                    ? lang_.ExtraText(Ext::ReadTakesNoArgument).arg(b.position).arg(Shown(b.command), code)
-                    : lang_.ExtraText(Ext::ReadValueBeyondRange)
-                          .arg(b.position)
-                          .arg(Shown(b.command), code)
-                          .arg(rule.low)
-                          .arg(rule.high));
+        read.refusals << (rule.kind == TKVTCommands::TArgumentRule::None
+                              ? basis_.lang.ExtraText(Ext::ReadTakesNoArgument)
+                                    .arg(b.position)
+                                    .arg(Shown(b.command), code)
+                              : basis_.lang.ExtraText(Ext::ReadValueBeyondRange)
+                                    .arg(b.position)
+                                    .arg(Shown(b.command), code)
+                                    .arg(rule.low)
+                                    .arg(rule.high));
     }
     if (read.endSeen && read.commands.isEmpty() && !read.wrongCommand)
-        log_.AddLogLine(
-            lang_.ExtraText(Ext::ReadNoProgram).arg(Whose(channel_, Ext::ChannelName, Ext::BufferName)));
+        log_.AddLogLine(basis_.lang.ExtraText(Ext::ReadNoProgram)
+                            .arg(Whose(channel_, Ext::ChannelName, Ext::BufferName)));
     if (!read.stoppedAt.isEmpty())
         log_.AddLogLine(
-            lang_.ExtraText(Ext::ReadBackStopped).arg(Shown(read.stoppedAt), Shown(read.stopReason)), true);
+            basis_.lang.ExtraText(Ext::ReadBackStopped).arg(Shown(read.stoppedAt), Shown(read.stopReason)),
+            true);
     return read;
 }
 
 QString TReadingBack::Whose(int channel, int channelText, int bufferText) const {
-    return channel == 0 ? lang_.ExtraText(bufferText) : lang_.ExtraText(channelText).arg(channel);
+    return channel == 0 ? basis_.lang.ExtraText(bufferText) : basis_.lang.ExtraText(channelText).arg(channel);
 }
 
 TReadingBack::TVerdict TReadingBack::Compare(const TReadBack& read, const QStringList& listLines) const {
     const TComparison c = ::CompareWithList(read.commands, listLines, read.channel);
     if (c.same)
         return {c,
-                lang_.ExtraText(Ext::CompareSame)
+                basis_.lang.ExtraText(Ext::CompareSame)
                     .arg(QString::number(c.count), Whose(read.channel, Ext::ChannelName, Ext::BufferName))};
     const auto shown = [&](const QString& text) {
-        return text.isEmpty() ? lang_.ExtraText(Ext::NothingThere) : Shown(text);
+        return text.isEmpty() ? basis_.lang.ExtraText(Ext::NothingThere) : Shown(text);
     };
-    return {c, lang_.ExtraText(Ext::CompareDiffers)
+    return {c, basis_.lang.ExtraText(Ext::CompareDiffers)
                    .arg(QString::number(c.firstDifference + 1), shown(c.read), shown(c.listed),
                         Whose(read.channel, Ext::ChannelOf, Ext::BufferOf))};
 }
@@ -120,7 +122,8 @@ TReadingBack::TVerdict TReadingBack::Compare(const TReadBack& read, const QStrin
 TFileTie::TText TReadingBack::WholeProgram(const TCommandList& read, const TReadBack& parsed) const {
     TFileTie::TText program{read.Lines(), read.Descriptions()};
     if (parsed.endSeen && OpenRecordingAtEnd(program.lines)) {
-        const TStepsCommand ed = MakeCommandInSteps(commands_, datas_.Settings(), TKVTCommands::ED, "no");
+        const TStepsCommand ed =
+            MakeCommandInSteps(commands_, basis_.settings.Settings(), TKVTCommands::ED, "no");
         program.lines << ed.command->line;
         program.descriptions << ed.command->description;
     }

@@ -3,6 +3,7 @@
 #include "editor/FileTie.h"
 #include "operations/ChanReadThread.h"
 #include "operations/ReadBack.h"
+#include "protocol/ControllerBasis.h"
 
 #include <QObject>
 
@@ -31,9 +32,8 @@ public:
         QString text;
     };
 
-    TReadingBack(const ISettingsView& datas, TChannelState& state, const TLang& lang,
-                 const TKVTCommands& commands, TReplyHandler& replies, TNamedEvent& readEvent,
-                 TConnection& connection, IOperationLog& log);
+    TReadingBack(const TControllerBasis& basis, const TKVTCommands& commands, TReplyHandler& replies,
+                 TNamedEvent& readEvent, TConnection& connection, IOperationLog& log);
     ~TReadingBack() override;
 
     // Sends "RD<channel>*" (channel 1 to 3), or "RB*" for the buffer (0), and waits for the
@@ -64,9 +64,7 @@ private:
     // Channel n in the words of `channelText` ("channel %1"), or the buffer in `bufferText`'s.
     QString Whose(int channel, int channelText, int bufferText) const;
 
-    const ISettingsView& datas_;
-    TChannelState& state_;
-    const TLang& lang_;
+    const TControllerBasis basis_;
     const TKVTCommands& commands_;
     TReplyHandler& replies_;
     TConnection& connection_;

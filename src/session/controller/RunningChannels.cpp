@@ -77,7 +77,7 @@ QList<int> TRunningChannels::Unknown() const {
 void TRunningChannels::SetByHand(int channel, quint8 state) {
     static const Run runs[] = {Run::Idle, Run::Running, Run::Idle, Run::Paused};
     if (state < 4)
-        Set(channel, runs[state]);
+        Set(channel, runs[state], Cause::ByHand);
 }
 
 void TRunningChannels::ForgetLeftRecording() {
@@ -85,11 +85,13 @@ void TRunningChannels::ForgetLeftRecording() {
     leftLines_.clear();
 }
 
-void TRunningChannels::Set(int channel, Run run) {
+void TRunningChannels::Set(int channel, Run run, Cause cause) {
     if (!Valid(channel) || runs_[size_t(channel)] == run)
         return;
+    const Run from = runs_[size_t(channel)];
     runs_[size_t(channel)] = run;
     emit Changed();
+    emit Went(channel, from, run, cause);
 }
 
 void TRunningChannels::Token(const QString& token) {
@@ -131,9 +133,9 @@ void TRunningChannels::Token(const QString& token) {
         // "ST" alone starts every channel that holds a program.
         for (int n = 1; n <= 3; ++n) {
             if (holds_[size_t(n)] == 1)
-                Set(n, Run::Running);
+                Set(n, Run::Running, Cause::Started);
             else if (holds_[size_t(n)] == -1 && runs_[size_t(n)] != Run::Running)
-                Set(n, Run::Unknown);
+                Set(n, Run::Unknown, Cause::Started);
         }
         return;
     }
@@ -143,5 +145,8 @@ void TRunningChannels::Token(const QString& token) {
     // ST n toggles: a channel that ran is stopped (the controller reports its end at once, which
     // a channel whose state was not known gets as well).
     const Run was = runs_[size_t(n)];
-    Set(n, was == Run::Running || was == Run::Paused ? Run::Idle : Run::Running);
+    if (was == Run::Running || was == Run::Paused)
+        Set(n, Run::Idle, Cause::Stopped);
+    else
+        Set(n, Run::Running, Cause::Started);
 }

@@ -25,6 +25,9 @@ class TRunningChannels : public QObject {
     Q_OBJECT
 public:
     enum class Run { Idle, Running, Paused, Unknown };
+    // Why a coordinate's run changed: the controller said it (a completion, a pause, a resume),
+    // it took an ST that started or stopped it, or the operator said what it does.
+    enum class Cause { Heard, Started, Stopped, ByHand };
 
     TRunningChannels(TReplyHandler& replies, TConnection& connection, const TLang& lang, IOperationLog& log);
 
@@ -43,13 +46,15 @@ public:
 
 signals:
     void Changed();
+    // Channel `channel` went from `from` to `to` (after Changed).
+    void Went(int channel, Run from, Run to, Cause cause);
     // The line opened while a recording it lost stays open in the controller: the operator may
     // end it (ED).
     void RecordingLeftOpen(int channel, const QStringList& lines);
 
 private:
     void Token(const QString& token);
-    void Set(int channel, Run run);
+    void Set(int channel, Run run, Cause cause = Cause::Heard);
     static bool Valid(int channel) { return channel >= 1 && channel <= 3; }
 
     const TLang& lang_;

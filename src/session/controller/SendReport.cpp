@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/LookUp.h"
 #include "core/ShownText.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
@@ -13,22 +14,11 @@ using End = TSendReport::End;
 
 // The extra text that says why a sending ended before its last line.
 int EndReason(End end) {
-    switch (end) {
-    case End::NoAnswer:
-        return Ext::EndNoAnswer;
-    case End::CommandError:
-        return Ext::EndCommandError;
-    case End::DataError:
-        return Ext::EndDataError;
-    case End::CommunicationError:
-        return Ext::EndCommunicationError;
-    case End::PortClosed:
-        return Ext::EndPortClosed;
-    case End::LineLost:
-        return Ext::EndLineLost;
-    default:
-        return Ext::EndStopped;
-    }
+    static constexpr std::pair<End, int> kReasons[] = {
+        {End::NoAnswer, Ext::EndNoAnswer},     {End::CommandError, Ext::EndCommandError},
+        {End::DataError, Ext::EndDataError},   {End::CommunicationError, Ext::EndCommunicationError},
+        {End::PortClosed, Ext::EndPortClosed}, {End::LineLost, Ext::EndLineLost}};
+    return LookUp(kReasons, end, int(Ext::EndStopped));
 }
 
 } // namespace

@@ -15,10 +15,9 @@
 
 using End = TSendReport::End;
 
-TSending::TSending(const ISettingsView& datas, TChannelState& state, const TLang& lang,
-                   TReplyHandler& replies, TConnection& connection, IOperationLog& log)
-    : QObject(nullptr), datas_(datas), state_(state), lang_(lang), replies_(replies), connection_(connection),
-      log_(log) {
+TSending::TSending(const TControllerBasis& basis, TReplyHandler& replies, TConnection& connection,
+                   IOperationLog& log)
+    : QObject(nullptr), basis_(basis), replies_(replies), connection_(connection), log_(log) {
     qRegisterMetaType<TSendReport>();
     // A communication error stops what is being sent before the recovery begins.
     connect(&replies_, &TReplyHandler::CommunicationError, this, &TSending::StopNow);
@@ -55,17 +54,18 @@ TSending::~TSending() {
 }
 
 int TSending::OwedQuietMs() const {
-    return int(TRWThread::OwedStatusReplyTimes * datas_.ReplyTime());
+    return int(TRWThread::OwedStatusReplyTimes * basis_.settings.ReplyTime());
 }
 
-TSending::Start TSending::Send(const QStringList& lines, Kind kind) {
+TSending::Start TSending::Send(const QStringList& lines, Kind kind, const TSendOrigin& origin) {
     if (thread_ && !thread_->Finished())
         return Start::AlreadyRunning;
     // A finished one whose end is still on its way goes first; the new one may well take its
     // memory, and only its serial number tells the two apart.
     thread_.reset();
-    thread_ = std::make_unique<TRWThread>(lines, datas_, replies_.Reader(), connection_);
+    thread_ = std::make_unique<TRWThread>(lines, basis_.settings, replies_.Reader(), connection_);
     lines_ = lines;
+    origin_ = origin;
     if (kind == Kind::WholeList)
         shorter_.clear(); // a list sent anew may write the channel whole
     // Emitted from the sending thread: handled here on the main thread, queued.
@@ -104,7 +104,7 @@ std::optional<TSending::TProgress> TSending::Progress() const {
 }
 
 bool TSending::RecordingUnderWay() const {
-    return state_.AnyRecording();
+    return basis_.state.AnyRecording();
 }
 
 void TSending::EndForClose() {
@@ -116,10 +116,10 @@ void TSending::EndForClose() {
         loggedSerial_ = serial;
     }
     for (int n = 1; n <= TChannelState::ChannelCount; ++n) {
-        if (state_.State(n) != TChannelState::Communication)
+        if (basis_.state.State(n) != TChannelState::Communication)
             continue;
         connection_.WriteText("ED*");
-        log_.AddLogLine(lang_.ExtraText(Ext::RecordingEndedOnClose).arg(n));
+        log_.AddLogLine(basis_.lang.ExtraText(Ext::RecordingEndedOnClose).arg(n));
         break; // one "ED*" ends the controller's communication mode
     }
 }
@@ -133,14 +133,14 @@ void TSending::EndRecordingLeftOpen(const TSendReport& report, bool wholeList) {
         report.end == End::LineLost || report.end == End::CommunicationError)
         return;
     for (int n = 1; n <= TChannelState::ChannelCount; ++n) {
-        if (state_.State(n) != TChannelState::Communication)
+        if (basis_.state.State(n) != TChannelState::Communication)
             continue;
         connection_.WriteText("ED*");
         if (report.end == End::NoAnswer)
-            log_.AddLogLine(lang_.ExtraText(Ext::RecordingMayRemain).arg(n), true);
+            log_.AddLogLine(basis_.lang.ExtraText(Ext::RecordingMayRemain).arg(n), true);
         else
-            log_.AddLogLine(lang_.ExtraText(Ext::RecordingLeftOpen).arg(n));
-        shorter_ = ShorterProgramText(lines_, report, lang_);
+            log_.AddLogLine(basis_.lang.ExtraText(Ext::RecordingLeftOpen).arg(n));
+        shorter_ = ShorterProgramText(lines_, report, basis_.lang);
         if (!shorter_.isEmpty())
             log_.AddLogLine(shorter_);
         return; // one "ED*" ends the controller's communication mode
@@ -163,20 +163,20 @@ void TSending::ThreadEnded(quint64 serial, const TSendReport& report) {
     if (current)
         TellAnswers(UINT64_MAX);
     if (report.end == End::NoAnswer)
-        log_.AddLogLine(lang_.Message(Msg::NoReply), true);
+        log_.AddLogLine(basis_.lang.Message(Msg::NoReply), true);
     if (report.end == End::PortClosed)
-        log_.AddLogLine(lang_.ExtraText(Ext::PortClosedNotSent).arg(Shown(report.line)), true);
+        log_.AddLogLine(basis_.lang.ExtraText(Ext::PortClosedNotSent).arg(Shown(report.line)), true);
     if (report.end == End::LineLost)
-        log_.AddLogLine(lang_.ExtraText(Ext::LineLostInFlight).arg(Shown(report.line)), true);
+        log_.AddLogLine(basis_.lang.ExtraText(Ext::LineLostInFlight).arg(Shown(report.line)), true);
     if (report.count > 1)
-        log_.AddLogLine(SendSummary(report, lang_),
+        log_.AddLogLine(SendSummary(report, basis_.lang),
                         report.end != End::Completed && report.end != End::StoppedByOperator);
     EndRecordingLeftOpen(report, serial != directSerial_);
     // A list sent whole that ends inside LD ... ED leaves its channel recording, as it asked.
     if (report.end == End::Completed && serial != directSerial_) {
         if (const auto open = OpenRecordingAtEnd(lines_))
             log_.AddLogLine(
-                lang_.ExtraText(Ext::SendingLeftRecording).arg(open->channel).arg(open->line + 1));
+                basis_.lang.ExtraText(Ext::SendingLeftRecording).arg(open->channel).arg(open->line + 1));
     }
     // A late report of an earlier sending must not release the running one.
     if (current)

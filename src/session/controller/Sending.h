@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SendReport.h"
+#include "protocol/ControllerBasis.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -17,6 +18,13 @@ class TReplyHandler;
 class TRWThread;
 class IOperationLog;
 
+// Where the lines of a sending come from, for the journal: the program file, if any, and the
+// place of the first line in that file's list (0-based; more than 0 for a resumed sending).
+struct TSendOrigin {
+    QString file;
+    int from = 0;
+};
+
 // Sending: one list at a time, line by line, each line answered before the next goes out. It
 // tells each line's answer and each channel's report; logs how a list of more than one line
 // ended; ends a recording a whole list left open ("ED*"); waits, before the first line, for an
@@ -30,16 +38,18 @@ public:
     enum class Kind { WholeList, DirectCommand, OwnLines };
     enum class Start { Started, AlreadyRunning };
 
-    TSending(const ISettingsView& datas, TChannelState& state, const TLang& lang, TReplyHandler& replies,
-             TConnection& connection, IOperationLog& log);
+    TSending(const TControllerBasis& basis, TReplyHandler& replies, TConnection& connection,
+             IOperationLog& log);
     ~TSending() override;
 
     // Unless a list is being sent, starts sending `lines` (copied).
-    Start Send(const QStringList& lines, Kind kind = Kind::WholeList);
+    Start Send(const QStringList& lines, Kind kind = Kind::WholeList, const TSendOrigin& origin = {});
     // From Send until its end has been handled here (its log lines written).
     bool IsSending() const { return thread_ != nullptr; }
     // What the running (or last) sending sends.
     Kind SendingKind() const { return kind_; }
+    const QStringList& Lines() const { return lines_; }
+    const TSendOrigin& Origin() const { return origin_; }
     // The operator's stop: no line goes out after the one being sent, once it has its answer or
     // its reply time has run out. False when nothing is being sent.
     bool StopAfterLine();
@@ -75,9 +85,7 @@ private:
     void EndRecordingLeftOpen(const TSendReport& report, bool wholeList);
     int OwedQuietMs() const;
 
-    const ISettingsView& datas_;
-    TChannelState& state_;
-    const TLang& lang_;
+    const TControllerBasis basis_;
     TReplyHandler& replies_;
     TConnection& connection_;
     IOperationLog& log_;
@@ -88,5 +96,6 @@ private:
     quint64 directSerial_ = 0; // the last sending of a single command of Direct Control
     Kind kind_ = Kind::WholeList;
     QStringList lines_; // of the running (or last) sending
+    TSendOrigin origin_;    // where they came from
     QString shorter_;
 };
