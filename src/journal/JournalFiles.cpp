@@ -86,7 +86,8 @@ bool TJournalFiles::Append(const TJournalRecord& record) {
     const QString name = FileFor(record.time);
     const QString path = folder_ + '/' + name;
     const bool isNew = !QFileInfo::exists(path);
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
+    // Read and write: the last byte is looked at before the record goes on.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
                           0644);
     if (fd < 0) {
         lastError_ = path + ": " + QString::fromLocal8Bit(std::strerror(errno));
