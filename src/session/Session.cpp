@@ -24,7 +24,11 @@ struct TShownUnit {
     bool steps = true;
     double scale = 1.0;
     QString name;
-    static TShownUnit Of(const TSettings& s) { return {s.UnitsMode == TSettings::StepsUnits, s.Scale, s.UnitsName}; }
+    static TShownUnit Of(const TSettings& s) {
+        if (s.UnitsMode == TSettings::StepsUnits)
+            return {}; // steps have neither a scale nor a name of their own
+        return {false, s.Scale, s.UnitsName};
+    }
     bool operator==(const TShownUnit&) const = default;
 };
 

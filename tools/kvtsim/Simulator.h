@@ -24,6 +24,7 @@ struct Options {
     int commErrorEvery = 0;      // every n-th command is answered by a communication error instead
     int commErrorAlongEvery = 0; // every n-th command's echo is followed by E15*, then its status
     int hangUpAfter = 0;         // hang up after this many commands (0: never)
+    int silentFrom = 0;          // answer nothing from this command on (its number since the start; 0: never)
 };
 
 // The controller simulator: a controller model behind a pseudo-terminal, optionally linked under
