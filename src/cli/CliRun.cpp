@@ -199,6 +199,7 @@ int TCliRun::RunCommand() {
         status = ReadBack(nullptr);
         break;
     case Command::RunButton:
+        session_->Controller().Journal().Record("button", 0, {{"name", options_.arguments.first()}});
         status = Send(buttonLines);
         break;
     case Command::Verify:

@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 #include "core/EncodStr.h"
 #include "editor/CommandList.h"
+#include "journal/JournalFiles.h"
 #include "lang/BuiltInTexts.h"
 #include "lang/ExtraIds.h"
 #include "serial/PortDevice.h"
@@ -286,6 +287,88 @@ TEST_F(KvtctlFixture, RunButtonSendsAUserButtonByNameAndRefusesABadOneBeforeSend
         EXPECT_FALSE(result.err.isEmpty());
     }
     EXPECT_EQ(simulator.Commands().size(), 2u) << "nothing more was sent";
+}
+
+TEST_F(KvtctlFixture, ItWritesItsActionsIntoTheJournalBesideTheWindowAndReadsThemBack) {
+    // The window's session appends at the same time as kvtctl does: no record lost, none cut.
+    TJournalFiles window(folder.File("Data/journal"));
+    const QString file = ProgramFile("j", {"LD3", "BG", "MV10", "ED", "ST3"});
+    QProcess process;
+    process.start(KVTCTL, Arguments({"send", file}));
+    ASSERT_TRUE(process.waitForStarted());
+    int appended = 0;
+    while (process.state() != QProcess::NotRunning || appended < 200) {
+        ASSERT_TRUE(window.Append({QDateTime::currentDateTime(), "window", "scale", 0, {{"n", appended}}}));
+        ++appended;
+        process.waitForFinished(1);
+    }
+    EXPECT_EQ(Collect(process).status, 0);
+    folder.Write("Data/user-buttons.txt", "[Two]\nSD 300\n");
+    ASSERT_EQ(Run({"run-button", "Two"}).status, 0);
+
+    const TResult all = Run({"--json", "journal"});
+    ASSERT_EQ(all.status, 0) << all.err.toStdString();
+    QStringList kvtctl;
+    int windows = 0;
+    for (const QString& line : all.lines) {
+        const QJsonObject record = Json(line);
+        ASSERT_FALSE(record["time"].toString().isEmpty()) << line.toStdString();
+        if (record["who"] == "window")
+            EXPECT_EQ(record["n"].toInt(), windows++) << "in order";
+        else
+            kvtctl << record["kind"].toString();
+    }
+    EXPECT_EQ(windows, appended);
+    for (const char* kind : {"opened", "write", "write-end", "start", "closed", "button"})
+        EXPECT_TRUE(kvtctl.contains(kind)) << kind << " in " << kvtctl.join(' ').toStdString();
+
+    // Filters: a coordinate's events, and none before a day to come.
+    const TResult three = Run({"journal", "--channel", "3"});
+    ASSERT_FALSE(three.lines.isEmpty());
+    for (const QString& line : three.lines)
+        EXPECT_TRUE(line.contains("coordinate 3")) << line.toStdString();
+    EXPECT_TRUE(Run({"journal", "--since", "2999-01-01"}).lines.isEmpty());
+    EXPECT_EQ(Run({"journal", "--since", "yesterday"}).status, 2);
+    // Switched off in the program settings, kvtctl adds nothing.
+    folder.Write("Data/extra-settings.txt", "journal=off\r\n");
+    const int before = Run({"journal"}).lines.size();
+    ASSERT_EQ(Run({"command", "SD100"}).status, 0);
+    EXPECT_EQ(Run({"journal"}).lines.size(), before);
+}
+
+TEST_F(KvtctlFixture, SendFromALineOrWhereTheJournalSaysItStoppedStartsAProgramAtItsLD) {
+    const QStringList list{"SD200", "LD1", "BG", "ST1", "MV100", "ED", "SD300"};
+    const QString file = ProgramFile("r", list);
+    // Line 5 lies inside LD1 ... ED: the program is sent whole, from its LD.
+    const TResult from = Run({"--json", "send", file, "--from-line", "5"});
+    EXPECT_EQ(Json(from.lines.first())["line"].toInt(), 2) << from.out.toStdString();
+    ASSERT_TRUE(simulator.WaitForCommands(4, 10000));
+    EXPECT_EQ(simulator.Commands(), (std::vector<std::string>{"LD1", "BG", "ST1", "ED"}))
+        << "ST1 inside a recording is refused; the recording ended";
+
+    // --resume: from the LD of the program its last sending stopped inside.
+    const size_t before = simulator.Commands().size();
+    const TResult resumed = Run({"--json", "send", file, "--resume"});
+    EXPECT_EQ(Json(resumed.lines.first())["line"].toInt(), 2) << resumed.out.toStdString();
+    EXPECT_EQ(Json(resumed.lines.first())["asked"].toInt(), 4);
+    ASSERT_TRUE(simulator.WaitForCommands(before + 3, 10000));
+    EXPECT_EQ(simulator.Commands()[before], "LD1");
+
+    // Refused, nothing sent: a file changed since, a file whose last sending ended well, a line
+    // beyond the list.
+    const QStringList fixed{"SD200", "LD1", "BG", "MV100", "ED", "SD300"};
+    ProgramFile("r", fixed);
+    const size_t sent = simulator.WaitForCommands(before + 4, 10000) ? simulator.Commands().size() : 0;
+    const TResult changed = Run({"send", file, "--resume"});
+    EXPECT_EQ(changed.status, 1);
+    EXPECT_TRUE(changed.err.contains("changed")) << changed.err.toStdString();
+    ASSERT_EQ(Run({"send", file}).status, 0);
+    const TResult done = Run({"send", file, "--resume"});
+    EXPECT_EQ(done.status, 1);
+    EXPECT_TRUE(done.err.contains("nothing to resume")) << done.err.toStdString();
+    EXPECT_EQ(Run({"send", file, "--from-line", "7"}).status, 2);
+    EXPECT_EQ(Run({"send", file, "--from-line", "2", "--resume"}).status, 2);
+    EXPECT_EQ(simulator.Commands().size(), sent + fixed.size()) << "only the whole sending went out";
 }
 
 TEST_F(KvtctlFixture, ADeviceIsNamedAsGivenEachErrorIsSaidOnceAndJsonEventsCarryTheirTime) {
