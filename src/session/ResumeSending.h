@@ -25,6 +25,8 @@ public:
 
     // Where the last stopped sending of the list as it is now goes on; none when there is none.
     std::optional<TResumePoint> Resumable() const;
+    // Its first line not answered (0-based), which Resumable goes on from or before.
+    int FirstUnanswered() const { return firstUnanswered_; }
     // The point for a sending from row `row` (0-based) of the list.
     TResumePoint FromRow(int row) const;
     // What the operator is asked before the point is sent: the range, the coordinates, and why it

@@ -68,7 +68,7 @@ void TResumeControls::Resume() {
         Dialogs().ShowError(rooms_.lang.ExtraText(Ext::NothingToResume));
         return;
     }
-    AskAndSend(*point, point->from);
+    AskAndSend(*point, rooms_.resume.FirstUnanswered());
 }
 
 void TResumeControls::SendFromRow() {

@@ -177,3 +177,48 @@ TEST_F(SendingWindowFixture, SendWritesAListEndingInsideARecordingAtOnceAndSaysS
     EXPECT_FALSE(LogLines().last().startsWith(Ext(Ext::SendingLeftRecording).left(10)));
     EXPECT_TRUE(dialogs.confirmations.isEmpty());
 }
+
+TEST_F(SendingWindowFixture, AStoppedListResumesFromItsProgramsLDOnTheOperatorsYesAndARowSendsOnlyOnYes) {
+    SetReplyTime(300);
+    const QStringList list{"SD200", "LD1", "BG", "MV100", "MV200", "ED", "SD300"};
+    form->Session().Editor().Replace(list);
+    auto* resume = W<QPushButton>("btnResume");
+    EXPECT_FALSE(resume->isVisible()) << "nothing stopped yet";
+    // The controller falls silent at MV200, inside LD1 ... ED.
+    kvtsim::Options options = simulator.GetOptions();
+    options.silentFrom = 5;
+    simulator.SetOptions(options);
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    ASSERT_TRUE(WaitUntil([&] { return !form->Session().Controller().Sending().IsSending(); }, 30000));
+    options.silentFrom = 0;
+    simulator.SetOptions(options);
+    EXPECT_TRUE(resume->isVisible());
+
+    // No: nothing goes out. Yes: from LD1, the program whole.
+    const size_t before = simulator.Commands().size();
+    dialogs.confirmAnswers = {false};
+    QTest::keyClick(form.get(), Qt::Key_F5, Qt::ShiftModifier);
+    ASSERT_EQ(dialogs.confirmations.size(), 1);
+    EXPECT_TRUE(dialogs.confirmations.last().contains("LD, line 2")) << dialogs.confirmations.last().toStdString();
+    EXPECT_FALSE(form->Session().Controller().Sending().IsSending());
+    dialogs.confirmAnswers = {true};
+    resume->click();
+    ASSERT_TRUE(WaitUntil([&] { return !form->Session().Controller().Sending().IsSending(); }, 30000));
+    const std::vector<std::string> all = simulator.Commands();
+    ASSERT_GE(all.size(), before + 6);
+    EXPECT_EQ(std::vector<std::string>(all.end() - 6, all.end()),
+              (std::vector<std::string>{"LD1", "BG", "MV100", "MV200", "ED", "SD300"}));
+    EXPECT_FALSE(resume->isVisible()) << "it went to its end";
+
+    // From a row: the last one, on Yes; none selected, a message and nothing sent.
+    W<TStringGrid>("StringGridSend")->SetRow(7);
+    dialogs.confirmAnswers = {true};
+    QTest::keyClick(form.get(), Qt::Key_F5, Qt::ControlModifier);
+    ASSERT_TRUE(WaitUntil([&] { return !form->Session().Controller().Sending().IsSending(); }, 30000));
+    EXPECT_EQ(simulator.Commands().back(), "SD300");
+    EXPECT_EQ(simulator.Commands().size(), all.size() + 1);
+    W<TStringGrid>("StringGridSend")->SetRow(8); // the trailing empty row
+    QTest::keyClick(form.get(), Qt::Key_F5, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(simulator.Commands().size(), all.size() + 1);
+}
