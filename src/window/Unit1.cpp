@@ -11,6 +11,8 @@
 #include "MachineControls.h"
 #include "PortControls.h"
 #include "ResumeControls.h"
+#include "history/RunHistoryWindow.h"
+#include "session/controller/ControllerJournal.h"
 #include "SendControls.h"
 #include "TranslatedDialog.h"
 #include "UnitByteLen.h"
@@ -81,6 +83,8 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     machine_->OfferOnIndicators(
         {ChannelState->Indicator(1), ChannelState->Indicator(2), ChannelState->Indicator(3)});
     Client->layout()->addWidget(machine_->Row());
+    mmRunHistory = TRunHistoryWindow::AddToMenu(machine_->mmControl, session.Controller().Journal().Files(),
+                                                session.Lang(), this);
     resume_ = new TResumeControls({session.Resume(), session.Document(), session.Lang()}, machine_->mmControl,
                                   ExtendedPanel->StringGridSend, PanelPortProp, this);
     new TInfoMenu(mmInfo, session.Options(), this);
@@ -194,7 +198,8 @@ void TForm1::ApplyExtraTexts() {
     } actions[] = {{mmFileQuit, Ext::Quit},         {mmPreview, Ext::PreviewMenu},
                    {mmEditUndo, Ext::Undo},         {mmEditRedo, Ext::Redo},
                    {mmFileSaveAs, Ext::SaveAs},     {mmFileSaveProgram, Ext::SaveProgram},
-                   {mmFileImport, Ext::ImportText}, {mmFileExport, Ext::ExportText}};
+                   {mmFileImport, Ext::ImportText}, {mmFileExport, Ext::ExportText},
+                   {mmRunHistory, Ext::RunHistoryTitle}};
     for (const auto& a : actions)
         a.action->setText(lang.ExtraText(a.text));
     mmEdit->setTitle(lang.ExtraText(Ext::EditMenu));
