@@ -114,6 +114,7 @@ public:
     QAction *mmFileOpen, *mmFileSave, *mmFileSaveProgram, *mmFileSaveAs, *mmFileImport, *mmFileExport,
         *mmFileQuit, *mmEditUndo, *mmEditRedo, *mmSettsPortName, *mmSettsProp, *mmSettsCoord, *mmNastrError,
         *mmNastrLogs, *mmLang, *mmVers, *mmReadCh, *mmPreview;
+    QAction* mmRunHistory = nullptr; // Control > "Run history"
     TChannelStatePanel* ChannelState;
     TSimpleModePanel* SimplePanel;
     TExtendedPanel* ExtendedPanel;
@@ -173,7 +174,6 @@ private:
     TSendControls* sendControls_ = nullptr;
     TMachineControls* machine_ = nullptr; // the Stop key and the user buttons
     TResumeControls* resume_ = nullptr;
-    QAction* mmRunHistory = nullptr; // Control > "Run history"
     TEditorControls* editor_ = nullptr;
     TQtTexts* qtTexts_ = nullptr;
     QString title_ = "KVT_Program - ver.4.0.1"; // the described title, as the language gives it

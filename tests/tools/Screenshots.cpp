@@ -1,25 +1,30 @@
 // Draws the windows as an operator sees them into PNG files, for a look and for the README:
 // the main window in the simple mode, then in the extended mode with a program of two channels
 // and a loop, a command typed on the command line and two user buttons, and the program preview of it with a
-// travel limit on channel 1, in the language asked for (scripts/screenshots.sh makes those of the README).
+// travel limit on channel 1, the guide, and the run history of a recorded day, in the language asked for (scripts/screenshots.sh makes those of the README).
 //
 //   kvt_screenshots OUT_DIR [LANGUAGE]
 //
 // Runs on any platform plugin (offscreen included); QT_SCALE_FACTOR draws a scaled screen.
 #include "HelpWindow.h"
 #include "ProgramFolder.h"
+#include "SampleJournal.h"
 #include "ProgramPreviewWindow.h"
 #include "ScriptedDialogs.h"
 #include "SessionRooms.h"
 #include "Simulator.h"
 #include "Unit1.h"
+#include "history/HistoryTable.h"
+#include "history/RunHistoryWindow.h"
 #include "core/Settings.h"
 #include "widgets/RadioGroup.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QTableView>
 #include <QPixmap>
 
 #include <cstdio>
@@ -85,5 +90,16 @@ int main(int argc, char* argv[]) {
     guide.ShowTopic("tour");
     guide.show();
     app.processEvents();
-    return saved && guide.grab().save(out + "/guide-" + language + ".png") ? 0 : 1;
+    if (!saved || !guide.grab().save(out + "/guide-" + language + ".png"))
+        return 1;
+    // The run history of a recorded day, at its first pause.
+    WriteSampleDay(folder.File("Data/journal"), QDate::currentDate().addDays(-1));
+    form.mmRunHistory->trigger();
+    auto* history = form.findChild<TRunHistoryWindow*>();
+    history->Reload();
+    history->cbZoom->setCurrentIndex(2);
+    history->tblEvents->setCurrentIndex(history->Table()->index(5, 0));
+    history->resize(980, 560);
+    app.processEvents();
+    return history->grab().save(out + "/history-" + language + ".png") ? 0 : 1;
 }

@@ -66,7 +66,9 @@ QVariant THistoryTable::data(const QModelIndex& index, int role) const {
         return e->channel ? QVariant(int(e->channel)) : QVariant();
     default: {
         const auto record = TJournalRecord::FromLine(history_->Line(*e));
-        return record ? QString::fromUtf8(QJsonDocument(record->fields).toJson(QJsonDocument::Compact)) : QString();
+        if (!record || record->fields.isEmpty())
+            return QString();
+        return QString::fromUtf8(QJsonDocument(record->fields).toJson(QJsonDocument::Compact));
     }
     }
 }

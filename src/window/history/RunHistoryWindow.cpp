@@ -72,6 +72,9 @@ TRunHistoryWindow::TRunHistoryWindow(const TJournalFiles& files, const TLang& la
     tblEvents->setSelectionMode(QAbstractItemView::SingleSelection);
     tblEvents->horizontalHeader()->setStretchLastSection(true);
     tblEvents->verticalHeader()->hide();
+    tblEvents->setWordWrap(false);
+    // Wide enough for a time with its milliseconds (measured, not fitted to a million rows).
+    tblEvents->setColumnWidth(0, tblEvents->fontMetrics().horizontalAdvance("8888-88-88 88:88:88.888") + 16);
     column->addWidget(tblEvents, 1);
     chbEveryDay->setChecked(true);
     deDay->setEnabled(false);
@@ -151,6 +154,10 @@ void TRunHistoryWindow::ApplyTexts() {
     btnExport->setText(lang_.ExtraText(Ext::HistoryExport));
     timeline_->SetTexts(lang_.ExtraText(Ext::HistoryLane), lang_.ExtraText(Ext::HistoryLegend).split(';'));
     table_->SetTexts(lang_.ExtraText(Ext::HistoryColumns).split(';'), kinds);
+    int widest = 0;
+    for (const QString& kind : kinds)
+        widest = std::max(widest, tblEvents->fontMetrics().horizontalAdvance(kind));
+    tblEvents->setColumnWidth(2, widest + 16);
     // What a screen reader names the boxes by: what they choose.
     cbZoom->setAccessibleName(lang_.ExtraText(Ext::HistoryZooms).replace(';', ", "));
     cbChannel->setAccessibleName(lang_.ExtraText(Ext::HistoryAllCoordinates));
