@@ -9,3 +9,4 @@ void RunEditorBench();
 void RunCommandLineBench();
 void RunNetworkBench(int lineCount, int rounds);
 void RunPreviewBench();
+void RunJournalBench();

@@ -1,7 +1,7 @@
 // kvt_bench: the program's benchmarks, run on request (`make bench`). Each prints its figures;
 // README.md records them.
 //
-//   kvt_bench [port] [sending] [session] [flood] [startup] [editor] [preview] [command-line] [network] ...
+//   kvt_bench [port] [sending] [session] [flood] [startup] [editor] [preview] [command-line] [network] [journal] ...
 //       run the named benchmarks (all when none is named)
 #include "Benches.h"
 
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         {"session", [] { RunSessionBench(); }},        {"flood", [] { RunFloodBench(); }},
         {"startup", [] { RunStartupBench(); }},        {"editor", [] { RunEditorBench(); }},
         {"preview", [] { RunPreviewBench(); }},        {"command-line", [] { RunCommandLineBench(); }},
-        {"network", [] { RunNetworkBench(1000, 5); }},
+        {"network", [] { RunNetworkBench(1000, 5); }}, {"journal", [] { RunJournalBench(); }},
     };
     bool ran = false;
     for (int i = 1; i < argc; ++i) {
