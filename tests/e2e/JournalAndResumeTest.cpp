@@ -8,6 +8,8 @@
 #include "core/Settings.h"
 #include "editor/CommandList.h"
 #include "journal/JournalFiles.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 #include "session/OperatorSettings.h"
 #include "session/ProgramEditor.h"
 #include "session/ResumeSending.h"
@@ -21,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QJsonArray>
 
 namespace {
@@ -132,6 +135,19 @@ TEST_F(JournalFixture, EveryKindOfEventIsRecordedWithItsTimeAndWhoDidIt) {
     session->Options().Apply(off);
     session->Controller().Journal().Record("button", 0, {{"name", "x"}});
     EXPECT_EQ(Journal().size(), records.size());
+
+    // A journal that can't be written is said once in the log, in red; nothing else stops.
+    off.KeepJournal = true;
+    session->Options().Apply(off);
+    QDir(folder.File("Data/journal")).removeRecursively();
+    folder.Write("Data/journal", "not a folder");
+    const qsizetype lines = view.log.size();
+    EXPECT_FALSE(session->Controller().Journal().Record("button", 0, {{"name", "x"}}));
+    EXPECT_FALSE(session->Controller().Journal().Record("button", 0, {{"name", "y"}}));
+    ASSERT_EQ(view.log.size(), lines + 1);
+    EXPECT_TRUE(view.log.last().startsWith(session->Lang().ExtraText(Ext::JournalNotWritten).arg("")))
+        << view.log.last().toStdString();
+    EXPECT_TRUE(view.redLines.last());
 }
 
 TEST_F(JournalFixture, AResumeSendsFromTheBlocksLDOrFromTheFirstUnansweredLine) {

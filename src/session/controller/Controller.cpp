@@ -10,7 +10,10 @@
 #include "core/ChannelState.h"
 #include "core/Events.h"
 #include "core/Scheduler.h"
+#include "core/CommonDatasView.h"
 #include "core/SettingsView.h"
+#include "lang/ExtraIds.h"
+#include "lang/Lang.h"
 #include "protocol/ReplyHandler.h"
 
 // The parts, made in this order and gone in the reverse one: the channel state first (every
@@ -49,6 +52,10 @@ TController::TController(const TProgramPaths& paths, const ISettingsView& datas,
     parts_->line.SetReceiver(&parts_->replies.Reader());
     connect(&parts_->replies, &TReplyHandler::Alert, this, &TController::Alert);
     connect(&parts_->replies, &TReplyHandler::CharactersReceived, this, &TController::Received);
+    // A journal that can't be written is said once, until it can again; nothing else stops.
+    connect(&parts_->journal, &TControllerJournal::Failed, this, [&log, &lang](const QString& why) {
+        log.AddLogLine(lang.ExtraText(Ext::JournalNotWritten).arg(why), true);
+    });
 }
 
 TController::~TController() {

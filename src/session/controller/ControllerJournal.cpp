@@ -72,7 +72,11 @@ TControllerJournal::TControllerJournal(const TProgramPaths& paths, const ISettin
 bool TControllerJournal::Record(const QString& kind, int channel, const QJsonObject& fields) {
     if (!writing_ || !settings_.Settings().KeepJournal)
         return true;
-    return files_.Append({QDateTime::currentDateTime(), who_, kind, channel, fields});
+    const bool written = files_.Append({QDateTime::currentDateTime(), who_, kind, channel, fields});
+    if (!written && !failing_)
+        emit Failed(files_.LastError());
+    failing_ = !written;
+    return written;
 }
 
 QString TControllerJournal::OutcomeOf(const TSendReport& report) {

@@ -45,6 +45,10 @@ public:
     // The words the journal keeps for a sending's end.
     static QString OutcomeOf(const TSendReport& report);
 
+signals:
+    // A record could not be written, the first time since the last one that could.
+    void Failed(const QString& why);
+
 private:
     void Written(const TSendReport& report);
     void Went(int channel, TRunningChannels::Run from, TRunningChannels::Run to, TRunningChannels::Cause cause);
@@ -54,5 +58,6 @@ private:
     TJournalFiles files_;
     QString who_ = "window";
     bool writing_ = true;
+    bool failing_ = false;
     QString device_; // the line open, for its loss
 };
