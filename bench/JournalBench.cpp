@@ -65,7 +65,8 @@ void WriteJournal(const QString& folder, int count) {
             fields = {{"file", "/home/op/pump.kvt"}, {"lines", 12}, {"fingerprint", "0123456789ab"}};
         if (i % 6 == 1)
             fields = {{"outcome", "completed"}, {"lines", 12}, {"sent", 12}};
-        chunk += TJournalRecord{start.addSecs(i), "window", kind, i % 6 < 2 ? 0 : 1 + (i / 6) % 3, fields}.ToLine() +
+        chunk += TJournalRecord{start.addSecs(i), "window", kind, i % 6 < 2 ? 0 : 1 + (i / 6) % 3, fields}
+                     .ToLine() +
                  '\n';
         if (chunk.size() > (1 << 20)) {
             file.write(chunk);
@@ -120,8 +121,9 @@ void RunJournalBench() {
     window->show();
     QCoreApplication::processEvents();
     const double openS = std::chrono::duration<double>(Clock::now() - open0).count();
-    std::printf("A journal of %zu events (%.0f MB): read in %.2f s (%.1f MB held, %.0f bytes an event); the Run "
-                "history window opened and drawn in %.2f s\n\n",
-                history.Events().size(), QFileInfo(big + '/' + bigFiles.Files().first()).size() / 1e6, loadS,
-                (rss1 - rss0) / 1e6, double(rss1 - rss0) / double(history.Events().size()), openS);
+    std::printf(
+        "A journal of %zu events (%.0f MB): read in %.2f s (%.1f MB held, %.0f bytes an event); the Run "
+        "history window opened and drawn in %.2f s\n\n",
+        history.Events().size(), QFileInfo(big + '/' + bigFiles.Files().first()).size() / 1e6, loadS,
+        (rss1 - rss0) / 1e6, double(rss1 - rss0) / double(history.Events().size()), openS);
 }

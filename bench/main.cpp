@@ -1,7 +1,8 @@
 // kvt_bench: the program's benchmarks, run on request (`make bench`). Each prints its figures;
 // README.md records them.
 //
-//   kvt_bench [port] [sending] [session] [flood] [startup] [editor] [preview] [command-line] [network] [journal] ...
+//   kvt_bench [port] [sending] [session] [flood] [startup] [editor] [preview] [command-line] [network]
+//   [journal] ...
 //       run the named benchmarks (all when none is named)
 #include "Benches.h"
 

@@ -24,9 +24,9 @@ QString Shown(const QJsonValue& value) {
     if (value.isString())
         return value.toString();
     if (value.isArray() || value.isObject())
-        return QString::fromUtf8(QJsonDocument(value.isArray() ? QJsonDocument(value.toArray())
-                                                               : QJsonDocument(value.toObject()))
-                                     .toJson(QJsonDocument::Compact));
+        return QString::fromUtf8(
+            QJsonDocument(value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject()))
+                .toJson(QJsonDocument::Compact));
     return value.toVariant().toString();
 }
 

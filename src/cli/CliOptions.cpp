@@ -16,7 +16,8 @@ const struct {
     const char* usage;
     const char* summary;
 } kCommands[] = {
-    {Command::Send, "send", "send FILE [--plain] [--beyond-travel] [--open-recording] [--from-line N | --resume]",
+    {Command::Send, "send",
+     "send FILE [--plain] [--beyond-travel] [--open-recording] [--from-line N | --resume]",
      "Sends the command list of a program file (the pair \"Save to file\" writes) line by line, each\n"
      "answered within the reply time, as \"Send\" does; with --plain, a text file of list lines\n"
      "(- reads standard input). Stops where \"Send\" stops: a wrong command, wrong data, no\n"
@@ -245,7 +246,8 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
         break;
     }
     if (channelGiven && o.command != Command::Read && o.command != Command::Journal)
-        return refuse("--channel belongs to read and journal (verify reads every coordinate its file writes).");
+        return refuse(
+            "--channel belongs to read and journal (verify reads every coordinate its file writes).");
     if (o.command == Command::Journal && !channelGiven)
         o.channel = 0; // every coordinate's
     if (channelGiven && o.direct)

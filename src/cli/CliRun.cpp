@@ -22,8 +22,8 @@
 #include "session/Session.h"
 #include "session/UserButtons.h"
 #include "session/controller/Connection.h"
-#include "session/controller/ControllerJournal.h"
 #include "session/controller/Controller.h"
+#include "session/controller/ControllerJournal.h"
 #include "session/controller/ReadingBack.h"
 #include "startup/ProgramLocation.h"
 #include "startup/TerminationWatch.h"
@@ -124,7 +124,8 @@ int TCliRun::RunCommand() {
     session_->Controller().Journal().SetWriting(folderThere);
     if (options_.command == Command::Journal) {
         QString why;
-        if (!CliJournal::Print(out_, session_->Controller().Journal().Files(), options_.since, options_.channel, why)) {
+        if (!CliJournal::Print(out_, session_->Controller().Journal().Files(), options_.since,
+                               options_.channel, why)) {
             out_.Error(why);
             return BadArgument;
         }
@@ -327,7 +328,8 @@ int TCliRun::ChooseSendStart() {
     if (options_.resume) {
         QString why;
         const QString file = QFileInfo(options_.arguments.first()).absoluteFilePath();
-        const auto stopped = CliJournal::StoppedLine(session_->Controller().Journal().Files(), file, file_.lines, why);
+        const auto stopped =
+            CliJournal::StoppedLine(session_->Controller().Journal().Files(), file, file_.lines, why);
         if (!stopped) {
             out_.Error(why);
             return Refused;
@@ -345,16 +347,20 @@ int TCliRun::ChooseSendStart() {
     QStringList channels;
     for (int n : point.channels)
         channels << QString::number(n);
-    out_.Event("from",
-               {{"line", point.from + 1}, {"asked", asked + 1}, {"count", point.count}, {"channels", channels.join(',')}},
-               point.blockStart && asked != point.from
-                   ? QString("Line %1 lies inside the program that begins at line %2 (%3), which is written whole: "
-                             "sending lines %2 to %4.")
-                         .arg(asked + 1)
-                         .arg(point.from + 1)
-                         .arg(file_.lines.value(point.from))
-                         .arg(point.from + point.count)
-                   : QString("Sending lines %1 to %2.").arg(point.from + 1).arg(point.from + point.count));
+    out_.Event(
+        "from",
+        {{"line", point.from + 1},
+         {"asked", asked + 1},
+         {"count", point.count},
+         {"channels", channels.join(',')}},
+        point.blockStart && asked != point.from
+            ? QString("Line %1 lies inside the program that begins at line %2 (%3), which is written whole: "
+                      "sending lines %2 to %4.")
+                  .arg(asked + 1)
+                  .arg(point.from + 1)
+                  .arg(file_.lines.value(point.from))
+                  .arg(point.from + point.count)
+            : QString("Sending lines %1 to %2.").arg(point.from + 1).arg(point.from + point.count));
     return Done;
 }
 

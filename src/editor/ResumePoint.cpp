@@ -5,7 +5,9 @@
 namespace {
 
 // The command of a list line (its two letters, in capitals) and its coordinate (0: none).
-QString Code(const QString& line) { return line.trimmed().left(2).toUpper(); }
+QString Code(const QString& line) {
+    return line.trimmed().left(2).toUpper();
+}
 
 int Channel(const QString& line) {
     const QString rest = line.trimmed().mid(2);

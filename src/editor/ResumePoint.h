@@ -8,10 +8,10 @@
 // that fell inside such a block starts again at its LD; a stop outside any block goes on from the
 // first line that was not answered. "Send from the selected row" follows the same rule.
 struct TResumePoint {
-    int from = 0;           // 0-based, the first line to send
-    int count = 0;          // lines from there to the end of the list
+    int from = 0;            // 0-based, the first line to send
+    int count = 0;           // lines from there to the end of the list
     bool blockStart = false; // `from` is the LD of the block the stop fell inside
-    QList<int> channels;    // the coordinates those lines write (LD n) or start, pause (ST n, PS n)
+    QList<int> channels;     // the coordinates those lines write (LD n) or start, pause (ST n, PS n)
 };
 
 // The point for a list whose line `firstUnanswered` (0-based) was the first not answered; none

@@ -30,7 +30,8 @@ qint64 Order(const QString& name) {
 }
 
 QString PartName(const QString& month, int part) {
-    return part <= 1 ? QString("journal-%1.jsonl").arg(month) : QString("journal-%1.%2.jsonl").arg(month).arg(part);
+    return part <= 1 ? QString("journal-%1.jsonl").arg(month)
+                     : QString("journal-%1.%2.jsonl").arg(month).arg(part);
 }
 
 // Writes all of `bytes`, going on after a signal or a partial write.
@@ -55,12 +56,14 @@ TJournalFiles::TJournalFiles(QString folder) : folder_(std::move(folder)) {}
 
 QStringList TJournalFiles::Files() const {
     QStringList names;
-    const QFileInfoList entries = QDir(folder_).entryInfoList({"journal-*.jsonl"}, QDir::Files | QDir::System);
+    const QFileInfoList entries =
+        QDir(folder_).entryInfoList({"journal-*.jsonl"}, QDir::Files | QDir::System);
     for (const QFileInfo& entry : entries) {
         if (!entry.isSymLink() && Order(entry.fileName()) >= 0)
             names << entry.fileName();
     }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) { return Order(a) < Order(b); });
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return Order(a) < Order(b); });
     return names;
 }
 
@@ -87,8 +90,8 @@ bool TJournalFiles::Append(const TJournalRecord& record) {
     const QString path = folder_ + '/' + name;
     const bool isNew = !QFileInfo::exists(path);
     // Read and write: the last byte is looked at before the record goes on.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
-                          0644);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) {
         lastError_ = path + ": " + QString::fromLocal8Bit(std::strerror(errno));
         return false;
@@ -97,7 +100,7 @@ bool TJournalFiles::Append(const TJournalRecord& record) {
     }
     // A line a crash left torn is closed first, so that this record stands on a line of its own.
     QByteArray bytes = record.ToLine() + '\n';
-    struct stat st{};
+    struct stat st {};
     char last = '\n';
     if (::fstat(fd, &st) == 0 && st.st_size > 0 && ::pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n')
         bytes.prepend('\n');
@@ -111,7 +114,8 @@ bool TJournalFiles::Append(const TJournalRecord& record) {
     return written;
 }
 
-void TJournalFiles::Read(const QDateTime& since, const std::function<bool(const TJournalRecord&)>& take) const {
+void TJournalFiles::Read(const QDateTime& since,
+                         const std::function<bool(const TJournalRecord&)>& take) const {
     const QString sinceMonth = since.isValid() ? since.toString("yyyy-MM") : QString();
     for (const QString& name : Files()) {
         // A month wholly before `since` is not opened.
@@ -144,7 +148,8 @@ void TJournalFiles::Prune(const QString& keep) const {
         if (!months.contains(name.mid(8, 7)))
             months << name.mid(8, 7);
     }
-    while (!files.isEmpty() && files.first() != keep && (total > MaxTotalBytes || months.size() > MaxMonths)) {
+    while (!files.isEmpty() && files.first() != keep &&
+           (total > MaxTotalBytes || months.size() > MaxMonths)) {
         const QString oldest = files.takeFirst();
         total -= QFileInfo(folder_ + '/' + oldest).size();
         QFile::remove(folder_ + '/' + oldest);

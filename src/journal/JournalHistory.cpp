@@ -13,8 +13,9 @@
 
 namespace {
 
-constexpr const char* kNames[] = {"opened", "closed", "lost",   "write",  "write-end", "start",    "pause", "resume",
-                                  "stop",   "complete", "error", "verify", "button",    "stop-key", "scale"};
+constexpr const char* kNames[] = {"opened", "closed", "lost",   "write",    "write-end",
+                                  "start",  "pause",  "resume", "stop",     "complete",
+                                  "error",  "verify", "button", "stop-key", "scale"};
 
 // Days since 1970-01-01 of a civil date.
 qint64 DaysFromCivil(qint64 y, unsigned m, unsigned d) {
@@ -39,9 +40,9 @@ bool Digits(const char* p, int n, int& value) {
 // 2026-12-09T14:06:59.063Z or ...+01:00 as milliseconds since the epoch; -1 when it is not so.
 qint64 ParseTime(const char* p, qsizetype n) {
     int y, mo, d, h, mi, s, ms = 0;
-    if (n < 20 || !Digits(p, 4, y) || p[4] != '-' || !Digits(p + 5, 2, mo) || p[7] != '-' || !Digits(p + 8, 2, d) ||
-        p[10] != 'T' || !Digits(p + 11, 2, h) || p[13] != ':' || !Digits(p + 14, 2, mi) || p[16] != ':' ||
-        !Digits(p + 17, 2, s))
+    if (n < 20 || !Digits(p, 4, y) || p[4] != '-' || !Digits(p + 5, 2, mo) || p[7] != '-' ||
+        !Digits(p + 8, 2, d) || p[10] != 'T' || !Digits(p + 11, 2, h) || p[13] != ':' ||
+        !Digits(p + 14, 2, mi) || p[16] != ':' || !Digits(p + 17, 2, s))
         return -1;
     qsizetype i = 19;
     if (p[i] == '.') {
@@ -142,7 +143,8 @@ void TJournalHistory::Load(const QDateTime& since, const QDateTime& now) {
         if (!sinceMonth.isEmpty() && names_[f].mid(8, 7) < sinceMonth)
             continue;
         QFile file(files_.Folder() + '/' + names_[f]);
-        if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || file.size() > std::numeric_limits<quint32>::max())
+        if (!file.open(QIODevice::ReadOnly) || file.size() == 0 ||
+            file.size() > std::numeric_limits<quint32>::max())
             continue;
         const uchar* data = file.map(0, file.size());
         if (!data)
@@ -160,7 +162,8 @@ void TJournalHistory::Load(const QDateTime& since, const QDateTime& now) {
     }
     if (sinceMs != std::numeric_limits<qint64>::min())
         std::erase_if(events_, [&](const TEvent& e) { return e.ms < sinceMs; });
-    std::stable_sort(events_.begin(), events_.end(), [](const TEvent& a, const TEvent& b) { return a.ms < b.ms; });
+    std::stable_sort(events_.begin(), events_.end(),
+                     [](const TEvent& a, const TEvent& b) { return a.ms < b.ms; });
     if (qsizetype(events_.size()) > MaxEvents) {
         events_.erase(events_.begin(), events_.begin() + (qsizetype(events_.size()) - MaxEvents));
         truncated_ = true;

@@ -23,14 +23,28 @@ public:
     static constexpr qsizetype MaxEvents = 2'000'000;
 
     enum class Kind : quint8 {
-        Opened, Closed, Lost, Write, WriteEnd, Start, Pause, Resume, Stop, Complete, Error, Verify,
-        Button, StopKey, Scale, Other
+        Opened,
+        Closed,
+        Lost,
+        Write,
+        WriteEnd,
+        Start,
+        Pause,
+        Resume,
+        Stop,
+        Complete,
+        Error,
+        Verify,
+        Button,
+        StopKey,
+        Scale,
+        Other
     };
     static Kind KindOf(const QString& name);
     static QString NameOf(Kind kind);
 
     struct TEvent {
-        qint64 ms = 0; // since the epoch
+        qint64 ms = 0;      // since the epoch
         quint32 offset = 0; // of its line in its file
         quint16 file = 0;
         Kind kind = Kind::Other;

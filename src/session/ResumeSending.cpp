@@ -57,7 +57,8 @@ QString TResumeSending::Question(const TResumePoint& point, int asked) const {
     if (point.blockStart && asked != point.from) {
         const QStringList lines = editor_.List().Lines();
         const QString ld = lines.value(point.from).trimmed();
-        text = lang_.ExtraText(Ext::ResumeFromBlock).arg(asked + 1).arg(ld.mid(2)).arg(point.from + 1) + "\n\n" + text;
+        text = lang_.ExtraText(Ext::ResumeFromBlock).arg(asked + 1).arg(ld.mid(2)).arg(point.from + 1) +
+               "\n\n" + text;
     }
     return text;
 }
@@ -69,7 +70,8 @@ bool TResumeSending::Send(const TResumePoint& point, const QString& file) {
     whole_ = lines;
     base_ = point.from;
     ours_ = true;
-    if (sending_.Send(lines.mid(point.from), TSending::Kind::WholeList, {file, point.from}) == TSending::Start::Started)
+    if (sending_.Send(lines.mid(point.from), TSending::Kind::WholeList, {file, point.from}) ==
+        TSending::Start::Started)
         return true;
     ours_ = false;
     return false;

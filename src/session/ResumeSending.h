@@ -46,9 +46,9 @@ private:
     TProgramEditor& editor_;
     TSending& sending_;
     const TLang& lang_;
-    QStringList stopped_;     // the whole list of the last sending that stopped before its end
+    QStringList stopped_;      // the whole list of the last sending that stopped before its end
     int firstUnanswered_ = -1; // its first line not answered, 0-based
-    QStringList whole_;       // the whole list of the sending under way, and where it began in it
+    QStringList whole_;        // the whole list of the sending under way, and where it began in it
     int base_ = 0;
     bool ours_ = false; // the sending under way is a resume or a sending from a row
 };

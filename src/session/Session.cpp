@@ -10,8 +10,8 @@
 #include "SimpleMode.h"
 #include "UserButtons.h"
 #include "controller/Connection.h"
-#include "controller/ControllerJournal.h"
 #include "controller/Controller.h"
+#include "controller/ControllerJournal.h"
 #include "core/Settings.h"
 #include "core/UnitCommonDatas.h"
 #include "lang/Lang.h"
@@ -70,8 +70,9 @@ TSession::TSession(const QString& programFolder, ILogView& logView, IStateView* 
     // What only the workplace knows goes into the controller's journal too: a user button run,
     // a change of the unit or the scale.
     TControllerJournal& journal = parts_->controller.Journal();
-    connect(&parts_->buttons, &TUserButtons::Ran, this,
-            [&journal](const QString& name) { journal.Record("button", 0, {{"name", name}}); });
+    connect(&parts_->buttons, &TUserButtons::Ran, this, [&journal](const QString& name) {
+        journal.Record("button", 0, {{"name", name}});
+    });
     const TSettings& shown = parts_->options.Settings();
     connect(&parts_->options, &TOperatorSettings::ShownValuesChanged, this,
             [&journal, &shown, unit = TShownUnit::Of(shown)]() mutable {
@@ -79,7 +80,8 @@ TSession::TSession(const QString& programFolder, ILogView& logView, IStateView* 
                 if (now == unit)
                     return;
                 unit = now;
-                journal.Record("scale", 0, {{"scale", now.scale}, {"unit", now.steps ? QString("steps") : now.name}});
+                journal.Record("scale", 0,
+                               {{"scale", now.scale}, {"unit", now.steps ? QString("steps") : now.name}});
             });
 }
 

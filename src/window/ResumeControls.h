@@ -24,7 +24,8 @@ public:
         TProgramDocument& document;
         const TLang& lang;
     };
-    TResumeControls(const TRooms& rooms, QMenu* control, TStringGrid* grid, QWidget* statusPanel, QWidget* window);
+    TResumeControls(const TRooms& rooms, QMenu* control, TStringGrid* grid, QWidget* statusPanel,
+                    QWidget* window);
 
     void ApplyTexts();
     // The two requests, as the menu, the keys and the button make them.

@@ -11,8 +11,6 @@
 #include "MachineControls.h"
 #include "PortControls.h"
 #include "ResumeControls.h"
-#include "history/RunHistoryWindow.h"
-#include "session/controller/ControllerJournal.h"
 #include "SendControls.h"
 #include "TranslatedDialog.h"
 #include "UnitByteLen.h"
@@ -20,6 +18,7 @@
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
 #include "editor/ProgramFiles.h"
+#include "history/RunHistoryWindow.h"
 #include "lang/ExtraIds.h"
 #include "lang/Lang.h"
 #include "lang/MessageIds.h"
@@ -35,6 +34,7 @@
 #include "session/controller/Channels.h"
 #include "session/controller/Connection.h"
 #include "session/controller/Controller.h"
+#include "session/controller/ControllerJournal.h"
 #include "session/controller/Sending.h"
 #include "widgets/Captions.h"
 #include "widgets/FittingScrollArea.h"
@@ -70,8 +70,9 @@ TForm1::TForm1(const QString& programFolder, quint32 portForThisStart, const QSt
     LogMenus = new TLogMenus(MemoLog, ExtendedPanel->lbBufRead, session.Logs(), session.Lang(), this);
     port_ = new TPortControls({btnOpenPort, btnClosePort, mmSettsProp, PanelPortProp},
                               session.Controller().Connection(), session.Lang(), this);
-    sendControls_ = new TSendControls({session.Controller().Sending(), session.Editor(), session.Options(), session.Document()},
-                                      ExtendedPanel, SendingProgress, PanelPortProp->CaptionLabel(), this);
+    sendControls_ = new TSendControls(
+        {session.Controller().Sending(), session.Editor(), session.Options(), session.Document()},
+        ExtendedPanel, SendingProgress, PanelPortProp->CaptionLabel(), this);
     auto* input = new TCommandInput({session.Editor(), session.Options(), session.Commands()}, this);
     ExtendedPanel->PlaceBelowList(input);
     new TListEditControls({session.ListEdits(), session.Editor(), session.Options()},
@@ -195,10 +196,14 @@ void TForm1::ApplyExtraTexts() {
     const struct {
         QAction* action;
         int text;
-    } actions[] = {{mmFileQuit, Ext::Quit},         {mmPreview, Ext::PreviewMenu},
-                   {mmEditUndo, Ext::Undo},         {mmEditRedo, Ext::Redo},
-                   {mmFileSaveAs, Ext::SaveAs},     {mmFileSaveProgram, Ext::SaveProgram},
-                   {mmFileImport, Ext::ImportText}, {mmFileExport, Ext::ExportText},
+    } actions[] = {{mmFileQuit, Ext::Quit},
+                   {mmPreview, Ext::PreviewMenu},
+                   {mmEditUndo, Ext::Undo},
+                   {mmEditRedo, Ext::Redo},
+                   {mmFileSaveAs, Ext::SaveAs},
+                   {mmFileSaveProgram, Ext::SaveProgram},
+                   {mmFileImport, Ext::ImportText},
+                   {mmFileExport, Ext::ExportText},
                    {mmRunHistory, Ext::RunHistoryTitle}};
     for (const auto& a : actions)
         a.action->setText(lang.ExtraText(a.text));

@@ -53,7 +53,8 @@ protected:
     // Sends the editor's list as "Send" does, to its end.
     void SendList(const QStringList& lines) {
         session->Editor().Replace(lines);
-        ASSERT_EQ(Sending().Send(lines, TSending::Kind::WholeList, {"/programs/p.kvt", 0}), TSending::Start::Started);
+        ASSERT_EQ(Sending().Send(lines, TSending::Kind::WholeList, {"/programs/p.kvt", 0}),
+                  TSending::Start::Started);
         ASSERT_TRUE(WaitUntil([&] { return !Sending().IsSending(); }, 20000));
     }
     QList<TJournalRecord> Journal() const {
@@ -105,9 +106,11 @@ TEST_F(JournalFixture, EveryKindOfEventIsRecordedWithItsTimeAndWhoDidIt) {
         EXPECT_GE(r.time, begun);
         EXPECT_LE(r.time, QDateTime::currentDateTime());
     }
-    for (const char* kind : {"opened", "scale", "write", "write-end", "start", "complete", "stop-key", "lost"})
+    for (const char* kind :
+         {"opened", "scale", "write", "write-end", "start", "complete", "stop-key", "lost"})
         EXPECT_TRUE(kinds.contains(kind)) << kind << " in " << kinds.join(' ').toStdString();
-    EXPECT_EQ(Find(records, "opened")->fields["device"].toString(), Find(records, "lost")->fields["device"].toString());
+    EXPECT_EQ(Find(records, "opened")->fields["device"].toString(),
+              Find(records, "lost")->fields["device"].toString());
     EXPECT_FALSE(Find(records, "opened")->fields["device"].toString().isEmpty());
     EXPECT_EQ(Find(records, "scale")->fields["unit"].toString(), "mm");
     const TJournalRecord write = *Find(records, "write");

@@ -1,31 +1,32 @@
 // Draws the windows as an operator sees them into PNG files, for a look and for the README:
 // the main window in the simple mode, then in the extended mode with a program of two channels
 // and a loop, a command typed on the command line and two user buttons, and the program preview of it with a
-// travel limit on channel 1, the guide, and the run history of a recorded day, in the language asked for (scripts/screenshots.sh makes those of the README).
+// travel limit on channel 1, the guide, and the run history of a recorded day, in the language asked for
+// (scripts/screenshots.sh makes those of the README).
 //
 //   kvt_screenshots OUT_DIR [LANGUAGE]
 //
 // Runs on any platform plugin (offscreen included); QT_SCALE_FACTOR draws a scaled screen.
 #include "HelpWindow.h"
 #include "ProgramFolder.h"
-#include "SampleJournal.h"
 #include "ProgramPreviewWindow.h"
+#include "SampleJournal.h"
 #include "ScriptedDialogs.h"
 #include "SessionRooms.h"
 #include "Simulator.h"
 #include "Unit1.h"
+#include "core/Settings.h"
 #include "history/HistoryTable.h"
 #include "history/RunHistoryWindow.h"
-#include "core/Settings.h"
 #include "widgets/RadioGroup.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QComboBox>
 #include <QLineEdit>
-#include <QTableView>
 #include <QPixmap>
+#include <QTableView>
 
 #include <cstdio>
 

@@ -115,7 +115,8 @@ TEST(Journal, ItKeepsItsBoundsOldestFirstAndTouchesOnlyItsOwnFiles) {
     EXPECT_EQ(kept.first(), "journal-2024-07.jsonl") << "the six oldest months went";
     EXPECT_EQ(kept.last(), "journal-2026-06.jsonl");
     for (const char* other : {"journal-notes.txt", "journal-2023-01.jsonl.bak", "journal-2023-02.jsonl"})
-        EXPECT_TRUE(QFileInfo(dir.path() + '/' + other).isSymLink() || QFile::exists(dir.path() + '/' + other))
+        EXPECT_TRUE(QFileInfo(dir.path() + '/' + other).isSymLink() ||
+                    QFile::exists(dir.path() + '/' + other))
             << other;
     // Reading from a day on skips what came before it.
     const QList<TJournalRecord> since = ReadAll(files, QDateTime(QDate(2026, 5, 1), QTime(0, 0)));
@@ -143,26 +144,28 @@ TEST(Journal, AFullMonthGoesOnInAFurtherPart) {
         ASSERT_TRUE(old.resize(TJournalFiles::MaxFileBytes));
     }
     ASSERT_TRUE(files.Append(Record("write", 2, now.addMonths(1))));
-    EXPECT_EQ(files.Files(), (QStringList{"journal-2026-10.jsonl", "journal-2026-11.jsonl", "journal-2026-12.jsonl",
-                                          "journal-2026-12.2.jsonl", "journal-2027-01.jsonl"}));
+    EXPECT_EQ(files.Files(),
+              (QStringList{"journal-2026-10.jsonl", "journal-2026-11.jsonl", "journal-2026-12.jsonl",
+                           "journal-2026-12.2.jsonl", "journal-2027-01.jsonl"}));
 }
 
 TEST(ResumePoint, InsideABlockFromItsLDOutsideFromTheFirstUnansweredLine) {
-    const QStringList list{"SD200", "LD1", "BG", "MV100", "ED", "SS10", "LD2", "ST1", "ED", "ST1", "PS2", "MV5"};
+    const QStringList list{"SD200", "LD1", "BG", "MV100", "ED",  "SS10",
+                           "LD2",   "ST1", "ED", "ST1",   "PS2", "MV5"};
     const struct {
         int stop;
         int from;
         bool blockStart;
         QList<int> channels;
     } cases[] = {
-        {0, 0, false, {1, 2}},  // nothing answered
-        {1, 1, false, {1, 2}},  // at an LD: the block from its start
-        {3, 1, true, {1, 2}},   // inside a block
-        {4, 1, true, {1, 2}},   // its ED not answered: the block is not written yet
-        {5, 5, false, {1, 2}},  // between two blocks
-        {7, 6, true, {1, 2}},   // an ST recorded inside LD2 ... ED is no start
-        {9, 9, false, {1, 2}},  // ST1 and PS2 outside any block
-        {11, 11, false, {}},    // a move of its own
+        {0, 0, false, {1, 2}}, // nothing answered
+        {1, 1, false, {1, 2}}, // at an LD: the block from its start
+        {3, 1, true, {1, 2}},  // inside a block
+        {4, 1, true, {1, 2}},  // its ED not answered: the block is not written yet
+        {5, 5, false, {1, 2}}, // between two blocks
+        {7, 6, true, {1, 2}},  // an ST recorded inside LD2 ... ED is no start
+        {9, 9, false, {1, 2}}, // ST1 and PS2 outside any block
+        {11, 11, false, {}},   // a move of its own
     };
     for (const auto& c : cases) {
         const TResumePoint p = ResumePointOf(list, c.stop);

@@ -1,10 +1,10 @@
 // The run history window over a recorded day of the journal: the timeline's intervals (read from
 // its model), the table's filters, the selected event's interval, and the CSV export.
+#include "history/RunHistoryWindow.h"
 #include "SampleJournal.h"
 #include "Unit1.h"
 #include "WindowFixture.h"
 #include "history/HistoryTable.h"
-#include "history/RunHistoryWindow.h"
 #include "history/TimelineView.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +76,7 @@ TEST_F(RunHistoryFixture, TheTableFiltersByCoordinateKindAndDayAndExportsWhatItS
         QDate day;
         int rows;
     } cases[] = {
-        {3, 0, true, {}, 1},                      // coordinate 3: its start
+        {3, 0, true, {}, 1}, // coordinate 3: its start
         {0, 1 + int(TJournalHistory::Kind::Write), true, {}, 2},
         {1, 1 + int(TJournalHistory::Kind::Start), true, {}, 1},
         {0, 0, false, day, 16},

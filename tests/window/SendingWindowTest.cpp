@@ -199,7 +199,8 @@ TEST_F(SendingWindowFixture, AStoppedListResumesFromItsProgramsLDOnTheOperatorsY
     dialogs.confirmAnswers = {false};
     QTest::keyClick(form.get(), Qt::Key_F5, Qt::ShiftModifier);
     ASSERT_EQ(dialogs.confirmations.size(), 1);
-    EXPECT_TRUE(dialogs.confirmations.last().contains("LD, line 2")) << dialogs.confirmations.last().toStdString();
+    EXPECT_TRUE(dialogs.confirmations.last().contains("LD, line 2"))
+        << dialogs.confirmations.last().toStdString();
     EXPECT_FALSE(form->Session().Controller().Sending().IsSending());
     dialogs.confirmAnswers = {true};
     resume->click();

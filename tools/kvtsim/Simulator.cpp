@@ -240,7 +240,8 @@ void Simulator::Schedule(Clock::time_point due, const std::string& bytes) {
 
 // Called with the mutex held.
 void Simulator::Answer(const std::vector<std::string>& replies, int commandNumber, Clock::time_point now) {
-    if (options_.silent || (options_.silentFrom > 0 && commandNumber >= options_.silentFrom) || replies.empty())
+    if (options_.silent || (options_.silentFrom > 0 && commandNumber >= options_.silentFrom) ||
+        replies.empty())
         return;
     const Clock::time_point due = now + std::chrono::milliseconds(options_.replyDelayMs);
     std::vector<std::string> pieces = replies;

@@ -93,17 +93,16 @@ QString TControllerJournal::OutcomeOf(const TSendReport& report) {
 }
 
 void TControllerJournal::Written(const TSendReport& report) {
-    static const char* const kCodes[] = {"",           "no-answer", "command-error", "data-error",   "communication-error",
-                                         "port-closed", "stopped",   "stopped-by-operator", "line-lost"};
+    static const char* const kCodes[] = {"",           "no-answer",           "command-error",
+                                         "data-error", "communication-error", "port-closed",
+                                         "stopped",    "stopped-by-operator", "line-lost"};
     const TSendOrigin& origin = sending_.Origin();
-    QJsonObject fields{{"outcome", OutcomeOf(report)},
-                       {"lines", report.count},
-                       {"sent", report.sent},
-                       {"file", origin.file},
-                       {"from", origin.from + 1},
-                       {"fingerprint", Fingerprint(sending_.Lines())}};
+    QJsonObject fields{{"outcome", OutcomeOf(report)}, {"lines", report.count},
+                       {"sent", report.sent},          {"file", origin.file},
+                       {"from", origin.from + 1},      {"fingerprint", Fingerprint(sending_.Lines())}};
     if (report.end != TSendReport::End::Completed) {
-        fields.insert("line", origin.from + report.index + 1); // the first line not answered, in the file's list
+        fields.insert("line",
+                      origin.from + report.index + 1); // the first line not answered, in the file's list
         fields.insert("text", report.line);
         fields.insert("code", kCodes[int(report.end)]);
     }

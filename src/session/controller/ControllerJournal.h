@@ -51,7 +51,8 @@ signals:
 
 private:
     void Written(const TSendReport& report);
-    void Went(int channel, TRunningChannels::Run from, TRunningChannels::Run to, TRunningChannels::Cause cause);
+    void Went(int channel, TRunningChannels::Run from, TRunningChannels::Run to,
+              TRunningChannels::Cause cause);
 
     const ISettingsView& settings_;
     TSending& sending_;

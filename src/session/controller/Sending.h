@@ -95,7 +95,7 @@ private:
     quint64 loggedSerial_ = 0; // a sending whose end was logged already (at a close)
     quint64 directSerial_ = 0; // the last sending of a single command of Direct Control
     Kind kind_ = Kind::WholeList;
-    QStringList lines_; // of the running (or last) sending
-    TSendOrigin origin_;    // where they came from
+    QStringList lines_;  // of the running (or last) sending
+    TSendOrigin origin_; // where they came from
     QString shorter_;
 };

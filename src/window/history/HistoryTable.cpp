@@ -15,8 +15,8 @@ void THistoryTable::SetTexts(const QStringList& columns, const QStringList& kind
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
-void THistoryTable::Show(const TJournalHistory* history, int channel, std::optional<TJournalHistory::Kind> kind,
-                         const QDate& day) {
+void THistoryTable::Show(const TJournalHistory* history, int channel,
+                         std::optional<TJournalHistory::Kind> kind, const QDate& day) {
     beginResetModel();
     history_ = history;
     rows_.clear();

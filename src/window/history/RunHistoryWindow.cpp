@@ -56,7 +56,8 @@ TRunHistoryWindow::TRunHistoryWindow(const TJournalFiles& files, const TLang& la
     chbFollow = named(new QCheckBox(this), "chbFollow");
     btnExport = named(new QPushButton(this), "btnExport");
     lblCount = named(new QLabel(this), "lblCount");
-    for (QWidget* w : std::initializer_list<QWidget*>{cbZoom, cbChannel, cbKind, chbEveryDay, deDay, chbFollow, btnExport})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{cbZoom, cbChannel, cbKind, chbEveryDay, deDay, chbFollow, btnExport})
         bar->addWidget(w);
     bar->addStretch(1);
     bar->addWidget(lblCount);
@@ -96,10 +97,12 @@ TRunHistoryWindow::TRunHistoryWindow(const TJournalFiles& files, const TLang& la
         if (!chbFollow->isChecked())
             timeline_->SetSpan(qint64(value) * 1000 - ZoomMs(), qint64(value) * 1000);
     });
-    connect(tblEvents->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TRunHistoryWindow::Selected);
+    connect(tblEvents->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TRunHistoryWindow::Selected);
     connect(btnExport, &QPushButton::clicked, this, [this] {
         const QString name = Dialogs().SaveFileName(
-            files_.Folder(), "run-history_" + QDateTime::currentDateTime().toString("yyyy-MM-dd_HH-mm") + ".csv",
+            files_.Folder(),
+            "run-history_" + QDateTime::currentDateTime().toString("yyyy-MM-dd_HH-mm") + ".csv",
             lang_.ExtraText(Ext::HistoryExport));
         if (name.isEmpty())
             return;
@@ -116,7 +119,8 @@ TRunHistoryWindow::TRunHistoryWindow(const TJournalFiles& files, const TLang& la
 
 TRunHistoryWindow::~TRunHistoryWindow() = default;
 
-QAction* TRunHistoryWindow::AddToMenu(QMenu* menu, const TJournalFiles& files, const TLang& lang, QWidget* window) {
+QAction* TRunHistoryWindow::AddToMenu(QMenu* menu, const TJournalFiles& files, const TLang& lang,
+                                      QWidget* window) {
     auto* action = menu->addAction(lang.ExtraText(Ext::RunHistoryTitle));
     action->setObjectName("mmRunHistory");
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));

@@ -80,8 +80,8 @@ void TTimelineView::paintEvent(QPaintEvent*) {
         }
         if (n == highlightChannel_ && highlight_.toMs > highlight_.fromMs) {
             p.setPen(QPen(palette().highlight().color(), 2));
-            p.drawRect(QRectF(X(highlight_.fromMs), top + 2, std::max(2.0, X(highlight_.toMs) - X(highlight_.fromMs)),
-                              kLaneHeight - 5));
+            p.drawRect(QRectF(X(highlight_.fromMs), top + 2,
+                              std::max(2.0, X(highlight_.toMs) - X(highlight_.fromMs)), kLaneHeight - 5));
         }
     }
     // The marks: writes, verifies, stops and losses, above the lanes.
