@@ -109,24 +109,23 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
             }
             return n;
         };
-        if (argument == "-h" || argument == "--help") {
-            o.help = true;
-        } else if (argument == "-v" || argument == "--version") {
-            o.version = true;
-        } else if (argument == "--json") {
-            o.json = true;
-        } else if (argument == "--plain") {
-            o.plain = true;
-        } else if (argument == "--direct") {
-            o.direct = true;
-        } else if (argument == "--start") {
-            o.start = true;
-        } else if (argument == "--beyond-travel") {
-            o.beyondTravel = true;
-        } else if (argument == "--open-recording") {
-            o.openRecording = true;
-        } else if (argument == "--resume") {
-            o.resume = true;
+        // The options that take no value: each sets its flag.
+        static const std::pair<const char*, bool TCliOptions::*> kFlags[] = {
+            {"-h", &TCliOptions::help},
+            {"--help", &TCliOptions::help},
+            {"-v", &TCliOptions::version},
+            {"--version", &TCliOptions::version},
+            {"--json", &TCliOptions::json},
+            {"--plain", &TCliOptions::plain},
+            {"--direct", &TCliOptions::direct},
+            {"--start", &TCliOptions::start},
+            {"--resume", &TCliOptions::resume},
+            {"--beyond-travel", &TCliOptions::beyondTravel},
+            {"--open-recording", &TCliOptions::openRecording}};
+        const auto flag = std::find_if(std::begin(kFlags), std::end(kFlags),
+                                       [&](const auto& f) { return argument == QLatin1String(f.first); });
+        if (flag != std::end(kFlags)) {
+            o.*(flag->second) = true;
         } else if (argument == "--from-line") {
             const auto n = number("--from-line", 1, 1e9);
             if (!n || *n != int(*n))

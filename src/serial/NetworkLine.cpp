@@ -22,6 +22,12 @@
 
 namespace {
 
+// How long the COM port option of RFC 2217 is waited for.
+constexpr int kNegotiateTimeoutMs = 2000;
+// A server that closes the connection this soon after it was made, before any controller's token
+// came, turned the client away (another client may hold the line).
+constexpr int kClosedAtOnceMs = 1000;
+
 TLineFailure FailureOf(int error) {
     using F = TLineFailure;
     static constexpr std::pair<int, F> kFailures[] = {
@@ -171,9 +177,8 @@ void Connect(const TNetworkAddress& address, TNetworkDial& dial, const std::atom
 // sends meanwhile is kept for the line.
 void Negotiate(TNetworkDial& dial, const TLineChoice& line) {
     const int fd = dial.fd;
-    dial.telnet = std::make_unique<TRfc2217>([fd](const char* bytes, size_t count) {
-        SendBytes(fd, bytes, count, TNetworkLine::NegotiateTimeoutMs);
-    });
+    dial.telnet = std::make_unique<TRfc2217>(
+        [fd](const char* bytes, size_t count) { SendBytes(fd, bytes, count, kNegotiateTimeoutMs); });
     dial.telnet->Start();
     const quint8 baud = line.baudIndex;
     dial.telnet->SetLine(quint32(TComPort::BaudRates[baud < TComPort::BaudRateCount ? baud : 6]),
@@ -182,7 +187,7 @@ void Negotiate(TNetworkDial& dial, const TLineChoice& line) {
     clock.start();
     char buffer[4096];
     while (!dial.telnet->ComPortAnswered()) {
-        if (WaitFor(fd, POLLIN, clock, TNetworkLine::NegotiateTimeoutMs) <= 0)
+        if (WaitFor(fd, POLLIN, clock, kNegotiateTimeoutMs) <= 0)
             break; // no answer in time: the line opens all the same, said so
         const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
         if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
@@ -329,7 +334,7 @@ bool TNetworkLine::WriteBytes(const QByteArray& bytes) {
 void TNetworkLine::Lost() {
     // Turned away: closed soon after it was made, before any token of a controller came (a
     // server's own words, such as "Port already in use", may have).
-    const bool atOnce = connectedFor_.isValid() && connectedFor_.elapsed() < ClosedAtOnceMs && !tokenCame_;
+    const bool atOnce = connectedFor_.isValid() && connectedFor_.elapsed() < kClosedAtOnceMs && !tokenCame_;
     Close();
     closedAtOnce_ = atOnce;
     if (atOnce)

@@ -21,7 +21,7 @@ class TRfc2217;
 // Opening may take long (a name to resolve, a connection to make, the COM port option to agree),
 // so it is done by a dial task, which may run on any thread: the name is resolved within
 // ResolveTimeoutMs (a silent name server is said so), the connection made within
-// ConnectTimeoutMs, and over RFC 2217 the COM port option is waited for (NegotiateTimeoutMs at
+// ConnectTimeoutMs, and over RFC 2217 the COM port option is waited for (two seconds at
 // most) and the line settings are sent before any byte of the program's. Why it could not is
 // LastFailure (with the errno in LastOpenError).
 class TNetworkLine : public ILine {
@@ -29,10 +29,6 @@ class TNetworkLine : public ILine {
 public:
     static constexpr int ResolveTimeoutMs = 5000;
     static constexpr int ConnectTimeoutMs = 3000;
-    static constexpr int NegotiateTimeoutMs = 2000;
-    // A server that closes the connection this soon after it was made, before any controller's
-    // token came, turned the client away (another client may hold the line).
-    static constexpr int ClosedAtOnceMs = 1000;
 
     explicit TNetworkLine(QObject* parent = nullptr);
     ~TNetworkLine() override;

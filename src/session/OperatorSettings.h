@@ -33,6 +33,7 @@ public:
     // What the settings are now, and the language they speak.
     const TSettings& Settings() const;
     const TLang& Lang() const { return lang_; }
+    const TKVTCommands& Commands() const { return commands_; }
 
     // The settings files that could not be read whole when the session was made (their values
     // before the bad line taken, the rest left at their defaults); extra-settings.txt apart, as

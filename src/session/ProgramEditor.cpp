@@ -15,10 +15,9 @@
 #include <algorithm>
 #include <optional>
 
-TProgramEditor::TProgramEditor(TCommonDatas& datas, const TLang& lang, TKVTCommands& commands,
-                               TOperatorSettings& settings, TSending& sending, IOperationLog& log)
-    : QObject(nullptr), datas_(datas), lang_(lang), commands_(commands), settings_(settings),
-      sending_(sending), log_(log), list_(std::make_unique<TCommandList>("MemoSend")),
+TProgramEditor::TProgramEditor(TCommonDatas& datas, TOperatorSettings& settings, TSending& sending,
+                               IOperationLog& log)
+    : QObject(nullptr), datas_(datas), settings_(settings), sending_(sending), log_(log), list_(std::make_unique<TCommandList>("MemoSend")),
       steps_([this] { return State(); },
              [this](const TListState& before, const TListState& after, int whose) {
                  emit StepTaken(before, after);
@@ -33,7 +32,7 @@ TProgramEditor::~TProgramEditor() = default;
 TProgramEditor::TAddOutcome TProgramEditor::AddCommand(int index, const QString& argument) {
     if (!datas_.Settings().DirectControl) {
         const TStep step(steps_, Operators);
-        const TMadeCommand made = ::AddCommand(commands_, datas_.Settings(), index, argument, *list_);
+        const TMadeCommand made = ::AddCommand(settings_.Commands(), datas_.Settings(), index, argument, *list_);
         return made ? TAddOutcome{} : TAddOutcome{TAddOutcome::Refused, made.refusal};
     }
     // Direct Control: the command is sent, not kept. It could not be sent now; adding it
@@ -42,7 +41,7 @@ TProgramEditor::TAddOutcome TProgramEditor::AddCommand(int index, const QString&
         return {TAddOutcome::Busy, {}};
     emit ProgramReplacing();
     ClearList();
-    const TMadeCommand made = ::AddCommand(commands_, datas_.Settings(), index, argument, *list_);
+    const TMadeCommand made = ::AddCommand(settings_.Commands(), datas_.Settings(), index, argument, *list_);
     if (!made)
         return {TAddOutcome::Refused, made.refusal};
     sending_.Send(list_->Lines(), TSending::Kind::DirectCommand);
@@ -92,14 +91,14 @@ void TProgramEditor::Replace(const QStringList& lines, const QStringList& descri
     const TStep step(steps_, source == Source::Load ? Operators : OperatorsOfNoFile);
     if (source == Source::ReadBack) {
         if (wrongCommand)
-            log_.AddLogLine(lang_.ExtraText(Ext::WrongCommandInReadList), true);
+            log_.AddLogLine(settings_.Lang().ExtraText(Ext::WrongCommandInReadList), true);
         ClearList();
         SetFaulty(wrongCommand);
         list_->SetProgram(lines, descriptions);
         return;
     }
     list_->SetProgram(lines, descriptions);
-    const QString warning = list_->FaultyWarning(lang_);
+    const QString warning = list_->FaultyWarning(settings_.Lang());
     SetFaulty(!warning.isEmpty());
     if (!warning.isEmpty())
         log_.AddLogLine(warning, true);
@@ -134,8 +133,8 @@ TScaleChange TProgramEditor::ChangeUnitsMode(quint8 mode, const QString& scaleTe
     settings_.RebuildCommandTable(); // the table's units texts first: the descriptions take them
     const TListState now = State();
     if (now.unitsMode != was.unitsMode || now.scale != was.scale) {
-        DescribeMotionInUnits(*list_, commands_, datas_.Settings());
-        for (const auto& [text, red] : RescaleReport(before, *list_, change, datas_.Settings(), lang_))
+        DescribeMotionInUnits(*list_, settings_.Commands(), datas_.Settings());
+        for (const auto& [text, red] : RescaleReport(before, *list_, change, datas_.Settings(), settings_.Lang()))
             log_.AddLogLine(text, red);
     }
     return change;

@@ -44,8 +44,8 @@ public:
     // Where a whole new list comes from: a program file, a text file, the controller.
     enum class Source { Load, Import, ReadBack };
 
-    TProgramEditor(TCommonDatas& datas, const TLang& lang, TKVTCommands& commands,
-                   TOperatorSettings& settings, TSending& sending, IOperationLog& log);
+    // The language and the vocabulary are the operator settings' (Lang(), Commands()).
+    TProgramEditor(TCommonDatas& datas, TOperatorSettings& settings, TSending& sending, IOperationLog& log);
     ~TProgramEditor() override;
 
     // The command list (MemoSend): what "Send" sends, what the grid shows.
@@ -107,8 +107,6 @@ private:
     void SetFaulty(bool faulty);
 
     TCommonDatas& datas_;
-    const TLang& lang_;
-    TKVTCommands& commands_;
     TOperatorSettings& settings_;
     TSending& sending_;
     IOperationLog& log_;

@@ -43,7 +43,7 @@ struct TSession::TParts {
         : logs(paths, logView, stateView), datas(logs.View()), lang(paths, datas, logs.View()),
           options(paths, datas, lang, commands, logs),
           controller(paths, datas, lang, commands, logs.View(), logs.View(), &logs.ReplyLog()),
-          editor(datas, lang, commands, options, controller.Sending(), logs.View()),
+          editor(datas, options, controller.Sending(), logs.View()),
           edits(editor, commands, datas, lang), document(editor, options, datas, commands, lang),
           buttons(paths, lang, commands, controller.Sending()),
           simple(TControllerBasis{datas, controller.State(), lang}, commands, controller.Sending(),

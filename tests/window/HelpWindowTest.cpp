@@ -77,7 +77,7 @@ TEST_F(HelpFixture, TheSearchKeepsTheTopicsThatHoldTheWordsAndMarksTheFirstPlace
     const int all = help->contents->count();
     EXPECT_EQ(all, help->Guide().Topics().size());
 
-    help->search->setText("kvtctl status");
+    help->search->setText("kvtctl wait");
     ASSERT_EQ(help->contents->count(), 1);
     EXPECT_EQ(help->CurrentTopic(), help->Guide().TopicOf("kvtctl"));
     EXPECT_EQ(help->browser->textCursor().selectedText(), "kvtctl");
