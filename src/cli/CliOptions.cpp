@@ -53,11 +53,12 @@ const struct {
      "not take is refused before anything is sent (status 1)."},
     {Command::Ports, "ports", "ports",
      "Lists the serial devices of this machine and whether this user may open each."},
-    {Command::Preview, "preview", "preview FILE [--plain] [--min STEPS] [--max STEPS]",
+    {Command::Preview, "preview", "preview FILE [--plain] [--min STEPS] [--max STEPS] [--from-line N]",
      "Shows what each program of the file would do, as the window's program preview does: its\n"
      "moves, steps, positions, pauses and estimated duration, and the findings. No port is opened.\n"
      "--min and --max give a travel for every coordinate (else the program folder's limits, when on);\n"
-     "a program that would leave it ends the call with status 1."},
+     "a program that would leave it ends the call with status 1. --from-line N shows the part that\n"
+     "send --from-line N would send."},
 };
 
 std::optional<quint8> IndexOf(const QString& value, const QStringList& choices) {
@@ -258,8 +259,10 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
         return refuse("--timeout belongs to wait, read and verify.");
     if ((o.beyondTravel || o.openRecording) && o.command != Command::Send)
         return refuse(QString(o.beyondTravel ? "--beyond-travel" : "--open-recording") + " belongs to send.");
-    if ((o.fromLine != 0 || o.resume) && o.command != Command::Send)
-        return refuse(QString(o.resume ? "--resume" : "--from-line") + " belongs to send.");
+    if (o.resume && o.command != Command::Send)
+        return refuse("--resume belongs to send.");
+    if (o.fromLine != 0 && o.command != Command::Send && o.command != Command::Preview)
+        return refuse("--from-line belongs to send and preview.");
     if (o.fromLine != 0 && o.resume)
         return refuse("Give either --from-line or --resume, not both.");
     if (!o.since.isEmpty() && o.command != Command::Journal)
@@ -298,7 +301,7 @@ QString TCliOptions::HelpText(Command command) {
             "  --json             one JSON object per line instead of readable lines\n"
             "  --min S, --max S   preview: the travel of every coordinate, in steps\n"
             "  --timeout S        wait, read, verify: give up after S seconds\n"
-            "  --from-line N      send: from line N on (from its program's LD when inside one)\n"
+            "  --from-line N      send, preview: from line N on (from its program's LD when inside one)\n"
             "  --resume           send: from where the journal says the last sending of the file stopped\n"
             "  --since DATE       journal: the events from that day or time on\n"
             "  -h, --help         this help; with a command, that command's\n"

@@ -149,8 +149,12 @@ int TCliRun::RunCommand() {
             return FileFailed;
         }
     }
-    if (options_.command == Command::Preview)
-        return PrintPreview(out_, file_.lines, PreviewTravel(), session_->Lang()) ? Refused : Done;
+    if (options_.command == Command::Preview) {
+        // With --from-line, the part a send from that line would send.
+        if (const int refused = ChooseSendStart(); refused != Done)
+            return refused;
+        return PrintPreview(out_, file_.lines.mid(sendFrom_), PreviewTravel(), session_->Lang()) ? Refused : Done;
+    }
     if (options_.command == Command::Send) {
         if (const int refused = ChooseSendStart(); refused != Done)
             return refused;

@@ -349,5 +349,7 @@ enum : int {
     HistoryTruncated = 341,
     HistoryNotWritten = 342,
     HistoryShown = 343,
+    PreviewResumePart = 344,
+    PreviewPartNote = 345,
 };
 } // namespace Ext

@@ -11,6 +11,7 @@
 #include "widgets/Design.h"
 #include "widgets/PreviewPlot.h"
 
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QSplitter>
@@ -60,6 +61,9 @@ TProgramPreviewWindow::TProgramPreviewWindow(TOperatorSettings& options, TProgra
     lblNotes = Label("lblNotes", {}, top);
     lblNotes->setWordWrap(true);
     lblNotes->setEnabled(false); // a quieter grey: it explains, it does not report
+    chbPart = Named(new QCheckBox(top), "chbPart");
+    chbPart->hide(); // until the window is told where the part begins
+    topColumn->addWidget(chbPart);
     topColumn->addWidget(tblFigures);
     topColumn->addWidget(lstFindings, 1);
     topColumn->addWidget(lblDirect);
@@ -95,6 +99,7 @@ TProgramPreviewWindow::TProgramPreviewWindow(TOperatorSettings& options, TProgra
     connect(list, &QAbstractItemModel::dataChanged, this, later);
     connect(&options, &TOperatorSettings::ShownValuesChanged, this, later);
     connect(lstFindings, &QListWidget::itemClicked, this, &TProgramPreviewWindow::FindingClicked);
+    connect(chbPart, &QCheckBox::toggled, this, later);
     connect(Travel, &TTravelLimitsPanel::Edited, this, &TProgramPreviewWindow::TravelEdited);
     resize(820, 720);
     FormCreate();
@@ -120,7 +125,12 @@ void TProgramPreviewWindow::Refresh() {
     const auto x = [&](int id) { return lang.ExtraText(id); };
     setWindowTitle(x(Ext::PreviewTitle));
     const TTravelLimits& travel = Options().Settings().Travel;
-    const Preview::TListPreview preview = Preview::PreviewList(editor_.List().Lines(), travel);
+    chbPart->setText(x(Ext::PreviewResumePart));
+    const QStringList all = editor_.List().Lines();
+    const int from = chbPart->isChecked() && partFrom_ ? partFrom_() : -1;
+    shownFrom_ = from >= 0 && from < all.size() ? from : 0;
+    const QStringList lines = all.mid(shownFrom_);
+    const Preview::TListPreview preview = Preview::PreviewList(lines, travel);
     const TPreviewUnits units = SendQuestions::Units(Options().Settings(), lang);
     const TPreviewReport report(preview, lang, units, travel);
 
@@ -139,9 +149,12 @@ void TProgramPreviewWindow::Refresh() {
     lblDirect->setText(report.DirectLines());
     lblDirect->setVisible(!report.DirectLines().isEmpty());
     // The controller may hold less than the list says: a list stopped inside a recording.
-    lblNotes->setText(sending_.ShorterProgram().isEmpty()
-                          ? report.Notes()
-                          : report.Notes() + '\n' + sending_.ShorterProgram());
+    QString notes = sending_.ShorterProgram().isEmpty() ? report.Notes()
+                                                        : report.Notes() + '\n' + sending_.ShorterProgram();
+    if (chbPart->isChecked())
+        notes = x(Ext::PreviewPartNote).arg(shownFrom_ + 1).arg(all.size()) +
+                (notes.isEmpty() ? "" : "\n" + notes);
+    lblNotes->setText(notes);
 
     lstFindings->clear();
     const auto& findings = report.Findings();
@@ -166,10 +179,16 @@ void TProgramPreviewWindow::Refresh() {
                   x(Ext::TravelTo), x(Ext::TravelBad)});
 }
 
+void TProgramPreviewWindow::SetPart(std::function<int()> partFrom) {
+    partFrom_ = std::move(partFrom);
+    chbPart->setVisible(bool(partFrom_));
+    refreshTimer_->start();
+}
+
 void TProgramPreviewWindow::FindingClicked(QListWidgetItem* item) {
     const QVariant line = item->data(Qt::UserRole);
     if (line.isValid() && line.toInt() >= 0)
-        emit LineChosen(line.toInt());
+        emit LineChosen(shownFrom_ + line.toInt());
 }
 
 void TProgramPreviewWindow::TravelEdited(const TTravelLimits& limits) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <functional>
+
 #include "TranslatedDialog.h"
 #include "core/Settings.h"
 
+class QCheckBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -28,7 +31,11 @@ public:
 
     // Walks the list again now (the window does it by itself after each change).
     void Refresh();
+    // Where the part that Resume or "Send from the selected row" would send begins (0-based;
+    // negative: none), shown alone while chbPart is checked.
+    void SetPart(std::function<int()> partFrom);
 
+    QCheckBox* chbPart;
     QTableWidget* tblFigures;
     QLabel* lblDirect;
     QLabel* lblNotes;
@@ -53,4 +60,6 @@ private:
     QTimer* refreshTimer_;
     QSplitter* split_;
     bool sized_ = false;
+    std::function<int()> partFrom_;
+    int shownFrom_ = 0; // the list line the walked lines begin at
 };

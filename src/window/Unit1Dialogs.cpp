@@ -21,6 +21,7 @@
 #include "panels/ExtendedPanel.h"
 #include "session/OperatorSettings.h"
 #include "session/ReadBackToList.h"
+#include "session/ResumeSending.h"
 #include "session/Session.h"
 #include "session/controller/Controller.h"
 #include "session/controller/Sending.h"
@@ -109,6 +110,15 @@ void TForm1::mmPreviewClick() {
                                              Session().Controller().Sending(), this);
         },
         [this](TProgramPreviewWindow* w) {
+            // What Resume would send, else what "Send from the selected row" would.
+            w->SetPart([this] {
+                if (const auto point = Session().Resume().Resumable())
+                    return point->from;
+                const TResumePoint row = Session().Resume().FromRow(ExtendedPanel->StringGridSend->Row() - 1);
+                return row.count > 0 ? row.from : -1;
+            });
+            connect(&Session().Resume(), &TResumeSending::ResumableChanged, w,
+                    &TProgramPreviewWindow::Refresh);
             connect(w, &TProgramPreviewWindow::LineChosen, this, [this](int line) {
                 TStringGrid* grid = ExtendedPanel->StringGridSend;
                 grid->SetRow(line + 1);

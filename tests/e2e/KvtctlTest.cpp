@@ -368,6 +368,10 @@ TEST_F(KvtctlFixture, SendFromALineOrWhereTheJournalSaysItStoppedStartsAProgramA
     EXPECT_TRUE(done.err.contains("nothing to resume")) << done.err.toStdString();
     EXPECT_EQ(Run({"send", file, "--from-line", "7"}).status, 2);
     EXPECT_EQ(Run({"send", file, "--from-line", "2", "--resume"}).status, 2);
+    // The preview of the part: the program of coordinate 1 and the move after it, from line 3.
+    const TResult part = Run({"--json", "preview", file, "--from-line", "3"});
+    EXPECT_EQ(part.status, 0) << part.err.toStdString();
+    EXPECT_EQ(Json(part.lines.first())["line"].toInt(), 2) << part.out.toStdString();
     EXPECT_EQ(simulator.Commands().size(), sent + fixed.size()) << "only the whole sending went out";
 }
 

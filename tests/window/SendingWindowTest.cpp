@@ -1,6 +1,7 @@
 // The main window while a long list is sent: its progress, the operator's stop, the shortcuts
 // and a window that grows.
 #include "CaptionCheck.h"
+#include "ProgramPreviewWindow.h"
 #include "SessionRooms.h"
 #include "Unit1.h"
 #include "Wait.h"
@@ -17,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -193,6 +196,18 @@ TEST_F(SendingWindowFixture, AStoppedListResumesFromItsProgramsLDOnTheOperatorsY
     options.silentFrom = 0;
     simulator.SetOptions(options);
     EXPECT_TRUE(resume->isVisible());
+    // The preview shows the part a resume would send, on request.
+    form->mmPreview->trigger();
+    auto* preview = form->findChild<TProgramPreviewWindow*>();
+    ASSERT_NE(preview, nullptr);
+    preview->chbPart->setChecked(true);
+    preview->Refresh();
+    EXPECT_TRUE(preview->lblNotes->text().startsWith(
+        form->Session().Lang().ExtraText(Ext::PreviewPartNote).arg(2).arg(7)))
+        << preview->lblNotes->text().toStdString();
+    preview->close();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
 
     // No: nothing goes out. Yes: from LD1, the program whole.
     const size_t before = simulator.Commands().size();
