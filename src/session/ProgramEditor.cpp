@@ -17,7 +17,8 @@
 
 TProgramEditor::TProgramEditor(TCommonDatas& datas, TOperatorSettings& settings, TSending& sending,
                                IOperationLog& log)
-    : QObject(nullptr), datas_(datas), settings_(settings), sending_(sending), log_(log), list_(std::make_unique<TCommandList>("MemoSend")),
+    : QObject(nullptr), datas_(datas), settings_(settings), sending_(sending), log_(log),
+      list_(std::make_unique<TCommandList>("MemoSend")),
       steps_([this] { return State(); },
              [this](const TListState& before, const TListState& after, int whose) {
                  emit StepTaken(before, after);
@@ -32,7 +33,8 @@ TProgramEditor::~TProgramEditor() = default;
 TProgramEditor::TAddOutcome TProgramEditor::AddCommand(int index, const QString& argument) {
     if (!datas_.Settings().DirectControl) {
         const TStep step(steps_, Operators);
-        const TMadeCommand made = ::AddCommand(settings_.Commands(), datas_.Settings(), index, argument, *list_);
+        const TMadeCommand made =
+            ::AddCommand(settings_.Commands(), datas_.Settings(), index, argument, *list_);
         return made ? TAddOutcome{} : TAddOutcome{TAddOutcome::Refused, made.refusal};
     }
     // Direct Control: the command is sent, not kept. It could not be sent now; adding it
@@ -134,7 +136,8 @@ TScaleChange TProgramEditor::ChangeUnitsMode(quint8 mode, const QString& scaleTe
     const TListState now = State();
     if (now.unitsMode != was.unitsMode || now.scale != was.scale) {
         DescribeMotionInUnits(*list_, settings_.Commands(), datas_.Settings());
-        for (const auto& [text, red] : RescaleReport(before, *list_, change, datas_.Settings(), settings_.Lang()))
+        for (const auto& [text, red] :
+             RescaleReport(before, *list_, change, datas_.Settings(), settings_.Lang()))
             log_.AddLogLine(text, red);
     }
     return change;

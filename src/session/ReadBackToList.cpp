@@ -4,7 +4,7 @@
 #include "core/OperationLog.h"
 #include "editor/CommandList.h"
 
-TReadingBack::TVerdict TReadBackToList::Compare(const TReadingBack& reading, const TReadBack& read) {
+TReadingBack::TVerdict TReadBackToList::Compare(TReadingBack& reading, const TReadBack& read) {
     TReadingBack::TVerdict verdict = reading.Compare(read, editor_.List().Lines());
     log_.AddLogLine(verdict.text, !verdict.comparison.same);
     return verdict;

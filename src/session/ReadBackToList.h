@@ -15,7 +15,7 @@ public:
 
     // `read` (parsed by `reading`) against the command list; the verdict logged, red when the
     // programs differ.
-    TReadingBack::TVerdict Compare(const TReadingBack& reading, const TReadBack& read);
+    TReadingBack::TVerdict Compare(TReadingBack& reading, const TReadBack& read);
     // "Add to the command list": the list replaced by the read's whole program (one step).
     void TakeOver(const TReadingBack& reading, const TCommandList& read, const TReadBack& parsed);
 

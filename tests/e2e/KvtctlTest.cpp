@@ -305,6 +305,7 @@ TEST_F(KvtctlFixture, ItWritesItsActionsIntoTheJournalBesideTheWindowAndReadsThe
     EXPECT_EQ(Collect(process).status, 0);
     folder.Write("Data/user-buttons.txt", "[Two]\nSD 300\n");
     ASSERT_EQ(Run({"run-button", "Two"}).status, 0);
+    ASSERT_EQ(Run({"verify", file}).status, 0);
 
     const TResult all = Run({"--json", "journal"});
     ASSERT_EQ(all.status, 0) << all.err.toStdString();
@@ -319,7 +320,7 @@ TEST_F(KvtctlFixture, ItWritesItsActionsIntoTheJournalBesideTheWindowAndReadsThe
             kvtctl << record["kind"].toString();
     }
     EXPECT_EQ(windows, appended);
-    for (const char* kind : {"opened", "write", "write-end", "start", "closed", "button"})
+    for (const char* kind : {"opened", "write", "write-end", "start", "closed", "button", "verify"})
         EXPECT_TRUE(kvtctl.contains(kind)) << kind << " in " << kvtctl.join(' ').toStdString();
 
     // Filters: a coordinate's events, and none before a day to come.

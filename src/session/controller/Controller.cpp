@@ -28,7 +28,7 @@ struct TController::TParts {
           running(replies, line, lang, log), channels(state, lang, replies, running, log),
           reading(basis, commands, replies, readEvent, line, log),
           stop(state, lang, sending, line, running, replies, log),
-          journal(paths, datas, {line, sending, running, replies, stop}) {}
+          journal(paths, datas, {line, sending, running, replies, stop, reading}) {}
 
     TChannelState state;
     TControllerBasis basis;

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "MachineStop.h"
+#include "ReadingBack.h"
 #include "SendReport.h"
 #include "Sending.h"
 #include "core/ProgramPaths.h"
@@ -67,6 +68,14 @@ TControllerJournal::TControllerJournal(const TProgramPaths& paths, const ISettin
                     Record("error", channel, {{"code", token}});
             });
     connect(&parts.stop, &TMachineStop::StopAllAsked, this, [this] { Record("stop-key"); });
+    connect(&parts.reading, &TReadingBack::Compared, this,
+            [this](int channel, const TReadingBack::TVerdict& v) {
+                QJsonObject fields{{"verdict", v.comparison.same ? "match" : "differs"},
+                                   {"lines", v.comparison.count}};
+                if (!v.comparison.same)
+                    fields.insert("line", v.comparison.firstDifference + 1);
+                Record("verify", channel, fields);
+            });
 }
 
 bool TControllerJournal::Record(const QString& kind, int channel, const QJsonObject& fields) {

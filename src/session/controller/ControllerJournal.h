@@ -11,6 +11,7 @@ class ISettingsView;
 class TConnection;
 class TMachineStop;
 class TProgramPaths;
+class TReadingBack;
 class TReplyHandler;
 class TSending;
 struct TSendReport;
@@ -30,6 +31,7 @@ public:
         TRunningChannels& running;
         TReplyHandler& replies;
         TMachineStop& stop;
+        TReadingBack& reading;
     };
     TControllerJournal(const TProgramPaths& paths, const ISettingsView& settings, const TParts& parts);
 

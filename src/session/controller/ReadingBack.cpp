@@ -105,18 +105,19 @@ QString TReadingBack::Whose(int channel, int channelText, int bufferText) const 
     return channel == 0 ? basis_.lang.ExtraText(bufferText) : basis_.lang.ExtraText(channelText).arg(channel);
 }
 
-TReadingBack::TVerdict TReadingBack::Compare(const TReadBack& read, const QStringList& listLines) const {
+TReadingBack::TVerdict TReadingBack::Compare(const TReadBack& read, const QStringList& listLines) {
     const TComparison c = ::CompareWithList(read.commands, listLines, read.channel);
-    if (c.same)
-        return {c,
-                basis_.lang.ExtraText(Ext::CompareSame)
-                    .arg(QString::number(c.count), Whose(read.channel, Ext::ChannelName, Ext::BufferName))};
     const auto shown = [&](const QString& text) {
         return text.isEmpty() ? basis_.lang.ExtraText(Ext::NothingThere) : Shown(text);
     };
-    return {c, basis_.lang.ExtraText(Ext::CompareDiffers)
-                   .arg(QString::number(c.firstDifference + 1), shown(c.read), shown(c.listed),
-                        Whose(read.channel, Ext::ChannelOf, Ext::BufferOf))};
+    const TVerdict verdict{
+        c, c.same ? basis_.lang.ExtraText(Ext::CompareSame)
+                        .arg(QString::number(c.count), Whose(read.channel, Ext::ChannelName, Ext::BufferName))
+                  : basis_.lang.ExtraText(Ext::CompareDiffers)
+                        .arg(QString::number(c.firstDifference + 1), shown(c.read), shown(c.listed),
+                             Whose(read.channel, Ext::ChannelOf, Ext::BufferOf))};
+    emit Compared(read.channel, verdict);
+    return verdict;
 }
 
 TFileTie::TText TReadingBack::WholeProgram(const TCommandList& read, const TReadBack& parsed) const {

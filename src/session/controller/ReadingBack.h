@@ -48,7 +48,8 @@ public:
     TReadBack Parse(const QStringList& lines, TCommandList& into);
     // The read's commands against what `listLines` writes for the read's channel (its LD n ... ED;
     // the buffer's: the first program).
-    TVerdict Compare(const TReadBack& read, const QStringList& listLines) const;
+    // (Compared tells it, for the journal.)
+    TVerdict Compare(const TReadBack& read, const QStringList& listLines);
     // A read's commands as a program to keep: ended by ED when the read was whole and its
     // program would otherwise leave the recording open (the controller lists its program
     // without the ED that ended the recording), so that it can be written back as it is.
@@ -58,6 +59,8 @@ signals:
     // NoAnswer (logged), or Read with the collected text ("no correct program" already logged
     // when it lacks its end).
     void Done(TChanReadThread::Outcome outcome, const QString& text);
+    // A program read back of `channel` (0: the buffer) was compared with a list.
+    void Compared(int channel, const TReadingBack::TVerdict& verdict);
 
 private:
     void ThreadDone(TChanReadThread::Outcome outcome);
