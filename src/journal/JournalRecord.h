@@ -16,7 +16,8 @@
 // "file", "blocks" with each coordinate's "channel", "lines" and "fingerprint"); write-end (its
 // "outcome": completed, stopped or error, "line" 1-based, "code" the controller's answer);
 // start, pause, resume, stop, complete, error (a coordinate, as heard from the controller);
-// verify ("verdict": match or differs); button ("name"); stop-key; scale ("scale", "unit").
+// verify (a program read back and compared: "verdict" match or differs, "line" the first
+// difference); button ("name"); stop-key; scale ("scale", "unit").
 struct TJournalRecord {
     QDateTime time;
     QString who;
