@@ -153,7 +153,8 @@ int TCliRun::RunCommand() {
         // With --from-line, the part a send from that line would send.
         if (const int refused = ChooseSendStart(); refused != Done)
             return refused;
-        return PrintPreview(out_, file_.lines.mid(sendFrom_), PreviewTravel(), session_->Lang()) ? Refused : Done;
+        return PrintPreview(out_, file_.lines.mid(sendFrom_), PreviewTravel(), session_->Lang()) ? Refused
+                                                                                                 : Done;
     }
     if (options_.command == Command::Send) {
         if (const int refused = ChooseSendStart(); refused != Done)
