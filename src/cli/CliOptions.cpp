@@ -2,64 +2,62 @@
 
 #include "serial/ComPort.h"
 
+#include <QByteArray>
+#include <QList>
+
 #include <QFileInfo>
 
 #include <cmath>
+
+// cli/commands.txt, built in.
+QByteArray KvtctlCommandsText();
 
 namespace {
 
 using Command = TCliOptions::Command;
 
-const struct {
-    Command command;
-    const char* name;
-    const char* usage;
-    const char* summary;
-} kCommands[] = {
-    {Command::Send, "send",
-     "send FILE [--plain] [--beyond-travel] [--open-recording] [--from-line N | --resume]",
-     "Sends the command list of a program file (the pair \"Save to file\" writes) line by line, each\n"
-     "answered within the reply time, as \"Send\" does; with --plain, a text file of list lines\n"
-     "(- reads standard input). Stops where \"Send\" stops: a wrong command, wrong data, no\n"
-     "answer, a communication error. Where the window would ask first, nothing is sent (status 1):\n"
-     "a program that would leave a travel limit the program folder has on (--beyond-travel sends\n"
-     "it), and a list that ends inside LD ... ED, which would leave the controller recording\n"
-     "(--open-recording sends it). --from-line N sends from line N on, from the LD of the program\n"
-     "line N lies inside (a program is written whole); --resume from where the journal says the\n"
-     "last sending of FILE stopped (status 1 when none did, or the file changed since)."},
-    {Command::Journal, "journal", "journal [--since DATE] [--channel N] [--json]",
-     "Prints the run journal of the program folder (Data/journal): each event with its time, who\n"
-     "did it (the window or kvtctl) and what it was, oldest first. --since gives the first day or\n"
-     "time (2026-12-09, 2026-12-09T14:00); --channel keeps the events of coordinate N; --json prints\n"
-     "each record as the journal keeps it."},
-    {Command::SingleLines, "command", "command LINE...",
-     "Sends single lines (ST1, PS2, SD400) one after the other and prints each answer."},
-    {Command::Read, "read", "read [-o FILE] [--channel N | --direct] [--timeout S]",
-     "Reads the program a coordinate holds back (coordinate 1, RD1*, unless --channel names 2 or 3; the\n"
-     "buffer, RB*, with --direct), as \"Load from device\" does, and prints its command lines, or\n"
-     "saves them as a program file pair that send writes back as it is (ended by ED). --timeout\n"
-     "gives up after S seconds (status 1)."},
-    {Command::Verify, "verify", "verify FILE [--plain] [--direct] [--timeout S]",
-     "Reads back the program of every coordinate the file writes (each LD n ... ED against RD n) and\n"
-     "compares them, as \"Compare with the command list\" does: the match or the first difference,\n"
-     "coordinate by coordinate (a file with no LD: coordinate 1; --direct: the buffer against its first\n"
-     "program). --timeout gives up after S seconds for each read (status 1)."},
-    {Command::Wait, "wait", "wait CHANNEL [--start] [--timeout S]",
-     "Waits until the coordinate reports that its program completed, an execution error or a pause,\n"
-     "printing each report. With --start it sends ST<CHANNEL> first, so that no report is missed."},
-    {Command::RunButton, "run-button", "run-button NAME",
-     "Sends the lines of the user button NAME (case does not matter), as the window's button does,\n"
-     "from the program folder's Data/user-buttons.txt. A button with a line the controller would\n"
-     "not take is refused before anything is sent (status 1)."},
-    {Command::Ports, "ports", "ports",
-     "Lists the serial devices of this machine and whether this user may open each."},
-    {Command::Preview, "preview", "preview FILE [--plain] [--min STEPS] [--max STEPS] [--from-line N]",
-     "Shows what each program of the file would do, as the window's program preview does: its\n"
-     "moves, steps, positions, pauses and estimated duration, and the findings. No port is opened.\n"
-     "--min and --max give a travel for every coordinate (else the program folder's limits, when on);\n"
-     "a program that would leave it ends the call with status 1. --from-line N shows the part that\n"
-     "send --from-line N would send."},
+// The commands by name; their usage lines and summaries are the text of cli/commands.txt.
+const std::pair<Command, const char*> kNames[] = {
+    {Command::Send, "send"},
+    {Command::Journal, "journal"},
+    {Command::SingleLines, "command"},
+    {Command::Read, "read"},
+    {Command::Verify, "verify"},
+    {Command::Wait, "wait"},
+    {Command::RunButton, "run-button"},
+    {Command::Ports, "ports"},
+    {Command::Preview, "preview"},
 };
+
+struct TCommandHelp {
+    QString name, usage, summary;
+};
+
+// The commands of cli/commands.txt, in its order.
+const QList<TCommandHelp>& Commands() {
+    static const QList<TCommandHelp> commands = [] {
+        QList<TCommandHelp> list;
+        for (const QString& line : QString::fromUtf8(KvtctlCommandsText()).split('\n')) {
+            if (line.startsWith('#'))
+                continue;
+            if (line.startsWith("== ")) {
+                list.append({line.mid(3).section(" | ", 0, 0), line.section(" | ", 1), {}});
+            } else if (!list.isEmpty() && !line.isEmpty()) {
+                TCommandHelp& last = list.last();
+                last.summary += (last.summary.isEmpty() ? "" : "\n") + line;
+            }
+        }
+        return list;
+    }();
+    return commands;
+}
+
+const TCommandHelp* HelpOf(const QString& name) {
+    for (const TCommandHelp& c : Commands())
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
 
 std::optional<quint8> IndexOf(const QString& value, const QStringList& choices) {
     const qsizetype i = choices.indexOf(value.toLower());
@@ -69,9 +67,9 @@ std::optional<quint8> IndexOf(const QString& value, const QStringList& choices) 
 } // namespace
 
 QString TCliOptions::CommandName(Command command) {
-    for (const auto& c : kCommands) {
-        if (c.command == command)
-            return c.name;
+    for (const auto& [c, name] : kNames) {
+        if (c == command)
+            return name;
     }
     return {};
 }
@@ -199,9 +197,9 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
         } else if (argument.startsWith('-') && argument != "-") {
             return refuse("Unknown option: " + argument);
         } else if (o.command == Command::None) {
-            for (const auto& c : kCommands) {
-                if (argument == c.name)
-                    o.command = c.command;
+            for (const auto& [c, name] : kNames) {
+                if (argument == QLatin1String(name))
+                    o.command = c;
             }
             if (o.command == Command::None)
                 return refuse("Unknown command: " + argument);
@@ -275,20 +273,15 @@ TCliOptions TCliOptions::Parse(const QStringList& arguments) {
 }
 
 QString TCliOptions::HelpText(Command command) {
-    if (command != Command::None) {
-        for (const auto& c : kCommands) {
-            if (c.command == command)
-                return QString("Usage: kvtctl [options] %1\n\n%2\n\nThe options of every command: kvtctl "
-                               "--help\n")
-                    .arg(c.usage, c.summary);
-        }
-    }
+    if (const TCommandHelp* c = command != Command::None ? HelpOf(CommandName(command)) : nullptr)
+        return QString("Usage: kvtctl [options] %1\n\n%2\n\nThe options of every command: kvtctl --help\n")
+            .arg(c->usage, c->summary);
     QString help = "Usage: kvtctl [options] COMMAND [arguments]\n\n"
                    "Writes, checks, starts and watches a stepper-motor controller of the TRVA series from a\n"
                    "script, with no window: what KVT_Program does, through the same program folder.\n\n"
                    "Commands:\n";
-    for (const auto& c : kCommands)
-        help += QString("  %1\n").arg(QLatin1String(c.usage));
+    for (const TCommandHelp& c : Commands())
+        help += QString("  %1\n").arg(c.usage);
     help += "\nOptions:\n"
             "  --device PATH      talk over this terminal device (any, no link needed), or to a\n"
             "                     controller on the network: tcp://HOST:PORT, rfc2217://HOST:PORT\n"
