@@ -11,6 +11,7 @@
 #include "session/ProgramEditor.h"
 #include "session/Session.h"
 #include "widgets/RadioGroup.h"
+#include "Stats.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,18 +27,6 @@ namespace {
 
 constexpr int kCommands = 1000;
 constexpr int kRounds = 7;
-
-double Ms(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 } // namespace
 

@@ -12,6 +12,7 @@
 #include "panels/UnitsPanel.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/StringGrid.h"
+#include "Stats.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,13 +24,6 @@
 #include <functional>
 
 namespace {
-
-double Ms(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
 
 struct Row {
     double load, draw, rescale, save, remove, drag, undo, redo, fit, faulty;

@@ -11,6 +11,7 @@
 #include "journal/JournalFiles.h"
 #include "journal/JournalHistory.h"
 #include "widgets/RadioGroup.h"
+#include "Stats.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,11 +25,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // Wall time per line, in milliseconds, of a send of `lines` with the journal `on` or off.
 double SendRun(const QString& folder, const QStringList& lines, bool on) {

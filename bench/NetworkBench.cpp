@@ -11,6 +11,7 @@
 #include "Unit1.h"
 #include "editor/CommandList.h"
 #include "widgets/RadioGroup.h"
+#include "Stats.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,11 +34,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 // Per line, in milliseconds, from a real main window talking to `address`.
 double ProgramRun(const QString& folder, const QString& address, const QStringList& lines) {

@@ -12,6 +12,7 @@
 #include "Unit1.h"
 #include "editor/CommandList.h"
 #include "widgets/RadioGroup.h"
+#include "Stats.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -109,11 +110,6 @@ std::optional<Sample> PyserialRun(const QString& link, const QStringList& lines,
     if (parts.size() != 2)
         return std::nullopt;
     return Sample{parts[0].toDouble() * 1000 / lines.size(), parts[1].toDouble() * 1000 / lines.size()};
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 struct Series {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -27,3 +30,17 @@ struct Stats {
                     mean, median, p99, max);
     }
 };
+
+// The middle of a list of figures (0 for none).
+inline double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// How long a piece of work takes, in milliseconds.
+inline double Ms(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}

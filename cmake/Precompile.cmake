@@ -22,3 +22,11 @@ function(kvt_precompile target level)
     endif()
     target_precompile_headers(${target} PRIVATE ${headers})
 endfunction()
+
+# kvt_precompile_like(target other): the headers another target precompiled, reused, so that a
+# set of programs built alike (the test programs) parses them once.
+function(kvt_precompile_like target other)
+    if(KVT_PCH)
+        target_precompile_headers(${target} REUSE_FROM ${other})
+    endif()
+endfunction()

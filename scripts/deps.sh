@@ -25,6 +25,7 @@ fi
 if [ "$need" = test ]; then
     packages+=(
         clang-format            # make test checks the formatting
+        ninja-build             # and builds with Ninja, which keeps both cores busy across targets
         python3                 # and measures the code's shape (scripts/measures.py)
         libgtest-dev            # unit, window and end-to-end tests
         clang libclang-rt-14-dev # the libFuzzer target of the reply handler

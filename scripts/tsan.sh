@@ -4,7 +4,12 @@
 set -euo pipefail
 build=${1:-build-tsan}
 here=$(cd "$(dirname "$0")/.." && pwd)
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVT_TSAN=ON -DBUILD_TESTING=ON -DKVT_BUILD_BENCH=OFF >/dev/null
+# Ninja for a folder made here, and each target's sources compiled in batches (as make test's
+# other builds); full debug information, so that the suppressions find the inlined Qt frames.
+generator=()
+[ -f "$build/CMakeCache.txt" ] || generator=(-GNinja)
+cmake "${generator[@]}" -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVT_TSAN=ON -DKVT_UNITY=ON \
+    -DBUILD_TESTING=ON -DKVT_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
 # The longest history (history_size=7), so that the stack of an access made long before the
 # racing one can still be restored and checked against the suppressions. die_after_fork=0: the

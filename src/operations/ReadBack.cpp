@@ -72,7 +72,7 @@ TReadBack ParseReadBack(const QStringList& lines, const TKVTCommands& commands, 
 }
 
 namespace {
-QString Normalized(QString line) {
+QString WithoutPlus(QString line) {
     return line.remove('+');
 }
 
@@ -82,7 +82,7 @@ QStringList ProgramOf(const QStringList& lines, int channel = 0) {
     qsizetype first = channel == 0 ? 0 : lines.size();
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (K::CommandIndex(lines[i]) == K::LD &&
-            (channel == 0 || Normalized(lines[i]).mid(2).toInt() == channel)) {
+            (channel == 0 || WithoutPlus(lines[i]).mid(2).toInt() == channel)) {
             first = i + 1;
             break;
         }
@@ -100,7 +100,7 @@ QList<int> ChannelsWritten(const QStringList& listLines) {
     for (const QString& line : listLines) {
         if (K::CommandIndex(line) != K::LD)
             continue;
-        const int channel = Normalized(line).mid(2).toInt();
+        const int channel = WithoutPlus(line).mid(2).toInt();
         if (channel >= 1 && channel <= 3 && !channels.contains(channel))
             channels.append(channel);
     }
@@ -115,7 +115,7 @@ TComparison CompareWithList(const QStringList& readCommands, const QStringList& 
     for (qsizetype i = 0; i < n; ++i) {
         const QString read = readLines.value(i);
         const QString listed = program.value(i);
-        if (i >= readLines.size() || i >= program.size() || Normalized(read) != Normalized(listed)) {
+        if (i >= readLines.size() || i >= program.size() || WithoutPlus(read) != WithoutPlus(listed)) {
             comparison.firstDifference = int(i);
             comparison.read = read;
             comparison.listed = listed;

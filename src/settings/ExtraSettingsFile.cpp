@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr qint64 kMaxFileSize = 16 * 1024;
-constexpr qsizetype kMaxLineLength = 4096;
+constexpr qint64 kMaxExtraFileSize = 16 * 1024;
+constexpr qsizetype kMaxExtraLineLength = 4096;
 const QString kTravel = QStringLiteral("travel");
 
 // "on -1000 250000"
@@ -79,12 +79,12 @@ bool TExtraSettingsFile::Load(TSettings& settings) {
     const QFileInfo info(fileName_);
     if (!info.exists() && !info.isSymLink())
         return true;
-    if (!info.isFile() || info.size() > kMaxFileSize)
+    if (!info.isFile() || info.size() > kMaxExtraFileSize)
         return false;
     QByteArray bytes;
     try {
         TEncodedStream stream(fileName_, TEncodedStream::fmOpenRead, false);
-        bytes.resize(qsizetype(std::min<qint64>(stream.Size(), kMaxFileSize)));
+        bytes.resize(qsizetype(std::min<qint64>(stream.Size(), kMaxExtraFileSize)));
         bytes.truncate(qsizetype(std::max<qint64>(0, stream.Read(bytes.data(), bytes.size()))));
     } catch (const EFileError&) {
         return false;
@@ -95,7 +95,7 @@ bool TExtraSettingsFile::Load(TSettings& settings) {
     bytes.replace('\0', '\n');
     const QStringList lines = SplitFileLines(bytes);
     for (const QString& line : lines) {
-        if (line.size() > kMaxLineLength)
+        if (line.size() > kMaxExtraLineLength)
             return false;
     }
     for (const QString& line : lines) {

@@ -21,11 +21,11 @@
 #include <QPushButton>
 
 namespace {
-constexpr TCaptionSlot kSlots[] = {{1, "TFormPortName", -1}, {2, "rgrPortName", 4}};
+constexpr TCaptionSlot kPortNameSlots[] = {{1, "TFormPortName", -1}, {2, "rgrPortName", 4}};
 } // namespace
 
 TFormPortName::TFormPortName(TOperatorSettings& options, TConnection& connection, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormPortName", "Chose port number", kSlots, 2, true}, parent),
+    : TTranslatedDialog(options, {"TFormPortName", "Chose port number", kPortNameSlots, 2, true}, parent),
       connection_(connection) {
     auto* grid = new QGridLayout(this);
     rgrPortName = new TRadioGroup("rgrPortName", QString(),

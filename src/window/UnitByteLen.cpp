@@ -11,13 +11,13 @@
 #include <QPushButton>
 
 namespace {
-constexpr TCaptionSlot kSlots[] = {{3, "TFormByteLen", -1}, {4, "rgrDataLen", -1},  {5, "rgrStopBits", -1},
+constexpr TCaptionSlot kUnitByteLenSlots[] = {{3, "TFormByteLen", -1}, {4, "rgrDataLen", -1},  {5, "rgrStopBits", -1},
                                    {6, "rgrParity", -1},    {7, "lblBaudRate", -1}, {8, "rgrParity", 0},
                                    {9, "rgrParity", 1},     {10, "rgrParity", 2},   {11, "btnCancel", -1}};
 } // namespace
 
 TFormByteLen::TFormByteLen(TOperatorSettings& options, TConnection& connection, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormByteLen", "Port properties", kSlots, 11, false}, parent),
+    : TTranslatedDialog(options, {"TFormByteLen", "Port properties", kUnitByteLenSlots, 11, false}, parent),
       connection_(connection) {
     auto* grid = new QGridLayout(this);
     rgrDataLen = new TRadioGroup("rgrDataLen", "Data bits:", {"5", "6", "7", "8"}, 2, this);

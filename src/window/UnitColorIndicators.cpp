@@ -11,7 +11,7 @@
 #include <QPushButton>
 
 namespace {
-constexpr TCaptionSlot kSlots[] = {{18, "TFormColorIndicators", -1},
+constexpr TCaptionSlot kUnitColorIndicatorsSlots[] = {{18, "TFormColorIndicators", -1},
                                    {19, "lblMode", -1},
                                    {20, "LabelGreen", -1},
                                    {21, "LabelRed", -1},
@@ -23,7 +23,7 @@ constexpr TCaptionSlot kSlots[] = {{18, "TFormColorIndicators", -1},
 } // namespace
 
 TFormColorIndicators::TFormColorIndicators(TOperatorSettings& options, TChannels& channels, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormColorIndicators", "Coordinates mode", kSlots, 24, true}, parent),
+    : TTranslatedDialog(options, {"TFormColorIndicators", "Coordinates mode", kUnitColorIndicatorsSlots, 24, true}, parent),
       channels_(channels) {
     const auto& colours = TChannelState::IndicatorColours;
     auto* grid = new QGridLayout(this);

@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr TCaptionSlot kSlots[] = {
+constexpr TCaptionSlot kUnitErrNastrSlots[] = {
     {28, "TFormErrNastr", -1}, {29, "StaticText1", -1}, {30, "chboxEr5", -1},
     {31, "btnErrRun", -1},     {32, "StaticText2", -1}, {33, "RbtnEr6_NoReact", -1},
     {34, "RbtnEr6_Esc", -1},   {35, "StaticText3", -1}, {36, "RbtnEr9_NoReact", -1},
@@ -30,7 +30,7 @@ constexpr TCaptionSlot kSlots[] = {
 using Design::Named;
 
 TFormErrNastr::TFormErrNastr(TOperatorSettings& options, TChannels& channels, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormErrNastr", "Program settings - error handling", kSlots, 38, true},
+    : TTranslatedDialog(options, {"TFormErrNastr", "Program settings - error handling", kUnitErrNastrSlots, 38, true},
                         parent),
       channels_(channels) {
     auto* column = new QVBoxLayout(this);

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr TCaptionSlot kSlots[] = {
+constexpr TCaptionSlot kUnitErroresSlots[] = {
     {39, "TFormErrores", -1}, {40, "StaticText1", -1}, {41, "StaticText2", -1}, {42, "btnAllOk", -1}};
 
 } // namespace
@@ -21,7 +21,7 @@ constexpr TCaptionSlot kSlots[] = {
 using Design::Named;
 
 TFormErrores::TFormErrores(TOperatorSettings& options, TChannels& channels, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormErrores", "Error recovering", kSlots, 42, true}, parent),
+    : TTranslatedDialog(options, {"TFormErrores", "Error recovering", kUnitErroresSlots, 42, true}, parent),
       channels_(channels) {
     auto* column = new QVBoxLayout(this);
     const auto step = [&](QFrame*& panel, const char* panelName, QCheckBox*& box, const char* boxName,

@@ -11,11 +11,11 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr TCaptionSlot kSlots[] = {{25, "TFormLang", -1}, {27, "lbl1", -1}, {27, "ComboBoxLangText", -1}};
+constexpr TCaptionSlot kUnitLangSlots[] = {{25, "TFormLang", -1}, {27, "lbl1", -1}, {27, "ComboBoxLangText", -1}};
 } // namespace
 
 TFormLang::TFormLang(TOperatorSettings& options, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormLang", "Set language", kSlots, 27, false}, parent) {
+    : TTranslatedDialog(options, {"TFormLang", "Set language", kUnitLangSlots, 27, false}, parent) {
     resize(366, 111);
     auto* column = new QVBoxLayout(this);
     lbl1 = new QLabel("Please, select language from the list:", this);

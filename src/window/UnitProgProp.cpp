@@ -17,7 +17,7 @@
 #include <algorithm>
 
 namespace {
-constexpr TCaptionSlot kSlots[] = {{43, "TFormProgProp", -1},
+constexpr TCaptionSlot kUnitProgPropSlots[] = {{43, "TFormProgProp", -1},
                                    {44, "chboxPortLogs", -1},
                                    {45, "chboxLoadLogs", -1},
                                    {46, "chBoxSavePortLogs", -1},
@@ -55,7 +55,7 @@ QFrame* Panel(const char* name, QWidget* parent, QLayout* into) {
 } // namespace
 
 TFormProgProp::TFormProgProp(TOperatorSettings& options, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormProgProp", "Program main settings", kSlots, 61, true}, parent) {
+    : TTranslatedDialog(options, {"TFormProgProp", "Program main settings", kUnitProgPropSlots, 61, true}, parent) {
     auto* column = new QVBoxLayout(this);
 
     auto* show = new QVBoxLayout(Panel("Panel1", this, column));

@@ -20,6 +20,7 @@
 #include "session/controller/MachineStop.h"
 #include "session/controller/RunningChannels.h"
 #include "session/controller/Sending.h"
+#include "StdLines.h"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +28,6 @@
 #include <QJsonArray>
 
 namespace {
-
-std::vector<std::string> Std(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& line : lines)
-        out.push_back(line.toStdString());
-    return out;
-}
 
 class JournalFixture : public ::testing::Test {
 protected:

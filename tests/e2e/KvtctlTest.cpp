@@ -10,6 +10,7 @@
 #include "lang/ExtraIds.h"
 #include "serial/PortDevice.h"
 #include "session/ProgramEditor.h"
+#include "StdLines.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +34,6 @@ QJsonObject Json(const QString& line) {
 // An extra text as kvtctl says it on a folder in English.
 QString English(int id) {
     return BuiltIn::ExtraTexts().value(id);
-}
-
-std::vector<std::string> Std(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& line : lines)
-        out.push_back(line.toStdString());
-    return out;
 }
 
 class KvtctlFixture : public WindowFixture {

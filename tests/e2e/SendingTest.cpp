@@ -18,6 +18,7 @@
 #include "protocol/ReplyLog.h"
 #include "session/OperationLogLines.h"
 #include "settings/SettingsFiles.h"
+#include "StdLines.h"
 
 #include <gtest/gtest.h>
 
@@ -30,13 +31,6 @@
 namespace {
 
 const TRgb green = 0x008000, red = 0xFF0000, yellow = 0xFFFF00;
-
-std::vector<std::string> Std(const QStringList& lines) {
-    std::vector<std::string> out;
-    for (const QString& line : lines)
-        out.push_back(line.toStdString());
-    return out;
-}
 
 class SendingFixture : public ::testing::Test {
 protected:
