@@ -5,13 +5,13 @@
 #include "Benches.h"
 #include "CommandInput.h"
 #include "Simulator.h"
+#include "Stats.h"
 #include "Unit1.h"
 #include "editor/CommandList.h"
 #include "protocol/UnitKVTComands.h"
 #include "session/ProgramEditor.h"
 #include "session/Session.h"
 #include "widgets/RadioGroup.h"
-#include "Stats.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -5,6 +5,7 @@
 #include "Benches.h"
 #include "SessionRooms.h"
 #include "Simulator.h"
+#include "Stats.h"
 #include "Unit1.h"
 #include "core/EncodStr.h"
 #include "editor/CommandList.h"
@@ -12,7 +13,6 @@
 #include "panels/UnitsPanel.h"
 #include "widgets/RadioGroup.h"
 #include "widgets/StringGrid.h"
-#include "Stats.h"
 
 #include <QAction>
 #include <QApplication>

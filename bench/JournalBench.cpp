@@ -5,13 +5,13 @@
 #include "Benches.h"
 #include "Responder.h"
 #include "SessionRooms.h"
+#include "Stats.h"
 #include "Unit1.h"
 #include "core/Settings.h"
 #include "history/RunHistoryWindow.h"
 #include "journal/JournalFiles.h"
 #include "journal/JournalHistory.h"
 #include "widgets/RadioGroup.h"
-#include "Stats.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -8,10 +8,10 @@
 #include "NetworkPorts.h"
 #include "Responder.h"
 #include "SessionRooms.h"
+#include "Stats.h"
 #include "Unit1.h"
 #include "editor/CommandList.h"
 #include "widgets/RadioGroup.h"
-#include "Stats.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -9,10 +9,10 @@
 #include "RawTerminal.h"
 #include "Responder.h"
 #include "SessionRooms.h"
+#include "Stats.h"
 #include "Unit1.h"
 #include "editor/CommandList.h"
 #include "widgets/RadioGroup.h"
-#include "Stats.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

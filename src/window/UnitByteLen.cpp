@@ -11,9 +11,10 @@
 #include <QPushButton>
 
 namespace {
-constexpr TCaptionSlot kUnitByteLenSlots[] = {{3, "TFormByteLen", -1}, {4, "rgrDataLen", -1},  {5, "rgrStopBits", -1},
-                                   {6, "rgrParity", -1},    {7, "lblBaudRate", -1}, {8, "rgrParity", 0},
-                                   {9, "rgrParity", 1},     {10, "rgrParity", 2},   {11, "btnCancel", -1}};
+constexpr TCaptionSlot kUnitByteLenSlots[] = {
+    {3, "TFormByteLen", -1}, {4, "rgrDataLen", -1},  {5, "rgrStopBits", -1},
+    {6, "rgrParity", -1},    {7, "lblBaudRate", -1}, {8, "rgrParity", 0},
+    {9, "rgrParity", 1},     {10, "rgrParity", 2},   {11, "btnCancel", -1}};
 } // namespace
 
 TFormByteLen::TFormByteLen(TOperatorSettings& options, TConnection& connection, QWidget* parent)

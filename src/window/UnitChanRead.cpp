@@ -40,13 +40,14 @@ QString WrappedAtTokens(const QString& text, qsizetype width = 200) {
 }
 
 constexpr TCaptionSlot kUnitChanReadSlots[] = {{12, "TFormChanRead", -1}, {13, "btnRead", -1},
-                                   {14, "chbAddToEnd", -1},   {15, "chbCodes", -1},
-                                   {16, "btnAddToList", -1},  {17, "StringGridRead", 2}};
+                                               {14, "chbAddToEnd", -1},   {15, "chbCodes", -1},
+                                               {16, "btnAddToList", -1},  {17, "StringGridRead", 2}};
 } // namespace
 
 TFormChanRead::TFormChanRead(TOperatorSettings& options, TReadingBack& reading, TReadBackToList& toList,
                              QWidget* parent)
-    : TTranslatedDialog(options, {"TFormChanRead", "Read executing program", kUnitChanReadSlots, 17, false}, parent),
+    : TTranslatedDialog(options, {"TFormChanRead", "Read executing program", kUnitChanReadSlots, 17, false},
+                        parent),
       reading_(reading), toList_(toList), readed_(std::make_unique<TCommandList>("MemoReaded")) {
     resize(451, 279);
     auto* grid = new QGridLayout(this);

@@ -12,18 +12,19 @@
 
 namespace {
 constexpr TCaptionSlot kUnitColorIndicatorsSlots[] = {{18, "TFormColorIndicators", -1},
-                                   {19, "lblMode", -1},
-                                   {20, "LabelGreen", -1},
-                                   {21, "LabelRed", -1},
-                                   {22, "LabelYellow", -1},
-                                   {23, "LabelBlack", -1},
-                                   {24, "rgr1", -1},
-                                   {24, "rgr2", -1},
-                                   {24, "rgr3", -1}};
+                                                      {19, "lblMode", -1},
+                                                      {20, "LabelGreen", -1},
+                                                      {21, "LabelRed", -1},
+                                                      {22, "LabelYellow", -1},
+                                                      {23, "LabelBlack", -1},
+                                                      {24, "rgr1", -1},
+                                                      {24, "rgr2", -1},
+                                                      {24, "rgr3", -1}};
 } // namespace
 
 TFormColorIndicators::TFormColorIndicators(TOperatorSettings& options, TChannels& channels, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormColorIndicators", "Coordinates mode", kUnitColorIndicatorsSlots, 24, true}, parent),
+    : TTranslatedDialog(
+          options, {"TFormColorIndicators", "Coordinates mode", kUnitColorIndicatorsSlots, 24, true}, parent),
       channels_(channels) {
     const auto& colours = TChannelState::IndicatorColours;
     auto* grid = new QGridLayout(this);

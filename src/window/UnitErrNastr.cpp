@@ -30,7 +30,8 @@ constexpr TCaptionSlot kUnitErrNastrSlots[] = {
 using Design::Named;
 
 TFormErrNastr::TFormErrNastr(TOperatorSettings& options, TChannels& channels, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormErrNastr", "Program settings - error handling", kUnitErrNastrSlots, 38, true},
+    : TTranslatedDialog(options,
+                        {"TFormErrNastr", "Program settings - error handling", kUnitErrNastrSlots, 38, true},
                         parent),
       channels_(channels) {
     auto* column = new QVBoxLayout(this);

@@ -11,7 +11,8 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr TCaptionSlot kUnitLangSlots[] = {{25, "TFormLang", -1}, {27, "lbl1", -1}, {27, "ComboBoxLangText", -1}};
+constexpr TCaptionSlot kUnitLangSlots[] = {
+    {25, "TFormLang", -1}, {27, "lbl1", -1}, {27, "ComboBoxLangText", -1}};
 } // namespace
 
 TFormLang::TFormLang(TOperatorSettings& options, QWidget* parent)

@@ -18,24 +18,24 @@
 
 namespace {
 constexpr TCaptionSlot kUnitProgPropSlots[] = {{43, "TFormProgProp", -1},
-                                   {44, "chboxPortLogs", -1},
-                                   {45, "chboxLoadLogs", -1},
-                                   {46, "chBoxSavePortLogs", -1},
-                                   {47, "chBoxSaveLogs", -1},
-                                   {48, "chBoxSavePortProp", -1},
-                                   {49, "chboxSaveProgProp", -1},
-                                   {50, "chBoxSaveErrProp", -1},
-                                   {51, "chboxUnitsSave", -1},
-                                   {52, "ChboxUnitsName", -1},
-                                   {53, "ChboxUnitsScale", -1},
-                                   {54, "chBoxAddENAutomatic", -1},
-                                   {55, "chboxAddBGAutomatic", -1},
-                                   {56, "RgrTrunc", -1},
-                                   {57, "RgrTrunc", 0},
-                                   {58, "RgrTrunc", 1},
-                                   {59, "RgrTrunc", 2},
-                                   {60, "rgrUnitsName", -1},
-                                   {61, "chBoxLogs", -1}};
+                                               {44, "chboxPortLogs", -1},
+                                               {45, "chboxLoadLogs", -1},
+                                               {46, "chBoxSavePortLogs", -1},
+                                               {47, "chBoxSaveLogs", -1},
+                                               {48, "chBoxSavePortProp", -1},
+                                               {49, "chboxSaveProgProp", -1},
+                                               {50, "chBoxSaveErrProp", -1},
+                                               {51, "chboxUnitsSave", -1},
+                                               {52, "ChboxUnitsName", -1},
+                                               {53, "ChboxUnitsScale", -1},
+                                               {54, "chBoxAddENAutomatic", -1},
+                                               {55, "chboxAddBGAutomatic", -1},
+                                               {56, "RgrTrunc", -1},
+                                               {57, "RgrTrunc", 0},
+                                               {58, "RgrTrunc", 1},
+                                               {59, "RgrTrunc", 2},
+                                               {60, "rgrUnitsName", -1},
+                                               {61, "chBoxLogs", -1}};
 
 QCheckBox* Box(const char* name, const QString& caption, QWidget* parent, QLayout* layout) {
     auto* box = new QCheckBox(caption, parent);
@@ -55,7 +55,8 @@ QFrame* Panel(const char* name, QWidget* parent, QLayout* into) {
 } // namespace
 
 TFormProgProp::TFormProgProp(TOperatorSettings& options, QWidget* parent)
-    : TTranslatedDialog(options, {"TFormProgProp", "Program main settings", kUnitProgPropSlots, 61, true}, parent) {
+    : TTranslatedDialog(options, {"TFormProgProp", "Program main settings", kUnitProgPropSlots, 61, true},
+                        parent) {
     auto* column = new QVBoxLayout(this);
 
     auto* show = new QVBoxLayout(Panel("Panel1", this, column));

@@ -4,6 +4,7 @@
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "Simulator.h"
+#include "StdLines.h"
 #include "Wait.h"
 #include "core/Settings.h"
 #include "editor/CommandList.h"
@@ -20,7 +21,6 @@
 #include "session/controller/MachineStop.h"
 #include "session/controller/RunningChannels.h"
 #include "session/controller/Sending.h"
-#include "StdLines.h"
 
 #include <gtest/gtest.h>
 

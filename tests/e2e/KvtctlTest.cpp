@@ -1,6 +1,7 @@
 // kvtctl as a script runs it: a process of its own, against the controller simulator, on a
 // program folder as the window program keeps it.
 #include "ScriptedController.h"
+#include "StdLines.h"
 #include "Wait.h"
 #include "WindowFixture.h"
 #include "core/EncodStr.h"
@@ -10,7 +11,6 @@
 #include "lang/ExtraIds.h"
 #include "serial/PortDevice.h"
 #include "session/ProgramEditor.h"
-#include "StdLines.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include "ScriptedDialogs.h"
 #include "SessionRooms.h"
 #include "Simulator.h"
+#include "StdLines.h"
 #include "Wait.h"
 #include "core/Events.h"
 #include "core/ProgramPaths.h"
@@ -18,7 +19,6 @@
 #include "protocol/ReplyLog.h"
 #include "session/OperationLogLines.h"
 #include "settings/SettingsFiles.h"
-#include "StdLines.h"
 
 #include <gtest/gtest.h>
 
