@@ -3,7 +3,7 @@
 #include "FakeView.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
-#include "Simulator.h"
+#include "SimulatorSession.h"
 #include "StdLines.h"
 #include "Wait.h"
 #include "core/Settings.h"
@@ -29,20 +29,8 @@
 
 namespace {
 
-class JournalFixture : public ::testing::Test {
+class JournalFixture : public SimulatorSession {
 protected:
-    void SetUp() override {
-        kvtsim::Options options;
-        options.timeScale = 0.01;
-        simulator.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-        session = std::make_unique<TSession>(folder.Path(), view, &view);
-        TSettings settings = session->Options().Settings();
-        settings.ReplyTime = 60000; // a late answer on a busy machine is no silent controller
-        session->Options().Apply(settings);
-        ASSERT_TRUE(session->Controller().Connection().Open());
-    }
     TSending& Sending() { return session->Controller().Sending(); }
     // Sends the editor's list as "Send" does, to its end.
     void SendList(const QStringList& lines) {
@@ -67,12 +55,6 @@ protected:
                 return r;
         return std::nullopt;
     }
-
-    ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    kvtsim::Simulator simulator;
-    FakeView view;
-    std::unique_ptr<TSession> session;
 };
 
 } // namespace

@@ -4,8 +4,7 @@
 #include "ProgramFolder.h"
 #include "Pty.h"
 #include "ScriptedDialogs.h"
-#include "SessionRooms.h"
-#include "Simulator.h"
+#include "SimulatorSession.h"
 #include "StdLines.h"
 #include "Wait.h"
 #include "core/Events.h"
@@ -32,35 +31,10 @@ namespace {
 
 const TRgb green = 0x008000, red = 0xFF0000, yellow = 0xFFFF00;
 
-class SendingFixture : public ::testing::Test {
+class SendingFixture : public SimulatorSession {
 protected:
-    void SetUp() override {
-        kvtsim::Options options;
-        options.timeScale = 0.01; // one second of motion lasts 10 ms
-        simulator.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
-        session = std::make_unique<TSession>(folder.Path(), view, &view);
-        ASSERT_TRUE(session->Controller().Connection().Open());
-        SetReplyTime(60000); // a late answer on a busy machine is no silent controller
-    }
-
     const TCommonDatas& Datas() const { return session->Datas(); }
     const TChannelState& Coords() const { return session->Controller().State(); }
-    // Changes settings as the error settings dialog does.
-    template <typename Change> void ChangeSettings(Change change) {
-        TSettings settings = session->Options().Settings();
-        change(settings);
-        session->Options().Apply(settings);
-    }
-    void SetReplyTime(quint32 ms) {
-        ChangeSettings([&](TSettings& s) { s.ReplyTime = ms; });
-    }
-    void SetSimulator(const std::function<void(kvtsim::Options&)>& change) {
-        kvtsim::Options options = simulator.GetOptions();
-        change(options);
-        simulator.SetOptions(options);
-    }
     void Send(const QStringList& lines) {
         ASSERT_EQ(session->Controller().Sending().Send(lines), TSending::Start::Started);
     }
@@ -70,12 +44,6 @@ protected:
     QString M(int index) const { return session->Lang().Message(index); }
     QString X(int index) const { return session->Lang().ExtraText(index); }
     int NoReplyLines() const { return int(view.log.count(M(Msg::NoReply))); }
-
-    ProgramFolder folder;
-    ScriptedDialogs dialogs;
-    kvtsim::Simulator simulator;
-    FakeView view;
-    std::unique_ptr<TSession> session;
 };
 
 } // namespace
