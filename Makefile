@@ -34,8 +34,10 @@ package: build
 	@scripts/deps.sh package
 	@cd $(BUILD) && cpack -G DEB
 
-# Builds and runs the whole suite twice: a plain build, then one with AddressSanitizer and
-# UndefinedBehaviorSanitizer; any sanitizer report fails the run.
+# The layout, shape and formatting checks, then the whole suite three times (a plain build, one
+# with AddressSanitizer and UndefinedBehaviorSanitizer, one with ThreadSanitizer; any sanitizer
+# report fails the run), the Debian package, and each fuzz target briefly; the time of each
+# stage at the end.
 test:
 	@scripts/deps.sh test
 	@scripts/test.sh $(BUILD) $(ASAN_BUILD)

@@ -4,11 +4,13 @@
 set -euo pipefail
 build=${1:-build-tsan}
 here=$(cd "$(dirname "$0")/.." && pwd)
-# Ninja for a folder made here, and each target's sources compiled in batches (as make test's
-# other builds); full debug information, so that the suppressions find the inlined Qt frames.
+# Ninja for a folder made here, each target's sources compiled in batches and line tables as the
+# debug information, as make test's other builds (line tables name every function, also an
+# inlined one, in full: what a report's stack and the suppressions need).
 generator=()
 [ -f "$build/CMakeCache.txt" ] || generator=(-GNinja)
-cmake "${generator[@]}" -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVT_TSAN=ON -DKVT_UNITY=ON \
+cmake "${generator[@]}" -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DKVT_TSAN=ON -DKVT_UNITY=ON \
     -DBUILD_TESTING=ON -DKVT_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)"
 # The longest history (history_size=7), so that the stack of an access made long before the
