@@ -33,6 +33,18 @@ template <typename Get> int VersionOf(Get get) {
     return -1;
 }
 
+// Reads the saver's output until a line `line` (false when it ends or is silent for a minute).
+bool WaitForLine(QProcess& saver, const QByteArray& line) {
+    for (;;) {
+        while (saver.canReadLine()) {
+            if (saver.readLine().trimmed() == line)
+                return true;
+        }
+        if (!saver.waitForReadyRead(60000))
+            return false;
+    }
+}
+
 } // namespace
 
 TEST(KillBattery, EveryFileIsTheOldOrTheNewOneWholeAndTheNextStartWorks) {
@@ -51,7 +63,14 @@ TEST(KillBattery, EveryFileIsTheOldOrTheNewOneWholeAndTheNextStartWorks) {
         QProcess saver;
         saver.start(KVT_SAVE_LOOP, {dir.path()});
         ASSERT_TRUE(saver.waitForStarted());
-        std::this_thread::sleep_for(std::chrono::milliseconds(5 + random.bounded(40)));
+        // The moment is counted from when it starts to save, not from its start-up, which a busy
+        // machine can make longer than any moment chosen; the first round lets one save end
+        // whole, so that there is always a pair to look at.
+        ASSERT_TRUE(WaitForLine(saver, "saving"));
+        if (round == 0) {
+            ASSERT_TRUE(WaitForLine(saver, "saved"));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(random.bounded(40)));
         if (random.bounded(2) == 0) {
             ::kill(pid_t(saver.processId()), SIGTERM); // asked to end, then killed mid-close
             std::this_thread::sleep_for(std::chrono::microseconds(random.bounded(3000)));

@@ -1,7 +1,9 @@
 // Saves a program pair, the three settings files and a session copy of the log over and over,
 // alternating two versions of each, as a program at work saves them (the copies of the sessions
 // before pruned to three); on SIGTERM it saves once more, as a closing program
-// does, and ends. The kill battery kills it at random moments.
+// does, and ends. The kill battery kills it at random moments, counted from the line "saving"
+// it prints when it starts to save (its start-up may take long on a busy machine); it prints
+// "saved" after each round of saves.
 //
 //   kvt_save_loop FOLDER
 #include "SaveVersions.h"
@@ -19,6 +21,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 
 namespace {
 std::atomic<bool> ending{false};
@@ -35,6 +38,8 @@ int main(int argc, char* argv[]) {
     const TProgramPaths paths(QString::fromLocal8Bit(argv[1]));
     const TSettingsFiles files(paths);
     const QDateTime start = QDateTime::currentDateTime();
+    std::puts("saving");
+    std::fflush(stdout);
     for (int i = 0;; ++i) {
         const int version = i % 2;
         const SaveVersions::TVersion v = SaveVersions::Version(version);
@@ -49,6 +54,8 @@ int main(int argc, char* argv[]) {
         SaveLinesToFile(copy, v.lines, false);
         LogFiles::RecordSessionCopy(paths, copy);
         LogFiles::PruneSessionCopies(paths, 3, {copy});
+        std::puts("saved");
+        std::fflush(stdout);
         if (ending)
             return 0; // the close's own save was the one just made
     }
