@@ -3,11 +3,11 @@
 // the line settings sent to the remote port); the server stopped mid-list; addresses that refuse,
 // time out or do not exist; the simulator listening on TCP itself; kvtctl over ser2net.
 #include "FakeView.h"
+#include "FastSimulator.h"
 #include "NetworkPorts.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "SessionRooms.h"
-#include "Simulator.h"
 #include "Wait.h"
 #include "core/UnitCommonDatas.h"
 #include "lang/ExtraIds.h"
@@ -37,11 +37,7 @@ namespace {
 class NetworkFixture : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        kvtsim::Options options;
-        options.timeScale = 0.01;
-        simulator.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(simulator.Start({}, &error)) << error;
+        ASSERT_TRUE(StartFastSimulator(simulator));
         ASSERT_NO_FATAL_FAILURE(StartServer(GetParam()));
         session = std::make_unique<TSession>(folder.Path(), view, &view);
         session->Controller().Connection().Choice().UseDevice(Address());
@@ -351,10 +347,7 @@ TEST(NetworkServers, ASettingsRefusingServerAndASecondClientAreSaidSo) {
     public:
         void TestBody() override {}
         void Start(const QString& kind, bool kick) {
-            kvtsim::Options options;
-            options.timeScale = 0.01;
-            simulator.SetOptions(options);
-            ASSERT_TRUE(simulator.Start({}));
+            ASSERT_TRUE(StartFastSimulator(simulator));
             ASSERT_NO_FATAL_FAILURE(StartServer(kind, kick));
             session = std::make_unique<TSession>(folder.Path(), view, &view);
             session->Controller().Connection().Choice().UseDevice(Address());

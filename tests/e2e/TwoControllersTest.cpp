@@ -2,10 +2,10 @@
 // one (a controller unit of its own, on the same settings and language) over tcp:// to a
 // `kvtsim --listen`. Each keeps its own line, channel state, sending and read-back.
 #include "FakeView.h"
+#include "FastSimulator.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "SessionRooms.h"
-#include "Simulator.h"
 #include "Wait.h"
 #include "core/UnitCommonDatas.h"
 #include "editor/CommandList.h"
@@ -22,11 +22,7 @@ namespace {
 class TwoControllers : public ::testing::Test {
 protected:
     void SetUp() override {
-        kvtsim::Options options;
-        options.timeScale = 0.01;
-        pty.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(pty.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
+        ASSERT_TRUE(StartFastSimulator(pty, folder.File("ports/COM1").toStdString()));
         network.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // Every answer 2 ms late: a long list is still being sent when the other line goes.
         network.start(KVTSIM, {"--listen", "0", "--time-scale", "0.01", "--delay", "2"});

@@ -87,16 +87,16 @@ device=$(readlink "$folder/ports/COM7")
 HOME=$home XDG_DATA_HOME="" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=offscreen KVT_SERIAL_BY_ID="$work/none" \
     "$program" --port "$device" >"$work/out" 2>&1 &
 pid=$!
-await "$folder/Data/prp.dat"
+await "$folder/Data/erp.dat"
+cp "$folder/Data/portp.dat" "$work/portp.dat"
+touch "$work/started"
+# The program opened the device it was given, and holds it: a script is refused it. The folder
+# was made whole before the port is opened (the settings files first, then the languages).
+await_held "$pid" "$device"
 for sub in Data Log Users ports lang/en lang/ru; do
     [ -d "$folder/$sub" ] || fail "the user's folder lacks $sub"
 done
 cmp -s "$folder/lang/ru/ruext.lng" "$prefix/share/kvt-program/lang/ru/ruext.lng" || fail "languages not copied"
-await "$folder/Data/erp.dat"
-cp "$folder/Data/portp.dat" "$work/portp.dat"
-touch "$work/started"
-# The program opened the device it was given, and holds it: a script is refused it.
-await_held "$pid" "$device"
 status=0
 HOME=$home XDG_DATA_HOME="" env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/kvtctl" --device "$device" \
     command ST1 >"$work/held" 2>&1 || status=$?
@@ -136,6 +136,7 @@ HOME=$home2 XDG_DATA_HOME="" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=offscreen K
     "$program" >"$work/out2" 2>&1 &
 pid=$!
 await "$folder2/Data/erp.dat"
+await "$folder2/ports/COM1" # linked after the folder is made
 [ "$(readlink "$folder2/ports/COM1")" = "$work/by-id/usb-FTDI_FT232R_A1B2C3-if00-port0" ] ||
     fail "port 1 was not linked to the one adapter: $(ls -l "$folder2/ports")"
 await_held "$pid" "$folder2/ports/COM1"

@@ -4,10 +4,10 @@
 // 10 ms), a session on that folder with its port open, and a reply time no busy machine reaches
 // (a late answer there is no silent controller).
 #include "FakeView.h"
+#include "FastSimulator.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
 #include "SessionRooms.h"
-#include "Simulator.h"
 #include "core/Settings.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +18,7 @@
 class SimulatorSession : public ::testing::Test {
 protected:
     void SetUp() override {
-        kvtsim::Options options;
-        options.timeScale = 0.01;
-        simulator.SetOptions(options);
-        std::string error;
-        ASSERT_TRUE(simulator.Start(folder.File("ports/COM1").toStdString(), &error)) << error;
+        ASSERT_TRUE(StartFastSimulator(simulator, folder.File("ports/COM1").toStdString()));
         session = std::make_unique<TSession>(folder.Path(), view, &view);
         ASSERT_TRUE(session->Controller().Connection().Open());
         SetReplyTime(60000);
