@@ -5,12 +5,15 @@
 #include "Wait.h"
 #include "WindowFixture.h"
 #include "core/EncodStr.h"
+#include "core/ProgramPaths.h"
+#include "core/Settings.h"
 #include "editor/CommandList.h"
 #include "journal/JournalFiles.h"
 #include "lang/BuiltInTexts.h"
 #include "lang/ExtraIds.h"
 #include "serial/PortDevice.h"
 #include "session/ProgramEditor.h"
+#include "settings/SettingsFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -182,6 +185,10 @@ TEST_F(KvtctlFixture, ALineLostMidListToldItsEndBeforeTheLossWithTheRecordingItL
     kvtsim::Options options = FastMotions();
     options.hangUpAfter = 3; // gone with EN on its way
     simulator.SetOptions(options);
+    // Only the loss ends it: no reply time runs out first on a busy machine.
+    TSettings slow;
+    slow.ReplyTime = 60000;
+    TSettingsFiles(TProgramPaths(folder.Path())).WriteErrorSettings(slow);
     const TResult r = Run({"--json", "send", "--plain", "-"}, "LD1\nBG\nEN\nMV100\nED\n");
     EXPECT_EQ(r.status, 3) << r.err.toStdString();
     QStringList order, texts; // the events in the order told
